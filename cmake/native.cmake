@@ -1,0 +1,40 @@
+# Native build: the portable core, its GoogleTest suite and the fuzzers.
+find_package(ZLIB REQUIRED)
+find_package(GTest REQUIRED)
+include(GoogleTest)
+
+if(VH_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+add_library(vh_core STATIC ${VH_CORE_SOURCES})
+target_include_directories(vh_core PUBLIC ${CMAKE_SOURCE_DIR})
+target_compile_options(vh_core PRIVATE ${VH_WARNINGS})
+target_link_libraries(vh_core PUBLIC ZLIB::ZLIB)
+
+file(GLOB VH_NATIVE_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/native/*.cpp)
+add_executable(vh_native_tests ${VH_NATIVE_TEST_SOURCES})
+target_compile_options(vh_native_tests PRIVATE ${VH_WARNINGS})
+target_link_libraries(vh_native_tests PRIVATE vh_core GTest::gtest GTest::gtest_main GTest::gmock)
+gtest_discover_tests(vh_native_tests DISCOVERY_TIMEOUT 60)
+
+# Portable tools the tests use (theme file writer and the like).
+file(GLOB VH_TOOL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/*_tool.cpp)
+list(FILTER VH_TOOL_SOURCES EXCLUDE REGEX "_win_tool\\.cpp$")
+foreach(src ${VH_TOOL_SOURCES})
+  get_filename_component(name ${src} NAME_WE)
+  add_executable(${name} ${src})
+  target_link_libraries(${name} PRIVATE vh_core)
+endforeach()
+
+if(VH_FUZZ)
+  file(GLOB VH_FUZZ_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fuzz/*_fuzz.cpp)
+  foreach(src ${VH_FUZZ_SOURCES})
+    get_filename_component(name ${src} NAME_WE)
+    add_executable(${name} ${src})
+    target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+    target_link_libraries(${name} PRIVATE vh_core)
+  endforeach()
+endif()

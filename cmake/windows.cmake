@@ -1,0 +1,73 @@
+# Windows build: varnhold.exe (32-bit, GUI, static) and the Windows test
+# executables, each registered as one ctest test run under Wine.
+enable_language(RC)
+
+set(VH_DEPS_DIR ${CMAKE_BINARY_DIR}/deps)
+set(VH_JPEG_PREFIX ${VH_DEPS_DIR}/jpeg-mingw)
+execute_process(
+  COMMAND ${CMAKE_SOURCE_DIR}/scripts/build-libjpeg.sh ${VH_DEPS_DIR}/jpeg-src
+          ${VH_JPEG_PREFIX} ${CMAKE_SOURCE_DIR}/cmake/mingw-i686.cmake
+  RESULT_VARIABLE jpeg_rc)
+if(NOT jpeg_rc EQUAL 0)
+  message(FATAL_ERROR "cross-building libjpeg-turbo failed; see ${VH_DEPS_DIR}/jpeg-src/*.log")
+endif()
+add_library(vh_jpeg STATIC IMPORTED)
+set_target_properties(vh_jpeg PROPERTIES
+  IMPORTED_LOCATION ${VH_JPEG_PREFIX}/lib/libjpeg.a
+  INTERFACE_INCLUDE_DIRECTORIES ${VH_JPEG_PREFIX}/include)
+
+find_library(VH_ZLIB NAMES libz.a z REQUIRED)
+find_path(VH_ZLIB_INCLUDE zlib.h REQUIRED)
+add_library(vh_zlib STATIC IMPORTED)
+set_target_properties(vh_zlib PROPERTIES
+  IMPORTED_LOCATION ${VH_ZLIB}
+  INTERFACE_INCLUDE_DIRECTORIES ${VH_ZLIB_INCLUDE})
+
+# One self-contained executable: no libgcc, libstdc++ or winpthread DLLs.
+add_link_options(-static -static-libgcc -static-libstdc++)
+add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
+
+add_library(vh_core STATIC ${VH_CORE_SOURCES})
+target_include_directories(vh_core PUBLIC ${CMAKE_SOURCE_DIR})
+target_compile_options(vh_core PRIVATE ${VH_WARNINGS})
+target_link_libraries(vh_core PUBLIC vh_zlib)
+
+set(VH_SYSTEM_LIBS comctl32 comdlg32 gdi32 msimg32 user32 advapi32 shell32 shlwapi ole32 uuid version)
+add_library(vh_win STATIC ${VH_WIN_SOURCES})
+target_compile_options(vh_win PRIVATE ${VH_WARNINGS})
+target_link_libraries(vh_win PUBLIC vh_core vh_jpeg ${VH_SYSTEM_LIBS})
+
+file(GLOB VH_RC_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/res/varnhold.rc)
+add_executable(varnhold WIN32 ${CMAKE_SOURCE_DIR}/app/main_win.cpp ${VH_RC_SOURCES})
+target_compile_options(varnhold PRIVATE ${VH_WARNINGS})
+target_link_libraries(varnhold PRIVATE vh_win)
+set_target_properties(varnhold PROPERTIES OUTPUT_NAME varnhold)
+
+# GoogleTest from Debian's source tree, cross-built with the program.
+set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/wine-run.sh)
+file(GLOB VH_WINE_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/*_test.cpp)
+file(GLOB VH_WINE_TEST_SUPPORT CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/support/*.cpp)
+add_library(vh_wine_test_support STATIC ${VH_WINE_TEST_SUPPORT})
+target_link_libraries(vh_wine_test_support PUBLIC vh_win gtest)
+foreach(src ${VH_WINE_TESTS})
+  get_filename_component(name ${src} NAME_WE)
+  add_executable(${name} ${src})
+  target_compile_options(${name} PRIVATE ${VH_WARNINGS})
+  target_link_libraries(${name} PRIVATE vh_wine_test_support gtest_main)
+  # One ctest test per executable, so Wine starts a few times, not hundreds.
+  add_test(NAME wine.${name} COMMAND ${name})
+  set_tests_properties(wine.${name} PROPERTIES TIMEOUT 600
+    ENVIRONMENT "VH_SOURCE_DIR=${CMAKE_SOURCE_DIR};VH_BINARY_DIR=${CMAKE_BINARY_DIR}")
+endforeach()
+
+# Windows-only tools (the control gallery and the like), not shipped.
+file(GLOB VH_WIN_TOOLS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/*_win_tool.cpp)
+foreach(src ${VH_WIN_TOOLS})
+  get_filename_component(name ${src} NAME_WE)
+  add_executable(${name} WIN32 ${src} ${VH_RC_SOURCES})
+  target_link_libraries(${name} PRIVATE vh_win)
+endforeach()

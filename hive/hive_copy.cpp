@@ -1,0 +1,72 @@
+#include "hive/hive_copy.h"
+
+#include "platform/text.h"
+
+namespace vh {
+
+namespace {
+
+const char kMachineMarker[] = "REGISTRY\\MACHINE\\";
+const char kUserMarker[] = "REGISTRY\\USER\\";
+
+KeyHandle OpenHiveKey(Registry& registry, const std::string& hiveName, bool wow64) {
+  HiveKeyPath path = SplitHiveName(hiveName);
+  switch (path.root) {
+    case RootKey::LocalMachine:
+      // A 32-bit process must ask for the 64-bit view, or it would save the
+      // 32-bit software branch instead of the software hive.
+      if (wow64 && UpperAscii(hiveName).find("SOFTWARE") != std::string::npos) {
+        return registry.OpenKeyEx(RootKey::LocalMachine, path.subkey,
+                                  win::kKeyWow64_64Key | win::kKeyQueryValue);
+      }
+      return registry.OpenKey(RootKey::LocalMachine, path.subkey);
+    case RootKey::Users:
+      return registry.OpenKey(RootKey::Users, path.subkey);
+    case RootKey::None:
+      break;
+  }
+  return 0;
+}
+
+}  // namespace
+
+HiveKeyPath SplitHiveName(const std::string& hiveName) {
+  std::string upper = UpperAscii(hiveName);
+  std::size_t m = upper.find(kMachineMarker);
+  if (m != std::string::npos) return {RootKey::LocalMachine, hiveName.substr(m + sizeof kMachineMarker - 1)};
+  std::size_t u = upper.find(kUserMarker);
+  if (u != std::string::npos) return {RootKey::Users, hiveName.substr(u + sizeof kUserMarker - 1)};
+  return {};
+}
+
+bool SaveHiveCopy(Registry& registry, Files& files, const std::string& hiveName,
+                  const std::string& target, bool wow64) {
+  KeyHandle key = OpenHiveKey(registry, hiveName, wow64);
+  // The old copy goes in every case: a hive that cannot be copied now must
+  // not be measured, or swapped in, by a copy of an earlier run.
+  if (files.Exists(target)) files.Delete(target);
+  if (key == 0) return false;
+  bool saved = registry.SaveKey(key, target) == win::kErrorSuccess;
+  registry.CloseKey(key);
+  if (!saved && files.Exists(target)) files.Delete(target);
+  return saved;
+}
+
+void EnableBackupPrivilege(Privileges& privileges) {
+  privileges.Enable("SeBackupPrivilege", win::kTokenAdjustPrivilegesQuery);
+}
+
+void EnableRestorePrivilege(Privileges& privileges) {
+  privileges.Enable("SeRestorePrivilege", win::kTokenAllAccessOld);
+}
+
+std::int64_t QueryFileSize(Files& files, const std::string& path) {
+  if (!files.Exists(path)) return 0;
+  return files.EntrySize(path).value_or(-1);
+}
+
+bool IsFileLocked(Files& files, const std::string& path) {
+  return files.Exists(path) && !files.CanOpenExclusive(path);
+}
+
+}  // namespace vh

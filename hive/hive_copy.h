@@ -1,0 +1,37 @@
+// Routines that touch one hive or one file: the compacted copy of a hive,
+// the token privileges hive files need, a file's size and its lock state.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/platform.h"
+
+namespace vh {
+
+struct HiveKeyPath {
+  RootKey root = RootKey::None;
+  std::string subkey;  // case kept
+};
+
+// "\REGISTRY\MACHINE\SAM" -> LocalMachine, "SAM"; markers found anywhere,
+// case-blind.
+HiveKeyPath SplitHiveName(const std::string& hiveName);
+
+// Writes the compacted copy of the hive to target (RegSaveKeyA). Any file at
+// target is deleted first; a failed save leaves no file behind, so that a
+// partial copy can never be taken for a good one.
+bool SaveHiveCopy(Registry& registry, Files& files, const std::string& hiveName,
+                  const std::string& target, bool wow64);
+
+void EnableBackupPrivilege(Privileges& privileges);
+void EnableRestorePrivilege(Privileges& privileges);
+
+// Size from the directory entry, without opening the file: 0 when absent,
+// -1 when the entry cannot be read. Full 64-bit range.
+std::int64_t QueryFileSize(Files& files, const std::string& path);
+
+// True when the file exists and cannot be opened exclusively.
+bool IsFileLocked(Files& files, const std::string& path);
+
+}  // namespace vh

@@ -1,0 +1,30 @@
+// The loaded hives, in the order the system lists them: two parallel lists
+// held by the main window. Sizes and the copy and backup paths are derived
+// on demand and never stored.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace vh {
+
+struct HiveTable {
+  std::vector<std::string> HiveNames;  // as listed under hivelist, case kept
+  std::vector<std::string> HiveFiles;  // drive-letter path of each hive's file
+
+  std::size_t size() const { return HiveNames.size(); }
+  bool empty() const { return HiveNames.empty(); }
+  void clear() {
+    HiveNames.clear();
+    HiveFiles.clear();
+  }
+  void Append(const std::string& name, const std::string& file) {
+    HiveNames.push_back(name);
+    HiveFiles.push_back(file);
+  }
+};
+
+inline std::string CopyPath(const std::string& hiveFile) { return hiveFile + ".hvz"; }
+inline std::string BackupPath(const std::string& hiveFile) { return hiveFile + ".bak"; }
+
+}  // namespace vh

@@ -1,0 +1,244 @@
+#include "platform/fake_platform.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "platform/ini_text.h"
+#include "platform/text.h"
+
+namespace vh {
+
+namespace {
+
+std::string Hex(std::uint32_t value) {
+  char buf[16];
+  std::snprintf(buf, sizeof buf, "0x%X", value);
+  return buf;
+}
+
+}  // namespace
+
+FakePlatform::FakePlatform()
+    : platform_{*this, *this, *this, *this, *this, *this, *this, *this, *this} {}
+
+std::string FakePlatform::Upper(const std::string& text) { return UpperAscii(text); }
+
+std::string FakePlatform::RootName(RootKey root) {
+  switch (root) {
+    case RootKey::LocalMachine: return "HKEY_LOCAL_MACHINE";
+    case RootKey::Users: return "HKEY_USERS";
+    case RootKey::None: break;
+  }
+  return "(none)";
+}
+
+FakeKey& FakePlatform::AddKey(RootKey root, const std::string& subkey) {
+  return keys_[Upper(RootName(root) + "\\" + subkey)];
+}
+
+void FakePlatform::AddHiveListValue(const std::string& name, std::uint32_t type, const std::string& text) {
+  AddKey(RootKey::LocalMachine, "SYSTEM\\CurrentControlSet\\Control\\hivelist").values.push_back({name, type, text});
+}
+
+void FakePlatform::AddDrive(const std::string& root, std::uint32_t type, const std::string& device) {
+  drives_.push_back({root, type, device});
+}
+
+FakeFile& FakePlatform::AddFile(const std::string& path, std::int64_t size) {
+  FakeFile& file = files_[Upper(path)];
+  file.size = size;
+  return file;
+}
+
+void FakePlatform::RemoveFile(const std::string& path) { files_.erase(Upper(path)); }
+
+bool FakePlatform::HasFile(const std::string& path) const { return FindFile(path) != nullptr; }
+
+const FakeFile* FakePlatform::FindFile(const std::string& path) const {
+  auto it = files_.find(Upper(path));
+  return it == files_.end() ? nullptr : &it->second;
+}
+
+void FakePlatform::SetProfileText(const std::string& file, const std::string& text) {
+  profiles_[Upper(file)] = text;
+}
+
+std::string FakePlatform::ProfileText(const std::string& file) const {
+  auto it = profiles_.find(Upper(file));
+  return it == profiles_.end() ? "" : it->second;
+}
+
+std::vector<std::string> FakePlatform::CallsNamed(const std::string& prefix) const {
+  std::vector<std::string> out;
+  for (const std::string& c : calls)
+    if (c.compare(0, prefix.size(), prefix) == 0) out.push_back(c);
+  return out;
+}
+
+FakeKey* FakePlatform::KeyFor(KeyHandle key) {
+  auto it = open_.find(key);
+  if (it == open_.end()) return nullptr;
+  auto k = keys_.find(it->second);
+  return k == keys_.end() ? nullptr : &k->second;
+}
+
+KeyHandle FakePlatform::OpenKeyEx(RootKey root, const std::string& subkey, std::uint32_t access) {
+  calls.push_back("RegOpenKeyExA(" + RootName(root) + ", " + subkey + ", 0, " + Hex(access) + ")");
+  std::string id = Upper(RootName(root) + "\\" + subkey);
+  if (!keys_.count(id)) return 0;
+  open_[nextHandle_] = id;
+  return nextHandle_++;
+}
+
+KeyHandle FakePlatform::OpenKey(RootKey root, const std::string& subkey) {
+  calls.push_back("RegOpenKeyA(" + RootName(root) + ", " + subkey + ")");
+  std::string id = Upper(RootName(root) + "\\" + subkey);
+  if (!keys_.count(id)) return 0;
+  open_[nextHandle_] = id;
+  return nextHandle_++;
+}
+
+std::vector<std::string> FakePlatform::ValueNames(KeyHandle key) {
+  std::vector<std::string> names;
+  if (FakeKey* k = KeyFor(key))
+    for (const FakeValue& v : k->values) names.push_back(v.name);
+  return names;
+}
+
+std::uint32_t FakePlatform::ValueType(KeyHandle key, const std::string& name) {
+  if (FakeKey* k = KeyFor(key))
+    for (const FakeValue& v : k->values)
+      if (EqualsIgnoreCase(v.name, name)) return v.type;
+  return 0;
+}
+
+std::string FakePlatform::ReadString(KeyHandle key, const std::string& name) {
+  if (FakeKey* k = KeyFor(key))
+    for (const FakeValue& v : k->values)
+      if (EqualsIgnoreCase(v.name, name)) return v.text;
+  return "";
+}
+
+long FakePlatform::SaveKey(KeyHandle key, const std::string& file) {
+  calls.push_back("RegSaveKeyA(" + file + ")");
+  FakeKey* k = KeyFor(key);
+  if (!k) return 6;  // ERROR_INVALID_HANDLE
+  if (HasFile(file)) return 183;  // ERROR_ALREADY_EXISTS
+  if (k->saveError != win::kErrorSuccess) {
+    if (k->partialBytes > 0) AddFile(file, k->partialBytes);
+    return k->saveError;
+  }
+  AddFile(file, k->savedSize);
+  return win::kErrorSuccess;
+}
+
+long FakePlatform::ReplaceKey(RootKey root, const std::string& subkey, const std::string& newFile,
+                              const std::string& backupFile) {
+  calls.push_back("RegReplaceKeyA(" + RootName(root) + ", " + subkey + ", " + newFile + ", " + backupFile + ")");
+  if (root == RootKey::None || subkey.empty() || !HasFile(newFile)) return 2;  // ERROR_FILE_NOT_FOUND
+  return win::kErrorSuccess;
+}
+
+void FakePlatform::CloseKey(KeyHandle key) {
+  calls.push_back("RegCloseKey");
+  open_.erase(key);
+}
+
+bool FakePlatform::Enable(const std::string& privilege, std::uint32_t tokenAccess) {
+  calls.push_back("EnablePrivilege(" + privilege + ", " + Hex(tokenAccess) + ")");
+  return true;
+}
+
+std::string FakePlatform::LogicalDriveStrings(std::size_t bufferChars) {
+  std::string out;
+  for (const FakeDrive& d : drives_) {
+    if (out.size() + d.root.size() + 1 >= bufferChars) break;
+    out += d.root;
+    out.push_back('\0');
+  }
+  return out;
+}
+
+std::uint32_t FakePlatform::DriveType(const std::string& root) {
+  for (const FakeDrive& d : drives_)
+    if (EqualsIgnoreCase(d.root, root)) return d.type;
+  return 1;  // DRIVE_NO_ROOT_DIR
+}
+
+std::string FakePlatform::QueryDosDevice(const std::string& drive, std::size_t bufferChars) {
+  for (const FakeDrive& d : drives_)
+    if (EqualsIgnoreCase(d.root.substr(0, 2), drive)) return d.device.substr(0, bufferChars - 1);
+  return "";
+}
+
+bool FakePlatform::Exists(const std::string& path) {
+  const FakeFile* f = FindFile(path);
+  return f && !f->directory;
+}
+
+std::optional<std::int64_t> FakePlatform::EntrySize(const std::string& path) {
+  const FakeFile* f = FindFile(path);
+  if (!f || f->unreadable) return std::nullopt;
+  return f->size;
+}
+
+bool FakePlatform::CanOpenExclusive(const std::string& path) {
+  calls.push_back("CreateFileA(" + path + ", GENERIC_READ|GENERIC_WRITE, 0, OPEN_EXISTING)");
+  const FakeFile* f = FindFile(path);
+  return f && !f->locked && !f->directory;
+}
+
+bool FakePlatform::Delete(const std::string& path) {
+  calls.push_back("DeleteFileA(" + path + ")");
+  const FakeFile* f = FindFile(path);
+  if (!f || f->locked || f->directory) return false;
+  files_.erase(Upper(path));
+  return true;
+}
+
+bool FakePlatform::ExitWindows(std::uint32_t flags, std::uint32_t reason) {
+  calls.push_back("ExitWindowsEx(" + std::to_string(flags) + ", " + std::to_string(reason) + ")");
+  return true;
+}
+
+RestoreOutcome FakePlatform::SetRestorePoint(const RestorePointRequest& request) {
+  calls.push_back("SRSetRestorePointA(" + std::to_string(request.eventType) + ", " +
+                  std::to_string(request.restorePointType) + ", " + std::to_string(request.sequenceNumber) +
+                  ", " + request.description + ")");
+  return restoreOutcome;
+}
+
+bool FakePlatform::ProfileWriteRefused(const std::string& file) const {
+  return std::find(refusedProfiles_.begin(), refusedProfiles_.end(), Upper(file)) != refusedProfiles_.end();
+}
+
+std::string FakePlatform::Read(const std::string& section, const std::string& key, const std::string& defaultValue,
+                               std::size_t bufferSize, const std::string& file) {
+  calls.push_back("GetPrivateProfileStringA(" + section + ", " + key + ", " + file + ")");
+  auto it = profiles_.find(Upper(file));
+  std::optional<std::string> value;
+  if (it != profiles_.end()) value = IniLookup(it->second, section, key);
+  std::string result = value.value_or(defaultValue);
+  if (bufferSize == 0) return "";
+  return result.substr(0, bufferSize - 1);
+}
+
+bool FakePlatform::Write(const std::string& section, const std::string& key, const std::string& value,
+                         const std::string& file) {
+  calls.push_back("WritePrivateProfileStringA(" + section + ", " + key + ", " + value + ", " + file + ")");
+  if (ProfileWriteRefused(file)) return false;
+  profiles_[Upper(file)] = IniSet(ProfileText(file), section, key, value);
+  return true;
+}
+
+bool FakePlatform::EraseSection(const std::string& section, const std::string& file) {
+  calls.push_back("WritePrivateProfileStringA(" + section + ", NULL, NULL, " + file + ")");
+  if (ProfileWriteRefused(file)) return false;
+  auto it = profiles_.find(Upper(file));
+  if (it != profiles_.end()) it->second = IniEraseSection(it->second, section);
+  return true;
+}
+
+void FakePlatform::Open(const std::string& target) { calls.push_back("ShellExecuteA(Open, " + target + ", SW_SHOW)"); }
+
+}  // namespace vh

@@ -1,0 +1,135 @@
+// An in-memory stand-in for the operating system, for the native tests: a
+// registry of keys and values, drives, files with sizes and locks, profile
+// files that behave like the platform's, and a log of every call made, in
+// the Win32 names and arguments, so that tests can compare sequences.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace vh {
+
+struct FakeValue {
+  std::string name;
+  std::uint32_t type = win::kRegSz;
+  std::string text;
+};
+
+struct FakeKey {
+  std::vector<FakeValue> values;
+  // What RegSaveKeyA does with this key: the size of the file it writes, or
+  // the error it returns (leaving partial bytes behind when partialBytes).
+  std::int64_t savedSize = 4096;
+  long saveError = win::kErrorSuccess;
+  std::int64_t partialBytes = 0;
+};
+
+struct FakeFile {
+  std::int64_t size = 0;
+  bool directory = false;
+  bool locked = false;        // held open without sharing by someone else
+  bool unreadable = false;    // the directory entry cannot be read
+};
+
+struct FakeDrive {
+  std::string root;  // "C:\\"
+  std::uint32_t type = win::kDriveFixed;
+  std::string device;  // "\\Device\\HarddiskVolume1"
+};
+
+class FakePlatform final : public Registry,
+                           public Privileges,
+                           public Volumes,
+                           public Files,
+                           public SystemInfo,
+                           public Power,
+                           public RestoreClient,
+                           public ProfileFiles,
+                           public Shell {
+ public:
+  FakePlatform();
+  Platform& platform() { return platform_; }
+
+  // --- set-up ---
+  FakeKey& AddKey(RootKey root, const std::string& subkey);
+  void AddHiveListValue(const std::string& name, std::uint32_t type, const std::string& text);
+  void AddDrive(const std::string& root, std::uint32_t type, const std::string& device);
+  FakeFile& AddFile(const std::string& path, std::int64_t size = 1);
+  void RemoveFile(const std::string& path);
+  bool HasFile(const std::string& path) const;
+  const FakeFile* FindFile(const std::string& path) const;
+  void SetProfileText(const std::string& file, const std::string& text);
+  std::string ProfileText(const std::string& file) const;
+  void RefuseProfileWrites(const std::string& file) { refusedProfiles_.push_back(Upper(file)); }
+
+  std::optional<bool> wow64 = false;
+  OsVersion version{2, 6, 1};
+  RestoreOutcome restoreOutcome = RestoreOutcome::Created;
+  std::string executableFolder = "C:\\Program Files\\Varnhold\\";
+
+  // Every call, as "Name(arg, arg)", in order.
+  std::vector<std::string> calls;
+  // The calls whose name begins with prefix, in order.
+  std::vector<std::string> CallsNamed(const std::string& prefix) const;
+
+  // --- Registry ---
+  KeyHandle OpenKeyEx(RootKey root, const std::string& subkey, std::uint32_t access) override;
+  KeyHandle OpenKey(RootKey root, const std::string& subkey) override;
+  std::vector<std::string> ValueNames(KeyHandle key) override;
+  std::uint32_t ValueType(KeyHandle key, const std::string& name) override;
+  std::string ReadString(KeyHandle key, const std::string& name) override;
+  long SaveKey(KeyHandle key, const std::string& file) override;
+  long ReplaceKey(RootKey root, const std::string& subkey, const std::string& newFile,
+                  const std::string& backupFile) override;
+  void CloseKey(KeyHandle key) override;
+  // --- Privileges ---
+  bool Enable(const std::string& privilege, std::uint32_t tokenAccess) override;
+  // --- Volumes ---
+  std::string LogicalDriveStrings(std::size_t bufferChars) override;
+  std::uint32_t DriveType(const std::string& root) override;
+  std::string QueryDosDevice(const std::string& drive, std::size_t bufferChars) override;
+  // --- Files ---
+  bool Exists(const std::string& path) override;
+  std::optional<std::int64_t> EntrySize(const std::string& path) override;
+  bool CanOpenExclusive(const std::string& path) override;
+  bool Delete(const std::string& path) override;
+  std::string ExecutableFolder() override { return executableFolder; }
+  // --- SystemInfo ---
+  std::optional<bool> IsWow64Process() override { return wow64; }
+  OsVersion GetVersion() override { return version; }
+  // --- Power ---
+  bool ExitWindows(std::uint32_t flags, std::uint32_t reason) override;
+  // --- RestoreClient ---
+  RestoreOutcome SetRestorePoint(const RestorePointRequest& request) override;
+  // --- ProfileFiles ---
+  std::string Read(const std::string& section, const std::string& key, const std::string& defaultValue,
+                   std::size_t bufferSize, const std::string& file) override;
+  bool Write(const std::string& section, const std::string& key, const std::string& value,
+             const std::string& file) override;
+  bool EraseSection(const std::string& section, const std::string& file) override;
+  // --- Shell ---
+  void Open(const std::string& target) override;
+
+  static std::string RootName(RootKey root);
+
+ private:
+  static std::string Upper(const std::string& text);
+  FakeKey* KeyFor(KeyHandle key);
+  bool ProfileWriteRefused(const std::string& file) const;
+
+  std::map<std::string, FakeKey> keys_;  // "HKLM\\SUBKEY" upper-cased
+  std::map<KeyHandle, std::string> open_;
+  KeyHandle nextHandle_ = 0x100;
+  std::vector<FakeDrive> drives_;
+  std::map<std::string, FakeFile> files_;  // upper-cased path
+  std::map<std::string, std::string> profiles_;  // upper-cased path -> text
+  std::vector<std::string> refusedProfiles_;
+  Platform platform_;
+};
+
+}  // namespace vh

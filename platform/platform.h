@@ -1,0 +1,178 @@
+// The services of the operating system that Varnhold's logic uses, behind
+// small interfaces so that the logic builds and runs without Windows.
+//
+// Three implementations exist: the real one over Win32 (platform/*_win.cpp),
+// an in-memory fake for the native tests (platform/fake_platform.h), and a
+// recording wrapper (platform/recording_platform.h) that passes the real calls
+// through but keeps the ones that would change the machine for good.
+//
+// Values follow the Win32 calls they stand for (error codes, access masks,
+// drive types) so that tests can check the exact arguments.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vh {
+
+enum class RootKey { None, LocalMachine, Users };
+
+// An open registry key; 0 is no key.
+using KeyHandle = std::uintptr_t;
+
+// Win32 values the logic passes or compares against.
+namespace win {
+constexpr std::uint32_t kRegSz = 1;
+constexpr std::uint32_t kRegExpandSz = 2;
+constexpr std::uint32_t kRegDword = 4;
+constexpr std::uint32_t kKeyQueryValue = 0x0001;
+constexpr std::uint32_t kKeyWow64_64Key = 0x0100;
+constexpr std::uint32_t kKeyAllAccess = 0xF003F;
+constexpr std::uint32_t kDriveFixed = 3;
+constexpr std::uint32_t kDriveRemovable = 2;
+constexpr std::uint32_t kTokenAdjustPrivilegesQuery = 0x28;
+constexpr std::uint32_t kTokenAllAccessOld = 0xF00FF;
+constexpr long kErrorSuccess = 0;
+constexpr std::uint32_t kEwxReboot = 2;
+constexpr std::uint32_t kEwxForce = 4;
+}  // namespace win
+
+class Registry {
+ public:
+  virtual ~Registry() = default;
+  // RegOpenKeyExA with options 0; never creates. Returns 0 on failure.
+  virtual KeyHandle OpenKeyEx(RootKey root, const std::string& subkey, std::uint32_t access) = 0;
+  // RegOpenKeyA. Returns 0 on failure.
+  virtual KeyHandle OpenKey(RootKey root, const std::string& subkey) = 0;
+  // Every value name, in enumeration order (RegEnumValueA from index 0).
+  virtual std::vector<std::string> ValueNames(KeyHandle key) = 0;
+  // The value's REG_* type, or 0 when it cannot be read.
+  virtual std::uint32_t ValueType(KeyHandle key, const std::string& name) = 0;
+  // The stored text, unexpanded; empty when absent or not a string.
+  virtual std::string ReadString(KeyHandle key, const std::string& name) = 0;
+  // RegSaveKeyA without security attributes; the Win32 error code.
+  virtual long SaveKey(KeyHandle key, const std::string& file) = 0;
+  // RegReplaceKeyA; the Win32 error code.
+  virtual long ReplaceKey(RootKey root, const std::string& subkey, const std::string& newFile,
+                          const std::string& backupFile) = 0;
+  virtual void CloseKey(KeyHandle key) = 0;
+};
+
+class Privileges {
+ public:
+  virtual ~Privileges() = default;
+  // OpenProcessToken(current process, tokenAccess), LookupPrivilegeValueA
+  // (local system) and, when found, AdjustTokenPrivileges with the privilege
+  // enabled. Callers do not examine the result.
+  virtual bool Enable(const std::string& privilege, std::uint32_t tokenAccess) = 0;
+};
+
+class Volumes {
+ public:
+  virtual ~Volumes() = default;
+  // GetLogicalDriveStringsA into a buffer of bufferChars: the raw characters
+  // written ("C:\\\0D:\\\0"), without the final NUL.
+  virtual std::string LogicalDriveStrings(std::size_t bufferChars) = 0;
+  // GetDriveTypeA of a root such as "C:\\".
+  virtual std::uint32_t DriveType(const std::string& root) = 0;
+  // QueryDosDeviceA of "C:" into a buffer of bufferChars: the first string.
+  virtual std::string QueryDosDevice(const std::string& drive, std::size_t bufferChars) = 0;
+};
+
+class Files {
+ public:
+  virtual ~Files() = default;
+  // A directory entry of that name exists and is not a directory. The file
+  // is not opened, so a locked hive file exists.
+  virtual bool Exists(const std::string& path) = 0;
+  // The full 64-bit size from the directory entry (GetFullPathNameA and
+  // FindFirstFileA with every attribute); nullopt when no entry is found.
+  virtual std::optional<std::int64_t> EntrySize(const std::string& path) = 0;
+  // CreateFileA for reading and writing, no sharing, OPEN_EXISTING; closes
+  // the handle at once. True when the open succeeded.
+  virtual bool CanOpenExclusive(const std::string& path) = 0;
+  // DeleteFileA.
+  virtual bool Delete(const std::string& path) = 0;
+  // The running executable's folder, with its trailing separator.
+  virtual std::string ExecutableFolder() = 0;
+};
+
+struct OsVersion {
+  std::uint32_t platformId = 0;
+  std::uint32_t major = 0;
+  std::uint32_t minor = 0;
+};
+
+class SystemInfo {
+ public:
+  virtual ~SystemInfo() = default;
+  // IsWow64Process looked up at run time; nullopt when the system has none.
+  virtual std::optional<bool> IsWow64Process() = 0;
+  // GetVersionExA with a zeroed 148-byte record; zeros when it fails.
+  virtual OsVersion GetVersion() = 0;
+};
+
+class Power {
+ public:
+  virtual ~Power() = default;
+  // ExitWindowsEx(flags, reason).
+  virtual bool ExitWindows(std::uint32_t flags, std::uint32_t reason) = 0;
+};
+
+// The request passed to SRSetRestorePointA (RESTOREPOINTINFOA).
+struct RestorePointRequest {
+  std::uint32_t eventType = 0;
+  std::uint32_t restorePointType = 0;
+  std::int64_t sequenceNumber = 0;
+  std::string description;  // at most 63 characters reach the record
+};
+
+enum class RestoreOutcome { Created, Refused, Unavailable };
+
+class RestoreClient {
+ public:
+  virtual ~RestoreClient() = default;
+  // Loads the restore client library from the system folder only, calls
+  // SRSetRestorePointA once and frees the library. Unavailable when the
+  // library or its entry point is missing.
+  virtual RestoreOutcome SetRestorePoint(const RestorePointRequest& request) = 0;
+};
+
+class ProfileFiles {
+ public:
+  virtual ~ProfileFiles() = default;
+  // GetPrivateProfileStringA with a buffer of bufferSize bytes.
+  virtual std::string Read(const std::string& section, const std::string& key,
+                           const std::string& defaultValue, std::size_t bufferSize,
+                           const std::string& file) = 0;
+  // WritePrivateProfileStringA; false when the platform refuses the write.
+  virtual bool Write(const std::string& section, const std::string& key, const std::string& value,
+                     const std::string& file) = 0;
+  // WritePrivateProfileStringA(section, NULL, NULL, file): erases a section.
+  virtual bool EraseSection(const std::string& section, const std::string& file) = 0;
+};
+
+class Shell {
+ public:
+  virtual ~Shell() = default;
+  // ShellExecuteA(owner, "Open", target, no parameters, no folder, SW_SHOW).
+  virtual void Open(const std::string& target) = 0;
+};
+
+// Everything at once, as the logic receives it. The references stay valid
+// for the platform's lifetime.
+struct Platform {
+  Registry& registry;
+  Privileges& privileges;
+  Volumes& volumes;
+  Files& files;
+  SystemInfo& system;
+  Power& power;
+  RestoreClient& restore;
+  ProfileFiles& profiles;
+  Shell& shell;
+};
+
+}  // namespace vh

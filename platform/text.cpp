@@ -1,0 +1,29 @@
+#include "platform/text.h"
+
+#include <algorithm>
+
+#include "platform/error.h"
+
+namespace vh {
+
+std::string UpperAscii(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; });
+  return text;
+}
+
+std::string LowerAscii(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; });
+  return text;
+}
+
+bool EqualsIgnoreCase(const std::string& a, const std::string& b) {
+  return a.size() == b.size() && UpperAscii(a) == UpperAscii(b);
+}
+
+AppError UnableToWrite(const std::string& path) {
+  return AppError("Unable to write to " + path);
+}
+
+}  // namespace vh

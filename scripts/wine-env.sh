@@ -1,0 +1,22 @@
+# Sourced by the scripts that run Wine. The prefix is made once per test run
+# (or per demo) below the build tree unless VH_WINEPREFIX names another.
+: "${VH_WINEPREFIX:=${TMPDIR:-/tmp}/varnhold-wine-$(id -u)}"
+export WINEPREFIX="$VH_WINEPREFIX"
+export WINEARCH=win64
+export WINEDEBUG=-all
+# No Mono or Gecko installer prompt may block a headless run.
+export WINEDLLOVERRIDES="mscoree,mshtml="
+
+vh_wine_prefix_ready() {
+  if [ ! -f "$WINEPREFIX/.varnhold-ready" ]; then
+    mkdir -p "$WINEPREFIX"
+    (
+      flock 9
+      if [ ! -f "$WINEPREFIX/.varnhold-ready" ]; then
+        wineboot -i >/dev/null 2>&1 || true
+        wineserver -w
+        touch "$WINEPREFIX/.varnhold-ready"
+      fi
+    ) 9>"$WINEPREFIX.lock"
+  fi
+}

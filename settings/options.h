@@ -1,0 +1,39 @@
+// The four user options, kept in options.ini beside the executable in the
+// section "Options".
+#pragma once
+
+#include <string>
+
+#include "platform/platform.h"
+
+namespace vh {
+
+struct TOptionsSetting {
+  bool IsAskBeforeDefrag = false;
+  bool IsShowLine = false;
+  bool RestorePoint = false;
+  std::string Lan;
+};
+
+// The program-wide record; every field false and Lan empty until the first
+// load.
+extern TOptionsSetting OptionsSetting;
+
+// The executable's folder followed by "options.ini".
+std::string OptionsFilePath(Files& files);
+
+// true loads the record from iniPath with the defaults; false saves it.
+// A refused write throws AppError("Unable to write to <iniPath>") and stops
+// at that key.
+void LoadSaveOptions(TOptionsSetting& options, ProfileFiles& profiles, const std::string& iniPath,
+                     bool load);
+
+// The profile-file Boolean: "0x" prefix taken as hex, a signed 32-bit
+// integer (blanks and sign allowed; "$", "x" or "X" for hex); non-zero is
+// true; anything that does not convert gives fallback.
+bool ParseProfileBool(const std::string& text, bool fallback);
+
+// The same integer conversion; false when the text is not a valid integer.
+bool ParseProfileInt(const std::string& text, std::int32_t& value);
+
+}  // namespace vh

@@ -1,0 +1,113 @@
+#include "hive/catalogue.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/fake_platform.h"
+
+namespace vh {
+namespace {
+
+class CatalogueTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fake.AddDrive("A:\\", win::kDriveRemovable, "\\Device\\Floppy0");
+    fake.AddDrive("C:\\", win::kDriveFixed, "\\Device\\HarddiskVolume1");
+    fake.AddDrive("D:\\", win::kDriveFixed, "\\Device\\HarddiskVolume2");
+  }
+  HiveTable Build(bool wow64 = false) {
+    HiveTable table;
+    table.Append("stale", "stale");
+    HiveCatalogue(fake, fake, fake, wow64).BuildHiveCatalogue(table);
+    return table;
+  }
+  FakePlatform fake;
+};
+
+TEST_F(CatalogueTest, KeepsStringEntriesInEnumerationOrderAndSkipsTheRest) {
+  fake.AddFile("C:\\WINDOWS\\system32\\config\\SYSTEM");
+  fake.AddFile("C:\\WINDOWS\\system32\\config\\SAM");
+  fake.AddFile("D:\\Users\\u\\NTUSER.DAT");
+  fake.AddHiveListValue("\\REGISTRY\\MACHINE\\SYSTEM", win::kRegSz, "\\Device\\HarddiskVolume1\\WINDOWS\\system32\\config\\SYSTEM");
+  fake.AddHiveListValue("\\REGISTRY\\MACHINE\\HARDWARE", win::kRegSz, "");
+  fake.AddHiveListValue("\\REGISTRY\\MACHINE\\NUMBER", win::kRegDword, "\\Device\\HarddiskVolume1\\WINDOWS\\system32\\config\\SAM");
+  fake.AddHiveListValue("\\REGISTRY\\USER\\S-1-5-21-1", win::kRegExpandSz, "\\device\\harddiskvolume2\\Users\\u\\NTUSER.DAT");
+  fake.AddHiveListValue("\\REGISTRY\\MACHINE\\SAM", win::kRegSz, "\\Device\\HarddiskVolume1\\WINDOWS\\system32\\config\\SAM");
+  fake.AddHiveListValue("\\REGISTRY\\MACHINE\\GONE", win::kRegSz, "\\Device\\HarddiskVolume1\\WINDOWS\\missing");
+  fake.AddHiveListValue("\\REGISTRY\\MACHINE\\NET", win::kRegSz, "\\Device\\Mup\\server\\SYSTEM");
+
+  HiveTable table = Build();
+  EXPECT_EQ(table.HiveNames, (std::vector<std::string>{"\\REGISTRY\\MACHINE\\SYSTEM", "\\REGISTRY\\USER\\S-1-5-21-1",
+                                                       "\\REGISTRY\\MACHINE\\SAM"}));
+  EXPECT_EQ(table.HiveFiles, (std::vector<std::string>{"C:\\WINDOWS\\system32\\config\\SYSTEM", "D:\\Users\\u\\NTUSER.DAT",
+                                                       "C:\\WINDOWS\\system32\\config\\SAM"}));
+  EXPECT_EQ(fake.calls.front(),
+            "RegOpenKeyExA(HKEY_LOCAL_MACHINE, SYSTEM\\CurrentControlSet\\Control\\hivelist, 0, 0xF003F)");
+  EXPECT_EQ(fake.calls.back(), "RegCloseKey");
+}
+
+TEST_F(CatalogueTest, UnopenableKeyGivesAnEmptyTable) {
+  EXPECT_TRUE(Build().empty());
+}
+
+TEST_F(CatalogueTest, DesignatorIsTwentyTwoCharactersSoVolumeTwelveSplitsAfterTheOne) {
+  fake.AddFile("C:\\WINDOWS\\x");
+  fake.AddFile("C:2\\WINDOWS\\x");  // what the split would name; not a real path
+  HiveCatalogue catalogue(fake, fake, fake, false);
+  EXPECT_EQ(catalogue.MapHiveDevicePath("\\Device\\HarddiskVolume1\\WINDOWS\\x"), "C:\\WINDOWS\\x");
+  EXPECT_EQ(catalogue.MapHiveDevicePath("\\Device\\HarddiskVolume12\\WINDOWS\\x"), "C:2\\WINDOWS\\x");
+  fake.RemoveFile("C:2\\WINDOWS\\x");
+  EXPECT_EQ(catalogue.MapHiveDevicePath("\\Device\\HarddiskVolume12\\WINDOWS\\x"), "");
+}
+
+TEST_F(CatalogueTest, DriveMatchIsCaseBlindContainmentAndTheFirstFixedDriveWins) {
+  FakePlatform two;
+  two.AddDrive("E:\\", win::kDriveRemovable, "\\Device\\HarddiskVolume1");
+  two.AddDrive("F:\\", win::kDriveFixed, "\\Device\\HarddiskVolume12");
+  two.AddDrive("G:\\", win::kDriveFixed, "\\Device\\HarddiskVolume1");
+  HiveCatalogue catalogue(two, two, two, false);
+  EXPECT_EQ(catalogue.DriveForVolume("device\\harddiskvolume1"), "F:");
+  EXPECT_EQ(catalogue.DriveForVolume("Device\\HarddiskVolume3"), "");
+}
+
+TEST_F(CatalogueTest, FileOnlyOnARemovableDriveOrWithoutAnyDriveIsLeftOut) {
+  FakePlatform usb;
+  usb.AddDrive("E:\\", win::kDriveRemovable, "\\Device\\HarddiskVolume1");
+  usb.AddFile("E:\\hive");
+  usb.AddFile("\\hive");  // the bare remainder must not resolve on the current drive
+  HiveCatalogue catalogue(usb, usb, usb, false);
+  EXPECT_EQ(catalogue.MapHiveDevicePath("\\Device\\HarddiskVolume1\\hive"), "");
+}
+
+TEST_F(CatalogueTest, Wow64RedirectsTheFirstSystem32OnlyWhenTheSysnativeFileExists) {
+  fake.AddFile("C:\\WINDOWS\\system32\\config\\SOFTWARE");
+  fake.AddFile("D:\\Windows\\System32\\config\\SAM");
+  fake.AddFile("D:\\Windows\\sysnative\\config\\SAM");
+  fake.AddFile("C:\\Documents and Settings\\u\\NTUSER.DAT");
+  HiveCatalogue wow(fake, fake, fake, true);
+  EXPECT_EQ(wow.MapHiveDevicePath("\\Device\\HarddiskVolume1\\WINDOWS\\system32\\config\\SOFTWARE"),
+            "C:\\WINDOWS\\system32\\config\\SOFTWARE");
+  EXPECT_EQ(wow.MapHiveDevicePath("\\device\\harddiskvolume2\\Windows\\System32\\config\\SAM"),
+            "D:\\Windows\\sysnative\\config\\SAM");
+  EXPECT_EQ(wow.MapHiveDevicePath("\\Device\\HarddiskVolume1\\Documents and Settings\\u\\NTUSER.DAT"),
+            "C:\\Documents and Settings\\u\\NTUSER.DAT");
+  fake.AddFile("C:\\WINDOWS\\sysnative\\config\\SOFTWARE");
+  EXPECT_EQ(wow.RedirectToSysnative("C:\\WINDOWS\\system32\\config\\SOFTWARE"),
+            "C:\\WINDOWS\\sysnative\\config\\SOFTWARE");
+  fake.AddFile("C:\\a\\sysnative\\system32\\b");
+  EXPECT_EQ(wow.RedirectToSysnative("C:\\a\\SYSTEM32\\system32\\b"), "C:\\a\\sysnative\\system32\\b");
+
+  HiveCatalogue native(fake, fake, fake, false);
+  EXPECT_EQ(native.MapHiveDevicePath("\\device\\harddiskvolume2\\Windows\\System32\\config\\SAM"),
+            "D:\\Windows\\System32\\config\\SAM");
+}
+
+TEST(IsWow64Test, MissingEntryPointMeansNotWow64) {
+  FakePlatform fake;
+  fake.wow64 = std::nullopt;
+  EXPECT_FALSE(IsWow64(fake));
+  fake.wow64 = true;
+  EXPECT_TRUE(IsWow64(fake));
+}
+
+}  // namespace
+}  // namespace vh

@@ -1,0 +1,110 @@
+#include "hive/hive_copy.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/fake_platform.h"
+
+namespace vh {
+namespace {
+
+TEST(SplitHiveNameTest, FindsEitherMarkerAnywhereAndKeepsTheSubkeyCase) {
+  HiveKeyPath sam = SplitHiveName("\\registry\\machine\\sam");
+  EXPECT_EQ(sam.root, RootKey::LocalMachine);
+  EXPECT_EQ(sam.subkey, "sam");
+  HiveKeyPath user = SplitHiveName("\\REGISTRY\\USER\\S-1-5-18");
+  EXPECT_EQ(user.root, RootKey::Users);
+  EXPECT_EQ(user.subkey, "S-1-5-18");
+  EXPECT_EQ(SplitHiveName("\\REGISTRY\\A\\B").root, RootKey::None);
+  EXPECT_EQ(SplitHiveName("").root, RootKey::None);
+}
+
+struct OpenCase {
+  const char* name;
+  bool wow64;
+  const char* expectedOpen;
+};
+
+void PrintTo(const OpenCase& c, std::ostream* os) { *os << c.name << (c.wow64 ? " wow64" : ""); }
+
+class SaveHiveCopyOpenTest : public ::testing::TestWithParam<OpenCase> {};
+
+TEST_P(SaveHiveCopyOpenTest, ChoosesTheOpenCallByRootNameAndFlag) {
+  FakePlatform fake;
+  fake.AddKey(RootKey::LocalMachine, "SOFTWARE");
+  fake.AddKey(RootKey::LocalMachine, "SYSTEM");
+  fake.AddKey(RootKey::Users, "S-1-5-21-1-2-3-1000_Classes");
+  ASSERT_TRUE(SaveHiveCopy(fake, fake, GetParam().name, "C:\\h.hvz", GetParam().wow64));
+  EXPECT_EQ(fake.calls.front(), GetParam().expectedOpen);
+  EXPECT_EQ(fake.calls.back(), "RegCloseKey");
+  EXPECT_TRUE(fake.HasFile("C:\\h.hvz"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SaveHiveCopyOpenTest,
+    ::testing::Values(
+        OpenCase{"\\REGISTRY\\MACHINE\\SOFTWARE", true, "RegOpenKeyExA(HKEY_LOCAL_MACHINE, SOFTWARE, 0, 0x101)"},
+        OpenCase{"\\REGISTRY\\MACHINE\\SOFTWARE", false, "RegOpenKeyA(HKEY_LOCAL_MACHINE, SOFTWARE)"},
+        OpenCase{"\\REGISTRY\\MACHINE\\SYSTEM", true, "RegOpenKeyA(HKEY_LOCAL_MACHINE, SYSTEM)"},
+        OpenCase{"\\REGISTRY\\USER\\S-1-5-21-1-2-3-1000_Classes", true,
+                 "RegOpenKeyA(HKEY_USERS, S-1-5-21-1-2-3-1000_Classes)"}));
+
+TEST(SaveHiveCopyTest, DeletesAnExistingTargetInEveryCase) {
+  FakePlatform fake;
+  fake.AddFile("C:\\x.hvz", 77);
+  EXPECT_FALSE(SaveHiveCopy(fake, fake, "\\NOWHERE\\X", "C:\\x.hvz", false));
+  EXPECT_FALSE(fake.HasFile("C:\\x.hvz"));
+  EXPECT_TRUE(fake.CallsNamed("Reg").empty());
+
+  fake.AddFile("C:\\x.hvz", 77);
+  EXPECT_FALSE(SaveHiveCopy(fake, fake, "\\REGISTRY\\MACHINE\\ABSENT", "C:\\x.hvz", false));
+  EXPECT_FALSE(fake.HasFile("C:\\x.hvz"));
+
+  fake.AddKey(RootKey::LocalMachine, "SYSTEM").savedSize = 5000;
+  fake.AddFile("C:\\x.hvz", 77);
+  EXPECT_TRUE(SaveHiveCopy(fake, fake, "\\REGISTRY\\MACHINE\\SYSTEM", "C:\\x.hvz", false));
+  EXPECT_EQ(fake.FindFile("C:\\x.hvz")->size, 5000);
+}
+
+TEST(SaveHiveCopyTest, AFailedSaveLeavesNoPartialCopyBehind) {
+  FakePlatform fake;
+  FakeKey& key = fake.AddKey(RootKey::LocalMachine, "SYSTEM");
+  key.saveError = 112;  // ERROR_DISK_FULL after writing part of the file
+  key.partialBytes = 1234;
+  EXPECT_FALSE(SaveHiveCopy(fake, fake, "\\REGISTRY\\MACHINE\\SYSTEM", "C:\\s.hvz", false));
+  EXPECT_FALSE(fake.HasFile("C:\\s.hvz"));
+  EXPECT_EQ(fake.calls.back(), "DeleteFileA(C:\\s.hvz)");
+}
+
+TEST(PrivilegeTest, BackupAndRestoreUseTheirNamesAndTokenAccess) {
+  FakePlatform fake;
+  EnableBackupPrivilege(fake);
+  EnableRestorePrivilege(fake);
+  EXPECT_EQ(fake.calls, (std::vector<std::string>{"EnablePrivilege(SeBackupPrivilege, 0x28)",
+                                                  "EnablePrivilege(SeRestorePrivilege, 0xF00FF)"}));
+}
+
+TEST(QueryFileSizeTest, MissingIsZeroUnreadableIsMinusOneLargeFilesKeepAll64Bits) {
+  FakePlatform fake;
+  EXPECT_EQ(QueryFileSize(fake, "C:\\none"), 0);
+  fake.AddFile("C:\\odd").unreadable = true;
+  EXPECT_EQ(QueryFileSize(fake, "C:\\odd"), -1);
+  fake.AddFile("C:\\big", 5'000'000'000LL);
+  EXPECT_EQ(QueryFileSize(fake, "C:\\big"), 5'000'000'000LL);
+  fake.AddFile("C:\\locked", 262144).locked = true;
+  EXPECT_EQ(QueryFileSize(fake, "C:\\locked"), 262144);
+  fake.AddFile("C:\\dir").directory = true;
+  EXPECT_EQ(QueryFileSize(fake, "C:\\dir"), 0);
+}
+
+TEST(IsFileLockedTest, OnlyAnExistingFileThatCannotBeOpenedExclusivelyIsLocked) {
+  FakePlatform fake;
+  EXPECT_FALSE(IsFileLocked(fake, "C:\\none"));
+  EXPECT_TRUE(fake.CallsNamed("CreateFileA").empty());
+  fake.AddFile("C:\\free");
+  EXPECT_FALSE(IsFileLocked(fake, "C:\\free"));
+  fake.AddFile("C:\\held").locked = true;
+  EXPECT_TRUE(IsFileLocked(fake, "C:\\held"));
+}
+
+}  // namespace
+}  // namespace vh
