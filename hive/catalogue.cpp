@@ -57,7 +57,7 @@ std::string HiveCatalogue::DriveForVolume(const std::string& designator) {
     std::string root = roots.substr(4 * i, 3);
     if (volumes_.DriveType(root) != win::kDriveFixed) continue;
     std::string drive = root.substr(0, 2);
-    std::string device = volumes_.QueryDosDevice(drive, kDeviceBufferChars);
+    std::string device = volumes_.DeviceName(drive, kDeviceBufferChars);
     if (UpperAscii(device).find(wanted) != std::string::npos) return drive;
   }
   return "";

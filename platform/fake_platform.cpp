@@ -23,17 +23,8 @@ FakePlatform::FakePlatform()
 
 std::string FakePlatform::Upper(const std::string& text) { return UpperAscii(text); }
 
-std::string FakePlatform::RootName(RootKey root) {
-  switch (root) {
-    case RootKey::LocalMachine: return "HKEY_LOCAL_MACHINE";
-    case RootKey::Users: return "HKEY_USERS";
-    case RootKey::None: break;
-  }
-  return "(none)";
-}
-
 FakeKey& FakePlatform::AddKey(RootKey root, const std::string& subkey) {
-  return keys_[Upper(RootName(root) + "\\" + subkey)];
+  return keys_[Upper(RootKeyName(root) + "\\" + subkey)];
 }
 
 void FakePlatform::AddHiveListValue(const std::string& name, std::uint32_t type, const std::string& text) {
@@ -83,16 +74,16 @@ FakeKey* FakePlatform::KeyFor(KeyHandle key) {
 }
 
 KeyHandle FakePlatform::OpenKeyEx(RootKey root, const std::string& subkey, std::uint32_t access) {
-  calls.push_back("RegOpenKeyExA(" + RootName(root) + ", " + subkey + ", 0, " + Hex(access) + ")");
-  std::string id = Upper(RootName(root) + "\\" + subkey);
+  calls.push_back("RegOpenKeyExA(" + RootKeyName(root) + ", " + subkey + ", 0, " + Hex(access) + ")");
+  std::string id = Upper(RootKeyName(root) + "\\" + subkey);
   if (!keys_.count(id)) return 0;
   open_[nextHandle_] = id;
   return nextHandle_++;
 }
 
 KeyHandle FakePlatform::OpenKey(RootKey root, const std::string& subkey) {
-  calls.push_back("RegOpenKeyA(" + RootName(root) + ", " + subkey + ")");
-  std::string id = Upper(RootName(root) + "\\" + subkey);
+  calls.push_back("RegOpenKeyA(" + RootKeyName(root) + ", " + subkey + ")");
+  std::string id = Upper(RootKeyName(root) + "\\" + subkey);
   if (!keys_.count(id)) return 0;
   open_[nextHandle_] = id;
   return nextHandle_++;
@@ -134,7 +125,7 @@ long FakePlatform::SaveKey(KeyHandle key, const std::string& file) {
 
 long FakePlatform::ReplaceKey(RootKey root, const std::string& subkey, const std::string& newFile,
                               const std::string& backupFile) {
-  calls.push_back("RegReplaceKeyA(" + RootName(root) + ", " + subkey + ", " + newFile + ", " + backupFile + ")");
+  calls.push_back("RegReplaceKeyA(" + RootKeyName(root) + ", " + subkey + ", " + newFile + ", " + backupFile + ")");
   if (root == RootKey::None || subkey.empty() || !HasFile(newFile)) return 2;  // ERROR_FILE_NOT_FOUND
   return win::kErrorSuccess;
 }
@@ -165,7 +156,7 @@ std::uint32_t FakePlatform::DriveType(const std::string& root) {
   return 1;  // DRIVE_NO_ROOT_DIR
 }
 
-std::string FakePlatform::QueryDosDevice(const std::string& drive, std::size_t bufferChars) {
+std::string FakePlatform::DeviceName(const std::string& drive, std::size_t bufferChars) {
   for (const FakeDrive& d : drives_)
     if (EqualsIgnoreCase(d.root.substr(0, 2), drive)) return d.device.substr(0, bufferChars - 1);
   return "";
@@ -196,7 +187,7 @@ bool FakePlatform::Delete(const std::string& path) {
   return true;
 }
 
-bool FakePlatform::ExitWindows(std::uint32_t flags, std::uint32_t reason) {
+bool FakePlatform::ExitSystem(std::uint32_t flags, std::uint32_t reason) {
   calls.push_back("ExitWindowsEx(" + std::to_string(flags) + ", " + std::to_string(reason) + ")");
   return true;
 }

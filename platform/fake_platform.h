@@ -92,7 +92,7 @@ class FakePlatform final : public Registry,
   // --- Volumes ---
   std::string LogicalDriveStrings(std::size_t bufferChars) override;
   std::uint32_t DriveType(const std::string& root) override;
-  std::string QueryDosDevice(const std::string& drive, std::size_t bufferChars) override;
+  std::string DeviceName(const std::string& drive, std::size_t bufferChars) override;
   // --- Files ---
   bool Exists(const std::string& path) override;
   std::optional<std::int64_t> EntrySize(const std::string& path) override;
@@ -103,7 +103,7 @@ class FakePlatform final : public Registry,
   std::optional<bool> IsWow64Process() override { return wow64; }
   OsVersion GetVersion() override { return version; }
   // --- Power ---
-  bool ExitWindows(std::uint32_t flags, std::uint32_t reason) override;
+  bool ExitSystem(std::uint32_t flags, std::uint32_t reason) override;
   // --- RestoreClient ---
   RestoreOutcome SetRestorePoint(const RestorePointRequest& request) override;
   // --- ProfileFiles ---
@@ -114,8 +114,6 @@ class FakePlatform final : public Registry,
   bool EraseSection(const std::string& section, const std::string& file) override;
   // --- Shell ---
   void Open(const std::string& target) override;
-
-  static std::string RootName(RootKey root);
 
  private:
   static std::string Upper(const std::string& text);

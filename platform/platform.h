@@ -19,6 +19,9 @@ namespace vh {
 
 enum class RootKey { None, LocalMachine, Users };
 
+// "HKEY_LOCAL_MACHINE", "HKEY_USERS" or "(none)", for logs and records.
+std::string RootKeyName(RootKey root);
+
 // An open registry key; 0 is no key.
 using KeyHandle = std::uintptr_t;
 
@@ -78,7 +81,7 @@ class Volumes {
   // GetDriveTypeA of a root such as "C:\\".
   virtual std::uint32_t DriveType(const std::string& root) = 0;
   // QueryDosDeviceA of "C:" into a buffer of bufferChars: the first string.
-  virtual std::string QueryDosDevice(const std::string& drive, std::size_t bufferChars) = 0;
+  virtual std::string DeviceName(const std::string& drive, std::size_t bufferChars) = 0;
 };
 
 class Files {
@@ -118,7 +121,7 @@ class Power {
  public:
   virtual ~Power() = default;
   // ExitWindowsEx(flags, reason).
-  virtual bool ExitWindows(std::uint32_t flags, std::uint32_t reason) = 0;
+  virtual bool ExitSystem(std::uint32_t flags, std::uint32_t reason) = 0;
 };
 
 // The request passed to SRSetRestorePointA (RESTOREPOINTINFOA).

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/error.h"
+#include "platform/platform.h"
 
 namespace vh {
 
@@ -20,6 +21,15 @@ std::string LowerAscii(std::string text) {
 
 bool EqualsIgnoreCase(const std::string& a, const std::string& b) {
   return a.size() == b.size() && UpperAscii(a) == UpperAscii(b);
+}
+
+std::string RootKeyName(RootKey root) {
+  switch (root) {
+    case RootKey::LocalMachine: return "HKEY_LOCAL_MACHINE";
+    case RootKey::Users: return "HKEY_USERS";
+    case RootKey::None: break;
+  }
+  return "(none)";
 }
 
 AppError UnableToWrite(const std::string& path) {

@@ -1,0 +1,44 @@
+// Passes every call to another platform, but keeps a record of the calls
+// that change the machine for good (hive swap, restart, restore point, shell
+// open) and never passes the swap or the restart on, so that a test run of
+// the real program cannot swap the test machine's hives or restart it.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace vh {
+
+class RecordingPlatform final : public Registry, public Power, public RestoreClient, public Shell {
+ public:
+  // Records are kept in memory and, when logFile is not empty, appended to
+  // that file one line each as they happen.
+  RecordingPlatform(Platform& inner, std::string logFile = "");
+  Platform& platform() { return platform_; }
+  const std::vector<std::string>& records() const { return records_; }
+
+  KeyHandle OpenKeyEx(RootKey root, const std::string& subkey, std::uint32_t access) override;
+  KeyHandle OpenKey(RootKey root, const std::string& subkey) override;
+  std::vector<std::string> ValueNames(KeyHandle key) override;
+  std::uint32_t ValueType(KeyHandle key, const std::string& name) override;
+  std::string ReadString(KeyHandle key, const std::string& name) override;
+  long SaveKey(KeyHandle key, const std::string& file) override;
+  long ReplaceKey(RootKey root, const std::string& subkey, const std::string& newFile,
+                  const std::string& backupFile) override;
+  void CloseKey(KeyHandle key) override;
+  bool ExitSystem(std::uint32_t flags, std::uint32_t reason) override;
+  RestoreOutcome SetRestorePoint(const RestorePointRequest& request) override;
+  void Open(const std::string& target) override;
+
+ private:
+  void Record(const std::string& line);
+
+  Platform& inner_;
+  std::string logFile_;
+  std::vector<std::string> records_;
+  Platform platform_;
+};
+
+}  // namespace vh

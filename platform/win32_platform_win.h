@@ -1,0 +1,62 @@
+// The real platform: every service over its Win32 call.
+#pragma once
+
+#include "platform/platform.h"
+
+namespace vh {
+
+class Win32Platform final : public Registry,
+                            public Privileges,
+                            public Volumes,
+                            public Files,
+                            public SystemInfo,
+                            public Power,
+                            public RestoreClient,
+                            public ProfileFiles,
+                            public Shell {
+ public:
+  Win32Platform();
+  Platform& platform() { return platform_; }
+
+  KeyHandle OpenKeyEx(RootKey root, const std::string& subkey, std::uint32_t access) override;
+  KeyHandle OpenKey(RootKey root, const std::string& subkey) override;
+  std::vector<std::string> ValueNames(KeyHandle key) override;
+  std::uint32_t ValueType(KeyHandle key, const std::string& name) override;
+  std::string ReadString(KeyHandle key, const std::string& name) override;
+  long SaveKey(KeyHandle key, const std::string& file) override;
+  long ReplaceKey(RootKey root, const std::string& subkey, const std::string& newFile,
+                  const std::string& backupFile) override;
+  void CloseKey(KeyHandle key) override;
+
+  bool Enable(const std::string& privilege, std::uint32_t tokenAccess) override;
+
+  std::string LogicalDriveStrings(std::size_t bufferChars) override;
+  std::uint32_t DriveType(const std::string& root) override;
+  std::string DeviceName(const std::string& drive, std::size_t bufferChars) override;
+
+  bool Exists(const std::string& path) override;
+  std::optional<std::int64_t> EntrySize(const std::string& path) override;
+  bool CanOpenExclusive(const std::string& path) override;
+  bool Delete(const std::string& path) override;
+  std::string ExecutableFolder() override;
+
+  std::optional<bool> IsWow64Process() override;
+  OsVersion GetVersion() override;
+
+  bool ExitSystem(std::uint32_t flags, std::uint32_t reason) override;
+
+  RestoreOutcome SetRestorePoint(const RestorePointRequest& request) override;
+
+  std::string Read(const std::string& section, const std::string& key, const std::string& defaultValue,
+                   std::size_t bufferSize, const std::string& file) override;
+  bool Write(const std::string& section, const std::string& key, const std::string& value,
+             const std::string& file) override;
+  bool EraseSection(const std::string& section, const std::string& file) override;
+
+  void Open(const std::string& target) override;
+
+ private:
+  Platform platform_;
+};
+
+}  // namespace vh

@@ -1,0 +1,50 @@
+// Small portable geometry for the skinned controls: the layout math of
+// Parts 3.1 to 3.5 works on these, and the Win32 side turns them into RECTs.
+// Rectangles are (left, top, right, bottom) with right and bottom exclusive,
+// as the platform's RECT.
+#pragma once
+
+#include <ostream>
+
+namespace vh {
+
+struct Point {
+  int x = 0;
+  int y = 0;
+};
+
+struct Size {
+  int width = 0;
+  int height = 0;
+};
+
+struct Rect {
+  int left = 0;
+  int top = 0;
+  int right = 0;
+  int bottom = 0;
+
+  int Width() const { return right - left; }
+  int Height() const { return bottom - top; }
+  // A rectangle with no pixels (width or height 0 or negative).
+  bool IsEmpty() const { return right <= left || bottom <= top; }
+  Rect Offset(int dx, int dy) const { return Rect{left + dx, top + dy, right + dx, bottom + dy}; }
+};
+
+inline bool operator==(const Point& a, const Point& b) { return a.x == b.x && a.y == b.y; }
+inline bool operator!=(const Point& a, const Point& b) { return !(a == b); }
+inline bool operator==(const Size& a, const Size& b) { return a.width == b.width && a.height == b.height; }
+inline bool operator!=(const Size& a, const Size& b) { return !(a == b); }
+inline bool operator==(const Rect& a, const Rect& b) {
+  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+inline bool operator!=(const Rect& a, const Rect& b) { return !(a == b); }
+
+// For test messages.
+inline std::ostream& operator<<(std::ostream& os, const Point& p) { return os << '(' << p.x << ", " << p.y << ')'; }
+inline std::ostream& operator<<(std::ostream& os, const Size& s) { return os << s.width << " x " << s.height; }
+inline std::ostream& operator<<(std::ostream& os, const Rect& r) {
+  return os << '(' << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << ')';
+}
+
+}  // namespace vh
