@@ -24,7 +24,7 @@ set_target_properties(vh_zlib PROPERTIES
   INTERFACE_INCLUDE_DIRECTORIES ${VH_ZLIB_INCLUDE})
 
 # One self-contained executable: no libgcc, libstdc++ or winpthread DLLs.
-add_link_options(-static -static-libgcc -static-libstdc++)
+add_link_options(-static -static-libgcc -static-libstdc++ $<$<CONFIG:Release>:-s>)
 add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
 
 add_library(vh_core STATIC ${VH_CORE_SOURCES})
@@ -83,3 +83,6 @@ foreach(src ${VH_WIN_TOOLS})
   add_executable(${name} WIN32 ${src} ${VH_RC_SOURCES})
   target_link_libraries(${name} PRIVATE vh_win)
 endforeach()
+
+add_test(NAME exe.varnhold_is_a_static_elevated_x86_gui_program
+         COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-exe.sh $<TARGET_FILE:varnhold>)
