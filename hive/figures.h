@@ -1,0 +1,48 @@
+// The figures of a complete analysis: per hive the current size, the size of
+// its compacted copy and the reduction, and the four totals under the table.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "hive/hive_table.h"
+#include "platform/platform.h"
+
+namespace vh {
+
+// Whole kilobytes rounded up, grouped by "," every three digits, " KB".
+std::string FormatSizeKB(std::int64_t bytes);
+
+struct RowFigures {
+  std::string currentSize;  // sub-item 1
+  std::string newSize;      // sub-item 2
+  std::string reduction;    // sub-item 3, "12%"
+};
+
+struct AnalysisFigures {
+  std::vector<RowFigures> rows;
+  std::int64_t totalCurrent = 0;
+  std::int64_t totalNew = 0;
+  std::string currentRegistrySize;
+  std::string newRegistrySize;
+  std::string sizeReduction;
+  std::string compactPercent;
+  float ratio = 0;         // held as a 32-bit float, as shown and compared
+  bool adviseAgainst = false;  // the gain is under 3 per cent
+};
+
+// The whole-number reduction of one row, "0%" when the copy is larger or
+// the hive file is empty.
+std::string RowReduction(std::int64_t current, std::int64_t compacted);
+
+// The ratio with one decimal in the user's separator: "2.6%".
+std::string FormatCompactPercent(float ratio, const std::string& decimalSeparator);
+
+// Measures every hive file and its copy and works out what the window shows.
+AnalysisFigures ComputeFigures(Files& files, const HiveTable& table, const std::string& decimalSeparator);
+
+// "The fragment rate of your registry is only 2.6%. We suggest ..."
+std::string AdviceText(const std::string& prefix, const std::string& compactPercent, const std::string& suffix);
+
+}  // namespace vh

@@ -1,0 +1,107 @@
+#include "hive/figures.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/fake_platform.h"
+
+namespace vh {
+namespace {
+
+TEST(FormatSizeKBTest, RoundsUpAndGroupsByThree) {
+  EXPECT_EQ(FormatSizeKB(0), "0 KB");
+  EXPECT_EQ(FormatSizeKB(1), "1 KB");
+  EXPECT_EQ(FormatSizeKB(1024), "1 KB");
+  EXPECT_EQ(FormatSizeKB(1025), "2 KB");
+  EXPECT_EQ(FormatSizeKB(1048576), "1,024 KB");
+  EXPECT_EQ(FormatSizeKB(1262342145), "1,232,757 KB");
+  EXPECT_EQ(FormatSizeKB(4398046511104LL), "4,294,967,296 KB");  // past 32 bits
+}
+
+TEST(RowReductionTest, TruncatesAndNeverGoesNegativeOrDividesByZero) {
+  EXPECT_EQ(RowReduction(1000, 999), "0%");
+  EXPECT_EQ(RowReduction(1000, 880), "12%");
+  EXPECT_EQ(RowReduction(1000, 0), "100%");
+  EXPECT_EQ(RowReduction(1000, 1001), "0%");
+  EXPECT_EQ(RowReduction(0, 0), "0%");
+}
+
+TEST(CompactPercentTest, OneDecimalHalfAwayFromZeroInTheUsersSeparator) {
+  EXPECT_EQ(FormatCompactPercent(2.6f, "."), "2.6%");
+  EXPECT_EQ(FormatCompactPercent(15.0f, ","), "15,0%");
+  EXPECT_EQ(FormatCompactPercent(2.95f, "."), "3.0%");
+  EXPECT_EQ(FormatCompactPercent(0.0f, "."), "0.0%");
+  EXPECT_EQ(FormatCompactPercent(0.25f, "."), "0.3%");
+}
+
+class FiguresTest : public ::testing::Test {
+ protected:
+  void Hive(const std::string& file, std::int64_t current, std::optional<std::int64_t> compacted) {
+    table.Append("\\REGISTRY\\MACHINE\\" + file, "C:\\" + file);
+    fake.AddFile("C:\\" + file, current);
+    if (compacted) fake.AddFile("C:\\" + file + ".hvz", *compacted);
+  }
+  FakePlatform fake;
+  HiveTable table;
+};
+
+TEST_F(FiguresTest, TheWorkedExampleAdvisesAgainstATwoPointSixPercentGain) {
+  Hive("SYSTEM", 30'000'000, 29'000'000);
+  Hive("SAM", 10'000'000, 9'960'000);
+  AnalysisFigures f = ComputeFigures(fake, table, ".");
+  EXPECT_EQ(f.currentRegistrySize, "39,063 KB");
+  EXPECT_EQ(f.newRegistrySize, "38,047 KB");
+  EXPECT_EQ(f.sizeReduction, "1,016 KB");
+  EXPECT_EQ(f.compactPercent, "2.6%");
+  EXPECT_TRUE(f.adviseAgainst);
+  ASSERT_EQ(f.rows.size(), 2u);
+  EXPECT_EQ(f.rows[0].currentSize, "29,297 KB");
+  EXPECT_EQ(f.rows[0].newSize, "28,321 KB");
+  EXPECT_EQ(f.rows[0].reduction, "3%");
+  EXPECT_EQ(AdviceText("The fragment rate of your registry is only", f.compactPercent, "We suggest."),
+            "The fragment rate of your registry is only 2.6%. We suggest.");
+}
+
+TEST_F(FiguresTest, AdviceBoundaryIsTheRoundedFloat) {
+  Hive("A", 10000, 9705);  // 2.95 -> shows 3.0% and still advises
+  AnalysisFigures almost = ComputeFigures(fake, table, ".");
+  EXPECT_EQ(almost.compactPercent, "3.0%");
+  EXPECT_TRUE(almost.adviseAgainst);
+  fake.AddFile("C:\\A.hvz", 9700);  // exactly 3.0
+  AnalysisFigures exact = ComputeFigures(fake, table, ".");
+  EXPECT_EQ(exact.compactPercent, "3.0%");
+  EXPECT_FALSE(exact.adviseAgainst);
+}
+
+TEST_F(FiguresTest, LargerCopiesGiveZeroAndNoAdvice) {
+  Hive("A", 5000, 6000);
+  Hive("B", 5000, 4500);
+  AnalysisFigures f = ComputeFigures(fake, table, ".");
+  EXPECT_EQ(f.sizeReduction, "0 KB");
+  EXPECT_EQ(f.compactPercent, "0%");
+  EXPECT_FALSE(f.adviseAgainst);
+  EXPECT_EQ(f.rows[0].reduction, "0%");
+  EXPECT_EQ(f.rows[0].newSize, "6 KB");
+}
+
+TEST_F(FiguresTest, AFailedCopyCountsAsZeroAndNoReductionStillAdvises) {
+  Hive("A", 2048, std::nullopt);
+  AnalysisFigures failed = ComputeFigures(fake, table, ".");
+  EXPECT_EQ(failed.rows[0].newSize, "0 KB");
+  EXPECT_EQ(failed.rows[0].reduction, "100%");
+  fake.AddFile("C:\\A.hvz", 2048);
+  AnalysisFigures same = ComputeFigures(fake, table, ".");
+  EXPECT_EQ(same.sizeReduction, "0 KB");
+  EXPECT_EQ(same.compactPercent, "0.0%");
+  EXPECT_TRUE(same.adviseAgainst);
+}
+
+TEST_F(FiguresTest, EmptyHiveFilesNeitherCrashNorAdvise) {
+  Hive("A", 0, 0);
+  AnalysisFigures f = ComputeFigures(fake, table, ".");
+  EXPECT_EQ(f.rows[0].reduction, "0%");
+  EXPECT_EQ(f.compactPercent, "0%");
+  EXPECT_FALSE(f.adviseAgainst);
+}
+
+}  // namespace
+}  // namespace vh
