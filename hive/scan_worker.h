@@ -1,0 +1,47 @@
+// The scan itself, as the worker thread runs it: one compacted copy per hive,
+// in table order, reporting through an interface so that the dialog side
+// decides how reports reach the user-interface thread.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+#include "hive/hive_table.h"
+#include "platform/platform.h"
+
+namespace vh {
+
+class ScanReporter {
+ public:
+  virtual ~ScanReporter() = default;
+  // Before each copy: the hive being copied.
+  virtual void ShowHive(const std::string& hiveName) = 0;
+  // After each copy: the first hive's copy time and the count done so far.
+  virtual void HiveDone(std::uint32_t firstHiveMs, std::int32_t done) = 0;
+  // Every hive was handled: the status reads "Finish" before Close.
+  virtual void Finished() = 0;
+  // The end, after a complete run or a stop.
+  virtual void Close() = 0;
+};
+
+// Monotonic milliseconds, replaceable in tests.
+class ScanClock {
+ public:
+  virtual ~ScanClock() = default;
+  virtual std::uint64_t NowMs() = 0;
+};
+
+ScanClock& SteadyScanClock();
+
+struct ScanJob {
+  HiveTable hives;  // a copy: the worker never touches the window's lists
+  bool wow64 = false;
+};
+
+// Runs the scan to its end or until stop is set (tested before each hive;
+// the hive in progress is always finished).
+void RunHiveScan(Platform& platform, const ScanJob& job, const std::atomic<bool>& stop, ScanReporter& reporter,
+                 ScanClock& clock = SteadyScanClock());
+
+}  // namespace vh

@@ -1,0 +1,97 @@
+#include "hive/scan_worker.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/fake_platform.h"
+
+namespace vh {
+namespace {
+
+// Records the reports and can press Stop when a given hive starts.
+class Recorder final : public ScanReporter {
+ public:
+  explicit Recorder(std::atomic<bool>& stop, int stopAtHive = -1) : stop_(stop), stopAt_(stopAtHive) {}
+  void ShowHive(const std::string& name) override {
+    events.push_back("show " + name);
+    if (++shown_ == stopAt_) stop_ = true;
+  }
+  void HiveDone(std::uint32_t ms, std::int32_t done) override {
+    events.push_back("done " + std::to_string(ms) + " " + std::to_string(done));
+  }
+  void Finished() override { events.push_back("Finish"); }
+  void Close() override { events.push_back("close"); }
+  std::vector<std::string> events;
+
+ private:
+  std::atomic<bool>& stop_;
+  int stopAt_;
+  int shown_ = 0;
+};
+
+class TickingClock final : public ScanClock {
+ public:
+  std::uint64_t NowMs() override { return now_ += 120; }
+
+ private:
+  std::uint64_t now_ = 1000;
+};
+
+class ScanWorkerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (int i = 1; i <= 5; ++i) {
+      std::string key = "H" + std::to_string(i);
+      fake.AddKey(RootKey::LocalMachine, key);
+      job.hives.Append("\\REGISTRY\\MACHINE\\" + key, "C:\\" + key);
+    }
+  }
+  FakePlatform fake;
+  ScanJob job;
+  TickingClock clock;
+  std::atomic<bool> stop{false};
+};
+
+TEST_F(ScanWorkerTest, CopiesEveryHiveInOrderReportingTheFirstHivesTimeThenFinishes) {
+  Recorder r(stop);
+  RunHiveScan(fake.platform(), job, stop, r, clock);
+  EXPECT_EQ(fake.calls.front(), "EnablePrivilege(SeBackupPrivilege, 0x28)");
+  ASSERT_EQ(r.events.size(), 12u);
+  EXPECT_EQ(r.events[0], "show \\REGISTRY\\MACHINE\\H1");
+  EXPECT_EQ(r.events[1], "done 120 1");
+  EXPECT_EQ(r.events[9], "done 120 5");
+  EXPECT_EQ(r.events[10], "Finish");
+  EXPECT_EQ(r.events[11], "close");
+  EXPECT_TRUE(fake.HasFile("C:\\H5.hvz"));
+}
+
+TEST_F(ScanWorkerTest, StopDuringTheThirdHiveFinishesItAndClosesWithoutFinish) {
+  Recorder r(stop, 3);
+  RunHiveScan(fake.platform(), job, stop, r, clock);
+  EXPECT_EQ(r.events, (std::vector<std::string>{"show \\REGISTRY\\MACHINE\\H1", "done 120 1", "show \\REGISTRY\\MACHINE\\H2",
+                                                "done 120 2", "show \\REGISTRY\\MACHINE\\H3", "done 120 3", "close"}));
+  EXPECT_TRUE(fake.HasFile("C:\\H3.hvz"));
+  EXPECT_FALSE(fake.HasFile("C:\\H4.hvz"));
+}
+
+TEST_F(ScanWorkerTest, StopDuringTheLastHiveStillFinishes) {
+  Recorder r(stop, 5);
+  RunHiveScan(fake.platform(), job, stop, r, clock);
+  ASSERT_GE(r.events.size(), 2u);
+  EXPECT_EQ(r.events[r.events.size() - 2], "Finish");
+}
+
+TEST_F(ScanWorkerTest, AFailedCopyDoesNotStopTheScanAndAnEmptyTableFinishesAtOnce) {
+  job.hives.HiveNames[1] = "\\REGISTRY\\MACHINE\\GONE";
+  Recorder r(stop);
+  RunHiveScan(fake.platform(), job, stop, r, clock);
+  EXPECT_FALSE(fake.HasFile("C:\\H2.hvz"));
+  EXPECT_TRUE(fake.HasFile("C:\\H3.hvz"));
+  EXPECT_EQ(r.events[r.events.size() - 2], "Finish");
+
+  Recorder empty(stop);
+  RunHiveScan(fake.platform(), ScanJob{}, stop, empty, clock);
+  EXPECT_EQ(empty.events, (std::vector<std::string>{"Finish", "close"}));
+}
+
+}  // namespace
+}  // namespace vh

@@ -1,0 +1,50 @@
+#include <gtest/gtest.h>
+
+#include "app/command_line.h"
+#include "app/version_code.h"
+
+namespace vh {
+namespace {
+
+TEST(VersionCodeTest, MapsPlatformAndVersionAsTheTableSays) {
+  struct Row {
+    OsVersion v;
+    int code;
+  } rows[] = {{{2, 3, 51}, 5},  {{2, 4, 0}, 6},  {{2, 5, 0}, 7},  {{2, 5, 1}, 9},   {{2, 5, 2}, 10},
+              {{2, 6, 0}, 11},  {{2, 6, 1}, 12}, {{2, 6, 2}, 11}, {{2, 6, 3}, 11},  {{2, 10, 0}, 0},
+              {{1, 4, 0}, 1},   {{1, 4, 10}, 3}, {{1, 4, 90}, 8}, {{1, 5, 0}, 0},   {{0, 0, 0}, 0}};
+  for (const Row& r : rows)
+    EXPECT_EQ(GetWindowsVersionCode(r.v), r.code) << r.v.platformId << " " << r.v.major << "." << r.v.minor;
+}
+
+TEST(VersionCodeTest, AcceptsFiveToSevenAndNineToTwelve) {
+  std::string accepted;
+  for (int code = 0; code <= 13; ++code)
+    if (IsSupportedVersionCode(std::uint8_t(code))) accepted += std::to_string(code) + " ";
+  EXPECT_EQ(accepted, "5 6 7 9 10 11 12 ");
+}
+
+TEST(CommandLineTest, SplitsOnBlanksAndControlCharactersAndJoinsQuotedStretches) {
+  EXPECT_EQ(SplitCommandLine("\"C:\\Program Files\\V\\varnhold.exe\"  /Scan \"C:\\My Reports\\r.ini\""),
+            (std::vector<std::string>{"C:\\Program Files\\V\\varnhold.exe", "/Scan", "C:\\My Reports\\r.ini"}));
+  EXPECT_EQ(SplitCommandLine("a\tb\x01" "c  d\"e f\"g"), (std::vector<std::string>{"a", "b", "c", "de fg"}));
+  EXPECT_EQ(SplitCommandLine("   "), std::vector<std::string>{});
+  EXPECT_EQ(SplitCommandLine("x \"unterminated arg"), (std::vector<std::string>{"x", "unterminated arg"}));
+}
+
+TEST(CommandLineTest, OnlyWholeArgumentsIgnoringCaseSelectAMode) {
+  auto mode = [](const std::string& line) { return ParseInvocation(SplitCommandLine(line)).mode; };
+  EXPECT_EQ(mode("v.exe /silent"), RunMode::Silent);
+  EXPECT_EQ(mode("v.exe /SILENT extra"), RunMode::Silent);
+  EXPECT_EQ(mode("v.exe /Silent2"), RunMode::Interactive);
+  EXPECT_EQ(mode("v.exe -Silent"), RunMode::Interactive);
+  EXPECT_EQ(mode("v.exe"), RunMode::Interactive);
+  EXPECT_EQ(mode("v.exe x /Silent"), RunMode::Interactive);
+  Invocation scan = ParseInvocation(SplitCommandLine("v.exe /scan \"C:\\My Reports\\r.ini\" more"));
+  EXPECT_EQ(scan.mode, RunMode::Scan);
+  EXPECT_EQ(scan.reportPath, "C:\\My Reports\\r.ini");
+  EXPECT_EQ(ParseInvocation(SplitCommandLine("v.exe /Scan")).reportPath, "");
+}
+
+}  // namespace
+}  // namespace vh
