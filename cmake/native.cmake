@@ -38,3 +38,6 @@ if(VH_FUZZ)
     target_link_libraries(${name} PRIVATE vh_core)
   endforeach()
 endif()
+
+# The artwork generator's own checks (names, sizes, transparency key, seams).
+add_test(NAME art.generator COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/res/art/test_generate.py)

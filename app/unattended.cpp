@@ -1,0 +1,57 @@
+#include "app/unattended.h"
+
+#include "platform/error.h"
+
+namespace vh {
+
+namespace {
+
+const char kSection[] = "Scan Result";
+
+void WriteKey(ProfileFiles& profiles, const std::string& path, const char* key, const std::string& value) {
+  if (!profiles.Write(kSection, key, value, path)) throw UnableToWrite(path);
+}
+
+}  // namespace
+
+std::string ReportTimeText(const std::string& date, const std::string& time, bool midnight) {
+  return midnight ? date : date + " " + time;
+}
+
+int RunSilentMode(UnattendedHost& host) {
+  host.HideWindows();
+  // Swapping hives for copies that this run did not write (missing, or stale
+  // from an earlier run) would throw away every registry change made since.
+  if (!host.Analyze()) {
+    host.RecordFailure("The analysis did not complete; no hive was scheduled for replacement.");
+    host.Close();
+    return kExitAnalysisIncomplete;
+  }
+  host.Defragment();
+  host.Close();
+  return kExitDone;
+}
+
+int RunScanMode(UnattendedHost& host, ProfileFiles& profiles, const std::string& reportPath) {
+  host.HideWindows();
+  try {
+    if (!reportPath.empty() && !profiles.EraseSection(kSection, reportPath)) throw UnableToWrite(reportPath);
+    host.Analyze();
+    if (!reportPath.empty()) {
+      TotalsText totals = host.Totals();
+      WriteKey(profiles, reportPath, "Current Size", totals.currentSize);
+      WriteKey(profiles, reportPath, "New Size", totals.newSize);
+      WriteKey(profiles, reportPath, "Size Reduction", totals.sizeReduction);
+      WriteKey(profiles, reportPath, "Compact Percent", totals.compactPercent);
+      WriteKey(profiles, reportPath, "Time", host.NowText());
+    }
+  } catch (const AppError& e) {
+    host.RecordFailure(e.what());
+    host.Close();
+    return kExitReportNotWritten;
+  }
+  host.Close();
+  return kExitDone;
+}
+
+}  // namespace vh

@@ -1,0 +1,51 @@
+// The unattended modes: /Silent analyses, defragments and restarts; /Scan
+// analyses and writes the totals into the "Scan Result" section of a report
+// file. Nothing may wait for a user, and the exit code tells the caller what
+// happened.
+#pragma once
+
+#include <string>
+
+#include "platform/platform.h"
+
+namespace vh {
+
+// Exit codes of the program.
+enum ExitCode : int {
+  kExitDone = 0,               // the mode did its work (and every interactive run)
+  kExitAnalysisIncomplete = 2,  // /Silent: no complete analysis, nothing scheduled
+  kExitReportNotWritten = 3,    // /Scan: the report file could not be written
+};
+
+struct TotalsText {
+  std::string currentSize;
+  std::string newSize;
+  std::string sizeReduction;
+  std::string compactPercent;
+};
+
+// What the modes need of the main window.
+class UnattendedHost {
+ public:
+  virtual ~UnattendedHost() = default;
+  virtual void HideWindows() = 0;
+  // Runs the analysis to its end; true when every hive was copied and the
+  // figures are filled.
+  virtual bool Analyze() = 0;
+  virtual void Defragment() = 0;
+  virtual TotalsText Totals() = 0;
+  // The local date and time as the report writes it.
+  virtual std::string NowText() = 0;
+  // Leaves a failure where an unattended caller can find it.
+  virtual void RecordFailure(const std::string& text) = 0;
+  virtual void Close() = 0;
+};
+
+int RunSilentMode(UnattendedHost& host);
+int RunScanMode(UnattendedHost& host, ProfileFiles& profiles, const std::string& reportPath);
+
+// The report's "Time": date, a blank and the time; the time is left out at
+// exactly midnight.
+std::string ReportTimeText(const std::string& date, const std::string& time, bool midnight);
+
+}  // namespace vh

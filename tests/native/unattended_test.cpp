@@ -1,0 +1,89 @@
+#include "app/unattended.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/fake_platform.h"
+
+namespace vh {
+namespace {
+
+class FakeHost final : public UnattendedHost {
+ public:
+  void HideWindows() override { log.push_back("hide"); }
+  bool Analyze() override {
+    log.push_back("analyze");
+    return complete;
+  }
+  void Defragment() override { log.push_back("defragment"); }
+  TotalsText Totals() override { return totals; }
+  std::string NowText() override { return "12/6/2026 11:31:57 AM"; }
+  void RecordFailure(const std::string& text) override { log.push_back("failure: " + text); }
+  void Close() override { log.push_back("close"); }
+
+  bool complete = true;
+  TotalsText totals{"1,232,757 KB", "30,651 KB", "1,202,106 KB", "97.5%"};
+  std::vector<std::string> log;
+};
+
+TEST(SilentModeTest, DefragmentsOnlyAfterACompleteAnalysis) {
+  FakeHost host;
+  EXPECT_EQ(RunSilentMode(host), kExitDone);
+  EXPECT_EQ(host.log, (std::vector<std::string>{"hide", "analyze", "defragment", "close"}));
+
+  FakeHost stopped;
+  stopped.complete = false;
+  EXPECT_EQ(RunSilentMode(stopped), kExitAnalysisIncomplete);
+  EXPECT_EQ(stopped.log.size(), 4u);
+  EXPECT_EQ(stopped.log[2].rfind("failure: ", 0), 0u);
+  EXPECT_EQ(stopped.log[3], "close");
+}
+
+TEST(ScanModeTest, ErasesTheSectionThenWritesTheFiveKeysInOrderKeepingOtherSections) {
+  FakePlatform fake;
+  const std::string report = "C:\\My Reports\\r.ini";
+  fake.SetProfileText(report, "[Before]\r\nA=1\r\n[Scan Result]\r\nOld=gone\r\nTime=old\r\n[After]\r\nB=2\r\n");
+  FakeHost host;
+  EXPECT_EQ(RunScanMode(host, fake, report), kExitDone);
+  EXPECT_EQ(host.log, (std::vector<std::string>{"hide", "analyze", "close"}));
+  EXPECT_EQ(fake.ProfileText(report),
+            "[Before]\r\nA=1\r\n[After]\r\nB=2\r\n[Scan Result]\r\nCurrent Size=1,232,757 KB\r\nNew Size=30,651 KB\r\n"
+            "Size Reduction=1,202,106 KB\r\nCompact Percent=97.5%\r\nTime=12/6/2026 11:31:57 AM\r\n");
+  std::vector<std::string> writes = fake.CallsNamed("WritePrivateProfileStringA");
+  ASSERT_EQ(writes.size(), 6u);
+  EXPECT_EQ(writes[0], "WritePrivateProfileStringA(Scan Result, NULL, NULL, " + report + ")");
+}
+
+TEST(ScanModeTest, WithoutAPathAnalysesAndWritesNothing) {
+  FakePlatform fake;
+  FakeHost host;
+  EXPECT_EQ(RunScanMode(host, fake, ""), kExitDone);
+  EXPECT_TRUE(fake.CallsNamed("WritePrivateProfileStringA").empty());
+  EXPECT_EQ(host.log, (std::vector<std::string>{"hide", "analyze", "close"}));
+}
+
+TEST(ScanModeTest, AnUnwritableReportIsRecordedClosesAndFails) {
+  FakePlatform fake;
+  fake.RefuseProfileWrites("C:\\ro\\r.ini");
+  FakeHost host;
+  EXPECT_EQ(RunScanMode(host, fake, "C:\\ro\\r.ini"), kExitReportNotWritten);
+  EXPECT_EQ(host.log, (std::vector<std::string>{"hide", "failure: Unable to write to C:\\ro\\r.ini", "close"}));
+}
+
+TEST(ScanModeTest, NoFiguresStillWritesEmptySizesAndTheTime) {
+  FakePlatform fake;
+  FakeHost host;
+  host.complete = false;
+  host.totals = {};
+  EXPECT_EQ(RunScanMode(host, fake, "C:\\r.ini"), kExitDone);
+  EXPECT_EQ(fake.ProfileText("C:\\r.ini"),
+            "[Scan Result]\r\nCurrent Size=\r\nNew Size=\r\nSize Reduction=\r\nCompact Percent=\r\n"
+            "Time=12/6/2026 11:31:57 AM\r\n");
+}
+
+TEST(ReportTimeTest, MidnightLeavesTheTimeOut) {
+  EXPECT_EQ(ReportTimeText("12/6/2026", "11:31:57 AM", false), "12/6/2026 11:31:57 AM");
+  EXPECT_EQ(ReportTimeText("12/7/2026", "12:00:00 AM", true), "12/7/2026");
+}
+
+}  // namespace
+}  // namespace vh
