@@ -6,12 +6,11 @@
 
 #include "hive/catalogue.h"
 #include "hive/hive_copy.h"
-#include "platform/win32_platform_win.h"
+#include "app/app_platform_win.h"
 #include "settings/options.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  vh::Win32Platform win32;
-  vh::Platform& platform = win32.platform();
+  vh::Platform& platform = vh::AppPlatform();
   vh::LoadSaveOptions(vh::OptionsSetting, platform.profiles, vh::OptionsFilePath(platform.files), true);
   bool wow64 = vh::IsWow64(platform.system);
   vh::HiveTable table;

@@ -54,6 +54,12 @@ target_compile_options(varnhold PRIVATE ${VH_WARNINGS})
 target_link_libraries(varnhold PRIVATE vh_win)
 set_target_properties(varnhold PROPERTIES OUTPUT_NAME varnhold)
 
+# The same program with a recording platform, for the tests that drive the
+# real executable: hive swaps and the restart are recorded, never done.
+add_executable(varnhold_recorded WIN32 ${CMAKE_SOURCE_DIR}/app/main_win.cpp
+               ${CMAKE_SOURCE_DIR}/tests/wine/recorded_app/recorded_platform_win.cpp ${VH_RC_SOURCES})
+target_link_libraries(varnhold_recorded PRIVATE vh_win)
+
 # GoogleTest from Debian's source tree, cross-built with the program.
 set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
@@ -86,3 +92,7 @@ endforeach()
 
 add_test(NAME exe.varnhold_is_a_static_elevated_x86_gui_program
          COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-exe.sh $<TARGET_FILE:varnhold>)
+
+add_test(NAME package.installer_installs_runs_and_uninstalls_cleanly
+         COMMAND ${CMAKE_SOURCE_DIR}/tests/package/installer_test.sh ${CMAKE_BINARY_DIR})
+set_tests_properties(package.installer_installs_runs_and_uninstalls_cleanly PROPERTIES TIMEOUT 600)

@@ -1,0 +1,54 @@
+// The scan worker thread. It reports to the progress dialog only by posted
+// messages; the status text travels through state shared with the dialog,
+// so the worker never touches a window of the user-interface thread.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "hive/scan_worker.h"
+#include "platform/platform.h"
+
+namespace vh {
+
+class TScanTaskThread {
+ public:
+  // finishText is the string-table text "Finish" the status ends with.
+  TScanTaskThread(HWND dialogHandle, ScanJob job, Platform& platform, std::string finishText);
+  ~TScanTaskThread();  // requests termination and waits
+  TScanTaskThread(const TScanTaskThread&) = delete;
+  TScanTaskThread& operator=(const TScanTaskThread&) = delete;
+
+  void Start();
+  // Asks the worker to stop before its next hive; the hive in progress is
+  // finished first.
+  void Terminate() { shared_->stop = true; }
+  bool Running() const;
+  // The latest status: the hive being copied, or "Finish".
+  std::string StatusText() const;
+  // Waits for the worker to end while still dispatching this thread's
+  // messages, so the windows stay responsive.
+  void WaitPumping();
+
+ private:
+  struct Shared {
+    mutable std::mutex lock;
+    std::string status;
+    std::atomic<bool> stop{false};
+  };
+  class Reporter;
+  static unsigned __stdcall Run(void* self);
+
+  HWND dialog_;
+  ScanJob job_;
+  Platform& platform_;
+  std::string finishText_;
+  std::shared_ptr<Shared> shared_;
+  HANDLE thread_ = nullptr;
+};
+
+}  // namespace vh

@@ -1,0 +1,68 @@
+; The Windows installer. makensis -DSOURCE=<staged files> -DOUTFILE=<setup.exe>
+Unicode true
+!include "MUI2.nsh"
+
+!ifndef SOURCE
+  !error "pass -DSOURCE=<folder with the staged files>"
+!endif
+!ifndef OUTFILE
+  !define OUTFILE "Varnhold-1.5-setup.exe"
+!endif
+
+!define PRODUCT "Varnhold"
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Varnhold"
+
+Name "${PRODUCT} 1.5 Beta"
+OutFile "${OUTFILE}"
+InstallDir "$PROGRAMFILES\${PRODUCT}"
+InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
+; The program swaps registry hives: it is installed for all users, elevated.
+RequestExecutionLevel admin
+SetCompressor /SOLID lzma
+
+!define MUI_ICON "${SOURCE}\varnhold.ico"
+!define MUI_UNICON "${SOURCE}\varnhold.ico"
+!insertmacro MUI_PAGE_LICENSE "${SOURCE}\LICENSE.txt"
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_INSTFILES
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+!insertmacro MUI_LANGUAGE "English"
+
+Section "Varnhold"
+  SetShellVarContext all
+  SetOutPath "$INSTDIR"
+  File "${SOURCE}\varnhold.exe"
+  File "${SOURCE}\README.txt"
+  File "${SOURCE}\LICENSE.txt"
+  File "${SOURCE}\DLan_*.ini"
+  WriteUninstaller "$INSTDIR\uninstall.exe"
+  CreateDirectory "$SMPROGRAMS\${PRODUCT}"
+  CreateShortcut "$SMPROGRAMS\${PRODUCT}\${PRODUCT}.lnk" "$INSTDIR\varnhold.exe"
+  CreateShortcut "$SMPROGRAMS\${PRODUCT}\Uninstall ${PRODUCT}.lnk" "$INSTDIR\uninstall.exe"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "1.5 Beta"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "Tolvane Software"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\varnhold.exe"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+SectionEnd
+
+Section "Uninstall"
+  SetShellVarContext all
+  Delete "$INSTDIR\varnhold.exe"
+  Delete "$INSTDIR\README.txt"
+  Delete "$INSTDIR\LICENSE.txt"
+  Delete "$INSTDIR\DLan_*.ini"
+  ; Written by the program itself.
+  Delete "$INSTDIR\options.ini"
+  Delete "$INSTDIR\varnhold.log"
+  Delete "$INSTDIR\uninstall.exe"
+  RMDir "$INSTDIR"
+  Delete "$SMPROGRAMS\${PRODUCT}\${PRODUCT}.lnk"
+  Delete "$SMPROGRAMS\${PRODUCT}\Uninstall ${PRODUCT}.lnk"
+  RMDir "$SMPROGRAMS\${PRODUCT}"
+  DeleteRegKey HKLM "${UNINSTALL_KEY}"
+SectionEnd

@@ -1,0 +1,22 @@
+// What the restore point dialog needs that is not a window: the request it
+// makes, the outcome it reports, and the pace of its bar.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/platform.h"
+
+namespace vh {
+
+// BEGIN_SYSTEM_CHANGE for an APPLICATION_INSTALL, "Made by Quillmere".
+RestorePointRequest MakeRestorePointRequest();
+
+// lParam of WM_RESTOREPOINTDONE: 0 created, 1 failed. A library or entry
+// point that is missing counts as a failed creation, so the user decides.
+std::intptr_t RestorePointResultCode(RestoreOutcome outcome);
+
+// The bar shows elapsed time: +10 up to 30, +5 to 50, +3 to 60, +2 to 80,
+// +1 to 99, then it stays.
+int NextRestoreProgress(int position);
+
+}  // namespace vh

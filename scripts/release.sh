@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Builds the two release packages into build/release: a portable zip (the
+# program, its language files, a short readme and the licence) and a Windows
+# installer made with NSIS.
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$root"
+bash scripts/install-deps.sh
+bash scripts/build.sh win
+bash scripts/package.sh build/win build/release
+ls -l build/release/*.zip build/release/*.exe

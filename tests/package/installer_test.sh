@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Builds the installer, installs it silently into a scratch Wine prefix,
+# starts the installed program, uninstalls, and checks that nothing is left.
+# usage: installer_test.sh <win build dir>
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+build=$(cd "$1" && pwd)
+work="$build/installer-test"
+rm -rf "$work"
+mkdir -p "$work"
+bash "$root/scripts/package.sh" "$build" "$work/out"
+
+export VH_WINEPREFIX="$work/prefix"
+source "$root/scripts/wine-env.sh"
+vh_wine_prefix_ready
+fail() { echo "installer test: $*" >&2; exit 1; }
+
+wine "$work/out/Varnhold-1.5-setup.exe" /S
+wineserver -w
+dir="$WINEPREFIX/drive_c/Program Files (x86)/Varnhold"
+menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Varnhold"
+key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Varnhold'
+[ -f "$dir/varnhold.exe" ] || fail "varnhold.exe not installed"
+ls "$dir"/DLan_*.ini >/dev/null || fail "language files not installed"
+[ -f "$menu/Varnhold.lnk" ] || fail "no Start-menu entry"
+wine reg query "$key" /reg:32 >/dev/null 2>&1 || fail "no uninstall entry"
+
+# The installed program runs: an unattended scan without a report path
+# analyses and ends by itself.
+wine "$dir/varnhold.exe" /Scan || fail "the installed program did not end cleanly"
+wineserver -w
+
+wine "$dir/uninstall.exe" /S
+wineserver -w
+[ ! -e "$dir" ] || fail "left behind: $(ls -A "$dir")"
+[ ! -e "$menu" ] || fail "Start-menu folder left behind"
+if wine reg query "$key" /reg:32 >/dev/null 2>&1; then fail "uninstall entry left behind"; fi
+echo "installer test: installed, ran, uninstalled, nothing left"
