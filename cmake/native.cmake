@@ -29,6 +29,10 @@ foreach(src ${VH_TOOL_SOURCES})
 endforeach()
 
 if(VH_FUZZ)
+  # The core is what the fuzzers exercise: give it coverage and the
+  # sanitizers too; everything that links it then needs the sanitizer runtimes.
+  target_compile_options(vh_core PRIVATE -fsanitize=fuzzer-no-link,address,undefined)
+  target_link_options(vh_core INTERFACE -fsanitize=address,undefined)
   file(GLOB VH_FUZZ_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fuzz/*_fuzz.cpp)
   foreach(src ${VH_FUZZ_SOURCES})
     get_filename_component(name ${src} NAME_WE)
@@ -41,3 +45,8 @@ endif()
 
 # The artwork generator's own checks (names, sizes, transparency key, seams).
 add_test(NAME art.generator COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/res/art/test_generate.py)
+
+# The shipped language files are exactly what their source table makes.
+add_test(NAME lang.files_match_their_source_table
+         COMMAND sh -c "rm -rf lang-check && mkdir lang-check && /usr/bin/python3 ${CMAKE_SOURCE_DIR}/lang/make_language_files.py lang-check && diff -r -x '*.py' -x '*.md' -x '*.cpp' -x '*.h' ${CMAKE_SOURCE_DIR}/lang lang-check"
+         WORKING_DIRECTORY ${CMAKE_BINARY_DIR})

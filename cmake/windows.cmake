@@ -53,6 +53,10 @@ add_executable(varnhold WIN32 ${CMAKE_SOURCE_DIR}/app/main_win.cpp ${VH_RC_SOURC
 target_compile_options(varnhold PRIVATE ${VH_WARNINGS})
 target_link_libraries(varnhold PRIVATE vh_win)
 set_target_properties(varnhold PROPERTIES OUTPUT_NAME varnhold)
+# The language files live beside the executable.
+file(GLOB VH_LANGUAGE_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/lang/DLan_*.ini)
+add_custom_command(TARGET varnhold POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${VH_LANGUAGE_FILES} ${CMAKE_BINARY_DIR})
 
 # The same program with a recording platform, for the tests that drive the
 # real executable: hive swaps and the restart are recorded, never done.
