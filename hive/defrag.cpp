@@ -17,6 +17,9 @@ bool ReplaceHive(Registry& registry, Files& files, const std::string& hiveName, 
                  const std::string& backupFile) {
   HiveKeyPath key = SplitHiveName(hiveName);
   if (key.root == RootKey::None) key = {RootKey::Users, ""};
+  // The system would write the backup, and later read the copy, through
+  // whatever a link planted beside a user's hive points at.
+  if (files.IsLinked(backupFile) || files.IsLinked(newFile)) return false;
   if (files.Exists(backupFile)) files.Delete(backupFile);
   return registry.ReplaceKey(key.root, key.subkey, newFile, backupFile) == win::kErrorSuccess;
 }

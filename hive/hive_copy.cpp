@@ -41,6 +41,7 @@ HiveKeyPath SplitHiveName(const std::string& hiveName) {
 
 bool SaveHiveCopy(Registry& registry, Files& files, const std::string& hiveName,
                   const std::string& target, bool wow64) {
+  if (files.IsLinked(target)) return false;
   KeyHandle key = OpenHiveKey(registry, hiveName, wow64);
   // The old copy goes in every case: a hive that cannot be copied now must
   // not be measured, or swapped in, by a copy of an earlier run.
@@ -63,6 +64,13 @@ void EnableRestorePrivilege(Privileges& privileges) {
 std::int64_t QueryFileSize(Files& files, const std::string& path) {
   if (!files.Exists(path)) return 0;
   return files.EntrySize(path).value_or(-1);
+}
+
+void DeleteLeftoverCopies(Files& files, const std::vector<std::string>& hiveFiles) {
+  for (const std::string& file : hiveFiles) {
+    std::string copy = file + ".hvz";
+    if (files.Exists(copy) && !files.IsLinked(copy)) files.Delete(copy);
+  }
 }
 
 bool IsFileLocked(Files& files, const std::string& path) {

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/platform.h"
 
@@ -20,7 +21,8 @@ HiveKeyPath SplitHiveName(const std::string& hiveName);
 
 // Writes the compacted copy of the hive to target (RegSaveKeyA). Any file at
 // target is deleted first; a failed save leaves no file behind, so that a
-// partial copy can never be taken for a good one.
+// partial copy can never be taken for a good one. A target reached through a
+// link is neither deleted nor written.
 bool SaveHiveCopy(Registry& registry, Files& files, const std::string& hiveName,
                   const std::string& target, bool wow64);
 
@@ -30,6 +32,10 @@ void EnableRestorePrivilege(Privileges& privileges);
 // Size from the directory entry, without opening the file: 0 when absent,
 // -1 when the entry cannot be read. Full 64-bit range.
 std::int64_t QueryFileSize(Files& files, const std::string& path);
+
+// Deletes every copy (hive file + ".hvz") that exists. A copy named in a
+// pending swap is held by the system and stays.
+void DeleteLeftoverCopies(Files& files, const std::vector<std::string>& hiveFiles);
 
 // True when the file exists and cannot be opened exclusively.
 bool IsFileLocked(Files& files, const std::string& path);

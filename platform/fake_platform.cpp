@@ -187,6 +187,13 @@ bool FakePlatform::Delete(const std::string& path) {
   return true;
 }
 
+bool FakePlatform::IsLinked(const std::string& path) {
+  std::string upper = Upper(path);
+  for (const std::string& link : links_)
+    if (upper == link || upper.compare(0, link.size() + 1, link + "\\") == 0) return true;
+  return false;
+}
+
 bool FakePlatform::ExitSystem(std::uint32_t flags, std::uint32_t reason) {
   calls.push_back("ExitWindowsEx(" + std::to_string(flags) + ", " + std::to_string(reason) + ")");
   return true;

@@ -99,6 +99,9 @@ class FakePlatform final : public Registry,
   bool CanOpenExclusive(const std::string& path) override;
   bool Delete(const std::string& path) override;
   std::string ExecutableFolder() override { return executableFolder; }
+  bool IsLinked(const std::string& path) override;
+  // Marks a path (and everything below it) as reached through a link.
+  void AddLink(const std::string& path) { links_.push_back(Upper(path)); }
   // --- SystemInfo ---
   std::optional<bool> IsWow64Process() override { return wow64; }
   OsVersion GetVersion() override { return version; }
@@ -127,6 +130,7 @@ class FakePlatform final : public Registry,
   std::map<std::string, FakeFile> files_;  // upper-cased path
   std::map<std::string, std::string> profiles_;  // upper-cased path -> text
   std::vector<std::string> refusedProfiles_;
+  std::vector<std::string> links_;
   Platform platform_;
 };
 

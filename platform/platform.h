@@ -98,6 +98,11 @@ class Files {
   virtual bool CanOpenExclusive(const std::string& path) = 0;
   // DeleteFileA.
   virtual bool Delete(const std::string& path) = 0;
+  // True when the path, or a folder on the way to it, is a symbolic link or
+  // a junction. Files beside user hives lie in folders their users can
+  // write; the elevated program must not delete or write through a link
+  // planted there.
+  virtual bool IsLinked(const std::string& path) = 0;
   // The running executable's folder, with its trailing separator.
   virtual std::string ExecutableFolder() = 0;
 };

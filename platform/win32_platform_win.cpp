@@ -162,6 +162,21 @@ bool Win32Platform::CanOpenExclusive(const std::string& path) {
 
 bool Win32Platform::Delete(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
 
+bool Win32Platform::IsLinked(const std::string& path) {
+  char full[MAX_PATH * 2];
+  DWORD n = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
+  if (n == 0 || n >= sizeof full) return true;  // cannot tell: assume the worst
+  std::string walk(full, n);
+  // Every existing prefix after the root: C:\a, C:\a\b, ...
+  for (std::size_t at = walk.find('\\', 3); ; at = walk.find('\\', at + 1)) {
+    std::string prefix = at == std::string::npos ? walk : walk.substr(0, at);
+    DWORD attributes = GetFileAttributesA(prefix.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return true;
+    if (at == std::string::npos) break;
+  }
+  return false;
+}
+
 std::string Win32Platform::ExecutableFolder() {
   std::vector<char> buffer(MAX_PATH);
   for (;;) {

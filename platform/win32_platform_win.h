@@ -39,6 +39,7 @@ class Win32Platform final : public Registry,
   bool CanOpenExclusive(const std::string& path) override;
   bool Delete(const std::string& path) override;
   std::string ExecutableFolder() override;
+  bool IsLinked(const std::string& path) override;
 
   std::optional<bool> IsWow64Process() override;
   OsVersion GetVersion() override;

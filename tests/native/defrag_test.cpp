@@ -133,3 +133,20 @@ TEST_F(DefragTest, AFailedSettingsWriteStopsBeforeAnyHiveIsTouched) {
 
 }  // namespace
 }  // namespace vh
+
+namespace vh {
+namespace {
+
+TEST(ReplaceHiveTest, ABackupPathThroughALinkIsNeverDeletedNorScheduled) {
+  FakePlatform fake;
+  fake.AddFile("C:\\Users\\u\\NTUSER.DAT.hvz");
+  fake.AddFile("C:\\Users\\u\\NTUSER.DAT.bak");
+  fake.AddLink("C:\\Users\\u\\NTUSER.DAT.bak");
+  EXPECT_FALSE(ReplaceHive(fake, fake, "\\REGISTRY\\USER\\S-1", "C:\\Users\\u\\NTUSER.DAT.hvz",
+                           "C:\\Users\\u\\NTUSER.DAT.bak"));
+  EXPECT_TRUE(fake.CallsNamed("DeleteFileA").empty());
+  EXPECT_TRUE(fake.CallsNamed("RegReplaceKeyA").empty());
+}
+
+}  // namespace
+}  // namespace vh

@@ -108,3 +108,41 @@ TEST(IsFileLockedTest, OnlyAnExistingFileThatCannotBeOpenedExclusivelyIsLocked) 
 
 }  // namespace
 }  // namespace vh
+
+namespace vh {
+namespace {
+
+TEST(LinkHardeningTest, NothingIsDeletedOrWrittenThroughAPlantedLink) {
+  FakePlatform fake;
+  fake.AddKey(RootKey::Users, "S-1-5-21-7");
+  fake.AddFile("C:\\Users\\u\\NTUSER.DAT.hvz", 10);
+  fake.AddLink("C:\\Users\\u\\NTUSER.DAT.hvz");
+  EXPECT_FALSE(SaveHiveCopy(fake, fake, "\\REGISTRY\\USER\\S-1-5-21-7", "C:\\Users\\u\\NTUSER.DAT.hvz", false));
+  EXPECT_TRUE(fake.CallsNamed("DeleteFileA").empty());
+  EXPECT_TRUE(fake.CallsNamed("RegSaveKeyA").empty());
+
+  DeleteLeftoverCopies(fake, {"C:\\Users\\u\\NTUSER.DAT", "C:\\W\\SYSTEM"});
+  EXPECT_TRUE(fake.HasFile("C:\\Users\\u\\NTUSER.DAT.hvz"));
+
+  FakePlatform folder;
+  folder.AddKey(RootKey::Users, "S-1-5-21-7");
+  folder.AddLink("C:\\Users\\u\\AppData");  // a junction on the way
+  EXPECT_FALSE(SaveHiveCopy(folder, folder, "\\REGISTRY\\USER\\S-1-5-21-7",
+                            "C:\\Users\\u\\AppData\\Local\\UsrClass.dat.hvz", false));
+  EXPECT_TRUE(folder.CallsNamed("RegSaveKeyA").empty());
+}
+
+TEST(DeleteLeftoverCopiesTest, DeletesEveryExistingCopyAndLeavesHeldOnes) {
+  FakePlatform fake;
+  fake.AddFile("C:\\a.hvz");
+  fake.AddFile("C:\\b.hvz").locked = true;  // named in a pending swap
+  fake.AddFile("C:\\c");
+  DeleteLeftoverCopies(fake, {"C:\\a", "C:\\b", "C:\\c"});
+  EXPECT_FALSE(fake.HasFile("C:\\a.hvz"));
+  EXPECT_TRUE(fake.HasFile("C:\\b.hvz"));
+  EXPECT_TRUE(fake.HasFile("C:\\c"));
+  EXPECT_EQ(fake.CallsNamed("DeleteFileA"), (std::vector<std::string>{"DeleteFileA(C:\\a.hvz)", "DeleteFileA(C:\\b.hvz)"}));
+}
+
+}  // namespace
+}  // namespace vh

@@ -194,3 +194,27 @@ TEST(SettingsOnWine, AnUnwritableFileRaisesUnableToWrite) {
 
 }  // namespace
 }  // namespace vh
+
+namespace vh {
+namespace {
+
+TEST(LinksOnWine, APathThroughASymbolicLinkIsSeenAsLinked) {
+  Win32Platform p;
+  test::ScratchFolder folder;
+  test::WriteFileBytes(folder.File("real.dat"), 10);
+  EXPECT_FALSE(p.IsLinked(folder.File("real.dat")));
+  EXPECT_FALSE(p.IsLinked(folder.File("absent.hvz")));
+  CreateDirectoryA(folder.File("real").c_str(), nullptr);
+  if (!CreateSymbolicLinkA(folder.File("link").c_str(), folder.File("real").c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY)) {
+    GTEST_SKIP() << "this Wine cannot make symbolic links (error " << GetLastError() << ")";
+  }
+  if (GetFileAttributesA(folder.File("link").c_str()) == INVALID_FILE_ATTRIBUTES) {
+    GTEST_SKIP() << "this Wine makes symbolic links it cannot show";
+  }
+  EXPECT_TRUE(p.IsLinked(folder.File("link")));
+  EXPECT_TRUE(p.IsLinked(folder.File("link\\NTUSER.DAT.hvz")));
+  RemoveDirectoryA(folder.File("link").c_str());
+}
+
+}  // namespace
+}  // namespace vh
