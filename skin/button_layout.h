@@ -1,4 +1,4 @@
-// Pure layout and state rules of the skinned push buttons (Part 3.2): which
+// Pure layout and state rules of the skinned push buttons: which
 // skin frame a state shows, the auto size, the glyph and caption placement,
 // the caption passes and the focus rectangle. The Win32 button calls these
 // and only paints.

@@ -40,4 +40,24 @@ CheckBoxPaintLayout CheckBoxLayout(Size client, Size glyph, int textHeightW, boo
   return out;
 }
 
+CheckedChange CheckBoxModel::SetChecked(bool value, bool loading) {
+  if (value == checked_) return CheckedChange{};
+  checked_ = value;
+  return CheckedChange{true, !loading};
+}
+
+CheckedChange CheckBoxModel::SetState(TCheckBoxState state, bool loading) {
+  return SetChecked(state == TCheckBoxState::cbChecked, loading);
+}
+
+CheckedChange CheckBoxModel::Toggle(bool loading) { return SetChecked(!checked_, loading); }
+
+bool CheckBoxKeyUpClicks(int key, bool keyTogglesState, bool focused, bool enabled) {
+  return keyTogglesState && (key == 32 || key == 13) && focused && enabled;
+}
+
+bool CheckBoxAcceleratorClicks(bool isCaptionAccelerator, bool enabled, bool visible, bool parentEnabled) {
+  return isCaptionAccelerator && enabled && visible && parentEnabled;
+}
+
 }  // namespace vh

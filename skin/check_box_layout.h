@@ -1,6 +1,9 @@
-// Pure rules of the skinned check box (Part 3.4): the glyph frame for a
-// state, the auto size and the painting rectangles.
+// Pure rules of the skinned check box: the glyph frame for a
+// state, the auto size, the painting rectangles, and the Checked state with
+// the rule for when OnClick fires.
 #pragma once
+
+#include <cstdint>
 
 #include "skin/geometry.h"
 
@@ -30,5 +33,36 @@ struct CheckBoxPaintLayout {
   Rect focus;              // when WantsFocusRect
 };
 CheckBoxPaintLayout CheckBoxLayout(Size client, Size glyph, int textHeightW, bool rightToLeft);
+
+enum class TCheckBoxState : std::uint8_t { cbUnchecked = 0, cbChecked = 1, cbGrayed = 2 };
+
+// Checked and its OnClick rule. Each setter returns whether the value
+// changed (the control repaints) and `fireOnClick` tells whether OnClick
+// runs (a change while the form is being loaded does not fire it).
+struct CheckedChange {
+  bool changed = false;
+  bool fireOnClick = false;
+};
+class CheckBoxModel {
+ public:
+  bool Checked() const { return checked_; }
+  TCheckBoxState State() const { return checked_ ? TCheckBoxState::cbChecked : TCheckBoxState::cbUnchecked; }
+  CheckedChange SetChecked(bool value, bool loading = false);
+  // cbGrayed unchecks.
+  CheckedChange SetState(TCheckBoxState state, bool loading = false);
+  // Toggle (the click): Checked := not Checked.
+  CheckedChange Toggle(bool loading = false);
+
+ private:
+  bool checked_ = false;
+};
+
+// Key up toggles (repaint and click) for Space or Enter when KeyTogglesState,
+// the box has the focus and is enabled.
+bool CheckBoxKeyUpClicks(int key, bool keyTogglesState, bool focused, bool enabled);
+// The accelerator clicks (and takes the focus when possible) when the
+// character is the caption's accelerator and the box is enabled and visible
+// with an enabled parent; Alt is not required.
+bool CheckBoxAcceleratorClicks(bool isCaptionAccelerator, bool enabled, bool visible, bool parentEnabled);
 
 }  // namespace vh

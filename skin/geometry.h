@@ -1,5 +1,5 @@
-// Small portable geometry for the skinned controls: the layout math of
-// Parts 3.1 to 3.5 works on these, and the Win32 side turns them into RECTs.
+// Small portable geometry: the layout math of the skinned and flat
+// controls works on these, and the Win32 side turns them into RECTs.
 // Rectangles are (left, top, right, bottom) with right and bottom exclusive,
 // as the platform's RECT.
 #pragma once

@@ -43,7 +43,13 @@ enum class Side { Left, Right, Top, Bottom, None };
 
 // Stretched piece; trimmed across its thickness when the source part is
 // thicker than the destination, keeping the outer side.
-NinePartPiece PlaceStretched(NinePiece piece, Side side, Rect source, Rect dest) {
+NinePartPiece PlaceStretched(NinePiece piece, Side side, Rect source, Rect dest, Size skin, Size canvas) {
+  // The table's source parts can pass the skin's edge by a row or column
+  // when the skin is 1 or 2 pixels thin; never read outside it.
+  source.left = std::max(source.left, 0);
+  source.top = std::max(source.top, 0);
+  source.right = std::min(source.right, skin.width);
+  source.bottom = std::min(source.bottom, skin.height);
   NinePartPiece out;
   out.piece = piece;
   out.mode = NinePieceMode::StretchedFuchsiaTransparent;
@@ -65,7 +71,10 @@ NinePartPiece PlaceStretched(NinePiece piece, Side side, Rect source, Rect dest)
   }
   out.source = source;
   out.dest = dest;
-  out.drawn = !source.IsEmpty() && !dest.IsEmpty();
+  // Not drawn when empty, or when it lies wholly off the destination (the
+  // bottom edge starts one pixel up and left of its corners).
+  const bool onCanvas = dest.right > 0 && dest.bottom > 0 && dest.left < canvas.width && dest.top < canvas.height;
+  out.drawn = !source.IsEmpty() && !dest.IsEmpty() && onCanvas;
   return out;
 }
 
@@ -81,7 +90,7 @@ std::array<NinePartPiece, 9> NinePartSkinPlan(Size skin, Size dest) {
                                        Rect{0, dh - dh2 + 1, dw2, dh}, dest);
   const Rect TL = tl.dest, BL = bl.dest;
   const NinePartPiece left =
-      PlaceStretched(NinePiece::LeftEdge, Side::Left, Rect{0, hh, hw, sh - hh}, Rect{0, TL.bottom, TL.right, BL.top});
+      PlaceStretched(NinePiece::LeftEdge, Side::Left, Rect{0, hh, hw, sh - hh}, Rect{0, TL.bottom, TL.right, BL.top}, skin, dest);
   const NinePartPiece tr = PlaceCorner(NinePiece::TopRight, Corner::TopRight, Rect{sw - hw + 1, 0, sw, hh},
                                        Rect{dw - dw2 + 1, 0, dw, dh2}, dest);
   const NinePartPiece br = PlaceCorner(NinePiece::BottomRight, Corner::BottomRight,
@@ -89,13 +98,13 @@ std::array<NinePartPiece, 9> NinePartSkinPlan(Size skin, Size dest) {
                                        dest);
   const Rect TR = tr.dest, BR = br.dest;
   const NinePartPiece right = PlaceStretched(NinePiece::RightEdge, Side::Right, Rect{sw - hw + 1, sh - hh, sw, hh + 2},
-                                             Rect{TR.left, TR.bottom, TR.right, BR.top});
+                                             Rect{TR.left, TR.bottom, TR.right, BR.top}, skin, dest);
   const NinePartPiece top = PlaceStretched(NinePiece::TopEdge, Side::Top, Rect{hw, 0, sw - hw + 1, hh},
-                                           Rect{TL.right, 0, TR.left, TL.bottom});
+                                           Rect{TL.right, 0, TR.left, TL.bottom}, skin, dest);
   const NinePartPiece centre = PlaceStretched(NinePiece::Centre, Side::None, Rect{hw, hh, sw - hw + 1, sh - hh},
-                                              Rect{TL.right, TL.bottom, TR.left, BR.top - 1});
+                                              Rect{TL.right, TL.bottom, TR.left, BR.top - 1}, skin, dest);
   const NinePartPiece bottom = PlaceStretched(NinePiece::BottomEdge, Side::Bottom, Rect{hw, sh - hh, sw - hw + 1, sh},
-                                              Rect{TL.right - 1, BL.top - 1, BR.left, BR.bottom});
+                                              Rect{TL.right - 1, BL.top - 1, BR.left, BR.bottom}, skin, dest);
   return {tl, bl, left, tr, br, right, top, centre, bottom};
 }
 

@@ -1,4 +1,4 @@
-// The geometry of DrawNinePartSkin (Part 3.2): which part of a skin frame
+// The geometry of DrawNinePartSkin: which part of a skin frame
 // goes where when a push button's skin is stretched to any size. The Win32
 // side draws each piece as the plan says; the plan is pure so that it can be
 // checked natively.
@@ -41,7 +41,7 @@ struct NinePartPiece {
   Rect dest;           // relative to the destination's top-left
 };
 
-// The nine pieces in drawing order (Part 3.2's table), for a skin frame of
+// The nine pieces in drawing order, for a skin frame of
 // `skin` size drawn over a destination of `dest` size. Corners are cut to the
 // smaller of their source part and destination area per axis and keep their
 // outer edges; a corner not drawn counts as the empty rectangle at its

@@ -1,4 +1,4 @@
-// Pure rules of the skinned progress bar (Part 3.3): the percentage, the fill
+// Pure rules of the skinned progress bar: the percentage, the fill
 // length, the rectangles painted for a horizontal bar, the caption's place,
 // the quarter turn of the fill image and the three-band strip.
 #pragma once

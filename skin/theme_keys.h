@@ -1,5 +1,5 @@
-// The 84 named keys of a theme file (Part 3.1) and the mapping from the key
-// numbers that the controls ask for to those names (Part 3.6).
+// The 84 named keys of a theme file and the mapping from the key
+// numbers that the controls ask for to those names.
 #pragma once
 
 #include <string>
@@ -20,7 +20,7 @@ constexpr int kThemeBitmapCheckBox = 16;      // "SKIN2_CHECKBOX", 6 frames
 constexpr int kThemeBitmapProgressBar1 = 19;  // .. 22: left end, fill, background, right end
 constexpr int kThemeBooleanButtonTrans = 5;   // "SKIN2_BUTTONTRANS"
 
-// Name number 0..83 in the order of Part 3.1; "" outside.
+// Name number 0..83 in the table's order; "" outside.
 const char* ThemeKeyNameAt(int index);
 // The name a key number of a group is stored under; "" for a key outside the
 // group's range.

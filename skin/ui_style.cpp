@@ -7,7 +7,7 @@ namespace {
 
 using K = ThemeEntryKind;
 
-// One row of Part 3.1's built-in table: the entry's kind and, for the styles
+// One row of the built-in table: the entry's kind and, for the styles
 // MacOS, WinXP, DeepBlue, Protein and BlueGlass, either the number or the
 // bitmap's element name. A bitmap element starting with '=' is a full
 // resource name, used without the style's prefix ("MORE_SCROLLBUTTON"); an
@@ -85,7 +85,7 @@ bool IsBuiltinStyle(TsuiUIStyle style) {
   return s >= 1 && s <= 5;
 }
 
-// Resource sizes (Part 3.1), one row per element and style; {0, 0} where the
+// Resource sizes, one row per element and style; {0, 0} where the
 // style has no such resource.
 struct SizeRow {
   const char* element;
@@ -241,6 +241,18 @@ Rect CutSkinFrame(Size source, int frameCount, int frameIndex) {
     return Rect{(frameIndex - 1) * fw, 0, frameIndex * fw, source.height};
   }
   return Rect{source.width - fw, 0, source.width, source.height};
+}
+
+std::optional<BuiltinBitmapLoad> BuiltinThemeBitmapLoad(TsuiUIStyle style, int number, int frameIndex,
+                                                        int frameCount) {
+  const std::string name = BuiltinThemeBitmapName(style, number);
+  const std::optional<Size> size = BuiltinBitmapSize(name);
+  if (!size) return std::nullopt;
+  BuiltinBitmapLoad load;
+  load.resource = name;
+  load.resourceSize = *size;
+  load.source = frameCount == 0 ? Rect{0, 0, size->width, size->height} : CutSkinFrame(*size, frameCount, frameIndex);
+  return load;
 }
 
 bool IsBlankText(const std::string& text) {

@@ -1,4 +1,4 @@
-// Skin styles (Part 3.1): the style enumeration, the built-in style table of
+// Skin styles: the style enumeration, the built-in style table of
 // 48 entries per style, the sizes of the built-in skin bitmaps, the rule that
 // resolves a control's style to a table row or to a theme file, the initial
 // style of a control placed on a form, and the cutting of a bitmap strip into
@@ -59,12 +59,12 @@ constexpr int kEntryBorderColour = 25;      // progress bar border, group box fr
 constexpr int kEntryProgressBackground = 26;
 constexpr int kEntryGroupCaptionColour = 27;
 
-// Frame counts of the strips (Part 3.1, Part 3.4).
+// Frame counts of the strips.
 constexpr int kButtonFrames = 3;
 constexpr int kCheckBoxFrames = 4;
 constexpr int kThemeCheckBoxFrames = 6;
 
-// The size an empty button skin counts as (Part 3.2).
+// The size an empty button skin counts as.
 constexpr Size kEmptyButtonSkinSize{74, 21};
 
 // One entry of the built-in table for one style. `value` is the integer,
@@ -129,6 +129,19 @@ TsuiUIStyle OwnerFormUIStyle(bool ownerIsForm, const std::vector<OwnerChild>& ch
 // Outside the rule (N < 1, k < 1 or k > N, negative sizes) the frame is the
 // empty rectangle (0, 0, 0, 0), so nothing is copied.
 Rect CutSkinFrame(Size source, int frameCount, int frameIndex);
+
+// LoadBuiltinThemeBitmap as a plan: the resource to load and the part of it
+// that goes into the target. Frame count 0 takes the whole bitmap; otherwise
+// frame `frameIndex` of `frameCount` (CutSkinFrame on the resource's size).
+// nullopt when the entry is not a bitmap entry, its name is empty or the
+// resource set does not hold it (nothing is loaded).
+struct BuiltinBitmapLoad {
+  std::string resource;
+  Size resourceSize;
+  Rect source;
+};
+std::optional<BuiltinBitmapLoad> BuiltinThemeBitmapLoad(TsuiUIStyle style, int number, int frameIndex,
+                                                        int frameCount);
 
 // True when the text, trimmed of leading and trailing spaces and control
 // characters (every character up to ' '), is empty: the controls' rule for

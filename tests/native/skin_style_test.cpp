@@ -1,4 +1,4 @@
-// Part 3.1: the style table, its wrong-kind answers, style resolution, the
+// The style table, its wrong-kind answers, style resolution, the
 // owner form's style and the cutting of strips into frames.
 #include "skin/ui_style.h"
 
@@ -38,10 +38,10 @@ TEST(SkinStyleTable, KindsAreTheSameForEveryStyle) {
     ++counts[static_cast<int>(*kind)];
     for (TsuiUIStyle s : kStyles) EXPECT_EQ(BuiltinThemeEntry(s, n).kind, *kind) << n;
   }
-  // 7 integers, 22 colours, 17 bitmaps (3 of them empty names), 2 booleans.
+  // 7 integers, 17 colours, 22 bitmaps (3 of them empty names), 2 booleans.
   EXPECT_EQ(counts[0], 7);
-  EXPECT_EQ(counts[1], 22);
-  EXPECT_EQ(counts[2], 17);
+  EXPECT_EQ(counts[1], 17);
+  EXPECT_EQ(counts[2], 22);
   EXPECT_EQ(counts[3], 2);
 }
 
@@ -137,10 +137,12 @@ TEST(SkinStyleBitmaps, SizesOfTheFramedStrips) {
   for (TsuiUIStyle s : kStyles) {
     for (int n = 1; n <= kBuiltinThemeEntryCount; ++n) {
       const std::string name = BuiltinThemeBitmapName(s, n);
-      if (!name.empty()) EXPECT_TRUE(BuiltinBitmapSize(name).has_value()) << name;
+      if (!name.empty()) {
+        EXPECT_TRUE(BuiltinBitmapSize(name).has_value()) << name;
+      }
     }
   }
-  // Frame sizes stated in Part 3.1.
+  // Frame sizes of the built-in strips.
   const auto frame = [](const char* name, int frames) {
     const Size s = *BuiltinBitmapSize(name);
     return Size{s.width / frames, s.height};
@@ -209,6 +211,28 @@ TEST(SkinText, BlankMeansOnlySpacesAndControlCharacters) {
   EXPECT_TRUE(IsBlankText("  \t\r\n "));
   EXPECT_FALSE(IsBlankText("  x "));
   EXPECT_FALSE(IsBlankText("\xE9"));
+}
+
+}  // namespace
+}  // namespace vh
+
+namespace vh {
+namespace {
+
+TEST(SkinBuiltinBitmapLoad, WholeOrFrame) {
+  auto load = BuiltinThemeBitmapLoad(TsuiUIStyle::WinXP, kEntryButton, 2, 3);
+  ASSERT_TRUE(load.has_value());
+  EXPECT_EQ(load->resource, "WINXP_BUTTON");
+  EXPECT_EQ(load->source, (Rect{18, 0, 36, 21}));
+  load = BuiltinThemeBitmapLoad(TsuiUIStyle::DeepBlue, kEntryProgressBar, 0, 0);
+  ASSERT_TRUE(load.has_value());
+  EXPECT_EQ(load->source, (Rect{0, 0, 1, 10}));
+  load = BuiltinThemeBitmapLoad(TsuiUIStyle::WinXP, kEntryCheckBox, 3, 4);
+  ASSERT_TRUE(load.has_value());
+  EXPECT_EQ(load->source, (Rect{26, 0, 39, 13}));  // checked and disabled
+  EXPECT_FALSE(BuiltinThemeBitmapLoad(TsuiUIStyle::WinXP, 25, 1, 1).has_value());   // a colour entry
+  EXPECT_FALSE(BuiltinThemeBitmapLoad(TsuiUIStyle::WinXP, 43, 0, 0).has_value());   // empty name
+  EXPECT_FALSE(BuiltinThemeBitmapLoad(TsuiUIStyle::FromThemeFile, 1, 0, 0).has_value());
 }
 
 }  // namespace
