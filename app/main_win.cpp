@@ -1,26 +1,44 @@
-// Entry point of varnhold.exe.
+// Entry point of varnhold.exe: one instance at a time.
 #include <windows.h>
+#include <commctrl.h>
 
-#include <cstdio>
-#include <string>
+#include <memory>
 
-#include "hive/catalogue.h"
-#include "hive/hive_copy.h"
 #include "app/app_platform_win.h"
-#include "settings/options.h"
+#include "app/command_line.h"
+#include "app/main_window_win.h"
+#include "app/messages_win.h"
+
+namespace {
+
+// A second start wakes the running instance and ends.
+bool WakeRunningInstance() {
+  HWND running = FindWindowA(vh::kMainWindowClass, nullptr);
+  if (!running) return false;
+  PostMessageA(running, vh::WM_WAKEINSTANCE, 0, 0);
+  SetForegroundWindow(running);
+  return true;
+}
+
+}  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  vh::Platform& platform = vh::AppPlatform();
-  vh::LoadSaveOptions(vh::OptionsSetting, platform.profiles, vh::OptionsFilePath(platform.files), true);
-  bool wow64 = vh::IsWow64(platform.system);
-  vh::HiveTable table;
-  vh::HiveCatalogue(platform.registry, platform.volumes, platform.files, wow64).BuildHiveCatalogue(table);
-  vh::EnableBackupPrivilege(platform.privileges);
-  for (std::size_t i = 0; i < table.size(); ++i) {
-    vh::SaveHiveCopy(platform.registry, platform.files, table.HiveNames[i], vh::CopyPath(table.HiveFiles[i]), wow64);
-    std::printf("%-40s %12lld %12lld\n", table.HiveNames[i].c_str(),
-                static_cast<long long>(vh::QueryFileSize(platform.files, table.HiveFiles[i])),
-                static_cast<long long>(vh::QueryFileSize(platform.files, vh::CopyPath(table.HiveFiles[i]))));
+  // An elevated program must not pick up libraries planted beside it.
+  SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+  if (WakeRunningInstance()) return 0;
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
+
+  std::vector<std::string> arguments = vh::SplitCommandLine(GetCommandLineA());
+  bool unattended = vh::ParseInvocation(arguments).mode != vh::RunMode::Interactive;
+  auto main = vh::CreateForm<vh::TfrmMain>(vh::AppPlatform(), arguments);
+  // Unattended, nothing may ever appear on screen: the window's show
+  // handler runs without the window being shown.
+  if (unattended) {
+    main->ShowHidden();
+  } else {
+    main->Show();
   }
-  return 0;
+  vh::RunMessageLoop();
+  return main->ExitCode;
 }

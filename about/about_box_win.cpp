@@ -1,0 +1,73 @@
+#include "about/about_box_win.h"
+
+#include "app/main_window_win.h"
+#include "app/resources_win.h"
+#include "app/skin_bridge_win.h"
+#include "lang/translate_form_win.h"
+#include "res/string_ids.h"
+#include "settings/options.h"
+#include "ui/controls_win.h"
+
+namespace vh {
+
+namespace {
+
+FormSpec AboutSpec() {
+  FormSpec spec;
+  spec.name = "frmAbout";
+  spec.caption = "About Varnhold";
+  spec.clientWidth = 360;
+  spec.clientHeight = 249;
+  spec.font.charset = ANSI_CHARSET;
+  return spec;
+}
+
+const std::vector<ControlDef>& AboutLayout() {
+  static const std::vector<ControlDef> layout = [] {
+    LayoutProps banner;
+    banner.jpeg = "ABOUT_BANNER";
+    banner.autoSize = true;
+    LayoutProps icon;
+    icon.bitmap = "ABOUT_ICON";
+    icon.autoSize = true;
+    LayoutProps sunken;
+    sunken.bevelOuter = TBevelCut::bvLowered;
+    LayoutProps link;
+    link.handCursor = true;
+    link.underline = true;
+    link.fontColour = MakeColour(0, 0, 255);
+    LayoutProps ok;
+    ok.modalResult = 1;
+    return std::vector<ControlDef>{
+        {"Image2", MakeImage, "", MakeRect(0, 0, 360, 50), "", banner},
+        {"Image1", MakeImage, "", MakeRect(20, 61, 32, 32), "", icon},
+        {"Label1", MakeLabel, "", MakeRect(80, 62, 132, 13), "", {}},
+        {"Label2", MakeLabel, "", MakeRect(80, 84, 139, 13), "Version: 1.5   Build 20091125", {}},
+        {"lPoweredBy", MakeLabel, "", MakeRect(80, 107, 59, 13), "Powered by:", {}},
+        {"lCopywrite", MakeLabel, "", MakeRect(80, 129, 197, 13), "Copyright (C) 2026 Tolvane Software", {}},
+        {"Label3", MakeLabel, "", MakeRect(80, 152, 131, 13), "Email: support@tolvane.com", {}},
+        {"Panel2", MakePanel, "", MakeRect(80, 176, 262, 2), "", sunken},
+        {"lbEAddress", MakeLabel, "", MakeRect(80, 186, 112, 13), "www.tolvane.com", link},
+        {"bOK", MakeSuiButton, "", MakeRect(256, 211, 80, 27), "&OK", ok},
+    };
+  }();
+  return layout;
+}
+
+}  // namespace
+
+TfrmAbout::TfrmAbout(TfrmMain& owner) : TForm(&owner, AboutSpec()), main_(owner) {
+  InstantiateLayout(*this, AboutLayout());
+  SetUIStyle(*FindComponent("bOK"), TsuiUIStyle::WinXP);
+  SetButtonRoles(*FindComponent("bOK"), true, true);
+  WireHandlers<TfrmAbout>(*this, {{"lbEAddress", "OnClick", &TfrmAbout::lbEAddressClick}});
+}
+
+void TfrmAbout::FormShow() {
+  Find<TLabel>("Label1")->SetCaption(LoadResString(IDS_PRODUCT_NAME));
+  TranslateOnShow(*this, main_.platform(), OptionsSetting.Lan);
+}
+
+void TfrmAbout::lbEAddressClick(TObject&) { main_.platform().shell.Open(LoadResString(IDS_HOME_URL)); }
+
+}  // namespace vh

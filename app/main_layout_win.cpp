@@ -1,0 +1,129 @@
+#include "app/main_layout_win.h"
+
+#include "app/skin_bridge_win.h"
+#include "flat/flat_speed_button_win.h"
+#include "flat/shift_image_win.h"
+
+namespace vh {
+
+namespace {
+
+// The seven command buttons share everything but their border colour.
+LayoutProps FlatButton(const char* hint, Colour border) {
+  LayoutProps p;
+  p.hint = hint;
+  p.showHint = true;
+  p.handCursor = true;
+  p.transparentMode = 1;  // tmNotFocused
+  p.colorFocused = MakeColour(192, 192, 192);  // clSilver
+  p.colorBorder = border;
+  return p;
+}
+
+// Labels size themselves to their captions, as designed; the figures keep
+// their fixed, right-aligned width.
+LayoutProps TransparentLabel(bool bold = false, int height = 0) {
+  LayoutProps p;
+  p.transparent = true;
+  p.bold = bold;
+  p.fontHeight = height;
+  return p;
+}
+
+LayoutProps FigureLabel() {
+  LayoutProps p = TransparentLabel();
+  p.fixedSize = true;
+  p.alignment = TAlignment::taRightJustify;
+  return p;
+}
+
+}  // namespace
+
+const std::vector<ControlDef>& MainWindowControls() {
+  static const std::vector<ControlDef> controls = [] {
+    LayoutProps background;
+    background.jpeg = "MAIN_BACKGROUND";
+    background.popupMenu = "pmHelp";
+    LayoutProps minimize;
+    minimize.hint = "Minimize";
+    minimize.showHint = true;
+    minimize.handCursor = true;
+    minimize.bitmap = "MINIMIZE_NORMAL";
+    LayoutProps close;
+    close.hint = "Minimize to system tray";
+    close.showHint = true;
+    close.handCursor = true;
+    close.autoSize = true;
+    close.bitmap = "CLOSE_NORMAL";
+    close.bitmap2 = "CLOSE_HOVER";
+    LayoutProps link;
+    link.handCursor = true;
+    link.fontColour = MakeColour(0, 0, 255);
+    LayoutProps line;
+    line.color = SystemColour(kIndexActiveCaption);
+    LayoutProps language = FlatButton("Help", MakeColour(245, 246, 244));
+    language.showHint = false;
+    LayoutProps homepage = FlatButton("Homepage", MakeColour(241, 239, 238));
+    LayoutProps defrag = FlatButton("Defrag your registry", MakeColour(224, 224, 222));
+    defrag.disabled = true;
+    LayoutProps list;
+    list.columns = {{"Hive Name", 205, TAlignment::taLeftJustify},
+                    {"Current Size", 72, TAlignment::taRightJustify},
+                    {"New Size", 70, TAlignment::taRightJustify},
+                    {"Reduction", 65, TAlignment::taRightJustify}};
+    list.gridLines = true;
+    return std::vector<ControlDef>{
+        {"Image1", MakeImage, "", MakeRect(0, 0, 556, 393), "", background},
+        {"lTitle", MakeLabel, "", MakeRect(17, 12, 197, 16), "Varnhold", TransparentLabel(true, -13)},
+        {"bMinimize", MakeSuiImageButton, "", MakeRect(488, 9, 24, 24), "", minimize},
+        {"bClose", MakeShiftImage, "", MakeRect(517, 9, 24, 24), "", close},
+        {"suiURLLabel1", MakeSuiURLLabel, "", MakeRect(436, 38, 81, 13), "www.tolvane.com", link},
+        {"lTitle1", MakeLabel, "", MakeRect(13, 67, 88, 13), "Main", TransparentLabel(true)},
+        {"suiImagePanel1", MakeSuiImagePanel, "", MakeRect(11, 85, 100, 1), "", line},
+        {"bAnalyzeRegistry", MakeFlatSpeedButton, "", MakeRect(13, 93, 94, 25), "Analyze Registry",
+         FlatButton("Analyze your registry", MakeColour(224, 224, 222))},
+        {"bDefragRegistry", MakeFlatSpeedButton, "", MakeRect(13, 122, 91, 25), "Defrag Registry", defrag},
+        {"bOptions", MakeFlatSpeedButton, "", MakeRect(12, 151, 56, 25), "Options",
+         FlatButton("Settings", MakeColour(228, 228, 226))},
+        {"lTitle3", MakeLabel, "", MakeRect(13, 193, 72, 13), "Help", TransparentLabel(true)},
+        {"suiImagePanel2", MakeSuiImagePanel, "", MakeRect(11, 213, 100, 1), "", line},
+        {"bHomepage", MakeFlatSpeedButton, "", MakeRect(15, 221, 68, 25), "Homepage", homepage},
+        {"bLanguage", MakeFlatSpeedButton, "", MakeRect(16, 252, 64, 25), "Language", language},
+        {"bAbout", MakeFlatSpeedButton, "", MakeRect(16, 283, 37, 25), "Help",
+         FlatButton("Help", MakeColour(241, 242, 240))},
+        {"bExit", MakeFlatSpeedButton, "", MakeRect(16, 314, 35, 25), "Exit",
+         FlatButton("Exit", MakeColour(234, 233, 233))},
+        {"lvMain", MakeListView, "", MakeRect(119, 65, 423, 236), "", list},
+        {"lLastWashed", MakeLabel, "", MakeRect(116, 312, 109, 13), "Current Registry Size:", TransparentLabel()},
+        {"Label4", MakeLabel, "", MakeRect(116, 330, 101, 13), "New Registry Size:", TransparentLabel()},
+        {"Label5", MakeLabel, "", MakeRect(116, 348, 93, 13), "Size Reduction:", TransparentLabel()},
+        {"lCompactPercent1", MakeLabel, "", MakeRect(117, 366, 92, 13), "Compact Percent:", TransparentLabel()},
+        {"lCurrentRegistrySize", MakeLabel, "", MakeRect(222, 312, 70, 13), "1,232,757 KB", FigureLabel()},
+        {"lNewRegistrySize", MakeLabel, "", MakeRect(222, 330, 70, 13), "30,651 KB", FigureLabel()},
+        {"lSizeReduction", MakeLabel, "", MakeRect(222, 348, 70, 13), "300 KB", FigureLabel()},
+        {"lCompactPercent", MakeLabel, "", MakeRect(222, 366, 70, 13), "15%", FigureLabel()},
+        {"Label6", MakeLabel, "", MakeRect(342, 312, 47, 13), "Step Hint:", TransparentLabel()},
+        {"Label2", MakeLabel, "", MakeRect(353, 330, 163, 13), "1. Analyze the Windows registry.", TransparentLabel()},
+        {"Label1", MakeLabel, "", MakeRect(353, 348, 155, 13), "2. Review the analyzing result.", TransparentLabel()},
+        {"Label3", MakeLabel, "", MakeRect(353, 366, 195, 13), "3. Defrag the registry and restart the pc.",
+         TransparentLabel()},
+    };
+  }();
+  return controls;
+}
+
+const std::vector<MenuDef>& MainWindowMenus() {
+  static const std::vector<MenuDef> menus = {
+      {"pmHelp",
+       {{"pmiHelp", "&Help"}, {"N1", "-"}, {"Homepage1", "H&omepage"}, {"N2", "-"},
+        {"pmiCheckUpdate", "&Check for Update"}, {"N3", "-"}, {"pmiDonate", "&Donate"}, {"N4", "-"},
+        {"About1", "&About..."}}},
+      {"pmLanguage",
+       {{"miChinese", "&Chinese"}, {"miDutch", "&Dutch"}, {"miEnglish", "&English"}, {"miFrench", "&French"},
+        {"miGerman", "&German"}, {"miItalian", "&Italian"}, {"miSpanish", "&Spanish"}, {"N6", "-"},
+        {"miOther", "Other"}}},
+  };
+  return menus;
+}
+
+}  // namespace vh

@@ -1,0 +1,257 @@
+#include "app/main_window_win.h"
+
+#include <windowsx.h>
+
+#include "app/drag_area.h"
+#include "app/main_layout_win.h"
+#include "app/messages_win.h"
+#include "app/resources_win.h"
+#include "app/version_code.h"
+#include "flat/flat_speed_button_win.h"
+#include "hive/catalogue.h"
+#include "hive/hive_copy.h"
+#include "lang/language_menu.h"
+#include "lang/translate_form_win.h"
+#include "res/string_ids.h"
+#include "settings/options.h"
+#include "ui/controls_win.h"
+#include "ui/menu_win.h"
+#include "ui/message_box_win.h"
+
+namespace vh {
+
+const char kMainWindowClass[] = "Varnhold Made by Tolvane Software";
+
+namespace {
+
+FormSpec MainFormSpec() {
+  FormSpec spec;
+  spec.name = "frmMain";
+  spec.caption = "frmMain";
+  spec.clientWidth = kMainClientWidth;
+  spec.clientHeight = kMainClientHeight;
+  spec.border = TBorderStyle::bsNone;
+  spec.position = TPosition::poScreenCenter;
+  spec.className = kMainWindowClass;
+  return spec;
+}
+
+DragKind DragKindOf(TComponent& c) {
+  if (dynamic_cast<TImage*>(&c)) return DragKind::Picture;
+  if (dynamic_cast<TLabel*>(&c) || std::string(c.ClassName()) == "TsuiURLLabel") return DragKind::Label;
+  if (dynamic_cast<TFlatSpeedButton*>(&c)) return DragKind::FlatButton;
+  return DragKind::Other;
+}
+
+}  // namespace
+
+TfrmMain::TfrmMain(Platform& platform, std::vector<std::string> arguments)
+    : TForm(nullptr, MainFormSpec()),
+      platform_(platform),
+      arguments_(std::move(arguments)),
+      invocation_(ParseInvocation(arguments_)) {
+  isMainForm = true;
+  // The taskbar shows the application's title; the window's own caption
+  // is never drawn on the borderless window.
+  SetWindowTextA(Handle(), "Varnhold");
+  // A borderless window still minimises to, and restores from, its
+  // taskbar button.
+  SetWindowLongA(Handle(), GWL_STYLE, GetWindowLongA(Handle(), GWL_STYLE) | WS_MINIMIZEBOX | WS_SYSMENU);
+  InstantiateLayout(*this, MainWindowControls(), MainWindowMenus());
+  WireHandlers<TfrmMain>(*this, {
+      {"bAnalyzeRegistry", "OnClick", &TfrmMain::bAnalyzeRegistryClick},
+      {"bDefragRegistry", "OnClick", &TfrmMain::bDefragRegistryClick},
+      {"bOptions", "OnClick", &TfrmMain::bOptionsClick},
+      {"bHomepage", "OnClick", &TfrmMain::bHomepageClick},
+      {"bLanguage", "OnClick", &TfrmMain::bLanguageClick},
+      {"bAbout", "OnClick", &TfrmMain::bHelpClick},
+      {"bExit", "OnClick", &TfrmMain::bExitClick},
+      {"bClose", "OnClick", &TfrmMain::bCloseClick},
+      {"bMinimize", "OnClick", &TfrmMain::bMinimizeClick},
+      {"pmiHelp", "OnClick", &TfrmMain::pmiHelpClick},
+      {"Homepage1", "OnClick", &TfrmMain::Homepage1Click},
+      {"pmiCheckUpdate", "OnClick", &TfrmMain::pmiCheckUpdateClick},
+      {"pmiDonate", "OnClick", &TfrmMain::pmiDonateClick},
+      {"About1", "OnClick", &TfrmMain::bAboutClick},
+      {"miChinese", "OnClick", &TfrmMain::miEnglishClick},
+      {"miDutch", "OnClick", &TfrmMain::miEnglishClick},
+      {"miEnglish", "OnClick", &TfrmMain::miEnglishClick},
+      {"miFrench", "OnClick", &TfrmMain::miEnglishClick},
+      {"miGerman", "OnClick", &TfrmMain::miEnglishClick},
+      {"miItalian", "OnClick", &TfrmMain::miEnglishClick},
+      {"miSpanish", "OnClick", &TfrmMain::miEnglishClick},
+      {"miOther", "OnClick", &TfrmMain::miEnglishClick},
+  });
+}
+
+TListView& TfrmMain::lvMain() { return *Find<TListView>("lvMain"); }
+TFlatSpeedButton& TfrmMain::bDefragRegistry() { return *Find<TFlatSpeedButton>("bDefragRegistry"); }
+TLabel& TfrmMain::Label(const char* name) { return *Find<TLabel>(name); }
+
+void TfrmMain::FormCreate() {
+  LoadSaveOptions(OptionsSetting, platform_.profiles, OptionsFilePath(platform_.files), true);
+  Hives.clear();
+  for (const char* figure : {"lCurrentRegistrySize", "lNewRegistrySize", "lSizeReduction", "lCompactPercent"})
+    Label(figure).SetCaption("");
+  Unattended = false;
+  TLabel& title = Label("lTitle");
+  title.SetCaption(title.Caption() + " " + LoadResString(IDS_VERSION_SUFFIX));
+  CloseUpHelpGroup();
+}
+
+void TfrmMain::CloseUpHelpGroup() {
+  auto& homepage = *Find<TFlatSpeedButton>("bHomepage");
+  auto& language = *Find<TFlatSpeedButton>("bLanguage");
+  auto& about = *Find<TFlatSpeedButton>("bAbout");
+  auto& exit = *Find<TFlatSpeedButton>("bExit");
+  homepage.SetVisible(false);
+  // Each button copies from its neighbour before that neighbour moves.
+  exit.SetTop(about.Top());
+  exit.SetColorBorder(about.ColorBorder());
+  about.SetTop(language.Top());
+  about.SetColorBorder(language.ColorBorder());
+  language.SetTop(homepage.Top());
+  language.SetColorBorder(homepage.ColorBorder());
+}
+
+void TfrmMain::FormShow() {
+  RunningOnWow64 = IsWow64(platform_.system);
+  HiveCatalogue(platform_.registry, platform_.volumes, platform_.files, RunningOnWow64).BuildHiveCatalogue(Hives);
+  for (const std::string& name : Hives.HiveNames) lvMain().AddRow(name);
+  if (!IsSupportedVersionCode(GetWindowsVersionCode(platform_.system.GetVersion()))) {
+    ShowMessageBox(LoadResString(IDS_UNSUPPORTED_SYSTEM));
+    return;
+  }
+  SetGridLines(OptionsSetting.IsShowLine);
+  TickLanguageMenu();
+  TranslateOnShow(*this, platform_, OptionsSetting.Lan);
+  FitSpeedButtons();
+  StartRequestedMode();
+}
+
+void TfrmMain::StartRequestedMode() {
+  if (invocation_.mode == RunMode::Silent) {
+    Unattended = true;
+    PostMessageA(Handle(), WM_RUNSILENT, 0, 0);
+  } else if (invocation_.mode == RunMode::Scan) {
+    Unattended = true;
+    PostMessageA(Handle(), WM_RUNSCAN, 0, 0);
+  }
+}
+
+void TfrmMain::TickLanguageMenu() {
+  for (TMenuItem* item : Find<TPopupMenu>("pmLanguage")->Items())
+    item->Checked = IsLanguageItemTicked(item->Name(), OptionsSetting.Lan);
+}
+
+void TfrmMain::SetGridLines(bool on) { lvMain().SetGridLines(on); }
+
+void TfrmMain::FitSpeedButtons() {
+  std::vector<SpeedButtonFit> buttons;
+  for (TComponent* c : Components())
+    if (auto* b = dynamic_cast<TFlatSpeedButton*>(c))
+      buttons.push_back({b->Caption(), [b](int width) { b->SetWidth(width); }});
+  HDC dc = GetDC(Handle());
+  HGDIOBJ old = SelectObject(dc, FontHandle());
+  vh::FitSpeedButtons(buttons, [dc](const std::string& text) {
+    SIZE size{};
+    GetTextExtentPoint32A(dc, text.c_str(), int(text.size()), &size);
+    return int(size.cx);
+  });
+  SelectObject(dc, old);
+  ReleaseDC(Handle(), dc);
+}
+
+void TfrmMain::FormClose(TCloseAction&) {
+  DeleteLeftoverCopies(platform_.files, Hives.HiveFiles);
+  Hives.clear();
+  LoadSaveOptions(OptionsSetting, platform_.profiles, OptionsFilePath(platform_.files), false);
+}
+
+bool TfrmMain::IsDragArea(int x, int y) const {
+  std::vector<DragCandidate> candidates;
+  for (TComponent* c : Components()) {
+    auto* control = dynamic_cast<TControl*>(c);
+    if (!control) continue;
+    const Rect& r = control->BoundsRect();
+    candidates.push_back({c->Name(), DragKindOf(*c), control->Visible(), r.left, r.top, r.Width(), r.Height()});
+  }
+  return vh::IsDragArea(candidates, x, y);
+}
+
+LRESULT TfrmMain::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_NCHITTEST: {
+      LRESULT hit = TForm::WndProc(msg, wp, lp);
+      if (hit != HTCLIENT) return hit;
+      RECT w;
+      GetWindowRect(Handle(), &w);
+      return IsDragArea(GET_X_LPARAM(lp) - w.left, GET_Y_LPARAM(lp) - w.top) ? HTCAPTION : HTCLIENT;
+    }
+    case WM_WAKEINSTANCE:
+      ShowWindow(Handle(), SW_SHOW);
+      if (IsIconic(Handle())) ShowWindow(Handle(), SW_RESTORE);
+      SetForegroundWindow(Handle());
+      return 0;
+    case WM_RUNSILENT:
+      ExitCode = RunSilentMode(*this);
+      return 0;
+    case WM_RUNSCAN:
+      ExitCode = RunScanMode(*this, platform_.profiles, invocation_.reportPath);
+      return 0;
+    default:
+      return TForm::WndProc(msg, wp, lp);
+  }
+}
+
+void TfrmMain::bExitClick(TObject&) { TForm::Close(); }
+void TfrmMain::bCloseClick(TObject&) { TForm::Close(); }
+void TfrmMain::bMinimizeClick(TObject&) { PostMessageA(Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0); }
+
+void TfrmMain::OpenAddress(unsigned stringId) { platform_.shell.Open(LoadResString(stringId)); }
+void TfrmMain::bHomepageClick(TObject&) { OpenAddress(IDS_HOME_URL); }
+void TfrmMain::Homepage1Click(TObject&) { OpenAddress(IDS_HOME_URL); }
+void TfrmMain::pmiHelpClick(TObject&) { OpenAddress(IDS_HELP_URL); }
+void TfrmMain::pmiCheckUpdateClick(TObject&) { OpenAddress(IDS_UPDATE_URL); }
+void TfrmMain::pmiDonateClick(TObject&) { OpenAddress(IDS_DONATE_URL); }
+
+void TfrmMain::PopupAtMouse(const char* menu) {
+  POINT at;
+  GetCursorPos(&at);
+  TPopupMenu* popup = Find<TPopupMenu>(menu);
+  popup->ownerWindow = Handle();
+  popup->Popup(at.x, at.y);
+}
+
+void TfrmMain::bHelpClick(TObject&) { PopupAtMouse("pmHelp"); }
+void TfrmMain::bLanguageClick(TObject&) { PopupAtMouse("pmLanguage"); }
+
+namespace {
+
+// What the language menu needs of the main window.
+class MenuHost final : public LanguageMenuHost {
+ public:
+  explicit MenuHost(TfrmMain& form) : form_(form) {}
+  void TickOnly(const std::string& item) override {
+    for (TMenuItem* i : form_.Find<TPopupMenu>("pmLanguage")->Items()) i->Checked = i->Name() == item;
+  }
+  void TranslateMainWindow(const std::string& language) override {
+    TranslateFormTo(form_, form_.platform(), language);
+  }
+  void FitSpeedButtons() override { form_.FitSpeedButtons(); }
+  void ShowMessage(const std::string& text) override { ShowMessageBox(text); }
+
+ private:
+  TfrmMain& form_;
+};
+
+}  // namespace
+
+void TfrmMain::miEnglishClick(TObject& sender) {
+  MenuHost host(*this);
+  LanguageMenuServices services{platform_.files, platform_.profiles, platform_.shell,
+                                LoadResString(IDS_TRANSLATION_URL)};
+  vh::miEnglishClick(sender.Name(), OptionsSetting.Lan, services, host);
+}
+
+}  // namespace vh

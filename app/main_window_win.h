@@ -1,0 +1,94 @@
+// TfrmMain: the borderless, skinned main window with the hive table, the
+// command buttons and the totals. It owns the HiveTable and the Unattended
+// and WOW64 flags for the whole run.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "app/command_line.h"
+#include "app/unattended.h"
+#include "hive/hive_table.h"
+#include "platform/platform.h"
+#include "ui/form_win.h"
+
+namespace vh {
+
+class TListView;
+class TLabel;
+class TFlatSpeedButton;
+class TPopupMenu;
+
+extern const char kMainWindowClass[];
+
+class TfrmMain : public TForm, private UnattendedHost {
+ public:
+  TfrmMain(Platform& platform, std::vector<std::string> arguments);
+  const char* ClassName() const override { return "TfrmMain"; }
+
+  HiveTable Hives;
+  bool Unattended = false;
+  bool RunningOnWow64 = false;
+  // What the program ends with: 0, or an unattended mode's failure code.
+  int ExitCode = kExitDone;
+
+  Platform& platform() { return platform_; }
+  TListView& lvMain();
+  TFlatSpeedButton& bDefragRegistry();
+  TLabel& Label(const char* name);
+
+  // Handlers, named after their control and event.
+  void bAnalyzeRegistryClick(TObject& sender);
+  void bDefragRegistryClick(TObject& sender);
+  void bOptionsClick(TObject& sender);
+  void bHelpClick(TObject& sender);
+  void bLanguageClick(TObject& sender);
+  void bExitClick(TObject& sender);
+  void bCloseClick(TObject& sender);
+  void bMinimizeClick(TObject& sender);
+  void bHomepageClick(TObject& sender);
+  void pmiHelpClick(TObject& sender);
+  void Homepage1Click(TObject& sender);
+  void pmiCheckUpdateClick(TObject& sender);
+  void pmiDonateClick(TObject& sender);
+  void bAboutClick(TObject& sender);
+  void miEnglishClick(TObject& sender);
+
+  void FitSpeedButtons();
+  bool IsDragArea(int x, int y) const;
+
+  // Runs the show handler without showing the window (unattended runs).
+  void ShowHidden() { FormShow(); }
+
+  // Runs the analysis; true when the scan went through every hive.
+  bool RunAnalysis();
+
+ protected:
+  void FormCreate() override;
+  void FormShow() override;
+  void FormClose(TCloseAction& action) override;
+  LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+
+ private:
+  void CloseUpHelpGroup();
+  void TickLanguageMenu();
+  void StartRequestedMode();
+  void OpenAddress(unsigned stringId);
+  void PopupAtMouse(const char* menu);
+  void SetGridLines(bool on);
+
+  // Unattended modes.
+  void HideWindows() override;
+  bool Analyze() override { return RunAnalysis(); }
+  void Defragment() override;
+  TotalsText Totals() override;
+  std::string NowText() override;
+  void RecordFailure(const std::string& text) override;
+  void Close() override { TForm::Close(); }
+
+  Platform& platform_;
+  std::vector<std::string> arguments_;
+  Invocation invocation_;
+};
+
+}  // namespace vh

@@ -1,0 +1,143 @@
+#include "hive/progress_dialog_win.h"
+
+#include "app/main_window_win.h"
+#include "app/messages_win.h"
+#include "app/resources_win.h"
+#include "app/skin_bridge_win.h"
+#include "lang/translate_form_win.h"
+#include "res/string_ids.h"
+#include "settings/options.h"
+#include "ui/controls_win.h"
+#include "ui/timer_win.h"
+
+namespace vh {
+
+namespace {
+
+FormSpec ProgressFormSpec() {
+  FormSpec spec;
+  spec.name = "frmGetNewHiveProgess";
+  spec.caption = "Defrag Registry";
+  spec.clientWidth = 394;
+  spec.clientHeight = 181;
+  return spec;
+}
+
+const std::vector<ControlDef>& ProgressLayout() {
+  static const std::vector<ControlDef> layout = [] {
+    LayoutProps stop;
+    LayoutProps memo;
+    memo.color = kColourBtnFace;
+    LayoutProps timer;
+    timer.timerDisabled = true;
+    return std::vector<ControlDef>{
+        {"bStop", MakeSuiButton, "", MakeRect(304, 142, 80, 27), "Stop", stop},
+        {"GroupBox1", MakeGroupBox, "", MakeRect(8, 8, 377, 121), "", {}},
+        {"Label1", MakeLabel, "GroupBox1", MakeRect(16, 16, 160, 13), "Analyzing registry. Please wait.", {}},
+        {"ProgressBar1", MakeSuiProgressBar, "GroupBox1", MakeRect(16, 44, 345, 18), "", {}},
+        {"Label2", MakeLabel, "GroupBox1", MakeRect(17, 76, 50, 13), "Checking: ", {}},
+        {"Memo1", MakeMemo, "GroupBox1", MakeRect(72, 77, 286, 32), "Registry Key", memo},
+        {"Timer1", MakeTimer, "", Rect{}, "", timer},
+    };
+  }();
+  return layout;
+}
+
+}  // namespace
+
+TfrmGetNewHiveProgess::TfrmGetNewHiveProgess(TfrmMain& owner)
+    : TForm(&owner, ProgressFormSpec()),
+      main_(owner),
+      estimate_(owner.platform().files, owner.Hives.HiveFiles, owner.RunningOnWow64) {
+  InstantiateLayout(*this, ProgressLayout());
+  SetUIStyle(*FindComponent("bStop"), TsuiUIStyle::WinXP);
+  TComponent& bar = *FindComponent("ProgressBar1");
+  SetUIStyle(bar, TsuiUIStyle::WinXP);
+  ConfigureProgress(bar, {0, 1000, MakeColour(104, 104, 104), MakeColour(239, 235, 222), true});
+  WireHandlers<TfrmGetNewHiveProgess>(*this, {{"bStop", "OnClick", &TfrmGetNewHiveProgess::bStopClick},
+                                              {"Timer1", "OnTimer", &TfrmGetNewHiveProgess::Timer1Timer}});
+}
+
+TfrmGetNewHiveProgess::~TfrmGetNewHiveProgess() = default;
+
+TMemo& TfrmGetNewHiveProgess::Memo1() { return *Find<TMemo>("Memo1"); }
+int TfrmGetNewHiveProgess::Position() { return ProgressPosition(*FindComponent("ProgressBar1")); }
+
+void TfrmGetNewHiveProgess::ShowPosition() { SetProgressPosition(*FindComponent("ProgressBar1"), estimate_.Position()); }
+
+void TfrmGetNewHiveProgess::FormShow() {
+  SetProgressPosition(*FindComponent("ProgressBar1"), 0);
+  Stopped = false;
+  estimate_.Reset();
+  startPosted_ = false;
+  TranslateOnShow(*this, main_.platform(), OptionsSetting.Lan);
+}
+
+void TfrmGetNewHiveProgess::FormActivate() {
+  // Activated again after a message box, say: the scan starts once.
+  if (startPosted_) return;
+  startPosted_ = true;
+  PostMessageA(Handle(), WM_SCANSTART, 0, 0);
+}
+
+void TfrmGetNewHiveProgess::StartScan() {
+  if (Worker) return;
+  if (main_.Unattended) ShowWindow(Handle(), SW_HIDE);
+  Worker = std::make_unique<TScanTaskThread>(Handle(), ScanJob{main_.Hives, main_.RunningOnWow64},
+                                             main_.platform(), LoadResString(IDS_FINISH));
+  Worker->Start();
+  estimate_.Start();
+  Find<TTimer>("Timer1")->SetEnabled(true);
+}
+
+void TfrmGetNewHiveProgess::TakeStatus() {
+  if (Worker) Memo1().SetText(Worker->StatusText());
+}
+
+void TfrmGetNewHiveProgess::Timer1Timer(TObject&) {
+  estimate_.OnTimerTick();
+  ShowPosition();
+  if (!estimate_.TimerEnabled()) Find<TTimer>("Timer1")->SetEnabled(false);
+}
+
+void TfrmGetNewHiveProgess::bStopClick(TObject&) {
+  Stopped = true;
+  Find<TLabel>("Label1")->SetCaption(LoadResString(IDS_STOP_PROCESS));
+  Find<TTimer>("Timer1")->SetEnabled(false);
+  if (Worker) Worker->Terminate();
+  Find<TControl>("bStop")->SetEnabled(false);
+}
+
+void TfrmGetNewHiveProgess::FormClose(TCloseAction&) {
+  // Closed by the user while the worker runs: ending the thread outright
+  // could leave the heap or a registry save half done, so it is asked to
+  // stop and the hive in progress is finished while the windows stay alive.
+  if (!Stopped && Worker && Worker->Running()) {
+    Worker->Terminate();
+    Worker->WaitPumping();
+  }
+  TakeStatus();
+  Find<TTimer>("Timer1")->SetEnabled(false);
+}
+
+LRESULT TfrmGetNewHiveProgess::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_SCANSTART:
+      StartScan();
+      return 0;
+    case WM_HIVEDONE:
+      estimate_.OnHiveDone(std::uint32_t(wp), std::int32_t(lp));
+      ShowPosition();
+      return 0;
+    case WM_SCANSTATUS:
+      TakeStatus();
+      return 0;
+    case WM_CLOSE:
+      // "Finish" must be in the memo before the caller reads it.
+      TakeStatus();
+      break;
+  }
+  return TForm::WndProc(msg, wp, lp);
+}
+
+}  // namespace vh

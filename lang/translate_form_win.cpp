@@ -1,0 +1,77 @@
+#include "lang/translate_form_win.h"
+
+#include <cstring>
+
+#include "flat/flat_speed_button_win.h"
+#include "ui/controls_win.h"
+#include "ui/menu_win.h"
+
+namespace vh {
+
+namespace {
+
+// Skinned kinds are told by class name: their image-button cousins must not
+// count as buttons.
+CaptionKind SkinKind(const char* className) {
+  if (std::strcmp(className, "TsuiURLLabel") == 0) return CaptionKind::TsuiURLLabel;
+  if (std::strcmp(className, "TsuiCheckBox") == 0) return CaptionKind::TsuiCheckBox;
+  if (std::strcmp(className, "TsuiButton") == 0) return CaptionKind::TsuiButton;
+  if (std::strcmp(className, "TsuiGroupBox") == 0) return CaptionKind::TsuiGroupBox;
+  return CaptionKind::Other;
+}
+
+CaptionKind KindOf(TComponent& c) {
+  if (dynamic_cast<TLabel*>(&c)) return CaptionKind::TLabel;
+  if (dynamic_cast<TGroupBox*>(&c)) return CaptionKind::TGroupBox;
+  if (dynamic_cast<TPanel*>(&c)) return CaptionKind::TPanel;
+  if (dynamic_cast<TFlatSpeedButton*>(&c)) return CaptionKind::TFlatSpeedButton;
+  return SkinKind(c.ClassName());
+}
+
+void AddControl(TranslatableForm& form, TControl& control, CaptionKind kind) {
+  form.slots.push_back({control.Name(), kind, -1, [&control] { return control.Caption(); },
+                        [&control](const std::string& text) { control.SetCaption(text); }});
+}
+
+void AddColumns(TranslatableForm& form, TListView& list) {
+  for (int i = 0; i < list.ColumnCount(); ++i) {
+    form.slots.push_back({list.Name(), CaptionKind::TListViewColumn, i, [&list, i] { return list.Column(i).caption; },
+                          [&list, i](const std::string& text) { list.SetColumnCaption(i, text); }});
+  }
+}
+
+void AddMenuItem(TranslatableForm& form, TMenuItem& item) {
+  form.slots.push_back({item.Name(), CaptionKind::TMenuItem, -1, [&item] { return item.Caption; },
+                        [&item](const std::string& text) { item.Caption = text; }});
+}
+
+}  // namespace
+
+TranslatableForm DescribeForTranslation(TForm& form) {
+  TranslatableForm out;
+  out.name = form.Name();
+  out.getCaption = [&form] { return form.Caption(); };
+  out.setCaption = [&form](const std::string& text) { form.SetCaption(text); };
+  for (TComponent* c : form.Components()) {
+    if (auto* list = dynamic_cast<TListView*>(c)) {
+      AddColumns(out, *list);
+    } else if (auto* item = dynamic_cast<TMenuItem*>(c)) {
+      AddMenuItem(out, *item);
+    } else if (auto* control = dynamic_cast<TControl*>(c)) {
+      CaptionKind kind = KindOf(*control);
+      if (kind != CaptionKind::Other) AddControl(out, *control, kind);
+    }
+  }
+  return out;
+}
+
+void TranslateOnShow(TForm& form, Platform& platform, const std::string& lan) {
+  if (!ShouldTranslate(lan)) return;
+  TranslateFormTo(form, platform, lan);
+}
+
+void TranslateFormTo(TForm& form, Platform& platform, const std::string& language) {
+  TranslateForm(platform.profiles, platform.files.ExecutableFolder(), language, DescribeForTranslation(form));
+}
+
+}  // namespace vh

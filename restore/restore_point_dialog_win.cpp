@@ -1,0 +1,99 @@
+#include "restore/restore_point_dialog_win.h"
+
+#include "app/main_window_win.h"
+#include "app/messages_win.h"
+#include "app/resources_win.h"
+#include "app/skin_bridge_win.h"
+#include "lang/translate_form_win.h"
+#include "res/string_ids.h"
+#include "restore/restore_point.h"
+#include "restore/restore_point_thread_win.h"
+#include "settings/options.h"
+#include "ui/message_box_win.h"
+
+namespace vh {
+
+namespace {
+
+FormSpec SystemPointSpec() {
+  FormSpec spec;
+  spec.name = "frmSystemPoint";
+  spec.caption = "Create System Point";
+  spec.clientWidth = 353;
+  spec.clientHeight = 180;
+  spec.closeBox = false;  // no title-bar buttons at all
+  return spec;
+}
+
+LayoutProps Heading() {
+  LayoutProps p;
+  p.bold = true;
+  p.fontHeight = -12;  // 9 pt
+  return p;
+}
+
+const std::vector<ControlDef>& SystemPointLayout() {
+  static const std::vector<ControlDef> layout = {
+      {"suiGroupBox1", MakeSuiGroupBox, "", MakeRect(8, 8, 336, 160), "", {}},
+      {"lScanTask", MakeLabel, "suiGroupBox1", MakeRect(12, 16, 150, 15), "Creating Restore Point", Heading()},
+      {"Label1", MakeLabel, "suiGroupBox1", MakeRect(12, 42, 240, 13), "Varnhold is creating a restore point which will", {}},
+      {"Label3", MakeLabel, "suiGroupBox1", MakeRect(12, 62, 320, 13),
+       "enable you to safely return your system back to its former state.", {}},
+      {"Label2", MakeLabel, "suiGroupBox1", MakeRect(12, 103, 80, 13), "Please wait...", {}},
+      {"ProgressBar1", MakeSuiProgressBar, "suiGroupBox1", MakeRect(12, 124, 311, 18), "", {}},
+      {"Timer1", MakeTimer, "", Rect{}, "", {}},
+  };
+  return layout;
+}
+
+}  // namespace
+
+TfrmSystemPoint::TfrmSystemPoint(TfrmMain& owner) : TForm(&owner, SystemPointSpec()), main_(owner) {
+  InstantiateLayout(*this, SystemPointLayout());
+  SetUIStyle(*FindComponent("suiGroupBox1"), TsuiUIStyle::DeepBlue);
+  TComponent& bar = *FindComponent("ProgressBar1");
+  SetUIStyle(bar, TsuiUIStyle::DeepBlue);
+  ConfigureProgress(bar, {0, 100, MakeColour(0, 0, 0), MakeColour(232, 232, 232), false});
+  WireHandlers<TfrmSystemPoint>(*this, {{"Timer1", "OnTimer", &TfrmSystemPoint::Timer1Timer}});
+}
+
+void TfrmSystemPoint::FormShow() {
+  ResultArrived = false;
+  if (!workerStarted_) {
+    workerStarted_ = true;
+    TCreateSystemPointThread::Start(Handle(), main_.platform().restore);
+  }
+  TranslateOnShow(*this, main_.platform(), OptionsSetting.Lan);
+}
+
+void TfrmSystemPoint::Timer1Timer(TObject&) {
+  TComponent& bar = *FindComponent("ProgressBar1");
+  SetProgressPosition(bar, NextRestoreProgress(ProgressPosition(bar)));
+}
+
+void TfrmSystemPoint::RestorePointDone(LPARAM failed) {
+  // A result after the dialog gave up waiting changes nothing.
+  if (ResultArrived || !IsModal()) return;
+  SetModalResult(mrOk);
+  if (failed == 1) {
+    int answer = ShowMessageBox(LoadResString(IDS_RESTORE_FAILED), MB_YESNO | MB_ICONINFORMATION | MB_DEFBUTTON2);
+    if (answer == IDNO) SetModalResult(mrCancel);
+  }
+  ResultArrived = true;
+}
+
+void TfrmSystemPoint::FormClose(TCloseAction&) {
+  // Closed before the result: the library call cannot be interrupted; it
+  // finishes on its own and its answer is ignored.
+  if (!ResultArrived) SetModalResult(mrCancel);
+}
+
+LRESULT TfrmSystemPoint::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_RESTOREPOINTDONE) {
+    RestorePointDone(lp);
+    return 0;
+  }
+  return TForm::WndProc(msg, wp, lp);
+}
+
+}  // namespace vh

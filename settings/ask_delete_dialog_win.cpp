@@ -1,0 +1,72 @@
+#include "settings/ask_delete_dialog_win.h"
+
+#include "app/main_window_win.h"
+#include "app/skin_bridge_win.h"
+#include "lang/translate_form_win.h"
+#include "settings/options.h"
+#include "ui/controls_win.h"
+
+namespace vh {
+
+namespace {
+
+FormSpec AskDeleteSpec() {
+  FormSpec spec;
+  spec.name = "frmAskDelete";
+  spec.caption = "Defrag Now";
+  spec.clientWidth = 316;
+  spec.clientHeight = 193;
+  return spec;
+}
+
+LayoutProps WrappedLabel() {
+  LayoutProps p;
+  p.fixedSize = true;
+  p.wordWrap = true;
+  return p;
+}
+
+LayoutProps Answer(int modalResult) {
+  LayoutProps p;
+  p.modalResult = modalResult;
+  return p;
+}
+
+LayoutProps Separator() {
+  LayoutProps p;
+  p.bevelOuter = TBevelCut::bvLowered;
+  return p;
+}
+
+// Tab order is creation order: the group (No before Yes), the tick, the line.
+const std::vector<ControlDef>& AskDeleteLayout() {
+  static const std::vector<ControlDef> layout = {
+      {"GroupBox1", MakeGroupBox, "", MakeRect(8, 8, 298, 100), "", {}},
+      {"Label1", MakeLabel, "GroupBox1", MakeRect(24, 24, 255, 28),
+       "Are you sure you want to start to defrag your registry?", WrappedLabel()},
+      {"bCancel", MakeSuiButton, "GroupBox1", MakeRect(165, 57, 80, 24), "&No", Answer(7)},
+      {"bOK", MakeSuiButton, "GroupBox1", MakeRect(53, 57, 80, 24), "&Yes", Answer(6)},
+      {"Label2", MakeLabel, "", MakeRect(8, 115, 297, 13), "You must restart your computer for the changes to take effect",
+       WrappedLabel()},
+      {"Label3", MakeLabel, "", MakeRect(8, 133, 305, 13), "after you finish the Registry defragment.", WrappedLabel()},
+      {"cbAsk", MakeSuiCheckBox, "", MakeRect(8, 166, 128, 19), "Don't ask me next time", {}},
+      {"Panel2", MakePanel, "", MakeRect(8, 157, 295, 2), "", Separator()},
+  };
+  return layout;
+}
+
+}  // namespace
+
+TfrmAskDelete::TfrmAskDelete(TfrmMain& owner) : TForm(&owner, AskDeleteSpec()), main_(owner) {
+  InstantiateLayout(*this, AskDeleteLayout());
+  SetUIStyle(*FindComponent("bOK"), TsuiUIStyle::WinXP);
+  SetUIStyle(*FindComponent("bCancel"), TsuiUIStyle::WinXP);
+  SetUIStyle(*FindComponent("cbAsk"), TsuiUIStyle::BlueGlass);
+  WireHandlers<TfrmAskDelete>(*this, {{"cbAsk", "OnClick", &TfrmAskDelete::cbAskClick}});
+}
+
+void TfrmAskDelete::FormShow() { TranslateOnShow(*this, main_.platform(), OptionsSetting.Lan); }
+
+void TfrmAskDelete::cbAskClick(TObject&) { OptionsSetting.IsAskBeforeDefrag = !IsChecked(*FindComponent("cbAsk")); }
+
+}  // namespace vh

@@ -1,0 +1,68 @@
+#include "settings/options_dialog_win.h"
+
+#include "app/main_window_win.h"
+#include "app/skin_bridge_win.h"
+#include "lang/translate_form_win.h"
+#include "settings/options.h"
+
+namespace vh {
+
+namespace {
+
+FormSpec OptionsSpec() {
+  FormSpec spec;
+  spec.name = "frmOptions";
+  spec.caption = "Options";
+  spec.clientWidth = 377;
+  spec.clientHeight = 178;
+  return spec;
+}
+
+LayoutProps CancelButton() {
+  LayoutProps p;
+  p.modalResult = 2;
+  return p;
+}
+
+// Tab order is creation order: the group (its ticks in their own order),
+// then OK and Cancel.
+const std::vector<ControlDef>& OptionsLayout() {
+  static const std::vector<ControlDef> layout = {
+      {"GroupBox2", MakeGroupBox, "", MakeRect(8, 8, 361, 119), "", {}},
+      {"cbAskBeforeDefrag", MakeSuiCheckBox, "GroupBox2", MakeRect(16, 48, 330, 19), "Ask before defraging the registy", {}},
+      {"cbShowLines", MakeSuiCheckBox, "GroupBox2", MakeRect(16, 81, 330, 19), "Show Grid Lines for the hive name list", {}},
+      {"cbCreateRestore", MakeSuiCheckBox, "GroupBox2", MakeRect(16, 16, 330, 19),
+       "Create a system restore point before defragment (XP, Vista, Seven)", {}},
+      {"bOK", MakeSuiButton, "", MakeRect(187, 140, 80, 27), "&OK", {}},
+      {"bCancel", MakeSuiButton, "", MakeRect(288, 140, 80, 27), "&Cancel", CancelButton()},
+  };
+  return layout;
+}
+
+}  // namespace
+
+TfrmOptions::TfrmOptions(TfrmMain& owner) : TForm(&owner, OptionsSpec()), main_(owner) {
+  InstantiateLayout(*this, OptionsLayout());
+  for (const char* name : {"cbAskBeforeDefrag", "cbShowLines", "cbCreateRestore", "bOK", "bCancel"})
+    SetUIStyle(*FindComponent(name), TsuiUIStyle::WinXP);
+  SetButtonRoles(*FindComponent("bOK"), true, false);
+  SetButtonRoles(*FindComponent("bCancel"), false, true);
+  WireHandlers<TfrmOptions>(*this, {{"bOK", "OnClick", &TfrmOptions::bOKClick}});
+}
+
+void TfrmOptions::FormCreate() {
+  SetChecked(*FindComponent("cbCreateRestore"), OptionsSetting.RestorePoint);
+  SetChecked(*FindComponent("cbAskBeforeDefrag"), OptionsSetting.IsAskBeforeDefrag);
+  SetChecked(*FindComponent("cbShowLines"), OptionsSetting.IsShowLine);
+}
+
+void TfrmOptions::FormShow() { TranslateOnShow(*this, main_.platform(), OptionsSetting.Lan); }
+
+void TfrmOptions::bOKClick(TObject&) {
+  OptionsSetting.RestorePoint = IsChecked(*FindComponent("cbCreateRestore"));
+  OptionsSetting.IsAskBeforeDefrag = IsChecked(*FindComponent("cbAskBeforeDefrag"));
+  OptionsSetting.IsShowLine = IsChecked(*FindComponent("cbShowLines"));
+  SetModalResult(mrOk);
+}
+
+}  // namespace vh
