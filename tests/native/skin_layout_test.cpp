@@ -352,9 +352,9 @@ TEST(SkinPanel, TilingAutoSizeAndFlags) {
   const std::vector<Point> tiles = PanelTileOrigins(Size{100, 50}, Size{30, 30});
   EXPECT_EQ(tiles, (std::vector<Point>{{0, 0}, {30, 0}, {60, 0}, {90, 0}, {0, 30}, {30, 30}, {60, 30}, {90, 30}}));
   EXPECT_TRUE(PanelTileOrigins(Size{100, 50}, Size{0, 30}).empty());
-  EXPECT_EQ(PanelCaptionFlags(TAlignment::taLeftJustify), 0x24u);
-  EXPECT_EQ(PanelCaptionFlags(TAlignment::taCenter), 0x25u);
-  EXPECT_EQ(PanelCaptionFlags(TAlignment::taRightJustify), 0x26u);
+  EXPECT_EQ(PanelCaptionFlags(CaptionAlignment::taLeftJustify), 0x24u);
+  EXPECT_EQ(PanelCaptionFlags(CaptionAlignment::taCenter), 0x25u);
+  EXPECT_EQ(PanelCaptionFlags(CaptionAlignment::taRightJustify), 0x26u);
   EXPECT_EQ(ImagePanelAutoSize(Size{10, 10}, Size{40, 20}, TAlign::alNone), (Size{40, 20}));
   EXPECT_EQ(ImagePanelAutoSize(Size{10, 10}, Size{40, 20}, TAlign::alTop), (Size{10, 20}));
   EXPECT_EQ(ImagePanelAutoSize(Size{10, 10}, Size{40, 20}, TAlign::alLeft), (Size{40, 10}));

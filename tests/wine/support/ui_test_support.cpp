@@ -1,0 +1,45 @@
+#include "tests/wine/support/ui_test_support.h"
+
+namespace vh::test {
+
+Bitmap PaintClientToBitmap(TWinControl& control) {
+  Bitmap out(control.Width(), control.Height(), 0);
+  MemoryDC dc(out.Handle());
+  Canvas canvas(dc.get());
+  control.PaintClient(canvas, control.ClientRect());
+  return out;
+}
+
+void PumpFor(int ms) {
+  DWORD end = GetTickCount() + DWORD(ms);
+  while (int(end - GetTickCount()) > 0) {
+    ProcessMessages();
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  }
+  ProcessMessages();
+}
+
+void SendMouse(TWinControl& target, UINT msg, int x, int y, WPARAM keys) {
+  SendMessageA(target.Handle(), msg, keys, MAKELPARAM(x, y));
+}
+void Press(TWinControl& target, int x, int y) { SendMouse(target, WM_LBUTTONDOWN, x, y, MK_LBUTTON); }
+void Release(TWinControl& target, int x, int y) { SendMouse(target, WM_LBUTTONUP, x, y, 0); }
+void MoveHeld(TWinControl& target, int x, int y) { SendMouse(target, WM_MOUSEMOVE, x, y, MK_LBUTTON); }
+void Move(TWinControl& target, int x, int y) { SendMouse(target, WM_MOUSEMOVE, x, y, 0); }
+
+FormSpec TestFormSpec(const std::string& name, int width, int height) {
+  FormSpec spec;
+  spec.name = name;
+  spec.caption = name;
+  spec.clientWidth = width;
+  spec.clientHeight = height;
+  spec.border = TBorderStyle::bsNone;
+  spec.position = TPosition::poScreenCenter;
+  spec.color = kTestBackground;
+  return spec;
+}
+
+DWORD GdiObjects() { return GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS); }
+DWORD UserObjects() { return GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS); }
+
+}  // namespace vh::test

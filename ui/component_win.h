@@ -1,0 +1,291 @@
+// The component model every window of the program is built from.
+//
+//   TComponent      a name, an owner, and the owner's list in creation order;
+//                   an owner deletes what it owns, newest first.
+//   TControl        bounds on a parent, Visible, Enabled, caption, font,
+//                   colour, hint, cursor, popup menu, the notifications.
+//   TGraphicControl windowless: painted by its parent onto the parent's
+//                   surface in z-order and fed mouse input by it.
+//   TWinControl     owns an HWND; hosts windowless children (hover, capture,
+//                   enter/leave, double clicks, cursors, popup menus).
+//
+// Forms and the concrete controls live in form_win.h and controls_win.h.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ui/color.h"
+#include "ui/gdi_win.h"
+#include "ui/geometry.h"
+
+namespace vh {
+
+class TComponent;
+class TControl;
+class TWinControl;
+class TForm;
+class TPopupMenu;
+
+using TObject = TComponent;
+enum class TMouseButton { mbLeft, mbRight, mbMiddle };
+using TMouseEvent = std::function<void(TObject& sender, TMouseButton button, int x, int y)>;
+using TMouseMoveEvent = std::function<void(TObject& sender, int x, int y)>;
+enum class TCursor { crDefault, crHandPoint };
+
+using TNotifyEvent = std::function<void(TComponent& sender)>;
+
+class TComponent {
+ public:
+  TComponent(TComponent* owner, std::string name);
+  virtual ~TComponent();
+  TComponent(const TComponent&) = delete;
+  TComponent& operator=(const TComponent&) = delete;
+
+  const std::string& Name() const { return name_; }
+  TComponent* Owner() const { return owner_; }
+  // Owned components in creation order (nested controls included).
+  const std::vector<TComponent*>& Components() const { return components_; }
+  TComponent* FindComponent(const std::string& name) const;
+  template <typename T>
+  T* Find(const std::string& name) const { return dynamic_cast<T*>(FindComponent(name)); }
+  virtual const char* ClassName() const { return "TComponent"; }
+  // The notify event of that name ("OnClick", "OnTimer"...), for wiring
+  // handlers by name; null when the component has none.
+  virtual TNotifyEvent* NotifyEvent(const std::string& event);
+
+ protected:
+  // Deletes the owned components, newest first.
+  void DestroyComponents();
+
+ private:
+  TComponent* owner_;
+  std::string name_;
+  std::vector<TComponent*> components_;
+};
+
+// Creates a component owned (and later deleted) by its owner.
+template <typename T, typename... Args>
+T& Make(Args&&... args) {
+  return *new T(std::forward<Args>(args)...);
+}
+
+class TControl : public TComponent {
+ public:
+  TControl(TComponent* owner, TWinControl* parent, std::string name);
+  ~TControl() override;
+  const char* ClassName() const override { return "TControl"; }
+
+  TWinControl* Parent() const { return parent_; }
+  TForm* ParentForm() const;
+
+  const Rect& BoundsRect() const { return bounds_; }
+  int Left() const { return bounds_.left; }
+  int Top() const { return bounds_.top; }
+  int Width() const { return bounds_.Width(); }
+  int Height() const { return bounds_.Height(); }
+  Rect ClientRect() const { return Rect{0, 0, Width(), Height()}; }
+  virtual void SetBounds(int left, int top, int width, int height);
+  void SetLeft(int v) { SetBounds(v, Top(), Width(), Height()); }
+  void SetTop(int v) { SetBounds(Left(), v, Width(), Height()); }
+  void SetWidth(int v) { SetBounds(Left(), Top(), v, Height()); }
+  void SetHeight(int v) { SetBounds(Left(), Top(), Width(), v); }
+  Point ClientToScreen(Point p) const;
+  Point ScreenToClient(Point p) const;
+
+  bool Visible() const { return visible_; }
+  virtual void SetVisible(bool v);
+  bool Enabled() const { return enabled_; }
+  void SetEnabled(bool v);
+
+  const std::string& Caption() const { return caption_; }
+  void SetCaption(const std::string& text);
+
+  const FontSpec& Font() const { return font_; }
+  void SetFont(const FontSpec& font);
+  bool ParentFont() const { return parentFont_; }
+  void SetParentFont(bool v);
+  HFONT FontHandle();
+
+  Colour Color() const { return color_; }
+  void SetColor(Colour c);
+  bool ParentColor() const { return parentColor_; }
+  void SetParentColor(bool v);
+
+  const std::string& Hint() const { return hint_; }
+  void SetHint(const std::string& hint);
+  bool ShowHint() const { return showHint_; }
+  void SetShowHint(bool v);
+  TCursor Cursor() const { return cursor_; }
+  void SetCursor(TCursor c) { cursor_ = c; }
+  TPopupMenu* PopupMenu() const { return popupMenu_; }
+  void SetPopupMenu(TPopupMenu* m) { popupMenu_ = m; }
+
+  virtual void Invalidate() = 0;
+  // Invalidate and paint at once.
+  virtual void Repaint() = 0;
+  virtual bool IsWindowless() const { return false; }
+
+  TNotifyEvent OnClick, OnDblClick, OnMouseEnter, OnMouseLeave;
+  TMouseEvent OnMouseDown, OnMouseUp;
+  TMouseMoveEvent OnMouseMove;
+  TNotifyEvent* NotifyEvent(const std::string& event) override;
+
+  // Mouse input, in client coordinates. The base fires the events.
+  virtual void MouseDown(TMouseButton button, int x, int y);
+  virtual void MouseMove(int x, int y);
+  virtual void MouseUp(TMouseButton button, int x, int y);
+  virtual void Click();
+  // A second press within the double-click time. The base treats it as a
+  // press; controls with double clicks also fire OnDblClick.
+  virtual void DblClickPress(int x, int y);
+
+  // Notifications.
+  virtual void MouseEnter();
+  virtual void MouseLeave();
+  virtual void EnabledChanged() { Invalidate(); }
+  virtual void FontChanged() { Invalidate(); }
+  virtual void TextChanged() { Invalidate(); }
+  virtual void ColorChanged() { Invalidate(); }
+  virtual void ParentColorChanged();
+  virtual void ParentFontChanged();
+  virtual void SysColorChanged() { Invalidate(); }
+  virtual void VisibleChanged();
+  // A typed accelerator character; true when the control took it.
+  virtual bool DialogChar(char) { return false; }
+  // Enter or Escape typed in the form; true when the control took it.
+  virtual bool DialogKey(int) { return false; }
+  // The keyboard focus moved to another control of the form.
+  virtual void FocusChanged(TWinControl*) {}
+  // A flat speed button of the same parent went down (groups).
+  virtual void GroupButtonDown(int, TControl&) {}
+
+  // Style flags of the windowless controls, set by their constructors.
+  bool captureMouse = true;   // the parent captures the mouse while a button is held
+  bool doubleClicks = true;   // receives double clicks (else a second press)
+  bool clickEvents = true;    // the parent's release inside fires Click
+
+ protected:
+  virtual void BoundsChanged(const Rect& old);
+  void FireMouseDown(TMouseButton b, int x, int y);
+  // ParentColor := true and the parent's colour, without notifications.
+  void AdoptParentColor();
+
+ private:
+  friend class TWinControl;
+  TWinControl* parent_;
+  Rect bounds_;
+  bool visible_ = true;
+  bool enabled_ = true;
+  std::string caption_;
+  FontSpec font_;
+  bool parentFont_ = true;
+  vh::FontHandle fontHandle_;
+  Colour color_ = kColourBtnFace;
+  bool parentColor_ = true;
+  std::string hint_;
+  bool showHint_ = false;
+  TCursor cursor_ = TCursor::crDefault;
+  TPopupMenu* popupMenu_ = nullptr;
+};
+
+class TGraphicControl : public TControl {
+ public:
+  using TControl::TControl;
+  const char* ClassName() const override { return "TGraphicControl"; }
+  bool IsWindowless() const override { return true; }
+  // Paints with the canvas origin at the control's top-left corner and the
+  // clip set to its bounds.
+  virtual void Paint(Canvas& canvas) = 0;
+  void Invalidate() override;
+  void Repaint() override;
+};
+
+class TWinControl : public TControl {
+ public:
+  TWinControl(TComponent* owner, TWinControl* parent, std::string name);
+  ~TWinControl() override;
+  const char* ClassName() const override { return "TWinControl"; }
+
+  HWND Handle() const { return hwnd_; }
+  static TWinControl* FromHandle(HWND hwnd);
+
+  // Child controls in z-order (creation order), windowless and windowed.
+  const std::vector<TControl*>& Controls() const { return controls_; }
+  // The topmost visible windowless child at a client point; disabled ones
+  // only when allowDisabled.
+  TControl* ControlAtPos(Point p, bool allowDisabled) const;
+  // The control at a screen point: a windowless child there, or the
+  // windowed control itself; disabled controls included.
+  static TControl* FindControlAt(Point screen);
+
+  void SetBounds(int left, int top, int width, int height) override;
+  void SetVisible(bool v) override;
+  void Invalidate() override;
+  void Repaint() override;
+  void SetFocus();
+  bool Focused() const;
+
+  // Paints background and windowless children onto a canvas whose origin
+  // is this control's client origin (WM_PAINT, WM_PRINTCLIENT, the tests).
+  void PaintClient(Canvas& canvas, const Rect& area);
+  void InvalidateChild(const Rect& r);
+  void UpdateNow();
+
+  // Broadcasts to every control below this one, depth first.
+  void ForEachControl(const std::function<void(TControl&)>& f);
+  bool AnyControl(const std::function<bool(TControl&)>& f);
+
+ protected:
+  // Creates the window: a standard control (className) subclassed to reach
+  // this object, or when className is null a window of our own class
+  // (ownClass, registered on first use; a shared default when null).
+  void CreateHandle(const char* className, DWORD style, DWORD exStyle, const std::string& text, HWND parent,
+                    const Rect& bounds, const char* ownClass = nullptr);
+  // Every message of the window; call the base for what is not handled.
+  virtual LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT DefaultProc(UINT msg, WPARAM wp, LPARAM lp);
+  // What a window of our own class paints under its windowless children,
+  // on the double buffer (fills with Color()); self-drawn windowed controls
+  // override it. A transparent one may first call its parent's PaintClient
+  // with the canvas moved by (-Left(), -Top()).
+  virtual void PaintBackground(Canvas& canvas, const Rect& area);
+  virtual bool OwnsPainting() const { return subclassed_ == false; }
+  void TextChanged() override;
+  void FontChanged() override;
+  void EnabledChanged() override;
+  void ColorChanged() override;
+  void BoundsChanged(const Rect& old) override;
+  void VisibleChanged() override;
+  // WM_COMMAND, WM_NOTIFY and WM_CTLCOLOR* that the parent received for
+  // this control; true with a result when handled.
+  virtual bool Reflected(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+
+ private:
+  friend class TControl;
+  static LRESULT CALLBACK StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref);
+  LRESULT Dispatch(UINT msg, WPARAM wp, LPARAM lp);
+  bool HandleMouse(UINT msg, WPARAM wp, LPARAM lp);
+  void TrackEnterLeave(Point client);
+  void SetMouseControl(TControl* c);
+  bool HandleSetCursor();
+  bool HandleContextMenu(LPARAM lp);
+  void OnChildDestroyed(TControl& c);
+
+  HWND hwnd_ = nullptr;
+  bool subclassed_ = false;
+  bool trackingLeave_ = false;
+  std::vector<TControl*> controls_;
+  TControl* captureControl_ = nullptr;
+  TControl* mouseControl_ = nullptr;
+  TControl* clickedControl_ = nullptr;
+};
+
+// Reports an exception caught at a window or timer boundary to the user.
+void ReportException();
+
+}  // namespace vh

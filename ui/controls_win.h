@@ -1,0 +1,149 @@
+// The concrete controls of the layer:
+//   TLabel     windowless text, aligned, transparent or filled, engraved when
+//              disabled; AutoSize measures the caption.
+//   TImage     windowless picture, AutoSize, Stretch, Transparent.
+//   TListView  report-style list view: columns, grid lines, whole-row
+//              select, read-only.
+//   TMemo      read-only multi-line edit without border.
+//   TGroupBox  a frame with an optional caption that holds controls.
+//   TPanel     a container with outer and inner bevels.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "ui/component_win.h"
+
+namespace vh {
+
+enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
+
+class TLabel : public TGraphicControl {
+ public:
+  TLabel(TComponent* owner, TWinControl* parent, std::string name);
+  const char* ClassName() const override { return "TLabel"; }
+  void Paint(Canvas& canvas) override;
+
+  TAlignment Alignment() const { return alignment_; }
+  void SetAlignment(TAlignment a);
+  bool Transparent() const { return transparent_; }
+  void SetTransparent(bool v);
+  bool AutoSize() const { return autoSize_; }
+  void SetAutoSize(bool v);
+  bool WordWrap() const { return wordWrap_; }
+  void SetWordWrap(bool v);
+
+ protected:
+  void TextChanged() override;
+  void FontChanged() override;
+
+ private:
+  void AdjustSize();
+  TAlignment alignment_ = TAlignment::taLeftJustify;
+  bool transparent_ = false;
+  bool autoSize_ = true;
+  bool wordWrap_ = false;
+};
+
+class TImage : public TGraphicControl {
+ public:
+  TImage(TComponent* owner, TWinControl* parent, std::string name);
+  const char* ClassName() const override { return "TImage"; }
+  void Paint(Canvas& canvas) override;
+
+  const Bitmap& Picture() const { return picture_; }
+  // Copies the picture; the caller keeps its own.
+  void SetPicture(const Bitmap& picture);
+  bool AutoSize() const { return autoSize_; }
+  void SetAutoSize(bool v);
+  bool Stretch() const { return stretch_; }
+  void SetStretch(bool v);
+  bool Transparent() const { return transparent_; }
+  void SetTransparent(bool v);
+
+ private:
+  void AdjustSize();
+  Bitmap picture_;
+  bool autoSize_ = false;
+  bool stretch_ = false;
+  bool transparent_ = false;
+};
+
+struct TListColumn {
+  std::string caption;
+  int width = 50;
+  TAlignment alignment = TAlignment::taLeftJustify;
+};
+
+class TListView : public TWinControl {
+ public:
+  TListView(TComponent* owner, TWinControl* parent, std::string name, const Rect& bounds);
+  const char* ClassName() const override { return "TListView"; }
+
+  int AddColumn(const TListColumn& column);
+  int ColumnCount() const { return int(columns_.size()); }
+  const TListColumn& Column(int i) const { return columns_.at(std::size_t(i)); }
+  void SetColumnCaption(int i, const std::string& caption);
+
+  // A row with its caption and empty cells for the other columns.
+  int AddRow(const std::string& caption);
+  int RowCount() const;
+  void SetCell(int row, int column, const std::string& text);
+  std::string Cell(int row, int column) const;
+  void Clear();
+
+  bool GridLines() const;
+  void SetGridLines(bool on);
+  bool RowSelect() const;
+  void SetRowSelect(bool on);
+
+ private:
+  void SetExtendedFlag(DWORD flag, bool on);
+  std::vector<TListColumn> columns_;
+};
+
+class TMemo : public TWinControl {
+ public:
+  TMemo(TComponent* owner, TWinControl* parent, std::string name, const Rect& bounds, bool readOnly = true);
+  const char* ClassName() const override { return "TMemo"; }
+  // The text as the window holds it (the scan worker may set it).
+  std::string Text() const;
+  void SetText(const std::string& text);
+
+ protected:
+  bool Reflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+  void ColorChanged() override;
+
+ private:
+  BrushHandle brush_;
+};
+
+enum class TBevelCut { bvNone, bvLowered, bvRaised };
+
+class TGroupBox : public TWinControl {
+ public:
+  TGroupBox(TComponent* owner, TWinControl* parent, std::string name, const Rect& bounds);
+  const char* ClassName() const override { return "TGroupBox"; }
+
+ protected:
+  void PaintBackground(Canvas& canvas, const Rect& area) override;
+};
+
+class TPanel : public TWinControl {
+ public:
+  TPanel(TComponent* owner, TWinControl* parent, std::string name, const Rect& bounds);
+  const char* ClassName() const override { return "TPanel"; }
+  TBevelCut BevelOuter() const { return bevelOuter_; }
+  void SetBevelOuter(TBevelCut b);
+  TBevelCut BevelInner() const { return bevelInner_; }
+  void SetBevelInner(TBevelCut b);
+
+ protected:
+  void PaintBackground(Canvas& canvas, const Rect& area) override;
+
+ private:
+  TBevelCut bevelOuter_ = TBevelCut::bvRaised;
+  TBevelCut bevelInner_ = TBevelCut::bvNone;
+};
+
+}  // namespace vh

@@ -1,0 +1,23 @@
+// The program's message boxes: its own caption (string resource 65219,
+// "Varnhold"), owned by the active window. Tests may divert them.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+namespace vh {
+
+// The product name from the string table; "Varnhold" when the executable
+// carries no string table (test programs).
+std::string ProgramCaption();
+
+// Shows text with the program's caption; returns the button pressed.
+int ShowMessageBox(const std::string& text, UINT flags = MB_OK);
+
+// Replaces the real message box (tests); an empty function restores it.
+using MessageBoxHook = std::function<int(const std::string& text, const std::string& caption, UINT flags)>;
+void SetMessageBoxHook(MessageBoxHook hook);
+
+}  // namespace vh
