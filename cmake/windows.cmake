@@ -77,7 +77,8 @@ target_link_libraries(vh_wine_test_support PUBLIC vh_win gtest)
 target_include_directories(vh_wine_test_support PUBLIC ${CMAKE_SOURCE_DIR})
 foreach(src ${VH_WINE_TESTS})
   get_filename_component(name ${src} NAME_WE)
-  add_executable(${name} ${src})
+  # With the program's resources: string table, artwork, manifest.
+  add_executable(${name} ${src} ${VH_RC_SOURCES})
   target_compile_options(${name} PRIVATE ${VH_WARNINGS})
   target_link_libraries(${name} PRIVATE vh_wine_test_support gtest_main)
   # One ctest test per executable, so Wine starts a few times, not hundreds.
@@ -92,6 +93,7 @@ foreach(src ${VH_WIN_TOOLS})
   get_filename_component(name ${src} NAME_WE)
   add_executable(${name} WIN32 ${src} ${VH_RC_SOURCES})
   target_link_libraries(${name} PRIVATE vh_win)
+  target_compile_options(${name} PRIVATE ${VH_WARNINGS})
 endforeach()
 
 add_test(NAME exe.varnhold_is_a_static_elevated_x86_gui_program

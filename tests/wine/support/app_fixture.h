@@ -1,0 +1,65 @@
+// A test registry for the program's windows: hives listed in the prefix's
+// real hivelist, each a real key of the 64-bit software view (so that the
+// program's RegSaveKey writes real copies) and a file standing for its hive
+// file; and the program's platform with swaps and restarts recorded.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/recording_platform.h"
+#include "platform/win32_platform_win.h"
+#include "tests/wine/support/wine_env.h"
+
+namespace vh::test {
+
+struct TestHive {
+  std::string name;  // as listed: \REGISTRY\MACHINE\SOFTWARE\VarnholdTest\<key>
+  std::string file;  // C:\vh-test-...\<key>
+};
+
+class TestRegistry {
+ public:
+  TestRegistry();
+  ~TestRegistry();
+  // A hive whose key holds about payloadBytes of values and whose stand-in
+  // hive file has fileBytes.
+  const TestHive& AddHive(const std::string& key, std::size_t payloadBytes, std::size_t fileBytes);
+  const std::vector<TestHive>& hives() const { return hives_; }
+  const ScratchFolder& folder() const { return folder_; }
+
+ private:
+  ScratchFolder folder_;
+  HKEY hivelist_ = nullptr;
+  std::vector<TestHive> hives_;
+};
+
+// The program's platform for in-process window tests.
+class RecordedPlatform {
+ public:
+  RecordedPlatform() : recording_(real_.platform()) {}
+  Platform& platform() { return recording_.platform(); }
+  const std::vector<std::string>& records() const { return recording_.records(); }
+  Win32Platform& real() { return real_; }
+
+ private:
+  Win32Platform real_;
+  RecordingPlatform recording_;
+};
+
+// Message boxes answered by the test, their texts kept.
+class MessageBoxes {
+ public:
+  MessageBoxes();
+  ~MessageBoxes();
+  std::vector<std::string> texts;
+  int answer = IDOK;
+};
+
+// Calls action once, from inside whatever message loop runs, after ms.
+void AfterMs(int ms, std::function<void()> action);
+
+}  // namespace vh::test
