@@ -1,0 +1,191 @@
+// The main window and the analysis, in process, over the real Win32 API with
+// a test registry, swaps and restarts recorded.
+#include <gtest/gtest.h>
+
+#include "app/main_window_win.h"
+#include "flat/flat_speed_button_win.h"
+#include "hive/figures.h"
+#include "hive/hive_copy.h"
+#include "hive/progress_dialog_win.h"
+#include "settings/options.h"
+#include "tests/wine/support/app_fixture.h"
+#include "tests/wine/support/ui_test_support.h"
+#include "ui/controls_win.h"
+#include "ui/menu_win.h"
+
+namespace vh {
+namespace {
+
+class AppWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    options_ = platform_.real().ExecutableFolder() + "options.ini";
+    DeleteFileA(options_.c_str());
+    OptionsSetting = TOptionsSetting{};
+  }
+  void TearDown() override {
+    main_.reset();
+    DeleteFileA(options_.c_str());
+  }
+  TfrmMain& Start(std::vector<std::string> args = {"varnhold.exe"}) {
+    main_ = CreateForm<TfrmMain>(platform_.platform(), args);
+    main_->Show();
+    test::PumpFor(50);
+    return *main_;
+  }
+  TFlatSpeedButton& Button(const char* name) { return *main_->Find<TFlatSpeedButton>(name); }
+  std::string Cell(int row, int column) { return main_->lvMain().Cell(row, column); }
+
+  test::RecordedPlatform platform_;
+  test::MessageBoxes boxes_;
+  std::unique_ptr<TfrmMain> main_;
+  std::string options_;
+};
+
+TEST_F(AppWindowTest, CreationClosesUpTheHelpGroupAndEmptiesTheFigures) {
+  TfrmMain& w = Start();
+  EXPECT_FALSE(Button("bHomepage").Visible());
+  EXPECT_EQ(Button("bLanguage").Top(), 221);
+  EXPECT_EQ(Button("bAbout").Top(), 252);
+  EXPECT_EQ(Button("bExit").Top(), 283);
+  EXPECT_EQ(Button("bLanguage").ColorBorder(), MakeColour(241, 239, 238));
+  EXPECT_EQ(Button("bAbout").ColorBorder(), MakeColour(245, 246, 244));
+  EXPECT_EQ(Button("bExit").ColorBorder(), MakeColour(241, 242, 240));
+  EXPECT_EQ(w.Label("lTitle").Caption(), "Varnhold 1.5 Beta");
+  EXPECT_EQ(w.Label("lCurrentRegistrySize").Caption(), "");
+  EXPECT_FALSE(w.bDefragRegistry().Enabled());
+  EXPECT_TRUE(w.lvMain().GridLines());
+  EXPECT_TRUE(boxes_.texts.empty());
+}
+
+TEST_F(AppWindowTest, DraggingWorksOnTheBackgroundButNotOnControls) {
+  TfrmMain& w = Start();
+  EXPECT_TRUE(w.IsDragArea(300, 20));
+  EXPECT_FALSE(w.IsDragArea(20, 15)) << "lTitle";
+  EXPECT_FALSE(w.IsDragArea(20, 100)) << "bAnalyzeRegistry";
+  EXPECT_FALSE(w.IsDragArea(520, 12)) << "bClose";
+  EXPECT_TRUE(w.IsDragArea(20, 249)) << "between two buttons";
+  RECT r;
+  GetWindowRect(w.Handle(), &r);
+  EXPECT_EQ(SendMessageA(w.Handle(), WM_NCHITTEST, 0, MAKELPARAM(r.left + 300, r.top + 20)), HTCAPTION);
+  EXPECT_EQ(SendMessageA(w.Handle(), WM_NCHITTEST, 0, MAKELPARAM(r.left + 20, r.top + 100)), HTCLIENT);
+}
+
+TEST_F(AppWindowTest, AnalysisFillsEveryRowAndTheTotalsFromTheFilesOnDisk) {
+  test::TestRegistry registry;
+  registry.AddHive("HiveA", 400000, 1500000);
+  registry.AddHive("HiveB", 200000, 700000);
+  registry.AddHive("HiveC", 50000, 300000);
+  TfrmMain& w = Start();
+  ASSERT_EQ(w.Hives.size(), 3u);
+
+  w.bAnalyzeRegistryClick(w);
+  ASSERT_TRUE(w.bDefragRegistry().Enabled());
+  Files& files = platform_.real();
+  std::int64_t totalCur = 0, totalNew = 0;
+  for (int i = 0; i < 3; ++i) {
+    std::int64_t cur = QueryFileSize(files, registry.hives()[std::size_t(i)].file);
+    std::int64_t copy = QueryFileSize(files, CopyPath(registry.hives()[std::size_t(i)].file));
+    EXPECT_GT(copy, 0) << "a real copy was written";
+    totalCur += cur;
+    totalNew += copy;
+    EXPECT_EQ(Cell(i, 0), registry.hives()[std::size_t(i)].name);
+    EXPECT_EQ(Cell(i, 1), FormatSizeKB(cur));
+    EXPECT_EQ(Cell(i, 2), FormatSizeKB(copy));
+    EXPECT_EQ(Cell(i, 3), RowReduction(cur, copy));
+  }
+  EXPECT_EQ(w.Label("lCurrentRegistrySize").Caption(), FormatSizeKB(totalCur));
+  EXPECT_EQ(w.Label("lNewRegistrySize").Caption(), FormatSizeKB(totalNew));
+  EXPECT_EQ(w.Label("lSizeReduction").Caption(), FormatSizeKB(totalCur - totalNew));
+  EXPECT_NE(w.Label("lCompactPercent").Caption().find('%'), std::string::npos);
+  EXPECT_TRUE(boxes_.texts.empty()) << "a large gain draws no advice";
+
+  // A second run overwrites the figures.
+  test::WriteFileBytes(registry.hives()[0].file, 3000000);
+  w.bAnalyzeRegistryClick(w);
+  EXPECT_EQ(Cell(0, 1), FormatSizeKB(3000000));
+
+  // Closing deletes the copies and writes the settings.
+  w.bExitClick(w);
+  for (const test::TestHive& h : registry.hives()) EXPECT_FALSE(files.Exists(CopyPath(h.file)));
+  EXPECT_TRUE(files.Exists(options_));
+}
+
+TEST_F(AppWindowTest, SmallGainDrawsTheAdviceQuotingThePercentage) {
+  test::TestRegistry registry;
+  registry.AddHive("Tiny", 100000, 1);  // the copy ends up larger than its stand-in
+  TfrmMain& w = Start();
+  w.bAnalyzeRegistryClick(w);
+  EXPECT_EQ(w.Label("lCompactPercent").Caption(), "0%");
+  EXPECT_EQ(w.Label("lSizeReduction").Caption(), "0 KB");
+  EXPECT_TRUE(boxes_.texts.empty()) << "copies larger in total: no advice";
+}
+
+TEST_F(AppWindowTest, ALockedCopyRefusesTheAnalysis) {
+  test::TestRegistry registry;
+  const test::TestHive& hive = registry.AddHive("Held", 10000, 100000);
+  test::WriteFileBytes(CopyPath(hive.file), 10);
+  HANDLE held = CreateFileA(CopyPath(hive.file).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  TfrmMain& w = Start();
+  w.bAnalyzeRegistryClick(w);
+  ASSERT_EQ(boxes_.texts.size(), 1u);
+  EXPECT_EQ(boxes_.texts[0], "Can not analyze the registry now! Please try again later.");
+  EXPECT_EQ(QueryFileSize(platform_.real(), CopyPath(hive.file)), 10) << "no scan ran";
+  EXPECT_FALSE(w.bDefragRegistry().Enabled());
+  CloseHandle(held);
+}
+
+TEST_F(AppWindowTest, StopKeepsEarlierFiguresAndDisablesDefrag) {
+  test::TestRegistry registry;
+  registry.AddHive("First", 50000, 200000);
+  registry.AddHive("Second", 50000, 200000);
+  TfrmMain& w = Start();
+  w.bAnalyzeRegistryClick(w);
+  ASSERT_TRUE(w.bDefragRegistry().Enabled());
+  std::string figures = w.Label("lCurrentRegistrySize").Caption();
+
+  // Stop is pressed as soon as the dialog runs, before the first hive.
+  test::AfterMs(1, [] {
+    HWND dialog = FindWindowA(nullptr, "Defrag Registry");
+    auto* form = dynamic_cast<TfrmGetNewHiveProgess*>(TWinControl::FromHandle(dialog));
+    if (form) form->bStopClick(*form);
+  });
+  test::WriteFileBytes(registry.hives()[0].file, 900000);
+  w.bAnalyzeRegistryClick(w);
+  EXPECT_FALSE(w.bDefragRegistry().Enabled());
+  EXPECT_EQ(w.Label("lCurrentRegistrySize").Caption(), figures);
+}
+
+TEST_F(AppWindowTest, FrenchTranslatesCaptionsColumnsAndMenusAndWidensTheButtons) {
+  TfrmMain& w = Start();
+  w.miEnglishClick(*w.FindComponent("miFrench"));
+  EXPECT_EQ(OptionsSetting.Lan, "French");
+  std::string analyze = Button("bAnalyzeRegistry").Caption();
+  EXPECT_NE(analyze, "Analyze Registry");
+  EXPECT_NE(w.lvMain().Column(1).caption, "Current Size");
+  EXPECT_NE(w.Find<TMenuItem>("pmiHelp")->Caption, "&Help");
+  EXPECT_TRUE(w.Find<TMenuItem>("miFrench")->Checked);
+  EXPECT_FALSE(w.Find<TMenuItem>("miEnglish")->Checked);
+  HDC dc = GetDC(w.Handle());
+  HGDIOBJ old = SelectObject(dc, w.FontHandle());
+  SIZE size;
+  GetTextExtentPoint32A(dc, analyze.c_str(), int(analyze.size()), &size);
+  SelectObject(dc, old);
+  ReleaseDC(w.Handle(), dc);
+  EXPECT_EQ(Button("bAnalyzeRegistry").Width(), size.cx + 17);
+}
+
+TEST_F(AppWindowTest, AMissingLanguageFileIsReportedAndTheTranslationPageOpened) {
+  TfrmMain& w = Start();
+  w.miEnglishClick(*w.FindComponent("miOther"));
+  ASSERT_EQ(boxes_.texts.size(), 1u);
+  std::string expected = platform_.real().ExecutableFolder() + "DLan_Other.ini can not be found.\r\n\r\nPlease visit ";
+  EXPECT_EQ(boxes_.texts[0].substr(0, expected.size()), expected);
+  ASSERT_FALSE(platform_.records().empty());
+  EXPECT_EQ(platform_.records().back().rfind("ShellExecuteA\tOpen\thttps://", 0), 0u);
+  EXPECT_EQ(OptionsSetting.Lan, "English");
+}
+
+}  // namespace
+}  // namespace vh
