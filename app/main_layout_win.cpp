@@ -48,7 +48,7 @@ const std::vector<ControlDef>& MainWindowControls() {
     minimize.hint = "Minimize";
     minimize.showHint = true;
     minimize.handCursor = true;
-    minimize.bitmap = "MINIMIZE_NORMAL";
+    minimize.bitmap = "MINIMIZE";
     LayoutProps close;
     close.hint = "Minimize to system tray";
     close.showHint = true;

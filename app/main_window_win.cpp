@@ -14,6 +14,8 @@
 #include "lang/translate_form_win.h"
 #include "res/string_ids.h"
 #include "settings/options.h"
+#include "app/skin_bridge_win.h"
+#include "skin/url_label_win.h"
 #include "ui/controls_win.h"
 #include "ui/menu_win.h"
 #include "ui/message_box_win.h"
@@ -82,6 +84,12 @@ TfrmMain::TfrmMain(Platform& platform, std::vector<std::string> arguments)
       {"miSpanish", "OnClick", &TfrmMain::miEnglishClick},
       {"miOther", "OnClick", &TfrmMain::miEnglishClick},
   });
+  auto& link = *Find<TsuiURLLabel>("suiURLLabel1");
+  link.SetURL(LoadResString(IDS_HOME_URL));
+  link.SetFontLinkColor(MakeColour(0, 0, 0));
+  link.SetFontHoverColor(MakeColour(255, 0, 0));
+  link.SetShell(&platform_.shell);
+  SetUIStyle(*FindComponent("bMinimize"), TsuiUIStyle::FromThemeFile);
 }
 
 TListView& TfrmMain::lvMain() { return *Find<TListView>("lvMain"); }

@@ -1,51 +1,88 @@
 #include "app/skin_bridge_win.h"
 
-#include "flat/flat_speed_button_win.h"
+#include "skin/button_win.h"
+#include "skin/check_box_win.h"
+#include "skin/group_box_win.h"
+#include "skin/image_button_win.h"
+#include "skin/panel_win.h"
+#include "skin/progress_bar_win.h"
+#include "skin/url_label_win.h"
+#include "ui/picture_win.h"
 
 namespace vh {
 
-// Until the skinned controls land these fall back on the layer's own.
+namespace {
+
+template <typename T>
+T& Place(TComponent& owner, TWinControl& parent, const ControlDef& def) {
+  T& control = Make<T>(&owner, &parent, def.name);
+  control.SetBounds(def.bounds.left, def.bounds.top, def.bounds.Width(), def.bounds.Height());
+  ApplyCommonProps(control, def);
+  return control;
+}
+
+}  // namespace
+
+// The image button's bitmap names the three pictures' common stem:
+// <stem>_NORMAL, <stem>_HOVER and <stem>_DOWN.
 TComponent& MakeSuiImageButton(TComponent& owner, TWinControl& parent, const ControlDef& def) {
-  return MakeImage(owner, parent, def);
+  auto& button = Place<TsuiImageButton>(owner, parent, def);
+  const std::string& stem = def.props.bitmap;
+  button.SetPicNormal(LoadBitmapResource((stem + "_NORMAL").c_str()));
+  button.SetPicMouseOn(LoadBitmapResource((stem + "_HOVER").c_str()));
+  button.SetPicMouseDown(LoadBitmapResource((stem + "_DOWN").c_str()));
+  return button;
 }
+
 TComponent& MakeSuiURLLabel(TComponent& owner, TWinControl& parent, const ControlDef& def) {
-  return MakeLabel(owner, parent, def);
+  return Place<TsuiURLLabel>(owner, parent, def);
 }
+
 TComponent& MakeSuiImagePanel(TComponent& owner, TWinControl& parent, const ControlDef& def) {
-  return MakePanel(owner, parent, def);
+  return Place<TsuiImagePanel>(owner, parent, def);
 }
+
 TComponent& MakeSuiButton(TComponent& owner, TWinControl& parent, const ControlDef& def) {
-  return MakeFlatSpeedButton(owner, parent, def);
+  auto& button = Place<TsuiButton>(owner, parent, def);
+  button.SetModalResult(def.props.modalResult);
+  return button;
 }
+
 TComponent& MakeSuiProgressBar(TComponent& owner, TWinControl& parent, const ControlDef& def) {
-  return MakeLabel(owner, parent, def);
+  return Place<TsuiProgressBar>(owner, parent, def);
 }
+
 TComponent& MakeSuiCheckBox(TComponent& owner, TWinControl& parent, const ControlDef& def) {
-  ControlDef toggle = def;
-  toggle.props.groupIndex = 1000 + int(parent.Controls().size());
-  toggle.props.allowAllUp = true;
-  return MakeFlatSpeedButton(owner, parent, toggle);
+  return Place<TsuiCheckBox>(owner, parent, def);
 }
+
 TComponent& MakeSuiGroupBox(TComponent& owner, TWinControl& parent, const ControlDef& def) {
-  return MakeGroupBox(owner, parent, def);
+  return Place<TsuiGroupBox>(owner, parent, def);
 }
 
-void SetUIStyle(TComponent&, TsuiUIStyle) {}
-
-void ConfigureProgress(TComponent&, const ProgressSettings&) {}
-
-int ProgressPosition(TComponent& bar) {
-  const std::string& text = dynamic_cast<TControl&>(bar).Caption();
-  return text.empty() ? 0 : std::atoi(text.c_str());
+void SetUIStyle(TComponent& control, TsuiUIStyle style) {
+  if (auto* styled = dynamic_cast<SkinStyled*>(&control)) styled->SetUIStyle(style);
 }
 
-void SetProgressPosition(TComponent& bar, int position) {
-  dynamic_cast<TControl&>(bar).SetCaption(std::to_string(position));
+void ConfigureProgress(TComponent& bar, const ProgressSettings& s) {
+  auto& progress = dynamic_cast<TsuiProgressBar&>(bar);
+  progress.SetMin(s.min);
+  progress.SetMax(s.max);
+  progress.SetBorderColor(s.borderColor);
+  progress.SetColor(s.color);
+  progress.SetShowCaption(s.showCaption);
 }
 
-bool IsChecked(TComponent& box) { return dynamic_cast<TFlatSpeedButton&>(box).Down(); }
-void SetChecked(TComponent& box, bool checked) { dynamic_cast<TFlatSpeedButton&>(box).SetDown(checked); }
+int ProgressPosition(TComponent& bar) { return dynamic_cast<TsuiProgressBar&>(bar).Position(); }
+void SetProgressPosition(TComponent& bar, int position) { dynamic_cast<TsuiProgressBar&>(bar).SetPosition(position); }
 
-void SetButtonRoles(TComponent&, bool, bool) {}
+bool IsChecked(TComponent& box) { return dynamic_cast<TsuiCheckBox&>(box).Checked(); }
+void SetChecked(TComponent& box, bool checked) { dynamic_cast<TsuiCheckBox&>(box).SetChecked(checked); }
+
+void SetButtonRoles(TComponent& button, bool isDefault, bool isCancel) {
+  auto& b = dynamic_cast<TsuiCustomButton&>(button);
+  b.SetDefault(isDefault);
+  b.SetCancel(isCancel);
+}
 
 }  // namespace vh

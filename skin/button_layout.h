@@ -6,12 +6,14 @@
 
 #include <vector>
 
+#include "flat/speed_button_layout.h"
 #include "skin/geometry.h"
 #include "skin/ui_style.h"
 
 namespace vh {
 
-enum class TButtonLayout : std::uint8_t { blGlyphLeft = 0, blGlyphRight = 1, blGlyphTop = 2, blGlyphBottom = 3 };
+// TButtonLayout (blGlyphLeft .. blGlyphBottom) is the one the flat speed button
+// uses: a window may hold both kinds of button, so there is one definition.
 
 // Frame (1-based, of 3) of the button strip for a state: disabled 1; enabled
 // and Down 3, else Hot 2, else 1.

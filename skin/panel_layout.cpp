@@ -39,13 +39,13 @@ std::vector<Point> PanelTileOrigins(Size client, Size picture) {
   return out;
 }
 
-unsigned PanelCaptionFlags(TAlignment alignment) {
+unsigned PanelCaptionFlags(CaptionAlignment alignment) {
   switch (alignment) {
-    case TAlignment::taLeftJustify:
+    case CaptionAlignment::taLeftJustify:
       return 0x24;
-    case TAlignment::taRightJustify:
+    case CaptionAlignment::taRightJustify:
       return 0x26;
-    case TAlignment::taCenter:
+    case CaptionAlignment::taCenter:
       break;
   }
   return 0x25;

@@ -1,5 +1,5 @@
-// Pure rules of the group box, the image panel and the link label (Part
-// 3.5): the group box's colours, child area, frame line and caption place;
+// Pure rules of the group box, the image panel and the link label:
+// the group box's colours, child area, frame line and caption place;
 // the panel's tiling, auto size and caption flags; the link label's colours.
 #pragma once
 
@@ -38,7 +38,9 @@ std::vector<Point> GroupBoxFrameLine(Rect client, int fontHeight, int captionWid
 Point GroupBoxCaptionOrigin(int width, int captionWidth, bool rightToLeft);
 
 enum class TsuiDrawStyle : std::uint8_t { suiNormal = 0, suiStretch = 1, suiTile = 2 };
-enum class TAlignment : std::uint8_t { taLeftJustify = 0, taRightJustify = 1, taCenter = 2 };
+// The caption alignment in the order of the platform's TAlignment (ui/controls_win.h,
+// which portable code cannot include); the Win32 panel converts by ordinal.
+enum class CaptionAlignment : std::uint8_t { taLeftJustify = 0, taRightJustify = 1, taCenter = 2 };
 enum class TAlign : std::uint8_t { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
 
 // suiTile: the top-left corners of the copies, at every multiple of the
@@ -46,7 +48,7 @@ enum class TAlign : std::uint8_t { alNone, alTop, alBottom, alLeft, alRight, alC
 // picture.
 std::vector<Point> PanelTileOrigins(Size client, Size picture);
 // DrawText flags of the panel caption: 0x24 left, 0x25 centred, 0x26 right.
-unsigned PanelCaptionFlags(TAlignment alignment);
+unsigned PanelCaptionFlags(CaptionAlignment alignment);
 // AutoSize with a picture: Width := picture width unless aligned top, bottom
 // or client; Height := picture height unless aligned left, right or client.
 Size ImagePanelAutoSize(Size current, Size picture, TAlign align);

@@ -1,0 +1,56 @@
+#include "skin/image_button_win.h"
+
+#include "skin/skin_paint_win.h"
+
+namespace vh {
+
+TsuiImageButton::TsuiImageButton(TComponent* owner, TWinControl* parent, std::string name)
+    : TsuiCustomButton(owner, parent, std::move(name)) {}
+
+void TsuiImageButton::SetPicture(int index, const Bitmap& picture) {
+  pictures_[index] = picture.Clone();
+  AutoSizeChanged();
+  Repaint();
+}
+
+void TsuiImageButton::SetStretch(bool v) {
+  stretch_ = v;
+  Repaint();
+}
+
+void TsuiImageButton::SetDrawFocused(bool v) {
+  drawFocused_ = v;
+  Repaint();
+}
+
+void TsuiImageButton::AutoSizeChanged() {
+  if (!Parent() || !AutoSize() || PicNormal().Empty()) return;
+  SetBounds(Left(), Top(), PicNormal().Width(), PicNormal().Height());
+}
+
+void TsuiImageButton::LoadPicture(Bitmap& skin, int index) const {
+  const Bitmap& chosen = pictures_[index].Empty() ? pictures_[0] : pictures_[index];
+  skin = chosen.Clone();
+}
+
+void TsuiImageButton::LoadNormalSkin(Bitmap& skin) { LoadPicture(skin, 0); }
+void TsuiImageButton::LoadMouseOnSkin(Bitmap& skin) { LoadPicture(skin, 1); }
+void TsuiImageButton::LoadMouseDownSkin(Bitmap& skin) { LoadPicture(skin, 2); }
+void TsuiImageButton::LoadDisabledSkin(Bitmap& skin) { LoadPicture(skin, 3); }
+
+void TsuiImageButton::DrawSkin(HDC dc, const Bitmap& skin) {
+  if (skin.Empty()) return;
+  const Rect whole{0, 0, skin.Width(), skin.Height()};
+  const Rect dest = stretch_ ? ClientRect() : whole;
+  if (SkinTransparent()) {
+    StretchTransparentPart(dc, skin, whole, dest, skin.Pixel(0, 0));
+  } else {
+    Canvas(dc).StretchDraw(skin, dest, whole);
+  }
+}
+
+void TsuiImageButton::DrawFocus(HDC dc) {
+  if (drawFocused_) TsuiCustomButton::DrawFocus(dc);
+}
+
+}  // namespace vh

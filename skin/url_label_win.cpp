@@ -1,0 +1,67 @@
+#include "skin/url_label_win.h"
+
+#include <shellapi.h>
+
+#include "skin/panel_layout.h"
+
+namespace vh {
+
+namespace {
+
+// The user's default handler for the address; its failure is silent.
+class ShellOpen : public Shell {
+ public:
+  void Open(const std::string& target) override {
+    ShellExecuteA(nullptr, "open", target.c_str(), nullptr, nullptr, SW_SHOW);
+  }
+};
+
+Shell& DefaultShell() {
+  static ShellOpen shell;
+  return shell;
+}
+
+}  // namespace
+
+TsuiURLLabel::TsuiURLLabel(TComponent* owner, TWinControl* parent, std::string name)
+    : TLabel(owner, parent, std::move(name)),
+      hoverColour_(kLinkFontHoverColour),
+      linkColour_(kLinkFontLinkColour),
+      shell_(&DefaultShell()) {
+  FontSpec font = Font();
+  font.underline = true;
+  font.colour = kClBlue;
+  SetFont(font);
+  SetCursor(TCursor::crHandPoint);
+  SetCaption("Tolvane Software");
+  url_ = "https://www.tolvane.com/";
+}
+
+void TsuiURLLabel::SetURL(const std::string& url) {
+  if (url != url_) url_ = url;
+}
+
+void TsuiURLLabel::SetFontLinkColor(Colour c) {
+  linkColour_ = c;
+  SetFontColour(c);
+}
+
+void TsuiURLLabel::SetShell(Shell* shell) { shell_ = shell ? shell : &DefaultShell(); }
+
+void TsuiURLLabel::SetFontColour(Colour c) {
+  FontSpec font = Font();
+  if (font.colour == c) return;
+  font.colour = c;
+  SetFont(font);
+}
+
+void TsuiURLLabel::MouseEnter() { SetFontColour(hoverColour_); }
+
+void TsuiURLLabel::MouseLeave() { SetFontColour(linkColour_); }
+
+void TsuiURLLabel::Click() {
+  if (LinkLabelOpensURL(url_)) shell_->Open(url_);
+  TLabel::Click();
+}
+
+}  // namespace vh
