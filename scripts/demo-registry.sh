@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Makes the demo registry: a scratch Wine prefix whose hivelist names hives
+# that exist in Wine's registry, each with a stand-in hive file (a copy of
+# Wine's own registry text file), and the program beside it in
+# build/demo/Varnhold. Builds the Windows program first.
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$root"
+bash scripts/build.sh win
+export VH_WINEPREFIX="$root/build/demo/wineprefix"
+source scripts/wine-env.sh
+vh_wine_prefix_ready
+app="$root/build/demo/Varnhold"
+mkdir -p "$app"
+cp build/win/varnhold.exe "$app/"
+cp lang/DLan_*.ini "$app/"
+
+config="$WINEPREFIX/drive_c/windows/system32/config"
+mkdir -p "$config"
+cp "$WINEPREFIX/system.reg" "$config/SYSTEM"
+cp "$WINEPREFIX/system.reg" "$config/SOFTWARE"
+cp "$WINEPREFIX/userdef.reg" "$config/DEFAULT"
+cp "$WINEPREFIX/user.reg" "$WINEPREFIX/drive_c/users/Public/NTUSER.DAT"
+hivelist='HKLM\SYSTEM\CurrentControlSet\Control\hivelist'
+add() { wine reg add "$hivelist" /v "$1" /t REG_SZ /d "$2" /f >/dev/null 2>&1; }
+add '\REGISTRY\MACHINE\SYSTEM' '\Device\HarddiskVolume1\windows\system32\config\SYSTEM'
+add '\REGISTRY\MACHINE\SOFTWARE' '\Device\HarddiskVolume1\windows\system32\config\SOFTWARE'
+add '\REGISTRY\USER\.DEFAULT' '\Device\HarddiskVolume1\windows\system32\config\DEFAULT'
+add '\REGISTRY\USER\S-1-5-21-0-0-0-1000' '\Device\HarddiskVolume1\users\Public\NTUSER.DAT'
+wineserver -w
