@@ -47,7 +47,7 @@ const std::vector<ControlDef>& AboutLayout() {
         {"lCopywrite", MakeLabel, "", MakeRect(80, 129, 197, 13), "Copyright (C) 2026 Tolvane Software", {}},
         {"Label3", MakeLabel, "", MakeRect(80, 152, 131, 13), "Email: support@tolvane.com", {}},
         {"Panel2", MakePanel, "", MakeRect(80, 176, 262, 2), "", sunken},
-        {"lbEAddress", MakeLabel, "", MakeRect(80, 186, 112, 13), "www.tolvane.com", link},
+        {"lbEAddress", MakeLabel, "", MakeRect(80, 186, 112, 13), "tolvane.com", link},
         {"bOK", MakeSuiButton, "", MakeRect(256, 211, 80, 27), "&OK", ok},
     };
   }();

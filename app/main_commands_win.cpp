@@ -124,7 +124,7 @@ void TfrmMain::RecordFailure(const std::string& text) {
   // Unattended callers read the exit code; the reason waits beside the
   // program, where an administrator looks first.
   std::ofstream log(platform_.files.ExecutableFolder() + "varnhold.log", std::ios::app);
-  log << UserNowText() << "  " << text << "\r\n";
+  log << UserNowText() << "  " << text << '\n';  // a text stream: CR LF
 }
 
 }  // namespace vh

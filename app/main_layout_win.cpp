@@ -77,7 +77,7 @@ const std::vector<ControlDef>& MainWindowControls() {
         {"lTitle", MakeLabel, "", MakeRect(17, 12, 197, 16), "Varnhold", TransparentLabel(true, -13)},
         {"bMinimize", MakeSuiImageButton, "", MakeRect(488, 9, 24, 24), "", minimize},
         {"bClose", MakeShiftImage, "", MakeRect(517, 9, 24, 24), "", close},
-        {"suiURLLabel1", MakeSuiURLLabel, "", MakeRect(436, 38, 81, 13), "www.tolvane.com", link},
+        {"suiURLLabel1", MakeSuiURLLabel, "", MakeRect(436, 38, 81, 13), "tolvane.com", link},
         {"lTitle1", MakeLabel, "", MakeRect(13, 67, 88, 13), "Main", TransparentLabel(true)},
         {"suiImagePanel1", MakeSuiImagePanel, "", MakeRect(11, 85, 100, 1), "", line},
         {"bAnalyzeRegistry", MakeFlatSpeedButton, "", MakeRect(13, 93, 94, 25), "Analyze Registry",

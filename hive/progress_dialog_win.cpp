@@ -80,6 +80,17 @@ void TfrmGetNewHiveProgess::FormActivate() {
   PostMessageA(Handle(), WM_SCANSTART, 0, 0);
 }
 
+void TfrmGetNewHiveProgess::VisibleChanged() {
+  // Unattended, nothing may reach the screen, not even until the scan
+  // starts: the window stays hidden and the scan starts as its activation
+  // would start it.
+  if (Visible() && main_.Unattended) {
+    FormActivate();
+    return;
+  }
+  TForm::VisibleChanged();
+}
+
 void TfrmGetNewHiveProgess::StartScan() {
   if (Worker) return;
   if (main_.Unattended) ShowWindow(Handle(), SW_HIDE);

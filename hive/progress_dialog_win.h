@@ -31,6 +31,7 @@ class TfrmGetNewHiveProgess : public TForm {
   void FormShow() override;
   void FormActivate() override;
   void FormClose(TCloseAction& action) override;
+  void VisibleChanged() override;
   LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:

@@ -32,7 +32,7 @@ LANGUAGES = {
 # it here with every release.
 TITLE = "Varnhold 1.5 Beta"
 PRODUCT = "Varnhold"
-WEB_SITE = "www.tolvane.com"
+WEB_SITE = "tolvane.com"
 SUPPORT_MAIL = "support@tolvane.com"
 COPYRIGHT = "Copyright (C) 2026 Tolvane Software"
 BUILD = "1.5   Build 20091125"

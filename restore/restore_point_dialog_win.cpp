@@ -36,7 +36,7 @@ const std::vector<ControlDef>& SystemPointLayout() {
   static const std::vector<ControlDef> layout = {
       {"suiGroupBox1", MakeSuiGroupBox, "", MakeRect(8, 8, 336, 160), "", {}},
       {"lScanTask", MakeLabel, "suiGroupBox1", MakeRect(12, 16, 150, 15), "Creating Restore Point", Heading()},
-      {"Label1", MakeLabel, "suiGroupBox1", MakeRect(12, 42, 240, 13), "Varnhold is creating a restore point which will", {}},
+      {"Label1", MakeLabel, "suiGroupBox1", MakeRect(12, 42, 310, 13), "Varnhold is creating a restore point which will", {}},
       {"Label3", MakeLabel, "suiGroupBox1", MakeRect(12, 62, 320, 13),
        "enable you to safely return your system back to its former state.", {}},
       {"Label2", MakeLabel, "suiGroupBox1", MakeRect(12, 103, 80, 13), "Please wait...", {}},

@@ -27,4 +27,25 @@ add '\REGISTRY\MACHINE\SYSTEM' '\Device\HarddiskVolume1\windows\system32\config\
 add '\REGISTRY\MACHINE\SOFTWARE' '\Device\HarddiskVolume1\windows\system32\config\SOFTWARE'
 add '\REGISTRY\USER\.DEFAULT' '\Device\HarddiskVolume1\windows\system32\config\DEFAULT'
 add '\REGISTRY\USER\S-1-5-21-0-0-0-1000' '\Device\HarddiskVolume1\users\Public\NTUSER.DAT'
+# One larger hive, so that an analysis takes a moment to watch: a key with
+# 12 MB of values and a 16 MB stand-in file that is mostly free space.
+if [ ! -f "$WINEPREFIX/.varnhold-demo-key" ]; then
+  /usr/bin/python3 - "$WINEPREFIX/drive_c/demo-key.reg" <<'PY'
+import sys
+with open(sys.argv[1], "w", encoding="utf-16") as out:
+    out.write("Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\VarnholdDemo]\r\n")
+    blob = ",".join(["41"] * 8000)
+    for i in range(1500):
+        out.write(f'"Value{i}"=hex:{blob}\r\n')
+PY
+  wine regedit /S 'C:\demo-key.reg' >/dev/null 2>&1
+  rm -f "$WINEPREFIX/drive_c/demo-key.reg"
+  touch "$WINEPREFIX/.varnhold-demo-key"
+fi
+truncate -s 16M "$WINEPREFIX/drive_c/users/Public/DEMO.DAT"
+add '\REGISTRY\MACHINE\SOFTWARE\VarnholdDemo' '\Device\HarddiskVolume1\users\Public\DEMO.DAT'
+# Wine has no "MS Sans Serif", the windows' font; a face of the same width
+# keeps the captions within their design widths.
+wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
+  /v 'MS Sans Serif' /t REG_SZ /d 'Liberation Sans' /f >/dev/null 2>&1
 wineserver -w

@@ -13,7 +13,7 @@ PACKAGES=(
   libz-mingw-w64-dev
   wine wine64 wine32:i386
   xvfb xauth x11-apps xdotool imagemagick
-  python3 python3-pil fonts-dejavu-core hyperfine nsis zip
+  python3 python3-pil fonts-dejavu-core fonts-liberation hyperfine nsis zip
 )
 
 missing=()

@@ -1,50 +1,51 @@
 #!/usr/bin/env bash
-# Runs Varnhold on the demo registry under Wine with a virtual display,
-# walks through its windows with the mouse and saves a PNG of each into a
-# folder (docs/ for the user's guide). The test build of the program is
-# used, so the defragmentation at the end records its swaps and restart
-# instead of doing them.
-# usage: screenshots.sh [out folder]   (default docs/screenshots)
+# Shows each of Varnhold's windows on the demo registry under Wine with a
+# virtual display and saves a PNG of it into a folder (docs/screenshots for
+# the user's guide). The windows come from the program's own code through a
+# small tool (tools/screens_win_tool.cpp) that shows one at a time.
+# usage: screenshots.sh [out folder]
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-out=$(mkdir -p "${1:-$root/docs/screenshots}" && cd "${1:-$root/docs/screenshots}" && pwd)
+out="${1:-$root/docs/screenshots}"
+mkdir -p "$out"
+out=$(cd "$out" && pwd)
 if [ -z "${VH_IN_XVFB:-}" ]; then
-  exec env VH_IN_XVFB=1 xvfb-run -a -s "-screen 0 800x600x24" "$0" "$out"
+  bash "$root/scripts/demo-registry.sh"
+  exec env VH_IN_XVFB=1 xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$out"
 fi
-bash "$root/scripts/demo-registry.sh"
 export VH_WINEPREFIX="$root/build/demo/wineprefix"
 source "$root/scripts/wine-env.sh"
 app="$root/build/demo/Varnhold"
-cp "$root/build/win/varnhold_recorded.exe" "$app/varnhold.exe"
-rm -f "$app/options.ini"
-export VARNHOLD_RECORD="$root/build/demo/recorded.log"
+cp "$root/build/win/screens_win_tool.exe" "$app/"
+# Wine draws the title bars itself: there is no window manager here.
+wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
 
-# The main window is centred on the 800 x 600 screen.
-X0=$(( (800 - 556) / 2 )) Y0=$(( (600 - 392) / 2 ))
-shot() { sleep "${2:-1.5}"; xwd -root -silent | convert xwd:- "$out/$1.png"; }
-click() { xdotool mousemove $((X0 + $1)) $((Y0 + $2)) click 1; }
-key() { xdotool key "$1"; }
-
-wine "$app/varnhold.exe" &
-sleep 6
-shot main-window
-click 40 105                      # Analyze Registry
-shot progress-dialog 0.4
-sleep 8
-shot main-window-figures
-click 40 134                      # Defrag Registry
-shot defrag-confirmation
-key Escape; sleep 1
-click 30 164                      # Options
-shot options-dialog
-key Escape; sleep 1
-click 30 264                      # Help group: Language
-shot language-menu
-key Escape; sleep 1
-click 28 295                      # Help
-shot help-menu
-key Up; key Return                # About...
-shot about-box
-key Return; sleep 1
-wineserver -k 2>/dev/null || true
+# shot <name> <window> [analyze|french] : the picture, cut to the window.
+shot() {
+  local name=$1
+  shift
+  rm -f "$app/options.ini"
+  wine "$app/screens_win_tool.exe" "$@" >/dev/null 2>&1 &
+  # A window that closes by itself (the scan's) is caught while it is up.
+  local waited=0 limit=${VH_SHOT_WAIT:-7}
+  while :; do
+    sleep 0.5
+    waited=$((waited + 1))
+    xwd -root -silent | convert xwd:- -trim +repage "$out/$name.png"
+    [ "$waited" -lt $((limit * 2)) ] || break
+    [ "${name}" = progress-dialog ] && [ "$(identify -format %w "$out/$name.png")" -gt 1 ] && break
+  done
+  wineserver -k 2>/dev/null || true
+  sleep 1
+}
+shot main-window main
+shot main-window-figures main analyze
+shot main-window-french main french
+VH_SHOT_WAIT=10 shot progress-dialog progress
+shot defrag-confirmation confirm
+shot options-dialog options
+shot restore-point-dialog restore
+shot about-box about
+shot help-menu help-menu
+shot language-menu language-menu
 ls "$out"

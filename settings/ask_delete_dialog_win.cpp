@@ -26,6 +26,12 @@ LayoutProps WrappedLabel() {
   return p;
 }
 
+LayoutProps FixedLabel() {
+  LayoutProps p;
+  p.fixedSize = true;
+  return p;
+}
+
 LayoutProps Answer(int modalResult) {
   LayoutProps p;
   p.modalResult = modalResult;
@@ -47,8 +53,8 @@ const std::vector<ControlDef>& AskDeleteLayout() {
       {"bCancel", MakeSuiButton, "GroupBox1", MakeRect(165, 57, 80, 24), "&No", Answer(7)},
       {"bOK", MakeSuiButton, "GroupBox1", MakeRect(53, 57, 80, 24), "&Yes", Answer(6)},
       {"Label2", MakeLabel, "", MakeRect(8, 115, 297, 13), "You must restart your computer for the changes to take effect",
-       WrappedLabel()},
-      {"Label3", MakeLabel, "", MakeRect(8, 133, 305, 13), "after you finish the Registry defragment.", WrappedLabel()},
+       FixedLabel()},
+      {"Label3", MakeLabel, "", MakeRect(8, 133, 305, 13), "after you finish the Registry defragment.", FixedLabel()},
       {"cbAsk", MakeSuiCheckBox, "", MakeRect(8, 166, 128, 19), "Don't ask me next time", {}},
       {"Panel2", MakePanel, "", MakeRect(8, 157, 295, 2), "", Separator()},
   };

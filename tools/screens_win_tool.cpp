@@ -1,0 +1,63 @@
+// Shows one of Varnhold's windows, as a user would see it, for the
+// screenshot script: screens_win_tool <window> [analyze]. The window stays
+// up until the process is ended. Dialogs are shown on their own, without the
+// main window below them, because Wine without a window manager stacks a
+// window above another of the same program wrongly and shows it black.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstring>
+#include <memory>
+
+#include "about/about_box_win.h"
+#include "app/app_platform_win.h"
+#include "app/main_window_win.h"
+#include "hive/progress_dialog_win.h"
+#include "restore/restore_point_dialog_win.h"
+#include "settings/ask_delete_dialog_win.h"
+#include "settings/options.h"
+#include "settings/options_dialog_win.h"
+#include "ui/menu_win.h"
+
+namespace {
+
+template <typename Dialog>
+std::unique_ptr<vh::TForm> ShowAlone(vh::TfrmMain& main) {
+  auto dialog = vh::CreateForm<Dialog>(main);
+  dialog->Show();
+  return dialog;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
+  int argc = __argc;
+  char** argv = __argv;
+  const char* window = argc > 1 ? argv[1] : "main";
+  auto main = vh::CreateForm<vh::TfrmMain>(vh::AppPlatform(), std::vector<std::string>{"varnhold.exe"});
+  main->Show();
+  if (argc > 2 && std::strcmp(argv[2], "analyze") == 0) main->bAnalyzeRegistryClick(*main);
+  if (argc > 2 && std::strcmp(argv[2], "french") == 0) main->miEnglishClick(*main->FindComponent("miFrench"));
+  std::unique_ptr<vh::TForm> dialog;
+  std::string name = window;
+  bool menu = name == "help-menu" || name == "language-menu";
+  if (name != "main" && !menu) main->Hide();
+  if (name == "options") dialog = ShowAlone<vh::TfrmOptions>(*main);
+  if (name == "confirm") dialog = ShowAlone<vh::TfrmAskDelete>(*main);
+  if (name == "about") dialog = ShowAlone<vh::TfrmAbout>(*main);
+  if (name == "restore") dialog = ShowAlone<vh::TfrmSystemPoint>(*main);
+  if (name == "progress") {
+    vh::OptionsSetting.Lan = "English";
+    dialog = ShowAlone<vh::TfrmGetNewHiveProgess>(*main);
+  }
+  if (menu) {
+    // Beside the window, not over it (see above).
+    SetWindowPos(main->Handle(), nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    auto* popup = main->Find<vh::TPopupMenu>(name == "help-menu" ? "pmHelp" : "pmLanguage");
+    popup->ownerWindow = main->Handle();
+    popup->Popup(main->Width() + 4, 240);
+  }
+  return vh::RunMessageLoop();
+}
