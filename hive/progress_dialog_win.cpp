@@ -96,6 +96,9 @@ void TfrmGetNewHiveProgess::StartScan() {
   if (main_.Unattended) ShowWindow(Handle(), SW_HIDE);
   Worker = std::make_unique<TScanTaskThread>(Handle(), ScanJob{main_.Hives, main_.RunningOnWow64},
                                              main_.platform(), LoadResString(IDS_FINISH));
+  // Stop pressed before the scan got going: the worker ends before its
+  // first hive and closes the dialog.
+  if (Stopped) Worker->Terminate();
   Worker->Start();
   estimate_.Start();
   Find<TTimer>("Timer1")->SetEnabled(true);

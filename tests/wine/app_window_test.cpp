@@ -26,6 +26,11 @@ class AppWindowTest : public ::testing::Test {
   void TearDown() override {
     main_.reset();
     DeleteFileA(options_.c_str());
+    // Closing the main window ends the program's message loop; the next
+    // test starts with a fresh one.
+    MSG quit;
+    while (PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
   }
   TfrmMain& Start(std::vector<std::string> args = {"varnhold.exe"}) {
     main_ = CreateForm<TfrmMain>(platform_.platform(), args);
@@ -138,19 +143,24 @@ TEST_F(AppWindowTest, ALockedCopyRefusesTheAnalysis) {
 
 TEST_F(AppWindowTest, StopKeepsEarlierFiguresAndDisablesDefrag) {
   test::TestRegistry registry;
-  registry.AddHive("First", 50000, 200000);
-  registry.AddHive("Second", 50000, 200000);
+  registry.AddHive("First", 3000000, 200000);
+  registry.AddHive("Second", 3000000, 200000);
   TfrmMain& w = Start();
   w.bAnalyzeRegistryClick(w);
   ASSERT_TRUE(w.bDefragRegistry().Enabled());
   std::string figures = w.Label("lCurrentRegistrySize").Caption();
 
-  // Stop is pressed as soon as the dialog runs, before the first hive.
-  test::AfterMs(1, [] {
-    HWND dialog = FindWindowA(nullptr, "Defrag Registry");
-    auto* form = dynamic_cast<TfrmGetNewHiveProgess*>(TWinControl::FromHandle(dialog));
-    if (form) form->bStopClick(*form);
-  });
+  // Stop is pressed as soon as the dialog is up: before the scan starts, or
+  // while the first of two large hives is copied.
+  std::function<void()> pressStop = [&pressStop] {
+    auto* form = dynamic_cast<TfrmGetNewHiveProgess*>(TWinControl::FromHandle(FindWindowA(nullptr, "Defrag Registry")));
+    if (form && form->Visible()) {
+      form->bStopClick(*form);
+    } else {
+      test::AfterMs(1, pressStop);
+    }
+  };
+  test::AfterMs(1, pressStop);
   test::WriteFileBytes(registry.hives()[0].file, 900000);
   w.bAnalyzeRegistryClick(w);
   EXPECT_FALSE(w.bDefragRegistry().Enabled());

@@ -403,6 +403,37 @@ TEST(SkinBitmaps, BitmapBytesDecodeAndJunkGivesNothing) {
   EXPECT_TRUE(DecodeBitmapFile({'B', 'M', 1, 2, 3}).Empty());
 }
 
+// A 4 x 1 run-length bitmap: four pixels of palette entry 1, then the end.
+std::vector<std::uint8_t> Rle8Bitmap(std::uint32_t sizeImage) {
+  std::vector<std::uint8_t> f(66, 0);
+  auto put32 = [&](std::size_t at, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) f[at + std::size_t(i)] = std::uint8_t(v >> (8 * i));
+  };
+  f[0] = 'B';
+  f[1] = 'M';
+  put32(2, 66);
+  put32(10, 62);
+  put32(14, 40);
+  put32(18, 4);
+  put32(22, 1);
+  f[26] = 1;   // planes
+  f[28] = 8;   // bits
+  put32(30, 1);  // RLE8
+  put32(34, sizeImage);
+  put32(46, 2);  // colours used
+  put32(58, 0x0000FF);  // entry 1: blue (the file keeps blue, green, red)
+  f[62] = 4, f[63] = 1, f[64] = 0, f[65] = 1;
+  return f;
+}
+
+TEST(SkinBitmaps, RunLengthDataMustEndInsideTheBytes) {
+  const Bitmap good = DecodeBitmapFile(Rle8Bitmap(4));
+  ASSERT_EQ(good.GetSize(), (Size{4, 1}));
+  EXPECT_EQ(good.Pixel(3, 0), 0xFF0000);
+  EXPECT_TRUE(DecodeBitmapFile(Rle8Bitmap(100000)).Empty());
+  EXPECT_TRUE(DecodeBitmapFile(Rle8Bitmap(0)).Empty());
+}
+
 TEST(SkinBitmaps, CutAndTurn) {
   Bitmap strip(231, 2, 0);
   strip.SetPixel(76, 0, 0x0000FF);

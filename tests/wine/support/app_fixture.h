@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <deque>
 #include <memory>
 #include <string>
 #include <vector>
@@ -29,13 +30,13 @@ class TestRegistry {
   // A hive whose key holds about payloadBytes of values and whose stand-in
   // hive file has fileBytes.
   const TestHive& AddHive(const std::string& key, std::size_t payloadBytes, std::size_t fileBytes);
-  const std::vector<TestHive>& hives() const { return hives_; }
+  const std::deque<TestHive>& hives() const { return hives_; }
   const ScratchFolder& folder() const { return folder_; }
 
  private:
   ScratchFolder folder_;
   HKEY hivelist_ = nullptr;
-  std::vector<TestHive> hives_;
+  std::deque<TestHive> hives_;  // references to its elements stay valid
 };
 
 // The program's platform for in-process window tests.
