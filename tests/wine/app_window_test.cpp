@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/main_window_win.h"
+#include "app/messages_win.h"
 #include "flat/flat_speed_button_win.h"
 #include "hive/figures.h"
 #include "hive/hive_copy.h"
@@ -141,28 +142,28 @@ TEST_F(AppWindowTest, ALockedCopyRefusesTheAnalysis) {
   CloseHandle(held);
 }
 
+// Presses Stop on the progress dialog the moment its scan is about to start.
+LRESULT CALLBACK StopAtScanStart(int code, WPARAM wp, LPARAM lp) {
+  auto* msg = reinterpret_cast<MSG*>(lp);
+  if (code == HC_ACTION && msg->message == WM_SCANSTART) {
+    if (auto* form = dynamic_cast<TfrmGetNewHiveProgess*>(TWinControl::FromHandle(msg->hwnd))) form->bStopClick(*form);
+  }
+  return CallNextHookEx(nullptr, code, wp, lp);
+}
+
 TEST_F(AppWindowTest, StopKeepsEarlierFiguresAndDisablesDefrag) {
   test::TestRegistry registry;
-  registry.AddHive("First", 3000000, 200000);
-  registry.AddHive("Second", 3000000, 200000);
+  registry.AddHive("First", 50000, 200000);
+  registry.AddHive("Second", 50000, 200000);
   TfrmMain& w = Start();
   w.bAnalyzeRegistryClick(w);
   ASSERT_TRUE(w.bDefragRegistry().Enabled());
   std::string figures = w.Label("lCurrentRegistrySize").Caption();
 
-  // Stop is pressed as soon as the dialog is up: before the scan starts, or
-  // while the first of two large hives is copied.
-  std::function<void()> pressStop = [&pressStop] {
-    auto* form = dynamic_cast<TfrmGetNewHiveProgess*>(TWinControl::FromHandle(FindWindowA(nullptr, "Defrag Registry")));
-    if (form && form->Visible()) {
-      form->bStopClick(*form);
-    } else {
-      test::AfterMs(1, pressStop);
-    }
-  };
-  test::AfterMs(1, pressStop);
+  HHOOK hook = SetWindowsHookExA(WH_GETMESSAGE, StopAtScanStart, nullptr, GetCurrentThreadId());
   test::WriteFileBytes(registry.hives()[0].file, 900000);
   w.bAnalyzeRegistryClick(w);
+  UnhookWindowsHookEx(hook);
   EXPECT_FALSE(w.bDefragRegistry().Enabled());
   EXPECT_EQ(w.Label("lCurrentRegistrySize").Caption(), figures);
 }
