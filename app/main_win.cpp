@@ -32,6 +32,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   std::vector<std::string> arguments = vh::SplitCommandLine(GetCommandLineA());
   bool unattended = vh::ParseInvocation(arguments).mode != vh::RunMode::Interactive;
   auto main = vh::CreateForm<vh::TfrmMain>(vh::AppPlatform(), arguments);
+  // Without a desktop to put the window on nothing could ever end the
+  // message loop.
+  if (!main->Handle()) return 1;
   // Unattended, nothing may ever appear on screen: the window's show
   // handler runs without the window being shown.
   if (unattended) {

@@ -17,8 +17,10 @@ else
   report="$WINEPREFIX/drive_c/users/Public/Varnhold scan.ini"
   rm -f "$report"
   echo "No display: running the unattended scan (varnhold.exe /Scan \"C:\\users\\Public\\Varnhold scan.ini\")."
+  # Wine makes windows only on an X display, and the program has a (hidden)
+  # main window even when unattended: a private virtual display stands in.
   set +e
-  wine "$exe" /Scan 'C:\users\Public\Varnhold scan.ini'
+  xvfb-run -a wine "$exe" /Scan 'C:\users\Public\Varnhold scan.ini'
   code=$?
   set -e
   wineserver -w

@@ -152,9 +152,9 @@ void TsuiCustomButton::DrawSkin(HDC dc, const Bitmap& skin) {
 }
 
 void TsuiCustomButton::DrawCaption(HDC dc, const std::string& text) {
-  FontSpec spec = Font();
-  spec.bold = spec.bold || boldCaption_;
-  vh::FontHandle bold = boldCaption_ ? MakeFont(spec) : vh::FontHandle();
+  FontSpec face = Font();
+  face.bold = face.bold || boldCaption_;
+  vh::FontHandle bold = boldCaption_ ? MakeFont(face) : vh::FontHandle();
   HFONT font = boldCaption_ ? bold.get() : FontHandle();
   SelectScope use(dc, font);
   for (const CaptionPass& pass : ButtonCaptionPasses(ClientRect(), Enabled(), Down())) {

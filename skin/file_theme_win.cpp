@@ -60,6 +60,13 @@ TsuiUIStyle OwnerFormUIStyle(const TComponent* owner) {
 Bitmap DecodeBitmapFile(const std::vector<std::uint8_t>& file) {
   const std::optional<BitmapFileInfo> info = ParseBitmapFile(file);
   if (!info) return Bitmap();
+  // Run-length data end where the header's image size says: that size must
+  // lie inside the bytes, or the decoder could read past them.
+  if (info->compression == BI_RLE8 || info->compression == BI_RLE4) {
+    std::uint32_t sizeImage = 0;
+    std::memcpy(&sizeImage, file.data() + 14 + 20, sizeof(sizeImage));
+    if (sizeImage == 0 || info->pixelOffset + std::uint64_t(sizeImage) > file.size()) return Bitmap();
+  }
   const std::uint8_t* header = file.data() + 14;  // after the "BM" file header
   const std::uint8_t* bits = file.data() + info->pixelOffset;
   HDC screen = GetDC(nullptr);

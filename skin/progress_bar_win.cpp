@@ -147,7 +147,8 @@ void TsuiProgressBar::PaintBar(HDC target) {
   if (themed) PaintHorizontalTheme(buffer.dc());
   else if (orientation_ == TsuiProgressBarOrientation::suiVertical) PaintVertical(buffer.dc());
   else PaintHorizontal(buffer.dc());
-  PaintCaption(buffer.dc());
+  // A vertical bar is too narrow for the caption, which would be cut.
+  if (orientation_ == TsuiProgressBarOrientation::suiHorizontal) PaintCaption(buffer.dc());
   if (!themed) buffer.canvas().FrameRect(ClientRect(), borderColor_);
   buffer.CopyTo(target);
 }
