@@ -33,7 +33,7 @@ const std::vector<ControlDef>& ProgressLayout() {
     return std::vector<ControlDef>{
         {"bStop", MakeSuiButton, "", MakeRect(304, 142, 80, 27), "Stop", stop},
         {"GroupBox1", MakeGroupBox, "", MakeRect(8, 8, 377, 121), "", {}},
-        {"Label1", MakeLabel, "GroupBox1", MakeRect(16, 16, 160, 13), "Analyzing registry. Please wait.", {}},
+        {"Label1", MakeLabel, "GroupBox1", MakeRect(16, 16, 220, 13), "Analyzing registry. Please wait.", {}},
         {"ProgressBar1", MakeSuiProgressBar, "GroupBox1", MakeRect(16, 44, 345, 18), "", {}},
         {"Label2", MakeLabel, "GroupBox1", MakeRect(17, 76, 50, 13), "Checking: ", {}},
         {"Memo1", MakeMemo, "GroupBox1", MakeRect(72, 77, 286, 32), "Registry Key", memo},

@@ -33,7 +33,11 @@ shot() {
     waited=$((waited + 1))
     xwd -root -silent | convert xwd:- -trim +repage "$out/$name.png"
     [ "$waited" -lt $((limit * 2)) ] || break
-    [ "${name}" = progress-dialog ] && [ "$(identify -format %w "$out/$name.png")" -gt 1 ] && break
+    if [ "${name}" = progress-dialog ] && [ "$(identify -format %w "$out/$name.png")" -gt 1 ]; then
+      sleep 1  # painted by now
+      xwd -root -silent | convert xwd:- -trim +repage "$out/$name.png"
+      break
+    fi
   done
   wineserver -k 2>/dev/null || true
   sleep 1
@@ -41,7 +45,7 @@ shot() {
 shot main-window main
 shot main-window-figures main analyze
 shot main-window-french main french
-VH_SHOT_WAIT=10 shot progress-dialog progress
+shot progress-dialog progress
 shot defrag-confirmation confirm
 shot options-dialog options
 shot restore-point-dialog restore

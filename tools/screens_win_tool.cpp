@@ -12,6 +12,7 @@
 #include "about/about_box_win.h"
 #include "app/app_platform_win.h"
 #include "app/main_window_win.h"
+#include "app/messages_win.h"
 #include "hive/progress_dialog_win.h"
 #include "restore/restore_point_dialog_win.h"
 #include "settings/ask_delete_dialog_win.h"
@@ -20,6 +21,21 @@
 #include "ui/menu_win.h"
 
 namespace {
+
+// For the picture of a scan in progress: the scan of the demo registry is
+// over in a moment, so the dialog's later reports and its closing are held
+// back; what it shows is its own state after the first hive.
+LRESULT CALLBACK HoldScanAfterFirstHive(int code, WPARAM wp, LPARAM lp) {
+  auto* msg = reinterpret_cast<MSG*>(lp);
+  if (code == HC_ACTION && wp == PM_REMOVE) {
+    static int statusSeen = 0;
+    bool laterStatus = msg->message == vh::WM_SCANSTATUS && ++statusSeen > 2;
+    bool laterReport = (msg->message == vh::WM_HIVEDONE && msg->lParam > 1) || laterStatus;
+    bool closing = msg->message == WM_CLOSE && dynamic_cast<vh::TfrmGetNewHiveProgess*>(vh::TWinControl::FromHandle(msg->hwnd));
+    if (laterReport || closing) msg->message = WM_NULL;
+  }
+  return CallNextHookEx(nullptr, code, wp, lp);
+}
 
 template <typename Dialog>
 std::unique_ptr<vh::TForm> ShowAlone(vh::TfrmMain& main) {
@@ -49,7 +65,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   if (name == "about") dialog = ShowAlone<vh::TfrmAbout>(*main);
   if (name == "restore") dialog = ShowAlone<vh::TfrmSystemPoint>(*main);
   if (name == "progress") {
-    vh::OptionsSetting.Lan = "English";
+    SetWindowsHookExA(WH_GETMESSAGE, HoldScanAfterFirstHive, nullptr, GetCurrentThreadId());
     dialog = ShowAlone<vh::TfrmGetNewHiveProgess>(*main);
   }
   if (menu) {
