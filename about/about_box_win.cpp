@@ -13,11 +13,7 @@ namespace vh {
 namespace {
 
 FormSpec AboutSpec() {
-  FormSpec spec;
-  spec.name = "frmAbout";
-  spec.caption = "About Varnhold";
-  spec.clientWidth = 360;
-  spec.clientHeight = 249;
+  FormSpec spec = DialogSpec("frmAbout", "About Varnhold", 360, 249);
   spec.font.charset = ANSI_CHARSET;
   return spec;
 }

@@ -15,12 +15,7 @@ namespace vh {
 namespace {
 
 FormSpec ProgressFormSpec() {
-  FormSpec spec;
-  spec.name = "frmGetNewHiveProgess";
-  spec.caption = "Defrag Registry";
-  spec.clientWidth = 394;
-  spec.clientHeight = 181;
-  return spec;
+  return DialogSpec("frmGetNewHiveProgess", "Defrag Registry", 394, 181);
 }
 
 const std::vector<ControlDef>& ProgressLayout() {

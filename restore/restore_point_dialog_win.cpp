@@ -16,11 +16,7 @@ namespace vh {
 namespace {
 
 FormSpec SystemPointSpec() {
-  FormSpec spec;
-  spec.name = "frmSystemPoint";
-  spec.caption = "Create System Point";
-  spec.clientWidth = 353;
-  spec.clientHeight = 180;
+  FormSpec spec = DialogSpec("frmSystemPoint", "Create System Point", 353, 180);
   spec.closeBox = false;  // no title-bar buttons at all
   return spec;
 }

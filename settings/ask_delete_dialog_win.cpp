@@ -11,12 +11,7 @@ namespace vh {
 namespace {
 
 FormSpec AskDeleteSpec() {
-  FormSpec spec;
-  spec.name = "frmAskDelete";
-  spec.caption = "Defrag Now";
-  spec.clientWidth = 316;
-  spec.clientHeight = 193;
-  return spec;
+  return DialogSpec("frmAskDelete", "Defrag Now", 316, 193);
 }
 
 LayoutProps WrappedLabel() {

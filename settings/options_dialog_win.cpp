@@ -10,12 +10,7 @@ namespace vh {
 namespace {
 
 FormSpec OptionsSpec() {
-  FormSpec spec;
-  spec.name = "frmOptions";
-  spec.caption = "Options";
-  spec.clientWidth = 377;
-  spec.clientHeight = 178;
-  return spec;
+  return DialogSpec("frmOptions", "Options", 377, 178);
 }
 
 LayoutProps CancelButton() {

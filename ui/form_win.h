@@ -37,6 +37,16 @@ struct FormSpec {
   int left = 0, top = 0;  // poDesigned only
 };
 
+// A dialog: fixed frame with a close box, centred on its owner.
+inline FormSpec DialogSpec(std::string name, std::string caption, int clientWidth, int clientHeight) {
+  FormSpec spec;
+  spec.name = std::move(name);
+  spec.caption = std::move(caption);
+  spec.clientWidth = clientWidth;
+  spec.clientHeight = clientHeight;
+  return spec;
+}
+
 class TForm : public TWinControl {
  public:
   TForm(TForm* owner, const FormSpec& spec);
