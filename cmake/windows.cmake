@@ -102,3 +102,9 @@ add_test(NAME exe.varnhold_is_a_static_elevated_x86_gui_program
 add_test(NAME package.installer_installs_runs_and_uninstalls_cleanly
          COMMAND ${CMAKE_SOURCE_DIR}/tests/package/installer_test.sh ${CMAKE_BINARY_DIR})
 set_tests_properties(package.installer_installs_runs_and_uninstalls_cleanly PROPERTIES TIMEOUT 600)
+
+# A library planted beside the test programs under the restore client's
+# name: the program must never load it.
+add_library(planted_srclient SHARED ${CMAKE_SOURCE_DIR}/tests/wine/planted/planted_srclient.cpp)
+set_target_properties(planted_srclient PROPERTIES OUTPUT_NAME SrClient PREFIX "" SUFFIX ".dll"
+  RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
