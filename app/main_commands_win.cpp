@@ -1,7 +1,5 @@
 // The main window's commands: analysis, defragmentation, options, About,
 // and what the unattended modes ask of the window.
-#include <fstream>
-
 #include "about/about_box_win.h"
 #include "app/locale_win.h"
 #include "app/main_window_win.h"
@@ -25,6 +23,17 @@ namespace vh {
 namespace {
 
 const char* const kTotals[] = {"lCurrentRegistrySize", "lNewRegistrySize", "lSizeReduction", "lCompactPercent"};
+
+// Appends with the file API: the C++ streams would bring their whole
+// locale machinery into the executable for this one line.
+void AppendToFile(const std::string& path, const std::string& text) {
+  HANDLE file = CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return;
+  DWORD written = 0;
+  WriteFile(file, text.data(), DWORD(text.size()), &written, nullptr);
+  CloseHandle(file);
+}
 
 void SaveSettings(Platform& platform) {
   LoadSaveOptions(OptionsSetting, platform.profiles, OptionsFilePath(platform.files), false);
@@ -123,8 +132,7 @@ std::string TfrmMain::NowText() { return UserNowText(); }
 void TfrmMain::RecordFailure(const std::string& text) {
   // Unattended callers read the exit code; the reason waits beside the
   // program, where an administrator looks first.
-  std::ofstream log(platform_.files.ExecutableFolder() + "varnhold.log", std::ios::app);
-  log << UserNowText() << "  " << text << '\n';  // a text stream: CR LF
+  AppendToFile(platform_.files.ExecutableFolder() + "varnhold.log", UserNowText() + "  " + text + "\r\n");
 }
 
 }  // namespace vh

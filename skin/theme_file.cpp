@@ -1,8 +1,10 @@
 #include "skin/theme_file.h"
 
+#include <sys/stat.h>
+
 #include <chrono>
 #include <cstdio>
-#include <filesystem>
+#include <cstdlib>
 #include <mutex>
 #include <random>
 
@@ -72,9 +74,12 @@ class FileSink : public ByteSink {
 
 [[noreturn]] void ThrowReadError() { throw AppError(kSkinReadError); }
 
+// stat rather than std::filesystem: with a static C++ library the latter
+// brings the whole stream and locale machinery in, 0.9 MB of the 2.3 MB the
+// executable weighed.
 bool IsRegularFile(const std::string& path) {
-  std::error_code ec;
-  return !path.empty() && std::filesystem::is_regular_file(std::filesystem::path(path), ec);
+  struct stat st;
+  return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
 std::string WithTrailingSeparator(std::string folder) {
@@ -96,13 +101,14 @@ std::string FormatGuid(const std::uint8_t b[16]) {
   return text;
 }
 
+// Where the system's own temporary folder lookup looks first (TMP and TEMP
+// on Windows, TMPDIR elsewhere); the current folder when none is set.
 std::string DefaultTempFiles::TempFolder() {
-  std::error_code ec;
-  std::filesystem::path folder = std::filesystem::temp_directory_path(ec);
-  if (ec || folder.empty()) folder = std::filesystem::path(".");
-  std::string text = folder.string();
-  if (text.back() != '/' && text.back() != '\\') text += static_cast<char>(std::filesystem::path::preferred_separator);
-  return text;
+  for (const char* name : {"TMP", "TEMP", "TMPDIR"}) {
+    const char* value = std::getenv(name);
+    if (value && *value) return WithTrailingSeparator(value);
+  }
+  return "./";
 }
 
 std::string DefaultTempFiles::NewGuidText() {

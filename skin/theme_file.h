@@ -37,7 +37,7 @@ class TempFileService {
   virtual std::string NewGuidText() = 0;
 };
 
-// The platform's temporary folder (std::filesystem) and a random version-4
+// The temporary folder named by the environment (TMP, TEMP, TMPDIR) and a random version-4
 // GUID; used when no service is given.
 class DefaultTempFiles : public TempFileService {
  public:

@@ -309,11 +309,15 @@ TEST_F(FlatButtonTest, AdvancedColoursFollowAWhiteParent) {
 
 TEST_F(FlatButtonTest, AThousandPaintsLeaveNoGdiObjectBehind) {
   button->HoverEnter();
-  test::PaintClientToBitmap(*form);
-  DWORD before = test::GdiObjects();
   Bitmap target(form->Width(), form->Height());
   MemoryDC dc(target.Handle());
   Canvas canvas(dc.get());
+  // Both faces once, so that whatever a face keeps for good is counted.
+  form->PaintClient(canvas, form->ClientRect());
+  button->SetEnabled(false);
+  form->PaintClient(canvas, form->ClientRect());
+  button->SetEnabled(true);
+  DWORD before = test::GdiObjects();
   for (int i = 0; i < 1000; ++i) {
     if (i == 500) button->SetEnabled(false);
     form->PaintClient(canvas, form->ClientRect());
