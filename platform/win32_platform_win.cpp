@@ -1,7 +1,6 @@
 #include "platform/win32_platform_win.h"
 
 #include <windows.h>
-#include <shellapi.h>
 
 #include <vector>
 
@@ -259,8 +258,17 @@ bool Win32Platform::EraseSection(const std::string& section, const std::string& 
   return WritePrivateProfileStringA(section.c_str(), nullptr, nullptr, file.c_str()) != 0;
 }
 
-void Win32Platform::Open(const std::string& target) {
-  ShellExecuteA(GetActiveWindow(), "Open", target.c_str(), nullptr, nullptr, SW_SHOW);
+void Win32Platform::Open(const std::string& target) { OpenWithShell(target); }
+
+void OpenWithShell(const std::string& target) {
+  // The shell library is loaded when a page is first opened, not at
+  // start-up, where it would bring half a dozen others with it; and only
+  // from the system folder.
+  using ShellExecuteFn = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
+  static HMODULE shell = LoadLibraryExA("shell32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+  auto execute = shell ? reinterpret_cast<ShellExecuteFn>(reinterpret_cast<void*>(GetProcAddress(shell, "ShellExecuteA")))
+                       : nullptr;
+  if (execute) execute(GetActiveWindow(), "Open", target.c_str(), nullptr, nullptr, SW_SHOW);
 }
 
 }  // namespace vh

@@ -60,4 +60,8 @@ class Win32Platform final : public Registry,
   Platform platform_;
 };
 
+// ShellExecuteA(active window, "Open", target, ..., SW_SHOW) through the
+// shell library of the system folder, loaded on first use.
+void OpenWithShell(const std::string& target);
+
 }  // namespace vh

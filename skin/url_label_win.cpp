@@ -1,7 +1,6 @@
 #include "skin/url_label_win.h"
 
-#include <shellapi.h>
-
+#include "platform/win32_platform_win.h"
 #include "skin/panel_layout.h"
 
 namespace vh {
@@ -11,9 +10,7 @@ namespace {
 // The user's default handler for the address; its failure is silent.
 class ShellOpen : public Shell {
  public:
-  void Open(const std::string& target) override {
-    ShellExecuteA(nullptr, "open", target.c_str(), nullptr, nullptr, SW_SHOW);
-  }
+  void Open(const std::string& target) override { OpenWithShell(target); }
 };
 
 Shell& DefaultShell() {
