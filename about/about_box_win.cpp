@@ -12,10 +12,10 @@ namespace vh {
 
 namespace {
 
-FormSpec AboutSpec() {
-  FormSpec spec = DialogSpec("frmAbout", "About Varnhold", 360, 249);
-  spec.font.charset = ANSI_CHARSET;
-  return spec;
+FormDef AboutForm() {
+  FormDef frame = DialogDef("frmAbout", "About Varnhold", 360, 249);
+  frame.font.charset = ANSI_CHARSET;
+  return frame;
 }
 
 const std::vector<ControlDef>& AboutLayout() {
@@ -52,7 +52,7 @@ const std::vector<ControlDef>& AboutLayout() {
 
 }  // namespace
 
-TfrmAbout::TfrmAbout(TfrmMain& owner) : TForm(&owner, AboutSpec()), main_(owner) {
+TfrmAbout::TfrmAbout(TfrmMain& owner) : TForm(&owner, AboutForm()), main_(owner) {
   InstantiateLayout(*this, AboutLayout());
   SetUIStyle(*FindComponent("bOK"), TsuiUIStyle::WinXP);
   SetButtonRoles(*FindComponent("bOK"), true, true);

@@ -26,16 +26,16 @@ const char kMainWindowClass[] = "Varnhold Made by Tolvane Software";
 
 namespace {
 
-FormSpec MainFormSpec() {
-  FormSpec spec;
-  spec.name = "frmMain";
-  spec.caption = "frmMain";
-  spec.clientWidth = kMainClientWidth;
-  spec.clientHeight = kMainClientHeight;
-  spec.border = TBorderStyle::bsNone;
-  spec.position = TPosition::poScreenCenter;
-  spec.className = kMainWindowClass;
-  return spec;
+FormDef MainForm() {
+  FormDef frame;
+  frame.name = "frmMain";
+  frame.caption = "frmMain";
+  frame.clientWidth = kMainClientWidth;
+  frame.clientHeight = kMainClientHeight;
+  frame.border = TBorderStyle::bsNone;
+  frame.position = TPosition::poScreenCenter;
+  frame.className = kMainWindowClass;
+  return frame;
 }
 
 DragKind DragKindOf(TComponent& c) {
@@ -48,7 +48,7 @@ DragKind DragKindOf(TComponent& c) {
 }  // namespace
 
 TfrmMain::TfrmMain(Platform& platform, std::vector<std::string> arguments)
-    : TForm(nullptr, MainFormSpec()),
+    : TForm(nullptr, MainForm()),
       platform_(platform),
       arguments_(std::move(arguments)),
       invocation_(ParseInvocation(arguments_)) {

@@ -14,8 +14,8 @@ namespace vh {
 
 namespace {
 
-FormSpec ProgressFormSpec() {
-  return DialogSpec("frmGetNewHiveProgess", "Defrag Registry", 394, 181);
+FormDef ProgressForm() {
+  return DialogDef("frmGetNewHiveProgess", "Defrag Registry", 394, 181);
 }
 
 const std::vector<ControlDef>& ProgressLayout() {
@@ -41,7 +41,7 @@ const std::vector<ControlDef>& ProgressLayout() {
 }  // namespace
 
 TfrmGetNewHiveProgess::TfrmGetNewHiveProgess(TfrmMain& owner)
-    : TForm(&owner, ProgressFormSpec()),
+    : TForm(&owner, ProgressForm()),
       main_(owner),
       estimate_(owner.platform().files, owner.Hives.HiveFiles, owner.RunningOnWow64) {
   InstantiateLayout(*this, ProgressLayout());

@@ -15,10 +15,10 @@ namespace vh {
 
 namespace {
 
-FormSpec SystemPointSpec() {
-  FormSpec spec = DialogSpec("frmSystemPoint", "Create System Point", 353, 180);
-  spec.closeBox = false;  // no title-bar buttons at all
-  return spec;
+FormDef SystemPointForm() {
+  FormDef frame = DialogDef("frmSystemPoint", "Create System Point", 353, 180);
+  frame.closeBox = false;  // no title-bar buttons at all
+  return frame;
 }
 
 LayoutProps Heading() {
@@ -44,7 +44,7 @@ const std::vector<ControlDef>& SystemPointLayout() {
 
 }  // namespace
 
-TfrmSystemPoint::TfrmSystemPoint(TfrmMain& owner) : TForm(&owner, SystemPointSpec()), main_(owner) {
+TfrmSystemPoint::TfrmSystemPoint(TfrmMain& owner) : TForm(&owner, SystemPointForm()), main_(owner) {
   InstantiateLayout(*this, SystemPointLayout());
   SetUIStyle(*FindComponent("suiGroupBox1"), TsuiUIStyle::DeepBlue);
   TComponent& bar = *FindComponent("ProgressBar1");

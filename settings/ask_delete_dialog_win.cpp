@@ -10,8 +10,8 @@ namespace vh {
 
 namespace {
 
-FormSpec AskDeleteSpec() {
-  return DialogSpec("frmAskDelete", "Defrag Now", 316, 193);
+FormDef AskDeleteForm() {
+  return DialogDef("frmAskDelete", "Defrag Now", 316, 193);
 }
 
 LayoutProps WrappedLabel() {
@@ -58,7 +58,7 @@ const std::vector<ControlDef>& AskDeleteLayout() {
 
 }  // namespace
 
-TfrmAskDelete::TfrmAskDelete(TfrmMain& owner) : TForm(&owner, AskDeleteSpec()), main_(owner) {
+TfrmAskDelete::TfrmAskDelete(TfrmMain& owner) : TForm(&owner, AskDeleteForm()), main_(owner) {
   InstantiateLayout(*this, AskDeleteLayout());
   SetUIStyle(*FindComponent("bOK"), TsuiUIStyle::WinXP);
   SetUIStyle(*FindComponent("bCancel"), TsuiUIStyle::WinXP);

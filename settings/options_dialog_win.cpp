@@ -9,8 +9,8 @@ namespace vh {
 
 namespace {
 
-FormSpec OptionsSpec() {
-  return DialogSpec("frmOptions", "Options", 377, 178);
+FormDef OptionsForm() {
+  return DialogDef("frmOptions", "Options", 377, 178);
 }
 
 LayoutProps CancelButton() {
@@ -36,7 +36,7 @@ const std::vector<ControlDef>& OptionsLayout() {
 
 }  // namespace
 
-TfrmOptions::TfrmOptions(TfrmMain& owner) : TForm(&owner, OptionsSpec()), main_(owner) {
+TfrmOptions::TfrmOptions(TfrmMain& owner) : TForm(&owner, OptionsForm()), main_(owner) {
   InstantiateLayout(*this, OptionsLayout());
   for (const char* name : {"cbAskBeforeDefrag", "cbShowLines", "cbCreateRestore", "bOK", "bCancel"})
     SetUIStyle(*FindComponent(name), TsuiUIStyle::WinXP);

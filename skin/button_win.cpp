@@ -34,7 +34,7 @@ void TsuiButton::SetSpacing(int spacing) {
 
 void TsuiButton::UIStyleChanged() {
   const ResolvedUIStyle r = Resolved();
-  FontSpec font = Font();
+  FontDef font = Font();
   if (r.useThemeFile) {
     SetTransparent(Theme().get()->GetThemeBool(kThemeBooleanButtonTrans));
     font.colour = Theme().get()->GetThemeColor(kThemeColourButtonFont);

@@ -152,7 +152,7 @@ void TsuiCustomButton::DrawSkin(HDC dc, const Bitmap& skin) {
 }
 
 void TsuiCustomButton::DrawCaption(HDC dc, const std::string& text) {
-  FontSpec face = Font();
+  FontDef face = Font();
   face.bold = face.bold || boldCaption_;
   vh::FontHandle bold = boldCaption_ ? MakeFont(face) : vh::FontHandle();
   HFONT font = boldCaption_ ? bold.get() : FontHandle();

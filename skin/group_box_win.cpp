@@ -37,7 +37,7 @@ void TsuiGroupBox::SetBorderColor(Colour c) {
 void TsuiGroupBox::UIStyleChanged(TsuiUIStyle style, TsuiFileTheme* theme) {
   ApplyStyleToChildren(*this, style, theme);
   const ResolvedUIStyle r = ResolveUIStyle(theme_.Ready(), uiStyle_);
-  FontSpec font = Font();
+  FontDef font = Font();
   if (r.useThemeFile) {
     borderColor_ = theme_.get()->GetThemeColor(kThemeColourControlBorder);
     font.colour = theme_.get()->GetThemeColor(kThemeColourControlFont);

@@ -25,7 +25,7 @@ TsuiURLLabel::TsuiURLLabel(TComponent* owner, TWinControl* parent, std::string n
       hoverColour_(kLinkFontHoverColour),
       linkColour_(kLinkFontLinkColour),
       shell_(&DefaultShell()) {
-  FontSpec font = Font();
+  FontDef font = Font();
   font.underline = true;
   font.colour = kClBlue;
   SetFont(font);
@@ -46,7 +46,7 @@ void TsuiURLLabel::SetFontLinkColor(Colour c) {
 void TsuiURLLabel::SetShell(Shell* shell) { shell_ = shell ? shell : &DefaultShell(); }
 
 void TsuiURLLabel::SetFontColour(Colour c) {
-  FontSpec font = Font();
+  FontDef font = Font();
   if (font.colour == c) return;
   font.colour = c;
   SetFont(font);

@@ -47,7 +47,7 @@ TLabel& Heading(TForm& form, const std::string& name, int x, int y, const std::s
   auto& l = Make<TLabel>(&form, &form, name);
   l.SetBounds(x, y, 0, 0);
   l.SetTransparent(true);
-  FontSpec f = l.Font();
+  FontDef f = l.Font();
   f.bold = true;
   l.SetFont(f);
   l.SetCaption(text);
@@ -67,12 +67,12 @@ TFlatSpeedButton& Flat(TForm& form, const std::string& name, int x, int y, const
 
 class TfrmGallery : public TForm {
  public:
-  TfrmGallery() : TForm(nullptr, Spec()) { Build(); }
+  TfrmGallery() : TForm(nullptr, Frame()) { Build(); }
   TFlatSpeedButton* pressMe = nullptr;
 
  private:
-  static FormSpec Spec() {
-    FormSpec s;
+  static FormDef Frame() {
+    FormDef s;
     s.name = "frmGallery";
     s.caption = "Varnhold control gallery";
     s.clientWidth = 760;
@@ -151,7 +151,7 @@ class TfrmGallery : public TForm {
     disabled.SetEnabled(false);
     auto& link = Make<TLabel>(this, this, "lbEAddress");
     link.SetBounds(10, 338, 0, 0);
-    FontSpec f = link.Font();
+    FontDef f = link.Font();
     f.underline = true;
     f.colour = MakeColour(0, 0, 255);
     link.SetFont(f);
@@ -197,7 +197,7 @@ class TfrmGallery : public TForm {
 
 class TfrmMainMock : public TForm {
  public:
-  TfrmMainMock() : TForm(nullptr, Spec()) {
+  TfrmMainMock() : TForm(nullptr, Frame()) {
     static const std::vector<ControlDef> layout = {
         {"Image1", MakeImage, "", MakeRect(0, 0, 556, 393), "", {.jpeg = "MAIN_BACKGROUND"}},
         {"lTitle", MakeLabel, "", MakeRect(17, 12, 197, 16), "Varnhold 1.5 Beta", {.bold = true, .fontHeight = -13, .transparent = true}},
@@ -226,8 +226,8 @@ class TfrmMainMock : public TForm {
   }
 
  private:
-  static FormSpec Spec() {
-    FormSpec s;
+  static FormDef Frame() {
+    FormDef s;
     s.name = "frmMain";
     s.caption = "frmMain";
     s.clientWidth = 556;

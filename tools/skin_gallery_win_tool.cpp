@@ -68,7 +68,7 @@ Bitmap MakeChecker(int size, Colour a, Colour b) {
 
 class TfrmSkinPage : public TForm {
  public:
-  explicit TfrmSkinPage(TsuiUIStyle style) : TForm(nullptr, Spec(style)), style_(style) { Build(); }
+  explicit TfrmSkinPage(TsuiUIStyle style) : TForm(nullptr, Frame(style)), style_(style) { Build(); }
 
   TsuiButton* focusButton = nullptr;
   TsuiCheckBox* focusBox = nullptr;
@@ -86,8 +86,8 @@ class TfrmSkinPage : public TForm {
   }
 
  private:
-  static FormSpec Spec(TsuiUIStyle style) {
-    FormSpec s;
+  static FormDef Frame(TsuiUIStyle style) {
+    FormDef s;
     s.name = std::string("frm") + UIStyleName(style);
     s.caption = std::string("Varnhold skin gallery: ") + UIStyleName(style);
     s.clientWidth = kPageWidth;
@@ -102,7 +102,7 @@ class TfrmSkinPage : public TForm {
     auto& l = Make<TLabel>(this, &parent, "l" + std::to_string(count_++));
     l.SetTransparent(true);
     if (bold) {
-      FontSpec f = l.Font();
+      FontDef f = l.Font();
       f.bold = true;
       l.SetFont(f);
     }

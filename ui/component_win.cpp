@@ -118,7 +118,7 @@ void TControl::SetCaption(const std::string& text) {
   TextChanged();
 }
 
-void TControl::SetFont(const FontSpec& font) {
+void TControl::SetFont(const FontDef& font) {
   parentFont_ = false;
   font_ = font;
   fontHandle_.Reset();

@@ -104,8 +104,8 @@ class TControl : public TComponent {
   const std::string& Caption() const { return caption_; }
   void SetCaption(const std::string& text);
 
-  const FontSpec& Font() const { return font_; }
-  void SetFont(const FontSpec& font);
+  const FontDef& Font() const { return font_; }
+  void SetFont(const FontDef& font);
   bool ParentFont() const { return parentFont_; }
   void SetParentFont(bool v);
   HFONT FontHandle();
@@ -181,7 +181,7 @@ class TControl : public TComponent {
   bool visible_ = true;
   bool enabled_ = true;
   std::string caption_;
-  FontSpec font_;
+  FontDef font_;
   bool parentFont_ = true;
   vh::FontHandle fontHandle_;
   Colour color_ = kColourBtnFace;

@@ -6,26 +6,26 @@
 
 namespace vh {
 
-TForm::TForm(TForm* owner, const FormSpec& spec)
-    : TWinControl(owner, nullptr, spec.name), ownerForm_(owner), spec_(spec) {
-  SetFont(spec.font);
+TForm::TForm(TForm* owner, const FormDef& frame)
+    : TWinControl(owner, nullptr, frame.name), ownerForm_(owner), frame_(frame) {
+  SetFont(frame.font);
   SetParentFont(false);
-  SetColor(spec.color);
-  SetCaption(spec.caption);
+  SetColor(frame.color);
+  SetCaption(frame.caption);
   DWORD style = WS_POPUP | WS_CLIPCHILDREN;
   DWORD exStyle = WS_EX_CONTROLPARENT;
-  if (spec.border == TBorderStyle::bsDialog) {
-    style |= WS_CAPTION | (spec.closeBox ? WS_SYSMENU : 0);
+  if (frame.border == TBorderStyle::bsDialog) {
+    style |= WS_CAPTION | (frame.closeBox ? WS_SYSMENU : 0);
     exStyle |= WS_EX_DLGMODALFRAME;
   }
-  RECT r{0, 0, spec.clientWidth, spec.clientHeight};
+  RECT r{0, 0, frame.clientWidth, frame.clientHeight};
   AdjustWindowRectEx(&r, style, FALSE, exStyle);
-  CreateHandle(nullptr, style, exStyle, spec.caption, owner ? owner->Handle() : nullptr,
-               MakeRect(spec.left, spec.top, r.right - r.left, r.bottom - r.top),
-               spec.className.empty() ? nullptr : spec.className.c_str());
+  CreateHandle(nullptr, style, exStyle, frame.caption, owner ? owner->Handle() : nullptr,
+               MakeRect(frame.left, frame.top, r.right - r.left, r.bottom - r.top),
+               frame.className.empty() ? nullptr : frame.className.c_str());
   // Bounds of a form are those of its window; the client area is what the
   // layout was designed for.
-  TControl::SetBounds(spec.left, spec.top, spec.clientWidth, spec.clientHeight);
+  TControl::SetBounds(frame.left, frame.top, frame.clientWidth, frame.clientHeight);
   SetWindowPos(Handle(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   TControl::SetVisible(false);
 }
@@ -46,8 +46,8 @@ void TForm::PlaceWindow() {
   GetWindowRect(Handle(), &w);
   int width = w.right - w.left, height = w.bottom - w.top;
   RECT area;
-  if (spec_.position == TPosition::poDesigned) return;
-  if (spec_.position == TPosition::poOwnerFormCenter && ownerForm_ && ownerForm_->Handle()) {
+  if (frame_.position == TPosition::poDesigned) return;
+  if (frame_.position == TPosition::poOwnerFormCenter && ownerForm_ && ownerForm_->Handle()) {
     GetWindowRect(ownerForm_->Handle(), &area);
   } else {
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);

@@ -23,7 +23,7 @@ enum class TBorderStyle { bsNone, bsDialog };
 enum class TPosition { poDesigned, poScreenCenter, poOwnerFormCenter };
 enum class TCloseAction { caNone, caHide, caFree, caMinimize };
 
-struct FormSpec {
+struct FormDef {
   std::string name;
   std::string caption;
   int clientWidth = 0;
@@ -31,25 +31,25 @@ struct FormSpec {
   TBorderStyle border = TBorderStyle::bsDialog;
   bool closeBox = true;  // bsDialog only: the title bar's close button
   TPosition position = TPosition::poOwnerFormCenter;
-  FontSpec font;
+  FontDef font;
   Colour color = kColourBtnFace;
   std::string className;  // registered for this form when given
   int left = 0, top = 0;  // poDesigned only
 };
 
 // A dialog: fixed frame with a close box, centred on its owner.
-inline FormSpec DialogSpec(std::string name, std::string caption, int clientWidth, int clientHeight) {
-  FormSpec spec;
-  spec.name = std::move(name);
-  spec.caption = std::move(caption);
-  spec.clientWidth = clientWidth;
-  spec.clientHeight = clientHeight;
-  return spec;
+inline FormDef DialogDef(std::string name, std::string caption, int clientWidth, int clientHeight) {
+  FormDef frame;
+  frame.name = std::move(name);
+  frame.caption = std::move(caption);
+  frame.clientWidth = clientWidth;
+  frame.clientHeight = clientHeight;
+  return frame;
 }
 
 class TForm : public TWinControl {
  public:
-  TForm(TForm* owner, const FormSpec& spec);
+  TForm(TForm* owner, const FormDef& frame);
   ~TForm() override;
   const char* ClassName() const override { return "TForm"; }
 
@@ -88,7 +88,7 @@ class TForm : public TWinControl {
   void RebuildHints();
 
   TForm* ownerForm_;
-  FormSpec spec_;
+  FormDef frame_;
   bool created_ = false;
   bool modal_ = false;
   int modalResult_ = mrNone;

@@ -99,15 +99,15 @@ MemoryDC::~MemoryDC() {
   DeleteDC(dc_);
 }
 
-bool operator==(const FontSpec& a, const FontSpec& b) {
+bool operator==(const FontDef& a, const FontDef& b) {
   return a.name == b.name && a.height == b.height && a.bold == b.bold && a.italic == b.italic &&
          a.underline == b.underline && a.colour == b.colour && a.charset == b.charset;
 }
 
-FontHandle MakeFont(const FontSpec& spec) {
-  return FontHandle(CreateFontA(spec.height, 0, 0, 0, spec.bold ? FW_BOLD : FW_NORMAL, spec.italic, spec.underline,
-                                FALSE, DWORD(spec.charset), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                DEFAULT_QUALITY, DEFAULT_PITCH, spec.name.c_str()));
+FontHandle MakeFont(const FontDef& font) {
+  return FontHandle(CreateFontA(font.height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, font.italic, font.underline,
+                                FALSE, DWORD(font.charset), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                DEFAULT_QUALITY, DEFAULT_PITCH, font.name.c_str()));
 }
 
 void Canvas::FillRect(const Rect& r, Colour c) {

@@ -114,7 +114,7 @@ class MemoryDC {
 };
 
 // Text and font description of a control.
-struct FontSpec {
+struct FontDef {
   std::string name = "MS Sans Serif";
   int height = -11;
   bool bold = false;
@@ -123,9 +123,9 @@ struct FontSpec {
   Colour colour = kColourWindowText;
   int charset = DEFAULT_CHARSET;
 };
-bool operator==(const FontSpec& a, const FontSpec& b);
-inline bool operator!=(const FontSpec& a, const FontSpec& b) { return !(a == b); }
-FontHandle MakeFont(const FontSpec& spec);
+bool operator==(const FontDef& a, const FontDef& b);
+inline bool operator!=(const FontDef& a, const FontDef& b) { return !(a == b); }
+FontHandle MakeFont(const FontDef& font);
 
 // Drawing on a device context the caller owns.
 class Canvas {

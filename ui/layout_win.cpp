@@ -16,7 +16,7 @@ void ApplyCommonProps(TControl& c, const ControlDef& def) {
   c.SetShowHint(p.showHint);
   if (p.handCursor) c.SetCursor(TCursor::crHandPoint);
   if (p.bold || p.underline || p.fontHeight != 0 || p.fontColour != kColourNone) {
-    FontSpec font = c.Font();
+    FontDef font = c.Font();
     font.bold = font.bold || p.bold;
     font.underline = font.underline || p.underline;
     if (p.fontHeight != 0) font.height = p.fontHeight;

@@ -17,7 +17,7 @@ const Colour kHover = MakeColour(250, 220, 0);
 class ShiftImageTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    form = CreateForm<TForm>(nullptr, test::TestFormSpec("frmTest"));
+    form = CreateForm<TForm>(nullptr, test::TestFormDef("frmTest"));
     image = &Make<TDodShiftImage>(form.get(), form.get(), "bClose");
     image->SetBounds(100, 20, 24, 24);
     image->SetAutoSize(true);

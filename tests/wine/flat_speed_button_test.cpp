@@ -23,7 +23,7 @@ const Colour kBlack = 0;
 class FlatButtonTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    form = CreateForm<TForm>(nullptr, test::TestFormSpec("frmTest"));
+    form = CreateForm<TForm>(nullptr, test::TestFormDef("frmTest"));
     button = &Make<TFlatSpeedButton>(form.get(), form.get(), "bGo");
     button->SetBounds(10, 10, 60, 25);
     button->SetCaption("Go");
@@ -199,7 +199,7 @@ TEST_F(FlatButtonTest, OneHoverTimerForAllButtonsLivesWithTheLastOne) {
   int before = TFlatSpeedButton::InstanceCount();
   TTimer* timer = TFlatSpeedButton::HoverTimer();
   {
-    auto other = CreateForm<TForm>(nullptr, test::TestFormSpec("frmOther"));
+    auto other = CreateForm<TForm>(nullptr, test::TestFormDef("frmOther"));
     Make<TFlatSpeedButton>(other.get(), other.get(), "b1");
     EXPECT_EQ(TFlatSpeedButton::InstanceCount(), before + 1);
     EXPECT_EQ(TFlatSpeedButton::HoverTimer(), timer);

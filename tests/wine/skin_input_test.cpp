@@ -33,7 +33,7 @@ void SetAltHeld(bool held) {
 class SkinInput : public ::testing::Test {
  protected:
   void SetUp() override {
-    form = CreateForm<TForm>(nullptr, test::TestFormSpec("frmInput", 360, 200));
+    form = CreateForm<TForm>(nullptr, test::TestFormDef("frmInput", 360, 200));
     ok = &Button("bOK", "&OK", 10, mrOk);
     cancel = &Button("bCancel", "&Cancel", 100, mrCancel);
     ok->SetDefault(true);

@@ -28,7 +28,7 @@ using test::PaintClientToBitmap;
 
 class SkinPaint : public ::testing::Test {
  protected:
-  void SetUp() override { form = CreateForm<TForm>(nullptr, test::TestFormSpec("frmSkin", 400, 300)); }
+  void SetUp() override { form = CreateForm<TForm>(nullptr, test::TestFormDef("frmSkin", 400, 300)); }
   template <typename T>
   T& Add(const std::string& name, TsuiUIStyle style) {
     T& c = Make<T>(form.get(), form.get(), name);
@@ -465,7 +465,7 @@ TEST(SkinBitmaps, CutAndTurn) {
 }
 
 TEST(SkinHygiene, ManyControlsAndPaintsLeaveNoGdiObjectBehind) {
-  auto form = CreateForm<TForm>(nullptr, test::TestFormSpec("frmLeak"));
+  auto form = CreateForm<TForm>(nullptr, test::TestFormDef("frmLeak"));
   auto round = [&] {
     auto& b = Make<TsuiButton>(form.get(), form.get(), "b");
     b.SetCaption("&OK");

@@ -48,7 +48,7 @@ const std::vector<ControlDef> kLayout = {
 // control and event.
 class TfrmSample : public TForm {
  public:
-  explicit TfrmSample(TForm* owner = nullptr) : TForm(owner, test::TestFormSpec("frmSample", 300, 200)) {
+  explicit TfrmSample(TForm* owner = nullptr) : TForm(owner, test::TestFormDef("frmSample", 300, 200)) {
     InstantiateLayout(*this, kLayout, kMenus);
     WireHandlers<TfrmSample>(*this, {{"bOK", "OnClick", &TfrmSample::bOKClick},
                                      {"Timer1", "OnTimer", &TfrmSample::Timer1Timer}});
@@ -101,7 +101,7 @@ TEST(Layout, ComponentsInCreationOrderWithKindsAndParents) {
 }
 
 TEST(Layout, UnknownParentIsAnError) {
-  auto form = CreateForm<TForm>(nullptr, test::TestFormSpec("frmBad"));
+  auto form = CreateForm<TForm>(nullptr, test::TestFormDef("frmBad"));
   std::vector<ControlDef> bad = {{"Label1", MakeLabel, "Nowhere", MakeRect(0, 0, 10, 10), "x"}};
   EXPECT_THROW(InstantiateLayout(*form, bad), std::logic_error);
 }
@@ -358,7 +358,7 @@ TEST(Notifications, ReachTheControlsOfTheForm) {
   EXPECT_EQ(form->ActiveControl(), lv);
   probe.SetCaption("new");
   probe.SetEnabled(false);
-  FontSpec f = form->Font();
+  FontDef f = form->Font();
   f.height = -15;
   form->SetFont(f);
   EXPECT_EQ(probe.Font().height, -15) << "parent font followed through the group box";

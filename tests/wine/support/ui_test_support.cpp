@@ -29,16 +29,16 @@ void Release(TWinControl& target, int x, int y) { SendMouse(target, WM_LBUTTONUP
 void MoveHeld(TWinControl& target, int x, int y) { SendMouse(target, WM_MOUSEMOVE, x, y, MK_LBUTTON); }
 void Move(TWinControl& target, int x, int y) { SendMouse(target, WM_MOUSEMOVE, x, y, 0); }
 
-FormSpec TestFormSpec(const std::string& name, int width, int height) {
-  FormSpec spec;
-  spec.name = name;
-  spec.caption = name;
-  spec.clientWidth = width;
-  spec.clientHeight = height;
-  spec.border = TBorderStyle::bsNone;
-  spec.position = TPosition::poScreenCenter;
-  spec.color = kTestBackground;
-  return spec;
+FormDef TestFormDef(const std::string& name, int width, int height) {
+  FormDef frame;
+  frame.name = name;
+  frame.caption = name;
+  frame.clientWidth = width;
+  frame.clientHeight = height;
+  frame.border = TBorderStyle::bsNone;
+  frame.position = TPosition::poScreenCenter;
+  frame.color = kTestBackground;
+  return frame;
 }
 
 // GetGuiResources answers 0 under Wine: the counts come from what Wine keeps

@@ -26,7 +26,7 @@ void Move(TWinControl& target, int x, int y);
 
 // A plain form with a distinctive background, created in the middle of the
 // desktop and not shown.
-FormSpec TestFormSpec(const std::string& name, int width = 320, int height = 200);
+FormDef TestFormDef(const std::string& name, int width = 320, int height = 200);
 constexpr Colour kTestBackground = 0x00C87814;  // RGB(20, 120, 200)
 
 // GDI and USER objects of this process.
