@@ -14,7 +14,7 @@ const char kCheckBoxClass[] = "VhSkinCheckBox";
 }  // namespace
 
 TsuiCheckBox::TsuiCheckBox(TComponent* owner, TWinControl* parent, std::string name)
-    : TWinControl(owner, parent, std::move(name)), theme_([this] { SetUIStyle(TsuiUIStyle::DeepBlue); }) {
+    : TSkinFocusControl(owner, parent, std::move(name)), theme_([this] { SetUIStyle(TsuiUIStyle::DeepBlue); }) {
   CreateHandle(nullptr, WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, "", parent ? parent->Handle() : nullptr,
                Rect{0, 0, 93, 17}, kCheckBoxClass);
   SetUIStyle(OwnerFormUIStyle(owner));
@@ -58,30 +58,6 @@ void TsuiCheckBox::SetAutoSize(bool v) {
 
 void TsuiCheckBox::SetTransparent(bool v) {
   transparent_ = v;
-  Repaint();
-}
-
-void TsuiCheckBox::SetTabStop(bool v) {
-  tabStop_ = v;
-  if (Handle()) {
-    LONG style = GetWindowLongA(Handle(), GWL_STYLE);
-    SetWindowLongA(Handle(), GWL_STYLE, v ? (style | WS_TABSTOP) : (style & ~LONG(WS_TABSTOP)));
-  }
-  Repaint();
-}
-
-void TsuiCheckBox::FontChanged() {
-  TWinControl::FontChanged();
-  Repaint();
-}
-
-void TsuiCheckBox::EnabledChanged() {
-  TWinControl::EnabledChanged();
-  Repaint();
-}
-
-void TsuiCheckBox::TextChanged() {
-  TWinControl::TextChanged();
   Repaint();
 }
 
@@ -131,10 +107,6 @@ void TsuiCheckBox::PaintBox(HDC target) {
 }
 
 // ---- input ---------------------------------------------------------------
-
-bool TsuiCheckBox::CanFocusNow() const {
-  return Handle() && Visible() && Enabled() && IsWindowVisible(Handle()) && IsWindowEnabled(Handle());
-}
 
 void TsuiCheckBox::MouseDown(TMouseButton button, int x, int y) {
   TWinControl::MouseDown(button, x, y);

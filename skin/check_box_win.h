@@ -12,11 +12,12 @@
 
 #include "skin/check_box_layout.h"
 #include "skin/file_theme_win.h"
+#include "skin/focus_control_win.h"
 #include "ui/component_win.h"
 
 namespace vh {
 
-class TsuiCheckBox : public TWinControl, public SkinStyled {
+class TsuiCheckBox : public TSkinFocusControl, public SkinStyled {
  public:
   TsuiCheckBox(TComponent* owner, TWinControl* parent, std::string name);
   const char* ClassName() const override { return "TsuiCheckBox"; }
@@ -34,8 +35,6 @@ class TsuiCheckBox : public TWinControl, public SkinStyled {
   void SetAutoSize(bool v);
   bool Transparent() const { return transparent_; }
   void SetTransparent(bool v);
-  bool TabStop() const { return tabStop_; }
-  void SetTabStop(bool v);
   // While a layout applies its stored values: changes of Checked fire
   // nothing.
   bool Loading() const { return loading_; }
@@ -61,23 +60,18 @@ class TsuiCheckBox : public TWinControl, public SkinStyled {
   virtual void Toggle();
   virtual bool KeyTogglesState() const { return true; }
 
-  void FontChanged() override;
-  void EnabledChanged() override;
-  void TextChanged() override;
   void PaintBackground(Canvas& canvas, const Rect& area) override;
   LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:
   void Apply(const CheckedChange& change);
   void LoadGlyph(Bitmap& glyph) const;
-  bool CanFocusNow() const;
 
   CheckBoxModel model_;
   ThemeLink theme_;
   TsuiUIStyle uiStyle_ = TsuiUIStyle::DeepBlue;
   bool autoSize_ = true;
   bool transparent_ = false;
-  bool tabStop_ = true;
   bool loading_ = false;
   bool pressed_ = false;
 };

@@ -19,7 +19,7 @@ bool ModifierHeld() {
 }  // namespace
 
 TsuiCustomButton::TsuiCustomButton(TComponent* owner, TWinControl* parent, std::string name)
-    : TWinControl(owner, parent, std::move(name)), theme_([this] {
+    : TSkinFocusControl(owner, parent, std::move(name)), theme_([this] {
         // The theme went away: no theme and DeepBlue, at once.
         SetUIStyle(TsuiUIStyle::DeepBlue);
       }) {
@@ -64,28 +64,10 @@ void TsuiCustomButton::SetFocusedRectMargin(int v) {
   Repaint();
 }
 
-void TsuiCustomButton::SetTabStop(bool v) {
-  tabStop_ = v;
-  if (!Handle()) return;
-  LONG style = GetWindowLongA(Handle(), GWL_STYLE);
-  SetWindowLongA(Handle(), GWL_STYLE, v ? (style | WS_TABSTOP) : (style & ~LONG(WS_TABSTOP)));
-  Repaint();
-}
-
 void TsuiCustomButton::AutoSizeChanged() {
   if (!autoSize_) return;
   const Size s = ButtonAutoSizeForStyle(uiStyle_);
   SetBounds(Left(), Top(), s.width, s.height);
-}
-
-void TsuiCustomButton::FontChanged() {
-  TWinControl::FontChanged();
-  Repaint();
-}
-
-void TsuiCustomButton::EnabledChanged() {
-  TWinControl::EnabledChanged();
-  Repaint();
 }
 
 void TsuiCustomButton::TextChanged() {
@@ -169,10 +151,6 @@ void TsuiCustomButton::DrawCaption(HDC dc, const std::string& text) {
 void TsuiCustomButton::DrawFocus(HDC dc) { Canvas(dc).FocusRect(ButtonFocusRect(ClientSize(), focusedRectMargin_)); }
 
 // ---- input ---------------------------------------------------------------
-
-bool TsuiCustomButton::CanFocusNow() const {
-  return Handle() && Visible() && Enabled() && IsWindowVisible(Handle()) && IsWindowEnabled(Handle());
-}
 
 ButtonContext TsuiCustomButton::Context() const {
   ButtonContext c;

@@ -13,6 +13,7 @@
 #include "skin/button_state.h"
 #include "skin/file_theme_win.h"
 #include "skin/ui_style.h"
+#include "skin/focus_control_win.h"
 #include "ui/component_win.h"
 #include "ui/timer_win.h"
 
@@ -21,7 +22,7 @@ namespace vh {
 // Sent to the focused window: a skinned button answers 1.
 constexpr UINT WM_ISSKINBUTTON = 0x8BB8;
 
-class TsuiCustomButton : public TWinControl {
+class TsuiCustomButton : public TSkinFocusControl {
  public:
   TsuiCustomButton(TComponent* owner, TWinControl* parent, std::string name);
   ~TsuiCustomButton() override;
@@ -41,8 +42,6 @@ class TsuiCustomButton : public TWinControl {
   void SetFocusedRectMargin(int v);
   int MouseContinuouslyDownInterval() const { return repeatInterval_; }
   void SetMouseContinuouslyDownInterval(int ms) { repeatInterval_ = ms; }
-  bool TabStop() const { return tabStop_; }
-  void SetTabStop(bool v);
 
   bool Hot() const { return state_.Hot(); }
   bool Down() const { return state_.Down(); }
@@ -81,8 +80,6 @@ class TsuiCustomButton : public TWinControl {
   virtual void LoadMouseDownSkin(Bitmap& skin);
   virtual void LoadDisabledSkin(Bitmap& skin);
 
-  void FontChanged() override;
-  void EnabledChanged() override;
   void TextChanged() override;
   void PaintBackground(Canvas& canvas, const Rect& area) override;
   LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -94,7 +91,6 @@ class TsuiCustomButton : public TWinControl {
   ThemeLink& Theme() { return theme_; }
   const ThemeLink& Theme() const { return theme_; }
   TsuiUIStyle StoredUIStyle() const { return uiStyle_; }
-  bool CanFocusNow() const;
   Size ClientSize() const { return Size{Width(), Height()}; }
 
   bool boldCaption_ = false;  // one-shot: the next caption is drawn bold
@@ -118,7 +114,6 @@ class TsuiCustomButton : public TWinControl {
   bool activeDefault_ = false;
   int focusedRectMargin_ = 2;
   int repeatInterval_ = 100;
-  bool tabStop_ = true;
   bool pressed_ = false;  // the left button went down inside
   std::unique_ptr<TTimer> repeatTimer_;
   // A stopped timer kept until the next press: it may be stopped from its

@@ -1,0 +1,25 @@
+// What the skinned controls that take the keyboard focus share: a tab stop
+// kept in the window's own style, a repaint whenever font, enabled state or
+// caption change, and the test whether the focus can go there now.
+#pragma once
+
+#include "ui/component_win.h"
+
+namespace vh {
+
+class TSkinFocusControl : public TWinControl {
+ public:
+  using TWinControl::TWinControl;
+  bool TabStop() const { return tabStop_; }
+  void SetTabStop(bool v);
+
+ protected:
+  void FontChanged() override;
+  void EnabledChanged() override;
+  void TextChanged() override;
+  bool CanFocusNow() const;
+
+  bool tabStop_ = true;
+};
+
+}  // namespace vh
