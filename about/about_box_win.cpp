@@ -2,7 +2,8 @@
 
 #include "app/main_window_win.h"
 #include "app/resources_win.h"
-#include "app/skin_bridge_win.h"
+#include "skin/button_win.h"
+#include "skin/skin_layout_win.h"
 #include "lang/translate_form_win.h"
 #include "res/string_ids.h"
 #include "settings/options.h"
@@ -54,8 +55,10 @@ const std::vector<ControlDef>& AboutLayout() {
 
 TfrmAbout::TfrmAbout(TfrmMain& owner) : TForm(&owner, AboutForm()), main_(owner) {
   InstantiateLayout(*this, AboutLayout());
-  SetUIStyle(*FindComponent("bOK"), TsuiUIStyle::WinXP);
-  SetButtonRoles(*FindComponent("bOK"), true, true);
+  auto& ok = *Find<TsuiButton>("bOK");
+  ok.SetUIStyle(TsuiUIStyle::WinXP);
+  ok.SetDefault(true);
+  ok.SetCancel(true);
   WireHandlers<TfrmAbout>(*this, {{"lbEAddress", "OnClick", &TfrmAbout::lbEAddressClick}});
 }
 

@@ -1,8 +1,8 @@
 #include "app/main_layout_win.h"
 
-#include "app/skin_bridge_win.h"
 #include "flat/flat_speed_button_win.h"
 #include "flat/shift_image_win.h"
+#include "skin/skin_layout_win.h"
 
 namespace vh {
 

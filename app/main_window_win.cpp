@@ -14,7 +14,7 @@
 #include "lang/translate_form_win.h"
 #include "res/string_ids.h"
 #include "settings/options.h"
-#include "app/skin_bridge_win.h"
+#include "skin/image_button_win.h"
 #include "skin/url_label_win.h"
 #include "ui/controls_win.h"
 #include "ui/menu_win.h"
@@ -89,7 +89,7 @@ TfrmMain::TfrmMain(Platform& platform, std::vector<std::string> arguments)
   link.SetFontLinkColor(MakeColour(0, 0, 0));
   link.SetFontHoverColor(MakeColour(255, 0, 0));
   link.SetShell(&platform_.shell);
-  SetUIStyle(*FindComponent("bMinimize"), TsuiUIStyle::FromThemeFile);
+  Find<TsuiImageButton>("bMinimize")->SetUIStyle(TsuiUIStyle::FromThemeFile);
 }
 
 TListView& TfrmMain::lvMain() { return *Find<TListView>("lvMain"); }

@@ -3,7 +3,9 @@
 #include "app/main_window_win.h"
 #include "app/messages_win.h"
 #include "app/resources_win.h"
-#include "app/skin_bridge_win.h"
+#include "skin/button_win.h"
+#include "skin/progress_bar_win.h"
+#include "skin/skin_layout_win.h"
 #include "lang/translate_form_win.h"
 #include "res/string_ids.h"
 #include "settings/options.h"
@@ -45,10 +47,13 @@ TfrmGetNewHiveProgess::TfrmGetNewHiveProgess(TfrmMain& owner)
       main_(owner),
       estimate_(owner.platform().files, owner.Hives.HiveFiles, owner.RunningOnWow64) {
   InstantiateLayout(*this, ProgressLayout());
-  SetUIStyle(*FindComponent("bStop"), TsuiUIStyle::WinXP);
-  TComponent& bar = *FindComponent("ProgressBar1");
-  SetUIStyle(bar, TsuiUIStyle::WinXP);
-  ConfigureProgress(bar, {0, 1000, MakeColour(104, 104, 104), MakeColour(239, 235, 222), true});
+  Find<TsuiButton>("bStop")->SetUIStyle(TsuiUIStyle::WinXP);
+  TsuiProgressBar& bar = ProgressBar1();
+  bar.SetUIStyle(TsuiUIStyle::WinXP);
+  bar.SetMax(1000);
+  bar.SetBorderColor(MakeColour(104, 104, 104));
+  bar.SetColor(MakeColour(239, 235, 222));
+  bar.SetShowCaption(true);
   WireHandlers<TfrmGetNewHiveProgess>(*this, {{"bStop", "OnClick", &TfrmGetNewHiveProgess::bStopClick},
                                               {"Timer1", "OnTimer", &TfrmGetNewHiveProgess::Timer1Timer}});
 }
@@ -56,12 +61,13 @@ TfrmGetNewHiveProgess::TfrmGetNewHiveProgess(TfrmMain& owner)
 TfrmGetNewHiveProgess::~TfrmGetNewHiveProgess() = default;
 
 TMemo& TfrmGetNewHiveProgess::Memo1() { return *Find<TMemo>("Memo1"); }
-int TfrmGetNewHiveProgess::Position() { return ProgressPosition(*FindComponent("ProgressBar1")); }
+TsuiProgressBar& TfrmGetNewHiveProgess::ProgressBar1() { return *Find<TsuiProgressBar>("ProgressBar1"); }
+int TfrmGetNewHiveProgess::Position() { return ProgressBar1().Position(); }
 
-void TfrmGetNewHiveProgess::ShowPosition() { SetProgressPosition(*FindComponent("ProgressBar1"), estimate_.Position()); }
+void TfrmGetNewHiveProgess::ShowPosition() { ProgressBar1().SetPosition(estimate_.Position()); }
 
 void TfrmGetNewHiveProgess::FormShow() {
-  SetProgressPosition(*FindComponent("ProgressBar1"), 0);
+  ProgressBar1().SetPosition(0);
   Stopped = false;
   estimate_.Reset();
   startPosted_ = false;

@@ -13,6 +13,7 @@ namespace vh {
 class TfrmMain;
 class TMemo;
 class TTimer;
+class TsuiProgressBar;
 
 class TfrmGetNewHiveProgess : public TForm {
  public:
@@ -21,6 +22,7 @@ class TfrmGetNewHiveProgess : public TForm {
   const char* ClassName() const override { return "TfrmGetNewHiveProgess"; }
 
   TMemo& Memo1();
+  TsuiProgressBar& ProgressBar1();
   int Position();
   bool Stopped = false;
 

@@ -3,7 +3,9 @@
 #include "app/main_window_win.h"
 #include "app/messages_win.h"
 #include "app/resources_win.h"
-#include "app/skin_bridge_win.h"
+#include "skin/group_box_win.h"
+#include "skin/progress_bar_win.h"
+#include "skin/skin_layout_win.h"
 #include "lang/translate_form_win.h"
 #include "res/string_ids.h"
 #include "restore/restore_point.h"
@@ -46,10 +48,12 @@ const std::vector<ControlDef>& SystemPointLayout() {
 
 TfrmSystemPoint::TfrmSystemPoint(TfrmMain& owner) : TForm(&owner, SystemPointForm()), main_(owner) {
   InstantiateLayout(*this, SystemPointLayout());
-  SetUIStyle(*FindComponent("suiGroupBox1"), TsuiUIStyle::DeepBlue);
-  TComponent& bar = *FindComponent("ProgressBar1");
-  SetUIStyle(bar, TsuiUIStyle::DeepBlue);
-  ConfigureProgress(bar, {0, 100, MakeColour(0, 0, 0), MakeColour(232, 232, 232), false});
+  Find<TsuiGroupBox>("suiGroupBox1")->SetUIStyle(TsuiUIStyle::DeepBlue);
+  auto& bar = *Find<TsuiProgressBar>("ProgressBar1");
+  bar.SetUIStyle(TsuiUIStyle::DeepBlue);
+  bar.SetBorderColor(MakeColour(0, 0, 0));
+  bar.SetColor(MakeColour(232, 232, 232));
+  bar.SetShowCaption(false);
   WireHandlers<TfrmSystemPoint>(*this, {{"Timer1", "OnTimer", &TfrmSystemPoint::Timer1Timer}});
 }
 
@@ -63,8 +67,8 @@ void TfrmSystemPoint::FormShow() {
 }
 
 void TfrmSystemPoint::Timer1Timer(TObject&) {
-  TComponent& bar = *FindComponent("ProgressBar1");
-  SetProgressPosition(bar, NextRestoreProgress(ProgressPosition(bar)));
+  auto& bar = *Find<TsuiProgressBar>("ProgressBar1");
+  bar.SetPosition(NextRestoreProgress(bar.Position()));
 }
 
 void TfrmSystemPoint::RestorePointDone(LPARAM failed) {

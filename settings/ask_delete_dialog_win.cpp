@@ -1,7 +1,9 @@
 #include "settings/ask_delete_dialog_win.h"
 
 #include "app/main_window_win.h"
-#include "app/skin_bridge_win.h"
+#include "skin/button_win.h"
+#include "skin/check_box_win.h"
+#include "skin/skin_layout_win.h"
 #include "lang/translate_form_win.h"
 #include "settings/options.h"
 #include "ui/controls_win.h"
@@ -60,14 +62,14 @@ const std::vector<ControlDef>& AskDeleteLayout() {
 
 TfrmAskDelete::TfrmAskDelete(TfrmMain& owner) : TForm(&owner, AskDeleteForm()), main_(owner) {
   InstantiateLayout(*this, AskDeleteLayout());
-  SetUIStyle(*FindComponent("bOK"), TsuiUIStyle::WinXP);
-  SetUIStyle(*FindComponent("bCancel"), TsuiUIStyle::WinXP);
-  SetUIStyle(*FindComponent("cbAsk"), TsuiUIStyle::BlueGlass);
+  Find<TsuiButton>("bOK")->SetUIStyle(TsuiUIStyle::WinXP);
+  Find<TsuiButton>("bCancel")->SetUIStyle(TsuiUIStyle::WinXP);
+  Find<TsuiCheckBox>("cbAsk")->SetUIStyle(TsuiUIStyle::BlueGlass);
   WireHandlers<TfrmAskDelete>(*this, {{"cbAsk", "OnClick", &TfrmAskDelete::cbAskClick}});
 }
 
 void TfrmAskDelete::FormShow() { TranslateOnShow(*this, main_.platform(), OptionsSetting.Lan); }
 
-void TfrmAskDelete::cbAskClick(TObject&) { OptionsSetting.IsAskBeforeDefrag = !IsChecked(*FindComponent("cbAsk")); }
+void TfrmAskDelete::cbAskClick(TObject&) { OptionsSetting.IsAskBeforeDefrag = !Find<TsuiCheckBox>("cbAsk")->Checked(); }
 
 }  // namespace vh

@@ -1,7 +1,9 @@
 #include "settings/options_dialog_win.h"
 
 #include "app/main_window_win.h"
-#include "app/skin_bridge_win.h"
+#include "skin/button_win.h"
+#include "skin/check_box_win.h"
+#include "skin/skin_layout_win.h"
 #include "lang/translate_form_win.h"
 #include "settings/options.h"
 
@@ -38,25 +40,27 @@ const std::vector<ControlDef>& OptionsLayout() {
 
 TfrmOptions::TfrmOptions(TfrmMain& owner) : TForm(&owner, OptionsForm()), main_(owner) {
   InstantiateLayout(*this, OptionsLayout());
-  for (const char* name : {"cbAskBeforeDefrag", "cbShowLines", "cbCreateRestore", "bOK", "bCancel"})
-    SetUIStyle(*FindComponent(name), TsuiUIStyle::WinXP);
-  SetButtonRoles(*FindComponent("bOK"), true, false);
-  SetButtonRoles(*FindComponent("bCancel"), false, true);
+  for (const char* name : {"cbAskBeforeDefrag", "cbShowLines", "cbCreateRestore"})
+    Find<TsuiCheckBox>(name)->SetUIStyle(TsuiUIStyle::WinXP);
+  Find<TsuiButton>("bOK")->SetUIStyle(TsuiUIStyle::WinXP);
+  Find<TsuiButton>("bCancel")->SetUIStyle(TsuiUIStyle::WinXP);
+  Find<TsuiButton>("bOK")->SetDefault(true);
+  Find<TsuiButton>("bCancel")->SetCancel(true);
   WireHandlers<TfrmOptions>(*this, {{"bOK", "OnClick", &TfrmOptions::bOKClick}});
 }
 
 void TfrmOptions::FormCreate() {
-  SetChecked(*FindComponent("cbCreateRestore"), OptionsSetting.RestorePoint);
-  SetChecked(*FindComponent("cbAskBeforeDefrag"), OptionsSetting.IsAskBeforeDefrag);
-  SetChecked(*FindComponent("cbShowLines"), OptionsSetting.IsShowLine);
+  Find<TsuiCheckBox>("cbCreateRestore")->SetChecked(OptionsSetting.RestorePoint);
+  Find<TsuiCheckBox>("cbAskBeforeDefrag")->SetChecked(OptionsSetting.IsAskBeforeDefrag);
+  Find<TsuiCheckBox>("cbShowLines")->SetChecked(OptionsSetting.IsShowLine);
 }
 
 void TfrmOptions::FormShow() { TranslateOnShow(*this, main_.platform(), OptionsSetting.Lan); }
 
 void TfrmOptions::bOKClick(TObject&) {
-  OptionsSetting.RestorePoint = IsChecked(*FindComponent("cbCreateRestore"));
-  OptionsSetting.IsAskBeforeDefrag = IsChecked(*FindComponent("cbAskBeforeDefrag"));
-  OptionsSetting.IsShowLine = IsChecked(*FindComponent("cbShowLines"));
+  OptionsSetting.RestorePoint = Find<TsuiCheckBox>("cbCreateRestore")->Checked();
+  OptionsSetting.IsAskBeforeDefrag = Find<TsuiCheckBox>("cbAskBeforeDefrag")->Checked();
+  OptionsSetting.IsShowLine = Find<TsuiCheckBox>("cbShowLines")->Checked();
   SetModalResult(mrOk);
 }
 

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "app/main_window_win.h"
-#include "app/skin_bridge_win.h"
 #include "flat/flat_speed_button_win.h"
 #include "settings/options.h"
 #include "tests/wine/support/app_fixture.h"

@@ -1,4 +1,4 @@
-#include "app/skin_bridge_win.h"
+#include "skin/skin_layout_win.h"
 
 #include "skin/button_win.h"
 #include "skin/check_box_win.h"
@@ -58,31 +58,6 @@ TComponent& MakeSuiCheckBox(TComponent& owner, TWinControl& parent, const Contro
 
 TComponent& MakeSuiGroupBox(TComponent& owner, TWinControl& parent, const ControlDef& def) {
   return Place<TsuiGroupBox>(owner, parent, def);
-}
-
-void SetUIStyle(TComponent& control, TsuiUIStyle style) {
-  if (auto* styled = dynamic_cast<SkinStyled*>(&control)) styled->SetUIStyle(style);
-}
-
-void ConfigureProgress(TComponent& bar, const ProgressSettings& s) {
-  auto& progress = dynamic_cast<TsuiProgressBar&>(bar);
-  progress.SetMin(s.min);
-  progress.SetMax(s.max);
-  progress.SetBorderColor(s.borderColor);
-  progress.SetColor(s.color);
-  progress.SetShowCaption(s.showCaption);
-}
-
-int ProgressPosition(TComponent& bar) { return dynamic_cast<TsuiProgressBar&>(bar).Position(); }
-void SetProgressPosition(TComponent& bar, int position) { dynamic_cast<TsuiProgressBar&>(bar).SetPosition(position); }
-
-bool IsChecked(TComponent& box) { return dynamic_cast<TsuiCheckBox&>(box).Checked(); }
-void SetChecked(TComponent& box, bool checked) { dynamic_cast<TsuiCheckBox&>(box).SetChecked(checked); }
-
-void SetButtonRoles(TComponent& button, bool isDefault, bool isCancel) {
-  auto& b = dynamic_cast<TsuiCustomButton&>(button);
-  b.SetDefault(isDefault);
-  b.SetCancel(isCancel);
 }
 
 }  // namespace vh
