@@ -8,34 +8,30 @@ namespace vh {
 
 class TScanTaskThread::Reporter final : public ScanReporter {
  public:
-  Reporter(HWND dialog, Shared& shared, const std::string& finishText)
-      : dialog_(dialog), shared_(shared), finishText_(finishText) {}
+  explicit Reporter(TScanTaskThread& thread) : thread_(thread) {}
   void ShowHive(const std::string& hiveName) override { SetStatus(hiveName); }
   void HiveDone(std::uint32_t firstHiveMs, std::int32_t done) override {
-    PostMessageA(dialog_, WM_HIVEDONE, WPARAM(firstHiveMs), LPARAM(done));
+    PostMessageA(thread_.dialog_, WM_HIVEDONE, WPARAM(firstHiveMs), LPARAM(done));
   }
-  void Finished() override { SetStatus(finishText_); }
-  void Close() override { PostMessageA(dialog_, WM_CLOSE, 0, 0); }
+  void Finished() override { SetStatus(thread_.finishText_); }
+  void Close() override { PostMessageA(thread_.dialog_, WM_CLOSE, 0, 0); }
 
  private:
   void SetStatus(const std::string& text) {
     {
-      std::lock_guard<std::mutex> guard(shared_.lock);
-      shared_.status = text;
+      std::lock_guard<std::mutex> guard(thread_.statusLock_);
+      thread_.status_ = text;
     }
-    PostMessageA(dialog_, WM_SCANSTATUS, 0, 0);
+    PostMessageA(thread_.dialog_, WM_SCANSTATUS, 0, 0);
   }
-  HWND dialog_;
-  Shared& shared_;
-  const std::string& finishText_;
+  TScanTaskThread& thread_;
 };
 
 TScanTaskThread::TScanTaskThread(HWND dialogHandle, ScanJob job, Platform& platform, std::string finishText)
     : dialog_(dialogHandle),
       job_(std::move(job)),
       platform_(platform),
-      finishText_(std::move(finishText)),
-      shared_(std::make_shared<Shared>()) {}
+      finishText_(std::move(finishText)) {}
 
 TScanTaskThread::~TScanTaskThread() {
   if (!thread_) return;
@@ -51,9 +47,9 @@ void TScanTaskThread::Start() {
 
 unsigned __stdcall TScanTaskThread::Run(void* self) {
   auto* t = static_cast<TScanTaskThread*>(self);
-  Reporter reporter(t->dialog_, *t->shared_, t->finishText_);
+  Reporter reporter(*t);
   try {
-    RunHiveScan(t->platform_, t->job_, t->shared_->stop, reporter);
+    RunHiveScan(t->platform_, t->job_, t->stop_, reporter);
   } catch (...) {
     // The dialog must still close: without the closing message it would
     // wait for ever.
@@ -67,8 +63,8 @@ bool TScanTaskThread::Running() const {
 }
 
 std::string TScanTaskThread::StatusText() const {
-  std::lock_guard<std::mutex> guard(shared_->lock);
-  return shared_->status;
+  std::lock_guard<std::mutex> guard(statusLock_);
+  return status_;
 }
 
 void TScanTaskThread::WaitPumping() {

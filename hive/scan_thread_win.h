@@ -6,7 +6,6 @@
 #include <windows.h>
 
 #include <atomic>
-#include <memory>
 #include <mutex>
 #include <string>
 
@@ -26,7 +25,7 @@ class TScanTaskThread {
   void Start();
   // Asks the worker to stop before its next hive; the hive in progress is
   // finished first.
-  void Terminate() { shared_->stop = true; }
+  void Terminate() { stop_ = true; }
   bool Running() const;
   // The latest status: the hive being copied, or "Finish".
   std::string StatusText() const;
@@ -35,11 +34,6 @@ class TScanTaskThread {
   void WaitPumping();
 
  private:
-  struct Shared {
-    mutable std::mutex lock;
-    std::string status;
-    std::atomic<bool> stop{false};
-  };
   class Reporter;
   static unsigned __stdcall Run(void* self);
 
@@ -47,7 +41,11 @@ class TScanTaskThread {
   ScanJob job_;
   Platform& platform_;
   std::string finishText_;
-  std::shared_ptr<Shared> shared_;
+  // Written by the worker, read by the dialog; the object outlives the
+  // thread, which it joins.
+  mutable std::mutex statusLock_;
+  std::string status_;
+  std::atomic<bool> stop_{false};
   HANDLE thread_ = nullptr;
 };
 
