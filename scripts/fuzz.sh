@@ -7,7 +7,7 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 dir=$1 seconds=$2
 rc=0
 for bin in "$dir"/*_fuzz; do
-  [ -x "$bin" ] || continue
+  [ -f "$bin" ] && [ -x "$bin" ] || continue  # not the corpus folders
   name=$(basename "$bin")
   work="$dir/corpus-$name"
   mkdir -p "$work"
@@ -15,7 +15,7 @@ for bin in "$dir"/*_fuzz; do
   [ -d "$seeds" ] || seeds=""
   if "$bin" -max_total_time="$seconds" -max_len=65536 -timeout=10 -rss_limit_mb=1024 \
        -artifact_prefix="$dir/crash-$name-" "$work" $seeds >"$dir/$name.log" 2>&1; then
-    echo "fuzz $name: $(grep -Eo '#[0-9]+ +DONE.*' "$dir/$name.log" | tail -1 || echo done)"
+    echo "fuzz $name: $(grep -Eo 'Done [0-9]+ runs.*' "$dir/$name.log" | tail -1 || echo done)"
   else
     echo "fuzz $name: FAILED, see $dir/$name.log" >&2
     tail -30 "$dir/$name.log" >&2
