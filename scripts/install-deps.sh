@@ -8,13 +8,43 @@ dpkg --print-foreign-architectures | grep -qx i386 || need_i386=1
 
 PACKAGES=(
   cmake make g++ clang pkg-config dpkg-dev
-  googletest libgtest-dev
-  g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
+  googletest libgtest-dev libgmock-dev zlib1g-dev libclang-rt-14-dev file
+  g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix
+  g++-mingw-w64-i686-win32 gcc-mingw-w64-i686-win32 binutils-mingw-w64-i686
   libz-mingw-w64-dev
-  wine wine64 wine32:i386
+  wine wine64 wine32:i386 fonts-wine
   xvfb xauth x11-apps xdotool imagemagick
   python3 python3-pil fonts-dejavu-core fonts-liberation hyperfine nsis zip
 )
+
+# Prints a deb-src stanza for each archive the machine already installs the
+# release's own suite from, so no mirror is named here. Other suites
+# (security, updates) and third-party archives have no sources to offer.
+vh_source_entries() {
+  local suite uris uri key
+  suite=$(. /etc/os-release && echo "$VERSION_CODENAME")
+  uris=$(
+    { sed -nE "s/^[[:space:]]*deb[[:space:]]+(\[[^]]*\][[:space:]]+)?([^[:space:]]+)[[:space:]]+$suite([[:space:]].*)?\$/\2/p" \
+        /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2>/dev/null
+      for f in /etc/apt/sources.list.d/*.sources; do
+        [ -f "$f" ] && [ "$f" != "$SRC_LIST" ] || continue
+        awk -v suite="$suite" 'BEGIN { RS=""; FS="\n" }
+          { types=""; uris=""; suites=""
+            for (i = 1; i <= NF; i++) {
+              if ($i ~ /^Types:/) types=" " substr($i, 7) " "
+              if ($i ~ /^URIs:/) uris=substr($i, 6)
+              if ($i ~ /^Suites:/) suites=" " substr($i, 8) " "
+            }
+            gsub(/\t/, " ", types); gsub(/\t/, " ", suites)
+            if (types ~ / deb / && suites ~ (" " suite " ")) print uris }' "$f"
+      done; } | tr ' ' '\n' | sed '/^$/d' | sort -u)
+  key=/usr/share/keyrings/debian-archive-keyring.gpg
+  for uri in $uris; do
+    printf 'Types: deb-src\nURIs: %s\nSuites: %s\nComponents: main\n' "$uri" "$suite"
+    [ -f "$key" ] && printf 'Signed-By: %s\n' "$key"
+    echo
+  done
+}
 
 missing=()
 for p in "${PACKAGES[@]}"; do
@@ -40,14 +70,14 @@ if [ "$need_i386" = 1 ]; then
   $SUDO dpkg --add-architecture i386
 fi
 if [ "$need_src" = 1 ]; then
-  codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
-  $SUDO tee "$SRC_LIST" >/dev/null <<SRC
-Types: deb-src
-URIs: http://deb.debian.org/debian
-Suites: $codename
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-SRC
+  # The source entry mirrors the machine's own binary entries: same
+  # addresses, suites, components and keys, only the type differs.
+  src=$(vh_source_entries)
+  if [ -z "$src" ]; then
+    echo "install-deps: no 'deb' entry found in the package sources to mirror as deb-src" >&2
+    exit 1
+  fi
+  printf '%s\n' "$src" | $SUDO tee "$SRC_LIST" >/dev/null
 fi
 echo "install-deps: installing ${missing[*]:-(source lists only)}" >&2
 $SUDO apt-get update -qq
