@@ -56,9 +56,14 @@ const std::vector<ControlDef>& MainWindowControls() {
     close.autoSize = true;
     close.bitmap = "CLOSE_NORMAL";
     close.bitmap2 = "CLOSE_HOVER";
+    // Blue until the pointer first leaves it, black after; drawn straight on
+    // the tab's artwork.
     LayoutProps link;
     link.handCursor = true;
+    link.transparent = true;
     link.fontColour = MakeColour(0, 0, 255);
+    link.linkColour = MakeColour(0, 0, 0);
+    link.hoverColour = MakeColour(255, 0, 0);
     LayoutProps line;
     line.color = SystemColour(kIndexActiveCaption);
     LayoutProps language = FlatButton("Help", MakeColour(245, 246, 244));
@@ -74,6 +79,8 @@ const std::vector<ControlDef>& MainWindowControls() {
     list.gridLines = true;
     return std::vector<ControlDef>{
         {"Image1", MakeImage, "", MakeRect(0, 0, 556, 393), "", background},
+        // First among the windows, so first in the tab order and focused at start.
+        {"lvMain", MakeListView, "", MakeRect(119, 65, 423, 236), "", list},
         {"lTitle", MakeLabel, "", MakeRect(17, 12, 197, 16), "Varnhold", TransparentLabel(true, -13)},
         {"bMinimize", MakeSuiImageButton, "", MakeRect(488, 9, 24, 24), "", minimize},
         {"bClose", MakeShiftImage, "", MakeRect(517, 9, 24, 24), "", close},
@@ -93,7 +100,6 @@ const std::vector<ControlDef>& MainWindowControls() {
          FlatButton("Help", MakeColour(241, 242, 240))},
         {"bExit", MakeFlatSpeedButton, "", MakeRect(16, 314, 35, 25), "Exit",
          FlatButton("Exit", MakeColour(234, 233, 233))},
-        {"lvMain", MakeListView, "", MakeRect(119, 65, 423, 236), "", list},
         {"lLastWashed", MakeLabel, "", MakeRect(116, 312, 109, 13), "Current Registry Size:", TransparentLabel()},
         {"Label4", MakeLabel, "", MakeRect(116, 330, 101, 13), "New Registry Size:", TransparentLabel()},
         {"Label5", MakeLabel, "", MakeRect(116, 348, 93, 13), "Size Reduction:", TransparentLabel()},

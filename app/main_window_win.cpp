@@ -86,8 +86,6 @@ TfrmMain::TfrmMain(Platform& platform, std::vector<std::string> arguments)
   });
   auto& link = *Find<TsuiURLLabel>("suiURLLabel1");
   link.SetURL(LoadResString(IDS_HOME_URL));
-  link.SetFontLinkColor(MakeColour(0, 0, 0));
-  link.SetFontHoverColor(MakeColour(255, 0, 0));
   link.SetShell(&platform_.shell);
   Find<TsuiImageButton>("bMinimize")->SetUIStyle(TsuiUIStyle::FromThemeFile);
 }

@@ -1,8 +1,14 @@
 #!/usr/bin/env bash
-# Makes the demo registry: a scratch Wine prefix whose hivelist names hives
-# that exist in Wine's registry, each with a stand-in hive file (a copy of
-# Wine's own registry text file), and the program beside it in
-# build/demo/Varnhold. Builds the Windows program first.
+# Makes the demo registry: a scratch Wine prefix whose hivelist names five
+# hives that exist in Wine's registry, each with a stand-in hive file, and
+# the program beside it in build/demo/Varnhold. Builds the Windows program
+# first.
+#
+# Wine keeps no hive files. Each stand-in is the hive's own saved copy (what
+# RegSaveKey writes for it now) followed by a stated share of free space, the
+# way a used hive carries space that a fresh copy leaves out. An analysis of
+# the demo therefore shows that share as the hive's reduction, on every
+# machine and every run, as long as nothing writes to those keys between.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
@@ -15,20 +21,24 @@ mkdir -p "$app"
 cp build/win/varnhold.exe "$app/"
 cp lang/DLan_*.ini "$app/"
 
-config="$WINEPREFIX/drive_c/windows/system32/config"
-mkdir -p "$config"
-cp "$WINEPREFIX/system.reg" "$config/SYSTEM"
-cp "$WINEPREFIX/system.reg" "$config/SOFTWARE"
-cp "$WINEPREFIX/userdef.reg" "$config/DEFAULT"
-cp "$WINEPREFIX/user.reg" "$WINEPREFIX/drive_c/users/Public/NTUSER.DAT"
+# hive name | key saved for its stand-in | stand-in file (below drive C:) | free space, per cent
+hives=(
+  '\REGISTRY\MACHINE\SYSTEM|HKLM\SYSTEM|windows\system32\config\SYSTEM|20'
+  '\REGISTRY\MACHINE\SOFTWARE|HKLM\SOFTWARE|windows\system32\config\SOFTWARE|25'
+  '\REGISTRY\MACHINE\SOFTWARE\VarnholdDemo|HKLM\SOFTWARE\VarnholdDemo|users\Public\DEMO.DAT|40'
+  '\REGISTRY\USER\.DEFAULT|HKU\.DEFAULT|windows\system32\config\DEFAULT|10'
+  '\REGISTRY\USER\S-1-5-21-0-0-0-1000|HKU\S-1-5-21-0-0-0-1000|users\Public\NTUSER.DAT|30'
+)
+
+# Every registry change comes before the hives are saved, so that the copies
+# an analysis makes hold exactly what the stand-ins were made from.
 hivelist='HKLM\SYSTEM\CurrentControlSet\Control\hivelist'
-add() { wine reg add "$hivelist" /v "$1" /t REG_SZ /d "$2" /f >/dev/null 2>&1; }
-add '\REGISTRY\MACHINE\SYSTEM' '\Device\HarddiskVolume1\windows\system32\config\SYSTEM'
-add '\REGISTRY\MACHINE\SOFTWARE' '\Device\HarddiskVolume1\windows\system32\config\SOFTWARE'
-add '\REGISTRY\USER\.DEFAULT' '\Device\HarddiskVolume1\windows\system32\config\DEFAULT'
-add '\REGISTRY\USER\S-1-5-21-0-0-0-1000' '\Device\HarddiskVolume1\users\Public\NTUSER.DAT'
-# One larger hive, so that an analysis takes a moment to watch: a key with
-# 12 MB of values and a 16 MB stand-in file that is mostly free space.
+for hive in "${hives[@]}"; do
+  IFS='|' read -r name _ file _ <<<"$hive"
+  wine reg add "$hivelist" /v "$name" /t REG_SZ /d "\\Device\\HarddiskVolume1\\$file" /f >/dev/null 2>&1
+done
+# One larger hive, so that an analysis takes a moment to watch: 12 MB of
+# values, the same on every run.
 if [ ! -f "$WINEPREFIX/.varnhold-demo-key" ]; then
   /usr/bin/python3 - "$WINEPREFIX/drive_c/demo-key.reg" <<'PY'
 import sys
@@ -42,10 +52,30 @@ PY
   rm -f "$WINEPREFIX/drive_c/demo-key.reg"
   touch "$WINEPREFIX/.varnhold-demo-key"
 fi
-truncate -s 16M "$WINEPREFIX/drive_c/users/Public/DEMO.DAT"
-add '\REGISTRY\MACHINE\SOFTWARE\VarnholdDemo' '\Device\HarddiskVolume1\users\Public\DEMO.DAT'
 # Wine has no "MS Sans Serif", the windows' font; a face of the same width
 # keeps the captions within their design widths.
 wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
   /v 'MS Sans Serif' /t REG_SZ /d 'Liberation Sans' /f >/dev/null 2>&1
+
+drive_c="$WINEPREFIX/drive_c"
+saved="$drive_c/varnhold-demo-save.tmp"
+for hive in "${hives[@]}"; do
+  IFS='|' read -r _ key file share <<<"$hive"
+  rm -f "$saved"
+  wine reg save "$key" 'C:\varnhold-demo-save.tmp' /y >/dev/null 2>&1
+  [ -s "$saved" ] || { echo "demo-registry: could not save $key" >&2; exit 1; }
+  target="$drive_c/${file//\\//}"
+  mkdir -p "$(dirname "$target")"
+  # The saved copy, then zeros: share per cent of the whole file is free.
+  /usr/bin/python3 - "$saved" "$target" "$share" <<'PY'
+import sys
+saved, target, share = sys.argv[1], sys.argv[2], int(sys.argv[3])
+data = open(saved, "rb").read()
+free = (len(data) * share + (100 - share) // 2) // (100 - share)
+with open(target, "wb") as out:
+    out.write(data)
+    out.write(bytes(free))
+PY
+done
+rm -f "$saved"
 wineserver -w

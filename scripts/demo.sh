@@ -19,11 +19,13 @@ else
   echo "No display: running the unattended scan (varnhold.exe /Scan \"C:\\users\\Public\\Varnhold scan.ini\")."
   # Wine makes windows only on an X display, and the program has a (hidden)
   # main window even when unattended: a private virtual display stands in.
+  # Wine's own processes end before that display does, so none of them
+  # loses its connection to it.
   set +e
-  xvfb-run -a wine "$exe" /Scan 'C:\users\Public\Varnhold scan.ini'
+  xvfb-run -a bash -c 'wine "$1" /Scan "$2"; code=$?; wineserver -w; exit $code' _ \
+    "$exe" 'C:\users\Public\Varnhold scan.ini'
   code=$?
   set -e
-  wineserver -w
   echo "exit code: $code"
   cat "$report"
 fi

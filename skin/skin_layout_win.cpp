@@ -34,8 +34,16 @@ TComponent& MakeSuiImageButton(TComponent& owner, TWinControl& parent, const Con
   return button;
 }
 
+// The link and hover colours are kept apart from the font colour the link
+// starts in, so they are set before the layout's font.
 TComponent& MakeSuiURLLabel(TComponent& owner, TWinControl& parent, const ControlDef& def) {
-  return Place<TsuiURLLabel>(owner, parent, def);
+  auto& link = Make<TsuiURLLabel>(&owner, &parent, def.name);
+  if (def.props.linkColour != kColourNone) link.SetFontLinkColor(def.props.linkColour);
+  if (def.props.hoverColour != kColourNone) link.SetFontHoverColor(def.props.hoverColour);
+  link.SetTransparent(def.props.transparent);
+  link.SetBounds(def.bounds.left, def.bounds.top, def.bounds.Width(), def.bounds.Height());
+  ApplyCommonProps(link, def);
+  return link;
 }
 
 TComponent& MakeSuiImagePanel(TComponent& owner, TWinControl& parent, const ControlDef& def) {

@@ -157,9 +157,16 @@ LRESULT TForm::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CLOSE:
       Close();
       return 0;
-    case WM_ACTIVATE:
-      if (LOWORD(wp) != WA_INACTIVE) FormActivate();
-      break;
+    case WM_ACTIVATE: {
+      if (LOWORD(wp) == WA_INACTIVE) break;
+      // The default handling gives the focus to the form itself; like a
+      // dialog, the form hands it on to the control that last had it, or to
+      // the first in the tab order.
+      LRESULT result = TWinControl::WndProc(msg, wp, lp);
+      if (!HIWORD(wp)) FocusFirstControl();
+      FormActivate();
+      return result;
+    }
     case WM_MOUSEMOVE:
       if (hintsDirty_) RebuildHints();
       break;
@@ -205,6 +212,17 @@ void TForm::RebuildHints() {
     }
     SendMessageA(tooltip_, TTM_ADDTOOLA, 0, LPARAM(&ti));
   });
+}
+
+void TForm::FocusFirstControl() {
+  HWND focus = GetFocus();
+  if (focus && focus != Handle() && IsChild(Handle(), focus)) return;
+  HWND last = activeControl_ ? activeControl_->Handle() : nullptr;
+  if (last && IsChild(Handle(), last) && IsWindowVisible(last) && IsWindowEnabled(last)) {
+    ::SetFocus(last);
+    return;
+  }
+  if (HWND first = GetNextDlgTabItem(Handle(), nullptr, FALSE)) ::SetFocus(first);
 }
 
 void TForm::NotifyFocusChanged(TWinControl* focused) {

@@ -84,6 +84,7 @@ class TForm : public TWinControl {
 
  private:
   void PlaceWindow();
+  void FocusFirstControl();
   bool RunCloseHandler();
   void RebuildHints();
 

@@ -39,6 +39,8 @@ struct LayoutProps {
   // Labels and pictures.
   TAlignment alignment = TAlignment::taLeftJustify;
   bool transparent = false;
+  Colour linkColour = kColourNone;   // link labels: after the pointer leaves
+  Colour hoverColour = kColourNone;  // link labels: under the pointer
   bool fixedSize = false;  // labels: keep the given size instead of the caption's
   bool wordWrap = false;
   bool autoSize = false;   // pictures

@@ -351,8 +351,10 @@ TEST(Notifications, ReachTheControlsOfTheForm) {
   auto& probe = Make<TProbe>(form.get(), form->Find<TWinControl>("GroupBox1"), "Probe");
   form->Show();
   test::PumpFor(20);
-  probe.seen.clear();
   auto* lv = form->Find<TListView>("lvMain");
+  EXPECT_EQ(GetFocus(), lv->Handle()) << "the first control in the tab order takes the focus";
+  SetFocus(form->Handle());
+  probe.seen.clear();
   lv->SetFocus();
   EXPECT_EQ(probe.focused, lv);
   EXPECT_EQ(form->ActiveControl(), lv);

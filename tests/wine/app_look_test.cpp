@@ -1,0 +1,139 @@
+// The main window as a user first sees it, read from outside the program:
+// the screen's pixels and the focus of the program's own thread.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <functional>
+#include <string>
+
+#include "tests/wine/support/wine_env.h"
+
+namespace vh {
+namespace {
+
+const char kMainClass[] = "Varnhold Made by Tolvane Software";
+constexpr DWORD kDeadlineMs = 20000;
+// The link label's place on the main window's client area.
+constexpr RECT kLink = {436, 38, 436 + 81, 38 + 13};
+
+std::string BuiltProgram() {
+  char dir[MAX_PATH] = {};
+  DWORD n = GetEnvironmentVariableA("VH_BINARY_DIR", dir, MAX_PATH);
+  std::string path = "Z:" + std::string(dir, n < MAX_PATH ? n : 0) + "/varnhold_recorded.exe";
+  std::replace(path.begin(), path.end(), '/', '\\');
+  return path;
+}
+
+// Polls until the condition holds or the deadline passes.
+bool WaitFor(const std::function<bool()>& condition) {
+  DWORD start = GetTickCount();
+  while (GetTickCount() - start < kDeadlineMs) {
+    if (condition()) return true;
+    Sleep(20);
+  }
+  return condition();
+}
+
+std::string ClassOf(HWND w) {
+  char name[256] = {};
+  GetClassNameA(w, name, sizeof name);
+  return name;
+}
+
+struct Rgb {
+  int r, g, b;
+};
+
+Rgb ScreenPixel(POINT p) {
+  HDC screen = GetDC(nullptr);
+  COLORREF c = GetPixel(screen, p.x, p.y);
+  ReleaseDC(nullptr, screen);
+  return {GetRValue(c), GetGValue(c), GetBValue(c)};
+}
+
+int Distance(Rgb a, Rgb b) { return std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b); }
+
+class MainWindowLookTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(FindWindowA(kMainClass, nullptr), nullptr) << "a Varnhold main window is already open";
+    ASSERT_TRUE(CopyFileA(BuiltProgram().c_str(), exe_.c_str(), FALSE)) << "cannot copy " << BuiltProgram();
+    SetEnvironmentVariableA("VARNHOLD_RECORD", (home_.path() + "\\records.txt").c_str());
+    std::string commandLine = "\"" + exe_ + "\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    ASSERT_TRUE(CreateProcessA(exe_.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                               home_.path().c_str(), &startup, &process_))
+        << "CreateProcessA failed: " << GetLastError();
+    ASSERT_TRUE(WaitFor([&] {
+      main_ = FindWindowA(kMainClass, nullptr);
+      return main_ && IsWindowVisible(main_);
+    })) << "no main window within " << kDeadlineMs << " ms";
+  }
+  void TearDown() override {
+    SetEnvironmentVariableA("VARNHOLD_RECORD", nullptr);
+    if (!process_.hProcess) return;
+    if (main_) PostMessageA(main_, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(process_.hProcess, kDeadlineMs) == WAIT_TIMEOUT) {
+      ADD_FAILURE() << "the program did not close";
+      TerminateProcess(process_.hProcess, 99);
+      WaitForSingleObject(process_.hProcess, kDeadlineMs);
+    }
+    CloseHandle(process_.hThread);
+    CloseHandle(process_.hProcess);
+  }
+
+  POINT OnScreen(int x, int y) const {
+    POINT p{x, y};
+    ClientToScreen(main_, &p);
+    return p;
+  }
+
+  HWND FocusOfProgram() const {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    DWORD thread = GetWindowThreadProcessId(main_, nullptr);
+    return GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
+  }
+
+  test::ScratchFolder home_;
+  std::string exe_ = home_.path() + "\\varnhold_recorded.exe";
+  PROCESS_INFORMATION process_{};
+  HWND main_ = nullptr;
+};
+
+TEST_F(MainWindowLookTest, TheHiveListHasTheFocusAfterStartUp) {
+  EXPECT_TRUE(WaitFor([&] { return ClassOf(FocusOfProgram()) == "SysListView32"; }))
+      << "focus on a window of class '" << ClassOf(FocusOfProgram()) << "'";
+}
+
+// The link's top row lies above its glyphs: drawn transparently, it shows the
+// tab's artwork, as the row just above the label does. An opaque label paints
+// its own box there instead.
+TEST_F(MainWindowLookTest, TheLinkIsDrawnStraightOnTheTabInBlue) {
+  auto transparentRow = [&] {
+    for (int x = kLink.left + 2; x < kLink.left + 40; x += 6) {
+      Rgb inside = ScreenPixel(OnScreen(x, kLink.top)), above = ScreenPixel(OnScreen(x, kLink.top - 1));
+      if (Distance(inside, above) > 24) return false;
+    }
+    return true;
+  };
+  EXPECT_TRUE(WaitFor(transparentRow)) << "the link's top row differs from the tab just above it";
+
+  auto countText = [&](const std::function<bool(Rgb)>& isText) {
+    int count = 0;
+    for (int y = kLink.top; y < kLink.bottom; ++y)
+      for (int x = kLink.left; x < kLink.right; ++x) count += isText(ScreenPixel(OnScreen(x, y)));
+    return count;
+  };
+  auto blue = [](Rgb c) { return c.b > 160 && c.r < 90 && c.g < 90; };
+  auto black = [](Rgb c) { return c.b < 60 && c.r < 60 && c.g < 60; };
+  EXPECT_TRUE(WaitFor([&] { return countText(blue) >= 10; })) << "blue text pixels: " << countText(blue);
+  EXPECT_EQ(countText(black), 0) << "the link starts in black";
+}
+
+}  // namespace
+}  // namespace vh
