@@ -20,14 +20,15 @@ app="$root/build/demo/Varnhold"
 mkdir -p "$app"
 cp build/win/varnhold.exe "$app/"
 cp lang/DLan_*.ini "$app/"
+save_key="$root/build/win/save_key_win_tool.exe"
 
-# hive name | key saved for its stand-in | stand-in file (below drive C:) | free space, per cent
+# hive name | root and key saved for its stand-in | stand-in file (below drive C:) | free space, per cent
 hives=(
-  '\REGISTRY\MACHINE\SYSTEM|HKLM\SYSTEM|windows\system32\config\SYSTEM|20'
-  '\REGISTRY\MACHINE\SOFTWARE|HKLM\SOFTWARE|windows\system32\config\SOFTWARE|25'
-  '\REGISTRY\MACHINE\SOFTWARE\VarnholdDemo|HKLM\SOFTWARE\VarnholdDemo|users\Public\DEMO.DAT|40'
-  '\REGISTRY\USER\.DEFAULT|HKU\.DEFAULT|windows\system32\config\DEFAULT|10'
-  '\REGISTRY\USER\S-1-5-21-0-0-0-1000|HKU\S-1-5-21-0-0-0-1000|users\Public\NTUSER.DAT|30'
+  '\REGISTRY\MACHINE\SYSTEM|HKLM SYSTEM|windows\system32\config\SYSTEM|20'
+  '\REGISTRY\MACHINE\SOFTWARE|HKLM SOFTWARE|windows\system32\config\SOFTWARE|25'
+  '\REGISTRY\MACHINE\SOFTWARE\VarnholdDemo|HKLM SOFTWARE\VarnholdDemo|users\Public\DEMO.DAT|40'
+  '\REGISTRY\USER\.DEFAULT|HKU .DEFAULT|windows\system32\config\DEFAULT|10'
+  '\REGISTRY\USER\S-1-5-21-0-0-0-1000|HKU S-1-5-21-0-0-0-1000|users\Public\NTUSER.DAT|30'
 )
 
 # Every registry change comes before the hives are saved, so that the copies
@@ -37,18 +38,18 @@ for hive in "${hives[@]}"; do
   IFS='|' read -r name _ file _ <<<"$hive"
   wine reg add "$hivelist" /v "$name" /t REG_SZ /d "\\Device\\HarddiskVolume1\\$file" /f >/dev/null 2>&1
 done
-# One larger hive, so that an analysis takes a moment to watch: 12 MB of
-# values, the same on every run.
+# One larger hive, so that an analysis takes a moment to watch: 4 MB of
+# values, the same on every run (about 13 MB in the text copies Wine writes).
 if [ ! -f "$WINEPREFIX/.varnhold-demo-key" ]; then
   /usr/bin/python3 - "$WINEPREFIX/drive_c/demo-key.reg" <<'PY'
 import sys
 with open(sys.argv[1], "w", encoding="utf-16") as out:
     out.write("Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\VarnholdDemo]\r\n")
     blob = ",".join(["41"] * 8000)
-    for i in range(1500):
+    for i in range(500):
         out.write(f'"Value{i}"=hex:{blob}\r\n')
 PY
-  wine regedit /S 'C:\demo-key.reg' >/dev/null 2>&1
+  wine reg import 'C:\demo-key.reg' /reg:64 >/dev/null 2>&1
   rm -f "$WINEPREFIX/drive_c/demo-key.reg"
   touch "$WINEPREFIX/.varnhold-demo-key"
 fi
@@ -62,7 +63,8 @@ saved="$drive_c/varnhold-demo-save.tmp"
 for hive in "${hives[@]}"; do
   IFS='|' read -r _ key file share <<<"$hive"
   rm -f "$saved"
-  wine reg save "$key" 'C:\varnhold-demo-save.tmp' /y >/dev/null 2>&1
+  read -r rootkey subkey <<<"$key"
+  wine "$save_key" "$rootkey" "$subkey" 'C:\varnhold-demo-save.tmp' >/dev/null 2>&1 || true
   [ -s "$saved" ] || { echo "demo-registry: could not save $key" >&2; exit 1; }
   target="$drive_c/${file//\\//}"
   mkdir -p "$(dirname "$target")"
