@@ -22,4 +22,11 @@ vh_wine_prefix_ready() {
       fi
     ) 9>"$WINEPREFIX.lock"
   fi
+  # The caption buttons' glyphs come from Marlett (Debian's fonts-wine),
+  # which this Wine does not look for in its own data folder.
+  local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+  if [ ! -f "$fonts/marlett.ttf" ] && [ -f /usr/share/wine/fonts/marlett.ttf ]; then
+    mkdir -p "$fonts"
+    cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
+  fi
 }
