@@ -27,6 +27,11 @@ class Win32Platform final : public Registry,
   long ReplaceKey(RootKey root, const std::string& subkey, const std::string& newFile,
                   const std::string& backupFile) override;
   void CloseKey(KeyHandle key) override;
+  long LoadKey(RootKey root, const std::string& name, const std::string& file) override;
+  long UnLoadKey(RootKey root, const std::string& name) override;
+  std::optional<KeyFacts> QueryKey(KeyHandle key) override;
+  std::vector<std::string> SubkeyNames(KeyHandle key) override;
+  KeyKind QueryKeyKind(KeyHandle parent, const std::string& name) override;
 
   bool Enable(const std::string& privilege, std::uint32_t tokenAccess) override;
 

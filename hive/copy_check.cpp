@@ -1,0 +1,131 @@
+#include "hive/copy_check.h"
+
+#include <algorithm>
+#include <optional>
+#include <vector>
+
+#include "hive/hive_copy.h"
+#include "platform/text.h"
+
+namespace vh {
+
+const char kCheckKeyName[] = "VarnholdCopyCheck";
+
+namespace {
+
+constexpr std::uint32_t kKeyRead = 0x20019;
+// The root is level 0; keys down to this level are compared one by one.
+constexpr int kDeepestLevel = 2;
+
+std::string Joined(const std::string& path, const std::string& name) {
+  if (path.empty()) return name;
+  return name.empty() ? path : path + "\\" + name;
+}
+
+bool Contains(const std::vector<std::string>& names, const std::string& name) {
+  return std::any_of(names.begin(), names.end(), [&](const std::string& n) { return EqualsIgnoreCase(n, name); });
+}
+
+// An open key that closes itself.
+class OpenedKey {
+ public:
+  OpenedKey(Registry& registry, KeyHandle key) : registry_(registry), key_(key) {}
+  ~OpenedKey() {
+    if (key_) registry_.CloseKey(key_);
+  }
+  OpenedKey(const OpenedKey&) = delete;
+  OpenedKey& operator=(const OpenedKey&) = delete;
+  KeyHandle get() const { return key_; }
+
+ private:
+  Registry& registry_;
+  KeyHandle key_;
+};
+
+class Comparison {
+ public:
+  Comparison(Registry& registry, const std::string& hiveName, bool wow64)
+      : registry_(registry), live_(SplitHiveName(hiveName)), wow64Software_(wow64 && UpperAscii(hiveName).find("SOFTWARE") != std::string::npos) {}
+
+  // The first difference found, or nullopt when the copy matches.
+  std::optional<std::string> Compare() { return CompareKey("", 0); }
+
+ private:
+  KeyHandle OpenLive(const std::string& path) {
+    std::string subkey = Joined(live_.subkey, path);
+    if (wow64Software_) return registry_.OpenKeyEx(live_.root, subkey, win::kKeyWow64_64Key | kKeyRead);
+    return registry_.OpenKey(live_.root, subkey);
+  }
+  KeyHandle OpenCopy(const std::string& path) {
+    return registry_.OpenKey(RootKey::LocalMachine, Joined(kCheckKeyName, path));
+  }
+  static std::string Shown(const std::string& path) { return path.empty() ? "the hive's root key" : "key " + path; }
+
+  std::optional<std::string> CompareKey(const std::string& path, int level) {
+    OpenedKey live(registry_, OpenLive(path));
+    OpenedKey copy(registry_, OpenCopy(path));
+    if (!live.get() || !copy.get()) return Shown(path) + " cannot be opened in both";
+    std::optional<KeyFacts> liveFacts = registry_.QueryKey(live.get());
+    std::optional<KeyFacts> copyFacts = registry_.QueryKey(copy.get());
+    if (!liveFacts || !copyFacts) return Shown(path) + " cannot be read in both";
+    // Written since the copy was taken: its counts may differ rightly.
+    if (liveFacts->lastWrite > copyFacts->lastWrite) return std::nullopt;
+    if (liveFacts->values != copyFacts->values)
+      return Shown(path) + " has " + std::to_string(liveFacts->values) + " values, its copy " +
+             std::to_string(copyFacts->values);
+    std::vector<std::string> liveNames = registry_.SubkeyNames(live.get());
+    std::vector<std::string> copyNames = registry_.SubkeyNames(copy.get());
+    std::vector<std::string> shared;
+    for (const std::string& name : liveNames) {
+      if (Contains(copyNames, name)) {
+        shared.push_back(name);
+        continue;
+      }
+      KeyKind kind = registry_.QueryKeyKind(live.get(), name);
+      if (kind == KeyKind::Volatile || kind == KeyKind::Link) continue;  // never saved as such
+      return "key " + Joined(path, name) + " is missing from the copy" +
+             (kind == KeyKind::Unknown ? " (the system cannot tell whether it is volatile)" : "");
+    }
+    for (const std::string& name : copyNames)
+      if (!Contains(liveNames, name)) return "key " + Joined(path, name) + " is in the copy only";
+    if (level >= kDeepestLevel) return std::nullopt;
+    for (const std::string& name : shared) {
+      std::optional<std::string> difference = CompareKey(Joined(path, name), level + 1);
+      // A link is saved as a link: opened, each side may lead elsewhere.
+      if (difference && registry_.QueryKeyKind(live.get(), name) != KeyKind::Link) return difference;
+    }
+    return std::nullopt;
+  }
+
+  Registry& registry_;
+  HiveKeyPath live_;
+  bool wow64Software_;
+};
+
+bool CheckKeyLoaded(Registry& registry) {
+  KeyHandle key = registry.OpenKey(RootKey::LocalMachine, kCheckKeyName);
+  if (key) registry.CloseKey(key);
+  return key != 0;
+}
+
+}  // namespace
+
+void ReleaseStaleCheckKey(Registry& registry, Privileges& privileges) {
+  if (!CheckKeyLoaded(registry)) return;
+  EnableBackupPrivilege(privileges);
+  EnableRestorePrivilege(privileges);
+  registry.UnLoadKey(RootKey::LocalMachine, kCheckKeyName);
+}
+
+CopyCheck CheckHiveCopy(Registry& registry, const std::string& hiveName, const std::string& copyFile, bool wow64) {
+  if (SplitHiveName(hiveName).root == RootKey::None) return {false, "its name names no registry root"};
+  if (CheckKeyLoaded(registry)) registry.UnLoadKey(RootKey::LocalMachine, kCheckKeyName);
+  long loaded = registry.LoadKey(RootKey::LocalMachine, kCheckKeyName, copyFile);
+  if (loaded != win::kErrorSuccess) return {false, "the copy does not load as a hive (error " + std::to_string(loaded) + ")"};
+  std::optional<std::string> difference = Comparison(registry, hiveName, wow64).Compare();
+  registry.UnLoadKey(RootKey::LocalMachine, kCheckKeyName);
+  if (difference) return {false, "the copy does not match the registry: " + *difference};
+  return {true, ""};
+}
+
+}  // namespace vh
