@@ -29,7 +29,7 @@ add '\REGISTRY\USER\.DEFAULT' '\Device\HarddiskVolume1\windows\system32\config\D
 add '\REGISTRY\USER\S-1-5-21-0-0-0-1000' '\Device\HarddiskVolume1\users\Public\NTUSER.DAT'
 # One larger hive, so that an analysis takes a moment to watch: a key with
 # 12 MB of values and a 16 MB stand-in file that is mostly free space.
-if [ ! -f "$WINEPREFIX/.varnhold-demo-key" ]; then
+if [ ! -f "$WINEPREFIX/.varnhold-demo-key64" ]; then
   /usr/bin/python3 - "$WINEPREFIX/drive_c/demo-key.reg" <<'PY'
 import sys
 with open(sys.argv[1], "w", encoding="utf-16") as out:
@@ -38,9 +38,11 @@ with open(sys.argv[1], "w", encoding="utf-16") as out:
     for i in range(1500):
         out.write(f'"Value{i}"=hex:{blob}\r\n')
 PY
-  wine regedit /S 'C:\demo-key.reg' >/dev/null 2>&1
+  # Into the 64-bit view, where the 64-bit hive's key lives and where the
+  # program copies it from; regedit would put it in the 32-bit branch.
+  wine reg import 'C:\demo-key.reg' /reg:64 >/dev/null 2>&1
   rm -f "$WINEPREFIX/drive_c/demo-key.reg"
-  touch "$WINEPREFIX/.varnhold-demo-key"
+  touch "$WINEPREFIX/.varnhold-demo-key64"
 fi
 truncate -s 16M "$WINEPREFIX/drive_c/users/Public/DEMO.DAT"
 add '\REGISTRY\MACHINE\SOFTWARE\VarnholdDemo' '\Device\HarddiskVolume1\users\Public\DEMO.DAT'
