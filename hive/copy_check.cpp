@@ -44,8 +44,11 @@ class OpenedKey {
 
 class Comparison {
  public:
-  Comparison(Registry& registry, const std::string& hiveName, bool wow64)
-      : registry_(registry), live_(SplitHiveName(hiveName)), wow64Software_(wow64 && UpperAscii(hiveName).find("SOFTWARE") != std::string::npos) {}
+  Comparison(Registry& registry, const std::string& hiveName, bool wow64, std::uint64_t copyWritten)
+      : registry_(registry),
+        live_(SplitHiveName(hiveName)),
+        wow64Software_(wow64 && UpperAscii(hiveName).find("SOFTWARE") != std::string::npos),
+        copyWritten_(copyWritten) {}
 
   // The first difference found, or nullopt when the copy matches.
   std::optional<std::string> Compare() { return CompareKey("", 0); }
@@ -68,8 +71,11 @@ class Comparison {
     std::optional<KeyFacts> liveFacts = registry_.QueryKey(live.get());
     std::optional<KeyFacts> copyFacts = registry_.QueryKey(copy.get());
     if (!liveFacts || !copyFacts) return Shown(path) + " cannot be read in both";
-    // Written since the copy was taken: its counts may differ rightly.
-    if (liveFacts->lastWrite > copyFacts->lastWrite) return std::nullopt;
+    // Written since the copy was taken: its counts may differ rightly. The
+    // copy's own time of the key catches a change made while the copy was
+    // being written; the file's, one made after (a loaded hive's root may
+    // carry the time of the load).
+    if (liveFacts->lastWrite > copyFacts->lastWrite || liveFacts->lastWrite > copyWritten_) return std::nullopt;
     if (liveFacts->values != copyFacts->values)
       return Shown(path) + " has " + std::to_string(liveFacts->values) + " values, its copy " +
              std::to_string(copyFacts->values);
@@ -100,6 +106,7 @@ class Comparison {
   Registry& registry_;
   HiveKeyPath live_;
   bool wow64Software_;
+  std::uint64_t copyWritten_;
 };
 
 bool CheckKeyLoaded(Registry& registry) {
@@ -117,12 +124,19 @@ void ReleaseStaleCheckKey(Registry& registry, Privileges& privileges) {
   registry.UnLoadKey(RootKey::LocalMachine, kCheckKeyName);
 }
 
-CopyCheck CheckHiveCopy(Registry& registry, const std::string& hiveName, const std::string& copyFile, bool wow64) {
+CopyCheck CheckHiveCopy(Registry& registry, Files& files, const std::string& hiveName, const std::string& copyFile,
+                        bool wow64) {
   if (SplitHiveName(hiveName).root == RootKey::None) return {false, "its name names no registry root"};
   if (CheckKeyLoaded(registry)) registry.UnLoadKey(RootKey::LocalMachine, kCheckKeyName);
+  std::optional<std::uint64_t> copyWritten = files.EntryWriteTime(copyFile);
+  if (!copyWritten) return {false, "the copy cannot be found"};
   long loaded = registry.LoadKey(RootKey::LocalMachine, kCheckKeyName, copyFile);
-  if (loaded != win::kErrorSuccess) return {false, "the copy does not load as a hive (error " + std::to_string(loaded) + ")"};
-  std::optional<std::string> difference = Comparison(registry, hiveName, wow64).Compare();
+  if (loaded != win::kErrorSuccess) {
+    // Wine leaves an empty hive mounted after a refused load.
+    if (CheckKeyLoaded(registry)) registry.UnLoadKey(RootKey::LocalMachine, kCheckKeyName);
+    return {false, "the copy does not load as a hive (error " + std::to_string(loaded) + ")"};
+  }
+  std::optional<std::string> difference = Comparison(registry, hiveName, wow64, *copyWritten).Compare();
   registry.UnLoadKey(RootKey::LocalMachine, kCheckKeyName);
   if (difference) return {false, "the copy does not match the registry: " + *difference};
   return {true, ""};

@@ -79,7 +79,7 @@ HiveResult CheckAndSchedule(DefragRun& run, const std::string& hiveName, const s
   Platform& p = run.platform;
   std::string copy = CopyPath(hiveFile);
   if (!p.files.Exists(copy)) return {hiveName, HiveOutcome::NotCopied, "it could not be copied again"};
-  CopyCheck check = CheckHiveCopy(p.registry, hiveName, copy, run.wow64);
+  CopyCheck check = CheckHiveCopy(p.registry, p.files, hiveName, copy, run.wow64);
   if (!check.passed) {
     DeleteCopy(p.files, copy);
     return {hiveName, HiveOutcome::CheckFailed, check.reason};

@@ -38,6 +38,7 @@ void FakePlatform::AddDrive(const std::string& root, std::uint32_t type, const s
 FakeFile& FakePlatform::AddFile(const std::string& path, std::int64_t size) {
   FakeFile& file = files_[Upper(path)];
   file.size = size;
+  file.written = fileClock;
   return file;
 }
 
@@ -271,6 +272,12 @@ bool FakePlatform::Delete(const std::string& path) {
   if (!f || f->locked || f->directory) return false;
   files_.erase(Upper(path));
   return true;
+}
+
+std::optional<std::uint64_t> FakePlatform::EntryWriteTime(const std::string& path) {
+  const FakeFile* f = FindFile(path);
+  if (!f || f->unreadable) return std::nullopt;
+  return f->written;
 }
 
 bool FakePlatform::IsLinked(const std::string& path) {

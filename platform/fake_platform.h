@@ -40,6 +40,7 @@ struct FakeFile {
   std::int64_t size = 0;
   bool directory = false;
   bool locked = false;        // held open without sharing by someone else
+  std::uint64_t written = 0;  // last-write time, from the fake's clock
   bool unreadable = false;    // the directory entry cannot be read
 };
 
@@ -83,6 +84,8 @@ class FakePlatform final : public Registry,
   std::optional<bool> wow64 = false;
   // Hives (subkey, upper-cased) whose swap RegReplaceKeyA refuses with 5.
   std::vector<std::string> refusedSwaps;
+  // The time files written now get; keys' last-write times compare to it.
+  std::uint64_t fileClock = 10;
   // False: the system has no flags query, and only links can be told apart.
   bool tellsKeyKinds = true;
   OsVersion version{2, 6, 1};
@@ -120,6 +123,7 @@ class FakePlatform final : public Registry,
   std::optional<std::int64_t> EntrySize(const std::string& path) override;
   bool CanOpenExclusive(const std::string& path) override;
   bool Delete(const std::string& path) override;
+  std::optional<std::uint64_t> EntryWriteTime(const std::string& path) override;
   std::string ExecutableFolder() override { return executableFolder; }
   bool IsLinked(const std::string& path) override;
   // Marks a path (and everything below it) as reached through a link.

@@ -122,6 +122,9 @@ class Files {
   virtual bool CanOpenExclusive(const std::string& path) = 0;
   // DeleteFileA.
   virtual bool Delete(const std::string& path) = 0;
+  // The last-write time (FILETIME, 100 ns units) from the directory entry;
+  // nullopt when no entry is found.
+  virtual std::optional<std::uint64_t> EntryWriteTime(const std::string& path) = 0;
   // True when the path, or a folder on the way to it, is a symbolic link or
   // a junction. Files beside user hives lie in folders their users can
   // write; the elevated program must not delete or write through a link

@@ -241,6 +241,12 @@ bool Win32Platform::CanOpenExclusive(const std::string& path) {
 
 bool Win32Platform::Delete(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
 
+std::optional<std::uint64_t> Win32Platform::EntryWriteTime(const std::string& path) {
+  WIN32_FIND_DATAA data;
+  if (!FindEntry(path, data)) return std::nullopt;
+  return (std::uint64_t(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
+}
+
 bool Win32Platform::IsLinked(const std::string& path) {
   char full[MAX_PATH * 2];
   DWORD n = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);

@@ -43,6 +43,7 @@ class Win32Platform final : public Registry,
   std::optional<std::int64_t> EntrySize(const std::string& path) override;
   bool CanOpenExclusive(const std::string& path) override;
   bool Delete(const std::string& path) override;
+  std::optional<std::uint64_t> EntryWriteTime(const std::string& path) override;
   std::string ExecutableFolder() override;
   bool IsLinked(const std::string& path) override;
 

@@ -209,6 +209,24 @@ TEST_F(DefragTest, DifferencesBelowTheSecondLevelOrInKeysWrittenSinceTheCopyPass
   EXPECT_EQ(report.Scheduled(), 3) << report.NotScheduledLines()[0];
 }
 
+TEST_F(DefragTest, ARootLoadedWithTheTimeOfItsLoadIsJudgedByTheCopyFilesTime) {
+  // As Wine loads a copy: its root carries the time of the load.
+  fake.SavedHive(std::string(kUser) + ".hvz")->at("").lastWrite = 50;
+  FakeKey& live = fake.AddKey(RootKey::Users, "S-1-5-19");
+  live.values.push_back({"after the copy"});
+  live.lastWrite = 20;  // the copy file was written at 10
+  EXPECT_EQ(Run(true, 12, true), DefragOutcome::Restarting);
+  EXPECT_EQ(report.hives[2].outcome, HiveOutcome::Scheduled) << report.hives[2].reason;
+  live.lastWrite = 5;  // before the copy: the copy should hold that value
+  fake.calls.clear();
+  for (std::size_t i = 0; i < hives.size(); ++i)
+    SaveHiveCopy(fake, fake, hives.HiveNames[i], CopyPath(hives.HiveFiles[i]), false);
+  fake.SavedHive(std::string(kUser) + ".hvz")->at("").values.clear();
+  fake.SavedHive(std::string(kUser) + ".hvz")->at("").lastWrite = 50;
+  EXPECT_EQ(Run(true, 12, true), DefragOutcome::Restarting);
+  EXPECT_EQ(report.hives[2].reason, "the copy does not match the registry: the hive's root key has 1 values, its copy 0");
+}
+
 TEST_F(DefragTest, WithoutAFlagsQueryAVolatileKeyCannotBeToldApartButALinkCan) {
   fake.tellsKeyKinds = false;
   EXPECT_EQ(Run(true, 12, true), DefragOutcome::Restarting);
