@@ -60,7 +60,7 @@ HiveTable AnalysedHives(DefragRun& run) {
     if (run.platform.files.Exists(CopyPath(file))) {
       analysed.Append(run.hives.HiveNames[i], file);
     } else {
-      run.report.hives.push_back({run.hives.HiveNames[i], HiveOutcome::NotCopied, "the analysis could not copy it"});
+      run.report.hives.push_back({run.hives.HiveNames[i], HiveOutcome::NotCopied, "it has no copy from the analysis"});
     }
   }
   return analysed;
@@ -78,16 +78,17 @@ void CopyAgain(DefragRun& run, const HiveTable& hives) {
 HiveResult CheckAndSchedule(DefragRun& run, const std::string& hiveName, const std::string& hiveFile) {
   Platform& p = run.platform;
   std::string copy = CopyPath(hiveFile);
-  if (!p.files.Exists(copy)) return {hiveName, HiveOutcome::NotCopied, "it could not be copied again"};
+  if (!p.files.Exists(copy)) return {hiveName, HiveOutcome::NotCopied, "it was not copied again"};
   CopyCheck check = CheckHiveCopy(p.registry, p.files, hiveName, copy, run.wow64);
   if (!check.passed) {
     DeleteCopy(p.files, copy);
     return {hiveName, HiveOutcome::CheckFailed, check.reason};
   }
   long result = ScheduleHiveSwap(p.registry, p.files, hiveName, copy, BackupPath(hiveFile));
-  if (result != win::kErrorSuccess)
-    return {hiveName, HiveOutcome::ReplaceRefused, "Windows refused to schedule the swap (error " + std::to_string(result) + ")",
-            result};
+  if (result != win::kErrorSuccess) {
+    return {hiveName, HiveOutcome::ReplaceRefused,
+            "Windows refused to schedule the swap (error " + std::to_string(result) + ")", result};
+  }
   return {hiveName, HiveOutcome::Scheduled, "", result};
 }
 

@@ -42,7 +42,8 @@ const std::vector<ControlDef>& ProgressLayout() {
 
 }  // namespace
 
-TfrmGetNewHiveProgess::TfrmGetNewHiveProgess(TfrmMain& owner) : TfrmGetNewHiveProgess(owner, ScanStep{owner.Hives, "", ""}) {}
+TfrmGetNewHiveProgess::TfrmGetNewHiveProgess(TfrmMain& owner)
+    : TfrmGetNewHiveProgess(owner, ScanStep{owner.Hives, "", ""}) {}
 
 TfrmGetNewHiveProgess::TfrmGetNewHiveProgess(TfrmMain& owner, ScanStep step)
     : TForm(&owner, ProgressForm()),

@@ -137,7 +137,9 @@ CopyAndCheck RunCopyAndCheck(vh::Platform& platform, const vh::HiveTable& hives,
     });
     if (!copied) continue;
     bool passed = false;
-    step.checkMs += TimeMs([&] { passed = vh::CheckHiveCopy(platform.registry, platform.files, hives.HiveNames[i], copy, wow64).passed; });
+    step.checkMs += TimeMs([&] {
+      passed = vh::CheckHiveCopy(platform.registry, platform.files, hives.HiveNames[i], copy, wow64).passed;
+    });
     ++(passed ? step.passed : step.failed);
   }
   return step;

@@ -159,7 +159,7 @@ TEST_F(DefragTest, AHiveTheAnalysisCouldNotCopyIsNeitherCopiedNorSwappedAndKeeps
   fake.AddFile(std::string(kSystem) + ".bak", 5);
   EXPECT_EQ(Run(), DefragOutcome::Restarting);
   EXPECT_EQ(dialogs.log, (std::vector<std::string>{"ask", "copy again 2", "not scheduled: 1", "restart notice"}));
-  EXPECT_EQ(dialogs.lines, std::vector<std::string>{"\\registry\\machine\\system: the analysis could not copy it"});
+  EXPECT_EQ(dialogs.lines, std::vector<std::string>{"\\registry\\machine\\system: it has no copy from the analysis"});
   EXPECT_EQ(Swapped().size(), 2u);
   EXPECT_TRUE(fake.HasFile(std::string(kSystem) + ".bak"));
   EXPECT_TRUE(fake.CallsNamed("RegSaveKeyA(" + std::string(kSystem)).empty());
@@ -169,7 +169,7 @@ TEST_F(DefragTest, AHiveThatCannotBeCopiedAgainIsNotSwappedEvenWithItsOldCopy) {
   fake.AddKey(RootKey::Users, "S-1-5-19").saveError = 5;
   fake.AddFile(std::string(kUser) + ".bak", 5);
   EXPECT_EQ(Run(), DefragOutcome::Restarting);
-  EXPECT_EQ(dialogs.lines, std::vector<std::string>{"\\REGISTRY\\USER\\S-1-5-19: it could not be copied again"});
+  EXPECT_EQ(dialogs.lines, std::vector<std::string>{"\\REGISTRY\\USER\\S-1-5-19: it was not copied again"});
   EXPECT_FALSE(fake.HasFile(std::string(kUser) + ".hvz")) << "the stale copy is gone";
   EXPECT_TRUE(fake.HasFile(std::string(kUser) + ".bak"));
   EXPECT_EQ(Swapped().size(), 2u);
@@ -195,7 +195,8 @@ TEST_F(DefragTest, ACopyMissingAKeyOrAValueIsNotSwapped) {
   EXPECT_EQ(report.hives[0].reason, "the copy does not match the registry: key CLASSES\\.TXT\\SHELLNEW is missing "
                                     "from the copy");
   EXPECT_EQ(report.hives[1].outcome, HiveOutcome::Scheduled) << "volatile key and link left out by design";
-  EXPECT_EQ(report.hives[2].reason, "the copy does not match the registry: the hive's root key has 0 values, its copy 1");
+  EXPECT_EQ(report.hives[2].reason,
+            "the copy does not match the registry: the hive's root key has 0 values, its copy 1");
   EXPECT_EQ(Swapped().size(), 1u);
 }
 
@@ -224,7 +225,8 @@ TEST_F(DefragTest, ARootLoadedWithTheTimeOfItsLoadIsJudgedByTheCopyFilesTime) {
   fake.SavedHive(std::string(kUser) + ".hvz")->at("").values.clear();
   fake.SavedHive(std::string(kUser) + ".hvz")->at("").lastWrite = 50;
   EXPECT_EQ(Run(true, 12, true), DefragOutcome::Restarting);
-  EXPECT_EQ(report.hives[2].reason, "the copy does not match the registry: the hive's root key has 1 values, its copy 0");
+  EXPECT_EQ(report.hives[2].reason,
+            "the copy does not match the registry: the hive's root key has 1 values, its copy 0");
 }
 
 TEST_F(DefragTest, WithoutAFlagsQueryAVolatileKeyCannotBeToldApartButALinkCan) {

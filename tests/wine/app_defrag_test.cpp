@@ -168,7 +168,7 @@ TEST_F(DefragTest, AHiveWhoseKeyIsMissingShowsTheFailureTextAndTheTotalsLeaveItO
   EXPECT_EQ(Recorded("RegReplaceKeyA").size(), 2u);
   ASSERT_EQ(boxes_.texts.size(), 2u);
   EXPECT_EQ(boxes_.texts[0].rfind("These hives will not be replaced", 0), 0u) << boxes_.texts[0];
-  EXPECT_NE(boxes_.texts[0].find("VarnholdTest\\Gone: the analysis could not copy it"), std::string::npos);
+  EXPECT_NE(boxes_.texts[0].find("VarnholdTest\\Gone: it has no copy from the analysis"), std::string::npos);
   EXPECT_EQ(boxes_.texts[1].rfind("You must restart your computer", 0), 0u);
 }
 
@@ -218,7 +218,7 @@ TEST_F(DefragTest, WhenNothingCanBeScheduledNothingRestartsAndTheUserIsToldWhy) 
   EXPECT_EQ(boxes_.texts[0].rfind("No hive could be scheduled for replacement, so the computer will not restart.", 0),
             0u)
       << boxes_.texts[0];
-  EXPECT_NE(boxes_.texts[0].find("VarnholdTest\\One: it could not be copied again"), std::string::npos);
+  EXPECT_NE(boxes_.texts[0].find("VarnholdTest\\One: it was not copied again"), std::string::npos);
   EXPECT_EQ(test::ReadFileText(one.file + ".bak"), "an earlier backup");
 }
 

@@ -445,7 +445,8 @@ TEST_F(ProgramRunTest, ScanLeavesAHiveWithoutItsKeyOutOfTheTotalsAndCountsIt) {
   const test::TestHive alpha = registry_.AddHive("Alpha", 90000, 333333);
   const test::TestHive gone = registry_.AddHive("Gone", 10000, 700000);
   HKEY parent = nullptr;
-  ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\VarnholdTest", 0, KEY_ALL_ACCESS | KEY_WOW64_64KEY, &parent), 0);
+  ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\VarnholdTest", 0, KEY_ALL_ACCESS | KEY_WOW64_64KEY, &parent),
+            0);
   ASSERT_EQ(RegDeleteTreeA(parent, "Gone"), 0);
   RegCloseKey(parent);
   std::string report = registry_.folder().File("r.ini");
