@@ -10,6 +10,7 @@
 namespace vh {
 
 const char kCheckKeyName[] = "VarnholdCopyCheck";
+const char kProbeKeyName[] = "VarnholdKeyCheck";
 
 namespace {
 
@@ -42,10 +43,23 @@ class OpenedKey {
   KeyHandle key_;
 };
 
+bool Loaded(Registry& registry, const char* name) {
+  KeyHandle key = registry.OpenKey(RootKey::LocalMachine, name);
+  if (key) registry.CloseKey(key);
+  return key != 0;
+}
+
+void UnloadIfLoaded(Registry& registry, const char* name) {
+  if (Loaded(registry, name)) registry.UnLoadKey(RootKey::LocalMachine, name);
+}
+
 class Comparison {
  public:
-  Comparison(Registry& registry, const std::string& hiveName, bool wow64, std::uint64_t copyWritten)
+  Comparison(Registry& registry, Files& files, const std::string& hiveName, bool wow64, const std::string& copyFile,
+             std::uint64_t copyWritten)
       : registry_(registry),
+        files_(files),
+        probeFile_(copyFile + ".key"),
         live_(SplitHiveName(hiveName)),
         wow64Software_(wow64 && UpperAscii(hiveName).find("SOFTWARE") != std::string::npos),
         copyWritten_(copyWritten) {}
@@ -89,6 +103,7 @@ class Comparison {
       }
       KeyKind kind = registry_.QueryKeyKind(live.get(), name);
       if (kind == KeyKind::Volatile || kind == KeyKind::Link) continue;  // never saved as such
+      if (kind == KeyKind::Unknown && SavedAsNothing(Joined(path, name))) continue;
       return "key " + Joined(path, name) + " is missing from the copy" +
              (kind == KeyKind::Unknown ? " (the system cannot tell whether it is volatile)" : "");
     }
@@ -103,40 +118,62 @@ class Comparison {
     return std::nullopt;
   }
 
+  // Where the system cannot tell a volatile key by its flags, RegSaveKey
+  // itself is asked, as it never saves volatile keys: the key saved on its
+  // own holds nothing although the live key has values or subkeys. A key
+  // that cannot be saved and loaded back this way stays unexplained.
+  bool SavedAsNothing(const std::string& path) {
+    OpenedKey live(registry_, OpenLive(path));
+    if (!live.get()) return false;
+    std::optional<KeyFacts> facts = registry_.QueryKey(live.get());
+    if (!facts || (facts->subkeys == 0 && facts->values == 0)) return false;
+    if (files_.IsLinked(probeFile_)) return false;
+    if (files_.Exists(probeFile_)) files_.Delete(probeFile_);
+    bool empty = false;
+    if (registry_.SaveKey(live.get(), probeFile_) == win::kErrorSuccess) {
+      UnloadIfLoaded(registry_, kProbeKeyName);
+      if (registry_.LoadKey(RootKey::LocalMachine, kProbeKeyName, probeFile_) == win::kErrorSuccess) {
+        OpenedKey saved(registry_, registry_.OpenKey(RootKey::LocalMachine, kProbeKeyName));
+        std::optional<KeyFacts> savedFacts = saved.get() ? registry_.QueryKey(saved.get()) : std::nullopt;
+        empty = savedFacts && savedFacts->subkeys == 0 && savedFacts->values == 0;
+      }
+      UnloadIfLoaded(registry_, kProbeKeyName);
+    }
+    if (files_.Exists(probeFile_)) files_.Delete(probeFile_);
+    return empty;
+  }
+
   Registry& registry_;
+  Files& files_;
+  std::string probeFile_;
   HiveKeyPath live_;
   bool wow64Software_;
   std::uint64_t copyWritten_;
 };
 
-bool CheckKeyLoaded(Registry& registry) {
-  KeyHandle key = registry.OpenKey(RootKey::LocalMachine, kCheckKeyName);
-  if (key) registry.CloseKey(key);
-  return key != 0;
-}
-
 }  // namespace
 
 void ReleaseStaleCheckKey(Registry& registry, Privileges& privileges) {
-  if (!CheckKeyLoaded(registry)) return;
+  if (!Loaded(registry, kCheckKeyName) && !Loaded(registry, kProbeKeyName)) return;
   EnableBackupPrivilege(privileges);
   EnableRestorePrivilege(privileges);
-  registry.UnLoadKey(RootKey::LocalMachine, kCheckKeyName);
+  UnloadIfLoaded(registry, kCheckKeyName);
+  UnloadIfLoaded(registry, kProbeKeyName);
 }
 
 CopyCheck CheckHiveCopy(Registry& registry, Files& files, const std::string& hiveName, const std::string& copyFile,
                         bool wow64) {
   if (SplitHiveName(hiveName).root == RootKey::None) return {false, "its name names no registry root"};
-  if (CheckKeyLoaded(registry)) registry.UnLoadKey(RootKey::LocalMachine, kCheckKeyName);
+  UnloadIfLoaded(registry, kCheckKeyName);
   std::optional<std::uint64_t> copyWritten = files.EntryWriteTime(copyFile);
   if (!copyWritten) return {false, "the copy cannot be found"};
   long loaded = registry.LoadKey(RootKey::LocalMachine, kCheckKeyName, copyFile);
   if (loaded != win::kErrorSuccess) {
     // Wine leaves an empty hive mounted after a refused load.
-    if (CheckKeyLoaded(registry)) registry.UnLoadKey(RootKey::LocalMachine, kCheckKeyName);
+    UnloadIfLoaded(registry, kCheckKeyName);
     return {false, "the copy does not load as a hive (error " + std::to_string(loaded) + ")"};
   }
-  std::optional<std::string> difference = Comparison(registry, hiveName, wow64, *copyWritten).Compare();
+  std::optional<std::string> difference = Comparison(registry, files, hiveName, wow64, copyFile, *copyWritten).Compare();
   registry.UnLoadKey(RootKey::LocalMachine, kCheckKeyName);
   if (difference) return {false, "the copy does not match the registry: " + *difference};
   return {true, ""};

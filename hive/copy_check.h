@@ -10,16 +10,18 @@
 
 namespace vh {
 
-// The program's own key below HKEY_LOCAL_MACHINE under which a copy is
-// loaded while it is checked.
+// The program's own keys below HKEY_LOCAL_MACHINE under which a copy is
+// loaded while it is checked, and a single key saved on its own while the
+// check asks whether RegSaveKey leaves it out.
 extern const char kCheckKeyName[];
+extern const char kProbeKeyName[];
 
 struct CopyCheck {
   bool passed = false;
   std::string reason;  // why not, in plain words; empty when passed
 };
 
-// Unloads a copy that a killed run left loaded under the check key. Needs
+// Unloads a copy that a killed run left loaded under either key. Needs
 // the backup and restore privileges, which it enables only when there is
 // something to unload.
 void ReleaseStaleCheckKey(Registry& registry, Privileges& privileges);

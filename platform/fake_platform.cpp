@@ -137,6 +137,10 @@ FakeHive FakePlatform::SubtreeOf(const std::string& id, bool saving) const {
   FakeHive hive;
   auto root = keys_.find(id);
   if (root == keys_.end()) return hive;
+  if (saving && root->second.isVolatile) {
+    hive[""] = FakeKey{};  // never saved: an empty hive
+    return hive;
+  }
   hive[""] = root->second;
   // Depth first, so that a volatile key's subkeys are left out with it.
   std::vector<std::string> pending = ChildIds(id);

@@ -229,14 +229,45 @@ TEST_F(DefragTest, ARootLoadedWithTheTimeOfItsLoadIsJudgedByTheCopyFilesTime) {
             "the copy does not match the registry: the hive's root key has 1 values, its copy 0");
 }
 
-TEST_F(DefragTest, WithoutAFlagsQueryAVolatileKeyCannotBeToldApartButALinkCan) {
+TEST_F(DefragTest, WithoutAFlagsQueryRegSaveKeyItselfIsAskedWhetherItLeavesAKeyOut) {
   fake.tellsKeyKinds = false;
+  fake.AddKey(RootKey::LocalMachine, "system\\MountedDevices").values = {{"\\DosDevices\\C:"}};
+  // Volatile Environment holds nothing: saved on its own it would look the
+  // same whether volatile or not.
+  fake.calls.clear();
   EXPECT_EQ(Run(true, 12, true), DefragOutcome::Restarting);
   ASSERT_EQ(report.hives.size(), 3u);
   EXPECT_EQ(report.hives[0].outcome, HiveOutcome::Scheduled);
-  EXPECT_EQ(report.hives[1].reason, "the copy does not match the registry: key MOUNTEDDEVICES is missing from the "
+  EXPECT_EQ(report.hives[1].outcome, HiveOutcome::Scheduled) << report.hives[1].reason;
+  EXPECT_EQ(report.hives[2].reason, "the copy does not match the registry: key VOLATILE ENVIRONMENT is missing from "
+                                    "the copy (the system cannot tell whether it is volatile)");
+  const std::string sy = kSystem;
+  std::vector<std::string> calls = MachineCalls();
+  std::vector<std::string> probe;
+  for (const std::string& c : calls)
+    if (c.find(".hvz.key") != std::string::npos || c.find("VarnholdKeyCheck") != std::string::npos) probe.push_back(c);
+  EXPECT_EQ(probe, (std::vector<std::string>{"RegSaveKeyA(" + sy + ".hvz.key)",
+                                             "RegLoadKeyA(HKEY_LOCAL_MACHINE, VarnholdKeyCheck, " + sy + ".hvz.key)",
+                                             "RegUnLoadKeyA(HKEY_LOCAL_MACHINE, VarnholdKeyCheck)",
+                                             "DeleteFileA(" + sy + ".hvz.key)"}));
+  EXPECT_FALSE(fake.HasFile(sy + ".hvz.key"));
+
+  // A key that cannot be saved on its own stays unexplained.
+  fake.AddKey(RootKey::LocalMachine, "system\\MountedDevices").saveError = 5;
+  for (std::size_t i = 0; i < hives.size(); ++i)
+    SaveHiveCopy(fake, fake, hives.HiveNames[i], CopyPath(hives.HiveFiles[i]), false);
+  EXPECT_EQ(Run(true, 12, true), DefragOutcome::Restarting);
+  EXPECT_EQ(report.hives[1].outcome, HiveOutcome::CheckFailed);
+}
+
+TEST_F(DefragTest, AKeyWhoseOwnSaveHoldsSomethingIsMissingForReal) {
+  fake.tellsKeyKinds = false;
+  fake.SavedHive(std::string(kSoftware) + ".hvz")->erase("CLASSES\\.TXT");
+  fake.SavedHive(std::string(kSoftware) + ".hvz")->erase("CLASSES\\.TXT\\SHELLNEW");
+  fake.SavedHive(std::string(kSoftware) + ".hvz")->erase("CLASSES\\.TXT\\SHELLNEW\\DEEP");
+  Run(true, 12, true);
+  EXPECT_EQ(report.hives[0].reason, "the copy does not match the registry: key CLASSES\\.TXT is missing from the "
                                     "copy (the system cannot tell whether it is volatile)");
-  EXPECT_EQ(report.hives[2].outcome, HiveOutcome::CheckFailed);
 }
 
 TEST_F(DefragTest, AStaleCheckKeyIsUnloadedBeforeTheCheck) {

@@ -467,8 +467,9 @@ TEST_F(ProgramRunTest, ScanLeavesAHiveWithoutItsKeyOutOfTheTotalsAndCountsIt) {
 }
 
 TEST_F(ProgramRunTest, SilentWithNoCopyThatPassesItsCheckSchedulesNothingRestartsNothingAndFails) {
-  // Wine has no query of a key's flags: a volatile key, which the copy
-  // leaves out, cannot be told apart from a lost one, so no copy passes.
+  // Wine has no query of a key's flags, and an empty volatile key saved on
+  // its own looks like any empty key: the copies leave it out, and it cannot
+  // be told apart from a lost one, so no copy passes.
   for (const char* key : {"Alpha", "Beta"}) {
     const test::TestHive h = registry_.AddHive(key, 30000, 100000);
     HKEY volatileKey = nullptr;

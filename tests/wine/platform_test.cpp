@@ -252,7 +252,7 @@ TEST(CopyCheckOnWine, ACopyWithoutAKeyOrNotAHiveAtAllFailsAndAStaleLoadIsRelease
   EXPECT_FALSE(CheckKeyPresent());
 }
 
-TEST(CopyCheckOnWine, TheSystemHivesVolatileMountedDevicesIsLeftOutOfItsCopyAndCannotBeToldApart) {
+TEST(CopyCheckOnWine, TheSystemHivesVolatileMountedDevicesIsLeftOutOfItsCopyAndToldApartByItsOwnSave) {
   Win32Platform p;
   EnableBackupPrivilege(p);
   EnableRestorePrivilege(p);
@@ -271,9 +271,35 @@ TEST(CopyCheckOnWine, TheSystemHivesVolatileMountedDevicesIsLeftOutOfItsCopyAndC
   p.CloseKey(loaded);
   p.CloseKey(live);
   EXPECT_EQ(p.UnLoadKey(RootKey::LocalMachine, kCheckKeyName), 0);
+  // No flags query on Wine: saved on its own, MountedDevices holds nothing.
   CopyCheck check = CheckHiveCopy(p, p, "\\REGISTRY\\MACHINE\\SYSTEM", copy, true);
-  EXPECT_EQ(check.reason, "the copy does not match the registry: key MountedDevices is missing from the copy (the "
+  EXPECT_TRUE(check.passed) << check.reason;
+  EXPECT_FALSE(p.Exists(copy + ".key"));
+  HKEY probe = nullptr;
+  EXPECT_NE(RegOpenKeyA(HKEY_LOCAL_MACHINE, kProbeKeyName, &probe), ERROR_SUCCESS);
+}
+
+TEST(CopyCheckOnWine, AVolatileKeyWithContentPassesAnEmptyOneCannotBeToldApart) {
+  Win32Platform p;
+  EnableBackupPrivilege(p);
+  EnableRestorePrivilege(p);
+  CheckedKey key;
+  HKEY session = nullptr;
+  std::string path = key.kRoot + "\\A\\Session";
+  ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, REG_OPTION_VOLATILE,
+                            KEY_ALL_ACCESS | KEY_WOW64_64KEY, nullptr, &session, nullptr),
+            0);
+  test::ScratchFolder folder;
+  std::string copy = folder.File("check.hvz");
+  ASSERT_TRUE(SaveHiveCopy(p, p, CheckedKey::kHive, copy, true));
+  CopyCheck check = CheckHiveCopy(p, p, CheckedKey::kHive, copy, true);
+  EXPECT_EQ(check.reason, "the copy does not match the registry: key A\\Session is missing from the copy (the "
                           "system cannot tell whether it is volatile)");
+  RegSetValueExA(session, "user", 0, REG_SZ, reinterpret_cast<const BYTE*>("u"), 2);
+  RegCloseKey(session);
+  ASSERT_TRUE(SaveHiveCopy(p, p, CheckedKey::kHive, copy, true));
+  check = CheckHiveCopy(p, p, CheckedKey::kHive, copy, true);
+  EXPECT_TRUE(check.passed) << check.reason;
 }
 
 TEST(HiveCopyOnWine, AFileHeldWithoutSharingIsLockedAndStillMeasurable) {
