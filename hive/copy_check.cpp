@@ -103,7 +103,8 @@ class Comparison {
       }
       KeyKind kind = registry_.QueryKeyKind(live.get(), name);
       if (kind == KeyKind::Volatile || kind == KeyKind::Link) continue;  // never saved as such
-      if (kind == KeyKind::Unknown && SavedAsNothing(Joined(path, name))) continue;
+      if (kind == KeyKind::Unknown) kind = KindFromOwnSave(Joined(path, name));
+      if (kind == KeyKind::Volatile) continue;
       return "key " + Joined(path, name) + " is missing from the copy" +
              (kind == KeyKind::Unknown ? " (the system cannot tell whether it is volatile)" : "");
     }
@@ -119,28 +120,30 @@ class Comparison {
   }
 
   // Where the system cannot tell a volatile key by its flags, RegSaveKey
-  // itself is asked, as it never saves volatile keys: the key saved on its
-  // own holds nothing although the live key has values or subkeys. A key
-  // that cannot be saved and loaded back this way stays unexplained.
-  bool SavedAsNothing(const std::string& path) {
+  // itself is asked, as it never saves volatile keys: saved on its own, a
+  // volatile key holds nothing although the live key has values or
+  // subkeys; an ordinary one holds them. A key that cannot be saved and
+  // loaded back this way, or that holds nothing live, stays Unknown.
+  KeyKind KindFromOwnSave(const std::string& path) {
     OpenedKey live(registry_, OpenLive(path));
-    if (!live.get()) return false;
+    if (!live.get()) return KeyKind::Unknown;
     std::optional<KeyFacts> facts = registry_.QueryKey(live.get());
-    if (!facts || (facts->subkeys == 0 && facts->values == 0)) return false;
-    if (files_.IsLinked(probeFile_)) return false;
+    if (!facts || (facts->subkeys == 0 && facts->values == 0)) return KeyKind::Unknown;
+    if (files_.IsLinked(probeFile_)) return KeyKind::Unknown;
     if (files_.Exists(probeFile_)) files_.Delete(probeFile_);
-    bool empty = false;
+    KeyKind kind = KeyKind::Unknown;
     if (registry_.SaveKey(live.get(), probeFile_) == win::kErrorSuccess) {
       UnloadIfLoaded(registry_, kProbeKeyName);
       if (registry_.LoadKey(RootKey::LocalMachine, kProbeKeyName, probeFile_) == win::kErrorSuccess) {
         OpenedKey saved(registry_, registry_.OpenKey(RootKey::LocalMachine, kProbeKeyName));
         std::optional<KeyFacts> savedFacts = saved.get() ? registry_.QueryKey(saved.get()) : std::nullopt;
-        empty = savedFacts && savedFacts->subkeys == 0 && savedFacts->values == 0;
+        if (savedFacts)
+          kind = savedFacts->subkeys == 0 && savedFacts->values == 0 ? KeyKind::Volatile : KeyKind::Ordinary;
       }
       UnloadIfLoaded(registry_, kProbeKeyName);
     }
     if (files_.Exists(probeFile_)) files_.Delete(probeFile_);
-    return empty;
+    return kind;
   }
 
   Registry& registry_;
