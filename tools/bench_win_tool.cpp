@@ -123,6 +123,7 @@ void EnableBackupPrivilege() {
 struct CopyAndCheck {
   double copyMs = 0;
   double checkMs = 0;
+  double passedCheckMs = 0;  // of the copies that passed
   int passed = 0;
   int failed = 0;
 };
@@ -137,9 +138,11 @@ CopyAndCheck RunCopyAndCheck(vh::Platform& platform, const vh::HiveTable& hives,
     });
     if (!copied) continue;
     bool passed = false;
-    step.checkMs += TimeMs([&] {
+    double ms = TimeMs([&] {
       passed = vh::CheckHiveCopy(platform.registry, platform.files, hives.HiveNames[i], copy, wow64).passed;
     });
+    step.checkMs += ms;
+    if (passed) step.passedCheckMs += ms;
     ++(passed ? step.passed : step.failed);
   }
   return step;
@@ -165,7 +168,7 @@ int BenchAnalysis(int rounds) {
   Print("working_set_before_kb", KbOf(MemoryOf(GetCurrentProcess()).WorkingSetSize));
   vh::Platform& platform = vh::AppPlatform();
   vh::EnableRestorePrivilege(platform.privileges);
-  std::vector<double> program, bare, copyAndCheck, checkOnly, loads;
+  std::vector<double> program, bare, copyAndCheck, checkOnly, passedChecks, loads;
   CopyAndCheck lastStep;
   bool complete = true;
   for (int r = 0; r < rounds; ++r) {
@@ -183,6 +186,7 @@ int BenchAnalysis(int rounds) {
       lastStep = RunCopyAndCheck(platform, main->Hives, main->RunningOnWow64);
       copyAndCheck.push_back(lastStep.copyMs + lastStep.checkMs);
       checkOnly.push_back(lastStep.checkMs);
+      passedChecks.push_back(lastStep.passedCheckMs);
       loads.push_back(TimeMs([&] { RunBareLoads(saves); }));
     };
     if (r % 2) {
@@ -202,6 +206,7 @@ int BenchAnalysis(int rounds) {
   Print("copy_and_check_ms", Median(copyAndCheck));
   Print("check_ms", Median(checkOnly));
   Print("bare_load_ms", Median(loads));
+  Print("passed_check_ms", Median(passedChecks));
   Print("checks_passed", lastStep.passed);
   Print("checks_failed", lastStep.failed);
   Print("advice_boxes", boxes);
