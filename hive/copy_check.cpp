@@ -53,6 +53,16 @@ void UnloadIfLoaded(Registry& registry, const char* name) {
   if (Loaded(registry, name)) registry.UnLoadKey(RootKey::LocalMachine, name);
 }
 
+// Windows keeps a loaded hive's log files beside it (".LOG" up to XP,
+// ".LOG1" and ".LOG2" since); once unloaded, the hive file alone is whole
+// and the logs would be left in the hive folder for good.
+void DeleteHiveLogs(Files& files, const std::string& hiveFile) {
+  for (const char* suffix : {".LOG", ".LOG1", ".LOG2"}) {
+    std::string log = hiveFile + suffix;
+    if (files.Exists(log) && !files.IsLinked(log)) files.Delete(log);
+  }
+}
+
 class Comparison {
  public:
   Comparison(Registry& registry, Files& files, const std::string& hiveName, bool wow64, const std::string& copyFile,
@@ -141,6 +151,7 @@ class Comparison {
           kind = savedFacts->subkeys == 0 && savedFacts->values == 0 ? KeyKind::Volatile : KeyKind::Ordinary;
       }
       UnloadIfLoaded(registry_, kProbeKeyName);
+      DeleteHiveLogs(files_, probeFile_);
     }
     if (files_.Exists(probeFile_)) files_.Delete(probeFile_);
     return kind;
@@ -174,10 +185,12 @@ CopyCheck CheckHiveCopy(Registry& registry, Files& files, const std::string& hiv
   if (loaded != win::kErrorSuccess) {
     // Wine leaves an empty hive mounted after a refused load.
     UnloadIfLoaded(registry, kCheckKeyName);
+    DeleteHiveLogs(files, copyFile);
     return {false, "the copy does not load as a hive (error " + std::to_string(loaded) + ")"};
   }
   std::optional<std::string> difference = Comparison(registry, files, hiveName, wow64, copyFile, *copyWritten).Compare();
   registry.UnLoadKey(RootKey::LocalMachine, kCheckKeyName);
+  DeleteHiveLogs(files, copyFile);
   if (difference) return {false, "the copy does not match the registry: " + *difference};
   return {true, ""};
 }

@@ -270,6 +270,22 @@ TEST_F(DefragTest, AKeyWhoseOwnSaveHoldsSomethingIsMissingForReal) {
                                     "copy") << "its own save holds it: no volatile key";
 }
 
+TEST_F(DefragTest, TheLogFilesOfALoadedCopyGoWithItsUnload) {
+  const std::string copy = std::string(kUser) + ".hvz";
+  fake.AddFile(copy + ".LOG1");
+  fake.AddFile(copy + ".LOG2");
+  fake.AddFile(copy + ".LOG2.keep");
+  CopyCheck check = CheckHiveCopy(fake, fake, "\\REGISTRY\\USER\\S-1-5-19", copy, false);
+  EXPECT_TRUE(check.passed) << check.reason;
+  std::vector<std::string> calls = MachineCalls();
+  ASSERT_EQ(calls.size(), 4u);
+  EXPECT_EQ(calls[1], "RegUnLoadKeyA(HKEY_LOCAL_MACHINE, VarnholdCopyCheck)");
+  EXPECT_EQ(calls[2], "DeleteFileA(" + copy + ".LOG1)");
+  EXPECT_EQ(calls[3], "DeleteFileA(" + copy + ".LOG2)");
+  EXPECT_TRUE(fake.HasFile(copy));
+  EXPECT_TRUE(fake.HasFile(copy + ".LOG2.keep"));
+}
+
 TEST_F(DefragTest, AStaleCheckKeyIsUnloadedBeforeTheCheck) {
   ASSERT_EQ(fake.LoadKey(RootKey::LocalMachine, kCheckKeyName, std::string(kUser) + ".hvz"), 0);
   fake.calls.clear();
