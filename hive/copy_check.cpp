@@ -1,7 +1,7 @@
 #include "hive/copy_check.h"
 
-#include <algorithm>
 #include <optional>
+#include <set>
 #include <vector>
 
 #include "hive/hive_copy.h"
@@ -23,8 +23,13 @@ std::string Joined(const std::string& path, const std::string& name) {
   return name.empty() ? path : path + "\\" + name;
 }
 
-bool Contains(const std::vector<std::string>& names, const std::string& name) {
-  return std::any_of(names.begin(), names.end(), [&](const std::string& n) { return EqualsIgnoreCase(n, name); });
+// Key names compare without regard to case; a key may have tens of
+// thousands of subkeys (the software hive's Classes), so they are looked up
+// in a set, not searched one by one.
+std::set<std::string> UpperNames(const std::vector<std::string>& names) {
+  std::set<std::string> upper;
+  for (const std::string& name : names) upper.insert(UpperAscii(name));
+  return upper;
 }
 
 // An open key that closes itself.
@@ -105,9 +110,10 @@ class Comparison {
              std::to_string(copyFacts->values);
     std::vector<std::string> liveNames = registry_.SubkeyNames(live.get());
     std::vector<std::string> copyNames = registry_.SubkeyNames(copy.get());
+    std::set<std::string> liveSet = UpperNames(liveNames), copySet = UpperNames(copyNames);
     std::vector<std::string> shared;
     for (const std::string& name : liveNames) {
-      if (Contains(copyNames, name)) {
+      if (copySet.count(UpperAscii(name))) {
         shared.push_back(name);
         continue;
       }
@@ -119,7 +125,7 @@ class Comparison {
              (kind == KeyKind::Unknown ? " (the system cannot tell whether it is volatile)" : "");
     }
     for (const std::string& name : copyNames)
-      if (!Contains(liveNames, name)) return "key " + Joined(path, name) + " is in the copy only";
+      if (!liveSet.count(UpperAscii(name))) return "key " + Joined(path, name) + " is in the copy only";
     if (level >= kDeepestLevel) return std::nullopt;
     for (const std::string& name : shared) {
       std::optional<std::string> difference = CompareKey(Joined(path, name), level + 1);
