@@ -39,10 +39,27 @@ void SaveSettings(Platform& platform) {
   LoadSaveOptions(OptionsSetting, platform.profiles, OptionsFilePath(platform.files), false);
 }
 
+std::string Lines(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += "\n" + line;
+  return text;
+}
+
 // The dialogs of a defragmentation, each created for one use.
 class DefragDialogsOf final : public DefragDialogs {
  public:
   explicit DefragDialogsOf(TfrmMain& main) : main_(main) {}
+  void CopyAgain(const HiveTable& hives) override {
+    auto dialog = CreateForm<TfrmGetNewHiveProgess>(
+        main_, ScanStep{hives, LoadResString(IDS_RECOPY_CAPTION), LoadResString(IDS_RECOPY_LABEL)});
+    dialog->ShowModal();
+  }
+  void ShowNotScheduled(const DefragReport& report) override {
+    ShowMessageBox(LoadResString(IDS_NOT_SCHEDULED) + "\n" + Lines(report.NotScheduledLines()));
+  }
+  void ShowNothingScheduled(const DefragReport& report) override {
+    ShowMessageBox(LoadResString(IDS_NOTHING_SCHEDULED) + "\n" + Lines(report.NotScheduledLines()));
+  }
   int AskBeforeDefrag() override {
     auto dialog = CreateForm<TfrmAskDelete>(main_);
     return dialog->ShowModal();
@@ -67,18 +84,30 @@ bool TfrmMain::RunAnalysis() {
       return false;
     }
   }
+  analysed_ = false;
+  DWORD started = GetTickCount();
   auto dialog = CreateForm<TfrmGetNewHiveProgess>(*this);
   dialog->ShowModal();
   bool complete = dialog->Memo1().Text() == LoadResString(IDS_FINISH);
-  bDefragRegistry().SetEnabled(complete);
+  bDefragRegistry().SetEnabled(false);
   if (!complete) return false;
 
-  AnalysisFigures f = ComputeFigures(platform_.files, Hives, UserDecimalSeparator());
+  AnalysisFigures f = ComputeFigures(platform_.files, Hives, UserDecimalSeparator(), LoadResString(IDS_NOT_COPIED));
   for (std::size_t i = 0; i < f.rows.size(); ++i) {
     lvMain().SetCell(int(i), 1, f.rows[i].currentSize);
     lvMain().SetCell(int(i), 2, f.rows[i].newSize);
     lvMain().SetCell(int(i), 3, f.rows[i].reduction);
   }
+  hivesNotCopied_ = f.notCopied;
+  if (!f.AnyCopied()) {
+    // Totals of nothing would read as a measured registry of 0 KB.
+    for (const char* total : kTotals) Label(total).SetCaption("");
+    if (!Unattended) ShowMessageBox(LoadResString(IDS_NOTHING_COPIED));
+    return false;
+  }
+  bDefragRegistry().SetEnabled(true);
+  analysed_ = true;
+  analysisStartedMs_ = started;
   Label("lCurrentRegistrySize").SetCaption(f.currentRegistrySize);
   Label("lNewRegistrySize").SetCaption(f.newRegistrySize);
   Label("lSizeReduction").SetCaption(f.sizeReduction);
@@ -91,7 +120,12 @@ bool TfrmMain::RunAnalysis() {
 
 void TfrmMain::bAnalyzeRegistryClick(TObject&) { RunAnalysis(); }
 
-void TfrmMain::bDefragRegistryClick(TObject&) {
+void TfrmMain::bDefragRegistryClick(TObject&) { RunDefrag(); }
+
+DefragSummary TfrmMain::RunDefrag() {
+  // Copies that an unattended run's analysis has only just written are
+  // recent enough to swap in; any other is written again.
+  constexpr DWORD kRecentCopyMs = 60000;
   DefragDialogsOf dialogs(*this);
   DefragRun run{platform_,
                 Hives,
@@ -99,13 +133,11 @@ void TfrmMain::bDefragRegistryClick(TObject&) {
                 Unattended,
                 GetWindowsVersionCode(platform_.system.GetVersion()),
                 [this] { SaveSettings(platform_); },
-                dialogs};
-  DefragRegistry(run);
-}
-
-void TfrmMain::Defragment() {
-  TObject& none = *this;
-  bDefragRegistryClick(none);
+                dialogs,
+                RunningOnWow64,
+                Unattended && analysed_ && GetTickCount() - analysisStartedMs_ < kRecentCopyMs};
+  DefragOutcome outcome = DefragRegistry(run);
+  return {outcome == DefragOutcome::Restarting, run.report.NotScheduledLines()};
 }
 
 void TfrmMain::bOptionsClick(TObject&) {
@@ -124,7 +156,7 @@ void TfrmMain::HideWindows() { ShowWindow(Handle(), SW_HIDE); }
 
 TotalsText TfrmMain::Totals() {
   return {Label(kTotals[0]).Caption(), Label(kTotals[1]).Caption(), Label(kTotals[2]).Caption(),
-          Label(kTotals[3]).Caption()};
+          Label(kTotals[3]).Caption(), hivesNotCopied_};
 }
 
 std::string TfrmMain::NowText() { return UserNowText(); }

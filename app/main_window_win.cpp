@@ -9,6 +9,7 @@
 #include "app/version_code.h"
 #include "flat/flat_speed_button_win.h"
 #include "hive/catalogue.h"
+#include "hive/copy_check.h"
 #include "hive/hive_copy.h"
 #include "lang/language_menu.h"
 #include "lang/translate_form_win.h"
@@ -123,6 +124,8 @@ void TfrmMain::CloseUpHelpGroup() {
 void TfrmMain::FormShow() {
   RunningOnWow64 = IsWow64(platform_.system);
   HiveCatalogue(platform_.registry, platform_.volumes, platform_.files, RunningOnWow64).BuildHiveCatalogue(Hives);
+  // A run killed while it checked a copy left that copy loaded.
+  ReleaseStaleCheckKey(platform_.registry, platform_.privileges);
   for (const std::string& name : Hives.HiveNames) lvMain().AddRow(name);
   if (!IsSupportedVersionCode(GetWindowsVersionCode(platform_.system.GetVersion()))) {
     ShowMessageBox(LoadResString(IDS_UNSUPPORTED_SYSTEM));

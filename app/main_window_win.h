@@ -60,8 +60,11 @@ class TfrmMain : public TForm, private UnattendedHost {
   // Runs the show handler without showing the window (unattended runs).
   void ShowHidden() { FormShow(); }
 
-  // Runs the analysis; true when the scan went through every hive.
+  // Runs the analysis; true when the scan went through every hive and
+  // copied at least one.
   bool RunAnalysis();
+  // Runs the defragmentation; what it scheduled and what not.
+  DefragSummary RunDefrag();
 
  protected:
   void FormCreate() override;
@@ -80,13 +83,18 @@ class TfrmMain : public TForm, private UnattendedHost {
   // Unattended modes.
   void HideWindows() override;
   bool Analyze() override { return RunAnalysis(); }
-  void Defragment() override;
+  DefragSummary Defragment() override { return RunDefrag(); }
   TotalsText Totals() override;
   std::string NowText() override;
   void RecordFailure(const std::string& text) override;
   void Close() override { TForm::Close(); }
 
   Platform& platform_;
+  // When the latest complete analysis began (GetTickCount) and how many
+  // hives it could not copy.
+  bool analysed_ = false;
+  unsigned long analysisStartedMs_ = 0;
+  int hivesNotCopied_ = 0;
   std::vector<std::string> arguments_;
   Invocation invocation_;
 };

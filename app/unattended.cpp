@@ -27,7 +27,13 @@ int RunSilentMode(UnattendedHost& host) {
     host.Close();
     return kExitAnalysisIncomplete;
   }
-  host.Defragment();
+  DefragSummary done = host.Defragment();
+  for (const std::string& line : done.notScheduled) host.RecordFailure("Not scheduled: " + line);
+  if (!done.restarting) {
+    host.RecordFailure("No hive was scheduled for replacement; the computer was not restarted.");
+    host.Close();
+    return kExitNothingScheduled;
+  }
   host.Close();
   return kExitDone;
 }
@@ -44,6 +50,8 @@ int RunScanMode(UnattendedHost& host, ProfileFiles& profiles, const std::string&
       WriteKey(profiles, reportPath, "Size Reduction", totals.sizeReduction);
       WriteKey(profiles, reportPath, "Compact Percent", totals.compactPercent);
       WriteKey(profiles, reportPath, "Time", host.NowText());
+      if (totals.hivesNotCopied > 0)
+        WriteKey(profiles, reportPath, "Hives Not Copied", std::to_string(totals.hivesNotCopied));
     }
   } catch (const AppError& e) {
     host.RecordFailure(e.what());

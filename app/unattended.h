@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/platform.h"
 
@@ -15,6 +16,7 @@ enum ExitCode : int {
   kExitDone = 0,               // the mode did its work (and every interactive run)
   kExitAnalysisIncomplete = 2,  // /Silent: no complete analysis, nothing scheduled
   kExitReportNotWritten = 3,    // /Scan: the report file could not be written
+  kExitNothingScheduled = 4,    // /Silent: no hive could be swapped; no restart
 };
 
 struct TotalsText {
@@ -22,6 +24,13 @@ struct TotalsText {
   std::string newSize;
   std::string sizeReduction;
   std::string compactPercent;
+  int hivesNotCopied = 0;  // hives the analysis could not copy
+};
+
+// What a defragmentation did, as the unattended mode reports it.
+struct DefragSummary {
+  bool restarting = false;  // some swap was scheduled and the restart requested
+  std::vector<std::string> notScheduled;  // "<hive name>: <reason>" each
 };
 
 // What the modes need of the main window.
@@ -32,7 +41,7 @@ class UnattendedHost {
   // Runs the analysis to its end; true when every hive was copied and the
   // figures are filled.
   virtual bool Analyze() = 0;
-  virtual void Defragment() = 0;
+  virtual DefragSummary Defragment() = 0;
   virtual TotalsText Totals() = 0;
   // The local date and time as the report writes it.
   virtual std::string NowText() = 0;

@@ -1,27 +1,39 @@
 #include "hive/defrag.h"
 
+#include "hive/copy_check.h"
 #include "hive/hive_copy.h"
 
 namespace vh {
 
-namespace {
+int DefragReport::Scheduled() const {
+  int n = 0;
+  for (const HiveResult& h : hives) n += h.outcome == HiveOutcome::Scheduled;
+  return n;
+}
 
-constexpr int kYes = 6;
-constexpr int kCancel = 2;
-
-}  // namespace
+std::vector<std::string> DefragReport::NotScheduledLines() const {
+  std::vector<std::string> lines;
+  for (const HiveResult& h : hives)
+    if (h.outcome != HiveOutcome::Scheduled) lines.push_back(h.hiveName + ": " + h.reason);
+  return lines;
+}
 
 bool OffersRestorePoint(std::uint8_t code) { return code >= 9 && code <= 12; }
 
-bool ReplaceHive(Registry& registry, Files& files, const std::string& hiveName, const std::string& newFile,
-                 const std::string& backupFile) {
+long ScheduleHiveSwap(Registry& registry, Files& files, const std::string& hiveName, const std::string& newFile,
+                      const std::string& backupFile) {
   HiveKeyPath key = SplitHiveName(hiveName);
   if (key.root == RootKey::None) key = {RootKey::Users, ""};
   // The system would write the backup, and later read the copy, through
   // whatever a link planted beside a user's hive points at.
-  if (files.IsLinked(backupFile) || files.IsLinked(newFile)) return false;
+  if (files.IsLinked(backupFile) || files.IsLinked(newFile)) return win::kErrorFileNotFound;
   if (files.Exists(backupFile)) files.Delete(backupFile);
-  return registry.ReplaceKey(key.root, key.subkey, newFile, backupFile) == win::kErrorSuccess;
+  return registry.ReplaceKey(key.root, key.subkey, newFile, backupFile);
+}
+
+bool ReplaceHive(Registry& registry, Files& files, const std::string& hiveName, const std::string& newFile,
+                 const std::string& backupFile) {
+  return ScheduleHiveSwap(registry, files, hiveName, newFile, backupFile) == win::kErrorSuccess;
 }
 
 void EnableShutdownPrivilege(Privileges& privileges) {
@@ -33,24 +45,84 @@ void RestartComputer(Privileges& privileges, Power& power) {
   power.ExitSystem(win::kEwxReboot | win::kEwxForce, 1);
 }
 
+namespace {
+
+void DeleteCopy(Files& files, const std::string& copy) {
+  if (files.Exists(copy) && !files.IsLinked(copy)) files.Delete(copy);
+}
+
+// The hives the analysis copied; the others were shown as not copied and
+// are not swapped.
+HiveTable AnalysedHives(DefragRun& run) {
+  HiveTable analysed;
+  for (std::size_t i = 0; i < run.hives.size(); ++i) {
+    const std::string& file = run.hives.HiveFiles[i];
+    if (run.platform.files.Exists(CopyPath(file))) {
+      analysed.Append(run.hives.HiveNames[i], file);
+    } else {
+      run.report.hives.push_back({run.hives.HiveNames[i], HiveOutcome::NotCopied, "it has no copy from the analysis"});
+    }
+  }
+  return analysed;
+}
+
+// A copy taken at the analysis may be hours old: swapped in, it would undo
+// every registry change made since. The old copies go first, so that a hive
+// the fresh pass does not reach (stopped, or failed) has none to swap.
+void CopyAgain(DefragRun& run, const HiveTable& hives) {
+  if (run.keepAnalysisCopies || hives.empty()) return;
+  for (const std::string& file : hives.HiveFiles) DeleteCopy(run.platform.files, CopyPath(file));
+  run.dialogs.CopyAgain(hives);
+}
+
+HiveResult CheckAndSchedule(DefragRun& run, const std::string& hiveName, const std::string& hiveFile) {
+  Platform& p = run.platform;
+  std::string copy = CopyPath(hiveFile);
+  if (!p.files.Exists(copy)) return {hiveName, HiveOutcome::NotCopied, "it was not copied again"};
+  CopyCheck check = CheckHiveCopy(p.registry, p.files, hiveName, copy, run.wow64);
+  if (!check.passed) {
+    DeleteCopy(p.files, copy);
+    return {hiveName, HiveOutcome::CheckFailed, check.reason};
+  }
+  long result = ScheduleHiveSwap(p.registry, p.files, hiveName, copy, BackupPath(hiveFile));
+  if (result != win::kErrorSuccess) {
+    return {hiveName, HiveOutcome::ReplaceRefused,
+            "Windows refused to schedule the swap (error " + std::to_string(result) + ")", result};
+  }
+  return {hiveName, HiveOutcome::Scheduled, "", result};
+}
+
+}  // namespace
+
 DefragOutcome DefragRegistry(DefragRun& run) {
+  run.report = {};
   if (run.options.IsAskBeforeDefrag && !run.unattended) {
     int answer = run.dialogs.AskBeforeDefrag();
     // Saved whatever the answer, so "Don't ask me next time" sticks even
     // after a No.
     run.saveSettings();
-    if (answer != kYes) return DefragOutcome::Declined;
+    if (answer != kAnswerYes) return DefragOutcome::Declined;
   }
   if (run.options.RestorePoint && !run.unattended && OffersRestorePoint(run.versionCode)) {
-    if (run.dialogs.CreateRestorePoint() == kCancel) return DefragOutcome::RestorePointCancelled;
+    if (run.dialogs.CreateRestorePoint() == kAnswerCancel) return DefragOutcome::RestorePointCancelled;
   }
   Platform& p = run.platform;
+  HiveTable swaps = AnalysedHives(run);
+  CopyAgain(run, swaps);
+  // Loading a copy back needs both; the swap needs the restore privilege.
+  EnableBackupPrivilege(p.privileges);
   EnableRestorePrivilege(p.privileges);
-  for (std::size_t i = 0; i < run.hives.size(); ++i) {
-    const std::string& file = run.hives.HiveFiles[i];
-    ReplaceHive(p.registry, p.files, run.hives.HiveNames[i], CopyPath(file), BackupPath(file));
+  for (std::size_t i = 0; i < swaps.size(); ++i)
+    run.report.hives.push_back(CheckAndSchedule(run, swaps.HiveNames[i], swaps.HiveFiles[i]));
+  if (run.report.Scheduled() == 0) {
+    // A restart would change nothing and tell the user that it had.
+    if (!run.unattended) run.dialogs.ShowNothingScheduled(run.report);
+    return DefragOutcome::NothingScheduled;
   }
-  if (!run.unattended) run.dialogs.ShowRestartNotice();
+  if (!run.unattended) {
+    if (run.report.Scheduled() < int(run.report.hives.size())) run.dialogs.ShowNotScheduled(run.report);
+    run.dialogs.ShowRestartNotice();
+  }
   RestartComputer(p.privileges, p.power);
   return DefragOutcome::Restarting;
 }

@@ -1,9 +1,12 @@
-// Defragmentation: confirm, optionally make a restore point, schedule the
-// swap of every hive for its compacted copy with a backup, and restart.
+// Defragmentation: confirm, optionally make a restore point, copy every hive
+// to be swapped again, load each copy back and compare it with the live
+// hive, schedule the swap of each checked copy with a backup, and restart
+// only when some swap was scheduled.
 #pragma once
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "hive/hive_table.h"
 #include "platform/platform.h"
@@ -11,13 +14,40 @@
 
 namespace vh {
 
-// The questions and messages the defragmentation shows; each returns the
-// dialog's modal result (1 OK, 2 Cancel, 6 Yes, 7 No).
+// Modal results the defragmentation reads.
+enum ModalAnswer : int { kAnswerOk = 1, kAnswerCancel = 2, kAnswerYes = 6, kAnswerNo = 7 };
+
+enum class HiveOutcome { Scheduled, NotCopied, CheckFailed, ReplaceRefused };
+
+struct HiveResult {
+  std::string hiveName;
+  HiveOutcome outcome = HiveOutcome::NotCopied;
+  std::string reason;       // why it was not scheduled; empty when it was
+  long replaceResult = -1;  // RegReplaceKeyA's result; -1 when not called
+};
+
+struct DefragReport {
+  // Hives the analysis did not copy first, then the others, each in table order.
+  std::vector<HiveResult> hives;
+  int Scheduled() const;
+  // One line per hive that was not scheduled: "<hive name>: <reason>".
+  std::vector<std::string> NotScheduledLines() const;
+};
+
+// The windows the defragmentation shows; each question returns the dialog's
+// modal result.
 class DefragDialogs {
  public:
   virtual ~DefragDialogs() = default;
   virtual int AskBeforeDefrag() = 0;     // the "Defrag Now" confirmation
   virtual int CreateRestorePoint() = 0;  // the restore point dialog
+  // Writes a fresh copy of each hive through the scan worker and its
+  // progress dialog; returns when the dialog has closed.
+  virtual void CopyAgain(const HiveTable& hives) = 0;
+  // Some hives will not be swapped: which and why, before the restart notice.
+  virtual void ShowNotScheduled(const DefragReport& report) = 0;
+  // No hive could be scheduled: there will be no restart.
+  virtual void ShowNothingScheduled(const DefragReport& report) = 0;
   virtual void ShowRestartNotice() = 0;  // "You must restart your computer ..."
 };
 
@@ -30,15 +60,27 @@ struct DefragRun {
   // Writes the settings; throws AppError when the file cannot be written.
   std::function<void()> saveSettings;
   DefragDialogs& dialogs;
+  bool wow64 = false;
+  // The analysis' copies are recent enough to swap in as they are (an
+  // unattended run straight after its analysis); otherwise every hive is
+  // copied again.
+  bool keepAnalysisCopies = false;
+  // Filled in as the run goes: what became of each hive.
+  DefragReport report;
 };
 
-enum class DefragOutcome { Declined, RestorePointCancelled, Restarting };
+enum class DefragOutcome { Declined, RestorePointCancelled, NothingScheduled, Restarting };
 
 // The whole defragmentation, in order. A failed settings write propagates
 // before any hive is touched.
 DefragOutcome DefragRegistry(DefragRun& run);
 
-// Schedules one hive swap; an old backup of the same hive is deleted first.
+// Schedules one hive swap; its old backup is deleted right before. The
+// result of RegReplaceKeyA, or ERROR_FILE_NOT_FOUND for a path reached
+// through a link (nothing is deleted nor scheduled then).
+long ScheduleHiveSwap(Registry& registry, Files& files, const std::string& hiveName, const std::string& newFile,
+                      const std::string& backupFile);
+// The same, true when scheduled.
 bool ReplaceHive(Registry& registry, Files& files, const std::string& hiveName, const std::string& newFile,
                  const std::string& backupFile);
 

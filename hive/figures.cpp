@@ -32,14 +32,20 @@ std::string FormatCompactPercent(float ratio, const std::string& decimalSeparato
   return sign + std::to_string(tenths / 10) + decimalSeparator + std::to_string(tenths % 10) + "%";
 }
 
-AnalysisFigures ComputeFigures(Files& files, const HiveTable& table, const std::string& decimalSeparator) {
+AnalysisFigures ComputeFigures(Files& files, const HiveTable& table, const std::string& decimalSeparator,
+                               const std::string& notCopiedText) {
   AnalysisFigures f;
   for (std::size_t i = 0; i < table.size(); ++i) {
     std::int64_t current = QueryFileSize(files, table.HiveFiles[i]);
+    if (!files.Exists(CopyPath(table.HiveFiles[i]))) {
+      f.rows.push_back({FormatSizeKB(current), notCopiedText, "", false});
+      ++f.notCopied;
+      continue;
+    }
     std::int64_t compacted = QueryFileSize(files, CopyPath(table.HiveFiles[i]));
     f.totalCurrent += current;
     f.totalNew += compacted;
-    f.rows.push_back({FormatSizeKB(current), FormatSizeKB(compacted), RowReduction(current, compacted)});
+    f.rows.push_back({FormatSizeKB(current), FormatSizeKB(compacted), RowReduction(current, compacted), true});
   }
   f.currentRegistrySize = FormatSizeKB(f.totalCurrent);
   f.newRegistrySize = FormatSizeKB(f.totalNew);

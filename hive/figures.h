@@ -16,8 +16,9 @@ std::string FormatSizeKB(std::int64_t bytes);
 
 struct RowFigures {
   std::string currentSize;  // sub-item 1
-  std::string newSize;      // sub-item 2
-  std::string reduction;    // sub-item 3, "12%"
+  std::string newSize;      // sub-item 2; the not-copied text when no copy was written
+  std::string reduction;    // sub-item 3, "12%"; empty when no copy was written
+  bool copied = true;
 };
 
 struct AnalysisFigures {
@@ -30,6 +31,9 @@ struct AnalysisFigures {
   std::string compactPercent;
   float ratio = 0;         // held as a 32-bit float, as shown and compared
   bool adviseAgainst = false;  // the gain is under 3 per cent
+  int notCopied = 0;           // hives without a copy, left out of the totals
+  // Some hive was copied: the analysis has something to defragment.
+  bool AnyCopied() const { return notCopied < int(rows.size()); }
 };
 
 // The whole-number reduction of one row, "0%" when the copy is larger or
@@ -40,7 +44,10 @@ std::string RowReduction(std::int64_t current, std::int64_t compacted);
 std::string FormatCompactPercent(float ratio, const std::string& decimalSeparator);
 
 // Measures every hive file and its copy and works out what the window shows.
-AnalysisFigures ComputeFigures(Files& files, const HiveTable& table, const std::string& decimalSeparator);
+// A hive whose copy was not written shows notCopiedText as its new size and
+// counts in no total: a missing copy is no saving.
+AnalysisFigures ComputeFigures(Files& files, const HiveTable& table, const std::string& decimalSeparator,
+                               const std::string& notCopiedText = "not copied");
 
 // "The fragment rate of your registry is only 2.6%. We suggest ..."
 std::string AdviceText(const std::string& prefix, const std::string& compactPercent, const std::string& suffix);

@@ -9,6 +9,8 @@ namespace {
 const char kMachineMarker[] = "REGISTRY\\MACHINE\\";
 const char kUserMarker[] = "REGISTRY\\USER\\";
 
+}  // namespace
+
 KeyHandle OpenHiveKey(Registry& registry, const std::string& hiveName, bool wow64) {
   HiveKeyPath path = SplitHiveName(hiveName);
   switch (path.root) {
@@ -27,8 +29,6 @@ KeyHandle OpenHiveKey(Registry& registry, const std::string& hiveName, bool wow6
   }
   return 0;
 }
-
-}  // namespace
 
 HiveKeyPath SplitHiveName(const std::string& hiveName) {
   std::string upper = UpperAscii(hiveName);

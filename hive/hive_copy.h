@@ -19,6 +19,10 @@ struct HiveKeyPath {
 // case-blind.
 HiveKeyPath SplitHiveName(const std::string& hiveName);
 
+// Opens the hive's root key as its copy is saved from: the 64-bit view of
+// the software hive under WOW64. 0 when it cannot be opened.
+KeyHandle OpenHiveKey(Registry& registry, const std::string& hiveName, bool wow64);
+
 // Writes the compacted copy of the hive to target (RegSaveKeyA). Any file at
 // target is deleted first; a failed save leaves no file behind, so that a
 // partial copy can never be taken for a good one. A target reached through a

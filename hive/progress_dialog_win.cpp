@@ -43,9 +43,13 @@ const std::vector<ControlDef>& ProgressLayout() {
 }  // namespace
 
 TfrmGetNewHiveProgess::TfrmGetNewHiveProgess(TfrmMain& owner)
+    : TfrmGetNewHiveProgess(owner, ScanStep{owner.Hives, "", ""}) {}
+
+TfrmGetNewHiveProgess::TfrmGetNewHiveProgess(TfrmMain& owner, ScanStep step)
     : TForm(&owner, ProgressForm()),
       main_(owner),
-      estimate_(owner.platform().files, owner.Hives.HiveFiles, owner.RunningOnWow64) {
+      step_(std::move(step)),
+      estimate_(owner.platform().files, step_.hives.HiveFiles, owner.RunningOnWow64) {
   InstantiateLayout(*this, ProgressLayout());
   Find<TsuiButton>("bStop")->SetUIStyle(TsuiUIStyle::WinXP);
   TsuiProgressBar& bar = ProgressBar1();
@@ -72,6 +76,8 @@ void TfrmGetNewHiveProgess::FormShow() {
   estimate_.Reset();
   startPosted_ = false;
   TranslateOnShow(*this, main_.platform(), OptionsSetting.Lan);
+  if (!step_.caption.empty()) SetCaption(step_.caption);
+  if (!step_.label.empty()) Find<TLabel>("Label1")->SetCaption(step_.label);
 }
 
 void TfrmGetNewHiveProgess::FormActivate() {
@@ -95,7 +101,7 @@ void TfrmGetNewHiveProgess::VisibleChanged() {
 void TfrmGetNewHiveProgess::StartScan() {
   if (Worker) return;
   if (main_.Unattended) ShowWindow(Handle(), SW_HIDE);
-  Worker = std::make_unique<TScanTaskThread>(Handle(), ScanJob{main_.Hives, main_.RunningOnWow64},
+  Worker = std::make_unique<TScanTaskThread>(Handle(), ScanJob{step_.hives, main_.RunningOnWow64},
                                              main_.platform(), LoadResString(IDS_FINISH));
   // Stop pressed before the scan got going: the worker ends before its
   // first hive and closes the dialog.

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "hive/scan_estimate.h"
 #include "hive/scan_thread_win.h"
@@ -15,9 +16,19 @@ class TMemo;
 class TTimer;
 class TsuiProgressBar;
 
+// What a showing of the dialog copies, and how it is titled: the analysis
+// copies the main window's whole table under the layout's texts; the
+// defragmentation copies the hives it will swap under its own.
+struct ScanStep {
+  HiveTable hives;
+  std::string caption;  // empty: the layout's, translated
+  std::string label;    // empty: the layout's, translated
+};
+
 class TfrmGetNewHiveProgess : public TForm {
  public:
   explicit TfrmGetNewHiveProgess(TfrmMain& owner);
+  TfrmGetNewHiveProgess(TfrmMain& owner, ScanStep step);
   ~TfrmGetNewHiveProgess() override;
   const char* ClassName() const override { return "TfrmGetNewHiveProgess"; }
 
@@ -42,6 +53,7 @@ class TfrmGetNewHiveProgess : public TForm {
   void TakeStatus();
 
   TfrmMain& main_;
+  ScanStep step_;
   ScanEstimate estimate_;
   std::unique_ptr<TScanTaskThread> Worker;
   bool startPosted_ = false;

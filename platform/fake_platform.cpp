@@ -38,6 +38,7 @@ void FakePlatform::AddDrive(const std::string& root, std::uint32_t type, const s
 FakeFile& FakePlatform::AddFile(const std::string& path, std::int64_t size) {
   FakeFile& file = files_[Upper(path)];
   file.size = size;
+  file.written = fileClock;
   return file;
 }
 
@@ -120,13 +121,103 @@ long FakePlatform::SaveKey(KeyHandle key, const std::string& file) {
     return k->saveError;
   }
   AddFile(file, k->savedSize);
+  savedHives_[Upper(file)] = SubtreeOf(open_[key], true);
   return win::kErrorSuccess;
+}
+
+std::vector<std::string> FakePlatform::ChildIds(const std::string& id) const {
+  std::vector<std::string> children;
+  std::string prefix = id + "\\";
+  for (auto it = keys_.lower_bound(prefix); it != keys_.end() && it->first.compare(0, prefix.size(), prefix) == 0; ++it)
+    if (it->first.find('\\', prefix.size()) == std::string::npos) children.push_back(it->first);
+  return children;
+}
+
+FakeHive FakePlatform::SubtreeOf(const std::string& id, bool saving) const {
+  FakeHive hive;
+  auto root = keys_.find(id);
+  if (root == keys_.end()) return hive;
+  if (saving && root->second.isVolatile) {
+    hive[""] = FakeKey{};  // never saved: an empty hive
+    return hive;
+  }
+  hive[""] = root->second;
+  // Depth first, so that a volatile key's subkeys are left out with it.
+  std::vector<std::string> pending = ChildIds(id);
+  while (!pending.empty()) {
+    std::string child = pending.back();
+    pending.pop_back();
+    const FakeKey& k = keys_.at(child);
+    if (saving && k.isVolatile) continue;
+    hive[child.substr(id.size() + 1)] = k;
+    if (saving && k.isLink) continue;
+    for (const std::string& grandchild : ChildIds(child)) pending.push_back(grandchild);
+  }
+  return hive;
+}
+
+FakeHive* FakePlatform::SavedHive(const std::string& file) {
+  auto it = savedHives_.find(Upper(file));
+  return it == savedHives_.end() ? nullptr : &it->second;
+}
+
+FakeHive FakePlatform::Subtree(RootKey root, const std::string& subkey) const {
+  return SubtreeOf(Upper(RootKeyName(root) + "\\" + subkey), false);
+}
+
+long FakePlatform::LoadKey(RootKey root, const std::string& name, const std::string& file) {
+  calls.push_back("RegLoadKeyA(" + RootKeyName(root) + ", " + name + ", " + file + ")");
+  if (!HasFile(file)) return win::kErrorFileNotFound;
+  std::string mount = Upper(RootKeyName(root) + "\\" + name);
+  if (keys_.count(mount)) return 183;  // ERROR_ALREADY_EXISTS
+  const FakeHive* hive = SavedHive(file);
+  if (!hive || hive->empty()) return win::kErrorBadHiveFile;
+  for (const auto& [path, key] : *hive) keys_[path.empty() ? mount : mount + "\\" + path] = key;
+  loaded_.push_back(mount);
+  return win::kErrorSuccess;
+}
+
+long FakePlatform::UnLoadKey(RootKey root, const std::string& name) {
+  calls.push_back("RegUnLoadKeyA(" + RootKeyName(root) + ", " + name + ")");
+  std::string mount = Upper(RootKeyName(root) + "\\" + name);
+  auto at = std::find(loaded_.begin(), loaded_.end(), mount);
+  if (at == loaded_.end()) return 87;  // ERROR_INVALID_PARAMETER: not a loaded hive
+  loaded_.erase(at);
+  for (auto it = keys_.begin(); it != keys_.end();) {
+    bool inside = it->first == mount || it->first.compare(0, mount.size() + 1, mount + "\\") == 0;
+    it = inside ? keys_.erase(it) : std::next(it);
+  }
+  return win::kErrorSuccess;
+}
+
+std::optional<KeyFacts> FakePlatform::QueryKey(KeyHandle key) {
+  FakeKey* k = KeyFor(key);
+  if (!k) return std::nullopt;
+  return KeyFacts{std::uint32_t(ChildIds(open_[key]).size()), std::uint32_t(k->values.size()), k->lastWrite};
+}
+
+std::vector<std::string> FakePlatform::SubkeyNames(KeyHandle key) {
+  std::vector<std::string> names;
+  if (!KeyFor(key)) return names;
+  const std::string& id = open_[key];
+  for (const std::string& child : ChildIds(id)) names.push_back(child.substr(id.size() + 1));
+  return names;
+}
+
+KeyKind FakePlatform::QueryKeyKind(KeyHandle parent, const std::string& name) {
+  if (!KeyFor(parent)) return KeyKind::Unknown;
+  auto it = keys_.find(Upper(open_[parent] + "\\" + name));
+  if (it == keys_.end()) return KeyKind::Unknown;
+  if (it->second.isLink) return KeyKind::Link;  // documented everywhere
+  if (!tellsKeyKinds) return KeyKind::Unknown;
+  return it->second.isVolatile ? KeyKind::Volatile : KeyKind::Ordinary;
 }
 
 long FakePlatform::ReplaceKey(RootKey root, const std::string& subkey, const std::string& newFile,
                               const std::string& backupFile) {
   calls.push_back("RegReplaceKeyA(" + RootKeyName(root) + ", " + subkey + ", " + newFile + ", " + backupFile + ")");
   if (root == RootKey::None || subkey.empty() || !HasFile(newFile)) return 2;  // ERROR_FILE_NOT_FOUND
+  if (std::find(refusedSwaps.begin(), refusedSwaps.end(), Upper(subkey)) != refusedSwaps.end()) return 5;
   return win::kErrorSuccess;
 }
 
@@ -185,6 +276,12 @@ bool FakePlatform::Delete(const std::string& path) {
   if (!f || f->locked || f->directory) return false;
   files_.erase(Upper(path));
   return true;
+}
+
+std::optional<std::uint64_t> FakePlatform::EntryWriteTime(const std::string& path) {
+  const FakeFile* f = FindFile(path);
+  if (!f || f->unreadable) return std::nullopt;
+  return f->written;
 }
 
 bool FakePlatform::IsLinked(const std::string& path) {

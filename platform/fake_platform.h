@@ -27,12 +27,20 @@ struct FakeKey {
   std::int64_t savedSize = 4096;
   long saveError = win::kErrorSuccess;
   std::int64_t partialBytes = 0;
+  bool isVolatile = false;  // never saved, nor are its subkeys
+  bool isLink = false;      // saved as the link itself
+  std::uint64_t lastWrite = 1;
 };
+
+// What RegSaveKeyA put into a file: the saved key's subtree by path below
+// it, upper-cased ("" is the saved key itself).
+using FakeHive = std::map<std::string, FakeKey>;
 
 struct FakeFile {
   std::int64_t size = 0;
   bool directory = false;
   bool locked = false;        // held open without sharing by someone else
+  std::uint64_t written = 0;  // last-write time, from the fake's clock
   bool unreadable = false;    // the directory entry cannot be read
 };
 
@@ -67,7 +75,19 @@ class FakePlatform final : public Registry,
   std::string ProfileText(const std::string& file) const;
   void RefuseProfileWrites(const std::string& file) { refusedProfiles_.push_back(Upper(file)); }
 
+  // The hive saved into a file, for tests that spoil a copy; null when the
+  // file holds none.
+  FakeHive* SavedHive(const std::string& file);
+  // The keys below a key, by their path below it, upper-cased.
+  FakeHive Subtree(RootKey root, const std::string& subkey) const;
+
   std::optional<bool> wow64 = false;
+  // Hives (subkey, upper-cased) whose swap RegReplaceKeyA refuses with 5.
+  std::vector<std::string> refusedSwaps;
+  // The time files written now get; keys' last-write times compare to it.
+  std::uint64_t fileClock = 10;
+  // False: the system has no flags query, and only links can be told apart.
+  bool tellsKeyKinds = true;
   OsVersion version{2, 6, 1};
   RestoreOutcome restoreOutcome = RestoreOutcome::Created;
   std::string executableFolder = "C:\\Program Files\\Varnhold\\";
@@ -87,6 +107,11 @@ class FakePlatform final : public Registry,
   long ReplaceKey(RootKey root, const std::string& subkey, const std::string& newFile,
                   const std::string& backupFile) override;
   void CloseKey(KeyHandle key) override;
+  long LoadKey(RootKey root, const std::string& name, const std::string& file) override;
+  long UnLoadKey(RootKey root, const std::string& name) override;
+  std::optional<KeyFacts> QueryKey(KeyHandle key) override;
+  std::vector<std::string> SubkeyNames(KeyHandle key) override;
+  KeyKind QueryKeyKind(KeyHandle parent, const std::string& name) override;
   // --- Privileges ---
   bool Enable(const std::string& privilege, std::uint32_t tokenAccess) override;
   // --- Volumes ---
@@ -98,6 +123,7 @@ class FakePlatform final : public Registry,
   std::optional<std::int64_t> EntrySize(const std::string& path) override;
   bool CanOpenExclusive(const std::string& path) override;
   bool Delete(const std::string& path) override;
+  std::optional<std::uint64_t> EntryWriteTime(const std::string& path) override;
   std::string ExecutableFolder() override { return executableFolder; }
   bool IsLinked(const std::string& path) override;
   // Marks a path (and everything below it) as reached through a link.
@@ -121,6 +147,8 @@ class FakePlatform final : public Registry,
  private:
   static std::string Upper(const std::string& text);
   FakeKey* KeyFor(KeyHandle key);
+  std::vector<std::string> ChildIds(const std::string& id) const;
+  FakeHive SubtreeOf(const std::string& id, bool saving) const;
   bool ProfileWriteRefused(const std::string& file) const;
 
   std::map<std::string, FakeKey> keys_;  // "HKLM\\SUBKEY" upper-cased
@@ -129,6 +157,8 @@ class FakePlatform final : public Registry,
   std::vector<FakeDrive> drives_;
   std::map<std::string, FakeFile> files_;  // upper-cased path
   std::map<std::string, std::string> profiles_;  // upper-cased path -> text
+  std::map<std::string, FakeHive> savedHives_;  // upper-cased file path
+  std::vector<std::string> loaded_;  // ids of loaded hives' roots
   std::vector<std::string> refusedProfiles_;
   std::vector<std::string> links_;
   Platform platform_;

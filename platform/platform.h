@@ -40,7 +40,20 @@ constexpr std::uint32_t kTokenAllAccessOld = 0xF00FF;
 constexpr long kErrorSuccess = 0;
 constexpr std::uint32_t kEwxReboot = 2;
 constexpr std::uint32_t kEwxForce = 4;
+constexpr long kErrorFileNotFound = 2;
+constexpr long kErrorBadHiveFile = 1017;  // ERROR_BADDB: not a hive
 }  // namespace win
+
+// What a key's own facts say, from RegQueryInfoKeyA.
+struct KeyFacts {
+  std::uint32_t subkeys = 0;
+  std::uint32_t values = 0;
+  std::uint64_t lastWrite = 0;  // FILETIME, 100 ns units
+};
+
+// Why a key may be missing from a hive's saved copy. RegSaveKey never saves
+// volatile keys, and saves a symbolic link as a link, not its target.
+enum class KeyKind { Ordinary, Volatile, Link, Unknown };
 
 class Registry {
  public:
@@ -61,6 +74,17 @@ class Registry {
   virtual long ReplaceKey(RootKey root, const std::string& subkey, const std::string& newFile,
                           const std::string& backupFile) = 0;
   virtual void CloseKey(KeyHandle key) = 0;
+  // RegLoadKeyA: loads a hive file as root\name; the Win32 error code.
+  virtual long LoadKey(RootKey root, const std::string& name, const std::string& file) = 0;
+  // RegUnLoadKeyA; the Win32 error code.
+  virtual long UnLoadKey(RootKey root, const std::string& name) = 0;
+  // Counts and last-write time; nullopt when they cannot be read.
+  virtual std::optional<KeyFacts> QueryKey(KeyHandle key) = 0;
+  // Every subkey name, in enumeration order (RegEnumKeyExA from index 0).
+  virtual std::vector<std::string> SubkeyNames(KeyHandle key) = 0;
+  // Whether the subkey is volatile or a link, from the key's flags where
+  // the system can tell; Unknown when it cannot.
+  virtual KeyKind QueryKeyKind(KeyHandle parent, const std::string& name) = 0;
 };
 
 class Privileges {
@@ -98,6 +122,9 @@ class Files {
   virtual bool CanOpenExclusive(const std::string& path) = 0;
   // DeleteFileA.
   virtual bool Delete(const std::string& path) = 0;
+  // The last-write time (FILETIME, 100 ns units) from the directory entry;
+  // nullopt when no entry is found.
+  virtual std::optional<std::uint64_t> EntryWriteTime(const std::string& path) = 0;
   // True when the path, or a folder on the way to it, is a symbolic link or
   // a junction. Files beside user hives lie in folders their users can
   // write; the elevated program must not delete or write through a link

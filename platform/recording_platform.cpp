@@ -32,6 +32,18 @@ std::string RecordingPlatform::ReadString(KeyHandle key, const std::string& name
 }
 long RecordingPlatform::SaveKey(KeyHandle key, const std::string& file) { return inner_.registry.SaveKey(key, file); }
 void RecordingPlatform::CloseKey(KeyHandle key) { inner_.registry.CloseKey(key); }
+// A loaded copy is unloaded again at once and changes nothing for good.
+long RecordingPlatform::LoadKey(RootKey root, const std::string& name, const std::string& file) {
+  return inner_.registry.LoadKey(root, name, file);
+}
+long RecordingPlatform::UnLoadKey(RootKey root, const std::string& name) {
+  return inner_.registry.UnLoadKey(root, name);
+}
+std::optional<KeyFacts> RecordingPlatform::QueryKey(KeyHandle key) { return inner_.registry.QueryKey(key); }
+std::vector<std::string> RecordingPlatform::SubkeyNames(KeyHandle key) { return inner_.registry.SubkeyNames(key); }
+KeyKind RecordingPlatform::QueryKeyKind(KeyHandle parent, const std::string& name) {
+  return inner_.registry.QueryKeyKind(parent, name);
+}
 
 long RecordingPlatform::ReplaceKey(RootKey root, const std::string& subkey, const std::string& newFile,
                                    const std::string& backupFile) {

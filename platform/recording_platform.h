@@ -28,6 +28,11 @@ class RecordingPlatform final : public Registry, public Power, public RestoreCli
   long ReplaceKey(RootKey root, const std::string& subkey, const std::string& newFile,
                   const std::string& backupFile) override;
   void CloseKey(KeyHandle key) override;
+  long LoadKey(RootKey root, const std::string& name, const std::string& file) override;
+  long UnLoadKey(RootKey root, const std::string& name) override;
+  std::optional<KeyFacts> QueryKey(KeyHandle key) override;
+  std::vector<std::string> SubkeyNames(KeyHandle key) override;
+  KeyKind QueryKeyKind(KeyHandle parent, const std::string& name) override;
   bool ExitSystem(std::uint32_t flags, std::uint32_t reason) override;
   RestoreOutcome SetRestorePoint(const RestorePointRequest& request) override;
   void Open(const std::string& target) override;

@@ -108,6 +108,86 @@ long Win32Platform::ReplaceKey(RootKey root, const std::string& subkey, const st
 
 void Win32Platform::CloseKey(KeyHandle key) { RegCloseKey(AsHkey(key)); }
 
+long Win32Platform::LoadKey(RootKey root, const std::string& name, const std::string& file) {
+  return RegLoadKeyA(RootHandle(root), name.c_str(), file.c_str());
+}
+
+long Win32Platform::UnLoadKey(RootKey root, const std::string& name) {
+  return RegUnLoadKeyA(RootHandle(root), name.c_str());
+}
+
+std::optional<KeyFacts> Win32Platform::QueryKey(KeyHandle key) {
+  DWORD subkeys = 0, values = 0;
+  FILETIME written{};
+  if (RegQueryInfoKeyA(AsHkey(key), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr, nullptr,
+                       nullptr, &written) != ERROR_SUCCESS)
+    return std::nullopt;
+  return KeyFacts{subkeys, values, (std::uint64_t(written.dwHighDateTime) << 32) | written.dwLowDateTime};
+}
+
+std::vector<std::string> Win32Platform::SubkeyNames(KeyHandle key) {
+  std::vector<std::string> names;
+  char buffer[256];  // key names are at most 255 characters
+  for (DWORD i = 0;; ++i) {
+    DWORD length = sizeof buffer;
+    if (RegEnumKeyExA(AsHkey(key), i, buffer, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    names.emplace_back(buffer, length);
+  }
+  return names;
+}
+
+namespace {
+
+// NtQueryKey's KeyFlagsInformation answer on the systems that give one
+// (Windows 10 and later): the key's own flags in the second field.
+struct KeyFlagsAnswer {
+  ULONG wow64Flags;
+  ULONG keyFlags;
+  ULONG controlFlags;
+};
+constexpr int kKeyFlagsInformation = 5;
+constexpr ULONG kKeyFlagVolatile = 0x1;
+constexpr ULONG kKeyFlagLink = 0x2;
+using NtQueryKeyFn = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
+
+// Looked up at run time: older systems, and Wine, have no such query, or
+// answer it with a shorter record that holds no key flags.
+std::optional<KeyKind> KindFromFlags(HKEY key) {
+  static NtQueryKeyFn query = [] {
+    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    return ntdll ? reinterpret_cast<NtQueryKeyFn>(reinterpret_cast<void*>(GetProcAddress(ntdll, "NtQueryKey")))
+                 : nullptr;
+  }();
+  if (!query) return std::nullopt;
+  KeyFlagsAnswer answer{};
+  ULONG length = 0;
+  if (query(key, kKeyFlagsInformation, &answer, sizeof answer, &length) != 0 || length < sizeof answer)
+    return std::nullopt;
+  if (answer.keyFlags & kKeyFlagVolatile) return KeyKind::Volatile;
+  if (answer.keyFlags & kKeyFlagLink) return KeyKind::Link;
+  return KeyKind::Ordinary;
+}
+
+// The documented mark of a link on every system: opened as the link itself,
+// it holds "SymbolicLinkValue" of type REG_LINK.
+bool IsLinkKey(HKEY key) {
+  DWORD type = 0;
+  return RegQueryValueExA(key, "SymbolicLinkValue", nullptr, &type, nullptr, nullptr) == ERROR_SUCCESS &&
+         type == REG_LINK;
+}
+
+}  // namespace
+
+KeyKind Win32Platform::QueryKeyKind(KeyHandle parent, const std::string& name) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(AsHkey(parent), name.c_str(), REG_OPTION_OPEN_LINK, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+    return KeyKind::Unknown;
+  std::optional<KeyKind> kind = KindFromFlags(key);
+  if (!kind) kind = IsLinkKey(key) ? KeyKind::Link : KeyKind::Unknown;
+  RegCloseKey(key);
+  return *kind;
+}
+
 bool Win32Platform::Enable(const std::string& privilege, std::uint32_t tokenAccess) {
   HANDLE token = nullptr;
   if (!OpenProcessToken(GetCurrentProcess(), tokenAccess, &token)) return false;
@@ -160,6 +240,12 @@ bool Win32Platform::CanOpenExclusive(const std::string& path) {
 }
 
 bool Win32Platform::Delete(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
+
+std::optional<std::uint64_t> Win32Platform::EntryWriteTime(const std::string& path) {
+  WIN32_FIND_DATAA data;
+  if (!FindEntry(path, data)) return std::nullopt;
+  return (std::uint64_t(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
+}
 
 bool Win32Platform::IsLinked(const std::string& path) {
   char full[MAX_PATH * 2];

@@ -27,6 +27,11 @@ class Win32Platform final : public Registry,
   long ReplaceKey(RootKey root, const std::string& subkey, const std::string& newFile,
                   const std::string& backupFile) override;
   void CloseKey(KeyHandle key) override;
+  long LoadKey(RootKey root, const std::string& name, const std::string& file) override;
+  long UnLoadKey(RootKey root, const std::string& name) override;
+  std::optional<KeyFacts> QueryKey(KeyHandle key) override;
+  std::vector<std::string> SubkeyNames(KeyHandle key) override;
+  KeyKind QueryKeyKind(KeyHandle parent, const std::string& name) override;
 
   bool Enable(const std::string& privilege, std::uint32_t tokenAccess) override;
 
@@ -38,6 +43,7 @@ class Win32Platform final : public Registry,
   std::optional<std::int64_t> EntrySize(const std::string& path) override;
   bool CanOpenExclusive(const std::string& path) override;
   bool Delete(const std::string& path) override;
+  std::optional<std::uint64_t> EntryWriteTime(const std::string& path) override;
   std::string ExecutableFolder() override;
   bool IsLinked(const std::string& path) override;
 

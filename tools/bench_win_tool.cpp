@@ -3,7 +3,9 @@
 //   bench_win_tool analysis <rounds>
 //     the whole analysis (the click to the figures) on the hives the system
 //     lists, against a bare RegSaveKeyA loop over the same keys, alternated;
-//     then the peak working set of the process.
+//     then the peak working set of the process; and the defragmentation's
+//     copy-and-check step (a fresh copy of each hive, loaded back and
+//     compared with the live hive) against the same bare loop.
 //   bench_win_tool startup <rounds> <exe> <class> <yardstick exe> <class>
 //     start-up to the main window shown, each program started and closed in
 //     turn; and each one's working set with its window up.
@@ -21,6 +23,7 @@
 
 #include "app/app_platform_win.h"
 #include "app/main_window_win.h"
+#include "hive/copy_check.h"
 #include "hive/hive_copy.h"
 #include "ui/form_win.h"
 #include "ui/message_box_win.h"
@@ -93,6 +96,14 @@ void RunBareSaves(const std::vector<BareSave>& saves) {
   }
 }
 
+// What loading the copies back costs by itself: the floor of any check.
+void RunBareLoads(const std::vector<BareSave>& saves) {
+  for (const BareSave& s : saves) {
+    if (RegLoadKeyA(HKEY_LOCAL_MACHINE, vh::kCheckKeyName, s.target.c_str()) == ERROR_SUCCESS)
+      RegUnLoadKeyA(HKEY_LOCAL_MACHINE, vh::kCheckKeyName);
+  }
+}
+
 void DeleteCopies(const std::vector<BareSave>& saves) {
   for (const BareSave& s : saves) DeleteFileA(s.target.c_str());
 }
@@ -106,6 +117,35 @@ void EnableBackupPrivilege() {
   if (LookupPrivilegeValueA(nullptr, "SeBackupPrivilege", &state.Privileges[0].Luid))
     AdjustTokenPrivileges(token, FALSE, &state, 0, nullptr, nullptr);
   CloseHandle(token);
+}
+
+// The defragmentation's step before each swap: a fresh copy, then its check.
+struct CopyAndCheck {
+  double copyMs = 0;
+  double checkMs = 0;
+  double passedCheckMs = 0;  // of the copies that passed
+  int passed = 0;
+  int failed = 0;
+};
+
+CopyAndCheck RunCopyAndCheck(vh::Platform& platform, const vh::HiveTable& hives, bool wow64) {
+  CopyAndCheck step;
+  for (std::size_t i = 0; i < hives.size(); ++i) {
+    const std::string copy = vh::CopyPath(hives.HiveFiles[i]);
+    bool copied = false;
+    step.copyMs += TimeMs([&] {
+      copied = vh::SaveHiveCopy(platform.registry, platform.files, hives.HiveNames[i], copy, wow64);
+    });
+    if (!copied) continue;
+    bool passed = false;
+    double ms = TimeMs([&] {
+      passed = vh::CheckHiveCopy(platform.registry, platform.files, hives.HiveNames[i], copy, wow64).passed;
+    });
+    step.checkMs += ms;
+    if (passed) step.passedCheckMs += ms;
+    ++(passed ? step.passed : step.failed);
+  }
+  return step;
 }
 
 int BenchAnalysis(int rounds) {
@@ -126,7 +166,10 @@ int BenchAnalysis(int rounds) {
   EnableBackupPrivilege();
   Print("hives", double(saves.size()));
   Print("working_set_before_kb", KbOf(MemoryOf(GetCurrentProcess()).WorkingSetSize));
-  std::vector<double> program, bare;
+  vh::Platform& platform = vh::AppPlatform();
+  vh::EnableRestorePrivilege(platform.privileges);
+  std::vector<double> program, bare, copyAndCheck, checkOnly, passedChecks, loads;
+  CopyAndCheck lastStep;
   bool complete = true;
   for (int r = 0; r < rounds; ++r) {
     // Alternating which goes first evens out what one leaves the other.
@@ -138,11 +181,21 @@ int BenchAnalysis(int rounds) {
       DeleteCopies(saves);
       bare.push_back(TimeMs([&] { RunBareSaves(saves); }));
     };
+    auto timeCopyAndCheck = [&] {
+      DeleteCopies(saves);
+      lastStep = RunCopyAndCheck(platform, main->Hives, main->RunningOnWow64);
+      copyAndCheck.push_back(lastStep.copyMs + lastStep.checkMs);
+      checkOnly.push_back(lastStep.checkMs);
+      passedChecks.push_back(lastStep.passedCheckMs);
+      loads.push_back(TimeMs([&] { RunBareLoads(saves); }));
+    };
     if (r % 2) {
       timeBare();
+      timeCopyAndCheck();
       timeProgram();
     } else {
       timeProgram();
+      timeCopyAndCheck();
       timeBare();
     }
   }
@@ -150,6 +203,12 @@ int BenchAnalysis(int rounds) {
   DeleteCopies(saves);
   Print("analysis_ms", Median(program));
   Print("bare_save_ms", Median(bare));
+  Print("copy_and_check_ms", Median(copyAndCheck));
+  Print("check_ms", Median(checkOnly));
+  Print("bare_load_ms", Median(loads));
+  Print("passed_check_ms", Median(passedChecks));
+  Print("checks_passed", lastStep.passed);
+  Print("checks_failed", lastStep.failed);
   Print("advice_boxes", boxes);
   if (!complete) std::fprintf(stderr, "bench: an analysis did not complete\n");
   return complete ? 0 : 1;

@@ -2,11 +2,24 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+
+#include "hive/copy_check.h"
+#include "hive/hive_copy.h"
+#include "hive/scan_worker.h"
 #include "platform/error.h"
 #include "platform/fake_platform.h"
 
 namespace vh {
 namespace {
+
+class QuietReporter final : public ScanReporter {
+ public:
+  void ShowHive(const std::string&) override {}
+  void HiveDone(std::uint32_t, std::int32_t) override {}
+  void Finished() override {}
+  void Close() override {}
+};
 
 class ScriptedDialogs final : public DefragDialogs {
  public:
@@ -19,123 +32,366 @@ class ScriptedDialogs final : public DefragDialogs {
     log.push_back("restore point");
     return restoreAnswer;
   }
+  // The scan worker, as the progress dialog runs it.
+  void CopyAgain(const HiveTable& hives) override {
+    log.push_back("copy again " + std::to_string(hives.size()));
+    if (beforeCopy) beforeCopy();
+    std::atomic<bool> stop{false};
+    QuietReporter reporter;
+    RunHiveScan(fake->platform(), ScanJob{hives, false}, stop, reporter);
+  }
+  void ShowNotScheduled(const DefragReport& report) override {
+    log.push_back("not scheduled: " + std::to_string(report.NotScheduledLines().size()));
+    lines = report.NotScheduledLines();
+  }
+  void ShowNothingScheduled(const DefragReport& report) override {
+    log.push_back("nothing scheduled");
+    lines = report.NotScheduledLines();
+  }
   void ShowRestartNotice() override { log.push_back("restart notice"); }
 
   TOptionsSetting* options = nullptr;
+  FakePlatform* fake = nullptr;
+  std::function<void()> beforeCopy;
   int askAnswer = 6;
   int restoreAnswer = 1;
   bool tickDontAsk = false;
   std::vector<std::string> log;
+  std::vector<std::string> lines;
 };
+
+const char kSoftware[] = "C:\\WINDOWS\\system32\\config\\software";
+const char kSystem[] = "C:\\WINDOWS\\system32\\config\\system";
+const char kUser[] = "C:\\lsp\\NTUSER.DAT";
 
 class DefragTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    hives.Append("\\REGISTRY\\MACHINE\\SOFTWARE", "C:\\WINDOWS\\system32\\config\\software");
-    hives.Append("\\registry\\machine\\system", "C:\\WINDOWS\\system32\\config\\system");
-    hives.Append("\\REGISTRY\\USER\\S-1-5-19", "C:\\lsp\\NTUSER.DAT");
-    for (const std::string& f : hives.HiveFiles) fake.AddFile(CopyPath(f), 100);
+    fake.AddKey(RootKey::LocalMachine, "SOFTWARE").values = {{"a"}};
+    fake.AddKey(RootKey::LocalMachine, "SOFTWARE\\Classes");
+    fake.AddKey(RootKey::LocalMachine, "SOFTWARE\\Classes\\.txt").values = {{"", win::kRegSz, "txtfile"}};
+    fake.AddKey(RootKey::LocalMachine, "SOFTWARE\\Classes\\.txt\\ShellNew");
+    fake.AddKey(RootKey::LocalMachine, "SOFTWARE\\Classes\\.txt\\ShellNew\\Deep");
+    fake.AddKey(RootKey::LocalMachine, "system");
+    fake.AddKey(RootKey::LocalMachine, "system\\ControlSet001\\Services");
+    fake.AddKey(RootKey::LocalMachine, "system\\ControlSet001");
+    fake.AddKey(RootKey::LocalMachine, "system\\CurrentControlSet").isLink = true;
+    fake.AddKey(RootKey::LocalMachine, "system\\MountedDevices").isVolatile = true;
+    fake.AddKey(RootKey::LocalMachine, "system\\Select").values = {{"Current", win::kRegDword, ""}};
+    fake.AddKey(RootKey::Users, "S-1-5-19");
+    fake.AddKey(RootKey::Users, "S-1-5-19\\Volatile Environment").isVolatile = true;
+    fake.AddKey(RootKey::Users, "S-1-5-19\\Software");
+    hives.Append("\\REGISTRY\\MACHINE\\SOFTWARE", kSoftware);
+    hives.Append("\\registry\\machine\\system", kSystem);
+    hives.Append("\\REGISTRY\\USER\\S-1-5-19", kUser);
+    for (std::size_t i = 0; i < hives.size(); ++i)  // the analysis' copies
+      SaveHiveCopy(fake, fake, hives.HiveNames[i], CopyPath(hives.HiveFiles[i]), false);
     options = {true, true, false, "English"};
     dialogs.options = &options;
+    dialogs.fake = &fake;
+    fake.calls.clear();
   }
-  DefragOutcome Run(bool unattended = false, std::uint8_t code = 12) {
+  DefragOutcome Run(bool unattended = false, std::uint8_t code = 12, bool keepCopies = false) {
     DefragRun run{fake.platform(), hives, options, unattended, code,
-                  [this] { LoadSaveOptions(options, fake, ini, false); }, dialogs};
-    return DefragRegistry(run);
+                  [this] { LoadSaveOptions(options, fake, ini, false); }, dialogs, false, keepCopies};
+    DefragOutcome outcome = DefragRegistry(run);
+    report = run.report;
+    return outcome;
   }
+  // The calls that change or load something, in order.
+  std::vector<std::string> MachineCalls() const {
+    std::vector<std::string> out;
+    for (const std::string& c : fake.calls)
+      for (const char* name : {"RegSaveKeyA", "RegLoadKeyA", "RegUnLoadKeyA", "RegReplaceKeyA", "DeleteFileA",
+                               "EnablePrivilege", "ExitWindowsEx"})
+        if (c.rfind(name, 0) == 0) out.push_back(c);
+    return out;
+  }
+  std::vector<std::string> Swapped() const { return fake.CallsNamed("RegReplaceKeyA"); }
+
   const std::string ini = "C:\\V\\options.ini";
   FakePlatform fake;
   HiveTable hives;
   TOptionsSetting options;
   ScriptedDialogs dialogs;
+  DefragReport report;
 };
 
-TEST_F(DefragTest, YesReplacesEveryHiveInOrderWithItsCopyAndBackupThenRestarts) {
-  fake.AddFile("C:\\WINDOWS\\system32\\config\\system.bak", 5);
+TEST_F(DefragTest, YesCopiesEveryHiveAgainLoadsBackChecksAndSwapsEachThenRestarts) {
+  fake.AddFile(std::string(kSystem) + ".bak", 5);
   EXPECT_EQ(Run(), DefragOutcome::Restarting);
-  EXPECT_EQ(dialogs.log, (std::vector<std::string>{"ask", "restart notice"}));
-  std::vector<std::string> machine;
-  for (const std::string& c : fake.calls)
-    if (c.rfind("Reg", 0) == 0 || c.rfind("Enable", 0) == 0 || c.rfind("Exit", 0) == 0 || c.rfind("Delete", 0) == 0)
-      machine.push_back(c);
-  EXPECT_EQ(machine, (std::vector<std::string>{
-                         "EnablePrivilege(SeRestorePrivilege, 0xF00FF)",
-                         "RegReplaceKeyA(HKEY_LOCAL_MACHINE, SOFTWARE, C:\\WINDOWS\\system32\\config\\software.hvz, "
-                         "C:\\WINDOWS\\system32\\config\\software.bak)",
-                         "DeleteFileA(C:\\WINDOWS\\system32\\config\\system.bak)",
-                         "RegReplaceKeyA(HKEY_LOCAL_MACHINE, system, C:\\WINDOWS\\system32\\config\\system.hvz, "
-                         "C:\\WINDOWS\\system32\\config\\system.bak)",
-                         "RegReplaceKeyA(HKEY_USERS, S-1-5-19, C:\\lsp\\NTUSER.DAT.hvz, C:\\lsp\\NTUSER.DAT.bak)",
-                         "EnablePrivilege(SeShutdownPrivilege, 0x28)", "ExitWindowsEx(6, 1)"}));
+  EXPECT_EQ(dialogs.log, (std::vector<std::string>{"ask", "copy again 3", "restart notice"}));
+  const std::string sw = kSoftware, sy = kSystem, us = kUser;
+  EXPECT_EQ(MachineCalls(), (std::vector<std::string>{
+                                "DeleteFileA(" + sw + ".hvz)", "DeleteFileA(" + sy + ".hvz)",
+                                "DeleteFileA(" + us + ".hvz)",
+                                "EnablePrivilege(SeBackupPrivilege, 0x28)",
+                                "RegSaveKeyA(" + sw + ".hvz)", "RegSaveKeyA(" + sy + ".hvz)",
+                                "RegSaveKeyA(" + us + ".hvz)",
+                                "EnablePrivilege(SeBackupPrivilege, 0x28)",
+                                "EnablePrivilege(SeRestorePrivilege, 0xF00FF)",
+                                "RegLoadKeyA(HKEY_LOCAL_MACHINE, VarnholdCopyCheck, " + sw + ".hvz)",
+                                "RegUnLoadKeyA(HKEY_LOCAL_MACHINE, VarnholdCopyCheck)",
+                                "RegReplaceKeyA(HKEY_LOCAL_MACHINE, SOFTWARE, " + sw + ".hvz, " + sw + ".bak)",
+                                "RegLoadKeyA(HKEY_LOCAL_MACHINE, VarnholdCopyCheck, " + sy + ".hvz)",
+                                "RegUnLoadKeyA(HKEY_LOCAL_MACHINE, VarnholdCopyCheck)",
+                                "DeleteFileA(" + sy + ".bak)",
+                                "RegReplaceKeyA(HKEY_LOCAL_MACHINE, system, " + sy + ".hvz, " + sy + ".bak)",
+                                "RegLoadKeyA(HKEY_LOCAL_MACHINE, VarnholdCopyCheck, " + us + ".hvz)",
+                                "RegUnLoadKeyA(HKEY_LOCAL_MACHINE, VarnholdCopyCheck)",
+                                "RegReplaceKeyA(HKEY_USERS, S-1-5-19, " + us + ".hvz, " + us + ".bak)",
+                                "EnablePrivilege(SeShutdownPrivilege, 0x28)", "ExitWindowsEx(6, 1)"}));
+  EXPECT_EQ(report.Scheduled(), 3);
+  for (const HiveResult& h : report.hives) EXPECT_EQ(h.replaceResult, 0) << h.hiveName;
   EXPECT_NE(fake.ProfileText(ini).find("IsAskBeforeDefrag=1"), std::string::npos) << "saved after the question";
+}
+
+TEST_F(DefragTest, TheSwappedCopyHoldsWhatChangedAfterTheAnalysis) {
+  dialogs.beforeCopy = [this] { fake.AddKey(RootKey::LocalMachine, "SOFTWARE\\Installed Later"); };
+  EXPECT_EQ(Run(), DefragOutcome::Restarting);
+  const FakeHive* swapped = fake.SavedHive(std::string(kSoftware) + ".hvz");
+  ASSERT_NE(swapped, nullptr);
+  EXPECT_EQ(swapped->count("INSTALLED LATER"), 1u);
+}
+
+TEST_F(DefragTest, AHiveTheAnalysisCouldNotCopyIsNeitherCopiedNorSwappedAndKeepsItsBackup) {
+  fake.RemoveFile(std::string(kSystem) + ".hvz");
+  fake.AddFile(std::string(kSystem) + ".bak", 5);
+  EXPECT_EQ(Run(), DefragOutcome::Restarting);
+  EXPECT_EQ(dialogs.log, (std::vector<std::string>{"ask", "copy again 2", "not scheduled: 1", "restart notice"}));
+  EXPECT_EQ(dialogs.lines, std::vector<std::string>{"\\registry\\machine\\system: it has no copy from the analysis"});
+  EXPECT_EQ(Swapped().size(), 2u);
+  EXPECT_TRUE(fake.HasFile(std::string(kSystem) + ".bak"));
+  EXPECT_TRUE(fake.CallsNamed("RegSaveKeyA(" + std::string(kSystem)).empty());
+}
+
+TEST_F(DefragTest, AHiveThatCannotBeCopiedAgainIsNotSwappedEvenWithItsOldCopy) {
+  fake.AddKey(RootKey::Users, "S-1-5-19").saveError = 5;
+  fake.AddFile(std::string(kUser) + ".bak", 5);
+  EXPECT_EQ(Run(), DefragOutcome::Restarting);
+  EXPECT_EQ(dialogs.lines, std::vector<std::string>{"\\REGISTRY\\USER\\S-1-5-19: it was not copied again"});
+  EXPECT_FALSE(fake.HasFile(std::string(kUser) + ".hvz")) << "the stale copy is gone";
+  EXPECT_TRUE(fake.HasFile(std::string(kUser) + ".bak"));
+  EXPECT_EQ(Swapped().size(), 2u);
+}
+
+TEST_F(DefragTest, ACopyThatDoesNotLoadIsNotSwappedAndIsDeleted) {
+  fake.SavedHive(std::string(kSoftware) + ".hvz")->clear();  // garbage on disk
+  EXPECT_EQ(Run(true, 12, true), DefragOutcome::Restarting);
+  ASSERT_EQ(report.hives.size(), 3u);
+  EXPECT_EQ(report.hives[0].outcome, HiveOutcome::CheckFailed);
+  EXPECT_EQ(report.hives[0].reason, "the copy does not load as a hive (error 1017)");
+  EXPECT_EQ(report.hives[0].replaceResult, -1);
+  EXPECT_FALSE(fake.HasFile(std::string(kSoftware) + ".hvz"));
+  EXPECT_EQ(Swapped().size(), 2u);
+  EXPECT_TRUE(dialogs.log.empty()) << "unattended: nothing shown";
+}
+
+TEST_F(DefragTest, ACopyMissingAKeyOrAValueIsNotSwapped) {
+  fake.SavedHive(std::string(kSoftware) + ".hvz")->erase("CLASSES\\.TXT\\SHELLNEW");
+  fake.SavedHive(std::string(kUser) + ".hvz")->at("").values.push_back({"extra"});
+  EXPECT_EQ(Run(true, 12, true), DefragOutcome::Restarting);
+  ASSERT_EQ(report.hives.size(), 3u);
+  EXPECT_EQ(report.hives[0].reason, "the copy does not match the registry: key CLASSES\\.TXT\\SHELLNEW is missing "
+                                    "from the copy");
+  EXPECT_EQ(report.hives[1].outcome, HiveOutcome::Scheduled) << "volatile key and link left out by design";
+  EXPECT_EQ(report.hives[2].reason,
+            "the copy does not match the registry: the hive's root key has 0 values, its copy 1");
+  EXPECT_EQ(Swapped().size(), 1u);
+}
+
+TEST_F(DefragTest, DifferencesBelowTheSecondLevelOrInKeysWrittenSinceTheCopyPass) {
+  fake.SavedHive(std::string(kSoftware) + ".hvz")->erase("CLASSES\\.TXT\\SHELLNEW\\DEEP");  // level 4
+  fake.SavedHive(std::string(kSoftware) + ".hvz")->at("CLASSES\\.TXT").values.clear();
+  fake.AddKey(RootKey::LocalMachine, "SOFTWARE\\Classes\\.txt").lastWrite = 99;  // written since
+  fake.AddKey(RootKey::LocalMachine, "system\\Select").values.push_back({"Later"});
+  fake.AddKey(RootKey::LocalMachine, "system\\Select").lastWrite = 99;
+  EXPECT_EQ(Run(true, 12, true), DefragOutcome::Restarting);
+  EXPECT_EQ(report.Scheduled(), 3) << report.NotScheduledLines()[0];
+}
+
+TEST_F(DefragTest, ARootLoadedWithTheTimeOfItsLoadIsJudgedByTheCopyFilesTime) {
+  // As Wine loads a copy: its root carries the time of the load.
+  fake.SavedHive(std::string(kUser) + ".hvz")->at("").lastWrite = 50;
+  FakeKey& live = fake.AddKey(RootKey::Users, "S-1-5-19");
+  live.values.push_back({"after the copy"});
+  live.lastWrite = 20;  // the copy file was written at 10
+  EXPECT_EQ(Run(true, 12, true), DefragOutcome::Restarting);
+  EXPECT_EQ(report.hives[2].outcome, HiveOutcome::Scheduled) << report.hives[2].reason;
+  live.lastWrite = 5;  // before the copy: the copy should hold that value
+  fake.calls.clear();
+  for (std::size_t i = 0; i < hives.size(); ++i)
+    SaveHiveCopy(fake, fake, hives.HiveNames[i], CopyPath(hives.HiveFiles[i]), false);
+  fake.SavedHive(std::string(kUser) + ".hvz")->at("").values.clear();
+  fake.SavedHive(std::string(kUser) + ".hvz")->at("").lastWrite = 50;
+  EXPECT_EQ(Run(true, 12, true), DefragOutcome::Restarting);
+  EXPECT_EQ(report.hives[2].reason,
+            "the copy does not match the registry: the hive's root key has 1 values, its copy 0");
+}
+
+TEST_F(DefragTest, WithoutAFlagsQueryRegSaveKeyItselfIsAskedWhetherItLeavesAKeyOut) {
+  fake.tellsKeyKinds = false;
+  fake.AddKey(RootKey::LocalMachine, "system\\MountedDevices").values = {{"\\DosDevices\\C:"}};
+  // Volatile Environment holds nothing: saved on its own it would look the
+  // same whether volatile or not.
+  fake.calls.clear();
+  EXPECT_EQ(Run(true, 12, true), DefragOutcome::Restarting);
+  ASSERT_EQ(report.hives.size(), 3u);
+  EXPECT_EQ(report.hives[0].outcome, HiveOutcome::Scheduled);
+  EXPECT_EQ(report.hives[1].outcome, HiveOutcome::Scheduled) << report.hives[1].reason;
+  EXPECT_EQ(report.hives[2].reason, "the copy does not match the registry: key VOLATILE ENVIRONMENT is missing from "
+                                    "the copy (the system cannot tell whether it is volatile)");
+  const std::string sy = kSystem;
+  std::vector<std::string> calls = MachineCalls();
+  std::vector<std::string> probe;
+  for (const std::string& c : calls)
+    if (c.find(".hvz.key") != std::string::npos || c.find("VarnholdKeyCheck") != std::string::npos) probe.push_back(c);
+  EXPECT_EQ(probe, (std::vector<std::string>{"RegSaveKeyA(" + sy + ".hvz.key)",
+                                             "RegLoadKeyA(HKEY_LOCAL_MACHINE, VarnholdKeyCheck, " + sy + ".hvz.key)",
+                                             "RegUnLoadKeyA(HKEY_LOCAL_MACHINE, VarnholdKeyCheck)",
+                                             "DeleteFileA(" + sy + ".hvz.key)"}));
+  EXPECT_FALSE(fake.HasFile(sy + ".hvz.key"));
+
+  // A key that cannot be saved on its own stays unexplained.
+  fake.AddKey(RootKey::LocalMachine, "system\\MountedDevices").saveError = 5;
+  for (std::size_t i = 0; i < hives.size(); ++i)
+    SaveHiveCopy(fake, fake, hives.HiveNames[i], CopyPath(hives.HiveFiles[i]), false);
+  EXPECT_EQ(Run(true, 12, true), DefragOutcome::Restarting);
+  EXPECT_EQ(report.hives[1].outcome, HiveOutcome::CheckFailed);
+}
+
+TEST_F(DefragTest, AKeyWhoseOwnSaveHoldsSomethingIsMissingForReal) {
+  fake.tellsKeyKinds = false;
+  fake.SavedHive(std::string(kSoftware) + ".hvz")->erase("CLASSES\\.TXT");
+  fake.SavedHive(std::string(kSoftware) + ".hvz")->erase("CLASSES\\.TXT\\SHELLNEW");
+  fake.SavedHive(std::string(kSoftware) + ".hvz")->erase("CLASSES\\.TXT\\SHELLNEW\\DEEP");
+  Run(true, 12, true);
+  EXPECT_EQ(report.hives[0].reason, "the copy does not match the registry: key CLASSES\\.TXT is missing from the "
+                                    "copy") << "its own save holds it: no volatile key";
+}
+
+TEST_F(DefragTest, TheLogFilesOfALoadedCopyGoWithItsUnload) {
+  const std::string copy = std::string(kUser) + ".hvz";
+  fake.AddFile(copy + ".LOG1");
+  fake.AddFile(copy + ".LOG2");
+  fake.AddFile(copy + ".LOG2.keep");
+  CopyCheck check = CheckHiveCopy(fake, fake, "\\REGISTRY\\USER\\S-1-5-19", copy, false);
+  EXPECT_TRUE(check.passed) << check.reason;
+  std::vector<std::string> calls = MachineCalls();
+  ASSERT_EQ(calls.size(), 4u);
+  EXPECT_EQ(calls[1], "RegUnLoadKeyA(HKEY_LOCAL_MACHINE, VarnholdCopyCheck)");
+  EXPECT_EQ(calls[2], "DeleteFileA(" + copy + ".LOG1)");
+  EXPECT_EQ(calls[3], "DeleteFileA(" + copy + ".LOG2)");
+  EXPECT_TRUE(fake.HasFile(copy));
+  EXPECT_TRUE(fake.HasFile(copy + ".LOG2.keep"));
+}
+
+TEST_F(DefragTest, AStaleCheckKeyIsUnloadedBeforeTheCheck) {
+  ASSERT_EQ(fake.LoadKey(RootKey::LocalMachine, kCheckKeyName, std::string(kUser) + ".hvz"), 0);
+  fake.calls.clear();
+  EXPECT_EQ(Run(true, 12, true), DefragOutcome::Restarting);
+  std::vector<std::string> calls = MachineCalls();
+  ASSERT_GE(calls.size(), 4u);
+  EXPECT_EQ(calls[2], "RegUnLoadKeyA(HKEY_LOCAL_MACHINE, VarnholdCopyCheck)");
+  EXPECT_EQ(calls[3].rfind("RegLoadKeyA", 0), 0u);
+  EXPECT_EQ(report.Scheduled(), 3);
+
+  ASSERT_EQ(fake.LoadKey(RootKey::LocalMachine, kCheckKeyName, std::string(kUser) + ".hvz"), 0);
+  fake.calls.clear();
+  ReleaseStaleCheckKey(fake, fake);
+  EXPECT_EQ(MachineCalls(), (std::vector<std::string>{"EnablePrivilege(SeBackupPrivilege, 0x28)",
+                                                     "EnablePrivilege(SeRestorePrivilege, 0xF00FF)",
+                                                     "RegUnLoadKeyA(HKEY_LOCAL_MACHINE, VarnholdCopyCheck)"}));
+  fake.calls.clear();
+  ReleaseStaleCheckKey(fake, fake);
+  EXPECT_TRUE(MachineCalls().empty()) << "nothing loaded, nothing done";
+}
+
+TEST_F(DefragTest, ARefusedSwapIsKeptAndReportedBeforeTheRestartNotice) {
+  fake.refusedSwaps = {"SYSTEM"};
+  EXPECT_EQ(Run(), DefragOutcome::Restarting);
+  EXPECT_EQ(dialogs.log, (std::vector<std::string>{"ask", "copy again 3", "not scheduled: 1", "restart notice"}));
+  ASSERT_EQ(report.hives.size(), 3u);
+  EXPECT_EQ(report.hives[1].outcome, HiveOutcome::ReplaceRefused);
+  EXPECT_EQ(report.hives[1].replaceResult, 5);
+  EXPECT_EQ(dialogs.lines,
+            std::vector<std::string>{"\\registry\\machine\\system: Windows refused to schedule the swap (error 5)"});
+}
+
+TEST_F(DefragTest, NothingScheduledMeansNoRestartAndTheUserIsToldWhy) {
+  fake.refusedSwaps = {"SOFTWARE", "SYSTEM", "S-1-5-19"};
+  EXPECT_EQ(Run(), DefragOutcome::NothingScheduled);
+  EXPECT_EQ(dialogs.log, (std::vector<std::string>{"ask", "copy again 3", "nothing scheduled"}));
+  EXPECT_EQ(dialogs.lines.size(), 3u);
+  EXPECT_TRUE(fake.CallsNamed("ExitWindowsEx").empty());
+  dialogs.log.clear();
+  EXPECT_EQ(Run(true), DefragOutcome::NothingScheduled);
+  EXPECT_TRUE(dialogs.log == std::vector<std::string>{"copy again 3"}) << "unattended: nothing shown";
+  EXPECT_TRUE(fake.CallsNamed("ExitWindowsEx").empty());
 }
 
 TEST_F(DefragTest, NoAfterTickingDontAskReplacesNothingButStoresTheTick) {
   dialogs.askAnswer = 7;
   dialogs.tickDontAsk = true;
   EXPECT_EQ(Run(), DefragOutcome::Declined);
-  EXPECT_TRUE(fake.CallsNamed("RegReplaceKeyA").empty());
-  EXPECT_TRUE(fake.CallsNamed("ExitWindowsEx").empty());
+  EXPECT_TRUE(MachineCalls().empty());
   EXPECT_NE(fake.ProfileText(ini).find("IsAskBeforeDefrag=0"), std::string::npos);
   dialogs.log.clear();
   EXPECT_EQ(Run(), DefragOutcome::Restarting);
-  EXPECT_EQ(dialogs.log, std::vector<std::string>{"restart notice"}) << "no question the next time";
+  EXPECT_EQ(dialogs.log, (std::vector<std::string>{"copy again 3", "restart notice"})) << "no question the next time";
 }
 
 TEST_F(DefragTest, ClosingTheQuestionByTheTitleBarStops) {
   dialogs.askAnswer = 2;
   EXPECT_EQ(Run(), DefragOutcome::Declined);
-  EXPECT_TRUE(fake.CallsNamed("RegReplaceKeyA").empty());
+  EXPECT_TRUE(Swapped().empty());
 }
 
-TEST_F(DefragTest, RestorePointOnlyWhenAskedOnASystemThatOffersIt) {
+TEST_F(DefragTest, RestorePointOnlyWhenAskedOnASystemThatOffersItAndBeforeTheCopies) {
   options.RestorePoint = true;
   EXPECT_EQ(Run(false, 7), DefragOutcome::Restarting);
-  EXPECT_EQ(dialogs.log, (std::vector<std::string>{"ask", "restart notice"}));
+  EXPECT_EQ(dialogs.log, (std::vector<std::string>{"ask", "copy again 3", "restart notice"}));
+  dialogs.log.clear();
+  EXPECT_EQ(Run(false, 9), DefragOutcome::Restarting);
+  EXPECT_EQ(dialogs.log, (std::vector<std::string>{"ask", "restore point", "copy again 3", "restart notice"}));
   dialogs.log.clear();
   dialogs.restoreAnswer = 2;
+  fake.calls.clear();
   EXPECT_EQ(Run(false, 9), DefragOutcome::RestorePointCancelled);
   EXPECT_EQ(dialogs.log, (std::vector<std::string>{"ask", "restore point"}));
-  EXPECT_EQ(fake.CallsNamed("RegReplaceKeyA").size(), 3u) << "only the first run replaced";
+  EXPECT_TRUE(MachineCalls().empty());
 }
 
-TEST_F(DefragTest, UnattendedAsksNothingMakesNoRestorePointAndRestarts) {
+TEST_F(DefragTest, UnattendedRightAfterItsAnalysisKeepsTheCopiesAndAsksNothing) {
   options.RestorePoint = true;
-  EXPECT_EQ(Run(true, 12), DefragOutcome::Restarting);
+  EXPECT_EQ(Run(true, 12, true), DefragOutcome::Restarting);
   EXPECT_TRUE(dialogs.log.empty());
-  EXPECT_EQ(fake.CallsNamed("RegReplaceKeyA").size(), 3u);
+  EXPECT_TRUE(fake.CallsNamed("RegSaveKeyA").empty());
+  EXPECT_EQ(Swapped().size(), 3u);
   EXPECT_EQ(fake.CallsNamed("ExitWindowsEx"), std::vector<std::string>{"ExitWindowsEx(6, 1)"});
   EXPECT_TRUE(fake.CallsNamed("WritePrivateProfileStringA").empty());
 }
 
-TEST_F(DefragTest, AnEmptyTableStillTellsAndRestarts) {
+TEST_F(DefragTest, AnEmptyTableSchedulesNothingAndDoesNotRestart) {
   hives.clear();
-  EXPECT_EQ(Run(), DefragOutcome::Restarting);
-  EXPECT_TRUE(fake.CallsNamed("RegReplaceKeyA").empty());
-  EXPECT_EQ(dialogs.log.back(), "restart notice");
-  EXPECT_EQ(fake.CallsNamed("ExitWindowsEx").size(), 1u);
+  EXPECT_EQ(Run(), DefragOutcome::NothingScheduled);
+  EXPECT_EQ(dialogs.log, (std::vector<std::string>{"ask", "nothing scheduled"}));
+  EXPECT_TRUE(fake.CallsNamed("ExitWindowsEx").empty());
 }
 
-TEST_F(DefragTest, ANameWithoutMarkerGoesToUsersWithAnEmptySubkeyAndTheRestGoOn) {
+TEST_F(DefragTest, ANameWithoutMarkerIsNeverSwapped) {
   hives.HiveNames[0] = "\\SOMEWHERE\\ELSE";
-  Run();
-  std::vector<std::string> replaced = fake.CallsNamed("RegReplaceKeyA");
-  ASSERT_EQ(replaced.size(), 3u);
-  EXPECT_EQ(replaced[0].substr(0, 30), "RegReplaceKeyA(HKEY_USERS, , C");
+  EXPECT_EQ(Run(true, 12, true), DefragOutcome::Restarting);
+  EXPECT_EQ(report.hives[0].reason, "its name names no registry root");
+  EXPECT_EQ(Swapped().size(), 2u);
 }
 
 TEST_F(DefragTest, AFailedSettingsWriteStopsBeforeAnyHiveIsTouched) {
   fake.RefuseProfileWrites(ini);
   EXPECT_THROW(Run(), AppError);
-  EXPECT_TRUE(fake.CallsNamed("RegReplaceKeyA").empty());
+  EXPECT_TRUE(Swapped().empty());
   EXPECT_TRUE(fake.CallsNamed("ExitWindowsEx").empty());
 }
-
-}  // namespace
-}  // namespace vh
-
-namespace vh {
-namespace {
 
 TEST(ReplaceHiveTest, ABackupPathThroughALinkIsNeverDeletedNorScheduled) {
   FakePlatform fake;

@@ -83,16 +83,35 @@ TEST_F(FiguresTest, LargerCopiesGiveZeroAndNoAdvice) {
   EXPECT_EQ(f.rows[0].newSize, "6 KB");
 }
 
-TEST_F(FiguresTest, AFailedCopyCountsAsZeroAndNoReductionStillAdvises) {
-  Hive("A", 2048, std::nullopt);
-  AnalysisFigures failed = ComputeFigures(fake, table, ".");
-  EXPECT_EQ(failed.rows[0].newSize, "0 KB");
-  EXPECT_EQ(failed.rows[0].reduction, "100%");
-  fake.AddFile("C:\\A.hvz", 2048);
-  AnalysisFigures same = ComputeFigures(fake, table, ".");
-  EXPECT_EQ(same.sizeReduction, "0 KB");
-  EXPECT_EQ(same.compactPercent, "0.0%");
-  EXPECT_TRUE(same.adviseAgainst);
+TEST_F(FiguresTest, AHiveNotCopiedShowsTheTextAndStaysOutOfEveryTotal) {
+  Hive("A", 10000, 9000);
+  Hive("B", 50000, std::nullopt);
+  AnalysisFigures f = ComputeFigures(fake, table, ".", "not copied");
+  ASSERT_EQ(f.rows.size(), 2u);
+  EXPECT_EQ(f.rows[1].currentSize, "49 KB");
+  EXPECT_EQ(f.rows[1].newSize, "not copied");
+  EXPECT_EQ(f.rows[1].reduction, "");
+  EXPECT_FALSE(f.rows[1].copied);
+  EXPECT_EQ(f.totalCurrent, 10000);
+  EXPECT_EQ(f.totalNew, 9000);
+  EXPECT_EQ(f.compactPercent, "10.0%") << "not 90% from a missing copy";
+  EXPECT_FALSE(f.adviseAgainst);
+  EXPECT_EQ(f.notCopied, 1);
+  EXPECT_TRUE(f.AnyCopied());
+}
+
+TEST_F(FiguresTest, OnlyTheCopiedHivesDecideTheAdvice) {
+  Hive("A", 2048, 2048);
+  Hive("B", 90000, std::nullopt);
+  AnalysisFigures f = ComputeFigures(fake, table, ".");
+  EXPECT_EQ(f.sizeReduction, "0 KB");
+  EXPECT_EQ(f.compactPercent, "0.0%");
+  EXPECT_TRUE(f.adviseAgainst);
+  fake.RemoveFile("C:\\A.hvz");
+  AnalysisFigures none = ComputeFigures(fake, table, ".");
+  EXPECT_FALSE(none.AnyCopied());
+  EXPECT_EQ(none.notCopied, 2);
+  EXPECT_EQ(none.rows[0].newSize, "not copied");
 }
 
 TEST_F(FiguresTest, EmptyHiveFilesNeitherCrashNorAdvise) {

@@ -14,13 +14,17 @@ class FakeHost final : public UnattendedHost {
     log.push_back("analyze");
     return complete;
   }
-  void Defragment() override { log.push_back("defragment"); }
+  DefragSummary Defragment() override {
+    log.push_back("defragment");
+    return defrag;
+  }
   TotalsText Totals() override { return totals; }
   std::string NowText() override { return "12/6/2026 11:31:57 AM"; }
   void RecordFailure(const std::string& text) override { log.push_back("failure: " + text); }
   void Close() override { log.push_back("close"); }
 
   bool complete = true;
+  DefragSummary defrag{true, {}};
   TotalsText totals{"1,232,757 KB", "30,651 KB", "1,202,106 KB", "97.5%"};
   std::vector<std::string> log;
 };
@@ -36,6 +40,32 @@ TEST(SilentModeTest, DefragmentsOnlyAfterACompleteAnalysis) {
   EXPECT_EQ(stopped.log.size(), 4u);
   EXPECT_EQ(stopped.log[2].rfind("failure: ", 0), 0u);
   EXPECT_EQ(stopped.log[3], "close");
+}
+
+TEST(SilentModeTest, LogsEveryHiveNotScheduledAndFailsWithItsOwnCodeWhenNoneWas) {
+  FakeHost partly;
+  partly.defrag = {true, {"\\REGISTRY\\MACHINE\\SAM: it could not be copied again"}};
+  EXPECT_EQ(RunSilentMode(partly), kExitDone) << "the scheduled hives go on";
+  EXPECT_EQ(partly.log, (std::vector<std::string>{"hide", "analyze", "defragment",
+                                                  "failure: Not scheduled: \\REGISTRY\\MACHINE\\SAM: it could not be "
+                                                  "copied again",
+                                                  "close"}));
+  FakeHost none;
+  none.defrag = {false, {"A: x", "B: y"}};
+  EXPECT_EQ(RunSilentMode(none), 4);
+  ASSERT_EQ(none.log.size(), 7u);
+  EXPECT_EQ(none.log[5], "failure: No hive was scheduled for replacement; the computer was not restarted.");
+  EXPECT_EQ(none.log[6], "close");
+}
+
+TEST(ScanModeTest, AHiveNotCopiedAddsItsCountAfterTheTime) {
+  FakePlatform fake;
+  FakeHost host;
+  host.totals.hivesNotCopied = 2;
+  EXPECT_EQ(RunScanMode(host, fake, "C:\\r.ini"), kExitDone);
+  EXPECT_EQ(fake.ProfileText("C:\\r.ini"),
+            "[Scan Result]\r\nCurrent Size=1,232,757 KB\r\nNew Size=30,651 KB\r\nSize Reduction=1,202,106 KB\r\n"
+            "Compact Percent=97.5%\r\nTime=12/6/2026 11:31:57 AM\r\nHives Not Copied=2\r\n");
 }
 
 TEST(ScanModeTest, ErasesTheSectionThenWritesTheFiveKeysInOrderKeepingOtherSections) {

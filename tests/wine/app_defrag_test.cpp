@@ -4,6 +4,8 @@
 
 #include "app/main_window_win.h"
 #include "flat/flat_speed_button_win.h"
+#include "hive/figures.h"
+#include "hive/hive_copy.h"
 #include "settings/options.h"
 #include "tests/wine/support/app_fixture.h"
 #include "tests/wine/support/ui_test_support.h"
@@ -45,6 +47,14 @@ class DefragTest : public ::testing::Test {
   void TearDown() override {
     main_.reset();
     DeleteFileA(ini_.c_str());
+  }
+  TfrmMain& Start() {
+    Platform& r = recorded_.platform();
+    platform_ = std::make_unique<Platform>(Platform{r.registry, r.privileges, r.volumes, r.files, r.system, r.power,
+                                                    restore_, r.profiles, r.shell});
+    main_ = CreateForm<TfrmMain>(*platform_, std::vector<std::string>{"varnhold.exe"});
+    main_->Show();
+    return *main_;
   }
   TfrmMain& StartAndAnalyze() {
     Platform& r = recorded_.platform();
@@ -90,6 +100,126 @@ TEST_F(DefragTest, YesSchedulesEverySwapWithItsBackupThenTellsAndRestarts) {
   ASSERT_EQ(boxes_.texts.size(), 1u);
   EXPECT_EQ(boxes_.texts[0].rfind("You must restart your computer", 0), 0u);
   EXPECT_NE(IniText().find("IsAskBeforeDefrag=1"), std::string::npos) << "saved after the question";
+}
+
+// The live test key of a hive, in the 64-bit view the program copies.
+HKEY OpenTestKey(const std::string& key) {
+  HKEY k = nullptr;
+  std::string path = "SOFTWARE\\VarnholdTest\\" + key;
+  RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_ALL_ACCESS | KEY_WOW64_64KEY, &k);
+  return k;
+}
+
+void DeleteTestKey(const std::string& key) {
+  HKEY parent = nullptr;
+  RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\VarnholdTest", 0, KEY_ALL_ACCESS | KEY_WOW64_64KEY, &parent);
+  RegDeleteTreeA(parent, key.c_str());
+  RegCloseKey(parent);
+}
+
+TEST_F(DefragTest, AValueChangedAfterTheAnalysisIsInTheCopyThatIsScheduled) {
+  TfrmMain& w = StartAndAnalyze();
+  OptionsSetting.RestorePoint = false;
+  const test::TestHive one = registry_.hives()[0];
+  EXPECT_EQ(test::ReadFileText(one.file + ".hvz").find("installed-after-the-analysis"), std::string::npos);
+  HKEY k = OpenTestKey("One");
+  ASSERT_NE(k, nullptr);
+  const char value[] = "installed-after-the-analysis";
+  RegSetValueExA(k, "Setting", 0, REG_SZ, reinterpret_cast<const BYTE*>(value), sizeof value);
+  RegCloseKey(k);
+  ClickInWindow("Defrag Now", "bOK");
+  w.bDefragRegistryClick(w);
+  std::vector<std::string> swaps = Recorded("RegReplaceKeyA");
+  ASSERT_EQ(swaps.size(), 2u);
+  EXPECT_NE(swaps[0].find(one.file + ".hvz"), std::string::npos);
+  // Wine writes its copies as text.
+  EXPECT_NE(test::ReadFileText(one.file + ".hvz").find("\"Setting\"=\"installed-after-the-analysis\""),
+            std::string::npos);
+  EXPECT_EQ(Recorded("ExitWindowsEx").size(), 1u);
+}
+
+TEST_F(DefragTest, AHiveWhoseKeyIsMissingShowsTheFailureTextAndTheTotalsLeaveItOut) {
+  registry_.AddHive("Gone", 20000, 300000);
+  DeleteTestKey("Gone");
+  TfrmMain& w = StartAndAnalyze();
+  ASSERT_EQ(w.Hives.size(), 3u);
+  int gone = -1;
+  for (std::size_t i = 0; i < w.Hives.size(); ++i)
+    if (w.Hives.HiveNames[i].find("Gone") != std::string::npos) gone = int(i);
+  ASSERT_GE(gone, 0);
+  EXPECT_EQ(w.lvMain().Cell(gone, 1), FormatSizeKB(300000));
+  EXPECT_EQ(w.lvMain().Cell(gone, 2), "not copied");
+  EXPECT_EQ(w.lvMain().Cell(gone, 3), "");
+  Files& files = recorded_.real();
+  std::int64_t current = 0, compacted = 0;
+  for (int i = 0; i < 2; ++i) {
+    const test::TestHive& h = registry_.hives()[std::size_t(i)];
+    current += QueryFileSize(files, h.file);
+    compacted += QueryFileSize(files, CopyPath(h.file));
+  }
+  EXPECT_EQ(w.Label("lCurrentRegistrySize").Caption(), FormatSizeKB(current));
+  EXPECT_EQ(w.Label("lNewRegistrySize").Caption(), FormatSizeKB(compacted));
+  EXPECT_EQ(w.Label("lSizeReduction").Caption(), FormatSizeKB(current - compacted));
+
+  // Swapped: only the two that were copied; the user is told about the third.
+  OptionsSetting.RestorePoint = false;
+  OptionsSetting.IsAskBeforeDefrag = false;
+  w.bDefragRegistryClick(w);
+  EXPECT_EQ(Recorded("RegReplaceKeyA").size(), 2u);
+  ASSERT_EQ(boxes_.texts.size(), 2u);
+  EXPECT_EQ(boxes_.texts[0].rfind("These hives will not be replaced", 0), 0u) << boxes_.texts[0];
+  EXPECT_NE(boxes_.texts[0].find("VarnholdTest\\Gone: it has no copy from the analysis"), std::string::npos);
+  EXPECT_EQ(boxes_.texts[1].rfind("You must restart your computer", 0), 0u);
+}
+
+TEST_F(DefragTest, NoHiveCopiedLeavesTheAnalysisIncompleteAndSaysWhy) {
+  DeleteTestKey("One");
+  DeleteTestKey("Two");
+  TfrmMain& w = Start();
+  w.bAnalyzeRegistryClick(w);
+  EXPECT_FALSE(w.bDefragRegistry().Enabled());
+  EXPECT_EQ(w.lvMain().Cell(0, 2), "not copied");
+  EXPECT_EQ(w.Label("lCurrentRegistrySize").Caption(), "");
+  ASSERT_EQ(boxes_.texts.size(), 1u);
+  EXPECT_EQ(boxes_.texts[0].rfind("No hive could be copied", 0), 0u) << boxes_.texts[0];
+}
+
+TEST_F(DefragTest, ACopyReplacedByGarbageBeforeTheDefragmentationIsNotScheduled) {
+  TfrmMain& w = Start();
+  w.Unattended = true;  // as /Silent: the analysis' copies are kept
+  ASSERT_TRUE(w.RunAnalysis());
+  const test::TestHive one = registry_.hives()[0];
+  test::WriteFileText(one.file + ".hvz", "not a hive at all\r\n");
+  DefragSummary done = w.RunDefrag();
+  EXPECT_TRUE(done.restarting);
+  ASSERT_EQ(done.notScheduled.size(), 1u);
+  EXPECT_NE(done.notScheduled[0].find("the copy does not load as a hive (error 1017)"), std::string::npos)
+      << done.notScheduled[0];
+  std::vector<std::string> swaps = Recorded("RegReplaceKeyA");
+  ASSERT_EQ(swaps.size(), 1u);
+  EXPECT_NE(swaps[0].find(registry_.hives()[1].file), std::string::npos);
+  EXPECT_FALSE(recorded_.real().Exists(one.file + ".hvz")) << "the failed copy is deleted";
+  EXPECT_TRUE(boxes_.texts.empty());
+}
+
+TEST_F(DefragTest, WhenNothingCanBeScheduledNothingRestartsAndTheUserIsToldWhy) {
+  TfrmMain& w = StartAndAnalyze();
+  OptionsSetting.RestorePoint = false;
+  OptionsSetting.IsAskBeforeDefrag = false;
+  const test::TestHive one = registry_.hives()[0];
+  test::WriteFileText(one.file + ".bak", "an earlier backup");
+  // Both keys go after the analysis: neither can be copied again.
+  DeleteTestKey("One");
+  DeleteTestKey("Two");
+  w.bDefragRegistryClick(w);
+  EXPECT_TRUE(Recorded("RegReplaceKeyA").empty());
+  EXPECT_TRUE(Recorded("ExitWindowsEx").empty());
+  ASSERT_EQ(boxes_.texts.size(), 1u);
+  EXPECT_EQ(boxes_.texts[0].rfind("No hive could be scheduled for replacement, so the computer will not restart.", 0),
+            0u)
+      << boxes_.texts[0];
+  EXPECT_NE(boxes_.texts[0].find("VarnholdTest\\One: it was not copied again"), std::string::npos);
+  EXPECT_EQ(test::ReadFileText(one.file + ".bak"), "an earlier backup");
 }
 
 TEST_F(DefragTest, NoAfterTickingDontAskChangesNothingButTheSetting) {

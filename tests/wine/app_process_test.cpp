@@ -440,6 +440,65 @@ TEST_F(ProgramRunTest, SilentAfterTheRefusalOfAHeldCopySchedulesNothingAndFails)
   EXPECT_NE(Log().find("no hive was scheduled"), std::string::npos) << Log();
 }
 
+TEST_F(ProgramRunTest, ScanLeavesAHiveWithoutItsKeyOutOfTheTotalsAndCountsIt) {
+  ASSERT_TRUE(test::EnableTestPrivilege("SeBackupPrivilege"));
+  const test::TestHive alpha = registry_.AddHive("Alpha", 90000, 333333);
+  const test::TestHive gone = registry_.AddHive("Gone", 10000, 700000);
+  HKEY parent = nullptr;
+  ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\VarnholdTest", 0, KEY_ALL_ACCESS | KEY_WOW64_64KEY, &parent),
+            0);
+  ASSERT_EQ(RegDeleteTreeA(parent, "Gone"), 0);
+  RegCloseKey(parent);
+  std::string report = registry_.folder().File("r.ini");
+
+  RunOutcome outcome = Run("/Scan \"" + report + "\"");
+
+  EXPECT_EQ(outcome.exitCode, DWORD(kExitDone));
+  std::int64_t current = QueryFileSize(files_, alpha.file);
+  std::int64_t compacted = OwnCopySize("Alpha");
+  std::vector<std::string> section = Lines(test::ReadFileText(report));
+  ASSERT_EQ(section.size(), 7u) << Joined(section);
+  EXPECT_EQ(section[1], "Current Size=" + FormatSizeKB(current)) << "the missing hive's 700,000 bytes are left out";
+  EXPECT_EQ(section[2], "New Size=" + FormatSizeKB(compacted));
+  EXPECT_EQ(section[3], "Size Reduction=" + FormatSizeKB(current - compacted));
+  EXPECT_EQ(section[5].rfind("Time=", 0), 0u);
+  EXPECT_EQ(section[6], "Hives Not Copied=1");
+  EXPECT_FALSE(files_.Exists(CopyPath(gone.file)));
+}
+
+TEST_F(ProgramRunTest, SilentWithNoCopyThatPassesItsCheckSchedulesNothingRestartsNothingAndFails) {
+  // Wine has no query of a key's flags, and an empty volatile key saved on
+  // its own looks like any empty key: the copies leave it out, and it cannot
+  // be told apart from a lost one, so no copy passes.
+  for (const char* key : {"Alpha", "Beta"}) {
+    const test::TestHive h = registry_.AddHive(key, 30000, 100000);
+    HKEY volatileKey = nullptr;
+    std::string path = std::string("SOFTWARE\\VarnholdTest\\") + key + "\\Session";
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, REG_OPTION_VOLATILE,
+                              KEY_ALL_ACCESS | KEY_WOW64_64KEY, nullptr, &volatileKey, nullptr),
+              0);
+    RegCloseKey(volatileKey);
+    test::WriteFileText(h.file + ".bak", "kept");
+  }
+
+  RunOutcome outcome = Run("/Silent");
+
+  EXPECT_EQ(outcome.exitCode, DWORD(kExitNothingScheduled));
+  EXPECT_EQ(outcome.exitCode, 4u);
+  EXPECT_EQ(Joined(outcome.visibleWindows), "");
+  EXPECT_EQ(Joined(Records()), "") << "nothing scheduled, no restart";
+  std::string log = Log();
+  EXPECT_NE(log.find("Not scheduled: \\REGISTRY\\MACHINE\\SOFTWARE\\VarnholdTest\\Alpha: the copy does not match the "
+                     "registry: key Session is missing from the copy"),
+            std::string::npos)
+      << log;
+  EXPECT_NE(log.find("No hive was scheduled for replacement; the computer was not restarted."), std::string::npos);
+  for (const test::TestHive& h : registry_.hives()) {
+    EXPECT_EQ(test::ReadFileText(h.file + ".bak"), "kept");
+    EXPECT_FALSE(files_.Exists(CopyPath(h.file))) << "a copy that failed its check is deleted";
+  }
+}
+
 TEST_F(ProgramRunTest, AReportThatCannotBeWrittenEndsTheProgramWithItsOwnCode) {
   registry_.AddHive("Alpha", 60000, 200000);
   std::string inMissingFolder = registry_.folder().File("No Such Folder") + "\\r.ini";

@@ -1,9 +1,12 @@
 // The hive routines and the settings store over the real Win32 API (Wine).
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <map>
 
 #include "hive/catalogue.h"
+#include "hive/copy_check.h"
 #include "hive/hive_copy.h"
 #include "platform/error.h"
 #include "platform/win32_platform_win.h"
@@ -124,6 +127,178 @@ TEST(HiveCopyOnWine, SaveNeedsTheBackupPrivilegeThenWritesARealHive) {
   ASSERT_TRUE(SaveHiveCopy(p, p, "\\REGISTRY\\MACHINE\\SOFTWARE\\VarnholdTest", target, true)) << "second run overwrites";
 
   RegDeleteKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\VarnholdTest", KEY_WOW64_64KEY, 0);
+}
+
+// A test key in the 64-bit view with subkeys three levels deep, and a link.
+class CheckedKey {
+ public:
+  CheckedKey() {
+    for (const char* path : {"", "\\A", "\\A\\B", "\\A\\B\\C", "\\Target"}) Create(path);
+    SetText("\\A", "v", "1");
+    SetText("\\A\\B", "v", "1");
+    HKEY link = nullptr;
+    std::string name = std::string(kRoot) + "\\Link";
+    RegCreateKeyExA(HKEY_LOCAL_MACHINE, name.c_str(), 0, nullptr, REG_OPTION_CREATE_LINK,
+                    KEY_ALL_ACCESS | KEY_WOW64_64KEY, nullptr, &link, nullptr);
+    std::wstring target = L"\\Registry\\Machine\\Software\\VarnholdCheckTest\\Target";
+    RegSetValueExW(link, L"SymbolicLinkValue", 0, REG_LINK, reinterpret_cast<const BYTE*>(target.c_str()),
+                   DWORD(target.size() * sizeof(wchar_t)));
+    RegCloseKey(link);
+  }
+  ~CheckedKey() {
+    HKEY link = nullptr;
+    std::string name = std::string(kRoot) + "\\Link";
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, name.c_str(), REG_OPTION_OPEN_LINK, KEY_ALL_ACCESS | KEY_WOW64_64KEY,
+                      &link) == 0) {
+      using DeleteKeyFn = LONG(WINAPI*)(HANDLE);
+      auto deleteKey = reinterpret_cast<DeleteKeyFn>(
+          reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtDeleteKey")));
+      if (deleteKey) deleteKey(link);
+      RegCloseKey(link);
+    }
+    HKEY software = nullptr;
+    RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE", 0, KEY_ALL_ACCESS | KEY_WOW64_64KEY, &software);
+    RegDeleteTreeA(software, "VarnholdCheckTest");
+    RegCloseKey(software);
+  }
+  void Create(const std::string& path) {
+    HKEY k = nullptr;
+    RegCreateKeyExA(HKEY_LOCAL_MACHINE, (kRoot + path).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | KEY_WOW64_64KEY,
+                    nullptr, &k, nullptr);
+    RegCloseKey(k);
+  }
+  void SetText(const std::string& path, const char* name, const char* text) {
+    HKEY k = nullptr;
+    RegOpenKeyExA(HKEY_LOCAL_MACHINE, (kRoot + path).c_str(), 0, KEY_ALL_ACCESS | KEY_WOW64_64KEY, &k);
+    RegSetValueExA(k, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), DWORD(strlen(text) + 1));
+    RegCloseKey(k);
+  }
+  static constexpr const char* kHive = "\\REGISTRY\\MACHINE\\SOFTWARE\\VarnholdCheckTest";
+  std::string kRoot = "SOFTWARE\\VarnholdCheckTest";
+};
+
+bool CheckKeyPresent() {
+  HKEY k = nullptr;
+  if (RegOpenKeyA(HKEY_LOCAL_MACHINE, kCheckKeyName, &k) != ERROR_SUCCESS) return false;
+  RegCloseKey(k);
+  return true;
+}
+
+TEST(CopyCheckOnWine, ACopyLoadsBackMatchesWithItsLinkAndIsUnloadedAtOnce) {
+  Win32Platform p;
+  EnableBackupPrivilege(p);
+  EnableRestorePrivilege(p);
+  CheckedKey key;
+  KeyHandle root = OpenHiveKey(p, CheckedKey::kHive, true);
+  ASSERT_NE(root, 0u);
+  EXPECT_EQ(p.QueryKeyKind(root, "Link"), KeyKind::Link) << "the documented link query";
+  EXPECT_EQ(p.QueryKeyKind(root, "A"), KeyKind::Unknown) << "Wine has no query of a key's flags";
+  p.CloseKey(root);
+  test::ScratchFolder folder;
+  std::string copy = folder.File("check.hvz");
+  ASSERT_TRUE(SaveHiveCopy(p, p, CheckedKey::kHive, copy, true));
+
+  CopyCheck check = CheckHiveCopy(p, p, CheckedKey::kHive, copy, true);
+  EXPECT_TRUE(check.passed) << check.reason;
+  EXPECT_FALSE(CheckKeyPresent());
+
+  // Written after the copy: not held against it.
+  key.Create("\\A\\New");
+  key.SetText("", "later", "x");
+  check = CheckHiveCopy(p, p, CheckedKey::kHive, copy, true);
+  EXPECT_TRUE(check.passed) << check.reason;
+}
+
+TEST(CopyCheckOnWine, ACopyWithoutAKeyOrNotAHiveAtAllFailsAndAStaleLoadIsReleased) {
+  Win32Platform p;
+  EnableBackupPrivilege(p);
+  EnableRestorePrivilege(p);
+  CheckedKey key;
+  test::ScratchFolder folder;
+  std::string copy = folder.File("check.hvz");
+  ASSERT_TRUE(SaveHiveCopy(p, p, CheckedKey::kHive, copy, true));
+  // Wine's copy is text: cut the second-level key B, and its subkey, out.
+  std::string text = test::ReadFileText(copy);
+  std::string cut;
+  std::size_t at = 0;
+  for (std::size_t next; at < text.size(); at = next) {
+    next = text.find("\n[", at + 1);
+    next = next == std::string::npos ? text.size() : next + 1;
+    std::string section = text.substr(at, next - at);
+    if (section.rfind("[A\\\\B", 0) != 0) cut += section;
+  }
+  ASSERT_NE(cut.size(), text.size()) << text;
+  test::WriteFileText(copy, cut);
+  CopyCheck check = CheckHiveCopy(p, p, CheckedKey::kHive, copy, true);
+  EXPECT_FALSE(check.passed);
+  EXPECT_EQ(check.reason, "the copy does not match the registry: key A\\B is missing from the copy");
+  EXPECT_FALSE(CheckKeyPresent());
+
+  test::WriteFileText(copy, "garbage, not a hive\r\n");
+  check = CheckHiveCopy(p, p, CheckedKey::kHive, copy, true);
+  EXPECT_EQ(check.reason, "the copy does not load as a hive (error 1017)");
+  EXPECT_FALSE(CheckKeyPresent()) << "the refused load is not left behind";
+
+  // A load a killed run left behind.
+  ASSERT_TRUE(SaveHiveCopy(p, p, CheckedKey::kHive, copy, true));
+  ASSERT_EQ(p.LoadKey(RootKey::LocalMachine, kCheckKeyName, copy), 0);
+  ASSERT_TRUE(CheckKeyPresent());
+  ReleaseStaleCheckKey(p, p);
+  EXPECT_FALSE(CheckKeyPresent());
+  ASSERT_EQ(p.LoadKey(RootKey::LocalMachine, kCheckKeyName, copy), 0);
+  check = CheckHiveCopy(p, p, CheckedKey::kHive, copy, true);
+  EXPECT_TRUE(check.passed) << "unloaded before the check: " << check.reason;
+  EXPECT_FALSE(CheckKeyPresent());
+}
+
+TEST(CopyCheckOnWine, TheSystemHivesVolatileMountedDevicesIsLeftOutOfItsCopyAndToldApartByItsOwnSave) {
+  Win32Platform p;
+  EnableBackupPrivilege(p);
+  EnableRestorePrivilege(p);
+  test::ScratchFolder folder;
+  std::string copy = folder.File("SYSTEM.hvz");
+  ASSERT_TRUE(SaveHiveCopy(p, p, "\\REGISTRY\\MACHINE\\SYSTEM", copy, true));
+  ASSERT_EQ(p.LoadKey(RootKey::LocalMachine, kCheckKeyName, copy), 0);
+  KeyHandle loaded = p.OpenKey(RootKey::LocalMachine, kCheckKeyName);
+  KeyHandle live = p.OpenKey(RootKey::LocalMachine, "SYSTEM");
+  std::vector<std::string> copied = p.SubkeyNames(loaded);
+  std::vector<std::string> names = p.SubkeyNames(live);
+  EXPECT_NE(std::find(names.begin(), names.end(), "MountedDevices"), names.end());
+  EXPECT_EQ(std::find(copied.begin(), copied.end(), "MountedDevices"), copied.end());
+  EXPECT_EQ(copied.size() + 1, names.size());
+  EXPECT_EQ(p.QueryKeyKind(live, "MountedDevices"), KeyKind::Unknown);
+  p.CloseKey(loaded);
+  p.CloseKey(live);
+  EXPECT_EQ(p.UnLoadKey(RootKey::LocalMachine, kCheckKeyName), 0);
+  // No flags query on Wine: saved on its own, MountedDevices holds nothing.
+  CopyCheck check = CheckHiveCopy(p, p, "\\REGISTRY\\MACHINE\\SYSTEM", copy, true);
+  EXPECT_TRUE(check.passed) << check.reason;
+  EXPECT_FALSE(p.Exists(copy + ".key"));
+  HKEY probe = nullptr;
+  EXPECT_NE(RegOpenKeyA(HKEY_LOCAL_MACHINE, kProbeKeyName, &probe), ERROR_SUCCESS);
+}
+
+TEST(CopyCheckOnWine, AVolatileKeyWithContentPassesAnEmptyOneCannotBeToldApart) {
+  Win32Platform p;
+  EnableBackupPrivilege(p);
+  EnableRestorePrivilege(p);
+  CheckedKey key;
+  HKEY session = nullptr;
+  std::string path = key.kRoot + "\\A\\Session";
+  ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, REG_OPTION_VOLATILE,
+                            KEY_ALL_ACCESS | KEY_WOW64_64KEY, nullptr, &session, nullptr),
+            0);
+  test::ScratchFolder folder;
+  std::string copy = folder.File("check.hvz");
+  ASSERT_TRUE(SaveHiveCopy(p, p, CheckedKey::kHive, copy, true));
+  CopyCheck check = CheckHiveCopy(p, p, CheckedKey::kHive, copy, true);
+  EXPECT_EQ(check.reason, "the copy does not match the registry: key A\\Session is missing from the copy (the "
+                          "system cannot tell whether it is volatile)");
+  RegSetValueExA(session, "user", 0, REG_SZ, reinterpret_cast<const BYTE*>("u"), 2);
+  RegCloseKey(session);
+  ASSERT_TRUE(SaveHiveCopy(p, p, CheckedKey::kHive, copy, true));
+  check = CheckHiveCopy(p, p, CheckedKey::kHive, copy, true);
+  EXPECT_TRUE(check.passed) << check.reason;
 }
 
 TEST(HiveCopyOnWine, AFileHeldWithoutSharingIsLockedAndStillMeasurable) {

@@ -1,0 +1,204 @@
+#include "hive/copy_check.h"
+
+#include <optional>
+#include <set>
+#include <vector>
+
+#include "hive/hive_copy.h"
+#include "platform/text.h"
+
+namespace vh {
+
+const char kCheckKeyName[] = "VarnholdCopyCheck";
+const char kProbeKeyName[] = "VarnholdKeyCheck";
+
+namespace {
+
+constexpr std::uint32_t kKeyRead = 0x20019;
+// The root is level 0; keys down to this level are compared one by one.
+constexpr int kDeepestLevel = 2;
+
+std::string Joined(const std::string& path, const std::string& name) {
+  if (path.empty()) return name;
+  return name.empty() ? path : path + "\\" + name;
+}
+
+// Key names compare without regard to case; a key may have tens of
+// thousands of subkeys (the software hive's Classes), so they are looked up
+// in a set, not searched one by one.
+std::set<std::string> UpperNames(const std::vector<std::string>& names) {
+  std::set<std::string> upper;
+  for (const std::string& name : names) upper.insert(UpperAscii(name));
+  return upper;
+}
+
+// An open key that closes itself.
+class OpenedKey {
+ public:
+  OpenedKey(Registry& registry, KeyHandle key) : registry_(registry), key_(key) {}
+  ~OpenedKey() {
+    if (key_) registry_.CloseKey(key_);
+  }
+  OpenedKey(const OpenedKey&) = delete;
+  OpenedKey& operator=(const OpenedKey&) = delete;
+  KeyHandle get() const { return key_; }
+
+ private:
+  Registry& registry_;
+  KeyHandle key_;
+};
+
+bool Loaded(Registry& registry, const char* name) {
+  KeyHandle key = registry.OpenKey(RootKey::LocalMachine, name);
+  if (key) registry.CloseKey(key);
+  return key != 0;
+}
+
+void UnloadIfLoaded(Registry& registry, const char* name) {
+  if (Loaded(registry, name)) registry.UnLoadKey(RootKey::LocalMachine, name);
+}
+
+// Windows keeps a loaded hive's log files beside it (".LOG" up to XP,
+// ".LOG1" and ".LOG2" since); once unloaded, the hive file alone is whole
+// and the logs would be left in the hive folder for good.
+void DeleteHiveLogs(Files& files, const std::string& hiveFile) {
+  for (const char* suffix : {".LOG", ".LOG1", ".LOG2"}) {
+    std::string log = hiveFile + suffix;
+    if (files.Exists(log) && !files.IsLinked(log)) files.Delete(log);
+  }
+}
+
+class Comparison {
+ public:
+  Comparison(Registry& registry, Files& files, const std::string& hiveName, bool wow64, const std::string& copyFile,
+             std::uint64_t copyWritten)
+      : registry_(registry),
+        files_(files),
+        probeFile_(copyFile + ".key"),
+        live_(SplitHiveName(hiveName)),
+        wow64Software_(wow64 && UpperAscii(hiveName).find("SOFTWARE") != std::string::npos),
+        copyWritten_(copyWritten) {}
+
+  // The first difference found, or nullopt when the copy matches.
+  std::optional<std::string> Compare() { return CompareKey("", 0); }
+
+ private:
+  KeyHandle OpenLive(const std::string& path) {
+    std::string subkey = Joined(live_.subkey, path);
+    if (wow64Software_) return registry_.OpenKeyEx(live_.root, subkey, win::kKeyWow64_64Key | kKeyRead);
+    return registry_.OpenKey(live_.root, subkey);
+  }
+  KeyHandle OpenCopy(const std::string& path) {
+    return registry_.OpenKey(RootKey::LocalMachine, Joined(kCheckKeyName, path));
+  }
+  static std::string Shown(const std::string& path) { return path.empty() ? "the hive's root key" : "key " + path; }
+
+  std::optional<std::string> CompareKey(const std::string& path, int level) {
+    OpenedKey live(registry_, OpenLive(path));
+    OpenedKey copy(registry_, OpenCopy(path));
+    if (!live.get() || !copy.get()) return Shown(path) + " cannot be opened in both";
+    std::optional<KeyFacts> liveFacts = registry_.QueryKey(live.get());
+    std::optional<KeyFacts> copyFacts = registry_.QueryKey(copy.get());
+    if (!liveFacts || !copyFacts) return Shown(path) + " cannot be read in both";
+    // Written since the copy was taken: its counts may differ rightly. The
+    // copy's own time of the key catches a change made while the copy was
+    // being written; the file's, one made after (a loaded hive's root may
+    // carry the time of the load).
+    if (liveFacts->lastWrite > copyFacts->lastWrite || liveFacts->lastWrite > copyWritten_) return std::nullopt;
+    if (liveFacts->values != copyFacts->values)
+      return Shown(path) + " has " + std::to_string(liveFacts->values) + " values, its copy " +
+             std::to_string(copyFacts->values);
+    std::vector<std::string> liveNames = registry_.SubkeyNames(live.get());
+    std::vector<std::string> copyNames = registry_.SubkeyNames(copy.get());
+    std::set<std::string> liveSet = UpperNames(liveNames), copySet = UpperNames(copyNames);
+    std::vector<std::string> shared;
+    for (const std::string& name : liveNames) {
+      if (copySet.count(UpperAscii(name))) {
+        shared.push_back(name);
+        continue;
+      }
+      KeyKind kind = registry_.QueryKeyKind(live.get(), name);
+      if (kind == KeyKind::Volatile || kind == KeyKind::Link) continue;  // never saved as such
+      if (kind == KeyKind::Unknown) kind = KindFromOwnSave(Joined(path, name));
+      if (kind == KeyKind::Volatile) continue;
+      return "key " + Joined(path, name) + " is missing from the copy" +
+             (kind == KeyKind::Unknown ? " (the system cannot tell whether it is volatile)" : "");
+    }
+    for (const std::string& name : copyNames)
+      if (!liveSet.count(UpperAscii(name))) return "key " + Joined(path, name) + " is in the copy only";
+    if (level >= kDeepestLevel) return std::nullopt;
+    for (const std::string& name : shared) {
+      std::optional<std::string> difference = CompareKey(Joined(path, name), level + 1);
+      // A link is saved as a link: opened, each side may lead elsewhere.
+      if (difference && registry_.QueryKeyKind(live.get(), name) != KeyKind::Link) return difference;
+    }
+    return std::nullopt;
+  }
+
+  // Where the system cannot tell a volatile key by its flags, RegSaveKey
+  // itself is asked, as it never saves volatile keys: saved on its own, a
+  // volatile key holds nothing although the live key has values or
+  // subkeys; an ordinary one holds them. A key that cannot be saved and
+  // loaded back this way, or that holds nothing live, stays Unknown.
+  KeyKind KindFromOwnSave(const std::string& path) {
+    OpenedKey live(registry_, OpenLive(path));
+    if (!live.get()) return KeyKind::Unknown;
+    std::optional<KeyFacts> facts = registry_.QueryKey(live.get());
+    if (!facts || (facts->subkeys == 0 && facts->values == 0)) return KeyKind::Unknown;
+    if (files_.IsLinked(probeFile_)) return KeyKind::Unknown;
+    if (files_.Exists(probeFile_)) files_.Delete(probeFile_);
+    KeyKind kind = KeyKind::Unknown;
+    if (registry_.SaveKey(live.get(), probeFile_) == win::kErrorSuccess) {
+      UnloadIfLoaded(registry_, kProbeKeyName);
+      if (registry_.LoadKey(RootKey::LocalMachine, kProbeKeyName, probeFile_) == win::kErrorSuccess) {
+        OpenedKey saved(registry_, registry_.OpenKey(RootKey::LocalMachine, kProbeKeyName));
+        std::optional<KeyFacts> savedFacts = saved.get() ? registry_.QueryKey(saved.get()) : std::nullopt;
+        if (savedFacts)
+          kind = savedFacts->subkeys == 0 && savedFacts->values == 0 ? KeyKind::Volatile : KeyKind::Ordinary;
+      }
+      UnloadIfLoaded(registry_, kProbeKeyName);
+      DeleteHiveLogs(files_, probeFile_);
+    }
+    if (files_.Exists(probeFile_)) files_.Delete(probeFile_);
+    return kind;
+  }
+
+  Registry& registry_;
+  Files& files_;
+  std::string probeFile_;
+  HiveKeyPath live_;
+  bool wow64Software_;
+  std::uint64_t copyWritten_;
+};
+
+}  // namespace
+
+void ReleaseStaleCheckKey(Registry& registry, Privileges& privileges) {
+  if (!Loaded(registry, kCheckKeyName) && !Loaded(registry, kProbeKeyName)) return;
+  EnableBackupPrivilege(privileges);
+  EnableRestorePrivilege(privileges);
+  UnloadIfLoaded(registry, kCheckKeyName);
+  UnloadIfLoaded(registry, kProbeKeyName);
+}
+
+CopyCheck CheckHiveCopy(Registry& registry, Files& files, const std::string& hiveName, const std::string& copyFile,
+                        bool wow64) {
+  if (SplitHiveName(hiveName).root == RootKey::None) return {false, "its name names no registry root"};
+  UnloadIfLoaded(registry, kCheckKeyName);
+  std::optional<std::uint64_t> copyWritten = files.EntryWriteTime(copyFile);
+  if (!copyWritten) return {false, "the copy cannot be found"};
+  long loaded = registry.LoadKey(RootKey::LocalMachine, kCheckKeyName, copyFile);
+  if (loaded != win::kErrorSuccess) {
+    // Wine leaves an empty hive mounted after a refused load.
+    UnloadIfLoaded(registry, kCheckKeyName);
+    DeleteHiveLogs(files, copyFile);
+    return {false, "the copy does not load as a hive (error " + std::to_string(loaded) + ")"};
+  }
+  std::optional<std::string> difference = Comparison(registry, files, hiveName, wow64, copyFile, *copyWritten).Compare();
+  registry.UnLoadKey(RootKey::LocalMachine, kCheckKeyName);
+  DeleteHiveLogs(files, copyFile);
+  if (difference) return {false, "the copy does not match the registry: " + *difference};
+  return {true, ""};
+}
+
+}  // namespace vh

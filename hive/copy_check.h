@@ -1,0 +1,34 @@
+// The check a hive's copy passes before Windows is asked to boot from it:
+// the copy is loaded as a hive of its own (so Windows checks its whole
+// structure), compared with the live hive down to the second level of keys,
+// and unloaded again at once.
+#pragma once
+
+#include <string>
+
+#include "platform/platform.h"
+
+namespace vh {
+
+// The program's own keys below HKEY_LOCAL_MACHINE under which a copy is
+// loaded while it is checked, and a single key saved on its own while the
+// check asks whether RegSaveKey leaves it out.
+extern const char kCheckKeyName[];
+extern const char kProbeKeyName[];
+
+struct CopyCheck {
+  bool passed = false;
+  std::string reason;  // why not, in plain words; empty when passed
+};
+
+// Unloads a copy that a killed run left loaded under either key. Needs
+// the backup and restore privileges, which it enables only when there is
+// something to unload.
+void ReleaseStaleCheckKey(Registry& registry, Privileges& privileges);
+
+// Loads copyFile under the check key, compares it with the live hive and
+// unloads it. The caller has enabled the backup and restore privileges.
+CopyCheck CheckHiveCopy(Registry& registry, Files& files, const std::string& hiveName, const std::string& copyFile,
+                        bool wow64);
+
+}  // namespace vh
