@@ -21,7 +21,7 @@ if [ -z "${VH_BENCH_UNDER_X:-}" ]; then
   exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "${BASH_SOURCE[0]}" "$@"
 fi
 
-export VH_WINEPREFIX="$root/build/demo/wineprefix"
+export VH_WINEPREFIX="$root/build/demo/wineprefix" VH_WINEARCH=win32
 source "$root/scripts/wine-env.sh"
 win="$root/build/win"
 app="$root/build/demo/Varnhold/varnhold.exe"

@@ -13,8 +13,10 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 bash scripts/build.sh win
-export VH_WINEPREFIX="$root/build/demo/wineprefix"
+export VH_WINEPREFIX="$root/build/demo/wineprefix" VH_WINEARCH=win32
 source scripts/wine-env.sh
+# A demo prefix from before it became 32-bit is made anew.
+[ -d "$WINEPREFIX/drive_c/windows/syswow64" ] && rm -rf "$WINEPREFIX" "$WINEPREFIX.lock"
 vh_wine_prefix_ready
 app="$root/build/demo/Varnhold"
 mkdir -p "$app"
@@ -49,7 +51,9 @@ with open(sys.argv[1], "w", encoding="utf-16") as out:
     for i in range(500):
         out.write(f'"Value{i}"=hex:{blob}\r\n')
 PY
-  wine reg import 'C:\demo-key.reg' /reg:64 >/dev/null 2>&1
+  view=()
+  [ "$WINEARCH" = win64 ] && view=(/reg:64)  # the view the program copies
+  wine reg import 'C:\demo-key.reg' "${view[@]}" >/dev/null 2>&1
   rm -f "$WINEPREFIX/drive_c/demo-key.reg"
   touch "$WINEPREFIX/.varnhold-demo-key"
 fi

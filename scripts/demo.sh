@@ -7,7 +7,7 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 bash scripts/install-deps.sh
 bash scripts/demo-registry.sh
-export VH_WINEPREFIX="$root/build/demo/wineprefix"
+export VH_WINEPREFIX="$root/build/demo/wineprefix" VH_WINEARCH=win32
 source scripts/wine-env.sh
 exe="$root/build/demo/Varnhold/varnhold.exe"
 if [ -n "${DISPLAY:-}" ]; then

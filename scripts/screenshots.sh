@@ -13,7 +13,7 @@ if [ -z "${VH_IN_XVFB:-}" ]; then
   bash "$root/scripts/demo-registry.sh"
   exec env VH_IN_XVFB=1 xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$out"
 fi
-export VH_WINEPREFIX="$root/build/demo/wineprefix"
+export VH_WINEPREFIX="$root/build/demo/wineprefix" VH_WINEARCH=win32
 source "$root/scripts/wine-env.sh"
 app="$root/build/demo/Varnhold"
 cp "$root/build/win/screens_win_tool.exe" "$app/"

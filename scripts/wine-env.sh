@@ -2,7 +2,11 @@
 # (or per demo) below the build tree unless VH_WINEPREFIX names another.
 : "${VH_WINEPREFIX:=${TMPDIR:-/tmp}/varnhold-wine-$(id -u)}"
 export WINEPREFIX="$VH_WINEPREFIX"
-export WINEARCH=win64
+# The tests run on a 64-bit prefix, where the program meets WOW64. The demo
+# registry has a 32-bit one: Wine's RegSaveKey leaves the 32-bit branch
+# (Wow6432Node) out of a 64-bit SOFTWARE copy, so the copy check would rightly
+# refuse that hive.
+export WINEARCH="${VH_WINEARCH:-win64}"
 export WINEDEBUG=-all
 # No Mono or Gecko installer prompt may block a headless run.
 export WINEDLLOVERRIDES="mscoree,mshtml="
