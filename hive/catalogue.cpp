@@ -53,9 +53,10 @@ void HiveCatalogue::BuildHiveCatalogue(HiveTable& table) {
       continue;
     }
     // A folder (or anything but a file) in the copy's place can be neither
-    // replaced by the copy nor measured as one.
+    // replaced by the copy nor measured as one; nor can a copy path reached
+    // through a link, which the copy and the swap both refuse.
     std::string copy = CopyPath(file);
-    if (files_.EntryExists(copy) && !files_.Exists(copy)) {
+    if ((files_.EntryExists(copy) && !files_.Exists(copy)) || files_.IsLinked(copy)) {
       Note("Hive " + name + " is left out: " + copy + " is not a file.");
       continue;
     }

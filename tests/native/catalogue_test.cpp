@@ -99,6 +99,9 @@ TEST_F(CatalogueTest, OnlyMachineAndUserHivesEachFileOnceAndNoCopyThatIsNotAFile
   fake.AddHiveListValue("\\registry\\machine\\SOFTWARE", win::kRegSz, "\\Device\\HarddiskVolume1\\config\\SOFTWARE");
   fake.AddHiveListValue("\\REGISTRY\\MACHINE\\SECURITY", win::kRegSz, "\\Device\\HarddiskVolume1\\config\\SECURITY");
   fake.AddHiveListValue("REGISTRY\\USER\\.DEFAULT", win::kRegSz, "\\Device\\HarddiskVolume2\\app\\settings.dat");
+  fake.AddFile("D:\\Users\\u\\NTUSER.DAT");
+  fake.AddLink("D:\\Users\\u\\NTUSER.DAT.hvz");
+  fake.AddHiveListValue("\\REGISTRY\\USER\\S-1-5-21-9", win::kRegSz, "\\Device\\HarddiskVolume2\\Users\\u\\NTUSER.DAT");
 
   HiveTable table;
   HiveCatalogue(fake, fake, fake, false, [&](const std::string& line) { log.push_back(line); })
@@ -107,11 +110,12 @@ TEST_F(CatalogueTest, OnlyMachineAndUserHivesEachFileOnceAndNoCopyThatIsNotAFile
   EXPECT_EQ(table.HiveNames, (std::vector<std::string>{"\\REGISTRY\\MACHINE\\SYSTEM", "\\REGISTRY\\MACHINE\\SAM",
                                                        "\\registry\\machine\\SOFTWARE"}));
   EXPECT_EQ(table.HiveFiles, (std::vector<std::string>{"C:\\config\\SYSTEM", "C:\\config\\SAM", "C:\\config\\SOFTWARE"}));
-  ASSERT_EQ(log.size(), 3u);
+  ASSERT_EQ(log.size(), 4u);
   EXPECT_EQ(log[0], "Hive \\REGISTRY\\MACHINE\\SAM2 is left out: its file C:\\CONFIG\\sam is already listed for "
                     "\\REGISTRY\\MACHINE\\SAM.");
   EXPECT_NE(log[1].find("\\REGISTRY\\USER\\S-1-5-18"), std::string::npos);
   EXPECT_EQ(log[2], "Hive \\REGISTRY\\MACHINE\\SECURITY is left out: C:\\config\\SECURITY.hvz is not a file.");
+  EXPECT_EQ(log[3], "Hive \\REGISTRY\\USER\\S-1-5-21-9 is left out: D:\\Users\\u\\NTUSER.DAT.hvz is not a file.");
 }
 
 TEST_F(CatalogueTest, FileOnlyOnARemovableDriveOrWithoutAnyDriveIsLeftOut) {
