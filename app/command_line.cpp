@@ -7,6 +7,25 @@ namespace vh {
 namespace {
 
 bool IsSeparator(char c) { return c != '\0' && static_cast<unsigned char>(c) <= ' '; }
+bool IsSlash(char c) { return c == '\\' || c == '/'; }
+bool IsSwitch(const std::string& argument) { return !argument.empty() && (argument[0] == '/' || argument[0] == '-'); }
+bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+bool HasDrive(const std::string& path) { return path.size() >= 2 && IsLetter(path[0]) && path[1] == ':'; }
+bool IsUnc(const std::string& path) { return path.size() >= 2 && IsSlash(path[0]) && IsSlash(path[1]); }
+
+std::string WithSeparator(const std::string& folder) {
+  return folder.empty() || IsSlash(folder.back()) ? folder : folder + "\\";
+}
+
+// "C:" of "C:\work", "\\server\share" of "\\server\share\work".
+std::string RootOf(const std::string& folder) {
+  if (HasDrive(folder)) return folder.substr(0, 2);
+  if (!IsUnc(folder)) return "";
+  std::size_t server = folder.find_first_of("\\/", 2);
+  if (server == std::string::npos) return folder;
+  std::size_t share = folder.find_first_of("\\/", server + 1);
+  return share == std::string::npos ? folder : folder.substr(0, share);
+}
 
 }  // namespace
 
@@ -31,16 +50,49 @@ std::vector<std::string> SplitCommandLine(const std::string& commandLine) {
   return arguments;
 }
 
-Invocation ParseInvocation(const std::vector<std::string>& arguments) {
+bool IsUnattended(RunMode mode) { return mode == RunMode::Silent || mode == RunMode::Scan; }
+
+Invocation ParseInvocation(const std::vector<std::string>& arguments, const std::string& currentFolder) {
   Invocation invocation;
   if (arguments.size() < 2) return invocation;
-  if (EqualsIgnoreCase(arguments[1], "/Silent")) {
+  const std::string& first = arguments[1];
+  if (EqualsIgnoreCase(first, "/Silent")) {
     invocation.mode = RunMode::Silent;
-  } else if (EqualsIgnoreCase(arguments[1], "/Scan")) {
+  } else if (EqualsIgnoreCase(first, "/Scan")) {
     invocation.mode = RunMode::Scan;
-    if (arguments.size() > 2) invocation.reportPath = arguments[2];
+    if (arguments.size() > 2) {
+      // "/Scan /Silent" would otherwise write a report named "Silent" at
+      // the root of the drive.
+      if (IsSwitch(arguments[2])) {
+        invocation.mode = RunMode::BadCommandLine;
+        invocation.refused = arguments[2];
+      } else {
+        invocation.reportPath = AbsolutePath(arguments[2], currentFolder);
+      }
+    }
+  } else if (IsSwitch(first)) {
+    invocation.mode = RunMode::BadCommandLine;
+    invocation.refused = first;
   }
   return invocation;
+}
+
+std::string UsageLine(const Invocation& invocation) {
+  return "The command line argument \"" + invocation.refused +
+         "\" is not understood. Usage: varnhold.exe [/Silent | /Scan [report file]]";
+}
+
+std::string AbsolutePath(const std::string& path, const std::string& currentFolder) {
+  if (path.empty() || currentFolder.empty()) return path;
+  if (IsUnc(path)) return path;
+  if (HasDrive(path)) {
+    if (path.size() > 2 && IsSlash(path[2])) return path;
+    // Drive-relative: the current folder is only known for its own drive.
+    if (EqualsIgnoreCase(path.substr(0, 2), RootOf(currentFolder))) return WithSeparator(currentFolder) + path.substr(2);
+    return path.substr(0, 2) + "\\" + path.substr(2);
+  }
+  if (IsSlash(path[0])) return RootOf(currentFolder) + path;
+  return WithSeparator(currentFolder) + path;
 }
 
 }  // namespace vh

@@ -12,14 +12,32 @@ namespace vh {
 // and loses its quotes. The first element is the program itself.
 std::vector<std::string> SplitCommandLine(const std::string& commandLine);
 
-enum class RunMode { Interactive, Silent, Scan };
+// BadCommandLine: an unknown or malformed switch ("/Foo", "-Scan",
+// "/Scan:x", or a switch where the report path belongs). A script must learn
+// of it at once, never wait on a window.
+enum class RunMode { Interactive, Silent, Scan, BadCommandLine };
 
 struct Invocation {
   RunMode mode = RunMode::Interactive;
-  std::string reportPath;  // the second argument of /Scan, maybe empty
+  std::string reportPath;  // /Scan's report, absolute; maybe empty
+  std::string refused;     // the argument that made the command line bad
 };
 
+bool IsUnattended(RunMode mode);
+
 // Whole-argument equality, case ignored: "/silent" counts, "/Silent2" not.
-Invocation ParseInvocation(const std::vector<std::string>& arguments);
+// A relative report path is taken against currentFolder (with or without
+// its trailing separator), not against the Windows folder where the
+// profile functions would put it.
+Invocation ParseInvocation(const std::vector<std::string>& arguments, const std::string& currentFolder = "");
+
+// The line varnhold.log receives for a bad command line.
+std::string UsageLine(const Invocation& invocation);
+
+// path made absolute against currentFolder, by the rules of Windows paths:
+// "C:\x" and "\\server\share\x" stay, "\x" takes the current drive, "C:x"
+// is taken in the current folder when C: is its drive, and anything else
+// is joined to the current folder. Unchanged when currentFolder is empty.
+std::string AbsolutePath(const std::string& path, const std::string& currentFolder);
 
 }  // namespace vh

@@ -4,6 +4,7 @@
 #include "app/locale_win.h"
 #include "app/main_window_win.h"
 #include "app/resources_win.h"
+#include "app/run_log_win.h"
 #include "app/version_code.h"
 #include "flat/flat_speed_button_win.h"
 #include "hive/defrag.h"
@@ -23,17 +24,6 @@ namespace vh {
 namespace {
 
 const char* const kTotals[] = {"lCurrentRegistrySize", "lNewRegistrySize", "lSizeReduction", "lCompactPercent"};
-
-// Appends with the file API: the C++ streams would bring their whole
-// locale machinery into the executable for this one line.
-void AppendToFile(const std::string& path, const std::string& text) {
-  HANDLE file = CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return;
-  DWORD written = 0;
-  WriteFile(file, text.data(), DWORD(text.size()), &written, nullptr);
-  CloseHandle(file);
-}
 
 void SaveSettings(Platform& platform) {
   LoadSaveOptions(OptionsSetting, platform.profiles, OptionsFilePath(platform.files), false);
@@ -164,7 +154,7 @@ std::string TfrmMain::NowText() { return UserNowText(); }
 void TfrmMain::RecordFailure(const std::string& text) {
   // Unattended callers read the exit code; the reason waits beside the
   // program, where an administrator looks first.
-  AppendToFile(platform_.files.ExecutableFolder() + "varnhold.log", UserNowText() + "  " + text + "\r\n");
+  AppendToRunLog(platform_.files, text);
 }
 
 }  // namespace vh

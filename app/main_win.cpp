@@ -7,34 +7,65 @@
 #include "app/app_platform_win.h"
 #include "app/command_line.h"
 #include "app/main_window_win.h"
-#include "app/messages_win.h"
+#include "app/run_log_win.h"
+#include "app/single_instance_win.h"
+#include "platform/win32_platform_win.h"
+#include "ui/component_win.h"
 
 namespace {
 
-// A second start wakes the running instance and ends.
-bool WakeRunningInstance() {
-  HWND running = FindWindowA(vh::kMainWindowClass, nullptr);
-  if (!running) return false;
-  PostMessageA(running, vh::WM_WAKEINSTANCE, 0, 0);
-  SetForegroundWindow(running);
-  return true;
+constexpr DWORD kWakeWaitMs = 10000;
+
+// An elevated program must not pick up libraries planted beside it. The
+// call is looked up: XP, and Vista or 7 without the update, lack it.
+void LoadLibrariesFromTheSystemFolderOnly() {
+  using Fn = BOOL(WINAPI*)(DWORD);
+  HMODULE kernel = GetModuleHandleA("kernel32");
+  auto set = kernel ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(kernel, "SetDefaultDllDirectories")))
+                    : nullptr;
+  if (set) set(LOAD_LIBRARY_SEARCH_SYSTEM32);
+}
+
+std::string CurrentFolder() {
+  DWORD n = GetCurrentDirectoryW(0, nullptr);
+  if (n == 0) return "";
+  std::wstring folder(n, L'\0');
+  n = GetCurrentDirectoryW(n, &folder[0]);
+  folder.resize(n);
+  return vh::WideToUtf8(folder);
 }
 
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  // An elevated program must not pick up libraries planted beside it.
-  SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
-  if (WakeRunningInstance()) return 0;
+  LoadLibrariesFromTheSystemFolderOnly();
+  vh::Platform& platform = vh::AppPlatform();
+  std::vector<std::string> arguments = vh::SplitCommandLine(vh::WideToUtf8(GetCommandLineW()));
+  vh::Invocation invocation = vh::ParseInvocation(arguments, CurrentFolder());
+  if (invocation.mode == vh::RunMode::BadCommandLine) {
+    vh::AppendToRunLog(platform.files, vh::UsageLine(invocation));
+    return vh::kExitBadCommandLine;
+  }
+  bool unattended = vh::IsUnattended(invocation.mode);
+
+  vh::InstanceLock instance;
+  if (!instance.Held()) {
+    if (unattended) {
+      vh::AppendToRunLog(platform.files, "Another instance of Varnhold is running; this run did nothing.");
+      return vh::kExitAnotherInstance;
+    }
+    vh::WakeRunningInstance(kWakeWaitMs);
+    return vh::kExitDone;
+  }
+  // Nobody could answer a box: whatever a window reports goes to the log.
+  if (unattended) vh::SetExceptionSink([&platform](const std::string& text) { vh::AppendToRunLog(platform.files, text); });
+
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
-
-  std::vector<std::string> arguments = vh::SplitCommandLine(GetCommandLineA());
-  bool unattended = vh::ParseInvocation(arguments).mode != vh::RunMode::Interactive;
-  auto main = vh::CreateForm<vh::TfrmMain>(vh::AppPlatform(), arguments);
+  auto main = vh::CreateForm<vh::TfrmMain>(platform, arguments, CurrentFolder());
   // Without a desktop to put the window on nothing could ever end the
   // message loop.
-  if (!main->Handle()) return 1;
+  if (!main->Handle()) return vh::kExitNoDesktop;
   // Unattended, nothing may ever appear on screen: the window's show
   // handler runs without the window being shown.
   if (unattended) {

@@ -13,6 +13,7 @@
 #include "hive/hive_copy.h"
 #include "lang/language_menu.h"
 #include "lang/translate_form_win.h"
+#include "platform/error.h"
 #include "res/string_ids.h"
 #include "settings/options.h"
 #include "skin/image_button_win.h"
@@ -48,11 +49,11 @@ DragKind DragKindOf(TComponent& c) {
 
 }  // namespace
 
-TfrmMain::TfrmMain(Platform& platform, std::vector<std::string> arguments)
+TfrmMain::TfrmMain(Platform& platform, std::vector<std::string> arguments, const std::string& currentFolder)
     : TForm(nullptr, MainForm()),
       platform_(platform),
       arguments_(std::move(arguments)),
-      invocation_(ParseInvocation(arguments_)) {
+      invocation_(ParseInvocation(arguments_, currentFolder)) {
   isMainForm = true;
   // The taskbar shows the application's title; the window's own caption
   // is never drawn on the borderless window.
@@ -123,11 +124,20 @@ void TfrmMain::CloseUpHelpGroup() {
 
 void TfrmMain::FormShow() {
   RunningOnWow64 = IsWow64(platform_.system);
-  HiveCatalogue(platform_.registry, platform_.volumes, platform_.files, RunningOnWow64).BuildHiveCatalogue(Hives);
+  HiveCatalogue(platform_.registry, platform_.volumes, platform_.files, RunningOnWow64,
+                [this](const std::string& line) { RecordFailure(line); })
+      .BuildHiveCatalogue(Hives);
   // A run killed while it checked a copy left that copy loaded.
   ReleaseStaleCheckKey(platform_.registry, platform_.privileges);
   for (const std::string& name : Hives.HiveNames) lvMain().AddRow(name);
   if (!IsSupportedVersionCode(GetWindowsVersionCode(platform_.system.GetVersion()))) {
+    if (RunsUnattended()) {
+      // Nobody would ever press OK; the caller reads the exit code.
+      RecordFailure(LoadResString(IDS_UNSUPPORTED_SYSTEM));
+      ExitCode = kExitUnsupportedWindows;
+      TForm::Close();
+      return;
+    }
     ShowMessageBox(LoadResString(IDS_UNSUPPORTED_SYSTEM));
     return;
   }
@@ -172,9 +182,27 @@ void TfrmMain::FitSpeedButtons() {
 }
 
 void TfrmMain::FormClose(TCloseAction&) {
+  // A second close while the first one's message box is up closes nothing
+  // twice and shows no second box.
+  if (closing_) return;
+  closing_ = true;
   DeleteLeftoverCopies(platform_.files, Hives.HiveFiles);
   Hives.clear();
-  LoadSaveOptions(OptionsSetting, platform_.profiles, OptionsFilePath(platform_.files), false);
+  SaveSettingsOnClose();
+}
+
+void TfrmMain::SaveSettingsOnClose() {
+  // Closing never fails: a settings file that cannot be written is
+  // reported once, and the window closes all the same.
+  try {
+    LoadSaveOptions(OptionsSetting, platform_.profiles, OptionsFilePath(platform_.files), false);
+  } catch (const AppError& e) {
+    if (RunsUnattended()) {
+      RecordFailure(e.what());
+    } else {
+      ShowMessageBox(e.what(), MB_OK | MB_ICONERROR);
+    }
+  }
 }
 
 bool TfrmMain::IsDragArea(int x, int y) const {
@@ -198,6 +226,8 @@ LRESULT TfrmMain::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
       return IsDragArea(GET_X_LPARAM(lp) - w.left, GET_Y_LPARAM(lp) - w.top) ? HTCAPTION : HTCLIENT;
     }
     case WM_WAKEINSTANCE:
+      // A run without a user stays hidden whoever starts the program.
+      if (RunsUnattended()) return 0;
       ShowWindow(Handle(), SW_SHOW);
       if (IsIconic(Handle())) ShowWindow(Handle(), SW_RESTORE);
       SetForegroundWindow(Handle());

@@ -23,7 +23,8 @@ extern const char kMainWindowClass[];
 
 class TfrmMain : public TForm, private UnattendedHost {
  public:
-  TfrmMain(Platform& platform, std::vector<std::string> arguments);
+  // currentFolder: the folder a relative report path is taken in.
+  TfrmMain(Platform& platform, std::vector<std::string> arguments, const std::string& currentFolder = "");
   const char* ClassName() const override { return "TfrmMain"; }
 
   HiveTable Hives;
@@ -79,6 +80,8 @@ class TfrmMain : public TForm, private UnattendedHost {
   void OpenAddress(unsigned stringId);
   void PopupAtMouse(const char* menu);
   void SetGridLines(bool on);
+  bool RunsUnattended() const { return IsUnattended(invocation_.mode); }
+  void SaveSettingsOnClose();
 
   // Unattended modes.
   void HideWindows() override;
@@ -97,6 +100,7 @@ class TfrmMain : public TForm, private UnattendedHost {
   int hivesNotCopied_ = 0;
   std::vector<std::string> arguments_;
   Invocation invocation_;
+  bool closing_ = false;
 };
 
 }  // namespace vh

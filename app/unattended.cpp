@@ -8,6 +8,18 @@ namespace {
 
 const char kSection[] = "Scan Result";
 
+// WritePrivateProfileString erases only the first section of a name; a
+// file with the section twice would keep the keys of the second.
+bool EraseEverySection(ProfileFiles& profiles, const std::string& path) {
+  if (!profiles.EraseSection(kSection, path)) return false;
+  // Bounded: a profile writer that reports success without erasing must
+  // not keep the run from ending.
+  for (int i = 0; i < 1000 && profiles.HasSection(kSection, path); ++i) {
+    if (!profiles.EraseSection(kSection, path)) return false;
+  }
+  return true;
+}
+
 void WriteKey(ProfileFiles& profiles, const std::string& path, const char* key, const std::string& value) {
   if (!profiles.Write(kSection, key, value, path)) throw UnableToWrite(path);
 }
@@ -41,7 +53,7 @@ int RunSilentMode(UnattendedHost& host) {
 int RunScanMode(UnattendedHost& host, ProfileFiles& profiles, const std::string& reportPath) {
   host.HideWindows();
   try {
-    if (!reportPath.empty() && !profiles.EraseSection(kSection, reportPath)) throw UnableToWrite(reportPath);
+    if (!reportPath.empty() && !EraseEverySection(profiles, reportPath)) throw UnableToWrite(reportPath);
     host.Analyze();
     if (!reportPath.empty()) {
       TotalsText totals = host.Totals();

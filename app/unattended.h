@@ -13,10 +13,14 @@ namespace vh {
 
 // Exit codes of the program.
 enum ExitCode : int {
-  kExitDone = 0,               // the mode did its work (and every interactive run)
+  kExitDone = 0,                // the mode did its work (and every interactive run)
+  kExitNoDesktop = 1,           // no window could be created
   kExitAnalysisIncomplete = 2,  // /Silent: no complete analysis, nothing scheduled
   kExitReportNotWritten = 3,    // /Scan: the report file could not be written
   kExitNothingScheduled = 4,    // /Silent: no hive could be swapped; no restart
+  kExitAnotherInstance = 5,     // unattended: another instance was running
+  kExitUnsupportedWindows = 6,  // unattended: the Windows version is not supported
+  kExitBadCommandLine = 7,      // an unknown or malformed switch
 };
 
 struct TotalsText {
@@ -47,6 +51,8 @@ class UnattendedHost {
   virtual std::string NowText() = 0;
   // Leaves a failure where an unattended caller can find it.
   virtual void RecordFailure(const std::string& text) = 0;
+  // Closes the window and ends the run. Never throws: a failure on the way
+  // (the settings file) is recorded by the host, and the run still ends.
   virtual void Close() = 0;
 };
 

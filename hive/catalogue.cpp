@@ -7,60 +7,91 @@ namespace vh {
 namespace {
 
 const char kHiveListKey[] = "SYSTEM\\CurrentControlSet\\Control\\hivelist";
-const char kVolumeMarker[] = "DEVICE\\HARDDISKVOLUME";
-// The marker's 21 characters and exactly one more: volume 12 splits after
-// its first digit, as the system's own mapping always did.
-constexpr std::size_t kDesignatorLength = 22;
+const char kDevicePrefix[] = "\\DEVICE\\";
 constexpr std::size_t kDriveBufferChars = 104;
 constexpr std::size_t kDeviceBufferChars = 127;
+
+bool StartsWithIgnoreCase(const std::string& text, const std::string& upperPrefix) {
+  return text.size() >= upperPrefix.size() && UpperAscii(text.substr(0, upperPrefix.size())) == upperPrefix;
+}
+
+bool SameFile(const std::string& a, const std::string& b) { return UpperAscii(a) == UpperAscii(b); }
 
 }  // namespace
 
 bool IsWow64(SystemInfo& system) { return system.IsWow64Process().value_or(false); }
+
+bool IsMachineOrUserHiveName(const std::string& hiveName) {
+  for (const char* root : {"\\REGISTRY\\MACHINE\\", "\\REGISTRY\\USER\\"}) {
+    std::string prefix = root;
+    if (StartsWithIgnoreCase(hiveName, prefix) && hiveName.size() > prefix.size()) return true;
+  }
+  return false;
+}
 
 void HiveCatalogue::BuildHiveCatalogue(HiveTable& table) {
   table.clear();
   KeyHandle key = registry_.OpenKeyEx(RootKey::LocalMachine, kHiveListKey, win::kKeyAllAccess);
   if (key == 0) return;
   for (const std::string& name : registry_.ValueNames(key)) {
+    // An application hive (\REGISTRY\A\...) has no root key a swap could
+    // name; it would be swapped as some other key.
+    if (!IsMachineOrUserHiveName(name)) continue;
     std::uint32_t type = registry_.ValueType(key, name);
     if (type != win::kRegSz && type != win::kRegExpandSz) continue;
     std::string text = registry_.ReadString(key, name);
     if (text.empty()) continue;  // hives held only in memory
     std::string file = MapHiveDevicePath(text);
     if (file.empty()) continue;
+    // One file under several names would be copied, counted and swapped
+    // once per name.
+    std::size_t first = 0;
+    while (first < table.size() && !SameFile(table.HiveFiles[first], file)) ++first;
+    if (first < table.size()) {
+      Note("Hive " + name + " is left out: its file " + file + " is already listed for " + table.HiveNames[first] +
+           ".");
+      continue;
+    }
+    // A folder (or anything but a file) in the copy's place can be neither
+    // replaced by the copy nor measured as one; nor can a copy path reached
+    // through a link, which the copy and the swap both refuse.
+    std::string copy = CopyPath(file);
+    if ((files_.EntryExists(copy) && !files_.Exists(copy)) || files_.IsLinked(copy)) {
+      Note("Hive " + name + " is left out: " + copy + " is not a file.");
+      continue;
+    }
     table.Append(name, file);
   }
   registry_.CloseKey(key);
 }
 
 std::string HiveCatalogue::MapHiveDevicePath(const std::string& devicePath) {
-  std::size_t p = UpperAscii(devicePath).find(kVolumeMarker);
-  if (p == std::string::npos) return "";
-  std::string designator = devicePath.substr(p, kDesignatorLength);
-  std::string remainder = devicePath.size() > p + kDesignatorLength ? devicePath.substr(p + kDesignatorLength) : "";
-  std::string drive = DriveForVolume(designator);
+  if (!StartsWithIgnoreCase(devicePath, kDevicePrefix)) return "";
+  DriveMatch match = DriveForDevicePath(devicePath);
   // Without a fixed drive the bare remainder would be resolved against the
   // current drive and could name some other file, which a defragmentation
   // would then swap or delete: such a hive is left out instead.
-  if (drive.empty()) return "";
-  std::string candidate = drive + remainder;
+  if (match.drive.empty()) return "";
+  std::string candidate = match.drive + devicePath.substr(match.deviceLength);
   if (wow64_) candidate = RedirectToSysnative(candidate);
   return files_.Exists(candidate) ? candidate : "";
 }
 
-std::string HiveCatalogue::DriveForVolume(const std::string& designator) {
+HiveCatalogue::DriveMatch HiveCatalogue::DriveForDevicePath(const std::string& devicePath) {
   std::string roots = volumes_.LogicalDriveStrings(kDriveBufferChars);
-  std::string wanted = UpperAscii(designator);
+  std::string path = UpperAscii(devicePath);
   std::size_t entries = roots.size() / 4;  // "X:\" and a NUL each
   for (std::size_t i = 0; i < entries; ++i) {
     std::string root = roots.substr(4 * i, 3);
     if (volumes_.DriveType(root) != win::kDriveFixed) continue;
     std::string drive = root.substr(0, 2);
-    std::string device = volumes_.DeviceName(drive, kDeviceBufferChars);
-    if (UpperAscii(device).find(wanted) != std::string::npos) return drive;
+    std::string device = UpperAscii(volumes_.DeviceName(drive, kDeviceBufferChars));
+    // The whole device name and the separator after it: volume 1 is not a
+    // prefix of volume 12.
+    if (device.empty() || path.size() <= device.size()) continue;
+    if (path.compare(0, device.size(), device) == 0 && path[device.size()] == '\\') return {drive, device.size()};
   }
-  return "";
+  return {};
 }
 
 std::string HiveCatalogue::RedirectToSysnative(const std::string& path) {

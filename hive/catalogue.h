@@ -2,6 +2,7 @@
 // each hive's device path to a drive-letter path of an existing file.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "hive/hive_table.h"
@@ -13,26 +14,46 @@ namespace vh {
 // no IsWow64Process.
 bool IsWow64(SystemInfo& system);
 
+// "\REGISTRY\MACHINE\<key>" or "\REGISTRY\USER\<key>", case ignored: the
+// only hives a swap can name by a root key and a subkey.
+bool IsMachineOrUserHiveName(const std::string& hiveName);
+
 class HiveCatalogue {
  public:
-  HiveCatalogue(Registry& registry, Volumes& volumes, Files& files, bool runningOnWow64)
-      : registry_(registry), volumes_(volumes), files_(files), wow64_(runningOnWow64) {}
+  // Receives one line for each hive left out for a reason worth knowing.
+  using Log = std::function<void(const std::string& line)>;
 
-  // Empties the table and fills it from hivelist, in enumeration order.
+  HiveCatalogue(Registry& registry, Volumes& volumes, Files& files, bool runningOnWow64, Log log = {})
+      : registry_(registry), volumes_(volumes), files_(files), wow64_(runningOnWow64), log_(std::move(log)) {}
+
+  // Empties the table and fills it from hivelist, in enumeration order:
+  // machine and user hives only, each file once (the first name wins), and
+  // never a hive whose copy path is taken by something other than a file.
   void BuildHiveCatalogue(HiveTable& table);
 
   // The hive file's drive-letter path, or "" when the entry is left out.
   std::string MapHiveDevicePath(const std::string& devicePath);
-  // The first fixed drive ("C:") whose device name contains the designator.
-  std::string DriveForVolume(const std::string& designator);
+
+  struct DriveMatch {
+    std::string drive;             // "C:", or "" when no fixed drive matches
+    std::size_t deviceLength = 0;  // characters of devicePath the drive stands for
+  };
+  // The first fixed drive whose whole device name, followed by a separator,
+  // begins devicePath (case ignored).
+  DriveMatch DriveForDevicePath(const std::string& devicePath);
   // The path with its first "system32" as "sysnative" when that file exists.
   std::string RedirectToSysnative(const std::string& path);
 
  private:
+  void Note(const std::string& line) {
+    if (log_) log_(line);
+  }
+
   Registry& registry_;
   Volumes& volumes_;
   Files& files_;
   bool wow64_;
+  Log log_;
 };
 
 }  // namespace vh

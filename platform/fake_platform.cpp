@@ -334,6 +334,12 @@ bool FakePlatform::EraseSection(const std::string& section, const std::string& f
   return true;
 }
 
+bool FakePlatform::HasSection(const std::string& section, const std::string& file) {
+  calls.push_back("GetPrivateProfileSectionNamesA(" + file + ")");
+  auto it = profiles_.find(Upper(file));
+  return it != profiles_.end() && IniHasSection(it->second, section);
+}
+
 void FakePlatform::Open(const std::string& target) { calls.push_back("ShellExecuteA(Open, " + target + ", SW_SHOW)"); }
 
 }  // namespace vh

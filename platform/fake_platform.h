@@ -120,6 +120,7 @@ class FakePlatform final : public Registry,
   std::string DeviceName(const std::string& drive, std::size_t bufferChars) override;
   // --- Files ---
   bool Exists(const std::string& path) override;
+  bool EntryExists(const std::string& path) override { return FindFile(path) != nullptr; }
   std::optional<std::int64_t> EntrySize(const std::string& path) override;
   bool CanOpenExclusive(const std::string& path) override;
   bool Delete(const std::string& path) override;
@@ -141,6 +142,7 @@ class FakePlatform final : public Registry,
   bool Write(const std::string& section, const std::string& key, const std::string& value,
              const std::string& file) override;
   bool EraseSection(const std::string& section, const std::string& file) override;
+  bool HasSection(const std::string& section, const std::string& file) override;
   // --- Shell ---
   void Open(const std::string& target) override;
 

@@ -110,6 +110,10 @@ std::string IniSet(const std::string& text, const std::string& section, const st
   return JoinLines(lines);
 }
 
+bool IniHasSection(const std::string& text, const std::string& section) {
+  return FindSection(SplitLines(text), section).header != std::string::npos;
+}
+
 std::string IniEraseSection(const std::string& text, const std::string& section) {
   std::vector<std::string> lines = SplitLines(text);
   Span span = FindSection(lines, section);

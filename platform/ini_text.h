@@ -13,6 +13,8 @@ std::optional<std::string> IniLookup(const std::string& text, const std::string&
                                      const std::string& key);
 std::string IniSet(const std::string& text, const std::string& section, const std::string& key,
                    const std::string& value);
+bool IniHasSection(const std::string& text, const std::string& section);
+// Erases the first section of that name only, as the platform does.
 std::string IniEraseSection(const std::string& text, const std::string& section);
 
 }  // namespace vh

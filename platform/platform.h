@@ -8,6 +8,12 @@
 //
 // Values follow the Win32 calls they stand for (error codes, access masks,
 // drive types) so that tests can check the exact arguments.
+//
+// Paths, registry names and registry text are UTF-8; the real platform
+// converts them at its boundary and calls the wide-character functions, so a
+// hive under a user name outside the ANSI code page is still reached.
+// Profile-file values are the exception: they are text in the ANSI code
+// page, as the files hold them and as the windows show them.
 #pragma once
 
 #include <cstdint>
@@ -114,6 +120,8 @@ class Files {
   // A directory entry of that name exists and is not a directory. The file
   // is not opened, so a locked hive file exists.
   virtual bool Exists(const std::string& path) = 0;
+  // A directory entry of that name exists, of any kind (folders too).
+  virtual bool EntryExists(const std::string& path) = 0;
   // The full 64-bit size from the directory entry (GetFullPathNameA and
   // FindFirstFileA with every attribute); nullopt when no entry is found.
   virtual std::optional<std::int64_t> EntrySize(const std::string& path) = 0;
@@ -185,8 +193,11 @@ class ProfileFiles {
   // WritePrivateProfileStringA; false when the platform refuses the write.
   virtual bool Write(const std::string& section, const std::string& key, const std::string& value,
                      const std::string& file) = 0;
-  // WritePrivateProfileStringA(section, NULL, NULL, file): erases a section.
+  // WritePrivateProfileStringA(section, NULL, NULL, file): erases the first
+  // section of that name.
   virtual bool EraseSection(const std::string& section, const std::string& file) = 0;
+  // Whether the file holds a section of that name (case ignored).
+  virtual bool HasSection(const std::string& section, const std::string& file) = 0;
 };
 
 class Shell {

@@ -19,12 +19,48 @@ HKEY RootHandle(RootKey root) {
 
 HKEY AsHkey(KeyHandle key) { return reinterpret_cast<HKEY>(key); }
 
+std::wstring Decode(const std::string& text, UINT codePage) {
+  if (text.empty()) return {};
+  int n = MultiByteToWideChar(codePage, 0, text.data(), int(text.size()), nullptr, 0);
+  std::wstring wide(std::size_t(n > 0 ? n : 0), L'\0');
+  if (n > 0) MultiByteToWideChar(codePage, 0, text.data(), int(text.size()), &wide[0], n);
+  return wide;
+}
+
+std::string Encode(const wchar_t* text, std::size_t length, UINT codePage) {
+  if (length == 0) return {};
+  int n = WideCharToMultiByte(codePage, 0, text, int(length), nullptr, 0, nullptr, nullptr);
+  std::string narrow(std::size_t(n > 0 ? n : 0), '\0');
+  if (n > 0) WideCharToMultiByte(codePage, 0, text, int(length), &narrow[0], n, nullptr, nullptr);
+  return narrow;
+}
+
+// Paths and registry names cross the boundary as UTF-8.
+std::wstring Wide(const std::string& utf8) { return Decode(utf8, CP_UTF8); }
+std::string Utf8(const wchar_t* text, std::size_t length) { return Encode(text, length, CP_UTF8); }
+std::string Utf8(const std::wstring& text) { return Utf8(text.data(), text.size()); }
+// Profile values stay in the ANSI code page, as the files hold them.
+std::wstring WideFromAnsi(const std::string& ansi) { return Decode(ansi, CP_ACP); }
+std::string Ansi(const wchar_t* text, std::size_t length) { return Encode(text, length, CP_ACP); }
+
 // The directory entry of a path, if any; the file itself is never opened.
-bool FindEntry(const std::string& path, WIN32_FIND_DATAA& data) {
-  HANDLE find = FindFirstFileA(path.c_str(), &data);
+bool FindEntry(const std::string& path, WIN32_FIND_DATAW& data) {
+  HANDLE find = FindFirstFileW(Wide(path).c_str(), &data);
   if (find == INVALID_HANDLE_VALUE) return false;
   FindClose(find);
   return true;
+}
+
+// GetFullPathNameW of a UTF-8 path; empty when it cannot be made.
+std::wstring FullPath(const std::string& path) {
+  std::wstring wide = Wide(path);
+  DWORD n = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+  if (n == 0) return {};
+  std::wstring full(n, L'\0');
+  n = GetFullPathNameW(wide.c_str(), DWORD(full.size()), &full[0], nullptr);
+  if (n == 0 || n >= full.size()) return {};
+  full.resize(n);
+  return full;
 }
 
 // The restore entry point's request record, packed as the library expects.
@@ -49,77 +85,78 @@ Win32Platform::Win32Platform()
 
 KeyHandle Win32Platform::OpenKeyEx(RootKey root, const std::string& subkey, std::uint32_t access) {
   HKEY key = nullptr;
-  if (RegOpenKeyExA(RootHandle(root), subkey.c_str(), 0, access, &key) != ERROR_SUCCESS) return 0;
+  if (RegOpenKeyExW(RootHandle(root), Wide(subkey).c_str(), 0, access, &key) != ERROR_SUCCESS) return 0;
   return reinterpret_cast<KeyHandle>(key);
 }
 
 KeyHandle Win32Platform::OpenKey(RootKey root, const std::string& subkey) {
   HKEY key = nullptr;
-  if (RegOpenKeyA(RootHandle(root), subkey.c_str(), &key) != ERROR_SUCCESS) return 0;
+  if (RegOpenKeyW(RootHandle(root), Wide(subkey).c_str(), &key) != ERROR_SUCCESS) return 0;
   return reinterpret_cast<KeyHandle>(key);
 }
 
 std::vector<std::string> Win32Platform::ValueNames(KeyHandle key) {
   std::vector<std::string> names;
   DWORD count = 0, longest = 0;
-  if (RegQueryInfoKeyA(AsHkey(key), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, &longest,
+  if (RegQueryInfoKeyW(AsHkey(key), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, &longest,
                        nullptr, nullptr, nullptr) != ERROR_SUCCESS)
     return names;
-  std::vector<char> buffer(longest + 2);
+  std::vector<wchar_t> buffer(longest + 2);
   for (DWORD i = 0;; ++i) {
     DWORD length = DWORD(buffer.size());
-    LONG rc = RegEnumValueA(AsHkey(key), i, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr);
+    LONG rc = RegEnumValueW(AsHkey(key), i, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr);
     if (rc == ERROR_MORE_DATA) {  // a value added since the query
       buffer.resize(buffer.size() * 2 + 256);
       --i;
       continue;
     }
     if (rc != ERROR_SUCCESS) break;
-    names.emplace_back(buffer.data(), length);
+    names.push_back(Utf8(buffer.data(), length));
   }
   return names;
 }
 
 std::uint32_t Win32Platform::ValueType(KeyHandle key, const std::string& name) {
   DWORD type = 0;
-  if (RegQueryValueExA(AsHkey(key), name.c_str(), nullptr, &type, nullptr, nullptr) != ERROR_SUCCESS) return 0;
+  if (RegQueryValueExW(AsHkey(key), Wide(name).c_str(), nullptr, &type, nullptr, nullptr) != ERROR_SUCCESS) return 0;
   return type;
 }
 
 std::string Win32Platform::ReadString(KeyHandle key, const std::string& name) {
+  std::wstring wideName = Wide(name);
   DWORD type = 0, size = 0;
-  if (RegQueryValueExA(AsHkey(key), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return "";
+  if (RegQueryValueExW(AsHkey(key), wideName.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return "";
   if (type != REG_SZ && type != REG_EXPAND_SZ) return "";
-  std::vector<char> data(size + 1, '\0');
-  if (RegQueryValueExA(AsHkey(key), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size) !=
+  std::vector<wchar_t> data(size / sizeof(wchar_t) + 2, L'\0');
+  if (RegQueryValueExW(AsHkey(key), wideName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size) !=
       ERROR_SUCCESS)
     return "";
-  return std::string(data.data());  // stored data need not end in a NUL
+  return Utf8(std::wstring(data.data()));  // stored data need not end in a NUL
 }
 
 long Win32Platform::SaveKey(KeyHandle key, const std::string& file) {
-  return RegSaveKeyA(AsHkey(key), file.c_str(), nullptr);
+  return RegSaveKeyW(AsHkey(key), Wide(file).c_str(), nullptr);
 }
 
 long Win32Platform::ReplaceKey(RootKey root, const std::string& subkey, const std::string& newFile,
                                const std::string& backupFile) {
-  return RegReplaceKeyA(RootHandle(root), subkey.c_str(), newFile.c_str(), backupFile.c_str());
+  return RegReplaceKeyW(RootHandle(root), Wide(subkey).c_str(), Wide(newFile).c_str(), Wide(backupFile).c_str());
 }
 
 void Win32Platform::CloseKey(KeyHandle key) { RegCloseKey(AsHkey(key)); }
 
 long Win32Platform::LoadKey(RootKey root, const std::string& name, const std::string& file) {
-  return RegLoadKeyA(RootHandle(root), name.c_str(), file.c_str());
+  return RegLoadKeyW(RootHandle(root), Wide(name).c_str(), Wide(file).c_str());
 }
 
 long Win32Platform::UnLoadKey(RootKey root, const std::string& name) {
-  return RegUnLoadKeyA(RootHandle(root), name.c_str());
+  return RegUnLoadKeyW(RootHandle(root), Wide(name).c_str());
 }
 
 std::optional<KeyFacts> Win32Platform::QueryKey(KeyHandle key) {
   DWORD subkeys = 0, values = 0;
   FILETIME written{};
-  if (RegQueryInfoKeyA(AsHkey(key), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr, nullptr,
+  if (RegQueryInfoKeyW(AsHkey(key), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr, nullptr,
                        nullptr, &written) != ERROR_SUCCESS)
     return std::nullopt;
   return KeyFacts{subkeys, values, (std::uint64_t(written.dwHighDateTime) << 32) | written.dwLowDateTime};
@@ -127,11 +164,11 @@ std::optional<KeyFacts> Win32Platform::QueryKey(KeyHandle key) {
 
 std::vector<std::string> Win32Platform::SubkeyNames(KeyHandle key) {
   std::vector<std::string> names;
-  char buffer[256];  // key names are at most 255 characters
+  wchar_t buffer[256];  // key names are at most 255 characters
   for (DWORD i = 0;; ++i) {
-    DWORD length = sizeof buffer;
-    if (RegEnumKeyExA(AsHkey(key), i, buffer, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-    names.emplace_back(buffer, length);
+    DWORD length = 256;
+    if (RegEnumKeyExW(AsHkey(key), i, buffer, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    names.push_back(Utf8(buffer, length));
   }
   return names;
 }
@@ -172,7 +209,7 @@ std::optional<KeyKind> KindFromFlags(HKEY key) {
 // it holds "SymbolicLinkValue" of type REG_LINK.
 bool IsLinkKey(HKEY key) {
   DWORD type = 0;
-  return RegQueryValueExA(key, "SymbolicLinkValue", nullptr, &type, nullptr, nullptr) == ERROR_SUCCESS &&
+  return RegQueryValueExW(key, L"SymbolicLinkValue", nullptr, &type, nullptr, nullptr) == ERROR_SUCCESS &&
          type == REG_LINK;
 }
 
@@ -180,7 +217,7 @@ bool IsLinkKey(HKEY key) {
 
 KeyKind Win32Platform::QueryKeyKind(KeyHandle parent, const std::string& name) {
   HKEY key = nullptr;
-  if (RegOpenKeyExA(AsHkey(parent), name.c_str(), REG_OPTION_OPEN_LINK, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+  if (RegOpenKeyExW(AsHkey(parent), Wide(name).c_str(), REG_OPTION_OPEN_LINK, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
     return KeyKind::Unknown;
   std::optional<KeyKind> kind = KindFromFlags(key);
   if (!kind) kind = IsLinkKey(key) ? KeyKind::Link : KeyKind::Unknown;
@@ -192,7 +229,7 @@ bool Win32Platform::Enable(const std::string& privilege, std::uint32_t tokenAcce
   HANDLE token = nullptr;
   if (!OpenProcessToken(GetCurrentProcess(), tokenAccess, &token)) return false;
   TOKEN_PRIVILEGES state{};
-  bool ok = LookupPrivilegeValueA(nullptr, privilege.c_str(), &state.Privileges[0].Luid);
+  bool ok = LookupPrivilegeValueW(nullptr, Wide(privilege).c_str(), &state.Privileges[0].Luid);
   if (ok) {
     state.PrivilegeCount = 1;
     state.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
@@ -203,72 +240,76 @@ bool Win32Platform::Enable(const std::string& privilege, std::uint32_t tokenAcce
 }
 
 std::string Win32Platform::LogicalDriveStrings(std::size_t bufferChars) {
-  std::vector<char> buffer(bufferChars + 1, '\0');
-  DWORD n = GetLogicalDriveStringsA(DWORD(bufferChars), buffer.data());
+  std::vector<wchar_t> buffer(bufferChars + 1, L'\0');
+  DWORD n = GetLogicalDriveStringsW(DWORD(bufferChars), buffer.data());
   if (n == 0 || n > bufferChars) return "";
-  return std::string(buffer.data(), n);
+  return Utf8(buffer.data(), n);
 }
 
-std::uint32_t Win32Platform::DriveType(const std::string& root) { return GetDriveTypeA(root.c_str()); }
+std::uint32_t Win32Platform::DriveType(const std::string& root) { return GetDriveTypeW(Wide(root).c_str()); }
 
 std::string Win32Platform::DeviceName(const std::string& drive, std::size_t bufferChars) {
-  std::vector<char> buffer(bufferChars + 1, '\0');
-  if (QueryDosDeviceA(drive.c_str(), buffer.data(), DWORD(bufferChars)) == 0) return "";
-  return std::string(buffer.data());
+  std::vector<wchar_t> buffer(bufferChars + 1, L'\0');
+  if (QueryDosDeviceW(Wide(drive).c_str(), buffer.data(), DWORD(bufferChars)) == 0) return "";
+  return Utf8(std::wstring(buffer.data()));
 }
 
 bool Win32Platform::Exists(const std::string& path) {
-  WIN32_FIND_DATAA data;
+  WIN32_FIND_DATAW data;
   return FindEntry(path, data) && !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+bool Win32Platform::EntryExists(const std::string& path) {
+  WIN32_FIND_DATAW data;
+  return FindEntry(path, data);
+}
+
 std::optional<std::int64_t> Win32Platform::EntrySize(const std::string& path) {
-  char full[MAX_PATH * 2];
-  DWORD n = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
-  if (n == 0 || n >= sizeof full) return std::nullopt;
-  WIN32_FIND_DATAA data;
-  if (!FindEntry(full, data)) return std::nullopt;
+  std::wstring full = FullPath(path);
+  if (full.empty()) return std::nullopt;
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileW(full.c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return std::nullopt;
+  FindClose(find);
   return (std::int64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
 bool Win32Platform::CanOpenExclusive(const std::string& path) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+  HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   CloseHandle(file);
   return true;
 }
 
-bool Win32Platform::Delete(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
+bool Win32Platform::Delete(const std::string& path) { return DeleteFileW(Wide(path).c_str()) != 0; }
 
 std::optional<std::uint64_t> Win32Platform::EntryWriteTime(const std::string& path) {
-  WIN32_FIND_DATAA data;
+  WIN32_FIND_DATAW data;
   if (!FindEntry(path, data)) return std::nullopt;
   return (std::uint64_t(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
 }
 
 bool Win32Platform::IsLinked(const std::string& path) {
-  char full[MAX_PATH * 2];
-  DWORD n = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
-  if (n == 0 || n >= sizeof full) return true;  // cannot tell: assume the worst
-  std::string walk(full, n);
+  std::wstring walk = FullPath(path);
+  if (walk.empty()) return true;  // cannot tell: assume the worst
   // Every existing prefix after the root: C:\a, C:\a\b, ...
-  for (std::size_t at = walk.find('\\', 3); ; at = walk.find('\\', at + 1)) {
-    std::string prefix = at == std::string::npos ? walk : walk.substr(0, at);
-    DWORD attributes = GetFileAttributesA(prefix.c_str());
+  for (std::size_t at = walk.find(L'\\', 3); ; at = walk.find(L'\\', at + 1)) {
+    std::wstring prefix = at == std::wstring::npos ? walk : walk.substr(0, at);
+    DWORD attributes = GetFileAttributesW(prefix.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return true;
-    if (at == std::string::npos) break;
+    if (at == std::wstring::npos) break;
   }
   return false;
 }
 
 std::string Win32Platform::ExecutableFolder() {
-  std::vector<char> buffer(MAX_PATH);
+  std::vector<wchar_t> buffer(MAX_PATH);
   for (;;) {
-    DWORD n = GetModuleFileNameA(nullptr, buffer.data(), DWORD(buffer.size()));
+    DWORD n = GetModuleFileNameW(nullptr, buffer.data(), DWORD(buffer.size()));
     if (n == 0) return "";
     if (n < buffer.size()) {
-      std::string path(buffer.data(), n);
+      std::string path = Utf8(buffer.data(), n);
       std::size_t slash = path.find_last_of("\\/:");
       return slash == std::string::npos ? "" : path.substr(0, slash + 1);
     }
@@ -329,22 +370,42 @@ RestoreOutcome Win32Platform::SetRestorePoint(const RestorePointRequest& request
 
 std::string Win32Platform::Read(const std::string& section, const std::string& key, const std::string& defaultValue,
                                 std::size_t bufferSize, const std::string& file) {
-  std::vector<char> buffer(bufferSize + 1, '\0');
-  DWORD n = GetPrivateProfileStringA(section.c_str(), key.c_str(), defaultValue.c_str(), buffer.data(),
-                                     DWORD(bufferSize), file.c_str());
-  return std::string(buffer.data(), n);
+  // The wide reader decodes an ANSI file by the ANSI code page; encoding the
+  // value back gives the file's own bytes.
+  std::vector<wchar_t> buffer(bufferSize + 1, L'\0');
+  DWORD n = GetPrivateProfileStringW(WideFromAnsi(section).c_str(), WideFromAnsi(key).c_str(),
+                                     WideFromAnsi(defaultValue).c_str(), buffer.data(), DWORD(bufferSize),
+                                     Wide(file).c_str());
+  return Ansi(buffer.data(), n);
 }
 
 bool Win32Platform::Write(const std::string& section, const std::string& key, const std::string& value,
                           const std::string& file) {
-  return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), file.c_str()) != 0;
+  return WritePrivateProfileStringW(WideFromAnsi(section).c_str(), WideFromAnsi(key).c_str(),
+                                    WideFromAnsi(value).c_str(), Wide(file).c_str()) != 0;
 }
 
 bool Win32Platform::EraseSection(const std::string& section, const std::string& file) {
-  return WritePrivateProfileStringA(section.c_str(), nullptr, nullptr, file.c_str()) != 0;
+  return WritePrivateProfileStringW(WideFromAnsi(section).c_str(), nullptr, nullptr, Wide(file).c_str()) != 0;
+}
+
+bool Win32Platform::HasSection(const std::string& section, const std::string& file) {
+  std::wstring wanted = WideFromAnsi(section);
+  for (DWORD size = 4096; size <= (1u << 24); size *= 4) {
+    std::vector<wchar_t> names(size, L'\0');
+    DWORD n = GetPrivateProfileSectionNamesW(names.data(), size, Wide(file).c_str());
+    if (n + 2 >= size) continue;  // cut short: ask again with more room
+    for (const wchar_t* name = names.data(); *name; name += lstrlenW(name) + 1)
+      if (CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, name, -1, wanted.c_str(), -1) == CSTR_EQUAL) return true;
+    return false;
+  }
+  return false;
 }
 
 void Win32Platform::Open(const std::string& target) { OpenWithShell(target); }
+
+std::wstring Utf8ToWide(const std::string& utf8) { return Wide(utf8); }
+std::string WideToUtf8(const std::wstring& wide) { return Utf8(wide); }
 
 void OpenWithShell(const std::string& target) {
   // The shell library is loaded when a page is first opened, not at

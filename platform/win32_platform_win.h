@@ -1,5 +1,8 @@
-// The real platform: every service over its Win32 call.
+// The real platform: every service over its Win32 call, the wide-character
+// one wherever a path or a registry name passes.
 #pragma once
+
+#include <string>
 
 #include "platform/platform.h"
 
@@ -40,6 +43,7 @@ class Win32Platform final : public Registry,
   std::string DeviceName(const std::string& drive, std::size_t bufferChars) override;
 
   bool Exists(const std::string& path) override;
+  bool EntryExists(const std::string& path) override;
   std::optional<std::int64_t> EntrySize(const std::string& path) override;
   bool CanOpenExclusive(const std::string& path) override;
   bool Delete(const std::string& path) override;
@@ -59,12 +63,18 @@ class Win32Platform final : public Registry,
   bool Write(const std::string& section, const std::string& key, const std::string& value,
              const std::string& file) override;
   bool EraseSection(const std::string& section, const std::string& file) override;
+  bool HasSection(const std::string& section, const std::string& file) override;
 
   void Open(const std::string& target) override;
 
  private:
   Platform platform_;
 };
+
+// UTF-8 to UTF-16 and back, for the paths that cross into the wide-character
+// functions.
+std::wstring Utf8ToWide(const std::string& utf8);
+std::string WideToUtf8(const std::wstring& wide);
 
 // ShellExecuteA(active window, "Open", target, ..., SW_SHOW) through the
 // shell library of the system folder, loaded on first use.

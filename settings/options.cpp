@@ -71,6 +71,14 @@ bool ParseProfileBool(const std::string& text, bool fallback) {
   return value != 0;
 }
 
+bool IsPlainLanguageName(const std::string& language) {
+  for (char c : language) {
+    if (static_cast<unsigned char>(c) < ' ') return false;
+    if (std::string("\\/:*?\"<>|").find(c) != std::string::npos) return false;
+  }
+  return true;
+}
+
 std::string OptionsFilePath(Files& files) { return files.ExecutableFolder() + "options.ini"; }
 
 void LoadSaveOptions(TOptionsSetting& options, ProfileFiles& profiles, const std::string& iniPath,
@@ -80,6 +88,9 @@ void LoadSaveOptions(TOptionsSetting& options, ProfileFiles& profiles, const std
     options.IsAskBeforeDefrag = ReadBool(profiles, iniPath, "IsAskBeforeDefrag", true);
     options.IsShowLine = ReadBool(profiles, iniPath, "IsShowLine", true);
     options.Lan = profiles.Read(kSection, "Lan", kDefaultLanguage, kReadBuffer, iniPath);
+    // The name becomes part of a file path: "..\..\x" would load a
+    // language file from anywhere.
+    if (!IsPlainLanguageName(options.Lan)) options.Lan = kDefaultLanguage;
     return;
   }
   WriteValue(profiles, iniPath, "RestorePoint", options.RestorePoint ? "1" : "0");

@@ -28,6 +28,11 @@ std::string OptionsFilePath(Files& files);
 void LoadSaveOptions(TOptionsSetting& options, ProfileFiles& profiles, const std::string& iniPath,
                      bool load);
 
+// Whether a language name can only ever name a file beside the executable:
+// no folder separators, drive colon or other characters a file name cannot
+// hold. A stored name that fails is read as English.
+bool IsPlainLanguageName(const std::string& language);
+
 // The profile-file Boolean: "0x" prefix taken as hex, a signed 32-bit
 // integer (blanks and sign allowed; "$", "x" or "X" for hex); non-zero is
 // true; anything that does not convert gives fallback.

@@ -107,10 +107,28 @@ class Win32ThemeLocator : public ThemeFileLocator {
   std::string SystemFolder() override { return Folder(vh::SystemFolder); }
 };
 
+// The reader's temporary file goes to the system's temporary folder, never
+// to the current folder, which may be the program's own under Program Files.
+class Win32TempFiles : public TempFileService {
+ public:
+  // The ANSI form, as the reader opens its files with the C runtime.
+  std::string TempFolder() override {
+    char buffer[MAX_PATH + 1] = {};
+    DWORD n = GetTempPathA(MAX_PATH + 1, buffer);
+    if (n == 0 || n > MAX_PATH) return Folder(vh::WindowsFolder) + "\\Temp\\";
+    std::string folder(buffer, n);
+    return folder.back() == '\\' ? folder : folder + "\\";
+  }
+  std::string NewGuidText() override { return DefaultTempFileService().NewGuidText(); }
+};
+
 }  // namespace
 
 TsuiFileTheme::TsuiFileTheme(TComponent* owner, std::string name)
-    : TComponent(owner, std::move(name)), locator_(std::make_unique<Win32ThemeLocator>()), data_(*locator_) {}
+    : TComponent(owner, std::move(name)),
+      locator_(std::make_unique<Win32ThemeLocator>()),
+      temp_(std::make_unique<Win32TempFiles>()),
+      data_(*locator_, temp_.get()) {}
 
 TsuiFileTheme::~TsuiFileTheme() {
   // Each control switches to DeepBlue; a control may drop other links while

@@ -100,6 +100,7 @@ class TsuiFileTheme : public TComponent {
   void RefreshOwnerControls();
 
   std::unique_ptr<ThemeFileLocator> locator_;
+  std::unique_ptr<TempFileService> temp_;
   TsuiFileThemeData data_;
   // Decoded on first use, dropped at each load.
   mutable std::map<int, Bitmap> bitmaps_;

@@ -102,13 +102,14 @@ std::string FormatGuid(const std::uint8_t b[16]) {
 }
 
 // Where the system's own temporary folder lookup looks first (TMP and TEMP
-// on Windows, TMPDIR elsewhere); the current folder when none is set.
+// on Windows, TMPDIR elsewhere); never the current folder. The Windows
+// program's themes use GetTempPath itself (file_theme_win.cpp).
 std::string DefaultTempFiles::TempFolder() {
   for (const char* name : {"TMP", "TEMP", "TMPDIR"}) {
     const char* value = std::getenv(name);
     if (value && *value) return WithTrailingSeparator(value);
   }
-  return "./";
+  return "/tmp/";
 }
 
 std::string DefaultTempFiles::NewGuidText() {

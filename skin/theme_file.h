@@ -37,8 +37,8 @@ class TempFileService {
   virtual std::string NewGuidText() = 0;
 };
 
-// The temporary folder named by the environment (TMP, TEMP, TMPDIR) and a random version-4
-// GUID; used when no service is given.
+// The temporary folder named by the environment (TMP, TEMP, TMPDIR, else
+// /tmp) and a random version-4 GUID; used when no service is given.
 class DefaultTempFiles : public TempFileService {
  public:
   std::string TempFolder() override;

@@ -644,13 +644,30 @@ bool TWinControl::AnyControl(const std::function<bool(TControl&)>& f) {
   return false;
 }
 
+namespace {
+
+ExceptionSink& Sink() {
+  static ExceptionSink sink;
+  return sink;
+}
+
+}  // namespace
+
+void SetExceptionSink(ExceptionSink sink) { Sink() = std::move(sink); }
+
 void ReportException() {
+  std::string text;
   try {
     throw;
   } catch (const std::exception& e) {
-    ShowMessageBox(e.what(), MB_OK | MB_ICONERROR);
+    text = e.what();
   } catch (...) {
-    ShowMessageBox("Unexpected error", MB_OK | MB_ICONERROR);
+    text = "Unexpected error";
+  }
+  if (Sink()) {
+    Sink()(text);
+  } else {
+    ShowMessageBox(text, MB_OK | MB_ICONERROR);
   }
 }
 

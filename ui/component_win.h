@@ -285,7 +285,13 @@ class TWinControl : public TControl {
   TControl* clickedControl_ = nullptr;
 };
 
-// Reports an exception caught at a window or timer boundary to the user.
+// Reports an exception caught at a window or timer boundary: to the user in
+// a message box, or to the sink when one is set.
 void ReportException();
+
+// Where ReportException sends the exception's text instead of a message box
+// (a run without a user, which nobody could answer); empty: the box again.
+using ExceptionSink = std::function<void(const std::string& text)>;
+void SetExceptionSink(ExceptionSink sink);
 
 }  // namespace vh

@@ -90,7 +90,16 @@ void TForm::Close() {
     modalResult_ = mrCancel;
     return;  // the modal loop runs FormClose when it sees the result
   }
-  if (!RunCloseHandler()) return;
+  bool closes = true;
+  try {
+    closes = RunCloseHandler();
+  } catch (...) {
+    // The main window's close handler failing must not keep the program
+    // from ending: report it, and close all the same.
+    if (!isMainForm) throw;
+    ReportException();
+  }
+  if (!closes) return;
   Hide();
   if (isMainForm) PostQuitMessage(0);
 }

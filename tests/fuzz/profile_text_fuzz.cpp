@@ -1,9 +1,11 @@
 // Profile files are files anyone can hand the program (options.ini, language
 // files, reports): reading and rewriting them must hold for any bytes.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
+#include "app/unattended.h"
 #include "platform/fake_platform.h"
 #include "platform/ini_text.h"
 #include "settings/options.h"
@@ -17,6 +19,17 @@ bool Representable(const std::string& name) {
   return name.front() != ' ' && name.front() != '\t' && name.back() != ' ' && name.back() != '\t';
 }
 
+class QuietHost final : public vh::UnattendedHost {
+ public:
+  void HideWindows() override {}
+  bool Analyze() override { return true; }
+  void Defragment() override {}
+  vh::TotalsText Totals() override { return {"1 KB", "1 KB", "0 KB", "0%"}; }
+  std::string NowText() override { return "now"; }
+  void RecordFailure(const std::string&) override {}
+  void Close() override {}
+};
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -27,6 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::string rewritten = vh::IniSet(text, name, "Lan", "French");
   if (Representable(name) && vh::IniLookup(rewritten, name, "Lan").value_or("") != "French")
     __builtin_trap();  // a key just written must read back
+  if (Representable(name) && !vh::IniHasSection(rewritten, name)) __builtin_trap();
   vh::IniEraseSection(text, name);
   vh::ParseProfileBool(text, true);
 
@@ -35,6 +49,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   vh::TOptionsSetting options;
   vh::LoadSaveOptions(options, fake, "C:\\options.ini", true);
   if (options.Lan.size() > 2047) __builtin_trap();
+  // The language name becomes part of a path: it can never leave the folder.
+  if (options.Lan.find_first_of("\\/:") != std::string::npos) __builtin_trap();
   vh::LoadSaveOptions(options, fake, "C:\\options.ini", false);
+
+  // A report with any number of "Scan Result" sections ends with exactly
+  // the keys just written: no stale key of a second section survives.
+  fake.SetProfileText("C:\\r.ini", text);
+  QuietHost host;
+  if (vh::RunScanMode(host, fake, "C:\\r.ini") != vh::kExitDone) __builtin_trap();
+  std::string report = fake.ProfileText("C:\\r.ini");
+  if (vh::IniLookup(report, "Scan Result", "Time").value_or("") != "now") __builtin_trap();
+  std::string rest = vh::IniEraseSection(report, "Scan Result");
+  // (The erasing stops after a thousand sections of the name.)
+  bool fewSections = std::count(text.begin(), text.end(), '[') < 1000;
+  if (fewSections && vh::IniHasSection(rest, "Scan Result")) __builtin_trap();
   return 0;
 }

@@ -49,24 +49,73 @@ TEST_F(CatalogueTest, UnopenableKeyGivesAnEmptyTable) {
   EXPECT_TRUE(Build().empty());
 }
 
-TEST_F(CatalogueTest, DesignatorIsTwentyTwoCharactersSoVolumeTwelveSplitsAfterTheOne) {
+TEST_F(CatalogueTest, TheWholeDeviceNameAndItsSeparatorMustBeginThePath) {
+  fake.AddDrive("E:\\", win::kDriveFixed, "\\Device\\HarddiskVolume12");
+  fake.AddDrive("F:\\", win::kDriveFixed, "\\Device\\HarddiskVolume123");
   fake.AddFile("C:\\WINDOWS\\x");
-  fake.AddFile("C:2\\WINDOWS\\x");  // what the split would name; not a real path
+  fake.AddFile("C:2\\WINDOWS\\x");  // what cutting volume 12 after its first digit would name
+  fake.AddFile("E:\\WINDOWS\\x");
+  fake.AddFile("F:\\WINDOWS\\x");
   HiveCatalogue catalogue(fake, fake, fake, false);
   EXPECT_EQ(catalogue.MapHiveDevicePath("\\Device\\HarddiskVolume1\\WINDOWS\\x"), "C:\\WINDOWS\\x");
-  EXPECT_EQ(catalogue.MapHiveDevicePath("\\Device\\HarddiskVolume12\\WINDOWS\\x"), "C:2\\WINDOWS\\x");
-  fake.RemoveFile("C:2\\WINDOWS\\x");
-  EXPECT_EQ(catalogue.MapHiveDevicePath("\\Device\\HarddiskVolume12\\WINDOWS\\x"), "");
+  EXPECT_EQ(catalogue.MapHiveDevicePath("\\Device\\HarddiskVolume12\\WINDOWS\\x"), "E:\\WINDOWS\\x");
+  EXPECT_EQ(catalogue.MapHiveDevicePath("\\DEVICE\\HARDDISKVOLUME123\\WINDOWS\\x"), "F:\\WINDOWS\\x");
+  // A volume no fixed drive stands for, a device name with no separator
+  // after it, and the marker anywhere but at the start.
+  EXPECT_EQ(catalogue.MapHiveDevicePath("\\Device\\HarddiskVolume1234\\WINDOWS\\x"), "");
+  EXPECT_EQ(catalogue.MapHiveDevicePath("\\Device\\HarddiskVolume1"), "");
+  EXPECT_EQ(catalogue.MapHiveDevicePath("\\??\\Device\\HarddiskVolume1\\WINDOWS\\x"), "");
+  EXPECT_EQ(catalogue.MapHiveDevicePath("X\\Device\\HarddiskVolume1\\WINDOWS\\x"), "");
 }
 
-TEST_F(CatalogueTest, DriveMatchIsCaseBlindContainmentAndTheFirstFixedDriveWins) {
+TEST_F(CatalogueTest, DriveMatchIsCaseBlindAndTheFirstFixedDriveWins) {
   FakePlatform two;
   two.AddDrive("E:\\", win::kDriveRemovable, "\\Device\\HarddiskVolume1");
   two.AddDrive("F:\\", win::kDriveFixed, "\\Device\\HarddiskVolume12");
   two.AddDrive("G:\\", win::kDriveFixed, "\\Device\\HarddiskVolume1");
+  two.AddDrive("H:\\", win::kDriveFixed, "\\device\\harddiskvolume1");
   HiveCatalogue catalogue(two, two, two, false);
-  EXPECT_EQ(catalogue.DriveForVolume("device\\harddiskvolume1"), "F:");
-  EXPECT_EQ(catalogue.DriveForVolume("Device\\HarddiskVolume3"), "");
+  HiveCatalogue::DriveMatch match = catalogue.DriveForDevicePath("\\DEVICE\\HarddiskVolume1\\a");
+  EXPECT_EQ(match.drive, "G:");
+  EXPECT_EQ(match.deviceLength, 23u);
+  EXPECT_EQ(catalogue.DriveForDevicePath("\\Device\\HarddiskVolume3\\a").drive, "");
+}
+
+TEST_F(CatalogueTest, OnlyMachineAndUserHivesEachFileOnceAndNoCopyThatIsNotAFile) {
+  std::vector<std::string> log;
+  fake.AddFile("C:\\config\\SYSTEM");
+  fake.AddFile("C:\\config\\SAM");
+  fake.AddFile("C:\\config\\SOFTWARE");
+  fake.AddFile("C:\\config\\SOFTWARE.hvz", 4096);  // an old copy: replaced by the scan
+  fake.AddFile("D:\\app\\settings.dat");
+  fake.AddFile("C:\\config\\SECURITY");
+  fake.AddFile("C:\\config\\SECURITY.hvz").directory = true;
+  fake.AddHiveListValue("\\REGISTRY\\A\\{0b1c}", win::kRegSz, "\\Device\\HarddiskVolume2\\app\\settings.dat");
+  fake.AddHiveListValue("\\REGISTRY\\MACHINE\\SYSTEM", win::kRegSz, "\\Device\\HarddiskVolume1\\config\\SYSTEM");
+  fake.AddHiveListValue("\\REGISTRY\\MACHINE\\", win::kRegSz, "\\Device\\HarddiskVolume1\\config\\SAM");
+  fake.AddHiveListValue("\\REGISTRY\\MACHINE\\SAM", win::kRegSz, "\\Device\\HarddiskVolume1\\config\\SAM");
+  fake.AddHiveListValue("\\REGISTRY\\MACHINE\\SAM2", win::kRegSz, "\\Device\\HarddiskVolume1\\CONFIG\\sam");
+  fake.AddHiveListValue("\\REGISTRY\\USER\\S-1-5-18", win::kRegSz, "\\Device\\HarddiskVolume1\\config\\SAM");
+  fake.AddHiveListValue("\\registry\\machine\\SOFTWARE", win::kRegSz, "\\Device\\HarddiskVolume1\\config\\SOFTWARE");
+  fake.AddHiveListValue("\\REGISTRY\\MACHINE\\SECURITY", win::kRegSz, "\\Device\\HarddiskVolume1\\config\\SECURITY");
+  fake.AddHiveListValue("REGISTRY\\USER\\.DEFAULT", win::kRegSz, "\\Device\\HarddiskVolume2\\app\\settings.dat");
+  fake.AddFile("D:\\Users\\u\\NTUSER.DAT");
+  fake.AddLink("D:\\Users\\u\\NTUSER.DAT.hvz");
+  fake.AddHiveListValue("\\REGISTRY\\USER\\S-1-5-21-9", win::kRegSz, "\\Device\\HarddiskVolume2\\Users\\u\\NTUSER.DAT");
+
+  HiveTable table;
+  HiveCatalogue(fake, fake, fake, false, [&](const std::string& line) { log.push_back(line); })
+      .BuildHiveCatalogue(table);
+
+  EXPECT_EQ(table.HiveNames, (std::vector<std::string>{"\\REGISTRY\\MACHINE\\SYSTEM", "\\REGISTRY\\MACHINE\\SAM",
+                                                       "\\registry\\machine\\SOFTWARE"}));
+  EXPECT_EQ(table.HiveFiles, (std::vector<std::string>{"C:\\config\\SYSTEM", "C:\\config\\SAM", "C:\\config\\SOFTWARE"}));
+  ASSERT_EQ(log.size(), 4u);
+  EXPECT_EQ(log[0], "Hive \\REGISTRY\\MACHINE\\SAM2 is left out: its file C:\\CONFIG\\sam is already listed for "
+                    "\\REGISTRY\\MACHINE\\SAM.");
+  EXPECT_NE(log[1].find("\\REGISTRY\\USER\\S-1-5-18"), std::string::npos);
+  EXPECT_EQ(log[2], "Hive \\REGISTRY\\MACHINE\\SECURITY is left out: C:\\config\\SECURITY.hvz is not a file.");
+  EXPECT_EQ(log[3], "Hive \\REGISTRY\\USER\\S-1-5-21-9 is left out: D:\\Users\\u\\NTUSER.DAT.hvz is not a file.");
 }
 
 TEST_F(CatalogueTest, FileOnlyOnARemovableDriveOrWithoutAnyDriveIsLeftOut) {

@@ -79,6 +79,20 @@ TEST_F(OptionsStoreTest, StoredValuesFollowTheReadingRules) {
   EXPECT_EQ(options.Lan, "french");
 }
 
+TEST_F(OptionsStoreTest, ALanguageNameWithPathCharactersIsReadAsEnglish) {
+  for (const char* stored : {"..\\..\\..\\somewhere\\evil", "../evil", "C:evil", "\\\\srv\\x", "Fr*nch", "a|b",
+                             "tab\there"}) {
+    fake.SetProfileText(ini, std::string("[Options]\r\nLan=") + stored + "\r\n");
+    LoadSaveOptions(options, fake, ini, true);
+    EXPECT_EQ(options.Lan, "English") << stored;
+  }
+  for (const char* stored : {"Chinese", "Brazilian Portuguese", "x.y", "Espa\xF1ol"}) {
+    fake.SetProfileText(ini, std::string("[Options]\r\nLan=") + stored + "\r\n");
+    LoadSaveOptions(options, fake, ini, true);
+    EXPECT_EQ(options.Lan, stored);
+  }
+}
+
 TEST_F(OptionsStoreTest, LanguageIsReadThroughA2048ByteBuffer) {
   fake.SetProfileText(ini, "[Options]\r\nLan=" + std::string(3000, 'a') + "\r\n");
   LoadSaveOptions(options, fake, ini, true);

@@ -36,14 +36,46 @@ TEST(CommandLineTest, OnlyWholeArgumentsIgnoringCaseSelectAMode) {
   auto mode = [](const std::string& line) { return ParseInvocation(SplitCommandLine(line)).mode; };
   EXPECT_EQ(mode("v.exe /silent"), RunMode::Silent);
   EXPECT_EQ(mode("v.exe /SILENT extra"), RunMode::Silent);
-  EXPECT_EQ(mode("v.exe /Silent2"), RunMode::Interactive);
-  EXPECT_EQ(mode("v.exe -Silent"), RunMode::Interactive);
   EXPECT_EQ(mode("v.exe"), RunMode::Interactive);
   EXPECT_EQ(mode("v.exe x /Silent"), RunMode::Interactive);
   Invocation scan = ParseInvocation(SplitCommandLine("v.exe /scan \"C:\\My Reports\\r.ini\" more"));
   EXPECT_EQ(scan.mode, RunMode::Scan);
   EXPECT_EQ(scan.reportPath, "C:\\My Reports\\r.ini");
   EXPECT_EQ(ParseInvocation(SplitCommandLine("v.exe /Scan")).reportPath, "");
+}
+
+TEST(CommandLineTest, UnknownAndMalformedSwitchesAreABadCommandLine) {
+  for (const char* line : {"v.exe /Silent2", "v.exe -Silent", "v.exe -Scan x", "v.exe /Scan:x", "v.exe /Foo",
+                           "v.exe /", "v.exe -", "v.exe /Scan /Silent", "v.exe /scan -r.ini"}) {
+    Invocation bad = ParseInvocation(SplitCommandLine(line), "C:\\work");
+    EXPECT_EQ(bad.mode, RunMode::BadCommandLine) << line;
+    EXPECT_EQ(bad.reportPath, "") << line;
+    EXPECT_NE(UsageLine(bad).find("\"" + bad.refused + "\""), std::string::npos);
+    EXPECT_NE(UsageLine(bad).find("/Scan [report file]"), std::string::npos);
+  }
+  EXPECT_EQ(ParseInvocation(SplitCommandLine("v.exe /Scan:x")).refused, "/Scan:x");
+  EXPECT_EQ(ParseInvocation(SplitCommandLine("v.exe /Scan /Foo")).refused, "/Foo");
+  // Not a switch: the program opens its window as before.
+  EXPECT_EQ(ParseInvocation(SplitCommandLine("v.exe report.ini")).mode, RunMode::Interactive);
+  EXPECT_FALSE(IsUnattended(RunMode::BadCommandLine));
+  EXPECT_TRUE(IsUnattended(RunMode::Scan));
+}
+
+TEST(CommandLineTest, ARelativeReportPathIsTakenInTheCurrentFolder) {
+  auto report = [](const std::string& line, const std::string& folder) {
+    return ParseInvocation(SplitCommandLine(line), folder).reportPath;
+  };
+  EXPECT_EQ(report("v.exe /Scan rel.ini", "C:\\work"), "C:\\work\\rel.ini");
+  EXPECT_EQ(report("v.exe /Scan sub\\rel.ini", "C:\\work\\"), "C:\\work\\sub\\rel.ini");
+  EXPECT_EQ(report("v.exe /Scan ..\\rel.ini", "C:\\work"), "C:\\work\\..\\rel.ini");
+  EXPECT_EQ(report("v.exe /Scan \"D:\\My Reports\\r.ini\"", "C:\\work"), "D:\\My Reports\\r.ini");
+  EXPECT_EQ(report("v.exe /Scan \\\\srv\\share\\r.ini", "C:\\work"), "\\\\srv\\share\\r.ini");
+  EXPECT_EQ(AbsolutePath("\\r.ini", "C:\\work"), "C:\\r.ini");
+  EXPECT_EQ(AbsolutePath("\\r.ini", "\\\\srv\\share\\work"), "\\\\srv\\share\\r.ini");
+  EXPECT_EQ(AbsolutePath("c:r.ini", "C:\\work"), "C:\\work\\r.ini");
+  EXPECT_EQ(AbsolutePath("D:r.ini", "C:\\work"), "D:\\r.ini");
+  EXPECT_EQ(AbsolutePath("r.ini", "\\\\srv\\share"), "\\\\srv\\share\\r.ini");
+  EXPECT_EQ(AbsolutePath("r.ini", ""), "r.ini");
 }
 
 }  // namespace

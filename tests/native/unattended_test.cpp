@@ -83,6 +83,18 @@ TEST(ScanModeTest, ErasesTheSectionThenWritesTheFiveKeysInOrderKeepingOtherSecti
   EXPECT_EQ(writes[0], "WritePrivateProfileStringA(Scan Result, NULL, NULL, " + report + ")");
 }
 
+TEST(ScanModeTest, EverySectionOfTheNameIsErasedSoNoStaleKeyOfASecondOneSurvives) {
+  FakePlatform fake;
+  const std::string report = "C:\\r.ini";
+  fake.SetProfileText(report, "[Scan Result]\r\nOld=1\r\n[Other]\r\nA=1\r\n[scan result]\r\nStale=2\r\n"
+                              "Time=old\r\n[ Scan Result ]\r\nStale3=3\r\n");
+  FakeHost host;
+  EXPECT_EQ(RunScanMode(host, fake, report), kExitDone);
+  EXPECT_EQ(fake.ProfileText(report),
+            "[Other]\r\nA=1\r\n[Scan Result]\r\nCurrent Size=1,232,757 KB\r\nNew Size=30,651 KB\r\n"
+            "Size Reduction=1,202,106 KB\r\nCompact Percent=97.5%\r\nTime=12/6/2026 11:31:57 AM\r\n");
+}
+
 TEST(ScanModeTest, WithoutAPathAnalysesAndWritesNothing) {
   FakePlatform fake;
   FakeHost host;

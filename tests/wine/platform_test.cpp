@@ -391,5 +391,66 @@ TEST(LinksOnWine, APathThroughASymbolicLinkIsSeenAsLinked) {
   RemoveDirectoryA(folder.File("link").c_str());
 }
 
+
+// UTF-8 of a wide text, as the platform takes paths.
+std::string Utf8(const std::wstring& wide) {
+  int n = WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), int(wide.size()), nullptr, 0, nullptr, nullptr);
+  std::string text(std::size_t(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), int(wide.size()), &text[0], n, nullptr, nullptr);
+  return text;
+}
+
+TEST(WidePathsOnWine, FilesAndProfilesUnderANameOutsideTheAnsiCodePage) {
+  ASSERT_EQ(GetACP(), 1252u);
+  Win32Platform p;
+  test::ScratchFolder scratch;
+  const std::wstring folder = std::wstring(scratch.path().begin(), scratch.path().end()) + L"\\\x7528\x6237";
+  ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+  const std::string file = Utf8(folder) + "\\hive";
+  HANDLE h = CreateFileW((folder + L"\\hive").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE);
+  DWORD written = 0;
+  WriteFile(h, "12345", 5, &written, nullptr);
+  CloseHandle(h);
+
+  EXPECT_TRUE(p.Exists(file));
+  EXPECT_EQ(p.EntrySize(file).value_or(-1), 5);
+  EXPECT_TRUE(p.CanOpenExclusive(file));
+  EXPECT_FALSE(p.IsLinked(file));
+  EXPECT_FALSE(p.Exists(Utf8(folder)));
+  EXPECT_TRUE(p.EntryExists(Utf8(folder)));
+
+  // Profile values keep the file's code page: "Fran\xE7" is one byte in
+  // the file and the same byte read back.
+  const std::string ini = Utf8(folder) + "\\r.ini";
+  EXPECT_TRUE(p.Write("Scan Result", "Lan", "Fran\xE7" "ais", ini));
+  EXPECT_TRUE(p.Write("Other", "k", "v", ini));
+  EXPECT_EQ(p.Read("Scan Result", "Lan", "", 2048, ini), "Fran\xE7" "ais");
+  EXPECT_TRUE(p.HasSection("scan result", ini));
+  EXPECT_TRUE(p.EraseSection("Scan Result", ini));
+  EXPECT_FALSE(p.HasSection("Scan Result", ini));
+  EXPECT_TRUE(p.HasSection("Other", ini));
+  HANDLE r = CreateFileW((folder + L"\\r.ini").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(r, INVALID_HANDLE_VALUE);
+  char bytes[256] = {};
+  DWORD read = 0;
+  ReadFile(r, bytes, sizeof bytes - 1, &read, nullptr);
+  CloseHandle(r);
+  EXPECT_EQ(std::string(bytes, read).find("Lan"), std::string::npos);
+  EXPECT_NE(std::string(bytes, read).find("k=v"), std::string::npos);
+
+  EXPECT_TRUE(p.Write("Options", "Lan", "Fran\xE7" "ais", ini));
+  r = CreateFileW((folder + L"\\r.ini").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  read = 0;
+  ReadFile(r, bytes, sizeof bytes - 1, &read, nullptr);
+  CloseHandle(r);
+  EXPECT_NE(std::string(bytes, read).find("Lan=Fran\xE7" "ais\r\n"), std::string::npos) << std::string(bytes, read);
+
+  EXPECT_TRUE(p.Delete(file));
+  EXPECT_FALSE(p.EntryExists(file));
+  DeleteFileW((folder + L"\\r.ini").c_str());
+  RemoveDirectoryW(folder.c_str());
+}
+
 }  // namespace
 }  // namespace vh

@@ -7,6 +7,8 @@
 
 #include <cstdlib>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "skin/button_win.h"
 #include "skin/check_box_win.h"
@@ -383,6 +385,51 @@ TEST_F(SkinTheme, ThemedControlsDrawFromTheFileAndFallBackWhenItGoes) {
   EXPECT_EQ(test::FirstDifference(PaintClientToBitmap(button), PaintClientToBitmap(reference)), "");
   EXPECT_EQ(group.BorderColor(), 0x000000);
   EXPECT_EQ(bar.Color(), 0xE8E8E8);
+}
+
+// The environment variables of the temporary folder unset for one test, in
+// the C runtime's copy and the process's both, and set back afterwards.
+class NoTemporaryFolderVariables {
+ public:
+  NoTemporaryFolderVariables() {
+    for (const char* name : kNames) {
+      const char* value = std::getenv(name);
+      saved_.push_back(value ? std::string(name) + "=" + value : "");
+      _putenv((std::string(name) + "=").c_str());
+      SetEnvironmentVariableA(name, nullptr);
+    }
+  }
+  ~NoTemporaryFolderVariables() {
+    for (std::size_t i = 0; i < saved_.size(); ++i) {
+      if (saved_[i].empty()) continue;
+      _putenv(saved_[i].c_str());
+      SetEnvironmentVariableA(kNames[i], saved_[i].substr(saved_[i].find('=') + 1).c_str());
+    }
+  }
+
+ private:
+  static constexpr const char* kNames[] = {"TMP", "TEMP", "TMPDIR"};
+  std::vector<std::string> saved_;
+};
+
+TEST_F(SkinTheme, TheReaderUsesTheSystemTemporaryFolderNeverTheCurrentOne) {
+  const std::string path = test::WriteTestThemeFile(folder.path());
+  // The current folder may be the program's own under Program Files.
+  test::ScratchFolder current;
+  char previous[MAX_PATH] = {};
+  GetCurrentDirectoryA(MAX_PATH, previous);
+  ASSERT_TRUE(SetCurrentDirectoryA(current.path().c_str()));
+  HANDLE changes = FindFirstChangeNotificationA(current.path().c_str(), FALSE, FILE_NOTIFY_CHANGE_FILE_NAME);
+  ASSERT_NE(changes, INVALID_HANDLE_VALUE);
+  {
+    NoTemporaryFolderVariables unset;
+    auto& theme = Make<TsuiFileTheme>(form.get(), "theme");
+    theme.SetThemeFile(path);
+    EXPECT_TRUE(theme.Ready());
+  }
+  EXPECT_EQ(WaitForSingleObject(changes, 300), DWORD(WAIT_TIMEOUT)) << "a file came and went in the current folder";
+  FindCloseChangeNotification(changes);
+  SetCurrentDirectoryA(previous);
 }
 
 TEST_F(SkinTheme, LoadingAThemeRefreshesTheFormsControlsAndBadFilesLeaveItUnready) {

@@ -170,6 +170,19 @@ TEST(Form, ErrorsInHandlersReachTheUserWithTheProgramsCaption) {
   EXPECT_EQ(boxes.captions[0], "Varnhold");
 }
 
+TEST(Form, WithASinkSetErrorsGoThereAndNoBoxIsShown) {
+  MessageBoxCapture boxes;
+  std::vector<std::string> sunk;
+  SetExceptionSink([&](const std::string& text) { sunk.push_back(text); });
+  auto form = CreateForm<TfrmSample>();
+  form->Find<TFlatSpeedButton>("bOK")->OnClick = [](TObject&) { throw UnableToWrite("C:\\x\\options.ini"); };
+  test::Press(*form, 20, 100);
+  test::Release(*form, 20, 100);
+  SetExceptionSink(nullptr);
+  EXPECT_EQ(boxes.texts, std::vector<std::string>{});
+  EXPECT_EQ(sunk, std::vector<std::string>{"Unable to write to C:\\x\\options.ini"});
+}
+
 TEST(Form, TimerTicksWhileEnabled) {
   auto form = CreateForm<TfrmSample>();
   auto* timer = form->Find<TTimer>("Timer1");
