@@ -108,17 +108,6 @@ void DeleteCopies(const std::vector<BareSave>& saves) {
   for (const BareSave& s : saves) DeleteFileA(s.target.c_str());
 }
 
-void EnableBackupPrivilege() {
-  HANDLE token = nullptr;
-  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) return;
-  TOKEN_PRIVILEGES state{};
-  state.PrivilegeCount = 1;
-  state.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
-  if (LookupPrivilegeValueA(nullptr, "SeBackupPrivilege", &state.Privileges[0].Luid))
-    AdjustTokenPrivileges(token, FALSE, &state, 0, nullptr, nullptr);
-  CloseHandle(token);
-}
-
 // The defragmentation's step before each swap: a fresh copy, then its check.
 struct CopyAndCheck {
   double copyMs = 0;
@@ -163,7 +152,7 @@ int BenchAnalysis(int rounds) {
     std::fprintf(stderr, "bench: the system lists no hive\n");
     return 1;
   }
-  EnableBackupPrivilege();
+  vh::EnableBackupPrivilege(vh::AppPlatform().privileges);
   Print("hives", double(saves.size()));
   Print("working_set_before_kb", KbOf(MemoryOf(GetCurrentProcess()).WorkingSetSize));
   vh::Platform& platform = vh::AppPlatform();

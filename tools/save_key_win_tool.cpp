@@ -7,18 +7,14 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "hive/hive_copy.h"
+#include "platform/win32_platform_win.h"
+
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   if (__argc != 4) return ERROR_FILE_NOT_FOUND;
   HKEY root = std::strcmp(__argv[1], "HKU") == 0 ? HKEY_USERS : HKEY_LOCAL_MACHINE;
-  HANDLE token = nullptr;
-  if (OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) {
-    TOKEN_PRIVILEGES state{};
-    state.PrivilegeCount = 1;
-    state.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
-    if (LookupPrivilegeValueA(nullptr, "SeBackupPrivilege", &state.Privileges[0].Luid))
-      AdjustTokenPrivileges(token, FALSE, &state, 0, nullptr, nullptr);
-    CloseHandle(token);
-  }
+  vh::Win32Platform system;
+  vh::EnableBackupPrivilege(system.platform().privileges);
   // The 64-bit view, as the program reads it on a 64-bit system.
   HKEY key = nullptr;
   LONG rc = RegOpenKeyExA(root, __argv[2], 0, KEY_READ | KEY_WOW64_64KEY, &key);
