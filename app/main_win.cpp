@@ -8,6 +8,7 @@
 #include "app/command_line.h"
 #include "app/main_window_win.h"
 #include "app/messages_win.h"
+#include "platform/system_library_win.h"
 
 namespace {
 
@@ -24,7 +25,7 @@ bool WakeRunningInstance() {
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // An elevated program must not pick up libraries planted beside it.
-  SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+  vh::RestrictLibrarySearch();
   if (WakeRunningInstance()) return 0;
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
