@@ -111,6 +111,14 @@ endforeach()
 add_test(NAME exe.varnhold_is_a_static_elevated_x86_gui_program
          COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-exe.sh $<TARGET_FILE:varnhold>)
 
+# Windows refuses to start a program that imports a function it lacks, and
+# Wine has them all: the import table is checked against a reviewed list.
+add_test(NAME exe.varnhold_imports_only_what_xp_sp3_has
+         COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-imports.sh $<TARGET_FILE:varnhold>
+                 ${CMAKE_SOURCE_DIR}/tests/package/imports.txt)
+add_test(NAME package.import_check_refuses_unlisted_and_post_xp_imports
+         COMMAND ${CMAKE_SOURCE_DIR}/tests/package/check_imports_test.sh ${CMAKE_BINARY_DIR})
+
 add_test(NAME package.installer_installs_runs_and_uninstalls_cleanly
          COMMAND ${CMAKE_SOURCE_DIR}/tests/package/installer_test.sh ${CMAKE_BINARY_DIR})
 set_tests_properties(package.installer_installs_runs_and_uninstalls_cleanly PROPERTIES TIMEOUT 600)
