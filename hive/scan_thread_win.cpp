@@ -25,6 +25,19 @@ class TScanTaskThread::Reporter final : public ScanReporter {
   TScanTaskThread& thread_;
 };
 
+namespace {
+
+// The first hive's copy time. This toolchain's steady_clock follows the wall
+// clock (gettimeofday), which jumps when the system time is set; the tick
+// count does not, and its 32-bit wrap cancels out in the 32-bit difference
+// the scan keeps.
+class TickCountClock final : public ScanClock {
+ public:
+  std::uint64_t NowMs() override { return GetTickCount(); }
+};
+
+}  // namespace
+
 TScanTaskThread::TScanTaskThread(HWND dialogHandle, ScanJob job, Platform& platform, std::string finishText)
     : dialog_(dialogHandle),
       job_(std::move(job)),
@@ -47,8 +60,9 @@ void TScanTaskThread::Start() {
 
 void TScanTaskThread::Run() {
   Reporter reporter(*this);
+  TickCountClock clock;
   try {
-    RunHiveScan(platform_, job_, stop_, reporter);
+    RunHiveScan(platform_, job_, stop_, reporter, clock);
   } catch (...) {
     // The dialog must still close: without the closing message it would
     // wait for ever.
