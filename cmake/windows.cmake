@@ -28,7 +28,7 @@ add_link_options(-static -static-libgcc -static-libstdc++ $<$<CONFIG:Release>:-s
 # The floor is Windows XP SP3 (NT 5.1): the headers hide what XP lacks, and
 # the PE header asks for no newer system (a loader refuses a program whose
 # subsystem version is above its own). Anything newer is looked up at run
-# time; tests/package/check-imports.sh keeps the import table honest.
+# time; scripts/check-imports.sh keeps the import table honest.
 add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501 WINVER=0x0501)
 add_link_options(-Wl,--major-subsystem-version,5 -Wl,--minor-subsystem-version,1
                  -Wl,--major-os-version,5 -Wl,--minor-os-version,1)
