@@ -9,22 +9,13 @@
 #include "app/main_window_win.h"
 #include "app/run_log_win.h"
 #include "app/single_instance_win.h"
+#include "platform/system_library_win.h"
 #include "platform/win32_platform_win.h"
 #include "ui/component_win.h"
 
 namespace {
 
 constexpr DWORD kWakeWaitMs = 10000;
-
-// An elevated program must not pick up libraries planted beside it. The
-// call is looked up: XP, and Vista or 7 without the update, lack it.
-void LoadLibrariesFromTheSystemFolderOnly() {
-  using Fn = BOOL(WINAPI*)(DWORD);
-  HMODULE kernel = GetModuleHandleA("kernel32");
-  auto set = kernel ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(kernel, "SetDefaultDllDirectories")))
-                    : nullptr;
-  if (set) set(LOAD_LIBRARY_SEARCH_SYSTEM32);
-}
 
 std::string CurrentFolder() {
   DWORD n = GetCurrentDirectoryW(0, nullptr);
@@ -38,7 +29,8 @@ std::string CurrentFolder() {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  LoadLibrariesFromTheSystemFolderOnly();
+  // An elevated program must not pick up libraries planted beside it.
+  vh::RestrictLibrarySearch();
   vh::Platform& platform = vh::AppPlatform();
   std::vector<std::string> arguments = vh::SplitCommandLine(vh::WideToUtf8(GetCommandLineW()));
   vh::Invocation invocation = vh::ParseInvocation(arguments, CurrentFolder());

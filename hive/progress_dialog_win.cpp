@@ -130,10 +130,12 @@ void TfrmGetNewHiveProgess::bStopClick(TObject&) {
 }
 
 void TfrmGetNewHiveProgess::FormClose(TCloseAction&) {
-  // Closed by the user while the worker runs: ending the thread outright
-  // could leave the heap or a registry save half done, so it is asked to
-  // stop and the hive in progress is finished while the windows stay alive.
-  if (!Stopped && Worker && Worker->Running()) {
+  // Closed while the worker runs (by the user, or by the close box after
+  // Stop): ending the thread outright could leave the heap or a registry
+  // save half done, so it is asked to stop and the hive in progress is
+  // finished while the windows stay alive. Waiting later, when the dialog
+  // is destroyed, would freeze them for the rest of that copy.
+  if (Worker && Worker->Running()) {
     Worker->Terminate();
     Worker->WaitPumping();
   }

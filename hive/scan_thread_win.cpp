@@ -1,7 +1,5 @@
 #include "hive/scan_thread_win.h"
 
-#include <process.h>
-
 #include "app/messages_win.h"
 
 namespace vh {
@@ -19,13 +17,26 @@ class TScanTaskThread::Reporter final : public ScanReporter {
  private:
   void SetStatus(const std::string& text) {
     {
-      std::lock_guard<std::mutex> guard(thread_.statusLock_);
+      ScopedLock guard(thread_.statusLock_);
       thread_.status_ = text;
     }
     PostMessageA(thread_.dialog_, WM_SCANSTATUS, 0, 0);
   }
   TScanTaskThread& thread_;
 };
+
+namespace {
+
+// The first hive's copy time. This toolchain's steady_clock follows the wall
+// clock (gettimeofday), which jumps when the system time is set; the tick
+// count does not, and its 32-bit wrap cancels out in the 32-bit difference
+// the scan keeps.
+class TickCountClock final : public ScanClock {
+ public:
+  std::uint64_t NowMs() override { return GetTickCount(); }
+};
+
+}  // namespace
 
 TScanTaskThread::TScanTaskThread(HWND dialogHandle, ScanJob job, Platform& platform, std::string finishText)
     : dialog_(dialogHandle),
@@ -34,53 +45,38 @@ TScanTaskThread::TScanTaskThread(HWND dialogHandle, ScanJob job, Platform& platf
       finishText_(std::move(finishText)) {}
 
 TScanTaskThread::~TScanTaskThread() {
-  if (!thread_) return;
   Terminate();
-  WaitForSingleObject(thread_, INFINITE);
-  CloseHandle(thread_);
+  thread_.Join();
 }
 
 void TScanTaskThread::Start() {
-  if (thread_) return;
-  thread_ = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, &TScanTaskThread::Run, this, 0, nullptr));
+  if (started_) return;
+  started_ = true;
+  if (!thread_.Start([this] { Run(); })) {
+    // No thread, no report: the dialog would wait for ever for its close.
+    PostMessageA(dialog_, WM_CLOSE, 0, 0);
+  }
 }
 
-unsigned __stdcall TScanTaskThread::Run(void* self) {
-  auto* t = static_cast<TScanTaskThread*>(self);
-  Reporter reporter(*t);
+void TScanTaskThread::Run() {
+  Reporter reporter(*this);
+  TickCountClock clock;
   try {
-    RunHiveScan(t->platform_, t->job_, t->stop_, reporter);
+    RunHiveScan(platform_, job_, stop_, reporter, clock);
   } catch (...) {
     // The dialog must still close: without the closing message it would
     // wait for ever.
-    PostMessageA(t->dialog_, WM_CLOSE, 0, 0);
+    PostMessageA(dialog_, WM_CLOSE, 0, 0);
   }
-  return 0;
 }
 
-bool TScanTaskThread::Running() const {
-  return thread_ && WaitForSingleObject(thread_, 0) == WAIT_TIMEOUT;
-}
+bool TScanTaskThread::Running() const { return thread_.Running(); }
 
 std::string TScanTaskThread::StatusText() const {
-  std::lock_guard<std::mutex> guard(statusLock_);
+  ScopedLock guard(statusLock_);
   return status_;
 }
 
-void TScanTaskThread::WaitPumping() {
-  while (Running()) {
-    DWORD r = MsgWaitForMultipleObjects(1, &thread_, FALSE, INFINITE, QS_ALLINPUT);
-    if (r != WAIT_OBJECT_0 + 1) continue;
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      if (msg.message == WM_QUIT) {
-        PostQuitMessage(int(msg.wParam));
-        return;
-      }
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-  }
-}
+void TScanTaskThread::WaitPumping() { thread_.JoinPumping(); }
 
 }  // namespace vh

@@ -6,11 +6,11 @@
 #include <windows.h>
 
 #include <atomic>
-#include <mutex>
 #include <string>
 
 #include "hive/scan_worker.h"
 #include "platform/platform.h"
+#include "platform/thread_win.h"
 
 namespace vh {
 
@@ -18,7 +18,7 @@ class TScanTaskThread {
  public:
   // finishText is the string-table text "Finish" the status ends with.
   TScanTaskThread(HWND dialogHandle, ScanJob job, Platform& platform, std::string finishText);
-  ~TScanTaskThread();  // requests termination and waits
+  ~TScanTaskThread();  // requests termination and joins
   TScanTaskThread(const TScanTaskThread&) = delete;
   TScanTaskThread& operator=(const TScanTaskThread&) = delete;
 
@@ -35,7 +35,7 @@ class TScanTaskThread {
 
  private:
   class Reporter;
-  static unsigned __stdcall Run(void* self);
+  void Run();
 
   HWND dialog_;
   ScanJob job_;
@@ -43,10 +43,11 @@ class TScanTaskThread {
   std::string finishText_;
   // Written by the worker, read by the dialog; the object outlives the
   // thread, which it joins.
-  mutable std::mutex statusLock_;
+  mutable CriticalSection statusLock_;
   std::string status_;
   std::atomic<bool> stop_{false};
-  HANDLE thread_ = nullptr;
+  bool started_ = false;  // once per object, even after a join
+  WorkerThread thread_;  // last: joined before the members it uses go
 };
 
 }  // namespace vh

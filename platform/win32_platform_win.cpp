@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "platform/system_library_win.h"
+
 namespace vh {
 
 namespace {
@@ -344,13 +346,7 @@ bool Win32Platform::ExitSystem(std::uint32_t flags, std::uint32_t reason) {
 RestoreOutcome Win32Platform::SetRestorePoint(const RestorePointRequest& request) {
   // The program runs elevated: a library of that name planted beside the
   // executable must never be the one that is loaded.
-  HMODULE library = LoadLibraryExA("SrClient.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-  if (!library) {
-    char system[MAX_PATH];
-    UINT n = GetSystemDirectoryA(system, MAX_PATH);
-    if (n == 0 || n >= MAX_PATH - 16) return RestoreOutcome::Unavailable;
-    library = LoadLibraryExA((std::string(system) + "\\SrClient.dll").c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
-  }
+  HMODULE library = LoadSystemLibrary("SrClient.dll");
   if (!library) return RestoreOutcome::Unavailable;
   auto entry = reinterpret_cast<SetRestorePointFn>(reinterpret_cast<void*>(GetProcAddress(library, "SRSetRestorePointA")));
   if (!entry) {
@@ -412,7 +408,7 @@ void OpenWithShell(const std::string& target) {
   // start-up, where it would bring half a dozen others with it; and only
   // from the system folder.
   using ShellExecuteFn = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
-  static HMODULE shell = LoadLibraryExA("shell32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+  static HMODULE shell = LoadSystemLibrary("shell32.dll");
   auto execute = shell ? reinterpret_cast<ShellExecuteFn>(reinterpret_cast<void*>(GetProcAddress(shell, "ShellExecuteA")))
                        : nullptr;
   if (execute) execute(GetActiveWindow(), "Open", target.c_str(), nullptr, nullptr, SW_SHOW);

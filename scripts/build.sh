@@ -15,6 +15,15 @@ case "$kind" in
 esac
 mkdir -p "$dir"
 log="$dir/build.log"
+# CMake keeps the compilers of its first configure: a build folder made with
+# another toolchain file is configured anew.
+if [ "$kind" = win ]; then
+  want=$(sha1sum "$root/cmake/mingw-i686.cmake" | cut -d' ' -f1)
+  if [ "$(cat "$dir/.toolchain" 2>/dev/null)" != "$want" ]; then
+    rm -rf "$dir/CMakeCache.txt" "$dir/CMakeFiles"
+    echo "$want" >"$dir/.toolchain"
+  fi
+fi
 if ! { cmake -S "$root" -B "$dir" "${args[@]}" && cmake --build "$dir" -j"$jobs"; } >"$log" 2>&1; then
   tail -40 "$log" >&2
   echo "build.sh: the $kind build failed (log: $log)" >&2

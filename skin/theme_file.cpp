@@ -2,10 +2,10 @@
 
 #include <sys/stat.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <mutex>
 #include <random>
 
 #include "platform/error.h"
@@ -113,13 +113,13 @@ std::string DefaultTempFiles::TempFolder() {
 }
 
 std::string DefaultTempFiles::NewGuidText() {
-  static std::mutex mutex;
-  static std::uint64_t counter = 0;
-  std::lock_guard<std::mutex> lock(mutex);
+  // The counter alone tells two calls of the same instant apart; each call
+  // has its own generator, so nothing else is shared between threads.
+  static std::atomic<unsigned> counter{0};
   std::random_device device;
   const auto now = static_cast<std::uint64_t>(std::chrono::high_resolution_clock::now().time_since_epoch().count());
   std::seed_seq seed{device(), device(), static_cast<unsigned>(now), static_cast<unsigned>(now >> 32),
-                     static_cast<unsigned>(++counter)};
+                     counter.fetch_add(1) + 1};
   std::mt19937 generator(seed);
   std::uint8_t bytes[16];
   for (std::uint8_t& b : bytes) b = static_cast<std::uint8_t>(generator() & 0xFF);

@@ -64,6 +64,28 @@ TEST_F(ScanWorkerTest, CopiesEveryHiveInOrderReportingTheFirstHivesTimeThenFinis
   EXPECT_TRUE(fake.HasFile("C:\\H5.hvz"));
 }
 
+// A 32-bit millisecond counter (the Windows tick count) that wraps while the
+// first hive is copied still gives the true time.
+class WrappingTickClock final : public ScanClock {
+ public:
+  std::uint64_t NowMs() override {
+    std::uint32_t now = next_;
+    next_ += 0x300;
+    return now;
+  }
+
+ private:
+  std::uint32_t next_ = 0xFFFFFF00u;
+};
+
+TEST_F(ScanWorkerTest, AWrapOfAThirtyTwoBitTickCountDuringTheFirstHiveStillGivesItsTime) {
+  Recorder r(stop);
+  WrappingTickClock ticks;
+  RunHiveScan(fake.platform(), job, stop, r, ticks);
+  ASSERT_GE(r.events.size(), 2u);
+  EXPECT_EQ(r.events[1], "done 768 1");
+}
+
 TEST_F(ScanWorkerTest, StopDuringTheThirdHiveFinishesItAndClosesWithoutFinish) {
   Recorder r(stop, 3);
   RunHiveScan(fake.platform(), job, stop, r, clock);

@@ -2,6 +2,9 @@
 // swaps and the restart recorded instead of done.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <shlwapi.h>
+
 #include "app/main_window_win.h"
 #include "flat/flat_speed_button_win.h"
 #include "hive/figures.h"
@@ -113,7 +116,7 @@ HKEY OpenTestKey(const std::string& key) {
 void DeleteTestKey(const std::string& key) {
   HKEY parent = nullptr;
   RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\VarnholdTest", 0, KEY_ALL_ACCESS | KEY_WOW64_64KEY, &parent);
-  RegDeleteTreeA(parent, key.c_str());
+  SHDeleteKeyA(parent, key.c_str());
   RegCloseKey(parent);
 }
 

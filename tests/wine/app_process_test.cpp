@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <shlwapi.h>
 #include <tlhelp32.h>
 
 #include <algorithm>
@@ -467,7 +468,7 @@ TEST_F(ProgramRunTest, ScanLeavesAHiveWithoutItsKeyOutOfTheTotalsAndCountsIt) {
   HKEY parent = nullptr;
   ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\VarnholdTest", 0, KEY_ALL_ACCESS | KEY_WOW64_64KEY, &parent),
             0);
-  ASSERT_EQ(RegDeleteTreeA(parent, "Gone"), 0);
+  ASSERT_EQ(SHDeleteKeyA(parent, "Gone"), 0);
   RegCloseKey(parent);
   std::string report = registry_.folder().File("r.ini");
 
@@ -659,7 +660,7 @@ class WineVersionFor {
     RegSetValueExA(key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version), DWORD(strlen(version) + 1));
     RegCloseKey(key);
   }
-  ~WineVersionFor() { RegDeleteTreeA(HKEY_CURRENT_USER, path_.c_str()); }
+  ~WineVersionFor() { SHDeleteKeyA(HKEY_CURRENT_USER, path_.c_str()); }
 
  private:
   std::string path_;

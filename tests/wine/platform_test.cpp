@@ -1,6 +1,9 @@
 // The hive routines and the settings store over the real Win32 API (Wine).
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <shlwapi.h>
+
 #include <algorithm>
 #include <cstring>
 #include <map>
@@ -158,7 +161,7 @@ class CheckedKey {
     }
     HKEY software = nullptr;
     RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE", 0, KEY_ALL_ACCESS | KEY_WOW64_64KEY, &software);
-    RegDeleteTreeA(software, "VarnholdCheckTest");
+    SHDeleteKeyA(software, "VarnholdCheckTest");
     RegCloseKey(software);
   }
   void Create(const std::string& path) {
@@ -380,7 +383,13 @@ TEST(LinksOnWine, APathThroughASymbolicLinkIsSeenAsLinked) {
   EXPECT_FALSE(p.IsLinked(folder.File("real.dat")));
   EXPECT_FALSE(p.IsLinked(folder.File("absent.hvz")));
   CreateDirectoryA(folder.File("real").c_str(), nullptr);
-  if (!CreateSymbolicLinkA(folder.File("link").c_str(), folder.File("real").c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY)) {
+  // Vista and later, hidden by the XP headers the program is built with.
+  using CreateSymbolicLinkFn = BOOLEAN(WINAPI*)(LPCSTR, LPCSTR, DWORD);
+  auto createLink = reinterpret_cast<CreateSymbolicLinkFn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "CreateSymbolicLinkA")));
+  constexpr DWORD kDirectoryLink = 1;  // SYMBOLIC_LINK_FLAG_DIRECTORY
+  if (!createLink) GTEST_SKIP() << "no CreateSymbolicLinkA";
+  if (!createLink(folder.File("link").c_str(), folder.File("real").c_str(), kDirectoryLink)) {
     GTEST_SKIP() << "this Wine cannot make symbolic links (error " << GetLastError() << ")";
   }
   if (GetFileAttributesA(folder.File("link").c_str()) == INVALID_FILE_ATTRIBUTES) {

@@ -250,7 +250,11 @@ int RerunUnmanaged() {
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
   }
-  RegDeleteKeyValueA(HKEY_CURRENT_USER, key.c_str(), "Managed");
+  HKEY opened = nullptr;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, KEY_SET_VALUE, &opened) == ERROR_SUCCESS) {
+    RegDeleteValueA(opened, "Managed");
+    RegCloseKey(opened);
+  }
   return int(code);
 }
 

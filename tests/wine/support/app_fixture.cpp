@@ -1,5 +1,7 @@
 #include "tests/wine/support/app_fixture.h"
 
+#include <shlwapi.h>
+
 #include <map>
 
 #include "ui/message_box_win.h"
@@ -40,10 +42,10 @@ TestRegistry::TestRegistry() : folder_("C:\\") {
 TestRegistry::~TestRegistry() {
   for (const TestHive& h : hives_) RegDeleteValueA(hivelist_, h.name.c_str());
   RegCloseKey(hivelist_);
-  RegDeleteTreeA(HKEY_LOCAL_MACHINE, kTestRoot);
+  SHDeleteKeyA(HKEY_LOCAL_MACHINE, kTestRoot);
   HKEY software = nullptr;
   if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE", 0, KEY_ALL_ACCESS | KEY_WOW64_64KEY, &software) == 0) {
-    RegDeleteTreeA(software, "VarnholdTest");
+    SHDeleteKeyA(software, "VarnholdTest");
     RegCloseKey(software);
   }
 }

@@ -1,0 +1,150 @@
+// Closing the progress dialog while a hive is being copied: the copy in
+// progress is finished (the worker is never killed), and while the dialog
+// waits for it the windows keep answering, also when Stop came first.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "app/main_window_win.h"
+#include "hive/hive_copy.h"
+#include "hive/progress_dialog_win.h"
+#include "platform/thread_win.h"
+#include "settings/options.h"
+#include "tests/wine/support/app_fixture.h"
+#include "ui/controls_win.h"
+
+namespace vh {
+namespace {
+
+// What the held copy and the test's timers share. Held by shared pointers:
+// a timer of a test whose window froze may fire only in a later test.
+struct Hold {
+  std::string copy;   // the path of the copy to hold
+  Event holding;      // that copy has begun
+  Event released;     // the test lets it finish
+  bool releasedInTime = false;
+  bool answeredWhileHeld = false;
+};
+
+// The real registry, except that one copy waits until the test lets it go
+// (or a long while has passed, so that a frozen window cannot hang the test
+// for ever).
+class HeldRegistry final : public Registry {
+ public:
+  HeldRegistry(Registry& inner, std::shared_ptr<Hold> hold) : inner_(inner), hold_(std::move(hold)) {}
+  KeyHandle OpenKeyEx(RootKey root, const std::string& subkey, std::uint32_t access) override {
+    return inner_.OpenKeyEx(root, subkey, access);
+  }
+  KeyHandle OpenKey(RootKey root, const std::string& subkey) override { return inner_.OpenKey(root, subkey); }
+  std::vector<std::string> ValueNames(KeyHandle key) override { return inner_.ValueNames(key); }
+  std::uint32_t ValueType(KeyHandle key, const std::string& name) override { return inner_.ValueType(key, name); }
+  std::string ReadString(KeyHandle key, const std::string& name) override { return inner_.ReadString(key, name); }
+  long SaveKey(KeyHandle key, const std::string& file) override {
+    if (file == hold_->copy) {
+      hold_->holding.Set();
+      hold_->releasedInTime = hold_->released.Wait(30000);
+    }
+    return inner_.SaveKey(key, file);
+  }
+  long ReplaceKey(RootKey root, const std::string& subkey, const std::string& newFile,
+                  const std::string& backupFile) override {
+    return inner_.ReplaceKey(root, subkey, newFile, backupFile);
+  }
+  void CloseKey(KeyHandle key) override { inner_.CloseKey(key); }
+  long LoadKey(RootKey root, const std::string& name, const std::string& file) override {
+    return inner_.LoadKey(root, name, file);
+  }
+  long UnLoadKey(RootKey root, const std::string& name) override { return inner_.UnLoadKey(root, name); }
+  std::optional<KeyFacts> QueryKey(KeyHandle key) override { return inner_.QueryKey(key); }
+  std::vector<std::string> SubkeyNames(KeyHandle key) override { return inner_.SubkeyNames(key); }
+  KeyKind QueryKeyKind(KeyHandle parent, const std::string& name) override {
+    return inner_.QueryKeyKind(parent, name);
+  }
+
+ private:
+  Registry& inner_;
+  std::shared_ptr<Hold> hold_;
+};
+
+TfrmGetNewHiveProgess* ProgressDialog() {
+  return dynamic_cast<TfrmGetNewHiveProgess*>(TWinControl::FromHandle(FindWindowA(nullptr, "Defrag Registry")));
+}
+
+// Runs action from the message loop once the held copy has begun.
+void WhenHeld(const std::shared_ptr<Hold>& hold, std::function<void()> action) {
+  test::AfterMs(20, [hold, action] {
+    if (hold->holding.IsSet()) {
+      action();
+    } else {
+      WhenHeld(hold, action);
+    }
+  });
+}
+
+class ScanCloseTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (const char* key : {"One", "Two", "Three"}) registry_.AddHive(key, 20000, 100000);
+    Platform& r = recorded_.platform();
+    platform_ = std::make_unique<Platform>(Platform{held_, r.privileges, r.volumes, r.files, r.system, r.power,
+                                                    r.restore, r.profiles, r.shell});
+    main_ = CreateForm<TfrmMain>(*platform_, std::vector<std::string>{"varnhold.exe"});
+    main_->Show();
+    ASSERT_EQ(main_->Hives.HiveFiles.size(), 3u);
+    hold_->copy = CopyPath(main_->Hives.HiveFiles[1]);
+  }
+  std::int64_t CopySize(std::size_t hive) {
+    return QueryFileSize(recorded_.platform().files, CopyPath(main_->Hives.HiveFiles[hive]));
+  }
+  void TearDown() override {
+    hold_->released.Set();
+    main_.reset();
+  }
+
+  // Closes the dialog as its close box does while the second copy is held,
+  // after Stop when asked; then notes whether the windows still answer
+  // while that copy is unfinished, and lets it finish.
+  void CloseWhileHeld(bool stopFirst) {
+    std::shared_ptr<Hold> hold = hold_;
+    WhenHeld(hold, [hold, stopFirst] {
+      TfrmGetNewHiveProgess* dialog = ProgressDialog();
+      ASSERT_NE(dialog, nullptr) << "the progress dialog is not shown";
+      if (stopFirst) dialog->Find<TControl>("bStop")->Click();
+      PostMessageA(dialog->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+      // A thread timer runs only when the thread dispatches messages.
+      test::AfterMs(100, [hold] {
+        hold->answeredWhileHeld = !hold->released.IsSet();
+        hold->released.Set();
+      });
+    });
+    main_->bAnalyzeRegistryClick(*main_);
+  }
+
+  test::TestRegistry registry_;
+  test::RecordedPlatform recorded_;
+  std::shared_ptr<Hold> hold_ = std::make_shared<Hold>();
+  HeldRegistry held_{recorded_.platform().registry, hold_};
+  std::unique_ptr<Platform> platform_;
+  test::MessageBoxes boxes_;
+  std::unique_ptr<TfrmMain> main_;
+};
+
+TEST_F(ScanCloseTest, StopThenTheCloseBoxKeepsTheWindowsAnsweringUntilTheHiveInProgressIsCopied) {
+  CloseWhileHeld(true);
+  EXPECT_TRUE(hold_->answeredWhileHeld) << "the windows froze while the copy in progress was finished";
+  EXPECT_TRUE(hold_->releasedInTime);
+  // The held copy was finished, not cut off, and the third never began.
+  EXPECT_GT(CopySize(1), 0);
+  EXPECT_EQ(CopySize(2), 0);
+}
+
+TEST_F(ScanCloseTest, TheCloseBoxAloneAlsoWaitsForTheHiveInProgressWithoutFreezing) {
+  CloseWhileHeld(false);
+  EXPECT_TRUE(hold_->answeredWhileHeld) << "the windows froze while the copy in progress was finished";
+  EXPECT_TRUE(hold_->releasedInTime);
+  EXPECT_GT(CopySize(1), 0);
+  EXPECT_EQ(CopySize(2), 0);
+}
+
+}  // namespace
+}  // namespace vh
