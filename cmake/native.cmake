@@ -50,3 +50,6 @@ add_test(NAME art.generator COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/res/art
 add_test(NAME lang.files_match_their_source_table
          COMMAND sh -c "rm -rf lang-check && mkdir lang-check && /usr/bin/python3 ${CMAKE_SOURCE_DIR}/lang/make_language_files.py lang-check && diff -r -x '*.py' -x '*.md' -x '*.cpp' -x '*.h' ${CMAKE_SOURCE_DIR}/lang lang-check"
          WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
+
+# Code, scripts and tests say what they do, in their own words.
+add_test(NAME tree.own_voice COMMAND bash ${CMAKE_SOURCE_DIR}/tests/tree/own_voice_test.sh ${CMAKE_SOURCE_DIR})

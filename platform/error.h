@@ -1,5 +1,6 @@
-// The program's own error: raised where a Part calls for "an error" and shown
-// to the user by the application's error handler at the window boundary.
+// The program's own error: raised where an operation must not go on silently
+// (a settings file that cannot be written, a theme file that cannot be read),
+// and shown to the user by the error handler at the window boundary.
 #pragma once
 
 #include <stdexcept>

@@ -19,8 +19,8 @@ namespace vh {
 // and Down 3, else Hot 2, else 1.
 int ButtonSkinFrame(bool enabled, bool down, bool hot);
 
-// AutoSizeChanged of TsuiCustomButton: Height := strip height, Width := strip
-// width div 3, an absent or empty strip counting as 74 x 21.
+// Auto-size of TsuiCustomButton: the strip's height, and a third of its width
+// (the strip holds three frames); an absent or empty strip counts as 74 x 21.
 Size ButtonAutoSize(std::optional<Size> strip);
 // The same for built-in entry 1 of the style as set (no ResolveUIStyle, so
 // FromThemeFile loads nothing and gives 24 x 21).

@@ -21,8 +21,8 @@ struct CheckBoxGlyphFrame {
 // disabled 3, unchecked disabled 4; theme frames 1, 3, 4, 6.
 CheckBoxGlyphFrame CheckBoxGlyphFrameFor(bool themeInUse, int builtinGlyphEntry, bool checked, bool enabled);
 
-// AutoSize: Height := max(text height of "W" + 2, glyph height) + 4,
-// Width := glyph width + caption text width + 8.
+// Auto-size: 4 pixels taller than the larger of the glyph and a line of text
+// (measured on "W", plus 2); as wide as the glyph and the caption plus 8.
 Size CheckBoxAutoSize(Size glyph, int textHeightW, int captionWidth);
 
 // Where the painting puts the glyph, the caption and the focus rectangle.
@@ -50,7 +50,7 @@ class CheckBoxModel {
   CheckedChange SetChecked(bool value, bool loading = false);
   // cbGrayed unchecks.
   CheckedChange SetState(TCheckBoxState state, bool loading = false);
-  // Toggle (the click): Checked := not Checked.
+  // A click: flips Checked.
   CheckedChange Toggle(bool loading = false);
 
  private:

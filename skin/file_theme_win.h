@@ -59,8 +59,8 @@ class SkinStyled {
   ~SkinStyled() = default;
 };
 
-// Every direct child control of `container` that publishes both FileTheme and
-// UIStyle gets FileTheme := theme, then UIStyle := style.
+// Gives every direct child control of `container` that has both a file theme
+// and a style first the theme, then the style, so the style can read it.
 void ApplyStyleToChildren(TWinControl& container, TsuiUIStyle style, TsuiFileTheme* theme);
 
 // The initial style of a control owned by `owner`: the UIStyle of the first

@@ -49,8 +49,9 @@ enum class TAlign : std::uint8_t { alNone, alTop, alBottom, alLeft, alRight, alC
 std::vector<Point> PanelTileOrigins(Size client, Size picture);
 // DrawText flags of the panel caption: 0x24 left, 0x25 centred, 0x26 right.
 unsigned PanelCaptionFlags(CaptionAlignment alignment);
-// AutoSize with a picture: Width := picture width unless aligned top, bottom
-// or client; Height := picture height unless aligned left, right or client.
+// Auto-size with a picture: the picture's width unless the panel is aligned
+// top, bottom or client (which set the width), and the picture's height unless
+// it is aligned left, right or client.
 Size ImagePanelAutoSize(Size current, Size picture, TAlign align);
 
 // Link label colours: constructor values and the pointer rule.

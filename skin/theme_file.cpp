@@ -145,7 +145,7 @@ void Tsk2SkinFileReader::Read(const std::string& path, const std::string& passwo
   const std::optional<std::vector<std::uint8_t>> archive = ReadWholeFile(path, kMaxThemeFileSize);
   if (!archive) ThrowReadError();
 
-  // Step 1: the temporary file's name; step 2: extract the member into it.
+  // The archive's data member goes through a temporary file of its own.
   const std::string tempPath = temp.TempFolder() + temp.NewGuidText();
   TempFileGuard guard(tempPath);
   std::FILE* f = std::fopen(tempPath.c_str(), "wb");
@@ -156,14 +156,13 @@ void Tsk2SkinFileReader::Read(const std::string& path, const std::string& passwo
   if (extracted.outcome == SkinExtractOutcome::NotReady) return;  // quietly, success false
   if (extracted.outcome == SkinExtractOutcome::Error || !closed) ThrowReadError();
 
-  // Step 4: read the data member back from the temporary file.
+  // Read back with a size limit: the archive's own size fields are not trusted.
   const std::optional<std::vector<std::uint8_t>> data = ReadWholeFile(tempPath, kMaxSkinDataSize);
   if (!data) ThrowReadError();
   if (!ParseSkinData(*data, lists_).ok) {
     lists_.Clear();
     ThrowReadError();
   }
-  // Step 5.
   guard.Delete();
   success_ = true;
 }

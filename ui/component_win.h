@@ -171,7 +171,7 @@ class TControl : public TComponent {
  protected:
   virtual void BoundsChanged(const Rect& old);
   void FireMouseDown(TMouseButton b, int x, int y);
-  // ParentColor := true and the parent's colour, without notifications.
+  // Follows the parent's colour again and takes it now, without notifications.
   void AdoptParentColor();
 
  private:

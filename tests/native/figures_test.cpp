@@ -44,7 +44,7 @@ class FiguresTest : public ::testing::Test {
   HiveTable table;
 };
 
-TEST_F(FiguresTest, TheWorkedExampleAdvisesAgainstATwoPointSixPercentGain) {
+TEST_F(FiguresTest, AdvisesAgainstATwoPointSixPercentGain) {
   Hive("SYSTEM", 30'000'000, 29'000'000);
   Hive("SAM", 10'000'000, 9'960'000);
   AnalysisFigures f = ComputeFigures(fake, table, ".");

@@ -7,7 +7,7 @@
 namespace vh {
 namespace {
 
-TEST(TickStepTest, TheWorkedTable) {
+TEST(TickStepTest, FollowsTheRateOfTheFirstHive) {
   const std::pair<std::int64_t, std::int64_t> table[] = {{0, 10}, {5, 15},  {10, 10}, {20, 30},
                                                          {29, 48}, {30, 30}, {50, 50}, {120, 50}};
   for (auto [raw, step] : table) EXPECT_EQ(TickStepFromRate(raw), step) << "raw " << raw;

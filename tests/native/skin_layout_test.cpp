@@ -17,8 +17,8 @@ const NinePartPiece& Piece(const std::array<NinePartPiece, 9>& plan, NinePiece w
   throw std::logic_error("piece missing");
 }
 
-// The worked example: the WinXP frame (18 x 21) on an 80 x 27
-// button.
+// The WinXP frame (18 x 21) on an 80 x 27 button: corners kept, edges
+// stretched along one axis, the middle along both.
 TEST(SkinNinePart, WinXPFrameOnDefaultButton) {
   const auto plan = NinePartSkinPlan(Size{18, 21}, Size{80, 27});
   const NinePiece order[] = {NinePiece::TopLeft,     NinePiece::BottomLeft, NinePiece::LeftEdge,
@@ -236,7 +236,7 @@ TEST(SkinProgress, FillLength) {
   EXPECT_EQ(FillLength(INT32_MIN, INT32_MAX, INT32_MAX - 1, 1000), 999);
 }
 
-TEST(SkinProgress, AnalysisDialogWorkedExample) {
+TEST(SkinProgress, TheAnalysisDialogsBarAtFiftyOfAThousand) {
   ProgressBuiltinLayout l = ProgressHorizontalLayout(Size{345, 18}, 0, 1000, 50);
   EXPECT_EQ(l.b, 17);
   EXPECT_EQ(l.fill, (Rect{1, 1, 17, 17}));

@@ -519,7 +519,7 @@ TEST_F(SkinThemeFileTest, ManagerMapsKeyNumbersToNames) {
   EXPECT_EQ(manager.GetColor(21), 0);
 }
 
-TEST(SkinThemeKeys, NamesInPartOrder) {
+TEST(SkinThemeKeys, NamesInTheFilesOrder) {
   EXPECT_STREQ(ThemeKeyName(ThemeKeyGroup::Colour, 0), "SKIN2_TRANSCOLOR");
   EXPECT_STREQ(ThemeKeyName(ThemeKeyGroup::Colour, 21), "SKIN2_CONTROLCOLOR");
   EXPECT_STREQ(ThemeKeyName(ThemeKeyGroup::Colour, 24), "SKIN2_BUTTONFONTCOLOR");

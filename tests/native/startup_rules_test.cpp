@@ -6,7 +6,7 @@
 namespace vh {
 namespace {
 
-TEST(VersionCodeTest, MapsPlatformAndVersionAsTheTableSays) {
+TEST(VersionCodeTest, MapsEachPlatformAndVersionToItsCode) {
   struct Row {
     OsVersion v;
     int code;

@@ -56,9 +56,9 @@ TEST(SkinResources, EveryBuiltinBitmapIsThereInItsTableSize) {
   EXPECT_TRUE(untouched.Empty());
 }
 
-// The WinXP frame (18 x 21) on an 80 x 27 button lands piece by piece where
-// the worked example puts it.
-TEST_F(SkinPaint, WinXPNinePartFrameLandsInTheWorkedRectangles) {
+// The WinXP frame (18 x 21) on an 80 x 27 button lands piece by piece in the
+// rectangles the nine-part plan gives.
+TEST_F(SkinPaint, WinXPNinePartFrameLandsInThePlannedRectangles) {
   auto& b = Add<TsuiButton>("bXP", TsuiUIStyle::WinXP);
   b.SetBounds(10, 10, 80, 27);
   const Bitmap frame = test::BuiltinFrame(TsuiUIStyle::WinXP, kEntryButton, 1, 3);
