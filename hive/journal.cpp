@@ -212,6 +212,8 @@ std::vector<JournalEntry> ParseJournal(const std::string& text) {
     }
     std::size_t equals = line.find('=');
     if (!current || equals == std::string::npos) continue;
+    // The writer never leaves a carriage return inside a line.
+    if (line.find('\r') != std::string::npos) current->entry.damaged = true;
     current->Take(line.substr(0, equals), line.substr(equals + 1));
   }
   if (current) entries.push_back(current->Finish(false));

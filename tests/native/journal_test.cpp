@@ -101,7 +101,8 @@ TEST(JournalTest, AnEntryCutShortOrMalformedIsDamagedAndLeavesTheOthersAlone) {
   for (const std::string& bad :
        {std::string("Stamp=12x"), std::string("Stamp=99999999999999999999999"), std::string("Restore Point=maybe"),
         std::string("Hives=two"), std::string("Hive=scheduled|1|2|C:\\f"), std::string("Hive=lost|1|2|C:\\f|n"),
-        std::string("Hive=scheduled|1|2||n"), std::string("Hive=refused with error x|1|2|C:\\f|n")}) {
+        std::string("Hive=scheduled|1|2||n"), std::string("Hive=refused with error x|1|2|C:\\f|n"),
+        std::string("Hive=scheduled|1|2|C:\\f|n\rx")}) {
     // A hive line is announced, so that only its own fault can damage the entry.
     std::string count = bad.rfind("Hive=", 0) == 0 ? "1" : "0";
     std::string text =
