@@ -50,7 +50,9 @@ std::vector<std::string> SplitCommandLine(const std::string& commandLine) {
   return arguments;
 }
 
-bool IsUnattended(RunMode mode) { return mode == RunMode::Silent || mode == RunMode::Scan || mode == RunMode::Undo; }
+bool IsUnattended(RunMode mode) {
+  return mode == RunMode::Silent || mode == RunMode::Scan || mode == RunMode::Undo;
+}
 
 Invocation ParseInvocation(const std::vector<std::string>& arguments, const std::string& currentFolder) {
   Invocation invocation;

@@ -40,7 +40,8 @@ class UndoDialogsOf final : public UndoDialogs {
 
 std::vector<std::string> NotUndoneLines(const UndoRun& run) {
   std::vector<std::string> lines;
-  for (const auto& skipped : run.plan.skipped) lines.push_back(skipped.first.name + ": " + UndoSkipText(skipped.second));
+  for (const auto& skipped : run.plan.skipped)
+    lines.push_back(skipped.first.name + ": " + UndoSkipText(skipped.second));
   for (const JournalHive& hive : run.done.hives) {
     if (hive.outcome == JournalOutcome::Refused)
       lines.push_back(hive.name + ": Windows refused to schedule the swap back (error " + std::to_string(hive.error) +

@@ -59,7 +59,8 @@ std::string UndoConfirmation(const UndoPlan& plan, const Translate& translate) {
 std::string UndoRefusedMessage(const JournalEntry& undo, const Translate& translate) {
   std::string text = translate(kUndoRefusedText) + "\n";
   for (const JournalHive& hive : undo.hives)
-    if (hive.outcome == JournalOutcome::Refused) text += "\n    " + hive.name + "  (" + std::to_string(hive.error) + ")";
+    if (hive.outcome == JournalOutcome::Refused)
+      text += "\n    " + hive.name + "  (" + std::to_string(hive.error) + ")";
   return text;
 }
 

@@ -176,7 +176,8 @@ std::string OutcomeText(const JournalHive& hive) {
 std::string FormatJournalEntry(const JournalEntry& entry) {
   std::string text = entry.kind == JournalKind::Undo ? kUndoHeader : kDefragHeader;
   text += "\r\nTime=" + Field(entry.time, true) + "\r\nStamp=" + std::to_string(entry.stamp) + "\r\n";
-  if (entry.kind == JournalKind::Defragmentation) text += "Restore Point=" + RestorePointText(entry.restorePoint) + "\r\n";
+  if (entry.kind == JournalKind::Defragmentation)
+    text += "Restore Point=" + RestorePointText(entry.restorePoint) + "\r\n";
   text += "Hives=" + std::to_string(entry.hives.size()) + "\r\n";
   for (const JournalHive& h : entry.hives) {
     text += "Hive=" + OutcomeText(h) + "|" + std::to_string(h.currentSize) + "|" + std::to_string(h.copySize) + "|" +

@@ -119,7 +119,8 @@ TEST(JournalTest, AnEntryCutShortOrMalformedIsDamagedAndLeavesTheOthersAlone) {
 }
 
 TEST(JournalTest, TextOutsideEntriesIsPassedOver) {
-  std::string text = "ons=3\r\nHive=scheduled|1|1|C:\\x|y\r\n[Other]\r\nStamp=5\r\n" + FormatJournalEntry(EveryOutcome()) +
+  std::string text = "ons=3\r\nHive=scheduled|1|1|C:\\x|y\r\n[Other]\r\nStamp=5\r\n" +
+                     FormatJournalEntry(EveryOutcome()) +
                      "[Notes]\r\nHive=scheduled|1|1|C:\\x|y\r\n";
   std::vector<JournalEntry> read = ParseJournal(text);
   ASSERT_EQ(read.size(), 1u);

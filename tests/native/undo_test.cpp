@@ -44,7 +44,8 @@ class UndoTest : public ::testing::Test {
     defrag.stamp = 100;
     defrag.hives = {{kSoftwareName, kSoftware, 9000, 6000, JournalOutcome::Scheduled},
                     {kSystemName, kSystem, 4000, 3000, JournalOutcome::Scheduled},
-                    {"\\REGISTRY\\MACHINE\\SAM", "C:\\WINDOWS\\system32\\config\\SAM", 1, 0, JournalOutcome::NotCopied}};
+                    {"\\REGISTRY\\MACHINE\\SAM", "C:\\WINDOWS\\system32\\config\\SAM", 1, 0,
+                     JournalOutcome::NotCopied}};
     fake.bootTime = 200;
     fake.fileClock = 300;
   }
