@@ -1040,7 +1040,7 @@ TEST_F(ProgramRunTest, AnUnknownOrMalformedSwitchIsLoggedWithTheUsageAndOpensNoW
   for (std::size_t i = 0; i < log.size(); ++i) {
     std::string refused = lines[i].rfind("/Scan /", 0) == 0 ? lines[i].substr(6) : lines[i].substr(0, lines[i].find(' '));
     EXPECT_NE(log[i].find("\"" + refused + "\""), std::string::npos) << log[i];
-    EXPECT_NE(log[i].find("Usage: varnhold.exe [/Silent | /Scan [report file]]"), std::string::npos) << log[i];
+    EXPECT_NE(log[i].find("Usage: varnhold.exe [/Silent | /Scan [report file] | /Undo]"), std::string::npos) << log[i];
   }
   for (const char* name : {"C:\\Silent", "C:\\Foo", "C:\\x"}) EXPECT_FALSE(files_.Exists(name)) << name;
   // No window, so no settings saved and no copy made.
