@@ -50,7 +50,9 @@ std::vector<std::string> SplitCommandLine(const std::string& commandLine) {
   return arguments;
 }
 
-bool IsUnattended(RunMode mode) { return mode == RunMode::Silent || mode == RunMode::Scan; }
+bool IsUnattended(RunMode mode) {
+  return mode == RunMode::Silent || mode == RunMode::Scan || mode == RunMode::Undo;
+}
 
 Invocation ParseInvocation(const std::vector<std::string>& arguments, const std::string& currentFolder) {
   Invocation invocation;
@@ -58,6 +60,8 @@ Invocation ParseInvocation(const std::vector<std::string>& arguments, const std:
   const std::string& first = arguments[1];
   if (EqualsIgnoreCase(first, "/Silent")) {
     invocation.mode = RunMode::Silent;
+  } else if (EqualsIgnoreCase(first, "/Undo")) {
+    invocation.mode = RunMode::Undo;
   } else if (EqualsIgnoreCase(first, "/Scan")) {
     invocation.mode = RunMode::Scan;
     if (arguments.size() > 2) {
@@ -79,7 +83,7 @@ Invocation ParseInvocation(const std::vector<std::string>& arguments, const std:
 
 std::string UsageLine(const Invocation& invocation) {
   return "The command line argument \"" + invocation.refused +
-         "\" is not understood. Usage: varnhold.exe [/Silent | /Scan [report file]]";
+         "\" is not understood. Usage: varnhold.exe [/Silent | /Scan [report file] | /Undo]";
 }
 
 std::string AbsolutePath(const std::string& path, const std::string& currentFolder) {

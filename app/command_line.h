@@ -1,5 +1,5 @@
-// The command line: no argument (interactive), /Silent, or /Scan with the
-// report path as the second argument.
+// The command line: no argument (interactive), /Silent, /Scan with the
+// report path as the second argument, or /Undo.
 #pragma once
 
 #include <string>
@@ -15,7 +15,7 @@ std::vector<std::string> SplitCommandLine(const std::string& commandLine);
 // BadCommandLine: an unknown or malformed switch ("/Foo", "-Scan",
 // "/Scan:x", or a switch where the report path belongs). A script must learn
 // of it at once, never wait on a window.
-enum class RunMode { Interactive, Silent, Scan, BadCommandLine };
+enum class RunMode { Interactive, Silent, Scan, Undo, BadCommandLine };
 
 struct Invocation {
   RunMode mode = RunMode::Interactive;

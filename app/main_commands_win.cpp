@@ -126,7 +126,10 @@ DefragSummary TfrmMain::RunDefrag() {
                 dialogs,
                 RunningOnWow64,
                 Unattended && analysed_ && GetTickCount() - analysisStartedMs_ < kRecentCopyMs};
+  JournalWriter journal = Journal();
+  run.journal = &journal;
   DefragOutcome outcome = DefragRegistry(run);
+  RefreshUndoItem();
   return {outcome == DefragOutcome::Restarting, run.report.NotScheduledLines()};
 }
 

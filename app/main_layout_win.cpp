@@ -123,7 +123,7 @@ const std::vector<MenuDef>& MainWindowMenus() {
       {"pmHelp",
        {{"pmiHelp", "&Help"}, {"N1", "-"}, {"Homepage1", "H&omepage"}, {"N2", "-"},
         {"pmiCheckUpdate", "&Check for Update"}, {"N3", "-"}, {"pmiDonate", "&Donate"}, {"N4", "-"},
-        {"About1", "&About..."}}},
+        {"pmiUndo", "&Undo Last Defragmentation"}, {"N5", "-"}, {"About1", "&About..."}}},
       {"pmLanguage",
        {{"miChinese", "&Chinese"}, {"miDutch", "&Dutch"}, {"miEnglish", "&English"}, {"miFrench", "&French"},
         {"miGerman", "&German"}, {"miItalian", "&Italian"}, {"miSpanish", "&Spanish"}, {"N6", "-"},

@@ -77,6 +77,7 @@ TfrmMain::TfrmMain(Platform& platform, std::vector<std::string> arguments, const
       {"pmiCheckUpdate", "OnClick", &TfrmMain::pmiCheckUpdateClick},
       {"pmiDonate", "OnClick", &TfrmMain::pmiDonateClick},
       {"About1", "OnClick", &TfrmMain::bAboutClick},
+      {"pmiUndo", "OnClick", &TfrmMain::pmiUndoClick},
       {"miChinese", "OnClick", &TfrmMain::miEnglishClick},
       {"miDutch", "OnClick", &TfrmMain::miEnglishClick},
       {"miEnglish", "OnClick", &TfrmMain::miEnglishClick},
@@ -130,6 +131,7 @@ void TfrmMain::FormShow() {
   // A run killed while it checked a copy left that copy loaded.
   ReleaseStaleCheckKey(platform_.registry, platform_.privileges);
   for (const std::string& name : Hives.HiveNames) lvMain().AddRow(name);
+  RefreshUndoItem();
   if (!IsSupportedVersionCode(GetWindowsVersionCode(platform_.system.GetVersion()))) {
     if (RunsUnattended()) {
       // Nobody would ever press OK; the caller reads the exit code.
@@ -155,6 +157,9 @@ void TfrmMain::StartRequestedMode() {
   } else if (invocation_.mode == RunMode::Scan) {
     Unattended = true;
     PostMessageA(Handle(), WM_RUNSCAN, 0, 0);
+  } else if (invocation_.mode == RunMode::Undo) {
+    Unattended = true;
+    PostMessageA(Handle(), WM_RUNUNDO, 0, 0);
   }
 }
 
@@ -238,6 +243,9 @@ LRESULT TfrmMain::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_RUNSCAN:
       ExitCode = RunScanMode(*this, platform_.profiles, invocation_.reportPath);
       return 0;
+    case WM_RUNUNDO:
+      ExitCode = RunUndoMode(*this);
+      return 0;
     default:
       return TForm::WndProc(msg, wp, lp);
   }
@@ -262,7 +270,10 @@ void TfrmMain::PopupAtMouse(const char* menu) {
   popup->Popup(at.x, at.y);
 }
 
-void TfrmMain::bHelpClick(TObject&) { PopupAtMouse("pmHelp"); }
+void TfrmMain::bHelpClick(TObject&) {
+  RefreshUndoItem();
+  PopupAtMouse("pmHelp");
+}
 void TfrmMain::bLanguageClick(TObject&) { PopupAtMouse("pmLanguage"); }
 
 namespace {

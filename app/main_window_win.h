@@ -9,6 +9,7 @@
 #include "app/command_line.h"
 #include "app/unattended.h"
 #include "hive/hive_table.h"
+#include "hive/journal.h"
 #include "platform/platform.h"
 #include "ui/form_win.h"
 
@@ -53,6 +54,7 @@ class TfrmMain : public TForm, private UnattendedHost {
   void pmiCheckUpdateClick(TObject& sender);
   void pmiDonateClick(TObject& sender);
   void bAboutClick(TObject& sender);
+  void pmiUndoClick(TObject& sender);
   void miEnglishClick(TObject& sender);
 
   void FitSpeedButtons();
@@ -66,6 +68,8 @@ class TfrmMain : public TForm, private UnattendedHost {
   bool RunAnalysis();
   // Runs the defragmentation; what it scheduled and what not.
   DefragSummary RunDefrag();
+  // Undoes the last defragmentation; what it scheduled and what not.
+  UndoSummary RunUndo();
 
  protected:
   void FormCreate() override;
@@ -82,11 +86,16 @@ class TfrmMain : public TForm, private UnattendedHost {
   void SetGridLines(bool on);
   bool RunsUnattended() const { return IsUnattended(invocation_.mode); }
   void SaveSettingsOnClose();
+  // Where runs are recorded; failures to record go to varnhold.log.
+  JournalWriter Journal();
+  // The help menu offers the undo only when there is one to make.
+  void RefreshUndoItem();
 
   // Unattended modes.
   void HideWindows() override;
   bool Analyze() override { return RunAnalysis(); }
   DefragSummary Defragment() override { return RunDefrag(); }
+  UndoSummary Undo() override { return RunUndo(); }
   TotalsText Totals() override;
   std::string NowText() override;
   void RecordFailure(const std::string& text) override;

@@ -14,5 +14,6 @@ constexpr UINT WM_RUNSCAN = 0x6607;
 // The scan worker's status text changed; the text itself waits in the
 // state both sides share, so nothing is lost if the dialog is gone.
 constexpr UINT WM_SCANSTATUS = 0x6608;
+constexpr UINT WM_RUNUNDO = 0x6609;
 
 }  // namespace vh

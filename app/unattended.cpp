@@ -50,6 +50,22 @@ int RunSilentMode(UnattendedHost& host) {
   return kExitDone;
 }
 
+int RunUndoMode(UnattendedHost& host) {
+  host.HideWindows();
+  UndoSummary done = host.Undo();
+  for (const std::string& line : done.notUndone) host.RecordFailure("Not swapped back: " + line);
+  int code = kExitDone;
+  if (done.outcome == UndoOutcome::NothingToUndo) {
+    host.RecordFailure("Nothing to undo: " + UndoRefusalText(done.refusal) + ".");
+    code = kExitNothingToUndo;
+  } else if (done.outcome == UndoOutcome::NothingScheduled) {
+    host.RecordFailure("No hive was scheduled to be swapped back; the computer was not restarted.");
+    code = kExitUndoNotScheduled;
+  }
+  host.Close();
+  return code;
+}
+
 int RunScanMode(UnattendedHost& host, ProfileFiles& profiles, const std::string& reportPath) {
   host.HideWindows();
   try {

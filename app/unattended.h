@@ -1,12 +1,13 @@
 // The unattended modes: /Silent analyses, defragments and restarts; /Scan
 // analyses and writes the totals into the "Scan Result" section of a report
-// file. Nothing may wait for a user, and the exit code tells the caller what
-// happened.
+// file; /Undo undoes the last defragmentation and restarts. Nothing may wait
+// for a user, and the exit code tells the caller what happened.
 #pragma once
 
 #include <string>
 #include <vector>
 
+#include "hive/undo.h"
 #include "platform/platform.h"
 
 namespace vh {
@@ -21,6 +22,8 @@ enum ExitCode : int {
   kExitAnotherInstance = 5,     // unattended: another instance was running
   kExitUnsupportedWindows = 6,  // unattended: the Windows version is not supported
   kExitBadCommandLine = 7,      // an unknown or malformed switch
+  kExitNothingToUndo = 8,       // /Undo: no defragmentation can be undone; nothing was done
+  kExitUndoNotScheduled = 9,    // /Undo: Windows refused every swap back; no restart
 };
 
 struct TotalsText {
@@ -37,6 +40,13 @@ struct DefragSummary {
   std::vector<std::string> notScheduled;  // "<hive name>: <reason>" each
 };
 
+// What an undo did, as the unattended mode reports it.
+struct UndoSummary {
+  UndoOutcome outcome = UndoOutcome::NothingToUndo;
+  UndoRefusal refusal = UndoRefusal::NoEntry;
+  std::vector<std::string> notUndone;  // "<hive name>: <reason>" each
+};
+
 // What the modes need of the main window.
 class UnattendedHost {
  public:
@@ -46,6 +56,7 @@ class UnattendedHost {
   // figures are filled.
   virtual bool Analyze() = 0;
   virtual DefragSummary Defragment() = 0;
+  virtual UndoSummary Undo() = 0;
   virtual TotalsText Totals() = 0;
   // The local date and time as the report writes it.
   virtual std::string NowText() = 0;
@@ -57,6 +68,7 @@ class UnattendedHost {
 };
 
 int RunSilentMode(UnattendedHost& host);
+int RunUndoMode(UnattendedHost& host);
 int RunScanMode(UnattendedHost& host, ProfileFiles& profiles, const std::string& reportPath);
 
 // The report's "Time": date, a blank and the time; the time is left out at

@@ -51,6 +51,13 @@ void DeleteCopy(Files& files, const std::string& copy) {
   if (files.Exists(copy) && !files.IsLinked(copy)) files.Delete(copy);
 }
 
+HiveResult Measured(DefragRun& run, HiveResult result, const std::string& hiveFile, std::int64_t copySize) {
+  result.hiveFile = hiveFile;
+  result.currentSize = QueryFileSize(run.platform.files, hiveFile);
+  result.copySize = copySize;
+  return result;
+}
+
 // The hives the analysis copied; the others were shown as not copied and
 // are not swapped.
 HiveTable AnalysedHives(DefragRun& run) {
@@ -60,7 +67,8 @@ HiveTable AnalysedHives(DefragRun& run) {
     if (run.platform.files.Exists(CopyPath(file))) {
       analysed.Append(run.hives.HiveNames[i], file);
     } else {
-      run.report.hives.push_back({run.hives.HiveNames[i], HiveOutcome::NotCopied, "it has no copy from the analysis"});
+      HiveResult result{run.hives.HiveNames[i], HiveOutcome::NotCopied, "it has no copy from the analysis"};
+      run.report.hives.push_back(Measured(run, result, file, 0));
     }
   }
   return analysed;
@@ -75,10 +83,13 @@ void CopyAgain(DefragRun& run, const HiveTable& hives) {
   run.dialogs.CopyAgain(hives);
 }
 
-HiveResult CheckAndSchedule(DefragRun& run, const std::string& hiveName, const std::string& hiveFile) {
+// The copy's size is taken before its check, which deletes a copy that fails.
+HiveResult CheckAndSchedule(DefragRun& run, const std::string& hiveName, const std::string& hiveFile,
+                            std::int64_t& copySize) {
   Platform& p = run.platform;
   std::string copy = CopyPath(hiveFile);
   if (!p.files.Exists(copy)) return {hiveName, HiveOutcome::NotCopied, "it was not copied again"};
+  copySize = QueryFileSize(p.files, copy);
   CopyCheck check = CheckHiveCopy(p.registry, p.files, hiveName, copy, run.wow64);
   if (!check.passed) {
     DeleteCopy(p.files, copy);
@@ -92,6 +103,29 @@ HiveResult CheckAndSchedule(DefragRun& run, const std::string& hiveName, const s
   return {hiveName, HiveOutcome::Scheduled, "", result};
 }
 
+JournalOutcome JournalOutcomeOf(HiveOutcome outcome) {
+  switch (outcome) {
+    case HiveOutcome::Scheduled:
+      return JournalOutcome::Scheduled;
+    case HiveOutcome::NotCopied:
+      return JournalOutcome::NotCopied;
+    case HiveOutcome::CheckFailed:
+      return JournalOutcome::CheckFailed;
+    case HiveOutcome::ReplaceRefused:
+      break;
+  }
+  return JournalOutcome::Refused;
+}
+
+void Record(const DefragRun& run) {
+  if (run.journal) AppendJournalEntry(*run.journal, DefragJournalEntry(run));
+}
+
+RestorePointStep RestorePointStepOf(int answer) {
+  if (answer == kAnswerCancel) return RestorePointStep::Stopped;
+  return answer == kAnswerYes ? RestorePointStep::FailedWentOn : RestorePointStep::Created;
+}
+
 }  // namespace
 
 DefragOutcome DefragRegistry(DefragRun& run) {
@@ -103,8 +137,17 @@ DefragOutcome DefragRegistry(DefragRun& run) {
     run.saveSettings();
     if (answer != kAnswerYes) return DefragOutcome::Declined;
   }
-  if (run.options.RestorePoint && !run.unattended && OffersRestorePoint(run.versionCode)) {
-    if (run.dialogs.CreateRestorePoint() == kAnswerCancel) return DefragOutcome::RestorePointCancelled;
+  run.restorePoint = RestorePointStep::NotAsked;
+  if (run.options.RestorePoint && !run.unattended) {
+    if (OffersRestorePoint(run.versionCode)) {
+      run.restorePoint = RestorePointStepOf(run.dialogs.CreateRestorePoint());
+    } else {
+      run.restorePoint = RestorePointStep::NotOffered;
+    }
+  }
+  if (run.restorePoint == RestorePointStep::Stopped) {
+    Record(run);
+    return DefragOutcome::RestorePointCancelled;
   }
   Platform& p = run.platform;
   HiveTable swaps = AnalysedHives(run);
@@ -112,8 +155,14 @@ DefragOutcome DefragRegistry(DefragRun& run) {
   // Loading a copy back needs both; the swap needs the restore privilege.
   EnableBackupPrivilege(p.privileges);
   EnableRestorePrivilege(p.privileges);
-  for (std::size_t i = 0; i < swaps.size(); ++i)
-    run.report.hives.push_back(CheckAndSchedule(run, swaps.HiveNames[i], swaps.HiveFiles[i]));
+  for (std::size_t i = 0; i < swaps.size(); ++i) {
+    std::int64_t copySize = 0;
+    HiveResult result = CheckAndSchedule(run, swaps.HiveNames[i], swaps.HiveFiles[i], copySize);
+    run.report.hives.push_back(Measured(run, result, swaps.HiveFiles[i], copySize));
+  }
+  // Recorded before anything can end the run: a restart, or a user who
+  // kills the program at the message.
+  Record(run);
   if (run.report.Scheduled() == 0) {
     // A restart would change nothing and tell the user that it had.
     if (!run.unattended) run.dialogs.ShowNothingScheduled(run.report);
@@ -125,6 +174,18 @@ DefragOutcome DefragRegistry(DefragRun& run) {
   }
   RestartComputer(p.privileges, p.power);
   return DefragOutcome::Restarting;
+}
+
+JournalEntry DefragJournalEntry(const DefragRun& run) {
+  JournalEntry entry;
+  entry.kind = JournalKind::Defragmentation;
+  entry.restorePoint = run.restorePoint;
+  for (const HiveResult& h : run.report.hives) {
+    JournalHive hive{h.hiveName, h.hiveFile, h.currentSize, h.copySize, JournalOutcomeOf(h.outcome)};
+    if (h.outcome == HiveOutcome::ReplaceRefused) hive.error = h.replaceResult;
+    entry.hives.push_back(hive);
+  }
+  return entry;
 }
 
 }  // namespace vh

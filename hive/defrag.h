@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "hive/hive_table.h"
+#include "hive/journal.h"
 #include "platform/platform.h"
 #include "settings/options.h"
 
@@ -24,6 +25,9 @@ struct HiveResult {
   HiveOutcome outcome = HiveOutcome::NotCopied;
   std::string reason;       // why it was not scheduled; empty when it was
   long replaceResult = -1;  // RegReplaceKeyA's result; -1 when not called
+  std::string hiveFile;
+  std::int64_t currentSize = -1;  // the hive file's, when the run looked at it
+  std::int64_t copySize = 0;      // the fresh copy's, before its check; 0 without one
 };
 
 struct DefragReport {
@@ -40,7 +44,9 @@ class DefragDialogs {
  public:
   virtual ~DefragDialogs() = default;
   virtual int AskBeforeDefrag() = 0;     // the "Defrag Now" confirmation
-  virtual int CreateRestorePoint() = 0;  // the restore point dialog
+  // The restore point dialog: OK when the point was made, Yes when making
+  // it failed and the user chose to go on, Cancel to stop.
+  virtual int CreateRestorePoint() = 0;
   // Writes a fresh copy of each hive through the scan worker and its
   // progress dialog; returns when the dialog has closed.
   virtual void CopyAgain(const HiveTable& hives) = 0;
@@ -65,8 +71,12 @@ struct DefragRun {
   // unattended run straight after its analysis); otherwise every hive is
   // copied again.
   bool keepAnalysisCopies = false;
-  // Filled in as the run goes: what became of each hive.
+  // Where the run is recorded; none: not recorded.
+  const JournalWriter* journal = nullptr;
+  // Filled in as the run goes: what became of each hive, and of the restore
+  // point.
   DefragReport report;
+  RestorePointStep restorePoint = RestorePointStep::NotAsked;
 };
 
 enum class DefragOutcome { Declined, RestorePointCancelled, NothingScheduled, Restarting };
@@ -86,6 +96,10 @@ bool ReplaceHive(Registry& registry, Files& files, const std::string& hiveName, 
 
 void EnableShutdownPrivilege(Privileges& privileges);
 void RestartComputer(Privileges& privileges, Power& power);
+
+// The journal's record of a run: every hive of the report, with its file and
+// sizes.
+JournalEntry DefragJournalEntry(const DefragRun& run);
 
 // Versions that offer System Restore: XP, Server 2003, Vista and later.
 bool OffersRestorePoint(std::uint8_t versionCode);

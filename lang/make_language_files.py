@@ -110,6 +110,9 @@ text(MM, "pmiCheckUpdate", "&Check for Update", "&Rechercher des mises à jour",
 text(MM, "pmiDonate", "&Donate", "&Faire un don", "&Spenden", "&Donar", "&Dona", "&Doneren", "捐助(&D)")
 text(MM, "About1", "&About...", "À &propos...", "Ü&ber...", "A&cerca de...", "&Informazioni...",
      "&Info...", "关于(&A)...")
+text(MM, "pmiUndo", "&Undo Last Defragmentation", "A&nnuler la dernière défragmentation",
+     "Letzte Defragmentierung &rückgängig machen", "Des&hacer la última desfragmentación",
+     "Ann&ulla l'ultima deframmentazione", "&Laatste defragmentatie ongedaan maken", "撤销上次整理(&U)")
 text(MM, "miChinese", "&Chinese", "&Chinois", "&Chinesisch", "&Chino", "&Cinese", "&Chinees", "中文(&C)")
 text(MM, "miDutch", "&Dutch", "&Néerlandais", "&Niederländisch", "&Neerlandés", "&Olandese", "&Nederlands",
      "荷兰语(&D)")
@@ -236,6 +239,70 @@ text(B, "bOK", "&OK", "&OK", "&OK", "&Aceptar", "&OK", "&OK", "确定(&O)")
 # Follows a file's path: "<path> can not be found."
 text("ResourceString", "RES_Not_Found", "can not be found.", "est introuvable.", "wurde nicht gefunden.",
      "no se encuentra.", "non è stato trovato.", "kan niet worden gevonden.", "未找到。")
+
+# The undo's messages: each is one line of a message box, followed by a list
+# of hives. No length limit, but keep them to a sentence or two.
+RS = "ResourceString"
+text(RS, "RES_Undo_Confirm",
+     "Undo the last defragmentation? At the next start Windows puts the old contents of these hives back from "
+     "their backups (.bak), and keeps the compacted hives as .undo files:",
+     "Annuler la dernière défragmentation ? Au prochain démarrage, Windows remet l'ancien contenu de ces ruches "
+     "à partir de leurs sauvegardes (.bak) et garde les ruches compactées dans des fichiers .undo :",
+     "Letzte Defragmentierung rückgängig machen? Beim nächsten Start setzt Windows den alten Inhalt dieser Hives "
+     "aus ihren Sicherungen (.bak) wieder ein und behält die komprimierten Hives als .undo-Dateien:",
+     "¿Deshacer la última desfragmentación? En el próximo inicio, Windows restaura el contenido anterior de estos "
+     "subárboles desde sus copias de seguridad (.bak) y guarda los subárboles compactados como archivos .undo:",
+     "Annullare l'ultima deframmentazione? Al prossimo avvio Windows ripristina il contenuto precedente di questi "
+     "hive dai loro backup (.bak) e conserva gli hive compattati come file .undo:",
+     "De laatste defragmentatie ongedaan maken? Bij de volgende start zet Windows de oude inhoud van deze "
+     "registercomponenten terug uit hun back-ups (.bak) en bewaart de gecomprimeerde als .undo-bestanden:",
+     "要撤销上次整理吗？下次启动时，Windows 将从备份文件 (.bak) 恢复这些配置单元的原有内容，"
+     "并将压缩后的配置单元保存为 .undo 文件：")
+text(RS, "RES_Undo_Question", "The computer then restarts. Go on?",
+     "L'ordinateur redémarre ensuite. Continuer ?", "Danach startet der Computer neu. Fortfahren?",
+     "Después el equipo se reinicia. ¿Continuar?", "Poi il computer si riavvia. Continuare?",
+     "Daarna start de computer opnieuw op. Doorgaan?", "随后计算机将重新启动。是否继续？")
+text(RS, "RES_Undo_Skipped", "These hives stay as they are:", "Ces ruches restent telles quelles :",
+     "Diese Hives bleiben, wie sie sind:", "Estos subárboles quedan como están:",
+     "Questi hive restano come sono:", "Deze registercomponenten blijven zoals ze zijn:",
+     "以下配置单元保持不变：")
+text(RS, "RES_Undo_Not_Loaded", "Windows does not list this hive with this file now",
+     "Windows ne liste plus cette ruche avec ce fichier", "Windows führt diesen Hive nicht mehr mit dieser Datei",
+     "Windows ya no muestra este subárbol con este archivo", "Windows non elenca più questo hive con questo file",
+     "Windows vermeldt deze registercomponent niet meer met dit bestand",
+     "Windows 当前未列出使用此文件的该配置单元")
+text(RS, "RES_Undo_Not_Swapped_In", "its compacted copy is still there, so the swap did not take effect",
+     "sa copie compactée est toujours là : le remplacement n'a pas eu lieu",
+     "seine komprimierte Kopie ist noch da, der Austausch fand also nicht statt",
+     "su copia compactada sigue ahí, así que el cambio no se produjo",
+     "la sua copia compattata è ancora presente, quindi lo scambio non è avvenuto",
+     "de gecomprimeerde kopie is er nog, dus de vervanging is niet uitgevoerd",
+     "其压缩副本仍然存在，因此替换未生效")
+text(RS, "RES_Undo_No_Backup", "its backup is missing", "sa sauvegarde est introuvable",
+     "seine Sicherung fehlt", "falta su copia de seguridad", "il suo backup manca", "de back-up ontbreekt",
+     "其备份文件缺失")
+text(RS, "RES_Undo_Nothing",
+     "There is no defragmentation to undo. An undo needs a defragmentation whose swaps took effect at a restart, "
+     "and the backups (.bak) it left beside the hive files.",
+     "Il n'y a aucune défragmentation à annuler. Il faut une défragmentation appliquée lors d'un redémarrage, "
+     "et les sauvegardes (.bak) qu'elle a laissées à côté des fichiers de ruche.",
+     "Es gibt keine Defragmentierung, die rückgängig gemacht werden kann. Dazu braucht es eine Defragmentierung, "
+     "die bei einem Neustart wirksam wurde, und die Sicherungen (.bak) neben den Hive-Dateien.",
+     "No hay ninguna desfragmentación que deshacer. Hace falta una desfragmentación aplicada en un reinicio y "
+     "las copias de seguridad (.bak) que dejó junto a los archivos de los subárboles.",
+     "Non c'è nessuna deframmentazione da annullare. Serve una deframmentazione applicata a un riavvio e i "
+     "backup (.bak) lasciati accanto ai file degli hive.",
+     "Er is geen defragmentatie om ongedaan te maken. Daarvoor is een defragmentatie nodig die bij een herstart "
+     "is doorgevoerd, en de back-ups (.bak) die ze naast de bestanden heeft achtergelaten.",
+     "没有可撤销的整理。撤销需要一次已在重新启动时生效的整理，以及它在配置单元文件旁留下的备份文件 (.bak)。")
+text(RS, "RES_Undo_Refused",
+     "Windows refused to swap back any hive, so the computer will not restart. Nothing was changed:",
+     "Windows a refusé de remettre chacune des ruches ; l'ordinateur ne redémarrera pas. Rien n'a changé :",
+     "Windows hat jeden Rücktausch abgelehnt, daher startet der Computer nicht neu. Nichts wurde geändert:",
+     "Windows rechazó restaurar todos los subárboles, así que el equipo no se reiniciará. No se cambió nada:",
+     "Windows ha rifiutato di ripristinare ogni hive, quindi il computer non si riavvia. Nulla è cambiato:",
+     "Windows weigerde elke terugzetting, dus de computer start niet opnieuw op. Er is niets gewijzigd:",
+     "Windows 拒绝还原所有配置单元，因此计算机不会重新启动。未做任何更改：")
 
 
 def check_entries():

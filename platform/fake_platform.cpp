@@ -291,6 +291,37 @@ bool FakePlatform::IsLinked(const std::string& path) {
   return false;
 }
 
+bool FakePlatform::AppendText(const std::string& path, const std::string& text) {
+  calls.push_back("AppendText(" + path + ")");
+  std::string key = Upper(path);
+  for (const std::string& refused : refusedAppends_)
+    if (refused == key) return false;
+  texts_[key] += text;
+  FakeFile& file = files_[key];
+  file.size = std::int64_t(texts_[key].size());
+  file.written = fileClock;
+  return true;
+}
+
+std::optional<std::string> FakePlatform::ReadTail(const std::string& path, std::size_t maxBytes) {
+  std::string key = Upper(path);
+  for (const std::string& refused : refusedReads_)
+    if (refused == key) return std::nullopt;
+  if (!FindFile(path)) return std::nullopt;
+  const std::string& text = texts_[key];
+  return text.size() > maxBytes ? text.substr(text.size() - maxBytes) : text;
+}
+
+std::string FakePlatform::FileText(const std::string& path) const {
+  auto it = texts_.find(Upper(path));
+  return it == texts_.end() ? "" : it->second;
+}
+
+void FakePlatform::SetFileText(const std::string& path, const std::string& text) {
+  texts_[Upper(path)] = text;
+  AddFile(path, std::int64_t(text.size()));
+}
+
 bool FakePlatform::ExitSystem(std::uint32_t flags, std::uint32_t reason) {
   calls.push_back("ExitWindowsEx(" + std::to_string(flags) + ", " + std::to_string(reason) + ")");
   return true;

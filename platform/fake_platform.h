@@ -89,6 +89,8 @@ class FakePlatform final : public Registry,
   // False: the system has no flags query, and only links can be told apart.
   bool tellsKeyKinds = true;
   OsVersion version{2, 6, 1};
+  // When the system started, in the units of fileClock (which is also Now).
+  std::uint64_t bootTime = 1;
   RestoreOutcome restoreOutcome = RestoreOutcome::Created;
   std::string executableFolder = "C:\\Program Files\\Varnhold\\";
 
@@ -127,11 +129,21 @@ class FakePlatform final : public Registry,
   std::optional<std::uint64_t> EntryWriteTime(const std::string& path) override;
   std::string ExecutableFolder() override { return executableFolder; }
   bool IsLinked(const std::string& path) override;
+  bool AppendText(const std::string& path, const std::string& text) override;
+  std::optional<std::string> ReadTail(const std::string& path, std::size_t maxBytes) override;
+  // The text a file holds (AppendText's files); empty when it has none.
+  std::string FileText(const std::string& path) const;
+  void SetFileText(const std::string& path, const std::string& text);
+  // Files whose appends and reads fail, as a locked or unreadable file's do.
+  void RefuseAppends(const std::string& path) { refusedAppends_.push_back(Upper(path)); }
+  void RefuseReads(const std::string& path) { refusedReads_.push_back(Upper(path)); }
   // Marks a path (and everything below it) as reached through a link.
   void AddLink(const std::string& path) { links_.push_back(Upper(path)); }
   // --- SystemInfo ---
   std::optional<bool> IsWow64Process() override { return wow64; }
   OsVersion GetVersion() override { return version; }
+  std::uint64_t Now() override { return fileClock; }
+  std::uint64_t BootTime() override { return bootTime; }
   // --- Power ---
   bool ExitSystem(std::uint32_t flags, std::uint32_t reason) override;
   // --- RestoreClient ---
@@ -163,6 +175,9 @@ class FakePlatform final : public Registry,
   std::vector<std::string> loaded_;  // ids of loaded hives' roots
   std::vector<std::string> refusedProfiles_;
   std::vector<std::string> links_;
+  std::map<std::string, std::string> texts_;  // upper-cased path -> text
+  std::vector<std::string> refusedAppends_;
+  std::vector<std::string> refusedReads_;
   Platform platform_;
 };
 

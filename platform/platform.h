@@ -140,6 +140,12 @@ class Files {
   virtual bool IsLinked(const std::string& path) = 0;
   // The running executable's folder, with its trailing separator.
   virtual std::string ExecutableFolder() = 0;
+  // Appends text at the end of the file, creating it when absent; never
+  // truncates. False when the file cannot be opened or written whole.
+  virtual bool AppendText(const std::string& path, const std::string& text) = 0;
+  // At most the last maxBytes bytes of the file; nullopt when it cannot be
+  // read.
+  virtual std::optional<std::string> ReadTail(const std::string& path, std::size_t maxBytes) = 0;
 };
 
 struct OsVersion {
@@ -155,6 +161,11 @@ class SystemInfo {
   virtual std::optional<bool> IsWow64Process() = 0;
   // GetVersionExA with a zeroed 148-byte record; zeros when it fails.
   virtual OsVersion GetVersion() = 0;
+  // The current time, UTC, in FILETIME units (100 ns since 1601).
+  virtual std::uint64_t Now() = 0;
+  // When the system last started, in the same units: the current time less
+  // the time the system has been running.
+  virtual std::uint64_t BootTime() = 0;
 };
 
 class Power {

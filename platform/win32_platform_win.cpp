@@ -339,6 +339,58 @@ OsVersion Win32Platform::GetVersion() {
   return {info.dwPlatformId, info.dwMajorVersion, info.dwMinorVersion};
 }
 
+std::uint64_t Win32Platform::Now() {
+  FILETIME now;
+  GetSystemTimeAsFileTime(&now);
+  return (std::uint64_t(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+}
+
+std::uint64_t Win32Platform::BootTime() {
+  // GetTickCount64 is Vista's; XP's GetTickCount wraps after 49.7 days, so
+  // there a boot that long ago reads as a later one.
+  using Fn = ULONGLONG(WINAPI*)();
+  HMODULE kernel = GetModuleHandleA("kernel32");
+  auto tick64 = kernel ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(kernel, "GetTickCount64")))
+                       : nullptr;
+  std::uint64_t upMs = tick64 ? std::uint64_t(tick64()) : std::uint64_t(GetTickCount());
+  std::uint64_t now = Now();
+  std::uint64_t up = upMs * 10000;
+  return up < now ? now - up : 0;
+}
+
+bool Win32Platform::AppendText(const std::string& path, const std::string& text) {
+  HANDLE file = CreateFileW(Wide(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  bool whole = WriteFile(file, text.data(), DWORD(text.size()), &written, nullptr) && written == text.size();
+  CloseHandle(file);
+  return whole;
+}
+
+std::optional<std::string> Win32Platform::ReadTail(const std::string& path, std::size_t maxBytes) {
+  HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+  LARGE_INTEGER size{};
+  std::optional<std::string> text;
+  if (GetFileSizeEx(file, &size)) {
+    std::uint64_t total = std::uint64_t(size.QuadPart);
+    std::uint64_t want = total > maxBytes ? maxBytes : total;
+    LARGE_INTEGER from{};
+    from.QuadPart = LONGLONG(total - want);
+    std::string buffer(std::size_t(want), '\0');
+    DWORD read = 0;
+    if (SetFilePointerEx(file, from, nullptr, FILE_BEGIN) &&
+        (want == 0 || ReadFile(file, &buffer[0], DWORD(want), &read, nullptr))) {
+      buffer.resize(read);
+      text = buffer;
+    }
+  }
+  CloseHandle(file);
+  return text;
+}
+
 bool Win32Platform::ExitSystem(std::uint32_t flags, std::uint32_t reason) {
   return ExitWindowsEx(flags, reason) != 0;
 }

@@ -50,9 +50,13 @@ class Win32Platform final : public Registry,
   std::optional<std::uint64_t> EntryWriteTime(const std::string& path) override;
   std::string ExecutableFolder() override;
   bool IsLinked(const std::string& path) override;
+  bool AppendText(const std::string& path, const std::string& text) override;
+  std::optional<std::string> ReadTail(const std::string& path, std::size_t maxBytes) override;
 
   std::optional<bool> IsWow64Process() override;
   OsVersion GetVersion() override;
+  std::uint64_t Now() override;
+  std::uint64_t BootTime() override;
 
   bool ExitSystem(std::uint32_t flags, std::uint32_t reason) override;
 

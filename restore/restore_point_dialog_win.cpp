@@ -77,7 +77,8 @@ void TfrmSystemPoint::RestorePointDone(LPARAM failed) {
   SetModalResult(mrOk);
   if (failed == 1) {
     int answer = ShowMessageBox(LoadResString(IDS_RESTORE_FAILED), MB_YESNO | MB_ICONINFORMATION | MB_DEFBUTTON2);
-    if (answer == IDNO) SetModalResult(mrCancel);
+    // Yes tells the caller that it goes on without a restore point.
+    SetModalResult(answer == IDNO ? mrCancel : mrYes);
   }
   ResultArrived = true;
 }

@@ -1,5 +1,6 @@
 // TfrmSystemPoint: waits for the restore point worker, showing elapsed
-// time. Result 2 stops the defragmentation; any other result goes on.
+// time. Result 1: the point was made; 6: it failed and the user goes on;
+// 2 stops the defragmentation.
 #pragma once
 
 #include "ui/form_win.h"

@@ -59,6 +59,7 @@ Section "Uninstall"
   ; Written by the program itself.
   Delete "$INSTDIR\options.ini"
   Delete "$INSTDIR\varnhold.log"
+  Delete "$INSTDIR\varnhold-journal.txt"
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"
   Delete "$SMPROGRAMS\${PRODUCT}\${PRODUCT}.lnk"

@@ -29,10 +29,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (inv.mode != vh::RunMode::Scan && !inv.reportPath.empty()) __builtin_trap();
   // A switch is never a report path, and a report path is never relative.
   if (!inv.reportPath.empty() && (IsSwitch(args[2]) || !IsAbsolute(inv.reportPath))) __builtin_trap();
-  // Every switch but the two modes is refused, and a refusal names a switch.
+  // Every switch but the three modes is refused, and a refusal names a switch.
   if (args.size() >= 2 && IsSwitch(args[1]) && !vh::EqualsIgnoreCase(args[1], "/Silent") &&
-      !vh::EqualsIgnoreCase(args[1], "/Scan") && inv.mode != vh::RunMode::BadCommandLine)
+      !vh::EqualsIgnoreCase(args[1], "/Scan") && !vh::EqualsIgnoreCase(args[1], "/Undo") &&
+      inv.mode != vh::RunMode::BadCommandLine)
     __builtin_trap();
+  if (inv.mode == vh::RunMode::Undo && !vh::EqualsIgnoreCase(args[1], "/Undo")) __builtin_trap();
   if (inv.mode == vh::RunMode::BadCommandLine && (!IsSwitch(inv.refused) || !inv.reportPath.empty())) __builtin_trap();
   if (inv.mode != vh::RunMode::BadCommandLine && !inv.refused.empty()) __builtin_trap();
 

@@ -94,6 +94,9 @@ class DefragTest : public ::testing::Test {
   DefragOutcome Run(bool unattended = false, std::uint8_t code = 12, bool keepCopies = false) {
     DefragRun run{fake.platform(), hives, options, unattended, code,
                   [this] { LoadSaveOptions(options, fake, ini, false); }, dialogs, false, keepCopies};
+    JournalWriter journal{fake, fake, JournalPath(fake), [] { return std::string("now"); },
+                          [this](const std::string& line) { logged.push_back(line); }};
+    run.journal = &journal;
     DefragOutcome outcome = DefragRegistry(run);
     report = run.report;
     return outcome;
@@ -115,6 +118,8 @@ class DefragTest : public ::testing::Test {
   TOptionsSetting options;
   ScriptedDialogs dialogs;
   DefragReport report;
+  std::vector<std::string> logged;
+  std::vector<JournalEntry> Journal() { return ParseJournal(fake.FileText(JournalPath(fake))); }
 };
 
 TEST_F(DefragTest, YesCopiesEveryHiveAgainLoadsBackChecksAndSwapsEachThenRestarts) {
@@ -391,6 +396,88 @@ TEST_F(DefragTest, AFailedSettingsWriteStopsBeforeAnyHiveIsTouched) {
   EXPECT_THROW(Run(), AppError);
   EXPECT_TRUE(Swapped().empty());
   EXPECT_TRUE(fake.CallsNamed("ExitWindowsEx").empty());
+}
+
+TEST_F(DefragTest, EachRunIsJournalledWithEveryHivesOutcomeAndSizesBeforeTheRestart) {
+  fake.fileClock = 77;
+  fake.AddFile(kSoftware, 9000);
+  fake.AddFile(kSystem, 5000);
+  fake.AddKey(RootKey::LocalMachine, "SOFTWARE").savedSize = 6000;
+  fake.refusedSwaps = {"SYSTEM"};
+  options.RestorePoint = true;
+  EXPECT_EQ(Run(false, 12), DefragOutcome::Restarting);
+  std::vector<std::string> calls = fake.calls;
+  auto at = [&](const std::string& prefix) {
+    for (std::size_t i = 0; i < calls.size(); ++i)
+      if (calls[i].rfind(prefix, 0) == 0) return i;
+    return calls.size();
+  };
+  EXPECT_LT(at("AppendText"), at("ExitWindowsEx")) << "recorded before the restart";
+
+  std::vector<JournalEntry> journal = Journal();
+  ASSERT_EQ(journal.size(), 1u);
+  const JournalEntry& e = journal[0];
+  EXPECT_FALSE(e.damaged);
+  EXPECT_EQ(e.time, "now");
+  EXPECT_EQ(e.stamp, 77u);
+  EXPECT_EQ(e.restorePoint, RestorePointStep::Created);
+  ASSERT_EQ(e.hives.size(), 3u);
+  EXPECT_EQ(e.hives[0].name, "\\REGISTRY\\MACHINE\\SOFTWARE");
+  EXPECT_EQ(e.hives[0].file, kSoftware);
+  EXPECT_EQ(e.hives[0].outcome, JournalOutcome::Scheduled);
+  EXPECT_EQ(e.hives[0].currentSize, 9000);
+  EXPECT_EQ(e.hives[0].copySize, 6000);
+  EXPECT_EQ(e.hives[1].outcome, JournalOutcome::Refused);
+  EXPECT_EQ(e.hives[1].error, 5);
+  EXPECT_EQ(e.hives[2].currentSize, 0) << "no hive file on the fake disk";
+  EXPECT_TRUE(logged.empty());
+}
+
+TEST_F(DefragTest, HivesNotCopiedOrFailingTheirCheckAreJournalledAndNothingScheduledStillWritesAnEntry) {
+  fake.RemoveFile(std::string(kSystem) + ".hvz");
+  fake.SavedHive(std::string(kSoftware) + ".hvz")->clear();
+  fake.refusedSwaps = {"S-1-5-19"};
+  EXPECT_EQ(Run(true, 12, true), DefragOutcome::NothingScheduled);
+  std::vector<JournalEntry> journal = Journal();
+  ASSERT_EQ(journal.size(), 1u);
+  ASSERT_EQ(journal[0].hives.size(), 3u);
+  // Not copied first, then the others in table order, as the report lists them.
+  EXPECT_EQ(journal[0].hives[0].outcome, JournalOutcome::NotCopied);
+  EXPECT_EQ(journal[0].hives[0].file, kSystem);
+  EXPECT_EQ(journal[0].hives[0].copySize, 0);
+  EXPECT_EQ(journal[0].hives[1].outcome, JournalOutcome::CheckFailed);
+  EXPECT_EQ(journal[0].hives[1].copySize, 4096) << "measured before the failed copy was deleted";
+  EXPECT_EQ(journal[0].hives[2].outcome, JournalOutcome::Refused);
+  EXPECT_EQ(journal[0].restorePoint, RestorePointStep::NotAsked) << "unattended runs make none";
+  EXPECT_EQ(journal[0].Scheduled(), 0);
+}
+
+TEST_F(DefragTest, TheRestorePointsFateIsJournalledAndADeclinedRunIsNot) {
+  options.RestorePoint = true;
+  dialogs.askAnswer = 7;
+  EXPECT_EQ(Run(), DefragOutcome::Declined);
+  EXPECT_TRUE(Journal().empty()) << "nothing was done";
+  dialogs.askAnswer = 6;
+  dialogs.restoreAnswer = 2;
+  EXPECT_EQ(Run(false, 12), DefragOutcome::RestorePointCancelled);
+  dialogs.restoreAnswer = 6;
+  EXPECT_EQ(Run(false, 12), DefragOutcome::Restarting);
+  EXPECT_EQ(Run(false, 7), DefragOutcome::Restarting);
+  std::vector<JournalEntry> journal = Journal();
+  ASSERT_EQ(journal.size(), 3u);
+  EXPECT_EQ(journal[0].restorePoint, RestorePointStep::Stopped);
+  EXPECT_TRUE(journal[0].hives.empty());
+  EXPECT_EQ(journal[1].restorePoint, RestorePointStep::FailedWentOn);
+  EXPECT_EQ(journal[2].restorePoint, RestorePointStep::NotOffered);
+}
+
+TEST_F(DefragTest, AJournalThatCannotBeWrittenIsLoggedAndTheRunGoesOn) {
+  fake.RefuseAppends(JournalPath(fake));
+  EXPECT_EQ(Run(), DefragOutcome::Restarting);
+  EXPECT_EQ(Swapped().size(), 3u);
+  EXPECT_EQ(fake.CallsNamed("ExitWindowsEx").size(), 1u);
+  ASSERT_EQ(logged.size(), 1u);
+  EXPECT_NE(logged[0].find("could not be written"), std::string::npos);
 }
 
 TEST(ReplaceHiveTest, ABackupPathThroughALinkIsNeverDeletedNorScheduled) {

@@ -10,6 +10,7 @@
 #include <set>
 #include <sstream>
 
+#include "app/undo_texts.h"
 #include "lang/translation.h"
 #include "platform/fake_platform.h"
 
@@ -33,7 +34,7 @@ const std::vector<SectionKeys>& KeyTable() {
         "lvMain_Column3"}},
       {"Menu_frmMain",
        {"pmiHelp", "Homepage1", "pmiCheckUpdate", "pmiDonate", "About1", "miChinese", "miDutch", "miEnglish",
-        "miFrench", "miGerman", "miItalian", "miSpanish", "miOther"}},
+        "miFrench", "miGerman", "miItalian", "miSpanish", "miOther", "pmiUndo"}},
       {"frmOptions", {"frmOptions", "GroupBox2", "cbAskBeforeDefrag", "cbShowLines", "cbCreateRestore", "bOK", "bCancel"}},
       {"frmAskDelete",
        {"frmAskDelete", "Label2", "Label3", "cbAsk", "GroupBox1", "Label1", "bOK", "bCancel", "Panel2"}},
@@ -51,7 +52,7 @@ const std::vector<std::string> kFigureLabels = {"lCurrentRegistrySize", "lNewReg
 
 // Items or buttons that share one menu or dialog, so one set of accelerators.
 const std::vector<SectionKeys> kAcceleratorGroups = {
-    {"Menu_frmMain", {"pmiHelp", "Homepage1", "pmiCheckUpdate", "pmiDonate", "About1"}},
+    {"Menu_frmMain", {"pmiHelp", "Homepage1", "pmiCheckUpdate", "pmiDonate", "pmiUndo", "About1"}},
     {"Menu_frmMain", {"miChinese", "miDutch", "miEnglish", "miFrench", "miGerman", "miItalian", "miSpanish"}},
     {"frmOptions", {"bOK", "bCancel"}},
     {"frmAskDelete", {"bOK", "bCancel"}},
@@ -102,6 +103,25 @@ class ShippedLanguageFileTest : public ::testing::TestWithParam<std::string> {
 TEST_P(ShippedLanguageFileTest, HoldsEveryKeyTheWindowsLookUp) {
   for (const SectionKeys& entry : KeyTable())
     for (const std::string& key : entry.keys) EXPECT_NE(Value(entry.section, key), kAbsent) << entry.section << "/" << key;
+}
+
+TEST_P(ShippedLanguageFileTest, TranslatesEveryMessageOfTheUndo) {
+  for (const MessageText& text : UndoMessageTexts()) {
+    std::string value = Value("ResourceString", text.key);
+    EXPECT_NE(value, kAbsent) << text.key;
+    if (GetParam() == "English") {
+      EXPECT_EQ(value, text.english) << "the file and the built-in English text differ";
+    } else {
+      EXPECT_NE(value, text.english) << text.key << " is not translated";
+    }
+  }
+}
+
+TEST(UndoMessageTest, AFileWithoutTheKeyFallsBackOnEnglish) {
+  FakePlatform fake;
+  fake.SetProfileText(std::string(kFolder) + "DLan_Other.ini", "[ResourceString]\r\nRES_Not_Found=x\r\n");
+  for (const MessageText& text : UndoMessageTexts())
+    EXPECT_EQ(TranslateText(fake, kFolder, "Other", text.key, text.english), text.english) << text.key;
 }
 
 TEST_P(ShippedLanguageFileTest, LeavesTheFigureLabelsAlone) {

@@ -38,6 +38,8 @@ TEST(CommandLineTest, OnlyWholeArgumentsIgnoringCaseSelectAMode) {
   EXPECT_EQ(mode("v.exe /SILENT extra"), RunMode::Silent);
   EXPECT_EQ(mode("v.exe"), RunMode::Interactive);
   EXPECT_EQ(mode("v.exe x /Silent"), RunMode::Interactive);
+  EXPECT_EQ(mode("v.exe /undo"), RunMode::Undo);
+  EXPECT_TRUE(IsUnattended(RunMode::Undo)) << "an undo for scripts never shows a window";
   Invocation scan = ParseInvocation(SplitCommandLine("v.exe /scan \"C:\\My Reports\\r.ini\" more"));
   EXPECT_EQ(scan.mode, RunMode::Scan);
   EXPECT_EQ(scan.reportPath, "C:\\My Reports\\r.ini");
@@ -46,7 +48,8 @@ TEST(CommandLineTest, OnlyWholeArgumentsIgnoringCaseSelectAMode) {
 
 TEST(CommandLineTest, UnknownAndMalformedSwitchesAreABadCommandLine) {
   for (const char* line : {"v.exe /Silent2", "v.exe -Silent", "v.exe -Scan x", "v.exe /Scan:x", "v.exe /Foo",
-                           "v.exe /", "v.exe -", "v.exe /Scan /Silent", "v.exe /scan -r.ini"}) {
+                           "v.exe /", "v.exe -", "v.exe /Scan /Silent", "v.exe /scan -r.ini",
+                           "v.exe /Undo2", "v.exe -Undo"}) {
     Invocation bad = ParseInvocation(SplitCommandLine(line), "C:\\work");
     EXPECT_EQ(bad.mode, RunMode::BadCommandLine) << line;
     EXPECT_EQ(bad.reportPath, "") << line;

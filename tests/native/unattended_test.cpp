@@ -18,6 +18,10 @@ class FakeHost final : public UnattendedHost {
     log.push_back("defragment");
     return defrag;
   }
+  UndoSummary Undo() override {
+    log.push_back("undo");
+    return undo;
+  }
   TotalsText Totals() override { return totals; }
   std::string NowText() override { return "12/6/2026 11:31:57 AM"; }
   void RecordFailure(const std::string& text) override { log.push_back("failure: " + text); }
@@ -25,6 +29,7 @@ class FakeHost final : public UnattendedHost {
 
   bool complete = true;
   DefragSummary defrag{true, {}};
+  UndoSummary undo{UndoOutcome::Restarting, UndoRefusal::None, {}};
   TotalsText totals{"1,232,757 KB", "30,651 KB", "1,202,106 KB", "97.5%"};
   std::vector<std::string> log;
 };
@@ -56,6 +61,26 @@ TEST(SilentModeTest, LogsEveryHiveNotScheduledAndFailsWithItsOwnCodeWhenNoneWas)
   ASSERT_EQ(none.log.size(), 7u);
   EXPECT_EQ(none.log[5], "failure: No hive was scheduled for replacement; the computer was not restarted.");
   EXPECT_EQ(none.log[6], "close");
+}
+
+TEST(UndoModeTest, EachOutcomeEndsWithItsOwnCodeAndTheReasonsInTheLog) {
+  FakeHost undone;
+  undone.undo = {UndoOutcome::Restarting, UndoRefusal::None, {"\\REGISTRY\\MACHINE\\SAM: its backup is missing"}};
+  EXPECT_EQ(RunUndoMode(undone), kExitDone);
+  EXPECT_EQ(undone.log, (std::vector<std::string>{"hide", "undo",
+                                                  "failure: Not swapped back: \\REGISTRY\\MACHINE\\SAM: its backup "
+                                                  "is missing",
+                                                  "close"}));
+  FakeHost nothing;
+  nothing.undo = {UndoOutcome::NothingToUndo, UndoRefusal::NotRestarted, {}};
+  EXPECT_EQ(RunUndoMode(nothing), 8);
+  EXPECT_EQ(nothing.log[2], "failure: Nothing to undo: the computer has not restarted since the last "
+                            "defragmentation, so its swaps have not taken effect.");
+  FakeHost refused;
+  refused.undo = {UndoOutcome::NothingScheduled, UndoRefusal::None, {"A: refused"}};
+  EXPECT_EQ(RunUndoMode(refused), 9);
+  EXPECT_EQ(refused.log.size(), 5u);
+  EXPECT_EQ(refused.log[4], "close");
 }
 
 TEST(ScanModeTest, AHiveNotCopiedAddsItsCountAfterTheTime) {

@@ -15,6 +15,7 @@
 #include <functional>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/unattended.h"
@@ -431,6 +432,79 @@ TEST_F(ProgramRunTest, SilentInLowerCaseSchedulesEverySwapAndTheRestartAndIgnore
   }
   EXPECT_EQ(records[2], "ExitWindowsEx\t6\t1");
   EXPECT_EQ(Log(), "");
+  // The run is in the journal beside the program, each hive scheduled.
+  std::string journal = test::ReadFileText(home_.File("varnhold-journal.txt"));
+  EXPECT_EQ(journal.rfind("[Defragmentation]\r\nTime=", 0), 0u) << journal;
+  EXPECT_NE(journal.find("\r\nRestore Point=not asked\r\nHives=2\r\n"), std::string::npos) << journal;
+  for (const test::TestHive& h : registry_.hives())
+    EXPECT_NE(journal.find("Hive=scheduled|" + std::to_string(QueryFileSize(files_, h.file)) + "|"), std::string::npos)
+        << journal;
+  EXPECT_NE(journal.find("|" + registry_.hives()[0].file + "|" + registry_.hives()[0].name + "\r\n"),
+            std::string::npos)
+      << journal;
+}
+
+// A journal entry as the program writes it, for a run long before this
+// system started.
+std::string OldDefragmentation(const std::vector<std::pair<std::string, std::string>>& scheduled) {
+  std::string text = "[Defragmentation]\r\nTime=1/1/2001 1:00:00 AM\r\nStamp=126227268000000000\r\n"
+                     "Restore Point=not asked\r\nHives=" + std::to_string(scheduled.size()) + "\r\n";
+  for (const auto& hive : scheduled) text += "Hive=scheduled|8192|4096|" + hive.second + "|" + hive.first + "\r\n";
+  return text + "\r\n";
+}
+
+TEST_F(ProgramRunTest, UndoSwapsEachBackupBackAndRestartsWithoutAWindow) {
+  const test::TestHive alpha = registry_.AddHive("Alpha", 30000, 100000);
+  const test::TestHive beta = registry_.AddHive("Beta", 30000, 100000);
+  test::WriteFileText(alpha.file + ".bak", "the old contents");
+  std::string journalPath = home_.File("varnhold-journal.txt");
+  std::string journal = OldDefragmentation({{alpha.name, alpha.file}, {beta.name, beta.file},
+                                            {"\\REGISTRY\\MACHINE\\SOFTWARE\\Elsewhere", "C:\\elsewhere"}});
+  test::WriteFileText(journalPath, journal);
+
+  RunOutcome outcome = Run("/Undo");
+
+  EXPECT_EQ(outcome.exitCode, DWORD(kExitDone));
+  EXPECT_EQ(Joined(outcome.visibleWindows), "");
+  EXPECT_GT(outcome.screenshots, 0);
+  EXPECT_EQ(outcome.mostPixelsChanged, 0u) << "something appeared on the screen";
+  std::string key = alpha.name.substr(std::string("\\REGISTRY\\MACHINE\\").size());
+  EXPECT_EQ(Joined(Records()), "RegReplaceKeyA\tHKEY_LOCAL_MACHINE\t" + key + "\t" + alpha.file + ".bak\t" +
+                                   alpha.file + ".undo\nExitWindowsEx\t6\t1\n");
+  std::string log = Log();
+  EXPECT_NE(log.find("Not swapped back: " + beta.name + ": its backup is missing"), std::string::npos) << log;
+  EXPECT_NE(log.find("Not swapped back: \\REGISTRY\\MACHINE\\SOFTWARE\\Elsewhere: the system does not list"),
+            std::string::npos)
+      << log;
+  std::string after = test::ReadFileText(journalPath);
+  ASSERT_EQ(after.rfind(journal, 0), 0u) << "the journal is only ever appended to";
+  std::string undo = after.substr(journal.size());
+  EXPECT_EQ(undo.rfind("[Undo]\r\nTime=", 0), 0u) << undo;
+  EXPECT_NE(undo.find("\r\nHives=3\r\nHive=scheduled|"), std::string::npos) << undo;
+  EXPECT_NE(undo.find("Hive=skipped: its backup is missing|"), std::string::npos) << undo;
+
+  // The undo is scheduled: a second one finds nothing to do.
+  RunOutcome again = Run("/undo");
+  EXPECT_EQ(again.exitCode, DWORD(kExitNothingToUndo));
+  EXPECT_EQ(Records().size(), 2u) << Joined(Records());
+}
+
+TEST_F(ProgramRunTest, UndoWithNothingToUndoEndsWithItsCodeAndTouchesNothing) {
+  const test::TestHive alpha = registry_.AddHive("Alpha", 30000, 100000);
+  RunOutcome none = Run("/Undo");
+  EXPECT_EQ(none.exitCode, 8u);
+  EXPECT_EQ(Joined(none.visibleWindows), "");
+  EXPECT_NE(Log().find("Nothing to undo: the journal holds no defragmentation."), std::string::npos) << Log();
+
+  // A backup is there, but the journal's last entry is cut short.
+  test::WriteFileText(alpha.file + ".bak", "the old contents");
+  std::string entry = OldDefragmentation({{alpha.name, alpha.file}});
+  test::WriteFileText(home_.File("varnhold-journal.txt"), entry.substr(0, entry.size() - 8));
+  RunOutcome damaged = Run("/Undo");
+  EXPECT_EQ(damaged.exitCode, DWORD(kExitNothingToUndo));
+  EXPECT_EQ(Joined(damaged.visibleWindows), "");
+  EXPECT_EQ(Joined(Records()), "") << "no swap, no restart";
+  EXPECT_NE(Log().find("the journal's last entry cannot be read"), std::string::npos) << Log();
 }
 
 TEST_F(ProgramRunTest, SilentAfterTheRefusalOfAHeldCopySchedulesNothingAndFails) {
@@ -967,7 +1041,7 @@ TEST_F(ProgramRunTest, AnUnknownOrMalformedSwitchIsLoggedWithTheUsageAndOpensNoW
   for (std::size_t i = 0; i < log.size(); ++i) {
     std::string refused = lines[i].rfind("/Scan /", 0) == 0 ? lines[i].substr(6) : lines[i].substr(0, lines[i].find(' '));
     EXPECT_NE(log[i].find("\"" + refused + "\""), std::string::npos) << log[i];
-    EXPECT_NE(log[i].find("Usage: varnhold.exe [/Silent | /Scan [report file]]"), std::string::npos) << log[i];
+    EXPECT_NE(log[i].find("Usage: varnhold.exe [/Silent | /Scan [report file] | /Undo]"), std::string::npos) << log[i];
   }
   for (const char* name : {"C:\\Silent", "C:\\Foo", "C:\\x"}) EXPECT_FALSE(files_.Exists(name)) << name;
   // No window, so no settings saved and no copy made.

@@ -198,5 +198,46 @@ TEST_F(AppWindowTest, AMissingLanguageFileIsReportedAndTheTranslationPageOpened)
   EXPECT_EQ(OptionsSetting.Lan, "English");
 }
 
+TEST_F(AppWindowTest, TheHelpMenuOffersTheUndoOnlyWhenThereIsOneAndItConfirmsNamingTheHives) {
+  test::TestRegistry registry;
+  const test::TestHive alpha = registry.AddHive("Alpha", 30000, 100000);
+  std::string journal = platform_.real().ExecutableFolder() + "varnhold-journal.txt";
+  DeleteFileA(journal.c_str());
+  TfrmMain& w = Start();
+  TMenuItem& undo = *w.Find<TMenuItem>("pmiUndo");
+  EXPECT_EQ(undo.Caption, "&Undo Last Defragmentation");
+  EXPECT_FALSE(undo.Enabled) << "no journal";
+
+  // A defragmentation long before this system started, whose backup waits.
+  test::WriteFileText(journal, "[Defragmentation]\r\nTime=then\r\nStamp=126227268000000000\r\n"
+                               "Restore Point=not asked\r\nHives=1\r\nHive=scheduled|8192|4096|" +
+                                   alpha.file + "|" + alpha.name + "\r\n\r\n");
+  main_.reset();
+  TfrmMain& again = Start();
+  EXPECT_FALSE(again.Find<TMenuItem>("pmiUndo")->Enabled) << "no backup";
+  test::WriteFileText(alpha.file + ".bak", "the old contents");
+  main_.reset();
+  TfrmMain& ready = Start();
+  EXPECT_TRUE(ready.Find<TMenuItem>("pmiUndo")->Enabled);
+
+  boxes_.answer = IDNO;
+  TObject& sender = *ready.Find<TMenuItem>("pmiUndo");
+  ready.pmiUndoClick(sender);
+  ASSERT_EQ(boxes_.texts.size(), 1u);
+  EXPECT_NE(boxes_.texts[0].find(alpha.name + "  (" + alpha.file + ")"), std::string::npos) << boxes_.texts[0];
+  EXPECT_EQ(boxes_.texts[0].rfind("Undo the last defragmentation?", 0), 0u) << boxes_.texts[0];
+  EXPECT_TRUE(platform_.records().empty()) << "a No swaps nothing back";
+
+  boxes_.answer = IDYES;
+  ready.pmiUndoClick(sender);
+  ASSERT_EQ(platform_.records().size(), 2u);
+  EXPECT_EQ(platform_.records()[0].rfind("RegReplaceKeyA\tHKEY_LOCAL_MACHINE\t", 0), 0u);
+  EXPECT_NE(platform_.records()[0].find(alpha.file + ".bak\t" + alpha.file + ".undo"), std::string::npos);
+  EXPECT_EQ(platform_.records()[1], "ExitWindowsEx\t6\t1");
+  EXPECT_EQ(boxes_.texts.back().rfind("You must restart your computer", 0), 0u);
+  EXPECT_FALSE(ready.Find<TMenuItem>("pmiUndo")->Enabled) << "the undo is scheduled: nothing left to undo";
+  DeleteFileA(journal.c_str());
+}
+
 }  // namespace
 }  // namespace vh

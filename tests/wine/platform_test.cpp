@@ -320,6 +320,31 @@ TEST(HiveCopyOnWine, AFileHeldWithoutSharingIsLockedAndStillMeasurable) {
   EXPECT_FALSE(IsFileLocked(p, path));
 }
 
+TEST(JournalFileOnWine, AppendsNeverTruncateAndTheTailIsTheFilesEnd) {
+  Win32Platform p;
+  test::ScratchFolder folder;
+  std::string path = folder.File("journal.txt");
+  EXPECT_FALSE(p.ReadTail(path, 100).has_value()) << "no file yet";
+  EXPECT_TRUE(p.AppendText(path, "first\r\n"));
+  EXPECT_TRUE(p.AppendText(path, "second\r\n"));
+  EXPECT_EQ(test::ReadFileText(path), "first\r\nsecond\r\n");
+  EXPECT_EQ(p.ReadTail(path, 100).value_or("?"), "first\r\nsecond\r\n");
+  EXPECT_EQ(p.ReadTail(path, 8).value_or("?"), "second\r\n");
+  HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  EXPECT_FALSE(p.AppendText(path, "third\r\n")) << "a file held without sharing cannot be written";
+  CloseHandle(held);
+  EXPECT_FALSE(p.AppendText(folder.File("no such folder") + "\\journal.txt", "x"));
+}
+
+TEST(SystemTimeOnWine, TheSystemStartedBeforeNowAndAfterTheYear2000) {
+  Win32Platform p;
+  constexpr std::uint64_t kYear2000 = 125911584000000000ull;  // FILETIME of 1 January 2000
+  std::uint64_t boot = p.BootTime(), now = p.Now();
+  EXPECT_LT(boot, now);
+  EXPECT_GT(boot, kYear2000) << "not a time since the system's start taken for a date";
+}
+
 TEST(SettingsOnWine, RoundTripThroughTheProfileFunctionsKeepsOtherSections) {
   Win32Platform p;
   test::ScratchFolder folder;

@@ -1,0 +1,67 @@
+#include "app/undo_texts.h"
+
+namespace vh {
+
+const MessageText kUndoConfirmText{
+    "RES_Undo_Confirm",
+    "Undo the last defragmentation? At the next start Windows puts the old contents of these hives back from "
+    "their backups (.bak), and keeps the compacted hives as .undo files:"};
+const MessageText kUndoQuestionText{"RES_Undo_Question", "The computer then restarts. Go on?"};
+const MessageText kUndoSkippedText{"RES_Undo_Skipped", "These hives stay as they are:"};
+const MessageText kUndoNotLoadedText{"RES_Undo_Not_Loaded", "Windows does not list this hive with this file now"};
+const MessageText kUndoNotSwappedInText{"RES_Undo_Not_Swapped_In",
+                                        "its compacted copy is still there, so the swap did not take effect"};
+const MessageText kUndoNoBackupText{"RES_Undo_No_Backup", "its backup is missing"};
+const MessageText kUndoNothingText{
+    "RES_Undo_Nothing",
+    "There is no defragmentation to undo. An undo needs a defragmentation whose swaps took effect at a restart, "
+    "and the backups (.bak) it left beside the hive files."};
+const MessageText kUndoRefusedText{
+    "RES_Undo_Refused",
+    "Windows refused to swap back any hive, so the computer will not restart. Nothing was changed:"};
+
+const std::vector<MessageText>& UndoMessageTexts() {
+  static const std::vector<MessageText> texts = {kUndoConfirmText,   kUndoQuestionText,     kUndoSkippedText,
+                                                 kUndoNotLoadedText, kUndoNotSwappedInText, kUndoNoBackupText,
+                                                 kUndoNothingText,   kUndoRefusedText};
+  return texts;
+}
+
+namespace {
+
+const MessageText& SkipText(UndoSkip skip) {
+  switch (skip) {
+    case UndoSkip::NotLoaded:
+      return kUndoNotLoadedText;
+    case UndoSkip::NotSwappedIn:
+      return kUndoNotSwappedInText;
+    case UndoSkip::NoBackup:
+      break;
+  }
+  return kUndoNoBackupText;
+}
+
+std::string HiveLine(const JournalHive& hive) { return "\n    " + hive.name + "  (" + hive.file + ")"; }
+
+}  // namespace
+
+std::string UndoConfirmation(const UndoPlan& plan, const Translate& translate) {
+  std::string text = translate(kUndoConfirmText) + "\n";
+  for (const JournalHive& hive : plan.swapBack) text += HiveLine(hive);
+  if (!plan.skipped.empty()) {
+    text += "\n\n" + translate(kUndoSkippedText) + "\n";
+    for (const auto& skipped : plan.skipped)
+      text += "\n    " + skipped.first.name + ": " + translate(SkipText(skipped.second));
+  }
+  return text + "\n\n" + translate(kUndoQuestionText);
+}
+
+std::string UndoRefusedMessage(const JournalEntry& undo, const Translate& translate) {
+  std::string text = translate(kUndoRefusedText) + "\n";
+  for (const JournalHive& hive : undo.hives)
+    if (hive.outcome == JournalOutcome::Refused)
+      text += "\n    " + hive.name + "  (" + std::to_string(hive.error) + ")";
+  return text;
+}
+
+}  // namespace vh

@@ -1,0 +1,238 @@
+#include "hive/journal.h"
+
+#include <limits>
+
+namespace vh {
+
+namespace {
+
+const char kDefragHeader[] = "[Defragmentation]";
+const char kUndoHeader[] = "[Undo]";
+const char kRefusedPrefix[] = "refused with error ";
+const char kSkippedPrefix[] = "skipped: ";
+
+struct StepName {
+  RestorePointStep step;
+  const char* text;
+};
+const StepName kStepNames[] = {
+    {RestorePointStep::NotAsked, "not asked"},
+    {RestorePointStep::NotOffered, "not offered on this Windows"},
+    {RestorePointStep::Created, "created"},
+    {RestorePointStep::FailedWentOn, "failed, went on"},
+    {RestorePointStep::Stopped, "failed, stopped"},
+};
+
+// A line break would end the field and "|" the hive's fields; neither may
+// come from a name the registry or a file system handed over.
+std::string Field(const std::string& text, bool allowBar) {
+  std::string clean = text;
+  for (char& c : clean)
+    if (c == '\r' || c == '\n' || (!allowBar && c == '|')) c = '?';
+  return clean;
+}
+
+bool ParseUnsigned(const std::string& text, std::uint64_t& value) {
+  if (text.empty() || text.size() > 20) return false;
+  std::uint64_t v = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+    std::uint64_t digit = std::uint64_t(c - '0');
+    if (v > (std::numeric_limits<std::uint64_t>::max() - digit) / 10) return false;
+    v = v * 10 + digit;
+  }
+  value = v;
+  return true;
+}
+
+bool ParseSigned(const std::string& text, std::int64_t& value) {
+  bool negative = !text.empty() && text[0] == '-';
+  std::uint64_t magnitude = 0;
+  if (!ParseUnsigned(negative ? text.substr(1) : text, magnitude)) return false;
+  if (magnitude > std::uint64_t(std::numeric_limits<std::int64_t>::max())) return false;
+  value = negative ? -std::int64_t(magnitude) : std::int64_t(magnitude);
+  return true;
+}
+
+bool ParseOutcome(const std::string& text, JournalHive& hive) {
+  if (text == "scheduled") {
+    hive.outcome = JournalOutcome::Scheduled;
+  } else if (text == "not copied") {
+    hive.outcome = JournalOutcome::NotCopied;
+  } else if (text == "check failed") {
+    hive.outcome = JournalOutcome::CheckFailed;
+  } else if (text.compare(0, sizeof kRefusedPrefix - 1, kRefusedPrefix) == 0) {
+    std::int64_t error = 0;
+    if (!ParseSigned(text.substr(sizeof kRefusedPrefix - 1), error)) return false;
+    if (error < std::numeric_limits<long>::min() || error > std::numeric_limits<long>::max()) return false;
+    hive.outcome = JournalOutcome::Refused;
+    hive.error = long(error);
+  } else if (text.compare(0, sizeof kSkippedPrefix - 1, kSkippedPrefix) == 0) {
+    hive.outcome = JournalOutcome::Skipped;
+    hive.skipReason = text.substr(sizeof kSkippedPrefix - 1);
+  } else {
+    return false;
+  }
+  return true;
+}
+
+// outcome|current size|copy size|file|name; the name takes the rest.
+bool ParseHive(const std::string& text, JournalHive& hive) {
+  std::string fields[4];
+  std::size_t from = 0;
+  for (std::string& field : fields) {
+    std::size_t bar = text.find('|', from);
+    if (bar == std::string::npos) return false;
+    field = text.substr(from, bar - from);
+    from = bar + 1;
+  }
+  hive.name = text.substr(from);
+  hive.file = fields[3];
+  return ParseOutcome(fields[0], hive) && ParseSigned(fields[1], hive.currentSize) &&
+         ParseSigned(fields[2], hive.copySize) && !hive.file.empty() && !hive.name.empty();
+}
+
+bool ParseRestorePoint(const std::string& text, RestorePointStep& step) {
+  for (const StepName& s : kStepNames) {
+    if (text == s.text) {
+      step = s.step;
+      return true;
+    }
+  }
+  return false;
+}
+
+// Fields an entry must have; what was read of them.
+struct EntryReader {
+  JournalEntry entry;
+  bool hasTime = false, hasStamp = false, hasRestorePoint = false, hasCount = false;
+  std::uint64_t declared = 0;
+
+  void Take(const std::string& key, const std::string& value) {
+    bool ok = true;
+    if (key == "Time") {
+      hasTime = true;
+      entry.time = value;
+    } else if (key == "Stamp") {
+      ok = hasStamp = ParseUnsigned(value, entry.stamp);
+    } else if (key == "Restore Point") {
+      ok = hasRestorePoint = ParseRestorePoint(value, entry.restorePoint);
+    } else if (key == "Hives") {
+      ok = hasCount = ParseUnsigned(value, declared);
+    } else if (key == "Hive") {
+      JournalHive hive;
+      ok = ParseHive(value, hive);
+      if (ok) entry.hives.push_back(hive);
+    }
+    if (!ok) entry.damaged = true;
+  }
+
+  JournalEntry Finish(bool closed) {
+    bool needsRestorePoint = entry.kind == JournalKind::Defragmentation;
+    if (!closed || !hasTime || !hasStamp || !hasCount || (needsRestorePoint && !hasRestorePoint) ||
+        declared != entry.hives.size())
+      entry.damaged = true;
+    return entry;
+  }
+};
+
+std::string TrimmedLine(std::string line) {
+  while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t')) line.pop_back();
+  return line;
+}
+
+}  // namespace
+
+int JournalEntry::Scheduled() const {
+  int n = 0;
+  for (const JournalHive& h : hives) n += h.outcome == JournalOutcome::Scheduled;
+  return n;
+}
+
+std::string JournalPath(Files& files) { return files.ExecutableFolder() + "varnhold-journal.txt"; }
+
+std::string RestorePointText(RestorePointStep step) {
+  for (const StepName& s : kStepNames)
+    if (s.step == step) return s.text;
+  return "";
+}
+
+std::string OutcomeText(const JournalHive& hive) {
+  switch (hive.outcome) {
+    case JournalOutcome::Scheduled:
+      return "scheduled";
+    case JournalOutcome::NotCopied:
+      return "not copied";
+    case JournalOutcome::CheckFailed:
+      return "check failed";
+    case JournalOutcome::Refused:
+      return kRefusedPrefix + std::to_string(hive.error);
+    case JournalOutcome::Skipped:
+      return kSkippedPrefix + Field(hive.skipReason, false);
+  }
+  return "";
+}
+
+std::string FormatJournalEntry(const JournalEntry& entry) {
+  std::string text = entry.kind == JournalKind::Undo ? kUndoHeader : kDefragHeader;
+  text += "\r\nTime=" + Field(entry.time, true) + "\r\nStamp=" + std::to_string(entry.stamp) + "\r\n";
+  if (entry.kind == JournalKind::Defragmentation)
+    text += "Restore Point=" + RestorePointText(entry.restorePoint) + "\r\n";
+  text += "Hives=" + std::to_string(entry.hives.size()) + "\r\n";
+  for (const JournalHive& h : entry.hives) {
+    text += "Hive=" + OutcomeText(h) + "|" + std::to_string(h.currentSize) + "|" + std::to_string(h.copySize) + "|" +
+            Field(h.file, false) + "|" + Field(h.name, true) + "\r\n";
+  }
+  return text + "\r\n";
+}
+
+std::vector<JournalEntry> ParseJournal(const std::string& text) {
+  std::vector<JournalEntry> entries;
+  std::optional<EntryReader> current;
+  std::size_t from = 0;
+  while (from < text.size()) {
+    std::size_t end = text.find('\n', from);
+    if (end == std::string::npos) end = text.size();
+    std::string line = TrimmedLine(text.substr(from, end - from));
+    from = end + 1;
+    if (line.empty()) {
+      // The blank line that closes every entry: without it, the write
+      // that made the entry was cut short, perhaps inside its last name.
+      if (current) entries.push_back(current->Finish(true));
+      current.reset();
+      continue;
+    }
+    if (line[0] == '[') {
+      if (current) entries.push_back(current->Finish(false));
+      current.reset();
+      if (line == kDefragHeader || line == kUndoHeader) {
+        current.emplace();
+        current->entry.kind = line == kUndoHeader ? JournalKind::Undo : JournalKind::Defragmentation;
+      }
+      continue;
+    }
+    std::size_t equals = line.find('=');
+    if (!current || equals == std::string::npos) continue;
+    // The writer never leaves a carriage return inside a line.
+    if (line.find('\r') != std::string::npos) current->entry.damaged = true;
+    current->Take(line.substr(0, equals), line.substr(equals + 1));
+  }
+  if (current) entries.push_back(current->Finish(false));
+  return entries;
+}
+
+bool AppendJournalEntry(const JournalWriter& writer, JournalEntry entry) {
+  entry.stamp = writer.system.Now();
+  if (writer.nowText) entry.time = writer.nowText();
+  // One write for the whole entry, so that a failure cannot leave half of it.
+  if (writer.files.AppendText(writer.path, FormatJournalEntry(entry))) return true;
+  if (writer.logFailure) writer.logFailure("The journal " + writer.path + " could not be written; the run went on.");
+  return false;
+}
+
+std::vector<JournalEntry> ReadJournal(Files& files, const std::string& path) {
+  std::optional<std::string> text = files.ReadTail(path, kJournalTailBytes);
+  return text ? ParseJournal(*text) : std::vector<JournalEntry>{};
+}
+
+}  // namespace vh

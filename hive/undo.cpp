@@ -1,0 +1,159 @@
+#include "hive/undo.h"
+
+#include "hive/defrag.h"
+#include "hive/hive_copy.h"
+#include "platform/text.h"
+
+namespace vh {
+
+namespace {
+
+// The loaded hive with this name and file, in the system's own spelling.
+bool FindLoaded(const HiveTable& loaded, const JournalHive& hive, JournalHive& found) {
+  for (std::size_t i = 0; i < loaded.size(); ++i) {
+    if (EqualsIgnoreCase(loaded.HiveNames[i], hive.name) && EqualsIgnoreCase(loaded.HiveFiles[i], hive.file)) {
+      found = hive;
+      found.name = loaded.HiveNames[i];
+      found.file = loaded.HiveFiles[i];
+      return true;
+    }
+  }
+  return false;
+}
+
+// A copy written after the entry is a later analysis' copy, not the one
+// the swap was to take.
+bool SwappedIn(Files& files, const std::string& hiveFile, std::uint64_t entryStamp) {
+  std::string copy = CopyPath(hiveFile);
+  if (!files.EntryExists(copy)) return true;
+  std::optional<std::uint64_t> written = files.EntryWriteTime(copy);
+  return written && *written > entryStamp;
+}
+
+void JudgeHives(UndoPlan& plan, const HiveTable& loaded, Files& files) {
+  for (const JournalHive& hive : plan.entry.hives) {
+    if (hive.outcome != JournalOutcome::Scheduled) continue;
+    JournalHive now;
+    if (!FindLoaded(loaded, hive, now)) {
+      plan.skipped.push_back({hive, UndoSkip::NotLoaded});
+    } else if (!SwappedIn(files, now.file, plan.entry.stamp)) {
+      plan.skipped.push_back({now, UndoSkip::NotSwappedIn});
+    } else if (!files.Exists(BackupPath(now.file))) {
+      plan.skipped.push_back({now, UndoSkip::NoBackup});
+    } else {
+      plan.swapBack.push_back(now);
+    }
+  }
+}
+
+JournalHive SkippedHive(const std::pair<JournalHive, UndoSkip>& skipped) {
+  JournalHive hive = skipped.first;
+  hive.outcome = JournalOutcome::Skipped;
+  hive.skipReason = UndoSkipText(skipped.second);
+  hive.error = 0;
+  return hive;
+}
+
+}  // namespace
+
+std::string UndoRefusalText(UndoRefusal refusal) {
+  switch (refusal) {
+    case UndoRefusal::None:
+      return "the last defragmentation can be undone";
+    case UndoRefusal::NoEntry:
+      return "the journal holds no defragmentation";
+    case UndoRefusal::Damaged:
+      return "the journal's last entry cannot be read";
+    case UndoRefusal::NothingScheduled:
+      return "the last defragmentation scheduled no swap";
+    case UndoRefusal::AlreadyUndone:
+      return "the undo of the last defragmentation is already scheduled or done";
+    case UndoRefusal::NotRestarted:
+      return "the computer has not restarted since the last defragmentation, so its swaps have not taken effect";
+    case UndoRefusal::NothingToSwapBack:
+      return "no hive the last defragmentation swapped has its backup";
+  }
+  return "";
+}
+
+std::string UndoSkipText(UndoSkip skip) {
+  switch (skip) {
+    case UndoSkip::NotLoaded:
+      return "the system does not list this hive with this file now";
+    case UndoSkip::NotSwappedIn:
+      return "its compacted copy is still there, so the swap did not take effect";
+    case UndoSkip::NoBackup:
+      return "its backup is missing";
+  }
+  return "";
+}
+
+UndoPlan PlanUndo(const std::vector<JournalEntry>& journal, const HiveTable& loaded, Files& files,
+                  std::uint64_t bootTime) {
+  UndoPlan plan;
+  for (auto it = journal.rbegin(); it != journal.rend(); ++it) {
+    if (it->damaged) {
+      plan.refusal = UndoRefusal::Damaged;
+      return plan;
+    }
+    if (it->kind == JournalKind::Undo) {
+      // An undo that Windows refused outright changed nothing: the run
+      // before it can still be undone.
+      if (it->Scheduled() == 0) continue;
+      plan.refusal = UndoRefusal::AlreadyUndone;
+      return plan;
+    }
+    plan.entry = *it;
+    if (it->Scheduled() == 0) {
+      plan.refusal = UndoRefusal::NothingScheduled;
+    } else if (bootTime <= it->stamp) {
+      plan.refusal = UndoRefusal::NotRestarted;
+    } else {
+      JudgeHives(plan, loaded, files);
+      plan.refusal = plan.swapBack.empty() ? UndoRefusal::NothingToSwapBack : UndoRefusal::None;
+    }
+    return plan;
+  }
+  plan.refusal = UndoRefusal::NoEntry;
+  return plan;
+}
+
+UndoOutcome UndoLastDefragmentation(UndoRun& run) {
+  Platform& p = run.platform;
+  run.plan = PlanUndo(ReadJournal(p.files, run.journal.path), run.hives, p.files, p.system.BootTime());
+  run.done = {};
+  if (!run.plan.Offered()) {
+    if (!run.unattended) run.dialogs.ShowNothingToUndo(run.plan);
+    return UndoOutcome::NothingToUndo;
+  }
+  if (!run.unattended && run.dialogs.ConfirmUndo(run.plan) != kAnswerYes) return UndoOutcome::Declined;
+  EnableRestorePrivilege(p.privileges);
+  run.done.kind = JournalKind::Undo;
+  for (const JournalHive& hive : run.plan.swapBack) {
+    JournalHive done = hive;
+    done.currentSize = QueryFileSize(p.files, hive.file);
+    done.copySize = QueryFileSize(p.files, BackupPath(hive.file));
+    // The backup goes in as the new file; the compacted hive leaves under a
+    // name of its own, never over the backup it replaces.
+    long result = ScheduleHiveSwap(p.registry, p.files, hive.name, BackupPath(hive.file), UndoPath(hive.file));
+    done.outcome = result == win::kErrorSuccess ? JournalOutcome::Scheduled : JournalOutcome::Refused;
+    done.error = result == win::kErrorSuccess ? 0 : result;
+    run.done.hives.push_back(done);
+  }
+  for (const auto& skipped : run.plan.skipped) run.done.hives.push_back(SkippedHive(skipped));
+  AppendJournalEntry(run.journal, run.done);
+  if (run.done.Scheduled() == 0) {
+    if (!run.unattended) run.dialogs.ShowNothingSwappedBack(run.done);
+    return UndoOutcome::NothingScheduled;
+  }
+  if (!run.unattended) run.dialogs.ShowRestartNotice();
+  RestartComputer(p.privileges, p.power);
+  return UndoOutcome::Restarting;
+}
+
+bool UndoOffered(Platform& platform, const HiveTable& hives, const std::string& journalPath) {
+  return PlanUndo(ReadJournal(platform.files, journalPath), hives, platform.files, platform.system.BootTime())
+      .Offered();
+}
+
+}  // namespace vh

@@ -1,0 +1,89 @@
+// Undoing the last defragmentation. Windows swapped each scheduled hive for
+// its copy at the next start and kept the old contents in <hive file>.bak;
+// the same call that scheduled that swap schedules the swap back: the backup
+// becomes the hive again at the next start, and the compacted hive goes to
+// <hive file>.undo. The journal says which run to undo and which hives it
+// swapped.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "hive/hive_table.h"
+#include "hive/journal.h"
+#include "platform/platform.h"
+
+namespace vh {
+
+inline std::string UndoPath(const std::string& hiveFile) { return hiveFile + ".undo"; }
+
+// Why nothing can be undone; None when the undo is offered.
+enum class UndoRefusal {
+  None,
+  NoEntry,            // no journal, or no defragmentation in it
+  Damaged,            // the entry to judge cannot be read whole
+  NothingScheduled,   // the last defragmentation scheduled no swap
+  AlreadyUndone,      // an undo of it has been scheduled already
+  NotRestarted,       // its swaps wait for the next start
+  NothingToSwapBack,  // no scheduled hive has its backup, loaded and swapped in
+};
+std::string UndoRefusalText(UndoRefusal refusal);
+
+// Why one hive the defragmentation swapped is left as it is.
+enum class UndoSkip {
+  NotLoaded,     // the system does not list that hive with that file now
+  NotSwappedIn,  // its copy is still there: the swap did not take effect
+  NoBackup,      // its backup is missing
+};
+std::string UndoSkipText(UndoSkip skip);
+
+struct UndoPlan {
+  UndoRefusal refusal = UndoRefusal::NoEntry;
+  JournalEntry entry;                // the defragmentation to undo
+  std::vector<JournalHive> swapBack;  // name and file as the system lists them now
+  std::vector<std::pair<JournalHive, UndoSkip>> skipped;
+  bool Offered() const { return refusal == UndoRefusal::None; }
+};
+
+// Judges the journal's last run against the hives loaded now. Only hives
+// the system lists (same name, same file) are ever swapped back, whatever
+// the journal says: it is a file beside the program, not proof.
+UndoPlan PlanUndo(const std::vector<JournalEntry>& journal, const HiveTable& loaded, Files& files,
+                  std::uint64_t bootTime);
+
+// The windows the undo shows; each question returns the dialog's modal
+// result.
+class UndoDialogs {
+ public:
+  virtual ~UndoDialogs() = default;
+  // Says what will happen and to which hives; Yes goes on.
+  virtual int ConfirmUndo(const UndoPlan& plan) = 0;
+  virtual void ShowNothingToUndo(const UndoPlan& plan) = 0;
+  // Windows refused every swap back: there will be no restart.
+  virtual void ShowNothingSwappedBack(const JournalEntry& undo) = 0;
+  virtual void ShowRestartNotice() = 0;
+};
+
+struct UndoRun {
+  Platform& platform;
+  const HiveTable& hives;
+  bool unattended = false;
+  UndoDialogs& dialogs;
+  const JournalWriter& journal;
+  // Filled in as the run goes.
+  UndoPlan plan;
+  JournalEntry done;  // what became of each hive, as the journal records it
+};
+
+enum class UndoOutcome { NothingToUndo, Declined, NothingScheduled, Restarting };
+
+// Plans, confirms (unless unattended), schedules each swap back, records
+// the undo in the journal, and restarts only when some swap was scheduled.
+UndoOutcome UndoLastDefragmentation(UndoRun& run);
+
+// Whether the menu offers the undo now.
+bool UndoOffered(Platform& platform, const HiveTable& hives, const std::string& journalPath);
+
+}  // namespace vh

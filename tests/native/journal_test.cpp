@@ -1,0 +1,174 @@
+#include "hive/journal.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/fake_platform.h"
+
+namespace vh {
+namespace {
+
+JournalEntry EveryOutcome() {
+  JournalEntry e;
+  e.kind = JournalKind::Defragmentation;
+  e.time = "12/7/2026 12:31:17 PM";
+  e.stamp = 134097390770000000ull;
+  e.restorePoint = RestorePointStep::FailedWentOn;
+  e.hives = {{"\\REGISTRY\\MACHINE\\SOFTWARE", "C:\\W\\config\\software", 8388608, 6291456, JournalOutcome::Scheduled},
+             {"\\REGISTRY\\MACHINE\\SAM", "C:\\W\\config\\SAM", 262144, 0, JournalOutcome::NotCopied},
+             {"\\REGISTRY\\USER\\S-1-5-19", "C:\\lsp\\NTUSER.DAT", 524288, 262144, JournalOutcome::CheckFailed},
+             {"\\REGISTRY\\MACHINE\\odd|name", "C:\\odd", -1, 4096, JournalOutcome::Refused, 5}};
+  return e;
+}
+
+TEST(JournalTest, AnEntryReadsBackAsItWasWrittenWithEveryOutcome) {
+  JournalEntry written = EveryOutcome();
+  std::string text = FormatJournalEntry(written);
+  EXPECT_EQ(text.substr(0, text.find("Hive=")),
+            "[Defragmentation]\r\nTime=12/7/2026 12:31:17 PM\r\nStamp=134097390770000000\r\n"
+            "Restore Point=failed, went on\r\nHives=4\r\n");
+  EXPECT_NE(text.find("Hive=refused with error 5|-1|4096|C:\\odd|\\REGISTRY\\MACHINE\\odd|name\r\n"),
+            std::string::npos);
+
+  std::vector<JournalEntry> read = ParseJournal(text);
+  ASSERT_EQ(read.size(), 1u);
+  const JournalEntry& e = read[0];
+  EXPECT_FALSE(e.damaged);
+  EXPECT_EQ(e.time, written.time);
+  EXPECT_EQ(e.stamp, written.stamp);
+  EXPECT_EQ(e.restorePoint, RestorePointStep::FailedWentOn);
+  ASSERT_EQ(e.hives.size(), 4u);
+  for (std::size_t i = 0; i < 4; ++i) {
+    EXPECT_EQ(e.hives[i].name, written.hives[i].name);
+    EXPECT_EQ(e.hives[i].file, written.hives[i].file);
+    EXPECT_EQ(e.hives[i].currentSize, written.hives[i].currentSize);
+    EXPECT_EQ(e.hives[i].copySize, written.hives[i].copySize);
+    EXPECT_EQ(e.hives[i].outcome, written.hives[i].outcome);
+  }
+  EXPECT_EQ(e.hives[3].error, 5);
+  EXPECT_EQ(e.Scheduled(), 1);
+}
+
+TEST(JournalTest, UndoEntriesAndEveryRestorePointStepRoundTrip) {
+  std::string text;
+  for (RestorePointStep step : {RestorePointStep::NotAsked, RestorePointStep::NotOffered, RestorePointStep::Created,
+                                RestorePointStep::FailedWentOn, RestorePointStep::Stopped}) {
+    JournalEntry e;
+    e.time = "t";
+    e.restorePoint = step;
+    text += FormatJournalEntry(e);
+  }
+  JournalEntry undo;
+  undo.kind = JournalKind::Undo;
+  undo.time = "t";
+  JournalHive skipped{"\\REGISTRY\\MACHINE\\SYSTEM", "C:\\s", 1, 2, JournalOutcome::Skipped};
+  skipped.skipReason = "its backup is missing";
+  undo.hives = {skipped};
+  text += FormatJournalEntry(undo);
+  EXPECT_EQ(text.find("Restore Point", text.find("[Undo]")), std::string::npos) << "an undo makes no restore point";
+
+  std::vector<JournalEntry> read = ParseJournal(text);
+  ASSERT_EQ(read.size(), 6u);
+  EXPECT_EQ(read[2].restorePoint, RestorePointStep::Created);
+  EXPECT_EQ(read[4].restorePoint, RestorePointStep::Stopped);
+  EXPECT_EQ(read[5].kind, JournalKind::Undo);
+  ASSERT_EQ(read[5].hives.size(), 1u);
+  EXPECT_EQ(read[5].hives[0].outcome, JournalOutcome::Skipped);
+  EXPECT_EQ(read[5].hives[0].skipReason, "its backup is missing");
+  for (const JournalEntry& e : read) EXPECT_FALSE(e.damaged);
+}
+
+TEST(JournalTest, ALineBreakInANameCannotForgeALine) {
+  JournalEntry e;
+  e.time = "t\r\n[Undo]";
+  e.hives = {{"\\REGISTRY\\USER\\x\r\nHive=scheduled|1|1|C:\\evil|\\REGISTRY\\MACHINE\\SAM", "C:\\a|b", 1, 1,
+              JournalOutcome::Scheduled}};
+  std::vector<JournalEntry> read = ParseJournal(FormatJournalEntry(e));
+  ASSERT_EQ(read.size(), 1u);
+  EXPECT_FALSE(read[0].damaged);
+  ASSERT_EQ(read[0].hives.size(), 1u);
+  EXPECT_EQ(read[0].hives[0].file, "C:\\a?b");
+  EXPECT_EQ(read[0].hives[0].name.find('\n'), std::string::npos);
+}
+
+TEST(JournalTest, AnEntryCutShortOrMalformedIsDamagedAndLeavesTheOthersAlone) {
+  std::string good = FormatJournalEntry(EveryOutcome());
+  std::string cut = good.substr(0, good.rfind("Hive="));  // the last hive line lost
+  std::vector<JournalEntry> read = ParseJournal(good + cut);
+  ASSERT_EQ(read.size(), 2u);
+  EXPECT_FALSE(read[0].damaged);
+  EXPECT_TRUE(read[1].damaged);
+
+  for (const std::string& bad :
+       {std::string("Stamp=12x"), std::string("Stamp=99999999999999999999999"), std::string("Restore Point=maybe"),
+        std::string("Hives=two"), std::string("Hive=scheduled|1|2|C:\\f"), std::string("Hive=lost|1|2|C:\\f|n"),
+        std::string("Hive=scheduled|1|2||n"), std::string("Hive=refused with error x|1|2|C:\\f|n"),
+        std::string("Hive=scheduled|1|2|C:\\f|n\rx")}) {
+    // A hive line is announced, so that only its own fault can damage the entry.
+    std::string count = bad.rfind("Hive=", 0) == 0 ? "1" : "0";
+    std::string text =
+        "[Defragmentation]\r\nTime=t\r\nStamp=1\r\nRestore Point=created\r\nHives=" + count + "\r\n" + bad + "\r\n";
+    std::vector<JournalEntry> one = ParseJournal(text);
+    ASSERT_EQ(one.size(), 1u) << bad;
+    EXPECT_TRUE(one[0].damaged) << bad;
+  }
+  EXPECT_FALSE(ParseJournal("[Defragmentation]\r\nTime=t\r\nStamp=1\r\nRestore Point=created\r\nHives=1\r\n"
+                            "Hive=scheduled|1|2|C:\\f|n\r\n\r\n")[0]
+                   .damaged);
+  EXPECT_TRUE(ParseJournal("[Defragmentation]\r\nTime=t\r\nHives=0\r\nRestore Point=created\r\n")[0].damaged)
+      << "no stamp";
+}
+
+TEST(JournalTest, TextOutsideEntriesIsPassedOver) {
+  std::string text = "ons=3\r\nHive=scheduled|1|1|C:\\x|y\r\n[Other]\r\nStamp=5\r\n" +
+                     FormatJournalEntry(EveryOutcome()) +
+                     "[Notes]\r\nHive=scheduled|1|1|C:\\x|y\r\n";
+  std::vector<JournalEntry> read = ParseJournal(text);
+  ASSERT_EQ(read.size(), 1u);
+  EXPECT_FALSE(read[0].damaged);
+  EXPECT_TRUE(ParseJournal("").empty());
+}
+
+class JournalFileTest : public ::testing::Test {
+ protected:
+  JournalWriter Writer() {
+    return {fake, fake, JournalPath(fake), [] { return std::string("12/7/2026 1:00:00 PM"); },
+            [this](const std::string& line) { failures.push_back(line); }};
+  }
+  FakePlatform fake;
+  std::vector<std::string> failures;
+};
+
+TEST_F(JournalFileTest, EntriesAreAppendedBesideTheProgramAndNothingIsEverCut) {
+  EXPECT_EQ(JournalPath(fake), "C:\\Program Files\\Varnhold\\varnhold-journal.txt");
+  fake.SetFileText(JournalPath(fake), "; kept by hand\r\n");
+  fake.fileClock = 500;
+  EXPECT_TRUE(AppendJournalEntry(Writer(), EveryOutcome()));
+  fake.fileClock = 600;
+  JournalEntry undo;
+  undo.kind = JournalKind::Undo;
+  EXPECT_TRUE(AppendJournalEntry(Writer(), undo));
+
+  std::string text = fake.FileText(JournalPath(fake));
+  EXPECT_EQ(text.rfind("; kept by hand\r\n[Defragmentation]\r\nTime=12/7/2026 1:00:00 PM\r\nStamp=500\r\n", 0), 0u);
+  std::vector<JournalEntry> read = ReadJournal(fake, JournalPath(fake));
+  ASSERT_EQ(read.size(), 2u);
+  EXPECT_EQ(read[0].stamp, 500u);
+  EXPECT_EQ(read[1].stamp, 600u);
+  EXPECT_EQ(read[1].kind, JournalKind::Undo);
+  EXPECT_TRUE(failures.empty());
+}
+
+TEST_F(JournalFileTest, AJournalThatCannotBeWrittenIsLoggedAndReadsAsEmpty) {
+  fake.RefuseAppends(JournalPath(fake));
+  EXPECT_FALSE(AppendJournalEntry(Writer(), EveryOutcome()));
+  ASSERT_EQ(failures.size(), 1u);
+  EXPECT_EQ(failures[0], "The journal C:\\Program Files\\Varnhold\\varnhold-journal.txt could not be written; the run "
+                         "went on.");
+  EXPECT_TRUE(ReadJournal(fake, JournalPath(fake)).empty());
+  fake.SetFileText(JournalPath(fake), FormatJournalEntry(EveryOutcome()));
+  fake.RefuseReads(JournalPath(fake));
+  EXPECT_TRUE(ReadJournal(fake, JournalPath(fake)).empty());
+}
+
+}  // namespace
+}  // namespace vh

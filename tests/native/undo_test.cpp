@@ -1,0 +1,243 @@
+#include "hive/undo.h"
+
+#include <gtest/gtest.h>
+
+#include "app/undo_texts.h"
+#include "hive/defrag.h"
+#include "platform/fake_platform.h"
+
+namespace vh {
+namespace {
+
+class ScriptedUndoDialogs final : public UndoDialogs {
+ public:
+  int ConfirmUndo(const UndoPlan& plan) override {
+    log.push_back("confirm " + std::to_string(plan.swapBack.size()) + "+" + std::to_string(plan.skipped.size()));
+    return answer;
+  }
+  void ShowNothingToUndo(const UndoPlan&) override { log.push_back("nothing to undo"); }
+  void ShowNothingSwappedBack(const JournalEntry&) override { log.push_back("nothing swapped back"); }
+  void ShowRestartNotice() override { log.push_back("restart notice"); }
+  int answer = kAnswerYes;
+  std::vector<std::string> log;
+};
+
+const char kSoftware[] = "C:\\WINDOWS\\system32\\config\\software";
+const char kSystem[] = "C:\\WINDOWS\\system32\\config\\system";
+const char kSoftwareName[] = "\\REGISTRY\\MACHINE\\SOFTWARE";
+const char kSystemName[] = "\\REGISTRY\\MACHINE\\SYSTEM";
+
+// A defragmentation at time 100 swapped both hives; the computer started
+// again at 200; now is 300. Windows renamed each copy to the hive and the
+// hive to its backup.
+class UndoTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    hives.Append(kSoftwareName, kSoftware);
+    hives.Append(kSystemName, kSystem);
+    fake.AddFile(kSoftware, 6000);
+    fake.AddFile(kSystem, 3000);
+    fake.AddFile(std::string(kSoftware) + ".bak", 9000);
+    fake.AddFile(std::string(kSystem) + ".bak", 4000);
+    defrag.kind = JournalKind::Defragmentation;
+    defrag.time = "then";
+    defrag.stamp = 100;
+    defrag.hives = {{kSoftwareName, kSoftware, 9000, 6000, JournalOutcome::Scheduled},
+                    {kSystemName, kSystem, 4000, 3000, JournalOutcome::Scheduled},
+                    {"\\REGISTRY\\MACHINE\\SAM", "C:\\WINDOWS\\system32\\config\\SAM", 1, 0,
+                     JournalOutcome::NotCopied}};
+    fake.bootTime = 200;
+    fake.fileClock = 300;
+  }
+  void WriteJournal(const std::vector<JournalEntry>& entries) {
+    std::string text;
+    for (const JournalEntry& e : entries) text += FormatJournalEntry(e);
+    fake.SetFileText(JournalPath(fake), text);
+  }
+  UndoPlan Plan() { return PlanUndo(ReadJournal(fake, JournalPath(fake)), hives, fake, fake.BootTime()); }
+  UndoOutcome Run(bool unattended = false) {
+    fake.calls.clear();
+    UndoRun run{fake.platform(), hives, unattended, dialogs, writer};
+    UndoOutcome outcome = UndoLastDefragmentation(run);
+    plan = run.plan;
+    done = run.done;
+    return outcome;
+  }
+  std::vector<JournalEntry> Journal() { return ParseJournal(fake.FileText(JournalPath(fake))); }
+  std::vector<std::string> MachineCalls() const {
+    std::vector<std::string> out;
+    for (const std::string& c : fake.calls)
+      for (const char* name : {"RegReplaceKeyA", "DeleteFileA", "EnablePrivilege", "ExitWindowsEx", "AppendText"})
+        if (c.rfind(name, 0) == 0) out.push_back(c);
+    return out;
+  }
+
+  FakePlatform fake;
+  HiveTable hives;
+  JournalEntry defrag;
+  ScriptedUndoDialogs dialogs;
+  std::vector<std::string> logged;
+  JournalWriter writer{fake, fake, JournalPath(fake), [] { return std::string("now"); },
+                       [this](const std::string& line) { logged.push_back(line); }};
+  UndoPlan plan;
+  JournalEntry done;
+};
+
+TEST_F(UndoTest, SwapsEachBackupBackKeepsTheCompactedHiveAsUndoJournalsAndRestarts) {
+  WriteJournal({defrag});
+  fake.AddFile(std::string(kSystem) + ".undo", 1);  // left by an earlier undo
+  EXPECT_TRUE(UndoOffered(fake.platform(), hives, JournalPath(fake)));
+
+  EXPECT_EQ(Run(), UndoOutcome::Restarting);
+  EXPECT_EQ(dialogs.log, (std::vector<std::string>{"confirm 2+0", "restart notice"}));
+  const std::string sw = kSoftware, sy = kSystem;
+  EXPECT_EQ(MachineCalls(),
+            (std::vector<std::string>{"EnablePrivilege(SeRestorePrivilege, 0xF00FF)",
+                                      "RegReplaceKeyA(HKEY_LOCAL_MACHINE, SOFTWARE, " + sw + ".bak, " + sw + ".undo)",
+                                      "DeleteFileA(" + sy + ".undo)",
+                                      "RegReplaceKeyA(HKEY_LOCAL_MACHINE, SYSTEM, " + sy + ".bak, " + sy + ".undo)",
+                                      "AppendText(" + JournalPath(fake) + ")",
+                                      "EnablePrivilege(SeShutdownPrivilege, 0x28)", "ExitWindowsEx(6, 1)"}));
+  std::vector<JournalEntry> journal = Journal();
+  ASSERT_EQ(journal.size(), 2u);
+  const JournalEntry& undo = journal[1];
+  EXPECT_EQ(undo.kind, JournalKind::Undo);
+  EXPECT_EQ(undo.stamp, 300u);
+  ASSERT_EQ(undo.hives.size(), 2u);
+  EXPECT_EQ(undo.hives[0].outcome, JournalOutcome::Scheduled);
+  EXPECT_EQ(undo.hives[0].currentSize, 6000);
+  EXPECT_EQ(undo.hives[0].copySize, 9000) << "the backup that goes back in";
+
+  // Until the restart, and after it, there is nothing more to undo.
+  EXPECT_FALSE(UndoOffered(fake.platform(), hives, JournalPath(fake)));
+  EXPECT_EQ(Plan().refusal, UndoRefusal::AlreadyUndone);
+}
+
+TEST_F(UndoTest, UnattendedAsksAndShowsNothing) {
+  WriteJournal({defrag});
+  EXPECT_EQ(Run(true), UndoOutcome::Restarting);
+  EXPECT_TRUE(dialogs.log.empty());
+  EXPECT_EQ(fake.CallsNamed("RegReplaceKeyA").size(), 2u);
+  EXPECT_EQ(fake.CallsNamed("ExitWindowsEx").size(), 1u);
+}
+
+TEST_F(UndoTest, NoSwapsBeforeTheConfirmationAndNoneAfterANo) {
+  WriteJournal({defrag});
+  dialogs.answer = kAnswerNo;
+  EXPECT_EQ(Run(), UndoOutcome::Declined);
+  EXPECT_TRUE(MachineCalls().empty());
+  EXPECT_EQ(Journal().size(), 1u) << "a declined undo is no run";
+}
+
+TEST_F(UndoTest, NotOfferedBeforeTheRestartThatMakesTheSwapsTakeEffect) {
+  fake.bootTime = 100;  // started before (or as) the entry was written
+  WriteJournal({defrag});
+  EXPECT_EQ(Plan().refusal, UndoRefusal::NotRestarted);
+  EXPECT_EQ(Run(true), UndoOutcome::NothingToUndo);
+  EXPECT_TRUE(MachineCalls().empty());
+  EXPECT_EQ(Run(false), UndoOutcome::NothingToUndo);
+  EXPECT_EQ(dialogs.log, std::vector<std::string>{"nothing to undo"});
+}
+
+TEST_F(UndoTest, NotOfferedWithoutABackupOrWhileTheCopyThatShouldHaveGoneIsThere) {
+  WriteJournal({defrag});
+  fake.RemoveFile(std::string(kSoftware) + ".bak");
+  fake.RemoveFile(std::string(kSystem) + ".bak");
+  EXPECT_EQ(Plan().refusal, UndoRefusal::NothingToSwapBack);
+
+  fake.AddFile(std::string(kSystem) + ".bak", 4000);
+  fake.fileClock = 50;  // a copy from before the entry: Windows never took it
+  fake.AddFile(std::string(kSystem) + ".hvz", 3000);
+  UndoPlan p = Plan();
+  EXPECT_EQ(p.refusal, UndoRefusal::NothingToSwapBack);
+  ASSERT_EQ(p.skipped.size(), 2u);
+  EXPECT_EQ(p.skipped[0].second, UndoSkip::NoBackup);
+  EXPECT_EQ(p.skipped[1].second, UndoSkip::NotSwappedIn);
+
+  fake.fileClock = 250;  // a later analysis' copy
+  fake.AddFile(std::string(kSystem) + ".hvz", 3000);
+  EXPECT_EQ(Plan().refusal, UndoRefusal::None);
+}
+
+TEST_F(UndoTest, AHiveWithoutItsBackupIsSkippedNamedAndJournalledWhileTheOthersGoBack) {
+  WriteJournal({defrag});
+  fake.RemoveFile(std::string(kSoftware) + ".bak");
+  EXPECT_EQ(Run(), UndoOutcome::Restarting);
+  EXPECT_EQ(dialogs.log, (std::vector<std::string>{"confirm 1+1", "restart notice"}));
+  EXPECT_EQ(fake.CallsNamed("RegReplaceKeyA").size(), 1u);
+  ASSERT_EQ(done.hives.size(), 2u);
+  EXPECT_EQ(done.hives[1].outcome, JournalOutcome::Skipped);
+  EXPECT_EQ(done.hives[1].skipReason, "its backup is missing");
+  std::string confirmation = UndoConfirmation(plan, [](const MessageText& t) { return std::string(t.key); });
+  EXPECT_EQ(confirmation, std::string("RES_Undo_Confirm\n\n    ") + kSystemName + "  (" + kSystem + ")\n\n"
+                              "RES_Undo_Skipped\n\n    " + kSoftwareName + ": RES_Undo_No_Backup\n\nRES_Undo_Question");
+}
+
+TEST_F(UndoTest, NotOfferedForAnEmptyMissingOrDamagedJournal) {
+  EXPECT_EQ(Plan().refusal, UndoRefusal::NoEntry);
+  fake.SetFileText(JournalPath(fake), "");
+  EXPECT_EQ(Plan().refusal, UndoRefusal::NoEntry);
+  std::string text = FormatJournalEntry(defrag);
+  fake.SetFileText(JournalPath(fake), text.substr(0, text.size() - 10));  // cut in its last hive line
+  EXPECT_EQ(Plan().refusal, UndoRefusal::Damaged);
+  fake.SetFileText(JournalPath(fake), text + "[Defragmentation]\r\nTime=x\r\n");
+  EXPECT_EQ(Plan().refusal, UndoRefusal::Damaged) << "the last entry decides, and it is cut";
+  EXPECT_EQ(Run(true), UndoOutcome::NothingToUndo);
+  EXPECT_TRUE(fake.CallsNamed("RegReplaceKeyA").empty());
+}
+
+TEST_F(UndoTest, NotOfferedWhenTheLastDefragmentationScheduledNothing) {
+  JournalEntry nothing = defrag;
+  nothing.stamp = 150;
+  for (JournalHive& h : nothing.hives) h.outcome = JournalOutcome::CheckFailed;
+  WriteJournal({defrag, nothing});
+  EXPECT_EQ(Plan().refusal, UndoRefusal::NothingScheduled);
+}
+
+TEST_F(UndoTest, AnUndoThatWindowsRefusedLeavesTheDefragmentationToUndo) {
+  WriteJournal({defrag});
+  fake.refusedSwaps = {"SOFTWARE", "SYSTEM"};
+  EXPECT_EQ(Run(), UndoOutcome::NothingScheduled);
+  EXPECT_EQ(dialogs.log, (std::vector<std::string>{"confirm 2+0", "nothing swapped back"}));
+  EXPECT_TRUE(fake.CallsNamed("ExitWindowsEx").empty()) << "no restart when nothing was scheduled";
+  ASSERT_EQ(Journal().size(), 2u);
+  EXPECT_EQ(Journal()[1].hives[0].outcome, JournalOutcome::Refused);
+  EXPECT_EQ(Journal()[1].hives[0].error, 5);
+  EXPECT_EQ(UndoRefusedMessage(done, [](const MessageText& t) { return std::string(t.key); }),
+            std::string("RES_Undo_Refused\n\n    ") + kSoftwareName + "  (5)\n    " + kSystemName + "  (5)");
+  fake.refusedSwaps.clear();
+  EXPECT_EQ(Plan().refusal, UndoRefusal::None);
+}
+
+TEST_F(UndoTest, OnlyHivesTheSystemListsWithTheSameFileAreEverSwappedBack) {
+  defrag.hives[0].file = "C:\\Users\\Public\\planted";
+  fake.AddFile("C:\\Users\\Public\\planted.bak");
+  defrag.hives[1].name = "\\registry\\machine\\system";  // the case of the name does not matter
+  WriteJournal({defrag});
+  EXPECT_EQ(Run(true), UndoOutcome::Restarting);
+  EXPECT_EQ(fake.CallsNamed("RegReplaceKeyA"),
+            std::vector<std::string>{"RegReplaceKeyA(HKEY_LOCAL_MACHINE, SYSTEM, " + std::string(kSystem) + ".bak, " +
+                                     kSystem + ".undo)"});
+  ASSERT_EQ(plan.skipped.size(), 1u);
+  EXPECT_EQ(plan.skipped[0].second, UndoSkip::NotLoaded);
+}
+
+TEST_F(UndoTest, ABackupReachedThroughALinkIsNeverSwappedBack) {
+  WriteJournal({defrag});
+  fake.AddLink("C:\\WINDOWS\\system32\\config\\system.bak");
+  EXPECT_EQ(Run(true), UndoOutcome::Restarting);
+  ASSERT_EQ(done.hives.size(), 2u);
+  EXPECT_EQ(done.hives[1].outcome, JournalOutcome::Refused);
+  EXPECT_EQ(done.hives[1].error, win::kErrorFileNotFound);
+  EXPECT_EQ(fake.CallsNamed("RegReplaceKeyA").size(), 1u);
+}
+
+TEST_F(UndoTest, AnUnwritableJournalIsLoggedAndTheUndoGoesOn) {
+  WriteJournal({defrag});
+  fake.RefuseAppends(JournalPath(fake));
+  EXPECT_EQ(Run(true), UndoOutcome::Restarting);
+  EXPECT_EQ(logged.size(), 1u);
+}
+
+}  // namespace
+}  // namespace vh
