@@ -1,6 +1,7 @@
 // Entry point of varnhold.exe: one instance at a time.
 #include <windows.h>
 #include <commctrl.h>
+#include <objbase.h>
 
 #include <memory>
 
@@ -60,6 +61,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // Nobody could answer a box: whatever a window reports goes to the log.
   if (unattended) vh::SetExceptionSink([&platform](const std::string& text) { vh::AppendToRunLog(platform.files, text); });
 
+  // Screen readers reach the main window's accessible object through COM.
+  HRESULT com = CoInitialize(nullptr);
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
   auto main = vh::CreateForm<vh::TfrmMain>(platform, arguments, CurrentFolder());
@@ -74,5 +77,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     main->Show();
   }
   vh::RunMessageLoop();
-  return main->ExitCode;
+  int exitCode = main->ExitCode;
+  main.reset();
+  if (SUCCEEDED(com)) CoUninitialize();
+  return exitCode;
 }

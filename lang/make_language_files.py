@@ -52,22 +52,23 @@ def same(section, key, value):
 
 # ---------------------------------------------------------------- main window
 # Flat buttons grow with their captions but must stay left of the hive list:
-# keep them to about 16 characters. The labels before the figures have about
+# keep them to about 16 characters. Their "&" letters are the Alt+letter
+# keys of the commands and must differ among the seven buttons. The labels before the figures have about
 # 22 characters before they run into the numbers.
 M = "frmMain"
 same(M, "frmMain", PRODUCT)
 same(M, "lTitle", TITLE)
 text(M, "lTitle1", "Main", "Principal", "Allgemein", "Principal", "Principale", "Algemeen", "主要功能")
-text(M, "bAnalyzeRegistry", "Analyze Registry", "Analyser", "Analysieren", "Analizar", "Analizza",
-     "Analyseren", "分析注册表")
-text(M, "bDefragRegistry", "Defrag Registry", "Défragmenter", "Defragmentieren", "Desfragmentar",
-     "Deframmenta", "Defragmenteren", "整理注册表")
-text(M, "bOptions", "Options", "Options", "Optionen", "Opciones", "Opzioni", "Opties", "选项")
+text(M, "bAnalyzeRegistry", "&Analyze Registry", "&Analyser", "&Analysieren", "&Analizar", "&Analizza",
+     "&Analyseren", "分析注册表(&A)")
+text(M, "bDefragRegistry", "&Defrag Registry", "&Défragmenter", "&Defragmentieren", "&Desfragmentar",
+     "&Deframmenta", "&Defragmenteren", "整理注册表(&D)")
+text(M, "bOptions", "&Options", "&Options", "&Optionen", "&Opciones", "&Opzioni", "&Opties", "选项(&O)")
 text(M, "lTitle3", "Help", "Aide", "Hilfe", "Ayuda", "Guida", "Help", "帮助")
-text(M, "bHomepage", "Homepage", "Site web", "Homepage", "Sitio web", "Home page", "Website", "主页")
-text(M, "bLanguage", "Language", "Langue", "Sprache", "Idioma", "Lingua", "Taal", "语言")
-text(M, "bAbout", "Help", "Aide", "Hilfe", "Ayuda", "Guida", "Help", "帮助")
-text(M, "bExit", "Exit", "Quitter", "Beenden", "Salir", "Esci", "Afsluiten", "退出")
+text(M, "bHomepage", "Ho&mepage", "Site &web", "Home&page", "Sitio &web", "Ho&me page", "&Website", "主页(&M)")
+text(M, "bLanguage", "&Language", "&Langue", "&Sprache", "&Idioma", "&Lingua", "&Taal", "语言(&L)")
+text(M, "bAbout", "&Help", "A&ide", "&Hilfe", "Ay&uda", "&Guida", "&Help", "帮助(&H)")
+text(M, "bExit", "E&xit", "&Quitter", "&Beenden", "&Salir", "&Esci", "Af&sluiten", "退出(&X)")
 text(M, "lvMain_Column0", "Hive Name", "Ruche", "Registry-Hive", "Subárbol", "Hive", "Registercomponent",
      "配置单元")
 text(M, "lvMain_Column1", "Current Size", "Taille avant", "Aktuell", "Actual", "Attuale", "Huidig",

@@ -51,6 +51,7 @@ const std::vector<std::string> kFigureLabels = {"lCurrentRegistrySize", "lNewReg
 
 // Items or buttons that share one menu or dialog, so one set of accelerators.
 const std::vector<SectionKeys> kAcceleratorGroups = {
+    {"frmMain", {"bAnalyzeRegistry", "bDefragRegistry", "bOptions", "bHomepage", "bLanguage", "bAbout", "bExit"}},
     {"Menu_frmMain", {"pmiHelp", "Homepage1", "pmiCheckUpdate", "pmiDonate", "About1"}},
     {"Menu_frmMain", {"miChinese", "miDutch", "miEnglish", "miFrench", "miGerman", "miItalian", "miSpanish"}},
     {"frmOptions", {"bOK", "bCancel"}},
@@ -143,9 +144,9 @@ TEST(ShippedLanguageEncodingTest, WesternFilesAreWindows1252AndChineseIsGbk) {
     return fake.Read(section, key, kAbsent, kLanguageValueBuffer, file);
   };
   EXPECT_EQ(value("German", "Menu_frmMain", "miFrench"), "&Franz\xF6sisch");
-  EXPECT_EQ(value("French", "frmMain", "bDefragRegistry"), "D\xE9" "fragmenter");
+  EXPECT_EQ(value("French", "frmMain", "bDefragRegistry"), "&D\xE9" "fragmenter");
   EXPECT_EQ(value("Spanish", "frmAskDelete", "bOK"), "&S\xED");
-  EXPECT_EQ(value("Chinese", "frmMain", "bLanguage"), "\xD3\xEF\xD1\xD4");  // 语言
+  EXPECT_EQ(value("Chinese", "frmMain", "bLanguage"), "\xD3\xEF\xD1\xD4(&L)");  // 语言(&L)
 }
 
 }  // namespace
