@@ -295,6 +295,22 @@ void TForm::SetFocusedChild(TControl* c) {
   }
 }
 
+std::vector<TControl*> TForm::TabOrder() {
+  std::vector<TControl*> stops;
+  std::vector<Rect> where;
+  ForEachControl([&](TControl& c) {
+    auto* w = dynamic_cast<TWinControl*>(&c);
+    bool stop = w ? (w->Handle() && (GetWindowLongA(w->Handle(), GWL_STYLE) & WS_TABSTOP) != 0) : c.tabStop;
+    if (!stop) return;
+    Point at = ScreenToClient(c.ClientToScreen(Point{0, 0}));
+    stops.push_back(&c);
+    where.push_back(MakeRect(at.x, at.y, c.Width(), c.Height()));
+  });
+  std::vector<TControl*> order;
+  for (int i : ReadingOrder(where)) order.push_back(stops[std::size_t(i)]);
+  return order;
+}
+
 bool TForm::TabStep(bool backward) {
   std::vector<TControl*> order = TabOrder();
   if (order.empty()) return false;
@@ -410,7 +426,11 @@ void TForm::FocusFirstControl() {
     ::SetFocus(last);
     return;
   }
-  if (HWND first = GetNextDlgTabItem(Handle(), nullptr, FALSE)) ::SetFocus(first);
+  for (TControl* c : TabOrder())
+    if (CanFocus(*c)) {
+      FocusControl(*c);
+      return;
+    }
 }
 
 void TForm::NotifyFocusChanged(TWinControl* focused) {

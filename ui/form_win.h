@@ -106,9 +106,9 @@ class TForm : public TWinControl, private AccessibleHost {
   LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
   void VisibleChanged() override;
   void PaintOverlay(Canvas& canvas, const Rect& area) override;
-  // The Tab key's stops, windowed and windowless; empty: the dialog
-  // manager's order (WS_TABSTOP windows in z-order).
-  virtual std::vector<TControl*> TabOrder() { return {}; }
+  // The Tab key's stops, windowed (WS_TABSTOP) and windowless (tabStop):
+  // by default in reading order of their positions on the form.
+  virtual std::vector<TControl*> TabOrder();
 
  private:
   HWND AccessibleWindow() override { return Handle(); }
