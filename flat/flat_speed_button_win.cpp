@@ -198,14 +198,18 @@ void TFlatSpeedButton::PaintGlyph(Canvas& canvas) {
 
 void TFlatSpeedButton::PaintCaption(Canvas& canvas) {
   if (Caption().empty()) return;
-  // Accelerators are underlined only while the window's keyboard cues say so.
+  // Accelerators are underlined only while the window's keyboard cues say
+  // so. The mark is taken out rather than hidden by DT_HIDEPREFIX, which
+  // Wine ignores.
   TForm* form = ParentForm();
-  const UINT flags = DT_CENTER | DT_VCENTER | DT_SINGLELINE | (form && !form->AcceleratorCuesShown() ? DT_HIDEPREFIX : 0);
+  const bool hidden = form && !form->AcceleratorCuesShown();
+  const std::string text = hidden ? StripAccelerator(Caption()) : Caption();
+  const UINT flags = DT_CENTER | DT_VCENTER | DT_SINGLELINE | (hidden ? DT_NOPREFIX : 0);
   if (state_.faceState == FaceState::Disabled) {
-    canvas.Text(Caption(), captionRect_.Offset(1, 1), flags, SystemColour(kIndexBtnHighlight), FontHandle());
-    canvas.Text(Caption(), captionRect_, flags, SystemColour(kIndexBtnShadow), FontHandle());
+    canvas.Text(text, captionRect_.Offset(1, 1), flags, SystemColour(kIndexBtnHighlight), FontHandle());
+    canvas.Text(text, captionRect_, flags, SystemColour(kIndexBtnShadow), FontHandle());
   } else {
-    canvas.Text(Caption(), captionRect_, flags, Font().colour, FontHandle());
+    canvas.Text(text, captionRect_, flags, Font().colour, FontHandle());
   }
 }
 

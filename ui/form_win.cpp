@@ -46,8 +46,7 @@ TForm::TForm(TForm* owner, const FormDef& frame)
   accessibleLink_ = std::make_shared<AccessibleHost*>(static_cast<AccessibleHost*>(this));
   // Focus marks and underlines stay hidden until the keyboard is used,
   // unless the user asked to see them always.
-  if (Handle() && !KeyboardCuesAlways())
-    SendMessageA(Handle(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
+  if (Handle()) ChangeUIState(UIS_SET, UISF_HIDEFOCUS | UISF_HIDEACCEL);
 }
 
 TForm::~TForm() {
@@ -214,10 +213,16 @@ LRESULT TForm::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
       InvalidateFocusMark();
       break;
     case WM_UPDATEUISTATE: {
+      // Kept here as well: Wine's default handling does not keep a
+      // top-level window's state.
+      if (LOWORD(wp) == UIS_SET) uiState_ |= HIWORD(wp);
+      else if (LOWORD(wp) == UIS_CLEAR) uiState_ &= ~unsigned(HIWORD(wp));
       LRESULT result = TWinControl::WndProc(msg, wp, lp);
       Invalidate();  // focus marks and underlines follow the new state
       return result;
     }
+    case WM_QUERYUISTATE:
+      return LRESULT(uiState_);
     case WM_ACCESSIBLEPRESS: {
       auto* target = reinterpret_cast<TControl*>(lp);
       for (const AccessibleChild& c : AccessibleChildren())
@@ -230,6 +235,11 @@ LRESULT TForm::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     default: break;
   }
   return TWinControl::WndProc(msg, wp, lp);
+}
+
+// What DefWindowProc does with WM_CHANGEUISTATE for a top-level window.
+void TForm::ChangeUIState(WORD action, WORD flags) {
+  SendMessageA(Handle(), WM_UPDATEUISTATE, MAKEWPARAM(action, flags), 0);
 }
 
 bool TForm::FocusCuesShown() const {
@@ -472,7 +482,7 @@ bool PreTranslateMessage(MSG& msg) {
       case WM_SYSKEYDOWN:
         // Alt shows the underlined accelerators.
         if (msg.wParam == VK_MENU)
-          SendMessageA(form->Handle(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEACCEL), 0);
+          form->ChangeUIState(UIS_CLEAR, UISF_HIDEACCEL);
         return false;
       case WM_SYSCHAR: return form->DispatchDialogChar(char(msg.wParam));
       case WM_CHAR:
@@ -488,7 +498,7 @@ bool PreTranslateMessage(MSG& msg) {
         if (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE) return form->DispatchDialogKey(int(msg.wParam));
         if (msg.wParam == VK_TAB) {
           // The keyboard is in use: focus marks show from now on.
-          SendMessageA(form->Handle(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+          form->ChangeUIState(UIS_CLEAR, UISF_HIDEFOCUS);
           if (form->TabStep(GetKeyState(VK_SHIFT) < 0)) return true;
           HWND next = GetNextDlgTabItem(form->Handle(), GetFocus(), GetKeyState(VK_SHIFT) < 0);
           if (next) SetFocus(next);

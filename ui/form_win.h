@@ -88,6 +88,9 @@ class TForm : public TWinControl, private AccessibleHost {
   // keyboard-cue setting, else the window's UI state (keyboard used).
   bool FocusCuesShown() const;
   bool AcceleratorCuesShown() const;
+  // Sets or clears UISF_HIDEFOCUS / UISF_HIDEACCEL for the form and its
+  // children (UIS_SET, UIS_CLEAR).
+  void ChangeUIState(WORD action, WORD flags);
   // A control was disabled or hidden; the focus leaves it.
   void ControlBecameUnavailable(TControl& c);
   void ControlDestroyed(TControl& c) {
@@ -131,6 +134,7 @@ class TForm : public TWinControl, private AccessibleHost {
   TWinControl* activeControl_ = nullptr;
   TControl* focusedChild_ = nullptr;
   bool exposeWindowless_ = false;
+  unsigned uiState_ = 0;  // UISF_HIDEFOCUS | UISF_HIDEACCEL as last updated
   AccessibleLink accessibleLink_;
   HWND tooltip_ = nullptr;
 };

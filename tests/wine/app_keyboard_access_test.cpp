@@ -400,7 +400,22 @@ std::vector<COLORREF> Grab(const RECT& r) {
   return pixels;
 }
 
+// The user's "underline keyboard shortcuts" setting for one test, put back
+// afterwards (not written to the profile).
+class KeyboardCues {
+ public:
+  explicit KeyboardCues(bool always) {
+    SystemParametersInfoA(SPI_GETKEYBOARDCUES, 0, &old_, 0);
+    SystemParametersInfoA(SPI_SETKEYBOARDCUES, 0, reinterpret_cast<void*>(INT_PTR(always)), 0);
+  }
+  ~KeyboardCues() { SystemParametersInfoA(SPI_SETKEYBOARDCUES, 0, reinterpret_cast<void*>(INT_PTR(old_)), 0); }
+
+ private:
+  BOOL old_ = FALSE;
+};
+
 TEST_F(KeyboardAccessTest, TheFocusedButtonShowsADottedRectangleOnScreenOnlyOnceTheKeyboardIsUsed) {
+  KeyboardCues hidden(false);
   TfrmMain& w = Start();
   TControl& options = Control("bOptions");
   RECT r = ScreenRect(options);
@@ -408,7 +423,8 @@ TEST_F(KeyboardAccessTest, TheFocusedButtonShowsADottedRectangleOnScreenOnlyOnce
   // Focus given without a key: the mark stays hidden, as Windows does.
   w.FocusControl(options);
   test::PumpFor(100);
-  EXPECT_FALSE(w.FocusCuesShown()) << SendMessageA(w.Handle(), WM_QUERYUISTATE, 0, 0);
+  EXPECT_FALSE(w.FocusCuesShown());
+  EXPECT_FALSE(w.AcceleratorCuesShown());
   EXPECT_EQ(Grab(r), plain) << "a focus mark before any key";
   Type(VK_TAB);   // to Language: the keyboard is in use now
   Type(VK_TAB, VK_SHIFT);
@@ -428,6 +444,26 @@ TEST_F(KeyboardAccessTest, TheFocusedButtonShowsADottedRectangleOnScreenOnlyOnce
       if (focused[std::size_t(y * width + x)] != plain[std::size_t(y * width + x)]) ++changedInside;
   EXPECT_GE(changedOnEdge, (width - 6) / 3) << "no dotted line along the top of the mark";
   EXPECT_EQ(changedInside, 0) << "the caption itself changed";
+  EXPECT_FALSE(w.AcceleratorCuesShown()) << "underlines wait for Alt";
+}
+
+TEST_F(KeyboardAccessTest, AltUnderlinesTheCommandLettersAndTheSystemSettingShowsThemAlways) {
+  {
+    KeyboardCues hidden(false);
+    TfrmMain& w = Start();
+    RECT r = ScreenRect(Control("bExit"));
+    std::vector<COLORREF> plain = Grab(r);
+    Type(VK_MENU);
+    UpdateWindow(w.Handle());
+    test::PumpFor(100);
+    EXPECT_TRUE(w.AcceleratorCuesShown());
+    EXPECT_NE(Grab(r), plain) << "no underline drawn under the x of Exit";
+    main_.reset();
+  }
+  KeyboardCues always(true);
+  TfrmMain& w = Start();
+  EXPECT_TRUE(w.AcceleratorCuesShown());
+  EXPECT_TRUE(w.FocusCuesShown());
 }
 
 }  // namespace
