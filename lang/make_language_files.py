@@ -128,22 +128,22 @@ text(MM, "miOther", "Other", "Autre", "Andere", "Otro", "Altra", "Overige", "其
 O = "frmOptions"
 text(O, "frmOptions", "Options", "Options", "Optionen", "Opciones", "Opzioni", "Opties", "选项")
 same(O, "GroupBox2", "")
-text(O, "cbAskBeforeDefrag", "Ask before defraging the registy",
-     "Demander confirmation avant de défragmenter le registre",
-     "Vor dem Defragmentieren der Registry nachfragen", "Preguntar antes de desfragmentar el registro",
-     "Chiedi conferma prima di deframmentare il registro", "Vragen voordat het register wordt gedefragmenteerd",
-     "整理注册表前询问")
-text(O, "cbShowLines", "Show Grid Lines for the hive name list",
-     "Afficher le quadrillage dans la liste des ruches", "Gitternetzlinien in der Hive-Liste anzeigen",
-     "Mostrar la cuadrícula en la lista de subárboles", "Mostra la griglia nell'elenco degli hive",
-     "Rasterlijnen tonen in de lijst met registercomponenten", "在配置单元列表中显示网格线")
-text(O, "cbCreateRestore", "Create a system restore point before defragment (XP, Vista, Seven)",
-     "Créer un point de restauration avant de défragmenter (XP, Vista, 7)",
-     "Vorher einen Wiederherstellungspunkt erstellen (XP, Vista, 7)",
-     "Crear un punto de restauración antes de desfragmentar (XP, Vista, 7)",
-     "Crea un punto di ripristino prima di deframmentare (XP, Vista, 7)",
-     "Een herstelpunt maken voor het defragmenteren (XP, Vista, 7)",
-     "整理前创建系统还原点 (XP、Vista、Windows 7)")
+text(O, "cbAskBeforeDefrag", "&Ask before defraging the registy",
+     "&Demander confirmation avant de défragmenter le registre",
+     "Vor dem Defragmentieren der Registry &nachfragen", "&Preguntar antes de desfragmentar el registro",
+     "&Chiedi conferma prima di deframmentare il registro", "&Vragen voordat het register wordt gedefragmenteerd",
+     "整理注册表前询问(&A)")
+text(O, "cbShowLines", "Show &Grid Lines for the hive name list",
+     "Afficher le &quadrillage dans la liste des ruches", "&Gitternetzlinien in der Hive-Liste anzeigen",
+     "Mostrar la c&uadrícula en la lista de subárboles", "Mostra la &griglia nell'elenco degli hive",
+     "&Rasterlijnen tonen in de lijst met registercomponenten", "在配置单元列表中显示网格线(&G)")
+text(O, "cbCreateRestore", "Create a system &restore point before defragment (XP, Vista, Seven)",
+     "Créer un point de &restauration avant de défragmenter (XP, Vista, 7)",
+     "Vorher einen &Wiederherstellungspunkt erstellen (XP, Vista, 7)",
+     "Crear un punto de &restauración antes de desfragmentar (XP, Vista, 7)",
+     "Crea un punto di &ripristino prima di deframmentare (XP, Vista, 7)",
+     "Een &herstelpunt maken voor het defragmenteren (XP, Vista, 7)",
+     "整理前创建系统还原点 (XP、Vista、Windows 7)(&R)")
 text(O, "bOK", "&OK", "&OK", "&OK", "&Aceptar", "&OK", "&OK", "确定(&O)")
 text(O, "bCancel", "&Cancel", "&Annuler", "&Abbrechen", "&Cancelar", "&Annulla", "&Annuleren", "取消(&C)")
 
@@ -173,8 +173,8 @@ text(A, "Label3", "after you finish the Registry defragment.",
      "il computer per rendere effettive le modifiche.", "om de wijzigingen door te voeren.",
      "所做的更改才能生效。")
 same(A, "Panel2", "")
-text(A, "cbAsk", "Don't ask me next time", "Ne plus demander", "Nicht mehr fragen", "No preguntar más",
-     "Non chiedere più", "Niet meer vragen", "下次不再询问")
+text(A, "cbAsk", "&Don't ask me next time", "Ne &plus demander", "Nicht mehr &fragen", "No &preguntar más",
+     "Non &chiedere più", "Niet meer &vragen", "下次不再询问(&D)")
 
 # ---------------------------------------------------------------- restore point
 # Label1 and Label3 are one sentence over two lines of about 65 characters.

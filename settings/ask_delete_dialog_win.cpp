@@ -52,7 +52,7 @@ const std::vector<ControlDef>& AskDeleteLayout() {
       {"Label2", MakeLabel, "", MakeRect(8, 115, 297, 13), "You must restart your computer for the changes to take effect",
        FixedLabel()},
       {"Label3", MakeLabel, "", MakeRect(8, 133, 305, 13), "after you finish the Registry defragment.", FixedLabel()},
-      {"cbAsk", MakeSuiCheckBox, "", MakeRect(8, 166, 128, 19), "Don't ask me next time", {}},
+      {"cbAsk", MakeSuiCheckBox, "", MakeRect(8, 166, 128, 19), "&Don't ask me next time", {}},
       {"Panel2", MakePanel, "", MakeRect(8, 157, 295, 2), "", Separator()},
   };
   return layout;

@@ -54,8 +54,8 @@ const std::vector<SectionKeys> kAcceleratorGroups = {
     {"frmMain", {"bAnalyzeRegistry", "bDefragRegistry", "bOptions", "bHomepage", "bLanguage", "bAbout", "bExit"}},
     {"Menu_frmMain", {"pmiHelp", "Homepage1", "pmiCheckUpdate", "pmiDonate", "About1"}},
     {"Menu_frmMain", {"miChinese", "miDutch", "miEnglish", "miFrench", "miGerman", "miItalian", "miSpanish"}},
-    {"frmOptions", {"bOK", "bCancel"}},
-    {"frmAskDelete", {"bOK", "bCancel"}},
+    {"frmOptions", {"cbAskBeforeDefrag", "cbShowLines", "cbCreateRestore", "bOK", "bCancel"}},
+    {"frmAskDelete", {"cbAsk", "bOK", "bCancel"}},
 };
 
 const std::vector<std::string> kLanguages = {"French", "German", "Spanish", "Italian", "Dutch", "Chinese", "English"};
