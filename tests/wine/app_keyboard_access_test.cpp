@@ -466,5 +466,72 @@ TEST_F(KeyboardAccessTest, AltUnderlinesTheCommandLettersAndTheSystemSettingShow
   EXPECT_TRUE(w.FocusCuesShown());
 }
 
+
+// The same tree read from another process, as a screen reader reads it: the
+// object crosses the process boundary through COM's marshalling.
+std::string BuiltProgram() {
+  char dir[MAX_PATH] = {};
+  DWORD n = GetEnvironmentVariableA("VH_BINARY_DIR", dir, MAX_PATH);
+  std::string path = "Z:" + std::string(dir, n < MAX_PATH ? n : 0) + "/varnhold_recorded.exe";
+  for (char& c : path)
+    if (c == '/') c = '\\';
+  return path;
+}
+
+TEST(CrossProcessAccessibilityTest, AnotherProcessReadsTheCommandsAndPressesOne) {
+  test::ScratchFolder home;
+  const std::string exe = home.File("varnhold_recorded.exe");
+  ASSERT_TRUE(CopyFileA(BuiltProgram().c_str(), exe.c_str(), FALSE)) << BuiltProgram();
+  SetEnvironmentVariableA("VARNHOLD_RECORD", home.File("records.txt").c_str());
+  std::string commandLine = "\"" + exe + "\"";
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  ASSERT_TRUE(CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, home.path().c_str(),
+                             &startup, &process));
+  HWND window = nullptr;
+  for (int i = 0; i < 300 && !(window && IsWindowVisible(window)); ++i) {
+    Sleep(50);
+    window = FindWindowA("Varnhold Made by Tolvane Software", nullptr);
+  }
+  ASSERT_NE(window, nullptr) << "the program showed no window";
+  Sleep(300);
+
+  CoInitialize(nullptr);
+  IAccessible* acc = ClientObject(window);
+  EXPECT_NE(acc, nullptr) << "no object came across the process boundary";
+  if (acc) {
+    std::vector<Node> nodes = Walk(acc);
+    const Node* analyze = Named(nodes, "Analyze Registry", ROLE_SYSTEM_PUSHBUTTON);
+    ASSERT_NE(analyze, nullptr);
+    EXPECT_EQ(analyze->description, "Analyze your registry");
+    EXPECT_EQ(analyze->action, "Press");
+    RECT r;
+    GetWindowRect(window, &r);
+    EXPECT_EQ(analyze->location.left, r.left + 13);
+    EXPECT_EQ(analyze->location.top, r.top + 93);
+    const Node* defrag = Named(nodes, "Defrag Registry", ROLE_SYSTEM_PUSHBUTTON);
+    ASSERT_NE(defrag, nullptr);
+    EXPECT_NE(defrag->state & STATE_SYSTEM_UNAVAILABLE, 0);
+    EXPECT_NE(Named(nodes, "Close", ROLE_SYSTEM_PUSHBUTTON), nullptr);
+    EXPECT_NE(Named(nodes, "Minimize", ROLE_SYSTEM_PUSHBUTTON), nullptr);
+    EXPECT_NE(Named(nodes, "tolvane.com", ROLE_SYSTEM_LINK), nullptr);
+    EXPECT_NE(Named(nodes, "Current Registry Size:", ROLE_SYSTEM_STATICTEXT), nullptr);
+    // "Press" on Exit ends the program as a click would.
+    const Node* exit = Named(nodes, "Exit", ROLE_SYSTEM_PUSHBUTTON);
+    ASSERT_NE(exit, nullptr);
+    EXPECT_EQ(acc->accDoDefaultAction(Child(exit->id)), S_OK);
+    acc->Release();
+  }
+  if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0) {
+    ADD_FAILURE() << "the program did not end on Exit's default action";
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 1);
+  }
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  CoUninitialize();
+}
+
 }  // namespace
 }  // namespace vh
