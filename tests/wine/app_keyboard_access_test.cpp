@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <oleacc.h>
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -15,7 +16,9 @@
 #include "flat/flat_speed_button_win.h"
 #include "hive/hive_copy.h"
 #include "hive/progress_dialog_win.h"
+#include "settings/ask_delete_dialog_win.h"
 #include "settings/options.h"
+#include "settings/options_dialog_win.h"
 #include "skin/check_box_win.h"
 #include "tests/wine/support/app_fixture.h"
 #include "tests/wine/support/ui_test_support.h"
@@ -466,6 +469,70 @@ TEST_F(KeyboardAccessTest, AltUnderlinesTheCommandLettersAndTheSystemSettingShow
   EXPECT_TRUE(w.FocusCuesShown());
 }
 
+
+// The keys a dialog answers, sent while its modal loop runs.
+struct DialogRun {
+  std::vector<std::string> focusOrder;  // the focus after each Tab
+  int result = -1;
+};
+
+template <typename Dialog>
+DialogRun RunDialogWithKeys(TfrmMain& main, int tabs, std::function<void()> keys) {
+  DialogRun run;
+  auto dialog = CreateForm<Dialog>(main);
+  test::AfterMs(300, [&run, tabs, keys] {
+    TWinControl* first = TWinControl::FromHandle(GetFocus());
+    run.focusOrder.push_back(first ? first->Name() : "");
+    for (int i = 0; i < tabs; ++i) {
+      Key(VK_TAB);
+      test::PumpFor(50);
+      TWinControl* w = TWinControl::FromHandle(GetFocus());
+      run.focusOrder.push_back(w ? w->Name() : "");
+    }
+    keys();
+  });
+  run.result = dialog->ShowModal();
+  return run;
+}
+
+TEST_F(KeyboardAccessTest, OptionsDialogTabsByPositionTicksByAltLetterAndCancelsWithEsc) {
+  TfrmMain& w = Start();
+  OptionsSetting.IsShowLine = true;
+  bool showLinesSeen = true;
+  DialogRun run = RunDialogWithKeys<TfrmOptions>(w, 5, [&showLinesSeen] {
+    Key('G', VK_MENU);  // "Show &Grid Lines..."
+    test::PumpFor(50);
+    auto* box = dynamic_cast<TsuiCheckBox*>(TWinControl::FromHandle(GetFocus()));
+    showLinesSeen = box && box->Name() == "cbShowLines" && box->Checked();
+    Key(VK_ESCAPE);
+  });
+  EXPECT_EQ(run.result, mrCancel);
+  EXPECT_FALSE(showLinesSeen) << "Alt+G did not untick Show Grid Lines";
+  EXPECT_TRUE(OptionsSetting.IsShowLine) << "Esc keeps the settings";
+  // Top to bottom, left to right, wrapping round: the restore box sits at
+  // the top of the group, unless the system offers no restore points.
+  std::vector<std::string> expected =
+      run.focusOrder.front() == "cbCreateRestore"
+          ? std::vector<std::string>{"cbCreateRestore", "cbAskBeforeDefrag", "cbShowLines", "bOK", "bCancel",
+                                     "cbCreateRestore"}
+          : std::vector<std::string>{"cbAskBeforeDefrag", "cbShowLines", "bOK", "bCancel", "cbAskBeforeDefrag",
+                                     "cbShowLines"};
+  EXPECT_EQ(run.focusOrder, expected);
+
+  run = RunDialogWithKeys<TfrmOptions>(w, 0, [] { Key(VK_RETURN); });
+  EXPECT_EQ(run.result, mrOk) << "Enter presses OK";
+}
+
+TEST_F(KeyboardAccessTest, ConfirmationAnswersYesOnEnterAndNoOnEsc) {
+  TfrmMain& w = Start();
+  DialogRun run = RunDialogWithKeys<TfrmAskDelete>(w, 2, [] { Key(VK_ESCAPE); });
+  EXPECT_EQ(run.result, mrNo);
+  EXPECT_EQ(run.focusOrder, (std::vector<std::string>{"bOK", "bCancel", "cbAsk"})) << "Yes, No, then the tick box";
+  run = RunDialogWithKeys<TfrmAskDelete>(w, 0, [] { Key(VK_RETURN); });
+  EXPECT_EQ(run.result, mrYes);
+  run = RunDialogWithKeys<TfrmAskDelete>(w, 0, [] { Key('N', VK_MENU); });
+  EXPECT_EQ(run.result, mrNo);
+}
 
 // The same tree read from another process, as a screen reader reads it: the
 // object crosses the process boundary through COM's marshalling.
