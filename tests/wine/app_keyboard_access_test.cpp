@@ -295,6 +295,20 @@ TEST_F(KeyboardAccessTest, TabVisitsTheCommandsInOrderThenTheImagesAndShiftTabGo
   EXPECT_EQ(Focused(), "bMinimize");
 }
 
+TEST_F(KeyboardAccessTest, TheFocusMovesOnWhenItsCommandIsDisabledAndComesBackAfterADialog) {
+  TfrmMain& w = Start();
+  w.bDefragRegistry().SetEnabled(true);
+  w.FocusControl(w.bDefragRegistry());
+  ASSERT_EQ(Focused(), "bDefragRegistry");
+  w.bDefragRegistry().SetEnabled(false);
+  EXPECT_EQ(Focused(), "bOptions") << "the next command takes the focus";
+  // A dialog takes the focus away; closing it gives it back to the command.
+  test::AfterMs(300, [] { Key(VK_ESCAPE); });
+  Type(VK_RETURN);
+  test::PumpFor(100);
+  EXPECT_EQ(Focused(), "bOptions");
+}
+
 TEST_F(KeyboardAccessTest, TheDefaultActionOfAnalyzeBringsUpTheProgressDialog) {
   test::TestRegistry registry;
   registry.AddHive("First", 50000, 200000);
