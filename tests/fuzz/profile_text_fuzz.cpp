@@ -23,7 +23,7 @@ class QuietHost final : public vh::UnattendedHost {
  public:
   void HideWindows() override {}
   bool Analyze() override { return true; }
-  void Defragment() override {}
+  vh::DefragSummary Defragment() override { return {}; }
   vh::TotalsText Totals() override { return {"1 KB", "1 KB", "0 KB", "0%"}; }
   std::string NowText() override { return "now"; }
   void RecordFailure(const std::string&) override {}
