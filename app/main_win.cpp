@@ -1,6 +1,7 @@
 // Entry point of varnhold.exe: one instance at a time.
 #include <windows.h>
 #include <commctrl.h>
+#include <objbase.h>
 
 #include <memory>
 
@@ -52,6 +53,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // Nobody could answer a box: whatever a window reports goes to the log.
   if (unattended) vh::SetExceptionSink([&platform](const std::string& text) { vh::AppendToRunLog(platform.files, text); });
 
+  // Screen readers reach the main window's accessible object through COM.
+  HRESULT com = CoInitialize(nullptr);
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
   auto main = vh::CreateForm<vh::TfrmMain>(platform, arguments, CurrentFolder());
@@ -66,5 +69,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     main->Show();
   }
   vh::RunMessageLoop();
-  return main->ExitCode;
+  int exitCode = main->ExitCode;
+  main.reset();
+  if (SUCCEEDED(com)) CoUninitialize();
+  return exitCode;
 }

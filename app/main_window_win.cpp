@@ -2,6 +2,8 @@
 
 #include <windowsx.h>
 
+#include <utility>
+
 #include "app/drag_area.h"
 #include "app/main_layout_win.h"
 #include "app/messages_win.h"
@@ -18,9 +20,11 @@
 #include "settings/options.h"
 #include "skin/image_button_win.h"
 #include "skin/url_label_win.h"
+#include "ui/accel.h"
 #include "ui/controls_win.h"
 #include "ui/menu_win.h"
 #include "ui/message_box_win.h"
+#include "ui/tab_order.h"
 
 namespace vh {
 
@@ -91,6 +95,67 @@ TfrmMain::TfrmMain(Platform& platform, std::vector<std::string> arguments, const
   link.SetURL(LoadResString(IDS_HOME_URL));
   link.SetShell(&platform_.shell);
   Find<TsuiImageButton>("bMinimize")->SetUIStyle(TsuiUIStyle::FromThemeFile);
+  SetUpKeyboardAndAccessibility();
+}
+
+namespace {
+
+// The flat buttons with the accelerator each falls back to when its
+// caption has none of its own (or one another button took).
+struct CommandKey {
+  const char* button;
+  char letter;
+};
+constexpr CommandKey kCommandKeys[] = {{"bAnalyzeRegistry", 'A'}, {"bDefragRegistry", 'D'}, {"bOptions", 'O'},
+                                       {"bHomepage", 'M'},        {"bLanguage", 'L'},       {"bAbout", 'H'},
+                                       {"bExit", 'X'}};
+
+// Each total's caption label and the figure read with it.
+constexpr std::pair<const char*, const char*> kFigurePairs[] = {{"lLastWashed", "lCurrentRegistrySize"},
+                                                                {"Label4", "lNewRegistrySize"},
+                                                                {"Label5", "lSizeReduction"},
+                                                                {"lCompactPercent1", "lCompactPercent"}};
+
+}  // namespace
+
+void TfrmMain::SetUpKeyboardAndAccessibility() {
+  ExposeWindowlessControls();
+  auto& close = *Find<TControl>("bClose");
+  close.tabStop = true;
+  close.accessibleName = "Close";
+  Find<TControl>("bMinimize")->accessibleName = "Minimize";
+}
+
+std::vector<TControl*> TfrmMain::TabOrder() {
+  std::vector<TControl*> order{&lvMain()};
+  std::vector<TControl*> buttons;
+  std::vector<Rect> bounds;
+  for (const CommandKey& key : kCommandKeys) {
+    buttons.push_back(Find<TControl>(key.button));
+    bounds.push_back(buttons.back()->BoundsRect());
+  }
+  for (int i : ReadingOrder(bounds)) order.push_back(buttons[std::size_t(i)]);
+  order.push_back(Find<TControl>("bMinimize"));
+  order.push_back(Find<TControl>("bClose"));
+  return order;
+}
+
+std::vector<AccessibleChild> TfrmMain::AccessibleChildren() {
+  std::vector<AccessibleChild> children = TForm::AccessibleChildren();
+  auto indexOf = [&children](const TComponent* c) {
+    for (std::size_t i = 0; i < children.size(); ++i)
+      if (children[i].control == c) return int(i);
+    return -1;
+  };
+  for (const auto& pair : kFigurePairs) {
+    int label = indexOf(FindComponent(pair.first));
+    int figure = indexOf(FindComponent(pair.second));
+    if (label < 0 || figure < 0) continue;
+    children[std::size_t(label)].element =
+        JoinLabelAndFigure(children[std::size_t(label)].element, children[std::size_t(figure)].element);
+    children.erase(children.begin() + figure);
+  }
+  return children;
 }
 
 TListView& TfrmMain::lvMain() { return *Find<TListView>("lvMain"); }
@@ -171,13 +236,24 @@ void TfrmMain::TickLanguageMenu() {
 void TfrmMain::SetGridLines(bool on) { lvMain().SetGridLines(on); }
 
 void TfrmMain::FitSpeedButtons() {
+  // Every language gets one accelerator per command, unique in the window.
+  std::vector<std::string> captions;
+  std::vector<char> defaults;
+  for (const CommandKey& key : kCommandKeys) {
+    captions.push_back(Find<TControl>(key.button)->Caption());
+    defaults.push_back(key.letter);
+  }
+  std::vector<std::string> marked = AssignAccelerators(captions, defaults);
+  for (std::size_t i = 0; i < marked.size(); ++i) Find<TControl>(kCommandKeys[i].button)->SetCaption(marked[i]);
+
   std::vector<SpeedButtonFit> buttons;
   for (TComponent* c : Components())
     if (auto* b = dynamic_cast<TFlatSpeedButton*>(c))
       buttons.push_back({b->Caption(), [b](int width) { b->SetWidth(width); }});
   HDC dc = GetDC(Handle());
   HGDIOBJ old = SelectObject(dc, FontHandle());
-  vh::FitSpeedButtons(buttons, [dc](const std::string& text) {
+  vh::FitSpeedButtons(buttons, [dc](const std::string& caption) {
+    const std::string text = StripAccelerator(caption);  // the mark takes no room
     SIZE size{};
     GetTextExtentPoint32A(dc, text.c_str(), int(text.size()), &size);
     return int(size.cx);
@@ -262,19 +338,28 @@ void TfrmMain::pmiHelpClick(TObject&) { OpenAddress(IDS_HELP_URL); }
 void TfrmMain::pmiCheckUpdateClick(TObject&) { OpenAddress(IDS_UPDATE_URL); }
 void TfrmMain::pmiDonateClick(TObject&) { OpenAddress(IDS_DONATE_URL); }
 
-void TfrmMain::PopupAtMouse(const char* menu) {
+// A click opens the menu at the pointer; a key, or a screen reader's
+// "Press", while the pointer is elsewhere opens it below the button.
+void TfrmMain::PopupAtButton(const char* menu, TObject& sender) {
   POINT at;
   GetCursorPos(&at);
+  if (auto* button = dynamic_cast<TControl*>(&sender); button && button != this) {
+    Point local = button->ScreenToClient(Point{at.x, at.y});
+    if (!Contains(button->ClientRect(), local)) {
+      Point below = button->ClientToScreen(Point{0, button->Height()});
+      at = POINT{below.x, below.y};
+    }
+  }
   TPopupMenu* popup = Find<TPopupMenu>(menu);
   popup->ownerWindow = Handle();
   popup->Popup(at.x, at.y);
 }
 
-void TfrmMain::bHelpClick(TObject&) {
+void TfrmMain::bHelpClick(TObject& sender) {
   RefreshUndoItem();
-  PopupAtMouse("pmHelp");
+  PopupAtButton("pmHelp", sender);
 }
-void TfrmMain::bLanguageClick(TObject&) { PopupAtMouse("pmLanguage"); }
+void TfrmMain::bLanguageClick(TObject& sender) { PopupAtButton("pmLanguage", sender); }
 
 namespace {
 

@@ -76,13 +76,19 @@ class TfrmMain : public TForm, private UnattendedHost {
   void FormShow() override;
   void FormClose(TCloseAction& action) override;
   LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+  std::vector<TControl*> TabOrder() override;
+
+ public:
+  // The figures read together with their captions.
+  std::vector<AccessibleChild> AccessibleChildren() override;
 
  private:
+  void SetUpKeyboardAndAccessibility();
+  void PopupAtButton(const char* menu, TObject& button);
   void CloseUpHelpGroup();
   void TickLanguageMenu();
   void StartRequestedMode();
   void OpenAddress(unsigned stringId);
-  void PopupAtMouse(const char* menu);
   void SetGridLines(bool on);
   bool RunsUnattended() const { return IsUnattended(invocation_.mode); }
   void SaveSettingsOnClose();

@@ -38,7 +38,7 @@ target_include_directories(vh_core PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_options(vh_core PRIVATE ${VH_WARNINGS})
 target_link_libraries(vh_core PUBLIC vh_zlib)
 
-set(VH_SYSTEM_LIBS comctl32 comdlg32 gdi32 msimg32 user32 advapi32 shell32 shlwapi ole32 uuid version)
+set(VH_SYSTEM_LIBS comctl32 comdlg32 gdi32 msimg32 user32 advapi32 shell32 shlwapi ole32 oleacc uuid version)
 add_library(vh_win STATIC ${VH_WIN_SOURCES})
 target_compile_options(vh_win PRIVATE ${VH_WARNINGS})
 target_link_libraries(vh_win PUBLIC vh_core vh_jpeg ${VH_SYSTEM_LIBS})

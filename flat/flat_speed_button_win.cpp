@@ -29,6 +29,7 @@ TFlatSpeedButton::TFlatSpeedButton(TComponent* owner, TWinControl* parent, std::
   captureMouse = true;
   doubleClicks = true;
   clickEvents = false;
+  tabStop = true;
   TControl::SetBounds(0, 0, 25, 25);
   if (gInstanceCount++ == 0) {
     gHoverTimer = new TTimer(nullptr, "HoverTimer");
@@ -197,12 +198,18 @@ void TFlatSpeedButton::PaintGlyph(Canvas& canvas) {
 
 void TFlatSpeedButton::PaintCaption(Canvas& canvas) {
   if (Caption().empty()) return;
-  const UINT flags = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
+  // Accelerators are underlined only while the window's keyboard cues say
+  // so. The mark is taken out rather than hidden by DT_HIDEPREFIX, which
+  // Wine ignores.
+  TForm* form = ParentForm();
+  const bool hidden = form && !form->AcceleratorCuesShown();
+  const std::string text = hidden ? StripAccelerator(Caption()) : Caption();
+  const UINT flags = DT_CENTER | DT_VCENTER | DT_SINGLELINE | (hidden ? DT_NOPREFIX : 0);
   if (state_.faceState == FaceState::Disabled) {
-    canvas.Text(Caption(), captionRect_.Offset(1, 1), flags, SystemColour(kIndexBtnHighlight), FontHandle());
-    canvas.Text(Caption(), captionRect_, flags, SystemColour(kIndexBtnShadow), FontHandle());
+    canvas.Text(text, captionRect_.Offset(1, 1), flags, SystemColour(kIndexBtnHighlight), FontHandle());
+    canvas.Text(text, captionRect_, flags, SystemColour(kIndexBtnShadow), FontHandle());
   } else {
-    canvas.Text(Caption(), captionRect_, flags, Font().colour, FontHandle());
+    canvas.Text(text, captionRect_, flags, Font().colour, FontHandle());
   }
 }
 
@@ -307,6 +314,18 @@ void TFlatSpeedButton::EnabledChanged() {
 bool TFlatSpeedButton::DialogChar(char c) {
   if (!IsAccelerator(c, Caption()) || !Enabled()) return false;
   Click();
+  return true;
+}
+
+bool TFlatSpeedButton::Describe(AccessibleElement& e) const {
+  e.role = AccessibleRole::PushButton;
+  e.name = StripAccelerator(Caption());
+  e.description = Hint();
+  e.defaultAction = "Press";
+  e.keyboardShortcut = AltShortcut(Caption());
+  const bool pressed = state_.down || state_.faceState == FaceState::Pressed || state_.faceState == FaceState::Latched;
+  e.state = PushButtonState(Enabled(), tabStop, false, pressed, state_.hovered);
+  e.bounds = BoundsRect();
   return true;
 }
 

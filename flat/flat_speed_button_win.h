@@ -88,6 +88,7 @@ class TFlatSpeedButton : public TGraphicControl {
   void EnabledChanged() override;
   void GroupButtonDown(int groupIndex, TControl& sender) override;
   bool DialogChar(char c) override;
+  bool Describe(AccessibleElement& e) const override;
   void SysColorChanged() override;
   void ParentColorChanged() override;
 

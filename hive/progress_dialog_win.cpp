@@ -58,6 +58,8 @@ TfrmGetNewHiveProgess::TfrmGetNewHiveProgess(TfrmMain& owner, ScanStep step)
   bar.SetBorderColor(MakeColour(104, 104, 104));
   bar.SetColor(MakeColour(239, 235, 222));
   bar.SetShowCaption(true);
+  // Esc stops the scan as the Stop button does.
+  Find<TsuiButton>("bStop")->SetCancel(true);
   WireHandlers<TfrmGetNewHiveProgess>(*this, {{"bStop", "OnClick", &TfrmGetNewHiveProgess::bStopClick},
                                               {"Timer1", "OnTimer", &TfrmGetNewHiveProgess::Timer1Timer}});
 }

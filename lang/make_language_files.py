@@ -52,22 +52,23 @@ def same(section, key, value):
 
 # ---------------------------------------------------------------- main window
 # Flat buttons grow with their captions but must stay left of the hive list:
-# keep them to about 16 characters. The labels before the figures have about
+# keep them to about 16 characters. Their "&" letters are the Alt+letter
+# keys of the commands and must differ among the seven buttons. The labels before the figures have about
 # 22 characters before they run into the numbers.
 M = "frmMain"
 same(M, "frmMain", PRODUCT)
 same(M, "lTitle", TITLE)
 text(M, "lTitle1", "Main", "Principal", "Allgemein", "Principal", "Principale", "Algemeen", "主要功能")
-text(M, "bAnalyzeRegistry", "Analyze Registry", "Analyser", "Analysieren", "Analizar", "Analizza",
-     "Analyseren", "分析注册表")
-text(M, "bDefragRegistry", "Defrag Registry", "Défragmenter", "Defragmentieren", "Desfragmentar",
-     "Deframmenta", "Defragmenteren", "整理注册表")
-text(M, "bOptions", "Options", "Options", "Optionen", "Opciones", "Opzioni", "Opties", "选项")
+text(M, "bAnalyzeRegistry", "&Analyze Registry", "&Analyser", "&Analysieren", "&Analizar", "&Analizza",
+     "&Analyseren", "分析注册表(&A)")
+text(M, "bDefragRegistry", "&Defrag Registry", "&Défragmenter", "&Defragmentieren", "&Desfragmentar",
+     "&Deframmenta", "&Defragmenteren", "整理注册表(&D)")
+text(M, "bOptions", "&Options", "&Options", "&Optionen", "&Opciones", "&Opzioni", "&Opties", "选项(&O)")
 text(M, "lTitle3", "Help", "Aide", "Hilfe", "Ayuda", "Guida", "Help", "帮助")
-text(M, "bHomepage", "Homepage", "Site web", "Homepage", "Sitio web", "Home page", "Website", "主页")
-text(M, "bLanguage", "Language", "Langue", "Sprache", "Idioma", "Lingua", "Taal", "语言")
-text(M, "bAbout", "Help", "Aide", "Hilfe", "Ayuda", "Guida", "Help", "帮助")
-text(M, "bExit", "Exit", "Quitter", "Beenden", "Salir", "Esci", "Afsluiten", "退出")
+text(M, "bHomepage", "Ho&mepage", "Site &web", "Home&page", "Sitio &web", "Ho&me page", "&Website", "主页(&M)")
+text(M, "bLanguage", "&Language", "&Langue", "&Sprache", "&Idioma", "&Lingua", "&Taal", "语言(&L)")
+text(M, "bAbout", "&Help", "A&ide", "&Hilfe", "Ay&uda", "&Guida", "&Help", "帮助(&H)")
+text(M, "bExit", "E&xit", "&Quitter", "&Beenden", "&Salir", "&Esci", "Af&sluiten", "退出(&X)")
 text(M, "lvMain_Column0", "Hive Name", "Ruche", "Registry-Hive", "Subárbol", "Hive", "Registercomponent",
      "配置单元")
 text(M, "lvMain_Column1", "Current Size", "Taille avant", "Aktuell", "Actual", "Attuale", "Huidig",
@@ -130,22 +131,22 @@ text(MM, "miOther", "Other", "Autre", "Andere", "Otro", "Altra", "Overige", "其
 O = "frmOptions"
 text(O, "frmOptions", "Options", "Options", "Optionen", "Opciones", "Opzioni", "Opties", "选项")
 same(O, "GroupBox2", "")
-text(O, "cbAskBeforeDefrag", "Ask before defraging the registy",
-     "Demander confirmation avant de défragmenter le registre",
-     "Vor dem Defragmentieren der Registry nachfragen", "Preguntar antes de desfragmentar el registro",
-     "Chiedi conferma prima di deframmentare il registro", "Vragen voordat het register wordt gedefragmenteerd",
-     "整理注册表前询问")
-text(O, "cbShowLines", "Show Grid Lines for the hive name list",
-     "Afficher le quadrillage dans la liste des ruches", "Gitternetzlinien in der Hive-Liste anzeigen",
-     "Mostrar la cuadrícula en la lista de subárboles", "Mostra la griglia nell'elenco degli hive",
-     "Rasterlijnen tonen in de lijst met registercomponenten", "在配置单元列表中显示网格线")
-text(O, "cbCreateRestore", "Create a system restore point before defragment (XP, Vista, Seven)",
-     "Créer un point de restauration avant de défragmenter (XP, Vista, 7)",
-     "Vorher einen Wiederherstellungspunkt erstellen (XP, Vista, 7)",
-     "Crear un punto de restauración antes de desfragmentar (XP, Vista, 7)",
-     "Crea un punto di ripristino prima di deframmentare (XP, Vista, 7)",
-     "Een herstelpunt maken voor het defragmenteren (XP, Vista, 7)",
-     "整理前创建系统还原点 (XP、Vista、Windows 7)")
+text(O, "cbAskBeforeDefrag", "&Ask before defraging the registy",
+     "&Demander confirmation avant de défragmenter le registre",
+     "Vor dem Defragmentieren der Registry &nachfragen", "&Preguntar antes de desfragmentar el registro",
+     "&Chiedi conferma prima di deframmentare il registro", "&Vragen voordat het register wordt gedefragmenteerd",
+     "整理注册表前询问(&A)")
+text(O, "cbShowLines", "Show &Grid Lines for the hive name list",
+     "Afficher le &quadrillage dans la liste des ruches", "&Gitternetzlinien in der Hive-Liste anzeigen",
+     "Mostrar la c&uadrícula en la lista de subárboles", "Mostra la &griglia nell'elenco degli hive",
+     "&Rasterlijnen tonen in de lijst met registercomponenten", "在配置单元列表中显示网格线(&G)")
+text(O, "cbCreateRestore", "Create a system &restore point before defragment (XP, Vista, Seven)",
+     "Créer un point de &restauration avant de défragmenter (XP, Vista, 7)",
+     "Vorher einen &Wiederherstellungspunkt erstellen (XP, Vista, 7)",
+     "Crear un punto de &restauración antes de desfragmentar (XP, Vista, 7)",
+     "Crea un punto di &ripristino prima di deframmentare (XP, Vista, 7)",
+     "Een &herstelpunt maken voor het defragmenteren (XP, Vista, 7)",
+     "整理前创建系统还原点 (XP、Vista、Windows 7)(&R)")
 text(O, "bOK", "&OK", "&OK", "&OK", "&Aceptar", "&OK", "&OK", "确定(&O)")
 text(O, "bCancel", "&Cancel", "&Annuler", "&Abbrechen", "&Cancelar", "&Annulla", "&Annuleren", "取消(&C)")
 
@@ -175,8 +176,8 @@ text(A, "Label3", "after you finish the Registry defragment.",
      "il computer per rendere effettive le modifiche.", "om de wijzigingen door te voeren.",
      "所做的更改才能生效。")
 same(A, "Panel2", "")
-text(A, "cbAsk", "Don't ask me next time", "Ne plus demander", "Nicht mehr fragen", "No preguntar más",
-     "Non chiedere più", "Niet meer vragen", "下次不再询问")
+text(A, "cbAsk", "&Don't ask me next time", "Ne &plus demander", "Nicht mehr &fragen", "No &preguntar más",
+     "Non &chiedere più", "Niet meer &vragen", "下次不再询问(&D)")
 
 # ---------------------------------------------------------------- restore point
 # Label1 and Label3 are one sentence over two lines of about 65 characters.

@@ -41,7 +41,7 @@ LayoutProps Separator() {
   return p;
 }
 
-// Tab order is creation order: the group (No before Yes), the tick, the line.
+// The Tab key follows the positions on the dialog: Yes, No, the tick box.
 const std::vector<ControlDef>& AskDeleteLayout() {
   static const std::vector<ControlDef> layout = {
       {"GroupBox1", MakeGroupBox, "", MakeRect(8, 8, 298, 100), "", {}},
@@ -52,7 +52,7 @@ const std::vector<ControlDef>& AskDeleteLayout() {
       {"Label2", MakeLabel, "", MakeRect(8, 115, 297, 13), "You must restart your computer for the changes to take effect",
        FixedLabel()},
       {"Label3", MakeLabel, "", MakeRect(8, 133, 305, 13), "after you finish the Registry defragment.", FixedLabel()},
-      {"cbAsk", MakeSuiCheckBox, "", MakeRect(8, 166, 128, 19), "Don't ask me next time", {}},
+      {"cbAsk", MakeSuiCheckBox, "", MakeRect(8, 166, 128, 19), "&Don't ask me next time", {}},
       {"Panel2", MakePanel, "", MakeRect(8, 157, 295, 2), "", Separator()},
   };
   return layout;
@@ -64,6 +64,9 @@ TfrmAskDelete::TfrmAskDelete(TfrmMain& owner) : TForm(&owner, AskDeleteForm()), 
   InstantiateLayout(*this, AskDeleteLayout());
   Find<TsuiButton>("bOK")->SetUIStyle(TsuiUIStyle::WinXP);
   Find<TsuiButton>("bCancel")->SetUIStyle(TsuiUIStyle::WinXP);
+  // Enter answers Yes, Esc answers No, as in a message box asking the same.
+  Find<TsuiButton>("bOK")->SetDefault(true);
+  Find<TsuiButton>("bCancel")->SetCancel(true);
   Find<TsuiCheckBox>("cbAsk")->SetUIStyle(TsuiUIStyle::BlueGlass);
   WireHandlers<TfrmAskDelete>(*this, {{"cbAsk", "OnClick", &TfrmAskDelete::cbAskClick}});
 }

@@ -26,10 +26,10 @@ LayoutProps CancelButton() {
 const std::vector<ControlDef>& OptionsLayout() {
   static const std::vector<ControlDef> layout = {
       {"GroupBox2", MakeGroupBox, "", MakeRect(8, 8, 361, 119), "", {}},
-      {"cbAskBeforeDefrag", MakeSuiCheckBox, "GroupBox2", MakeRect(16, 48, 330, 19), "Ask before defraging the registy", {}},
-      {"cbShowLines", MakeSuiCheckBox, "GroupBox2", MakeRect(16, 81, 330, 19), "Show Grid Lines for the hive name list", {}},
+      {"cbAskBeforeDefrag", MakeSuiCheckBox, "GroupBox2", MakeRect(16, 48, 330, 19), "&Ask before defraging the registy", {}},
+      {"cbShowLines", MakeSuiCheckBox, "GroupBox2", MakeRect(16, 81, 330, 19), "Show &Grid Lines for the hive name list", {}},
       {"cbCreateRestore", MakeSuiCheckBox, "GroupBox2", MakeRect(16, 16, 330, 19),
-       "Create a system restore point before defragment (XP, Vista, Seven)", {}},
+       "Create a system &restore point before defragment (XP, Vista, Seven)", {}},
       {"bOK", MakeSuiButton, "", MakeRect(187, 140, 80, 27), "&OK", {}},
       {"bCancel", MakeSuiButton, "", MakeRect(288, 140, 80, 27), "&Cancel", CancelButton()},
   };

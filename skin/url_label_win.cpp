@@ -61,4 +61,13 @@ void TsuiURLLabel::Click() {
   TLabel::Click();
 }
 
+bool TsuiURLLabel::Describe(AccessibleElement& e) const {
+  if (!TLabel::Describe(e)) return false;
+  e.role = AccessibleRole::Link;
+  e.description = url_;
+  e.defaultAction = "Jump";
+  e.state = kAccLinked | (Enabled() ? 0u : kAccUnavailable);
+  return true;
+}
+
 }  // namespace vh

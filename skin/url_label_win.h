@@ -34,6 +34,7 @@ class TsuiURLLabel : public TLabel {
   void MouseEnter() override;
   void MouseLeave() override;
   void Click() override;
+  bool Describe(AccessibleElement& e) const override;
 
  private:
   void SetFontColour(Colour c);

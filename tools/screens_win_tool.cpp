@@ -56,6 +56,13 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   main->Show();
   if (argc > 2 && std::strcmp(argv[2], "analyze") == 0) main->bAnalyzeRegistryClick(*main);
   if (argc > 2 && std::strcmp(argv[2], "french") == 0) main->miEnglishClick(*main->FindComponent("miFrench"));
+  if (argc > 2 && std::strcmp(argv[2], "focus") == 0) {
+    // As after Tab and Alt: the focus mark on a command and its letters
+    // underlined.
+    main->bAnalyzeRegistryClick(*main);
+    main->ChangeUIState(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL);
+    main->FocusControl(*main->Find<vh::TControl>("bAnalyzeRegistry"));
+  }
   std::unique_ptr<vh::TForm> dialog;
   std::string name = window;
   bool menu = name == "help-menu" || name == "language-menu";

@@ -49,6 +49,7 @@ TControl::TControl(TComponent* owner, TWinControl* parent, std::string name)
 }
 
 TControl::~TControl() {
+  if (TForm* f = parent_ ? ParentForm() : nullptr) f->ControlDestroyed(*this);
   if (parent_) parent_->OnChildDestroyed(*this);
 }
 
@@ -99,6 +100,7 @@ void TControl::SetVisible(bool v) {
   if (visible_ == v) return;
   visible_ = v;
   VisibleChanged();
+  if (TForm* f = ParentForm(); f && f != this && !v) f->ControlBecameUnavailable(*this);
 }
 
 void TControl::VisibleChanged() {
@@ -110,6 +112,7 @@ void TControl::SetEnabled(bool v) {
   if (enabled_ == v) return;
   enabled_ = v;
   EnabledChanged();
+  if (TForm* f = ParentForm(); f && f != this && !v) f->ControlBecameUnavailable(*this);
 }
 
 void TControl::SetCaption(const std::string& text) {
@@ -193,6 +196,17 @@ void TControl::DblClickPress(int x, int y) {
   if (clickEvents && OnDblClick) OnDblClick(*this);
   MouseDown(TMouseButton::mbLeft, x, y);
 }
+bool TControl::Describe(AccessibleElement& e) const {
+  if (accessibleName.empty() || !OnClick) return false;
+  e.role = AccessibleRole::PushButton;
+  e.name = accessibleName;
+  e.description = Hint();
+  e.defaultAction = "Press";
+  e.state = PushButtonState(Enabled(), tabStop || !IsWindowless(), false, false, false);
+  e.bounds = BoundsRect();
+  return true;
+}
+
 void TControl::MouseEnter() {
   if (OnMouseEnter) OnMouseEnter(*this);
 }
@@ -605,6 +619,7 @@ void TWinControl::PaintClient(Canvas& canvas, const Rect& area) {
     static_cast<TGraphicControl*>(c)->Paint(canvas);
     RestoreDC(dc, saved);
   }
+  PaintOverlay(canvas, area);
 }
 
 void TWinControl::TextChanged() {

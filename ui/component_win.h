@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "ui/accessible_element.h"
 #include "ui/color.h"
 #include "ui/gdi_win.h"
 #include "ui/geometry.h"
@@ -162,6 +163,19 @@ class TControl : public TComponent {
   virtual void FocusChanged(TWinControl*) {}
   // A flat speed button of the same parent went down (groups).
   virtual void GroupButtonDown(int, TControl&) {}
+  // Enter or Space on the control while it holds the keyboard focus: the
+  // same as a click.
+  virtual void KeyboardPress() { Click(); }
+  // What a screen reader is told about the control; false: nothing. The
+  // base describes a clickable control that has an accessibleName as a
+  // push button of that name.
+  virtual bool Describe(AccessibleElement& e) const;
+
+  // A windowless control that the Tab key stops at (windowed ones use
+  // WS_TABSTOP).
+  bool tabStop = false;
+  // The name a screen reader reads for a control without a caption.
+  std::string accessibleName;
 
   // Style flags of the windowless controls, set by their constructors.
   bool captureMouse = true;   // the parent captures the mouse while a button is held
@@ -254,6 +268,8 @@ class TWinControl : public TControl {
   // with the canvas moved by (-Left(), -Top()).
   virtual void PaintBackground(Canvas& canvas, const Rect& area);
   virtual bool OwnsPainting() const { return subclassed_ == false; }
+  // What is drawn over the windowless children (the form's focus mark).
+  virtual void PaintOverlay(Canvas&, const Rect&) {}
   void TextChanged() override;
   void FontChanged() override;
   void EnabledChanged() override;

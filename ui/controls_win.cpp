@@ -1,5 +1,7 @@
 #include "ui/controls_win.h"
 
+#include "ui/accel.h"
+
 #include <commctrl.h>
 
 namespace vh {
@@ -38,6 +40,15 @@ TLabel::TLabel(TComponent* owner, TWinControl* parent, std::string name)
     : TGraphicControl(owner, parent, std::move(name)) {
   captureMouse = true;
   doubleClicks = true;
+}
+
+bool TLabel::Describe(AccessibleElement& e) const {
+  if (Caption().empty()) return false;
+  e.role = AccessibleRole::StaticText;
+  e.name = StripAccelerator(Caption());
+  e.state = kAccReadOnly;
+  e.bounds = BoundsRect();
+  return true;
 }
 
 void TLabel::Paint(Canvas& canvas) {

@@ -23,6 +23,8 @@ class TLabel : public TGraphicControl {
   TLabel(TComponent* owner, TWinControl* parent, std::string name);
   const char* ClassName() const override { return "TLabel"; }
   void Paint(Canvas& canvas) override;
+  // Static text named by its caption; nothing while the caption is empty.
+  bool Describe(AccessibleElement& e) const override;
 
   TAlignment Alignment() const { return alignment_; }
   void SetAlignment(TAlignment a);

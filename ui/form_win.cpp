@@ -4,7 +4,22 @@
 
 #include <vector>
 
+#include "ui/tab_order.h"
+
 namespace vh {
+
+namespace {
+
+// Posted by the accessible object: press this windowless control.
+constexpr UINT WM_ACCESSIBLEPRESS = 0x6640;
+
+bool KeyboardCuesAlways() {
+  BOOL always = FALSE;
+  SystemParametersInfoA(SPI_GETKEYBOARDCUES, 0, &always, 0);
+  return always != FALSE;
+}
+
+}  // namespace
 
 TForm::TForm(TForm* owner, const FormDef& frame)
     : TWinControl(owner, nullptr, frame.name), ownerForm_(owner), frame_(frame) {
@@ -28,9 +43,15 @@ TForm::TForm(TForm* owner, const FormDef& frame)
   TControl::SetBounds(frame.left, frame.top, frame.clientWidth, frame.clientHeight);
   SetWindowPos(Handle(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   TControl::SetVisible(false);
+  accessibleLink_ = std::make_shared<AccessibleHost*>(static_cast<AccessibleHost*>(this));
+  // Focus marks and underlines stay hidden until the keyboard is used,
+  // unless the user asked to see them always.
+  if (Handle()) ChangeUIState(UIS_SET, UISF_HIDEFOCUS | UISF_HIDEACCEL);
 }
 
 TForm::~TForm() {
+  *accessibleLink_ = nullptr;  // objects a screen reader still holds answer "gone"
+  focusedChild_ = nullptr;
   DestroyComponents();
   if (tooltip_) DestroyWindow(tooltip_);
 }
@@ -179,9 +200,189 @@ LRESULT TForm::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_MOUSEMOVE:
       if (hintsDirty_) RebuildHints();
       break;
+    case WM_GETOBJECT:
+      if (exposeWindowless_) {
+        if (LRESULT answer = AnswerGetObject(accessibleLink_, wp, lp)) return answer;
+      }
+      break;
+    case WM_SETFOCUS:
+      InvalidateFocusMark();
+      if (focusedChild_ && exposeWindowless_) NotifyAccessibleFocus(Handle(), FocusedAccessibleChild());
+      break;
+    case WM_KILLFOCUS:
+      InvalidateFocusMark();
+      break;
+    case WM_UPDATEUISTATE: {
+      // Kept here as well: Wine's default handling does not keep a
+      // top-level window's state.
+      if (LOWORD(wp) == UIS_SET) uiState_ |= HIWORD(wp);
+      else if (LOWORD(wp) == UIS_CLEAR) uiState_ &= ~unsigned(HIWORD(wp));
+      LRESULT result = TWinControl::WndProc(msg, wp, lp);
+      Invalidate();  // focus marks and underlines follow the new state
+      return result;
+    }
+    case WM_QUERYUISTATE:
+      return LRESULT(uiState_);
+    case WM_ACCESSIBLEPRESS: {
+      auto* target = reinterpret_cast<TControl*>(lp);
+      for (const AccessibleChild& c : AccessibleChildren())
+        if (c.control == target && target->Enabled()) {
+          target->KeyboardPress();
+          break;
+        }
+      return 0;
+    }
     default: break;
   }
   return TWinControl::WndProc(msg, wp, lp);
+}
+
+// What DefWindowProc does with WM_CHANGEUISTATE for a top-level window.
+void TForm::ChangeUIState(WORD action, WORD flags) {
+  SendMessageA(Handle(), WM_UPDATEUISTATE, MAKEWPARAM(action, flags), 0);
+}
+
+bool TForm::FocusCuesShown() const {
+  return KeyboardCuesAlways() || (SendMessageA(Handle(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) == 0;
+}
+
+bool TForm::AcceleratorCuesShown() const {
+  return KeyboardCuesAlways() || (SendMessageA(Handle(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEACCEL) == 0;
+}
+
+namespace {
+
+// The dotted mark sits inside the control, clear of a flat button's frame.
+Rect FocusMarkRect(const TControl& c) {
+  const Rect& b = c.BoundsRect();
+  const int inset = b.Width() > 8 && b.Height() > 8 ? 3 : 0;
+  return Rect{b.left + inset, b.top + inset, b.right - inset, b.bottom - inset};
+}
+
+}  // namespace
+
+void TForm::InvalidateFocusMark() {
+  if (focusedChild_) InvalidateChild(focusedChild_->BoundsRect());
+}
+
+void TForm::PaintOverlay(Canvas& canvas, const Rect&) {
+  if (!focusedChild_ || !focusedChild_->Visible() || GetFocus() != Handle() || !FocusCuesShown()) return;
+  RECT r = ToRECT(FocusMarkRect(*focusedChild_));
+  SetTextColor(canvas.Handle(), RGB(0, 0, 0));
+  SetBkColor(canvas.Handle(), RGB(255, 255, 255));
+  DrawFocusRect(canvas.Handle(), &r);
+}
+
+bool TForm::CanFocus(TControl& c) const {
+  if (!c.Visible() || !c.Enabled()) return false;
+  if (auto* w = dynamic_cast<TWinControl*>(&c))
+    return w->Handle() && IsWindowVisible(w->Handle()) && IsWindowEnabled(w->Handle());
+  return c.Parent() && (c.Parent() == this || c.Parent()->Visible());
+}
+
+void TForm::FocusControl(TControl& c) {
+  if (auto* w = dynamic_cast<TWinControl*>(&c)) {
+    SetFocusedChild(nullptr);
+    w->SetFocus();
+  } else {
+    SetFocusedChild(&c);
+  }
+}
+
+void TForm::SetFocusedChild(TControl* c) {
+  if (c == focusedChild_) {
+    if (c && GetFocus() != Handle()) ::SetFocus(Handle());
+    return;
+  }
+  InvalidateFocusMark();
+  focusedChild_ = c;
+  if (!c) return;
+  InvalidateFocusMark();
+  if (GetFocus() != Handle()) {
+    ::SetFocus(Handle());  // WM_SETFOCUS raises the focus event
+  } else if (exposeWindowless_) {
+    NotifyAccessibleFocus(Handle(), FocusedAccessibleChild());
+  }
+}
+
+std::vector<TControl*> TForm::TabOrder() {
+  std::vector<TControl*> stops;
+  std::vector<Rect> where;
+  ForEachControl([&](TControl& c) {
+    auto* w = dynamic_cast<TWinControl*>(&c);
+    bool stop = w ? (w->Handle() && (GetWindowLongA(w->Handle(), GWL_STYLE) & WS_TABSTOP) != 0) : c.tabStop;
+    if (!stop) return;
+    Point at = ScreenToClient(c.ClientToScreen(Point{0, 0}));
+    stops.push_back(&c);
+    where.push_back(MakeRect(at.x, at.y, c.Width(), c.Height()));
+  });
+  std::vector<TControl*> order;
+  for (int i : ReadingOrder(where)) order.push_back(stops[std::size_t(i)]);
+  return order;
+}
+
+bool TForm::TabStep(bool backward) {
+  std::vector<TControl*> order = TabOrder();
+  if (order.empty()) return false;
+  HWND focus = GetFocus();
+  int current = -1;
+  std::vector<bool> available;
+  for (std::size_t i = 0; i < order.size(); ++i) {
+    TControl* c = order[i];
+    available.push_back(CanFocus(*c));
+    auto* w = dynamic_cast<TWinControl*>(c);
+    bool has = w ? (w->Handle() && (focus == w->Handle() || IsChild(w->Handle(), focus)))
+                 : (c == focusedChild_ && focus == Handle());
+    if (has) current = int(i);
+  }
+  int next = NextTabStop(available, current, backward);
+  if (next >= 0) FocusControl(*order[std::size_t(next)]);
+  return true;
+}
+
+void TForm::ControlBecameUnavailable(TControl& c) {
+  if (&c != focusedChild_) return;
+  if (GetFocus() == Handle()) {
+    TabStep(false);
+    if (focusedChild_ != &c) return;
+  }
+  InvalidateFocusMark();
+  focusedChild_ = nullptr;
+}
+
+std::vector<AccessibleChild> TForm::AccessibleChildren() {
+  std::vector<AccessibleChild> out;
+  const bool formFocused = GetFocus() == Handle();
+  for (TControl* c : Controls()) {
+    if (!c->Visible()) continue;
+    AccessibleChild child;
+    child.control = c;
+    if (c->Describe(child.element)) {
+      auto* w = dynamic_cast<TWinControl*>(c);
+      bool focused = w ? (w->Handle() && GetFocus() == w->Handle()) : (c == focusedChild_ && formFocused);
+      if (focused) child.element.state |= kAccFocused;
+      out.push_back(child);
+    } else if (auto* w = dynamic_cast<TWinControl*>(c); w && w->Handle()) {
+      child.window = w->Handle();
+      child.element.bounds = w->BoundsRect();
+      out.push_back(child);
+    }
+  }
+  return out;
+}
+
+int TForm::FocusedAccessibleChild() {
+  if (!focusedChild_) return -1;
+  std::vector<AccessibleChild> children = AccessibleChildren();
+  for (std::size_t i = 0; i < children.size(); ++i)
+    if (children[i].control == focusedChild_) return int(i);
+  return -1;
+}
+
+void TForm::PostAccessiblePress(int index) {
+  std::vector<AccessibleChild> children = AccessibleChildren();
+  if (index < 0 || std::size_t(index) >= children.size()) return;
+  PostMessageA(Handle(), WM_ACCESSIBLEPRESS, 0, reinterpret_cast<LPARAM>(children[std::size_t(index)].control));
 }
 
 void TForm::UpdateHints() {
@@ -226,16 +427,28 @@ void TForm::RebuildHints() {
 void TForm::FocusFirstControl() {
   HWND focus = GetFocus();
   if (focus && focus != Handle() && IsChild(Handle(), focus)) return;
+  if (focusedChild_ && CanFocus(*focusedChild_)) {
+    ::SetFocus(Handle());
+    return;
+  }
   HWND last = activeControl_ ? activeControl_->Handle() : nullptr;
   if (last && IsChild(Handle(), last) && IsWindowVisible(last) && IsWindowEnabled(last)) {
     ::SetFocus(last);
     return;
   }
-  if (HWND first = GetNextDlgTabItem(Handle(), nullptr, FALSE)) ::SetFocus(first);
+  for (TControl* c : TabOrder())
+    if (CanFocus(*c)) {
+      FocusControl(*c);
+      return;
+    }
 }
 
 void TForm::NotifyFocusChanged(TWinControl* focused) {
   activeControl_ = focused;
+  if (focused && focused != this) {
+    InvalidateFocusMark();
+    focusedChild_ = nullptr;
+  }
   ForEachControl([focused](TControl& c) { c.FocusChanged(focused); });
 }
 
@@ -266,13 +479,27 @@ bool PreTranslateMessage(MSG& msg) {
   if (!form) return false;
   try {
     switch (msg.message) {
+      case WM_SYSKEYDOWN:
+        // Alt shows the underlined accelerators.
+        if (msg.wParam == VK_MENU)
+          form->ChangeUIState(UIS_CLEAR, UISF_HIDEACCEL);
+        return false;
       case WM_SYSCHAR: return form->DispatchDialogChar(char(msg.wParam));
       case WM_CHAR:
         if (WantsChars(msg.hwnd) && TWinControl::FromHandle(msg.hwnd) != form) return false;
         return form->DispatchDialogChar(char(msg.wParam));
       case WM_KEYDOWN:
+        if ((msg.wParam == VK_RETURN || msg.wParam == VK_SPACE) && msg.hwnd == form->Handle() &&
+            form->FocusedChild()) {
+          TControl* focused = form->FocusedChild();
+          if (focused->Enabled() && focused->Visible()) focused->KeyboardPress();
+          return true;
+        }
         if (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE) return form->DispatchDialogKey(int(msg.wParam));
         if (msg.wParam == VK_TAB) {
+          // The keyboard is in use: focus marks show from now on.
+          form->ChangeUIState(UIS_CLEAR, UISF_HIDEFOCUS);
+          if (form->TabStep(GetKeyState(VK_SHIFT) < 0)) return true;
           HWND next = GetNextDlgTabItem(form->Handle(), GetFocus(), GetKeyState(VK_SHIFT) < 0);
           if (next) SetFocus(next);
           return next != nullptr;

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "ui/accessible_win.h"
 #include "ui/component_win.h"
 
 namespace vh {
@@ -47,7 +48,7 @@ inline FormDef DialogDef(std::string name, std::string caption, int clientWidth,
   return frame;
 }
 
-class TForm : public TWinControl {
+class TForm : public TWinControl, private AccessibleHost {
  public:
   TForm(TForm* owner, const FormDef& frame);
   ~TForm() override;
@@ -74,6 +75,32 @@ class TForm : public TWinControl {
   bool DispatchDialogChar(char c);
   bool DispatchDialogKey(int vk);
 
+  // Keyboard focus on windowless controls: the form's own window holds the
+  // system focus and the form remembers which of its windowless controls
+  // has it. Null while a windowed control (or nothing) has the focus.
+  TControl* FocusedChild() const { return focusedChild_; }
+  // Gives the focus to a windowed or a windowless control.
+  void FocusControl(TControl& c);
+  // Moves the focus one stop along TabOrder; false when the form lists no
+  // order of its own (the dialog manager's order then applies).
+  bool TabStep(bool backward);
+  // Whether focus marks and accelerator underlines show now: the system's
+  // keyboard-cue setting, else the window's UI state (keyboard used).
+  bool FocusCuesShown() const;
+  bool AcceleratorCuesShown() const;
+  // Sets or clears UISF_HIDEFOCUS / UISF_HIDEACCEL for the form and its
+  // children (UIS_SET, UIS_CLEAR).
+  void ChangeUIState(WORD action, WORD flags);
+  // A control was disabled or hidden; the focus leaves it.
+  void ControlBecameUnavailable(TControl& c);
+  void ControlDestroyed(TControl& c) {
+    if (&c == focusedChild_) focusedChild_ = nullptr;
+  }
+  // Screen readers see the windowless controls (WM_GETOBJECT).
+  void ExposeWindowlessControls() { exposeWindowless_ = true; }
+  // The children a screen reader sees, in order (child id = index + 1).
+  std::vector<AccessibleChild> AccessibleChildren() override;
+
  protected:
   virtual void FormCreate() {}
   virtual void FormShow() {}
@@ -81,8 +108,18 @@ class TForm : public TWinControl {
   virtual void FormClose(TCloseAction&) {}
   LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
   void VisibleChanged() override;
+  void PaintOverlay(Canvas& canvas, const Rect& area) override;
+  // The Tab key's stops, windowed (WS_TABSTOP) and windowless (tabStop):
+  // by default in reading order of their positions on the form.
+  virtual std::vector<TControl*> TabOrder();
 
  private:
+  HWND AccessibleWindow() override { return Handle(); }
+  int FocusedAccessibleChild() override;
+  void PostAccessiblePress(int index) override;
+  void SetFocusedChild(TControl* c);
+  bool CanFocus(TControl& c) const;
+  void InvalidateFocusMark();
   void PlaceWindow();
   void FocusFirstControl();
   bool RunCloseHandler();
@@ -95,6 +132,10 @@ class TForm : public TWinControl {
   int modalResult_ = mrNone;
   bool hintsDirty_ = true;
   TWinControl* activeControl_ = nullptr;
+  TControl* focusedChild_ = nullptr;
+  bool exposeWindowless_ = false;
+  unsigned uiState_ = 0;  // UISF_HIDEFOCUS | UISF_HIDEACCEL as last updated
+  AccessibleLink accessibleLink_;
   HWND tooltip_ = nullptr;
 };
 

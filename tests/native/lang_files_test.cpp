@@ -52,10 +52,11 @@ const std::vector<std::string> kFigureLabels = {"lCurrentRegistrySize", "lNewReg
 
 // Items or buttons that share one menu or dialog, so one set of accelerators.
 const std::vector<SectionKeys> kAcceleratorGroups = {
+    {"frmMain", {"bAnalyzeRegistry", "bDefragRegistry", "bOptions", "bHomepage", "bLanguage", "bAbout", "bExit"}},
     {"Menu_frmMain", {"pmiHelp", "Homepage1", "pmiCheckUpdate", "pmiDonate", "pmiUndo", "About1"}},
     {"Menu_frmMain", {"miChinese", "miDutch", "miEnglish", "miFrench", "miGerman", "miItalian", "miSpanish"}},
-    {"frmOptions", {"bOK", "bCancel"}},
-    {"frmAskDelete", {"bOK", "bCancel"}},
+    {"frmOptions", {"cbAskBeforeDefrag", "cbShowLines", "cbCreateRestore", "bOK", "bCancel"}},
+    {"frmAskDelete", {"cbAsk", "bOK", "bCancel"}},
 };
 
 const std::vector<std::string> kLanguages = {"French", "German", "Spanish", "Italian", "Dutch", "Chinese", "English"};
@@ -163,9 +164,9 @@ TEST(ShippedLanguageEncodingTest, WesternFilesAreWindows1252AndChineseIsGbk) {
     return fake.Read(section, key, kAbsent, kLanguageValueBuffer, file);
   };
   EXPECT_EQ(value("German", "Menu_frmMain", "miFrench"), "&Franz\xF6sisch");
-  EXPECT_EQ(value("French", "frmMain", "bDefragRegistry"), "D\xE9" "fragmenter");
+  EXPECT_EQ(value("French", "frmMain", "bDefragRegistry"), "&D\xE9" "fragmenter");
   EXPECT_EQ(value("Spanish", "frmAskDelete", "bOK"), "&S\xED");
-  EXPECT_EQ(value("Chinese", "frmMain", "bLanguage"), "\xD3\xEF\xD1\xD4");  // 语言
+  EXPECT_EQ(value("Chinese", "frmMain", "bLanguage"), "\xD3\xEF\xD1\xD4(&L)");  // 语言(&L)
 }
 
 }  // namespace

@@ -1,0 +1,618 @@
+// The main window without a mouse: its accessible tree as a screen reader
+// walks it (AccessibleObjectFromWindow), the default action of a command,
+// a whole run driven by keys (SendInput) and the focus mark on screen.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <oleacc.h>
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/main_window_win.h"
+#include "app/messages_win.h"
+#include "flat/flat_speed_button_win.h"
+#include "hive/hive_copy.h"
+#include "hive/progress_dialog_win.h"
+#include "settings/ask_delete_dialog_win.h"
+#include "settings/options.h"
+#include "settings/options_dialog_win.h"
+#include "skin/check_box_win.h"
+#include "tests/wine/support/app_fixture.h"
+#include "tests/wine/support/ui_test_support.h"
+#include "ui/controls_win.h"
+
+namespace vh {
+namespace {
+
+struct Node {
+  long id = 0;
+  std::string name, description, action, shortcut;
+  long role = 0;
+  long state = 0;
+  RECT location{};
+  bool window = false;  // a child window's own object
+};
+
+std::string Narrow(BSTR text) {
+  if (!text) return "";
+  int n = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
+  std::string out(std::size_t(n > 0 ? n - 1 : 0), '\0');
+  if (n > 1) WideCharToMultiByte(CP_ACP, 0, text, -1, &out[0], n, nullptr, nullptr);
+  SysFreeString(text);
+  return out;
+}
+
+VARIANT Child(long id) {
+  VARIANT v;
+  v.vt = VT_I4;
+  v.lVal = id;
+  return v;
+}
+
+// The client object of a window, as any MSAA client gets it.
+IAccessible* ClientObject(HWND hwnd) {
+  IAccessible* acc = nullptr;
+  HRESULT hr = AccessibleObjectFromWindow(hwnd, DWORD(OBJID_CLIENT), IID_IAccessible, reinterpret_cast<void**>(&acc));
+  return SUCCEEDED(hr) ? acc : nullptr;
+}
+
+std::vector<Node> Walk(IAccessible* acc) {
+  std::vector<Node> nodes;
+  long count = 0;
+  acc->get_accChildCount(&count);
+  for (long id = 1; id <= count; ++id) {
+    Node n;
+    n.id = id;
+    IDispatch* object = nullptr;
+    n.window = acc->get_accChild(Child(id), &object) == S_OK && object;
+    if (object) object->Release();
+    BSTR text = nullptr;
+    if (acc->get_accName(Child(id), &text) == S_OK) n.name = Narrow(text);
+    text = nullptr;
+    if (acc->get_accDescription(Child(id), &text) == S_OK) n.description = Narrow(text);
+    text = nullptr;
+    if (acc->get_accDefaultAction(Child(id), &text) == S_OK) n.action = Narrow(text);
+    text = nullptr;
+    if (acc->get_accKeyboardShortcut(Child(id), &text) == S_OK) n.shortcut = Narrow(text);
+    VARIANT v;
+    VariantInit(&v);
+    if (acc->get_accRole(Child(id), &v) == S_OK && v.vt == VT_I4) n.role = v.lVal;
+    VariantClear(&v);
+    if (acc->get_accState(Child(id), &v) == S_OK && v.vt == VT_I4) n.state = v.lVal;
+    VariantClear(&v);
+    long x = 0, y = 0, w = 0, h = 0;
+    if (SUCCEEDED(acc->accLocation(&x, &y, &w, &h, Child(id)))) n.location = RECT{x, y, x + w, y + h};
+    nodes.push_back(n);
+  }
+  return nodes;
+}
+
+// The node of that name; of that role too when one is given ("Help" is
+// both a heading and a button).
+const Node* Named(const std::vector<Node>& nodes, const std::string& name, long role = 0) {
+  for (const Node& n : nodes)
+    if (n.name == name && (role == 0 || n.role == role)) return &n;
+  return nullptr;
+}
+
+RECT ScreenRect(const TControl& c) {
+  Point p = c.ClientToScreen(Point{0, 0});
+  return RECT{p.x, p.y, p.x + c.Width(), p.y + c.Height()};
+}
+
+bool SameRect(const RECT& a, const RECT& b) {
+  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+// Keys as the keyboard sends them: the modifier held around the key.
+void Key(WORD vk, WORD modifier = 0) {
+  std::vector<INPUT> in;
+  auto add = [&in](WORD k, bool up) {
+    INPUT i{};
+    i.type = INPUT_KEYBOARD;
+    i.ki.wVk = k;
+    i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    in.push_back(i);
+  };
+  if (modifier) add(modifier, false);
+  add(vk, false);
+  add(vk, true);
+  if (modifier) add(modifier, true);
+  SendInput(UINT(in.size()), in.data(), sizeof(INPUT));
+}
+
+// Records the progress dialog when its scan is about to start.
+bool gProgressDialogSeen = false;
+LRESULT CALLBACK SeeScanStart(int code, WPARAM wp, LPARAM lp) {
+  auto* msg = reinterpret_cast<MSG*>(lp);
+  if (code == HC_ACTION && msg->message == WM_SCANSTART &&
+      dynamic_cast<TfrmGetNewHiveProgess*>(TWinControl::FromHandle(msg->hwnd)) && IsWindowVisible(msg->hwnd))
+    gProgressDialogSeen = true;
+  return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+std::vector<LONG> gFocusEvents;
+void CALLBACK OnFocusEvent(HWINEVENTHOOK, DWORD, HWND, LONG object, LONG child, DWORD, DWORD) {
+  if (object == OBJID_CLIENT) gFocusEvents.push_back(child);
+}
+
+class KeyboardAccessTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    CoInitialize(nullptr);
+    options_ = platform_.real().ExecutableFolder() + "options.ini";
+    DeleteFileA(options_.c_str());
+    OptionsSetting = TOptionsSetting{};
+  }
+  void TearDown() override {
+    main_.reset();
+    DeleteFileA(options_.c_str());
+    MSG quit;
+    while (PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+    CoUninitialize();
+  }
+  TfrmMain& Start() {
+    main_ = CreateForm<TfrmMain>(platform_.platform(), std::vector<std::string>{"varnhold.exe"});
+    main_->Show();
+    SetForegroundWindow(main_->Handle());
+    test::PumpFor(100);
+    return *main_;
+  }
+  TControl& Control(const char* name) { return *main_->Find<TControl>(name); }
+  std::string Focused() {
+    TControl* c = main_->FocusedChild();
+    if (c && GetFocus() == main_->Handle()) return c->Name();
+    TWinControl* w = TWinControl::FromHandle(GetFocus());
+    return w ? w->Name() : "";
+  }
+  void Type(WORD vk, WORD modifier = 0) {
+    Key(vk, modifier);
+    test::PumpFor(60);
+  }
+
+  test::RecordedPlatform platform_;
+  test::MessageBoxes boxes_;
+  std::unique_ptr<TfrmMain> main_;
+  std::string options_;
+};
+
+TEST_F(KeyboardAccessTest, AScreenReaderFindsEveryCommandLabelFigureAndImage) {
+  TfrmMain& w = Start();
+  w.Label("lCurrentRegistrySize").SetCaption("96,229 KB");
+  IAccessible* acc = ClientObject(w.Handle());
+  ASSERT_NE(acc, nullptr) << "the main window answers WM_GETOBJECT";
+  std::vector<Node> nodes = Walk(acc);
+
+  const Node* analyze = Named(nodes, "Analyze Registry");
+  ASSERT_NE(analyze, nullptr) << "caption without its ampersand";
+  EXPECT_EQ(analyze->role, ROLE_SYSTEM_PUSHBUTTON);
+  EXPECT_EQ(analyze->description, "Analyze your registry");
+  EXPECT_EQ(analyze->action, "Press");
+  EXPECT_EQ(analyze->shortcut, "Alt+A");
+  EXPECT_TRUE(SameRect(analyze->location, ScreenRect(Control("bAnalyzeRegistry"))));
+  EXPECT_EQ(analyze->state & STATE_SYSTEM_UNAVAILABLE, 0);
+  EXPECT_NE(analyze->state & STATE_SYSTEM_FOCUSABLE, 0);
+
+  const Node* defrag = Named(nodes, "Defrag Registry");
+  ASSERT_NE(defrag, nullptr);
+  EXPECT_NE(defrag->state & STATE_SYSTEM_UNAVAILABLE, 0) << "disabled until an analysis";
+  for (const char* name : {"Options", "Language", "Help", "Exit"}) {
+    const Node* n = Named(nodes, name, ROLE_SYSTEM_PUSHBUTTON);
+    ASSERT_NE(n, nullptr) << name << " as a push button";
+    EXPECT_FALSE(n->description.empty()) << name;
+  }
+  EXPECT_EQ(Named(nodes, "Homepage"), nullptr) << "hidden buttons are not listed";
+
+  const Node* figure = Named(nodes, "Current Registry Size: 96,229 KB");
+  ASSERT_NE(figure, nullptr) << "label and figure read together";
+  EXPECT_EQ(figure->role, ROLE_SYSTEM_STATICTEXT);
+  EXPECT_EQ(figure->location.right, ScreenRect(Control("lCurrentRegistrySize")).right);
+  EXPECT_EQ(Named(nodes, "96,229 KB"), nullptr) << "the figure is not read twice";
+  const Node* empty = Named(nodes, "New Registry Size:");
+  ASSERT_NE(empty, nullptr) << "an empty figure leaves its caption";
+
+  const Node* close = Named(nodes, "Close");
+  const Node* minimize = Named(nodes, "Minimize");
+  ASSERT_NE(close, nullptr);
+  ASSERT_NE(minimize, nullptr);
+  EXPECT_EQ(close->role, ROLE_SYSTEM_PUSHBUTTON);
+  EXPECT_EQ(minimize->role, ROLE_SYSTEM_PUSHBUTTON);
+  EXPECT_TRUE(SameRect(close->location, ScreenRect(Control("bClose"))));
+  EXPECT_TRUE(SameRect(minimize->location, ScreenRect(Control("bMinimize"))));
+
+  const Node* link = Named(nodes, "tolvane.com");
+  ASSERT_NE(link, nullptr);
+  EXPECT_EQ(link->role, ROLE_SYSTEM_LINK);
+
+  bool listView = false;
+  RECT list;
+  GetWindowRect(w.lvMain().Handle(), &list);
+  for (const Node& n : nodes) listView = listView || (n.window && SameRect(n.location, list));
+  EXPECT_TRUE(listView) << "the list view is handed out as its own standard object";
+
+  // A point on a button hits it; the window's own role comes from the system.
+  VARIANT hit;
+  VariantInit(&hit);
+  ASSERT_EQ(acc->accHitTest(analyze->location.left + 5, analyze->location.top + 5, &hit), S_OK);
+  EXPECT_EQ(hit.vt, VT_I4);
+  EXPECT_EQ(hit.lVal, analyze->id);
+  VARIANT role;
+  VariantInit(&role);
+  ASSERT_EQ(acc->get_accRole(Child(CHILDID_SELF), &role), S_OK);
+  EXPECT_EQ(role.lVal, ROLE_SYSTEM_CLIENT);
+  acc->Release();
+}
+
+TEST_F(KeyboardAccessTest, FocusIsReportedInTheTreeAndByAFocusEvent) {
+  TfrmMain& w = Start();
+  HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr, OnFocusEvent,
+                                       GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+  gFocusEvents.clear();
+  EXPECT_EQ(Focused(), "lvMain") << "the list view comes first";
+  Type(VK_TAB);
+  ASSERT_EQ(Focused(), "bAnalyzeRegistry");
+  IAccessible* acc = ClientObject(w.Handle());
+  ASSERT_NE(acc, nullptr);
+  std::vector<Node> nodes = Walk(acc);
+  const Node* analyze = Named(nodes, "Analyze Registry");
+  ASSERT_NE(analyze, nullptr);
+  EXPECT_NE(analyze->state & STATE_SYSTEM_FOCUSED, 0);
+  EXPECT_EQ(Named(nodes, "Options")->state & STATE_SYSTEM_FOCUSED, 0);
+  VARIANT focus;
+  VariantInit(&focus);
+  ASSERT_EQ(acc->get_accFocus(&focus), S_OK);
+  EXPECT_EQ(focus.vt, VT_I4);
+  EXPECT_EQ(focus.lVal, analyze->id);
+  Type(VK_TAB);  // Defrag is disabled: skipped
+  EXPECT_EQ(Focused(), "bOptions");
+  test::PumpFor(50);
+  UnhookWinEvent(hook);
+  long options = Named(nodes, "Options")->id;
+  ASSERT_FALSE(gFocusEvents.empty()) << "no EVENT_OBJECT_FOCUS raised";
+  EXPECT_EQ(gFocusEvents.back(), options);
+  acc->Release();
+}
+
+TEST_F(KeyboardAccessTest, TabVisitsTheCommandsInOrderThenTheImagesAndShiftTabGoesBack) {
+  Start();
+  std::vector<std::string> seen;
+  for (int i = 0; i < 8; ++i) {
+    Type(VK_TAB);
+    seen.push_back(Focused());
+  }
+  EXPECT_EQ(seen, (std::vector<std::string>{"bAnalyzeRegistry", "bOptions", "bLanguage", "bAbout", "bExit",
+                                            "bMinimize", "bClose", "lvMain"}));
+  Type(VK_TAB, VK_SHIFT);
+  EXPECT_EQ(Focused(), "bClose");
+  Type(VK_TAB, VK_SHIFT);
+  EXPECT_EQ(Focused(), "bMinimize");
+  Type(VK_ESCAPE);
+  EXPECT_TRUE(main_->Visible()) << "Esc does nothing in the main window";
+  EXPECT_EQ(Focused(), "bMinimize");
+}
+
+TEST_F(KeyboardAccessTest, TheFocusMovesOnWhenItsCommandIsDisabledAndComesBackAfterADialog) {
+  TfrmMain& w = Start();
+  w.bDefragRegistry().SetEnabled(true);
+  w.FocusControl(w.bDefragRegistry());
+  ASSERT_EQ(Focused(), "bDefragRegistry");
+  w.bDefragRegistry().SetEnabled(false);
+  EXPECT_EQ(Focused(), "bOptions") << "the next command takes the focus";
+  // A dialog takes the focus away; closing it gives it back to the command.
+  test::AfterMs(300, [] { Key(VK_ESCAPE); });
+  Type(VK_RETURN);
+  test::PumpFor(100);
+  EXPECT_EQ(Focused(), "bOptions");
+}
+
+TEST_F(KeyboardAccessTest, TheDefaultActionOfAnalyzeBringsUpTheProgressDialog) {
+  test::TestRegistry registry;
+  registry.AddHive("First", 50000, 200000);
+  TfrmMain& w = Start();
+  IAccessible* acc = ClientObject(w.Handle());
+  ASSERT_NE(acc, nullptr);
+  const Node* analyze = Named(Walk(acc), "Analyze Registry");
+  ASSERT_NE(analyze, nullptr);
+  gProgressDialogSeen = false;
+  HHOOK hook = SetWindowsHookExA(WH_GETMESSAGE, SeeScanStart, nullptr, GetCurrentThreadId());
+  EXPECT_EQ(acc->accDoDefaultAction(Child(analyze->id)), S_OK);
+  test::PumpFor(200);
+  UnhookWindowsHookEx(hook);
+  EXPECT_TRUE(gProgressDialogSeen);
+  EXPECT_NE(w.Label("lCurrentRegistrySize").Caption(), "") << "the analysis ran to its end";
+  const Node* defrag = Named(Walk(acc), "Defrag Registry");
+  ASSERT_NE(defrag, nullptr);
+  EXPECT_EQ(defrag->state & STATE_SYSTEM_UNAVAILABLE, 0);
+  acc->Release();
+}
+
+// What the Options dialog saw while the keys worked it.
+struct OptionsVisit {
+  std::string focused;
+  bool checkedBefore = false;
+};
+
+TEST_F(KeyboardAccessTest, AKeyboardOnlyRunAnalysesSetsAnOptionUsesTheHelpMenuAndExits) {
+  test::TestRegistry registry;
+  const test::TestHive& hive = registry.AddHive("First", 50000, 200000);
+  TfrmMain& w = Start();
+
+  // Tab to "Analyze Registry" and press Enter: the analysis runs.
+  Type(VK_TAB);
+  ASSERT_EQ(Focused(), "bAnalyzeRegistry");
+  Type(VK_RETURN);
+  test::PumpFor(200);
+  EXPECT_NE(w.Label("lCurrentRegistrySize").Caption(), "");
+  EXPECT_TRUE(w.bDefragRegistry().Enabled());
+  EXPECT_GT(QueryFileSize(platform_.real(), CopyPath(hive.file)), 0) << "a copy was written";
+
+  // Alt+O opens Options; Space flips the focused box, Enter saves.
+  OptionsVisit visit;
+  test::AfterMs(300, [&visit] {
+    TWinControl* focused = TWinControl::FromHandle(GetFocus());
+    visit.focused = focused ? focused->Name() : "";
+    if (auto* box = dynamic_cast<TsuiCheckBox*>(focused)) visit.checkedBefore = box->Checked();
+    Key(VK_SPACE);
+    test::AfterMs(200, [] { Key(VK_RETURN); });
+  });
+  Type('O', VK_MENU);
+  test::PumpFor(100);
+  ASSERT_FALSE(visit.focused.empty()) << "the Options dialog did not open";
+  bool after = visit.focused == "cbCreateRestore" ? OptionsSetting.RestorePoint
+               : visit.focused == "cbAskBeforeDefrag" ? OptionsSetting.IsAskBeforeDefrag
+                                                       : OptionsSetting.IsShowLine;
+  EXPECT_NE(after, visit.checkedBefore) << visit.focused << " was not flipped";
+  EXPECT_NE(GetFileAttributesA(options_.c_str()), INVALID_FILE_ATTRIBUTES) << "saved on OK";
+
+  // Alt+H opens the Help menu below its button; Down moves in it, Esc
+  // closes it without choosing.
+  bool menuShown = false;
+  test::AfterMs(300, [&menuShown] {
+    HWND menu = FindWindowA("#32768", nullptr);
+    menuShown = menu && IsWindowVisible(menu);
+    Key(VK_DOWN);
+    test::AfterMs(100, [] { Key(VK_ESCAPE); });
+  });
+  std::size_t recorded = platform_.records().size();
+  Type('H', VK_MENU);
+  test::PumpFor(100);
+  EXPECT_TRUE(menuShown) << "the Help menu did not open";
+  HWND menu = FindWindowA("#32768", nullptr);
+  EXPECT_FALSE(menu && IsWindowVisible(menu)) << "Esc closed the menu";
+  EXPECT_EQ(platform_.records().size(), recorded) << "nothing was chosen";
+  EXPECT_TRUE(w.Visible());
+
+  // Alt+X exits, with the clean-up of the close image: copies deleted.
+  Type('X', VK_MENU);
+  test::PumpFor(100);
+  EXPECT_FALSE(w.Visible());
+  EXPECT_EQ(QueryFileSize(platform_.real(), CopyPath(hive.file)), 0) << "the leftover copy was deleted";
+  EXPECT_TRUE(boxes_.texts.empty());
+}
+
+TEST_F(KeyboardAccessTest, AltF4ClosesWithTheSameCleanUpAsTheCloseImage) {
+  test::TestRegistry registry;
+  const test::TestHive& hive = registry.AddHive("First", 50000, 200000);
+  TfrmMain& w = Start();
+  w.bAnalyzeRegistryClick(w);
+  ASSERT_GT(QueryFileSize(platform_.real(), CopyPath(hive.file)), 0);
+  Type(VK_F4, VK_MENU);
+  test::PumpFor(100);
+  EXPECT_FALSE(w.Visible());
+  EXPECT_EQ(QueryFileSize(platform_.real(), CopyPath(hive.file)), 0);
+  EXPECT_NE(GetFileAttributesA(options_.c_str()), INVALID_FILE_ATTRIBUTES) << "settings saved";
+}
+
+// The screen under the window, as a screenshot takes it.
+std::vector<COLORREF> Grab(const RECT& r) {
+  HDC screen = GetDC(nullptr);
+  std::vector<COLORREF> pixels;
+  for (int y = r.top; y < r.bottom; ++y)
+    for (int x = r.left; x < r.right; ++x) pixels.push_back(GetPixel(screen, x, y));
+  ReleaseDC(nullptr, screen);
+  return pixels;
+}
+
+// The user's "underline keyboard shortcuts" setting for one test, put back
+// afterwards (not written to the profile).
+class KeyboardCues {
+ public:
+  explicit KeyboardCues(bool always) {
+    SystemParametersInfoA(SPI_GETKEYBOARDCUES, 0, &old_, 0);
+    SystemParametersInfoA(SPI_SETKEYBOARDCUES, 0, reinterpret_cast<void*>(INT_PTR(always)), 0);
+  }
+  ~KeyboardCues() { SystemParametersInfoA(SPI_SETKEYBOARDCUES, 0, reinterpret_cast<void*>(INT_PTR(old_)), 0); }
+
+ private:
+  BOOL old_ = FALSE;
+};
+
+TEST_F(KeyboardAccessTest, TheFocusedButtonShowsADottedRectangleOnScreenOnlyOnceTheKeyboardIsUsed) {
+  KeyboardCues hidden(false);
+  TfrmMain& w = Start();
+  TControl& options = Control("bOptions");
+  RECT r = ScreenRect(options);
+  std::vector<COLORREF> plain = Grab(r);
+  // Focus given without a key: the mark stays hidden, as Windows does.
+  w.FocusControl(options);
+  test::PumpFor(100);
+  EXPECT_FALSE(w.FocusCuesShown());
+  EXPECT_FALSE(w.AcceleratorCuesShown());
+  EXPECT_EQ(Grab(r), plain) << "a focus mark before any key";
+  Type(VK_TAB);   // to Language: the keyboard is in use now
+  Type(VK_TAB, VK_SHIFT);
+  ASSERT_EQ(Focused(), "bOptions");
+  UpdateWindow(w.Handle());
+  test::PumpFor(100);
+  std::vector<COLORREF> focused = Grab(r);
+  const int width = r.right - r.left, height = r.bottom - r.top;
+  // The mark's top edge runs 3 pixels inside the button; count the dots
+  // there that differ from the plain button, and none in its middle row.
+  int changedOnEdge = 0, changedInside = 0;
+  for (int x = 3; x < width - 3; ++x) {
+    if (focused[std::size_t(3 * width + x)] != plain[std::size_t(3 * width + x)]) ++changedOnEdge;
+  }
+  for (int y = 5; y < height - 5; ++y)
+    for (int x = 5; x < width - 5; ++x)
+      if (focused[std::size_t(y * width + x)] != plain[std::size_t(y * width + x)]) ++changedInside;
+  EXPECT_GE(changedOnEdge, (width - 6) / 3) << "no dotted line along the top of the mark";
+  EXPECT_EQ(changedInside, 0) << "the caption itself changed";
+  EXPECT_FALSE(w.AcceleratorCuesShown()) << "underlines wait for Alt";
+}
+
+TEST_F(KeyboardAccessTest, AltUnderlinesTheCommandLettersAndTheSystemSettingShowsThemAlways) {
+  {
+    KeyboardCues hidden(false);
+    TfrmMain& w = Start();
+    RECT r = ScreenRect(Control("bExit"));
+    std::vector<COLORREF> plain = Grab(r);
+    Type(VK_MENU);
+    UpdateWindow(w.Handle());
+    test::PumpFor(100);
+    EXPECT_TRUE(w.AcceleratorCuesShown());
+    EXPECT_NE(Grab(r), plain) << "no underline drawn under the x of Exit";
+    main_.reset();
+  }
+  KeyboardCues always(true);
+  TfrmMain& w = Start();
+  EXPECT_TRUE(w.AcceleratorCuesShown());
+  EXPECT_TRUE(w.FocusCuesShown());
+}
+
+
+// The keys a dialog answers, sent while its modal loop runs.
+struct DialogRun {
+  std::vector<std::string> focusOrder;  // the focus after each Tab
+  int result = -1;
+};
+
+template <typename Dialog>
+DialogRun RunDialogWithKeys(TfrmMain& main, int tabs, std::function<void()> keys) {
+  DialogRun run;
+  auto dialog = CreateForm<Dialog>(main);
+  test::AfterMs(300, [&run, tabs, keys] {
+    TWinControl* first = TWinControl::FromHandle(GetFocus());
+    run.focusOrder.push_back(first ? first->Name() : "");
+    for (int i = 0; i < tabs; ++i) {
+      Key(VK_TAB);
+      test::PumpFor(50);
+      TWinControl* w = TWinControl::FromHandle(GetFocus());
+      run.focusOrder.push_back(w ? w->Name() : "");
+    }
+    keys();
+  });
+  run.result = dialog->ShowModal();
+  return run;
+}
+
+TEST_F(KeyboardAccessTest, OptionsDialogTabsByPositionTicksByAltLetterAndCancelsWithEsc) {
+  TfrmMain& w = Start();
+  OptionsSetting.IsShowLine = true;
+  bool showLinesSeen = true;
+  DialogRun run = RunDialogWithKeys<TfrmOptions>(w, 5, [&showLinesSeen] {
+    Key('G', VK_MENU);  // "Show &Grid Lines..."
+    test::PumpFor(50);
+    auto* box = dynamic_cast<TsuiCheckBox*>(TWinControl::FromHandle(GetFocus()));
+    showLinesSeen = box && box->Name() == "cbShowLines" && box->Checked();
+    Key(VK_ESCAPE);
+  });
+  EXPECT_EQ(run.result, mrCancel);
+  EXPECT_FALSE(showLinesSeen) << "Alt+G did not untick Show Grid Lines";
+  EXPECT_TRUE(OptionsSetting.IsShowLine) << "Esc keeps the settings";
+  // Top to bottom, left to right, wrapping round: the restore box sits at
+  // the top of the group, unless the system offers no restore points.
+  std::vector<std::string> expected =
+      run.focusOrder.front() == "cbCreateRestore"
+          ? std::vector<std::string>{"cbCreateRestore", "cbAskBeforeDefrag", "cbShowLines", "bOK", "bCancel",
+                                     "cbCreateRestore"}
+          : std::vector<std::string>{"cbAskBeforeDefrag", "cbShowLines", "bOK", "bCancel", "cbAskBeforeDefrag",
+                                     "cbShowLines"};
+  EXPECT_EQ(run.focusOrder, expected);
+
+  run = RunDialogWithKeys<TfrmOptions>(w, 0, [] { Key(VK_RETURN); });
+  EXPECT_EQ(run.result, mrOk) << "Enter presses OK";
+}
+
+TEST_F(KeyboardAccessTest, ConfirmationAnswersYesOnEnterAndNoOnEsc) {
+  TfrmMain& w = Start();
+  DialogRun run = RunDialogWithKeys<TfrmAskDelete>(w, 2, [] { Key(VK_ESCAPE); });
+  EXPECT_EQ(run.result, mrNo);
+  EXPECT_EQ(run.focusOrder, (std::vector<std::string>{"bOK", "bCancel", "cbAsk"})) << "Yes, No, then the tick box";
+  run = RunDialogWithKeys<TfrmAskDelete>(w, 0, [] { Key(VK_RETURN); });
+  EXPECT_EQ(run.result, mrYes);
+  run = RunDialogWithKeys<TfrmAskDelete>(w, 0, [] { Key('N', VK_MENU); });
+  EXPECT_EQ(run.result, mrNo);
+}
+
+// The same tree read from another process, as a screen reader reads it: the
+// object crosses the process boundary through COM's marshalling.
+std::string BuiltProgram() {
+  char dir[MAX_PATH] = {};
+  DWORD n = GetEnvironmentVariableA("VH_BINARY_DIR", dir, MAX_PATH);
+  std::string path = "Z:" + std::string(dir, n < MAX_PATH ? n : 0) + "/varnhold_recorded.exe";
+  for (char& c : path)
+    if (c == '/') c = '\\';
+  return path;
+}
+
+TEST(CrossProcessAccessibilityTest, AnotherProcessReadsTheCommandsAndPressesOne) {
+  test::ScratchFolder home;
+  const std::string exe = home.File("varnhold_recorded.exe");
+  ASSERT_TRUE(CopyFileA(BuiltProgram().c_str(), exe.c_str(), FALSE)) << BuiltProgram();
+  SetEnvironmentVariableA("VARNHOLD_RECORD", home.File("records.txt").c_str());
+  std::string commandLine = "\"" + exe + "\"";
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  ASSERT_TRUE(CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, home.path().c_str(),
+                             &startup, &process));
+  HWND window = nullptr;
+  for (int i = 0; i < 300 && !(window && IsWindowVisible(window)); ++i) {
+    Sleep(50);
+    window = FindWindowA("Varnhold Made by Tolvane Software", nullptr);
+  }
+  ASSERT_NE(window, nullptr) << "the program showed no window";
+  Sleep(300);
+
+  CoInitialize(nullptr);
+  IAccessible* acc = ClientObject(window);
+  EXPECT_NE(acc, nullptr) << "no object came across the process boundary";
+  if (acc) {
+    std::vector<Node> nodes = Walk(acc);
+    const Node* analyze = Named(nodes, "Analyze Registry", ROLE_SYSTEM_PUSHBUTTON);
+    ASSERT_NE(analyze, nullptr);
+    EXPECT_EQ(analyze->description, "Analyze your registry");
+    EXPECT_EQ(analyze->action, "Press");
+    RECT r;
+    GetWindowRect(window, &r);
+    EXPECT_EQ(analyze->location.left, r.left + 13);
+    EXPECT_EQ(analyze->location.top, r.top + 93);
+    const Node* defrag = Named(nodes, "Defrag Registry", ROLE_SYSTEM_PUSHBUTTON);
+    ASSERT_NE(defrag, nullptr);
+    EXPECT_NE(defrag->state & STATE_SYSTEM_UNAVAILABLE, 0);
+    EXPECT_NE(Named(nodes, "Close", ROLE_SYSTEM_PUSHBUTTON), nullptr);
+    EXPECT_NE(Named(nodes, "Minimize", ROLE_SYSTEM_PUSHBUTTON), nullptr);
+    EXPECT_NE(Named(nodes, "tolvane.com", ROLE_SYSTEM_LINK), nullptr);
+    EXPECT_NE(Named(nodes, "Current Registry Size:", ROLE_SYSTEM_STATICTEXT), nullptr);
+    // "Press" on Exit ends the program as a click would.
+    const Node* exit = Named(nodes, "Exit", ROLE_SYSTEM_PUSHBUTTON);
+    ASSERT_NE(exit, nullptr);
+    EXPECT_EQ(acc->accDoDefaultAction(Child(exit->id)), S_OK);
+    acc->Release();
+  }
+  if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0) {
+    ADD_FAILURE() << "the program did not end on Exit's default action";
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 1);
+  }
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  CoUninitialize();
+}
+
+}  // namespace
+}  // namespace vh
