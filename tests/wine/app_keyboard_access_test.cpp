@@ -22,10 +22,13 @@
 #include "skin/check_box_win.h"
 #include "tests/wine/support/app_fixture.h"
 #include "tests/wine/support/ui_test_support.h"
+#include "tests/wine/support/program_win.h"
 #include "ui/controls_win.h"
 
 namespace vh {
 namespace {
+
+using test::BuiltProgram;
 
 struct Node {
   long id = 0;
@@ -550,15 +553,6 @@ TEST_F(KeyboardAccessTest, ConfirmationAnswersYesOnEnterAndNoOnEsc) {
 
 // The same tree read from another process, as a screen reader reads it: the
 // object crosses the process boundary through COM's marshalling.
-std::string BuiltProgram() {
-  char dir[MAX_PATH] = {};
-  DWORD n = GetEnvironmentVariableA("VH_BINARY_DIR", dir, MAX_PATH);
-  std::string path = "Z:" + std::string(dir, n < MAX_PATH ? n : 0) + "/varnhold_recorded.exe";
-  for (char& c : path)
-    if (c == '/') c = '\\';
-  return path;
-}
-
 TEST(CrossProcessAccessibilityTest, AnotherProcessReadsTheCommandsAndPressesOne) {
   test::ScratchFolder home;
   const std::string exe = home.File("varnhold_recorded.exe");

@@ -10,22 +10,18 @@
 #include <string>
 
 #include "tests/wine/support/wine_env.h"
+#include "tests/wine/support/program_win.h"
 
 namespace vh {
 namespace {
+
+using test::BuiltProgram;
+using test::ClassOf;
 
 const char kMainClass[] = "Varnhold Made by Tolvane Software";
 constexpr DWORD kDeadlineMs = 20000;
 // The link label's place on the main window's client area.
 constexpr RECT kLink = {436, 38, 436 + 81, 38 + 13};
-
-std::string BuiltProgram() {
-  char dir[MAX_PATH] = {};
-  DWORD n = GetEnvironmentVariableA("VH_BINARY_DIR", dir, MAX_PATH);
-  std::string path = "Z:" + std::string(dir, n < MAX_PATH ? n : 0) + "/varnhold_recorded.exe";
-  std::replace(path.begin(), path.end(), '/', '\\');
-  return path;
-}
 
 // Polls until the condition holds or the deadline passes.
 bool WaitFor(const std::function<bool()>& condition) {
@@ -35,12 +31,6 @@ bool WaitFor(const std::function<bool()>& condition) {
     Sleep(20);
   }
   return condition();
-}
-
-std::string ClassOf(HWND w) {
-  char name[256] = {};
-  GetClassNameA(w, name, sizeof name);
-  return name;
 }
 
 struct Rgb {

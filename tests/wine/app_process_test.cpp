@@ -24,9 +24,15 @@
 #include "platform/win32_platform_win.h"
 #include "tests/wine/support/app_fixture.h"
 #include "tests/wine/support/wine_env.h"
+#include "tests/wine/support/program_win.h"
 
 namespace vh {
 namespace {
+
+using test::BuiltProgram;
+using test::Lines;
+using test::ClassOf;
+using test::CaptionOf;
 
 const char kProgram[] = "varnhold_recorded.exe";
 const char kMainClass[] = "Varnhold Made by Tolvane Software";
@@ -34,29 +40,11 @@ const char kRefusal[] = "Can not analyze the registry now! Please try again late
 constexpr int kRunTimeoutMs = 60000;
 constexpr int kMessageBoxTextId = 0xFFFF;
 
-std::string BuiltProgram() {
-  char dir[MAX_PATH] = {};
-  DWORD n = GetEnvironmentVariableA("VH_BINARY_DIR", dir, MAX_PATH);
-  std::string path = "Z:" + std::string(dir, n < MAX_PATH ? n : 0) + "/" + kProgram;
-  std::replace(path.begin(), path.end(), '/', '\\');
-  return path;
-}
-
 std::wstring Widen(const std::string& ansi) {
   std::wstring wide(ansi.size() + 1, L'\0');
   int n = MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), int(ansi.size()), &wide[0], int(wide.size()));
   wide.resize(std::size_t(n > 0 ? n : 0));
   return wide;
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (!line.empty()) lines.push_back(line);
-  }
-  return lines;
 }
 
 std::vector<std::string> FilesIn(const std::string& folder) {
@@ -89,18 +77,6 @@ struct SeenWindow {
   std::string className;
   std::string caption;
 };
-
-std::string ClassOf(HWND w) {
-  char name[256] = {};
-  GetClassNameA(w, name, sizeof name);
-  return name;
-}
-
-std::string CaptionOf(HWND w) {
-  char text[512] = {};
-  GetWindowTextA(w, text, sizeof text);
-  return text;
-}
 
 struct WindowSearch {
   DWORD processId;

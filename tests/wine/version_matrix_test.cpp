@@ -22,9 +22,13 @@
 
 #include "tests/wine/support/app_fixture.h"
 #include "tests/wine/support/wine_env.h"
+#include "tests/wine/support/program_win.h"
 
 namespace vh {
 namespace {
+
+using test::BuiltProgram;
+using test::Lines;
 
 const char kMainClass[] = "Varnhold Made by Tolvane Software";
 const char kUnsupported[] = "The software does not support the current Windows system!";
@@ -34,24 +38,6 @@ constexpr int kMessageBoxTextId = 0xFFFF;
 // Client points inside "Analyze Registry" and "Defrag Registry".
 constexpr POINT kAnalyzeAt{50, 105};
 constexpr POINT kDefragAt{50, 134};
-
-std::string BuiltProgram() {
-  char dir[MAX_PATH] = {};
-  DWORD n = GetEnvironmentVariableA("VH_BINARY_DIR", dir, MAX_PATH);
-  std::string path = "Z:" + std::string(dir, n < MAX_PATH ? n : 0) + "/varnhold_recorded.exe";
-  std::replace(path.begin(), path.end(), '/', '\\');
-  return path;
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (!line.empty()) lines.push_back(line);
-  }
-  return lines;
-}
 
 bool Contains(const std::vector<std::string>& lines, const std::string& part) {
   return std::any_of(lines.begin(), lines.end(), [&](const std::string& l) { return l.find(part) != std::string::npos; });

@@ -1,0 +1,23 @@
+// Helpers for the tests that start the real program as a process of its own
+// and look at it from outside: where the built program is, and what its
+// windows are called.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace vh::test {
+
+// The test build of the program (hive swaps and the restart recorded, never
+// done) in the build folder, as a Windows path.
+std::string BuiltProgram(const char* name = "varnhold_recorded.exe");
+
+// The non-empty lines of a text, without their carriage returns.
+std::vector<std::string> Lines(const std::string& text);
+
+std::string ClassOf(HWND window);
+std::string CaptionOf(HWND window);
+
+}  // namespace vh::test
