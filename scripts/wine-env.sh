@@ -8,6 +8,12 @@ export WINEPREFIX="$VH_WINEPREFIX"
 # refuse that hive.
 export WINEARCH="${VH_WINEARCH:-win64}"
 export WINEDEBUG=-all
+# Wine names files on the Unix side in the locale's character set: without a
+# UTF-8 locale (a bare root has none set) no name outside ASCII can be made.
+case "${LC_ALL:-${LC_CTYPE:-${LANG:-}}}" in
+  *UTF-8* | *utf8*) ;;
+  *) export LC_ALL=C.UTF-8 ;;
+esac
 # No Mono or Gecko installer prompt may block a headless run.
 export WINEDLLOVERRIDES="mscoree,mshtml="
 

@@ -14,6 +14,7 @@
 #include "platform/error.h"
 #include "platform/win32_platform_win.h"
 #include "settings/options.h"
+#include "tests/wine/support/program_win.h"
 #include "tests/wine/support/wine_env.h"
 
 namespace vh {
@@ -47,6 +48,11 @@ class HiveListValues {
 };
 
 // "C:\x\y" -> "\Device\HarddiskVolume1\x\y" with the drive's own device.
+std::string BuildFolderOnZ() {
+  std::string folder = test::BuiltProgram("");
+  return folder.substr(0, folder.size() - 1);
+}
+
 std::string DevicePath(Win32Platform& p, const std::string& path) {
   return p.DeviceName(path.substr(0, 2), 127) + path.substr(2);
 }
@@ -56,7 +62,9 @@ TEST(CatalogueOnWine, MapsTheRealHiveListOverFixedDrivesCAndZ) {
   ASSERT_EQ(p.DeviceName("C:", 127), "\\Device\\HarddiskVolume1");
   ASSERT_EQ(p.DeviceName("Z:", 127), "\\Device\\HarddiskVolume2");
   test::ScratchFolder onC("C:\\");
-  test::ScratchFolder onZ("Z:\\tmp");
+  // Below the build folder: a folder such as /tmp may be a mount of its own,
+  // which Wine reports as a reparse point, and such a hive is left out.
+  test::ScratchFolder onZ(BuildFolderOnZ());
   test::WriteFileBytes(onC.File("SYSTEM"), 8192);
   test::WriteFileBytes(onZ.File("NTUSER.DAT"), 4096);
   test::WriteFileBytes(onC.File("SAM"), 4096);
