@@ -70,8 +70,8 @@ for hive in "${hives[@]}"; do
   IFS='|' read -r name _ file _ <<<"$hive"
   wine reg add "$hivelist" /v "$name" /t REG_SZ /d "\\Device\\HarddiskVolume1\\$file" /f >/dev/null 2>&1
 done
-# One larger hive, so that an analysis takes a moment to watch: 4 MB of
-# values, the same on every run (about 13 MB in the text copies Wine writes).
+# The large registry: made anew, each tree deleted first, whenever the
+# generator's arguments or source change.
 if [ $large = 1 ]; then
   rm -f "$stamp"
   generator="$root/build/win/bench_registry_win_tool.exe"
@@ -82,6 +82,9 @@ if [ $large = 1 ]; then
     wine "$generator" "$rootkey" "$subkey" "$keys" "$values" "$seed" ||
       { echo "demo-registry: could not fill $rootkey\\$subkey" >&2; exit 1; }
   done
+# The demo: one larger hive, so that an analysis takes a moment to watch:
+# 4 MB of values, the same on every run (about 13 MB in the text copies Wine
+# writes).
 elif [ ! -f "$WINEPREFIX/.varnhold-demo-key" ]; then
   /usr/bin/python3 - "$WINEPREFIX/drive_c/demo-key.reg" <<'PY'
 import sys

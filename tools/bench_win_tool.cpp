@@ -12,6 +12,9 @@
 //   bench_win_tool profile-check
 //     each hive's fresh copy and its check, the check's registry calls
 //     counted and timed by function.
+//   bench_win_tool profile-analysis [rounds]
+//     the analysis against its parts: the scan alone, the progress
+//     dialog's creation, the figures.
 //   bench_win_tool startup <rounds> <exe> <class> <yardstick exe> <class>
 //     start-up to the main window shown, each program started and closed in
 //     turn; and each one's working set with its window up.
@@ -20,6 +23,7 @@
 #include <psapi.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -32,7 +36,12 @@
 #include "app/main_window_win.h"
 #include "hive/catalogue.h"
 #include "hive/copy_check.h"
+#include "hive/figures.h"
 #include "hive/hive_copy.h"
+#include "hive/progress_dialog_win.h"
+#include "hive/scan_worker.h"
+#include "app/locale_win.h"
+#include "app/messages_win.h"
 #include "ui/form_win.h"
 #include "ui/message_box_win.h"
 
@@ -398,6 +407,85 @@ int ProfileCheck() {
   return 0;
 }
 
+// ---- where the analysis's time goes ----------------------------------------
+
+class SilentReporter final : public vh::ScanReporter {
+ public:
+  void ShowHive(const std::string&) override {}
+  void HiveDone(std::uint32_t, std::int32_t) override {}
+  void Finished() override {}
+  void Close() override {}
+};
+
+// The messages the analysis's thread takes, timed from the analysis's start.
+struct MessageLog {
+  double start = 0;
+  double firstScanStart = -1;
+  double lastClose = -1;
+  int timers = 0;
+  int paints = 0;
+  int statuses = 0;
+};
+MessageLog messageLog;
+
+LRESULT CALLBACK LogMessage(int code, WPARAM wp, LPARAM lp) {
+  const MSG& msg = *reinterpret_cast<const MSG*>(lp);
+  if (code == HC_ACTION && wp == PM_REMOVE) {
+    double at = NowMs() - messageLog.start;
+    if (msg.message == vh::WM_SCANSTART && messageLog.firstScanStart < 0) messageLog.firstScanStart = at;
+    if (msg.message == WM_CLOSE) messageLog.lastClose = at;
+    if (msg.message == WM_TIMER) ++messageLog.timers;
+    if (msg.message == WM_PAINT) ++messageLog.paints;
+    if (msg.message == vh::WM_SCANSTATUS || msg.message == vh::WM_HIVEDONE) ++messageLog.statuses;
+  }
+  return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+// The analysis against its parts, each alternated with the bare loop: the
+// scan alone (the worker's loop without dialog or thread), the progress
+// dialog's creation, and the figures filled in afterwards.
+int ProfileAnalysis(int rounds) {
+  vh::SetMessageBoxHook([](const std::string&, const std::string&, UINT) { return IDOK; });
+  auto main = vh::CreateForm<vh::TfrmMain>(vh::AppPlatform(), std::vector<std::string>{"varnhold.exe"});
+  main->Show();
+  vh::ProcessMessages();
+  vh::Platform& platform = vh::AppPlatform();
+  vh::EnableBackupPrivilege(platform.privileges);
+  std::vector<BareSave> saves = BareSavesOf(main->Hives);
+  std::vector<double> bare, scan, analysis, dialog, figures;
+  for (int r = 0; r < rounds; ++r) {
+    DeleteCopies(saves);
+    bare.push_back(TimeMs([&] { RunBareSaves(saves); }));
+    DeleteCopies(saves);
+    std::atomic<bool> stop{false};
+    SilentReporter reporter;
+    scan.push_back(TimeMs([&] {
+      vh::RunHiveScan(platform, vh::ScanJob{main->Hives, main->RunningOnWow64}, stop, reporter, vh::SteadyScanClock());
+    }));
+    dialog.push_back(TimeMs([&] { vh::CreateForm<vh::TfrmGetNewHiveProgess>(*main); }));
+    figures.push_back(TimeMs([&] {
+      vh::ComputeFigures(platform.files, main->Hives, vh::UserDecimalSeparator(), "-");
+    }));
+    DeleteCopies(saves);
+    messageLog = MessageLog{};
+    messageLog.start = NowMs();
+    HHOOK hook = SetWindowsHookExA(WH_GETMESSAGE, LogMessage, nullptr, GetCurrentThreadId());
+    analysis.push_back(TimeMs([&] { main->RunAnalysis(); }));
+    UnhookWindowsHookEx(hook);
+    std::printf("round %d: scan started at %.1f ms, dialog closed at %.1f ms, ended at %.1f ms; "
+                "%d timer ticks, %d paints, %d status messages\n",
+                r, messageLog.firstScanStart, messageLog.lastClose, analysis.back(), messageLog.timers,
+                messageLog.paints, messageLog.statuses);
+  }
+  DeleteCopies(saves);
+  Print("profile_bare_save_ms", Median(bare));
+  Print("profile_scan_only_ms", Median(scan));
+  Print("profile_analysis_ms", Median(analysis));
+  Print("profile_progress_dialog_create_destroy_ms", Median(dialog));
+  Print("profile_figures_ms", Median(figures));
+  return 0;
+}
+
 // ---- where start-up's time and memory go ---------------------------------
 
 // Milliseconds from the process's creation to now: the loader's share
@@ -424,6 +512,15 @@ int ProfileStartup(double entryMs) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
   });
+  // The hive list the window's show builds, on its own first: its share of
+  // the show's time and memory.
+  step("hive_catalogue", [] {
+    vh::Platform& system = vh::AppPlatform();
+    vh::HiveTable hives;
+    vh::HiveCatalogue(system.registry, system.volumes, system.files, vh::IsWow64(system.system),
+                      [](const std::string&) {})
+        .BuildHiveCatalogue(hives);
+  });
   std::unique_ptr<vh::TfrmMain> main;
   step("create_form", [&] {
     main = vh::CreateForm<vh::TfrmMain>(vh::AppPlatform(), std::vector<std::string>{"varnhold.exe"});
@@ -440,6 +537,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   double entryMs = MsSinceCreation();
   if (__argc > 1 && std::strcmp(__argv[1], "profile") == 0) return ProfileStartup(entryMs);
   if (__argc > 1 && std::strcmp(__argv[1], "profile-check") == 0) return ProfileCheck();
+  if (__argc > 1 && std::strcmp(__argv[1], "profile-analysis") == 0)
+    return ProfileAnalysis(__argc > 2 ? std::max(1, std::atoi(__argv[2])) : 3);
   // What the process holds before any of the program runs: the loader's and
   // the system libraries' share, the same as varnhold.exe's (same imports).
   Print("entry_working_set_kb", KbOf(MemoryOf(GetCurrentProcess()).WorkingSetSize));
