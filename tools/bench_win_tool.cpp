@@ -44,6 +44,7 @@
 #include "app/messages_win.h"
 #include "ui/form_win.h"
 #include "ui/message_box_win.h"
+#include "ui/picture_win.h"
 
 namespace {
 
@@ -521,6 +522,7 @@ int ProfileStartup(double entryMs) {
                       [](const std::string&) {})
         .BuildHiveCatalogue(hives);
   });
+  step("background_decode", [] { vh::LoadJpegResource("MAIN_BACKGROUND"); });
   std::unique_ptr<vh::TfrmMain> main;
   step("create_form", [&] {
     main = vh::CreateForm<vh::TfrmMain>(vh::AppPlatform(), std::vector<std::string>{"varnhold.exe"});
