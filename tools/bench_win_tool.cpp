@@ -266,6 +266,9 @@ Launch StartAndClose(const std::string& exe, const char* windowClass) {
   }
   if (window) {
     result.shownMs = NowMs() - start;
+    // The working set once the window is up and painted: the first paint
+    // may still be under way when the window turns visible.
+    WaitForInputIdle(pi.hProcess, 2000);
     result.workingSet = MemoryOf(pi.hProcess).WorkingSetSize;
     PostMessageA(window, WM_CLOSE, 0, 0);
   }
