@@ -33,15 +33,15 @@
 #include <vector>
 
 #include "app/app_platform_win.h"
+#include "app/locale_win.h"
 #include "app/main_window_win.h"
+#include "app/messages_win.h"
 #include "hive/catalogue.h"
 #include "hive/copy_check.h"
 #include "hive/figures.h"
 #include "hive/hive_copy.h"
 #include "hive/progress_dialog_win.h"
 #include "hive/scan_worker.h"
-#include "app/locale_win.h"
-#include "app/messages_win.h"
 #include "ui/form_win.h"
 #include "ui/message_box_win.h"
 #include "ui/picture_win.h"
