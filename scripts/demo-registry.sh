@@ -9,29 +9,59 @@
 # way a used hive carries space that a fresh copy leaves out. An analysis of
 # the demo therefore shows that share as the hive's reduction, on every
 # machine and every run, as long as nothing writes to those keys between.
+#
+# With --large it makes the benchmark registry of a used system's size in
+# build/bench-large instead: about 305,000 keys and 1,010,000 values added
+# across the five hives by tools/bench_registry_win_tool.cpp. Building it
+# takes minutes; it is kept, stand-ins included, until the generator's
+# arguments change.
+# usage: demo-registry.sh [--large]
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
+large=0
+[ "${1:-}" = --large ] && large=1
 bash scripts/build.sh win
-export VH_WINEPREFIX="$root/build/demo/wineprefix" VH_WINEARCH=win32
+place=demo
+[ $large = 1 ] && place=bench-large
+export VH_WINEPREFIX="$root/build/$place/wineprefix" VH_WINEARCH=win32
 source scripts/wine-env.sh
 # A demo prefix from before it became 32-bit is made anew.
 [ -d "$WINEPREFIX/drive_c/windows/syswow64" ] && rm -rf "$WINEPREFIX" "$WINEPREFIX.lock"
 vh_wine_prefix_ready
-app="$root/build/demo/Varnhold"
+app="$root/build/$place/Varnhold"
 mkdir -p "$app"
 cp build/win/varnhold.exe "$app/"
 cp lang/DLan_*.ini "$app/"
 save_key="$root/build/win/save_key_win_tool.exe"
+own_key='SOFTWARE\VarnholdDemo'
+[ $large = 1 ] && own_key='SOFTWARE\VarnholdBench'
 
 # hive name | root and key saved for its stand-in | stand-in file (below drive C:) | free space, per cent
 hives=(
   '\REGISTRY\MACHINE\SYSTEM|HKLM SYSTEM|windows\system32\config\SYSTEM|20'
   '\REGISTRY\MACHINE\SOFTWARE|HKLM SOFTWARE|windows\system32\config\SOFTWARE|25'
-  '\REGISTRY\MACHINE\SOFTWARE\VarnholdDemo|HKLM SOFTWARE\VarnholdDemo|users\Public\DEMO.DAT|40'
+  "\\REGISTRY\\MACHINE\\$own_key|HKLM $own_key|users\\Public\\DEMO.DAT|40"
   '\REGISTRY\USER\.DEFAULT|HKU .DEFAULT|windows\system32\config\DEFAULT|10'
   '\REGISTRY\USER\S-1-5-21-0-0-0-1000|HKU S-1-5-21-0-0-0-1000|users\Public\NTUSER.DAT|30'
 )
+
+# The large registry's generator arguments: root, key below it, keys, values,
+# seed. SOFTWARE\VarnholdBench is a hive of its own, inside SOFTWARE's copy
+# as the demo's key is.
+fills=(
+  'HKLM SYSTEM\VarnholdBench 60000 200000 1'
+  'HKLM SOFTWARE\VarnholdBench 60000 200000 2'
+  'HKLM SOFTWARE\Classes\VarnholdBench 80000 260000 3'
+  'HKU .DEFAULT\Software\VarnholdBench 30000 100000 4'
+  'HKU S-1-5-21-0-0-0-1000\Software\VarnholdBench 75000 250000 5'
+)
+stamp="$WINEPREFIX/.varnhold-bench-large"
+stamp_text=$(printf '%s\n' "${fills[@]}"; sha1sum tools/bench_registry_win_tool.cpp | cut -d' ' -f1)
+if [ $large = 1 ] && [ "$(cat "$stamp" 2>/dev/null)" = "$stamp_text" ]; then
+  wineserver -w
+  exit 0
+fi
 
 # Every registry change comes before the hives are saved, so that the copies
 # an analysis makes hold exactly what the stand-ins were made from.
@@ -40,9 +70,22 @@ for hive in "${hives[@]}"; do
   IFS='|' read -r name _ file _ <<<"$hive"
   wine reg add "$hivelist" /v "$name" /t REG_SZ /d "\\Device\\HarddiskVolume1\\$file" /f >/dev/null 2>&1
 done
-# One larger hive, so that an analysis takes a moment to watch: 4 MB of
-# values, the same on every run (about 13 MB in the text copies Wine writes).
-if [ ! -f "$WINEPREFIX/.varnhold-demo-key" ]; then
+# The large registry: made anew, each tree deleted first, whenever the
+# generator's arguments or source change.
+if [ $large = 1 ]; then
+  rm -f "$stamp"
+  generator="$root/build/win/bench_registry_win_tool.exe"
+  for fill in "${fills[@]}"; do
+    read -r rootkey subkey keys values seed <<<"$fill"
+    wine reg delete "$rootkey\\$subkey" /f >/dev/null 2>&1 || true
+    echo "demo-registry: filling $rootkey\\$subkey with $keys keys and $values values..." >&2
+    wine "$generator" "$rootkey" "$subkey" "$keys" "$values" "$seed" ||
+      { echo "demo-registry: could not fill $rootkey\\$subkey" >&2; exit 1; }
+  done
+# The demo: one larger hive, so that an analysis takes a moment to watch:
+# 4 MB of values, the same on every run (about 13 MB in the text copies Wine
+# writes).
+elif [ ! -f "$WINEPREFIX/.varnhold-demo-key" ]; then
   /usr/bin/python3 - "$WINEPREFIX/drive_c/demo-key.reg" <<'PY'
 import sys
 with open(sys.argv[1], "w", encoding="utf-16") as out:
@@ -85,3 +128,5 @@ PY
 done
 rm -f "$saved"
 wineserver -w
+[ $large = 1 ] && echo "$stamp_text" >"$stamp"
+exit 0

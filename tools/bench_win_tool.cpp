@@ -6,6 +6,15 @@
 //     then the peak working set of the process; and the defragmentation's
 //     copy-and-check step (a fresh copy of each hive, loaded back and
 //     compared with the live hive) against the same bare loop.
+//   bench_win_tool profile
+//     the main window's start-up step by step: the time and working set
+//     each step takes, from the process's creation on.
+//   bench_win_tool profile-check
+//     each hive's fresh copy and its check, the check's registry calls
+//     counted and timed by function.
+//   bench_win_tool profile-analysis [rounds]
+//     the analysis against its parts: the scan alone, the progress
+//     dialog's creation, the figures.
 //   bench_win_tool startup <rounds> <exe> <class> <yardstick exe> <class>
 //     start-up to the main window shown, each program started and closed in
 //     turn; and each one's working set with its window up.
@@ -14,19 +23,28 @@
 #include <psapi.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "app/app_platform_win.h"
+#include "app/locale_win.h"
 #include "app/main_window_win.h"
+#include "app/messages_win.h"
+#include "hive/catalogue.h"
 #include "hive/copy_check.h"
+#include "hive/figures.h"
 #include "hive/hive_copy.h"
+#include "hive/progress_dialog_win.h"
+#include "hive/scan_worker.h"
 #include "ui/form_win.h"
 #include "ui/message_box_win.h"
+#include "ui/picture_win.h"
 
 namespace {
 
@@ -55,8 +73,20 @@ double Median(std::vector<double> values) {
 }
 
 void Print(const char* name, double value) {
-  std::printf("%s %.1f\n", name, value);
+  std::printf("%s %.3f\n", name, value);
   std::fflush(stdout);
+}
+
+// The median of a series, and the spread of the round-by-round ratios of
+// two series measured side by side: "<name>_ratio" median, min and max.
+void PrintRatios(const std::string& name, const std::vector<double>& measured, const std::vector<double>& yardstick) {
+  std::vector<double> ratios;
+  for (std::size_t i = 0; i < measured.size() && i < yardstick.size(); ++i)
+    if (yardstick[i] > 0) ratios.push_back(measured[i] / yardstick[i]);
+  if (ratios.empty()) return;
+  Print((name + "_ratio").c_str(), Median(ratios));
+  Print((name + "_ratio_min").c_str(), *std::min_element(ratios.begin(), ratios.end()));
+  Print((name + "_ratio_max").c_str(), *std::max_element(ratios.begin(), ratios.end()));
 }
 
 double KbOf(SIZE_T bytes) { return double(bytes) / 1024.0; }
@@ -165,6 +195,10 @@ int BenchAnalysis(int rounds) {
     auto timeProgram = [&] {
       DeleteCopies(saves);
       program.push_back(TimeMs([&] { complete = main->RunAnalysis() && complete; }));
+      // The first analysis runs before any copy check: its peak is the
+      // analysis's own.
+      if (program.size() == 1)
+        Print("analysis_peak_working_set_kb", KbOf(MemoryOf(GetCurrentProcess()).PeakWorkingSetSize));
     };
     auto timeBare = [&] {
       DeleteCopies(saves);
@@ -196,6 +230,9 @@ int BenchAnalysis(int rounds) {
   Print("check_ms", Median(checkOnly));
   Print("bare_load_ms", Median(loads));
   Print("passed_check_ms", Median(passedChecks));
+  PrintRatios("analysis", program, bare);
+  PrintRatios("copy_and_check", copyAndCheck, bare);
+  PrintRatios("bare_load", loads, bare);
   Print("checks_passed", lastStep.passed);
   Print("checks_failed", lastStep.failed);
   Print("advice_boxes", boxes);
@@ -229,6 +266,9 @@ Launch StartAndClose(const std::string& exe, const char* windowClass) {
   }
   if (window) {
     result.shownMs = NowMs() - start;
+    // The working set once the window is up and painted: the first paint
+    // may still be under way when the window turns visible.
+    WaitForInputIdle(pi.hProcess, 2000);
     result.workingSet = MemoryOf(pi.hProcess).WorkingSetSize;
     PostMessageA(window, WM_CLOSE, 0, 0);
   }
@@ -255,6 +295,7 @@ int BenchStartup(int rounds, const std::string& exe, const char* windowClass, co
     programSet = std::max(programSet, a.workingSet);
     minimalSet = std::max(minimalSet, b.workingSet);
   }
+  PrintRatios("startup", program, minimal);
   Print("startup_ms", Median(program));
   Print("minimal_startup_ms", Median(minimal));
   Print("startup_working_set_kb", KbOf(programSet));
@@ -262,9 +303,247 @@ int BenchStartup(int rounds, const std::string& exe, const char* windowClass, co
   return 0;
 }
 
+// ---- where the copy check's time goes --------------------------------------
+
+// Forwards every call and counts it, with the time it took, by function.
+class TimedRegistry final : public vh::Registry {
+ public:
+  explicit TimedRegistry(vh::Registry& inner) : inner_(inner) {}
+  struct Tally {
+    int calls = 0;
+    double ms = 0;
+  };
+  std::vector<std::pair<std::string, Tally>> tallies;
+
+  vh::KeyHandle OpenKeyEx(vh::RootKey root, const std::string& subkey, std::uint32_t access) override {
+    return Timed("OpenKeyEx", [&] { return inner_.OpenKeyEx(root, subkey, access); });
+  }
+  vh::KeyHandle OpenKey(vh::RootKey root, const std::string& subkey) override {
+    return Timed("OpenKey", [&] { return inner_.OpenKey(root, subkey); });
+  }
+  std::vector<std::string> ValueNames(vh::KeyHandle key) override {
+    return Timed("ValueNames", [&] { return inner_.ValueNames(key); });
+  }
+  std::uint32_t ValueType(vh::KeyHandle key, const std::string& name) override {
+    return Timed("ValueType", [&] { return inner_.ValueType(key, name); });
+  }
+  std::string ReadString(vh::KeyHandle key, const std::string& name) override {
+    return Timed("ReadString", [&] { return inner_.ReadString(key, name); });
+  }
+  long SaveKey(vh::KeyHandle key, const std::string& file) override {
+    return Timed("SaveKey", [&] { return inner_.SaveKey(key, file); });
+  }
+  long ReplaceKey(vh::RootKey root, const std::string& subkey, const std::string& newFile,
+                  const std::string& backupFile) override {
+    return Timed("ReplaceKey", [&] { return inner_.ReplaceKey(root, subkey, newFile, backupFile); });
+  }
+  void CloseKey(vh::KeyHandle key) override {
+    Timed("CloseKey", [&] {
+      inner_.CloseKey(key);
+      return 0;
+    });
+  }
+  long LoadKey(vh::RootKey root, const std::string& name, const std::string& file) override {
+    return Timed("LoadKey", [&] { return inner_.LoadKey(root, name, file); });
+  }
+  long UnLoadKey(vh::RootKey root, const std::string& name) override {
+    return Timed("UnLoadKey", [&] { return inner_.UnLoadKey(root, name); });
+  }
+  std::optional<vh::KeyFacts> QueryKey(vh::KeyHandle key) override {
+    return Timed("QueryKey", [&] { return inner_.QueryKey(key); });
+  }
+  std::vector<std::string> SubkeyNames(vh::KeyHandle key) override {
+    return Timed("SubkeyNames", [&] {
+      std::vector<std::string> names = inner_.SubkeyNames(key);
+      names_ += names.size();
+      return names;
+    });
+  }
+  vh::KeyKind QueryKeyKind(vh::KeyHandle parent, const std::string& name) override {
+    return Timed("QueryKeyKind", [&] { return inner_.QueryKeyKind(parent, name); });
+  }
+  std::size_t namesListed() const { return names_; }
+
+ private:
+  template <class Work>
+  auto Timed(const char* name, Work work) -> decltype(work()) {
+    double start = NowMs();
+    auto result = work();
+    Tally* tally = nullptr;
+    for (auto& t : tallies)
+      if (t.first == name) tally = &t.second;
+    if (!tally) {
+      tallies.push_back({name, {}});
+      tally = &tallies.back().second;
+    }
+    ++tally->calls;
+    tally->ms += NowMs() - start;
+    return result;
+  }
+  vh::Registry& inner_;
+  std::size_t names_ = 0;
+};
+
+// Each hive's fresh copy and its check, with the check's registry calls
+// counted and timed by function.
+int ProfileCheck() {
+  vh::Platform& system = vh::AppPlatform();
+  vh::EnableBackupPrivilege(system.privileges);
+  vh::EnableRestorePrivilege(system.privileges);
+  vh::HiveTable hives;
+  bool wow64 = vh::IsWow64(system.system);
+  vh::HiveCatalogue(system.registry, system.volumes, system.files, wow64, [](const std::string&) {})
+      .BuildHiveCatalogue(hives);
+  for (std::size_t i = 0; i < hives.size(); ++i) {
+    const std::string copy = vh::CopyPath(hives.HiveFiles[i]);
+    double saveMs = TimeMs([&] { vh::SaveHiveCopy(system.registry, system.files, hives.HiveNames[i], copy, wow64); });
+    TimedRegistry timed(system.registry);
+    bool passed = false;
+    double checkMs = TimeMs([&] {
+      passed = vh::CheckHiveCopy(timed, system.files, hives.HiveNames[i], copy, wow64).passed;
+    });
+    std::printf("%s: save %.0f ms, check %.0f ms (%s), %zu subkey names listed\n", hives.HiveNames[i].c_str(),
+                saveMs, checkMs, passed ? "passed" : "refused", timed.namesListed());
+    for (const auto& t : timed.tallies)
+      std::printf("  %-14s %8d calls %9.1f ms\n", t.first.c_str(), t.second.calls, t.second.ms);
+    DeleteFileA(copy.c_str());
+  }
+  return 0;
+}
+
+// ---- where the analysis's time goes ----------------------------------------
+
+class SilentReporter final : public vh::ScanReporter {
+ public:
+  void ShowHive(const std::string&) override {}
+  void HiveDone(std::uint32_t, std::int32_t) override {}
+  void Finished() override {}
+  void Close() override {}
+};
+
+// The messages the analysis's thread takes, timed from the analysis's start.
+struct MessageLog {
+  double start = 0;
+  double firstScanStart = -1;
+  double lastClose = -1;
+  int timers = 0;
+  int paints = 0;
+  int statuses = 0;
+};
+MessageLog messageLog;
+
+LRESULT CALLBACK LogMessage(int code, WPARAM wp, LPARAM lp) {
+  const MSG& msg = *reinterpret_cast<const MSG*>(lp);
+  if (code == HC_ACTION && wp == PM_REMOVE) {
+    double at = NowMs() - messageLog.start;
+    if (msg.message == vh::WM_SCANSTART && messageLog.firstScanStart < 0) messageLog.firstScanStart = at;
+    if (msg.message == WM_CLOSE) messageLog.lastClose = at;
+    if (msg.message == WM_TIMER) ++messageLog.timers;
+    if (msg.message == WM_PAINT) ++messageLog.paints;
+    if (msg.message == vh::WM_SCANSTATUS || msg.message == vh::WM_HIVEDONE) ++messageLog.statuses;
+  }
+  return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+// The analysis against its parts, each alternated with the bare loop: the
+// scan alone (the worker's loop without dialog or thread), the progress
+// dialog's creation, and the figures filled in afterwards.
+int ProfileAnalysis(int rounds) {
+  vh::SetMessageBoxHook([](const std::string&, const std::string&, UINT) { return IDOK; });
+  auto main = vh::CreateForm<vh::TfrmMain>(vh::AppPlatform(), std::vector<std::string>{"varnhold.exe"});
+  main->Show();
+  vh::ProcessMessages();
+  vh::Platform& platform = vh::AppPlatform();
+  vh::EnableBackupPrivilege(platform.privileges);
+  std::vector<BareSave> saves = BareSavesOf(main->Hives);
+  std::vector<double> bare, scan, analysis, dialog, figures;
+  for (int r = 0; r < rounds; ++r) {
+    DeleteCopies(saves);
+    bare.push_back(TimeMs([&] { RunBareSaves(saves); }));
+    DeleteCopies(saves);
+    std::atomic<bool> stop{false};
+    SilentReporter reporter;
+    scan.push_back(TimeMs([&] {
+      vh::RunHiveScan(platform, vh::ScanJob{main->Hives, main->RunningOnWow64}, stop, reporter, vh::SteadyScanClock());
+    }));
+    dialog.push_back(TimeMs([&] { vh::CreateForm<vh::TfrmGetNewHiveProgess>(*main); }));
+    figures.push_back(TimeMs([&] {
+      vh::ComputeFigures(platform.files, main->Hives, vh::UserDecimalSeparator(), "-");
+    }));
+    DeleteCopies(saves);
+    messageLog = MessageLog{};
+    messageLog.start = NowMs();
+    HHOOK hook = SetWindowsHookExA(WH_GETMESSAGE, LogMessage, nullptr, GetCurrentThreadId());
+    analysis.push_back(TimeMs([&] { main->RunAnalysis(); }));
+    UnhookWindowsHookEx(hook);
+    std::printf("round %d: scan started at %.1f ms, dialog closed at %.1f ms, ended at %.1f ms; "
+                "%d timer ticks, %d paints, %d status messages\n",
+                r, messageLog.firstScanStart, messageLog.lastClose, analysis.back(), messageLog.timers,
+                messageLog.paints, messageLog.statuses);
+  }
+  DeleteCopies(saves);
+  Print("profile_bare_save_ms", Median(bare));
+  Print("profile_scan_only_ms", Median(scan));
+  Print("profile_analysis_ms", Median(analysis));
+  Print("profile_progress_dialog_create_destroy_ms", Median(dialog));
+  Print("profile_figures_ms", Median(figures));
+  return 0;
+}
+
+// ---- where start-up's time and memory go ---------------------------------
+
+// Milliseconds from the process's creation to now: the loader's share
+// before WinMain when called first thing.
+double MsSinceCreation() {
+  FILETIME created, exited, kernel, user, now;
+  if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user)) return -1;
+  GetSystemTimeAsFileTime(&now);
+  auto ticks = [](const FILETIME& t) { return (ULONGLONG(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
+  return double(ticks(now) - ticks(created)) / 10000.0;
+}
+
+// The main window's start-up in its steps, each timed and followed by the
+// working set it leaves: the same steps as varnhold.exe's WinMain.
+int ProfileStartup(double entryMs) {
+  Print("profile_entry_ms", entryMs);
+  Print("profile_entry_working_set_kb", KbOf(MemoryOf(GetCurrentProcess()).WorkingSetSize));
+  auto step = [](const char* name, const std::function<void()>& work) {
+    Print((std::string("profile_") + name + "_ms").c_str(), TimeMs(work));
+    Print((std::string("profile_") + name + "_working_set_kb").c_str(),
+          KbOf(MemoryOf(GetCurrentProcess()).WorkingSetSize));
+  };
+  step("init_common_controls", [] {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+  });
+  // The hive list the window's show builds, on its own first: its share of
+  // the show's time and memory.
+  step("hive_catalogue", [] {
+    vh::Platform& system = vh::AppPlatform();
+    vh::HiveTable hives;
+    vh::HiveCatalogue(system.registry, system.volumes, system.files, vh::IsWow64(system.system),
+                      [](const std::string&) {})
+        .BuildHiveCatalogue(hives);
+  });
+  step("background_decode", [] { vh::LoadJpegResource("MAIN_BACKGROUND"); });
+  std::unique_ptr<vh::TfrmMain> main;
+  step("create_form", [&] {
+    main = vh::CreateForm<vh::TfrmMain>(vh::AppPlatform(), std::vector<std::string>{"varnhold.exe"});
+  });
+  step("show", [&] { main->Show(); });
+  step("first_paint", [&] { UpdateWindow(main->Handle()); });
+  step("messages", [] { vh::ProcessMessages(); });
+  return 0;
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  double entryMs = MsSinceCreation();
+  if (__argc > 1 && std::strcmp(__argv[1], "profile") == 0) return ProfileStartup(entryMs);
+  if (__argc > 1 && std::strcmp(__argv[1], "profile-check") == 0) return ProfileCheck();
+  if (__argc > 1 && std::strcmp(__argv[1], "profile-analysis") == 0)
+    return ProfileAnalysis(__argc > 2 ? std::max(1, std::atoi(__argv[2])) : 3);
   // What the process holds before any of the program runs: the loader's and
   // the system libraries' share, the same as varnhold.exe's (same imports).
   Print("entry_working_set_kb", KbOf(MemoryOf(GetCurrentProcess()).WorkingSetSize));

@@ -205,6 +205,18 @@ TEST_F(DefragTest, ACopyMissingAKeyOrAValueIsNotSwapped) {
   EXPECT_EQ(Swapped().size(), 1u);
 }
 
+TEST_F(DefragTest, AKeyWithoutSubkeysOnOneSideIsStillComparedByName) {
+  // Live, Select has no subkeys; its copy has one. And the other way round:
+  // the user hive's copy lost the root's only saved subkey.
+  (*fake.SavedHive(std::string(kSystem) + ".hvz"))["SELECT\\EXTRA"] = FakeKey{};
+  fake.SavedHive(std::string(kUser) + ".hvz")->erase("SOFTWARE");
+  EXPECT_EQ(Run(true, 12, true), DefragOutcome::Restarting);
+  ASSERT_EQ(report.hives.size(), 3u);
+  EXPECT_EQ(report.hives[0].outcome, HiveOutcome::Scheduled) << report.hives[0].reason;
+  EXPECT_EQ(report.hives[1].reason, "the copy does not match the registry: key SELECT\\EXTRA is in the copy only");
+  EXPECT_EQ(report.hives[2].reason, "the copy does not match the registry: key SOFTWARE is missing from the copy");
+}
+
 TEST_F(DefragTest, DifferencesBelowTheSecondLevelOrInKeysWrittenSinceTheCopyPass) {
   fake.SavedHive(std::string(kSoftware) + ".hvz")->erase("CLASSES\\.TXT\\SHELLNEW\\DEEP");  // level 4
   fake.SavedHive(std::string(kSoftware) + ".hvz")->at("CLASSES\\.TXT").values.clear();
