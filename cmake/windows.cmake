@@ -26,11 +26,11 @@ set_target_properties(vh_zlib PROPERTIES
 # One self-contained executable: no libgcc or libstdc++ DLLs.
 add_link_options(-static -static-libgcc -static-libstdc++ $<$<CONFIG:Release>:-s>)
 # A lean image: Wine reads the whole of it into memory at start, and the
-# program's time goes to the system's registry calls, not to its own code;
-# -O3's inlining and unrolling grow the code without a measurable gain.
-# Unreferenced functions and data are dropped at link time.
-string(REPLACE "-O3" "-O2" CMAKE_CXX_FLAGS_RELEASE "${CMAKE_CXX_FLAGS_RELEASE}")
-string(REPLACE "-O3" "-O2" CMAKE_C_FLAGS_RELEASE "${CMAKE_C_FLAGS_RELEASE}")
+# program's time goes to the system's registry calls, not to its own code,
+# so its code is optimised for size. Unreferenced functions and data are
+# dropped at link time.
+string(REPLACE "-O3" "-Os" CMAKE_CXX_FLAGS_RELEASE "${CMAKE_CXX_FLAGS_RELEASE}")
+string(REPLACE "-O3" "-Os" CMAKE_C_FLAGS_RELEASE "${CMAKE_C_FLAGS_RELEASE}")
 add_compile_options(-ffunction-sections -fdata-sections)
 add_link_options($<$<CONFIG:Release>:-Wl,--gc-sections> -Wl,--file-alignment,4096)
 # The floor is Windows XP SP3 (NT 5.1): the headers hide what XP lacks, and
