@@ -21,8 +21,9 @@
 #include "settings/options_dialog_win.h"
 #include "skin/check_box_win.h"
 #include "tests/wine/support/app_fixture.h"
-#include "tests/wine/support/ui_test_support.h"
+#include "tests/wine/support/main_window_fixture.h"
 #include "tests/wine/support/program_win.h"
+#include "tests/wine/support/ui_test_support.h"
 #include "ui/controls_win.h"
 
 namespace vh {
@@ -142,25 +143,18 @@ void CALLBACK OnFocusEvent(HWINEVENTHOOK, DWORD, HWND, LONG object, LONG child, 
   if (object == OBJID_CLIENT) gFocusEvents.push_back(child);
 }
 
-class KeyboardAccessTest : public ::testing::Test {
+class KeyboardAccessTest : public test::MainWindowFixture {
  protected:
   void SetUp() override {
     CoInitialize(nullptr);
-    options_ = platform_.real().ExecutableFolder() + "options.ini";
-    DeleteFileA(options_.c_str());
-    OptionsSetting = TOptionsSetting{};
+    MainWindowFixture::SetUp();
   }
   void TearDown() override {
-    main_.reset();
-    DeleteFileA(options_.c_str());
-    MSG quit;
-    while (PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-    }
+    MainWindowFixture::TearDown();
     CoUninitialize();
   }
   TfrmMain& Start() {
-    main_ = CreateForm<TfrmMain>(platform_.platform(), std::vector<std::string>{"varnhold.exe"});
-    main_->Show();
+    StartMainWindow({"varnhold.exe"}, 0);
     SetForegroundWindow(main_->Handle());
     test::PumpFor(100);
     return *main_;
@@ -176,11 +170,6 @@ class KeyboardAccessTest : public ::testing::Test {
     Key(vk, modifier);
     test::PumpFor(60);
   }
-
-  test::RecordedPlatform platform_;
-  test::MessageBoxes boxes_;
-  std::unique_ptr<TfrmMain> main_;
-  std::string options_;
 };
 
 TEST_F(KeyboardAccessTest, AScreenReaderFindsEveryCommandLabelFigureAndImage) {

@@ -33,6 +33,10 @@ using test::BuiltProgram;
 using test::Lines;
 using test::ClassOf;
 using test::CaptionOf;
+using test::IsProgramMessageBox;
+using test::SeenWindow;
+using test::VisibleWindowsOf;
+using test::WineVersionFor;
 
 const char kProgram[] = "varnhold_recorded.exe";
 const char kMainClass[] = "Varnhold Made by Tolvane Software";
@@ -72,32 +76,6 @@ int ProcessesNamed(const char* exe) {
   return count;
 }
 
-struct SeenWindow {
-  HWND handle;
-  std::string className;
-  std::string caption;
-};
-
-struct WindowSearch {
-  DWORD processId;
-  std::vector<SeenWindow> found;
-};
-
-BOOL CALLBACK NoteIfVisible(HWND w, LPARAM search) {
-  auto* s = reinterpret_cast<WindowSearch*>(search);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(w, &owner);
-  if (owner == s->processId && IsWindowVisible(w)) s->found.push_back({w, ClassOf(w), CaptionOf(w)});
-  return TRUE;
-}
-
-std::vector<SeenWindow> VisibleWindowsOf(DWORD processId) {
-  WindowSearch search{processId, {}};
-  EnumWindows(NoteIfVisible, LPARAM(&search));
-  return search.found;
-}
-
-bool IsProgramMessageBox(const SeenWindow& w) { return w.className == "#32770" && w.caption == "Varnhold"; }
 
 std::string MessageBoxText(HWND box) {
   char text[1024] = {};
@@ -702,20 +680,6 @@ class ExtraHiveListValues {
 };
 
 // Wine's own setting of the Windows version one program sees.
-class WineVersionFor {
- public:
-  WineVersionFor(const char* exe, const char* version) : path_(std::string("Software\\Wine\\AppDefaults\\") + exe) {
-    HKEY key = nullptr;
-    RegCreateKeyExA(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
-    RegSetValueExA(key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version), DWORD(strlen(version) + 1));
-    RegCloseKey(key);
-  }
-  ~WineVersionFor() { SHDeleteKeyA(HKEY_CURRENT_USER, path_.c_str()); }
-
- private:
-  std::string path_;
-};
-
 std::vector<std::string> ReportSection(const std::string& text) {
   std::size_t from = text.find("[Scan Result]");
   if (from == std::string::npos) return {};

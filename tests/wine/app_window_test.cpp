@@ -10,6 +10,7 @@
 #include "hive/progress_dialog_win.h"
 #include "settings/options.h"
 #include "tests/wine/support/app_fixture.h"
+#include "tests/wine/support/main_window_fixture.h"
 #include "tests/wine/support/ui_test_support.h"
 #include "ui/accel.h"
 #include "ui/controls_win.h"
@@ -18,35 +19,11 @@
 namespace vh {
 namespace {
 
-class AppWindowTest : public ::testing::Test {
+class AppWindowTest : public test::MainWindowFixture {
  protected:
-  void SetUp() override {
-    options_ = platform_.real().ExecutableFolder() + "options.ini";
-    DeleteFileA(options_.c_str());
-    OptionsSetting = TOptionsSetting{};
-  }
-  void TearDown() override {
-    main_.reset();
-    DeleteFileA(options_.c_str());
-    // Closing the main window ends the program's message loop; the next
-    // test starts with a fresh one.
-    MSG quit;
-    while (PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-    }
-  }
-  TfrmMain& Start(std::vector<std::string> args = {"varnhold.exe"}) {
-    main_ = CreateForm<TfrmMain>(platform_.platform(), args);
-    main_->Show();
-    test::PumpFor(50);
-    return *main_;
-  }
+  TfrmMain& Start(std::vector<std::string> args = {"varnhold.exe"}) { return StartMainWindow(std::move(args), 50); }
   TFlatSpeedButton& Button(const char* name) { return *main_->Find<TFlatSpeedButton>(name); }
   std::string Cell(int row, int column) { return main_->lvMain().Cell(row, column); }
-
-  test::RecordedPlatform platform_;
-  test::MessageBoxes boxes_;
-  std::unique_ptr<TfrmMain> main_;
-  std::string options_;
 };
 
 TEST_F(AppWindowTest, CreationClosesUpTheHelpGroupAndEmptiesTheFigures) {

@@ -29,10 +29,10 @@ namespace {
 
 using test::BuiltProgram;
 using test::Lines;
+using test::MessageBoxesOf;
 
 const char kMainClass[] = "Varnhold Made by Tolvane Software";
 const char kUnsupported[] = "The software does not support the current Windows system!";
-const char kAppDefaults[] = "Software\\Wine\\AppDefaults\\varnhold.exe";
 constexpr int kRunTimeoutMs = 90000;
 constexpr int kMessageBoxTextId = 0xFFFF;
 // Client points inside "Analyze Registry" and "Defrag Registry".
@@ -46,29 +46,6 @@ bool Contains(const std::vector<std::string>& lines, const std::string& part) {
 std::string Lower(std::string s) {
   std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return char(std::tolower(c)); });
   return s;
-}
-
-struct Search {
-  DWORD pid;
-  std::vector<HWND> boxes;
-};
-
-BOOL CALLBACK NoteBox(HWND w, LPARAM p) {
-  auto* s = reinterpret_cast<Search*>(p);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(w, &owner);
-  char cls[64] = {}, caption[128] = {};
-  GetClassNameA(w, cls, sizeof cls);
-  GetWindowTextA(w, caption, sizeof caption);
-  if (owner == s->pid && IsWindowVisible(w) && std::string(cls) == "#32770" && std::string(caption) == "Varnhold")
-    s->boxes.push_back(w);
-  return TRUE;
-}
-
-std::vector<HWND> MessageBoxesOf(DWORD pid) {
-  Search s{pid, {}};
-  EnumWindows(NoteBox, LPARAM(&s));
-  return s.boxes;
 }
 
 void Click(HWND w, POINT at) {
@@ -105,7 +82,6 @@ class VersionMatrixTest : public ::testing::Test {
     if (wow64_) AddSystemFolderHive();
   }
   void TearDown() override {
-    SHDeleteKeyA(HKEY_CURRENT_USER, kAppDefaults);
     if (nativeFolder_.empty()) return;
     DeleteFileA((nativeFolder_ + "\\Gamma").c_str());
     DeleteFileA((nativeFolder_ + "\\Gamma.hvz").c_str());
@@ -137,10 +113,7 @@ class VersionMatrixTest : public ::testing::Test {
   // Starts the program under the given Windows version, analyses and
   // defragments through its buttons, answers its message boxes, closes it.
   VersionRun RunAs(const char* version) {
-    HKEY key = nullptr;
-    RegCreateKeyExA(HKEY_CURRENT_USER, kAppDefaults, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr);
-    RegSetValueExA(key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version), DWORD(strlen(version) + 1));
-    RegCloseKey(key);
+    test::WineVersionFor as("varnhold.exe", version);
     DeleteFileA(records_.c_str());
     SetEnvironmentVariableA("VARNHOLD_RECORD", records_.c_str());
 

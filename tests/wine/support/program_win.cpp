@@ -1,6 +1,9 @@
 #include "tests/wine/support/program_win.h"
 
+#include <shlwapi.h>
+
 #include <algorithm>
+#include <cstring>
 #include <sstream>
 
 namespace vh::test {
@@ -34,5 +37,49 @@ std::string CaptionOf(HWND window) {
   GetWindowTextA(window, text, sizeof text);
   return text;
 }
+
+namespace {
+
+struct WindowSearch {
+  DWORD processId;
+  std::vector<SeenWindow> found;
+};
+
+BOOL CALLBACK NoteIfVisible(HWND w, LPARAM search) {
+  auto* s = reinterpret_cast<WindowSearch*>(search);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(w, &owner);
+  if (owner == s->processId && IsWindowVisible(w)) s->found.push_back({w, ClassOf(w), CaptionOf(w)});
+  return TRUE;
+}
+
+}  // namespace
+
+std::vector<SeenWindow> VisibleWindowsOf(DWORD processId) {
+  WindowSearch search{processId, {}};
+  EnumWindows(NoteIfVisible, LPARAM(&search));
+  return search.found;
+}
+
+bool IsProgramMessageBox(const SeenWindow& window) {
+  return window.className == "#32770" && window.caption == "Varnhold";
+}
+
+std::vector<HWND> MessageBoxesOf(DWORD processId) {
+  std::vector<HWND> boxes;
+  for (const SeenWindow& w : VisibleWindowsOf(processId))
+    if (IsProgramMessageBox(w)) boxes.push_back(w.handle);
+  return boxes;
+}
+
+WineVersionFor::WineVersionFor(const char* exe, const char* version)
+    : path_(std::string("Software\\Wine\\AppDefaults\\") + exe) {
+  HKEY key = nullptr;
+  RegCreateKeyExA(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+  RegSetValueExA(key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version), DWORD(std::strlen(version) + 1));
+  RegCloseKey(key);
+}
+
+WineVersionFor::~WineVersionFor() { SHDeleteKeyA(HKEY_CURRENT_USER, path_.c_str()); }
 
 }  // namespace vh::test

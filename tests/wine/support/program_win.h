@@ -20,4 +20,29 @@ std::vector<std::string> Lines(const std::string& text);
 std::string ClassOf(HWND window);
 std::string CaptionOf(HWND window);
 
+struct SeenWindow {
+  HWND handle;
+  std::string className;
+  std::string caption;
+};
+
+// The visible top-level windows of a process, in Z order.
+std::vector<SeenWindow> VisibleWindowsOf(DWORD processId);
+bool IsProgramMessageBox(const SeenWindow& window);
+// The program's own message boxes among them.
+std::vector<HWND> MessageBoxesOf(DWORD processId);
+
+// Wine's per-program Windows version (AppDefaults\<exe>\Version) for as
+// long as the object lives.
+class WineVersionFor {
+ public:
+  WineVersionFor(const char* exe, const char* version);
+  ~WineVersionFor();
+  WineVersionFor(const WineVersionFor&) = delete;
+  WineVersionFor& operator=(const WineVersionFor&) = delete;
+
+ private:
+  std::string path_;
+};
+
 }  // namespace vh::test
