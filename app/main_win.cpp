@@ -8,11 +8,14 @@
 #include "app/app_platform_win.h"
 #include "app/command_line.h"
 #include "app/main_window_win.h"
+#include "app/resources_win.h"
 #include "app/run_log_win.h"
 #include "app/single_instance_win.h"
 #include "platform/system_library_win.h"
 #include "platform/win32_platform_win.h"
+#include "res/string_ids.h"
 #include "ui/component_win.h"
+#include "ui/message_box_win.h"
 
 namespace {
 
@@ -32,6 +35,7 @@ std::string CurrentFolder() {
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // An elevated program must not pick up libraries planted beside it.
   vh::RestrictLibrarySearch();
+  vh::SetProgramCaption(vh::LoadResString(IDS_PRODUCT_NAME));
   vh::Platform& platform = vh::AppPlatform();
   std::vector<std::string> arguments = vh::SplitCommandLine(vh::WideToUtf8(GetCommandLineW()));
   vh::Invocation invocation = vh::ParseInvocation(arguments, CurrentFolder());

@@ -4,11 +4,11 @@
 #pragma once
 
 #include "ui/geometry.h"
+#include "ui/glyph_layout.h"
 
 namespace vh {
 
 enum class TTransparentMode { tmAlways = 0, tmNotFocused = 1, tmNone = 2 };
-enum class TButtonLayout { blGlyphLeft = 0, blGlyphRight = 1, blGlyphTop = 2, blGlyphBottom = 3 };
 enum class FaceState { Up = 0, Disabled = 1, Pressed = 2, Latched = 3 };
 
 struct GlyphAndCaption {

@@ -6,14 +6,11 @@
 
 #include <vector>
 
-#include "flat/speed_button_layout.h"
-#include "skin/geometry.h"
 #include "skin/ui_style.h"
+#include "ui/geometry.h"
+#include "ui/glyph_layout.h"
 
 namespace vh {
-
-// TButtonLayout (blGlyphLeft .. blGlyphBottom) is the one the flat speed button
-// uses: a window may hold both kinds of button, so there is one definition.
 
 // Frame (1-based, of 3) of the button strip for a state: disabled 1; enabled
 // and Down 3, else Hot 2, else 1.

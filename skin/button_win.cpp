@@ -1,8 +1,8 @@
 #include "skin/button_win.h"
 
-#include "skin/skin_paint_win.h"
 #include "skin/panel_layout.h"
-#include "skin/theme_keys.h"
+#include "skin/skin_paint_win.h"
+#include "theme/theme_keys.h"
 
 namespace vh {
 

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "skin/geometry.h"
+#include "ui/geometry.h"
 
 namespace vh {
 

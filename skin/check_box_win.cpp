@@ -2,7 +2,7 @@
 
 #include "skin/button_state.h"
 #include "skin/skin_paint_win.h"
-#include "skin/theme_keys.h"
+#include "theme/theme_keys.h"
 #include "ui/accel.h"
 
 namespace vh {

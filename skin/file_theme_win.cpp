@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "skin/bitmap_file.h"
 #include "skin/skin_paint_win.h"
+#include "theme/bitmap_file.h"
 #include "ui/form_win.h"
 
 namespace vh {

@@ -16,8 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "skin/theme_file.h"
 #include "skin/ui_style.h"
+#include "theme/theme_file.h"
 #include "ui/component_win.h"
 #include "ui/gdi_win.h"
 

@@ -6,7 +6,7 @@
 
 #include <array>
 
-#include "skin/geometry.h"
+#include "ui/geometry.h"
 
 namespace vh {
 

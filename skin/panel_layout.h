@@ -5,8 +5,8 @@
 
 #include <vector>
 
-#include "skin/geometry.h"
 #include "skin/ui_style.h"
+#include "ui/geometry.h"
 
 namespace vh {
 

@@ -1,9 +1,9 @@
 #include "skin/progress_bar_win.h"
 
+#include "skin/panel_layout.h"
 #include "skin/progress_layout.h"
 #include "skin/skin_paint_win.h"
-#include "skin/panel_layout.h"
-#include "skin/theme_keys.h"
+#include "theme/theme_keys.h"
 
 namespace vh {
 

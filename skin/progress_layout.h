@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "skin/geometry.h"
+#include "ui/geometry.h"
 
 namespace vh {
 

@@ -15,10 +15,10 @@
 
 #include <string>
 
-#include "skin/geometry.h"
 #include "skin/ui_style.h"
 #include "ui/component_win.h"
 #include "ui/gdi_win.h"
+#include "ui/geometry.h"
 
 namespace vh {
 

@@ -232,17 +232,6 @@ TsuiUIStyle OwnerFormUIStyle(bool ownerIsForm, const std::vector<OwnerChild>& ch
   return TsuiUIStyle::DeepBlue;
 }
 
-Rect CutSkinFrame(Size source, int frameCount, int frameIndex) {
-  if (frameCount < 1 || frameIndex < 1 || frameIndex > frameCount || source.width < 0 || source.height < 0) {
-    return Rect{};
-  }
-  const int fw = source.width / frameCount;
-  if (frameIndex < frameCount) {
-    return Rect{(frameIndex - 1) * fw, 0, frameIndex * fw, source.height};
-  }
-  return Rect{source.width - fw, 0, source.width, source.height};
-}
-
 std::optional<BuiltinBitmapLoad> BuiltinThemeBitmapLoad(TsuiUIStyle style, int number, int frameIndex,
                                                         int frameCount) {
   const std::string name = BuiltinThemeBitmapName(style, number);

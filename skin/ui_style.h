@@ -13,7 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "skin/geometry.h"
+#include "ui/color.h"
+#include "ui/geometry.h"
 
 namespace vh {
 
@@ -33,17 +34,6 @@ const char* UIStyleName(TsuiUIStyle style);
 std::optional<TsuiUIStyle> UIStyleFromName(const std::string& name);
 // "MACOS", "WINXP", "DEEPBLUE", "PROTEIN", "BLUEGLASS"; "" for FromThemeFile.
 const char* UIStyleResourcePrefix(TsuiUIStyle style);
-
-// A colour in the platform's order $00BBGGRR (low byte red); negative values
-// are the platform's system colours.
-using Colour = std::int32_t;
-constexpr Colour kClBlack = 0x000000;
-constexpr Colour kClWhite = 0xFFFFFF;
-constexpr Colour kClGray = 0x808080;
-constexpr Colour kClRed = 0x0000FF;
-constexpr Colour kClBlue = 0xFF0000;
-// The transparent colour of the nine-part button skins.
-constexpr Colour kClFuchsia = 0xFF00FF;
 
 // The kind of an entry of the built-in table; the numbers are the table's.
 enum class ThemeEntryKind : std::uint8_t { Integer = 0, Colour = 1, Bitmap = 2, Boolean = 3 };
@@ -121,14 +111,6 @@ struct OwnerChild {
 // The UIStyle of the first TsuiForm among the owner form's children; DeepBlue
 // when the owner is not a form or holds none.
 TsuiUIStyle OwnerFormUIStyle(bool ownerIsForm, const std::vector<OwnerChild>& children);
-
-// CutSkinFrame as rectangle arithmetic: the columns of a source bitmap of the
-// given size that frame k (1-based) of N takes. fw = width div N; for k < N
-// columns (k - 1) fw up to k fw, for k = N the rightmost fw columns; always
-// the full height. The target bitmap is resized to the rectangle's size.
-// Outside the rule (N < 1, k < 1 or k > N, negative sizes) the frame is the
-// empty rectangle (0, 0, 0, 0), so nothing is copied.
-Rect CutSkinFrame(Size source, int frameCount, int frameIndex);
 
 // LoadBuiltinThemeBitmap as a plan: the resource to load and the part of it
 // that goes into the target. Frame count 0 takes the whole bitmap; otherwise

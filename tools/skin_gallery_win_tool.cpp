@@ -12,15 +12,15 @@
 #include <string>
 #include <vector>
 
-#include "skin/bitmap_file.h"
 #include "skin/button_win.h"
 #include "skin/check_box_win.h"
 #include "skin/group_box_win.h"
 #include "skin/image_button_win.h"
 #include "skin/panel_win.h"
 #include "skin/progress_bar_win.h"
-#include "skin/theme_file_writer.h"
 #include "skin/url_label_win.h"
+#include "theme/bitmap_file.h"
+#include "theme/theme_file_writer.h"
 #include "ui/controls_win.h"
 #include "ui/form_win.h"
 #include "ui/picture_win.h"

@@ -25,8 +25,8 @@
 #include <string>
 #include <vector>
 
-#include "skin/bitmap_file.h"
-#include "skin/theme_file_writer.h"
+#include "theme/bitmap_file.h"
+#include "theme/theme_file_writer.h"
 
 namespace {
 

@@ -32,6 +32,14 @@ constexpr int kIndexBtnShadow = 16;
 constexpr int kIndexBtnText = 18;
 constexpr int kIndexBtnHighlight = 20;
 
+constexpr Colour kClBlack = 0x000000;
+constexpr Colour kClWhite = 0xFFFFFF;
+constexpr Colour kClGray = 0x808080;
+constexpr Colour kClRed = 0x0000FF;
+constexpr Colour kClBlue = 0xFF0000;
+// The transparent colour of the nine-part button skins.
+constexpr Colour kClFuchsia = 0xFF00FF;
+
 constexpr Colour kColourBtnFace = SystemColour(kIndexBtnFace);
 constexpr Colour kColourWindowText = SystemColour(kIndexWindowText);
 constexpr Colour kColourNone = 0x1FFFFFFF;  // "no colour": a label or image that draws no background

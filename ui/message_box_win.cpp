@@ -1,7 +1,5 @@
 #include "ui/message_box_win.h"
 
-#include "res/string_ids.h"
-
 namespace vh {
 namespace {
 
@@ -10,12 +8,17 @@ MessageBoxHook& Hook() {
   return hook;
 }
 
+std::string& Caption() {
+  static std::string caption = "Varnhold";
+  return caption;
+}
+
 }  // namespace
 
-std::string ProgramCaption() {
-  char buffer[256] = {};
-  int n = LoadStringA(GetModuleHandleA(nullptr), IDS_PRODUCT_NAME, buffer, sizeof(buffer));
-  return n > 0 ? std::string(buffer, std::size_t(n)) : std::string("Varnhold");
+std::string ProgramCaption() { return Caption(); }
+
+void SetProgramCaption(std::string caption) {
+  if (!caption.empty()) Caption() = std::move(caption);
 }
 
 int ShowMessageBox(const std::string& text, UINT flags) {

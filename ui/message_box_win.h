@@ -1,5 +1,5 @@
-// The program's message boxes: its own caption (string resource 65219,
-// "Varnhold"), owned by the active window. Tests may divert them.
+// The program's message boxes: its own caption, owned by the active window.
+// Tests may divert them.
 #pragma once
 
 #include <windows.h>
@@ -9,9 +9,10 @@
 
 namespace vh {
 
-// The product name from the string table; "Varnhold" when the executable
-// carries no string table (test programs).
+// The caption every box carries: "Varnhold" until the program sets its
+// product name from its string table at start.
 std::string ProgramCaption();
+void SetProgramCaption(std::string caption);
 
 // Shows text with the program's caption; returns the button pressed.
 int ShowMessageBox(const std::string& text, UINT flags = MB_OK);

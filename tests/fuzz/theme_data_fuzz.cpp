@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "skin/theme_archive.h"
-#include "skin/theme_data.h"
-#include "skin/theme_file_writer.h"
+#include "theme/theme_archive.h"
+#include "theme/theme_data.h"
+#include "theme/theme_file_writer.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   vh::SkinDataLists lists;

@@ -15,10 +15,10 @@
 #include <unistd.h>
 
 #include "platform/error.h"
-#include "skin/theme_archive.h"
-#include "skin/theme_data.h"
-#include "skin/theme_file.h"
-#include "skin/theme_file_writer.h"
+#include "theme/theme_archive.h"
+#include "theme/theme_data.h"
+#include "theme/theme_file.h"
+#include "theme/theme_file_writer.h"
 
 namespace {
 

@@ -10,12 +10,12 @@
 #include <regex>
 
 #include "platform/error.h"
-#include "skin/bitmap_file.h"
-#include "skin/theme_archive.h"
-#include "skin/theme_data.h"
-#include "skin/theme_file.h"
-#include "skin/theme_file_writer.h"
-#include "skin/theme_keys.h"
+#include "theme/bitmap_file.h"
+#include "theme/theme_archive.h"
+#include "theme/theme_data.h"
+#include "theme/theme_file.h"
+#include "theme/theme_file_writer.h"
+#include "theme/theme_keys.h"
 
 namespace vh {
 namespace {

@@ -16,12 +16,12 @@
 #include "skin/image_button_win.h"
 #include "skin/panel_win.h"
 #include "skin/progress_bar_win.h"
-#include "skin/bitmap_file.h"
 #include "skin/skin_paint_win.h"
 #include "skin/url_label_win.h"
 #include "tests/wine/support/skin_test_support.h"
 #include "tests/wine/support/ui_test_support.h"
 #include "tests/wine/support/wine_env.h"
+#include "theme/bitmap_file.h"
 
 namespace vh {
 namespace {

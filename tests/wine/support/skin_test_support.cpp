@@ -3,9 +3,9 @@
 #include <sstream>
 #include <vector>
 
-#include "skin/bitmap_file.h"
 #include "skin/skin_paint_win.h"
-#include "skin/theme_file_writer.h"
+#include "theme/bitmap_file.h"
+#include "theme/theme_file_writer.h"
 
 namespace vh::test {
 

@@ -1,4 +1,4 @@
-#include "skin/theme_data.h"
+#include "theme/theme_data.h"
 
 #include <algorithm>
 #include <unordered_set>

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "skin/bitmap_file.h"
+#include "theme/bitmap_file.h"
 
 namespace vh {
 

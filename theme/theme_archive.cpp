@@ -1,4 +1,4 @@
-#include "skin/theme_archive.h"
+#include "theme/theme_archive.h"
 
 #include <zlib.h>
 
@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "platform/text.h"
-#include "skin/zip_crypto.h"
+#include "theme/zip_crypto.h"
 
 namespace vh {
 namespace {

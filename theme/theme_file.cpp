@@ -1,4 +1,4 @@
-#include "skin/theme_file.h"
+#include "theme/theme_file.h"
 
 #include <sys/stat.h>
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "skin/theme_data.h"
+#include "theme/theme_data.h"
 
 namespace vh {
 

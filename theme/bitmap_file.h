@@ -9,7 +9,7 @@
 #include <optional>
 #include <vector>
 
-#include "skin/geometry.h"
+#include "ui/geometry.h"
 
 namespace vh {
 

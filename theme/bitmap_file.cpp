@@ -1,4 +1,4 @@
-#include "skin/bitmap_file.h"
+#include "theme/bitmap_file.h"
 
 #include <cstdlib>
 

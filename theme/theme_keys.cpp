@@ -1,4 +1,4 @@
-#include "skin/theme_keys.h"
+#include "theme/theme_keys.h"
 
 namespace vh {
 namespace {

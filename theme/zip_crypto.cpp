@@ -1,4 +1,4 @@
-#include "skin/zip_crypto.h"
+#include "theme/zip_crypto.h"
 
 #include <array>
 

@@ -15,11 +15,11 @@
 #include <optional>
 #include <string>
 
-#include "skin/geometry.h"
-#include "skin/theme_archive.h"
-#include "skin/theme_data.h"
-#include "skin/theme_keys.h"
-#include "skin/ui_style.h"
+#include "theme/theme_archive.h"
+#include "theme/theme_data.h"
+#include "theme/theme_keys.h"
+#include "ui/color.h"
+#include "ui/geometry.h"
 
 namespace vh {
 

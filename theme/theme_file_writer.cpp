@@ -1,4 +1,4 @@
-#include "skin/theme_file_writer.h"
+#include "theme/theme_file_writer.h"
 
 #include <zlib.h>
 
@@ -7,7 +7,7 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "skin/zip_crypto.h"
+#include "theme/zip_crypto.h"
 
 namespace vh {
 namespace {
