@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <stdexcept>
 
 #include "ui/form_win.h"
 #include "ui/menu_win.h"
@@ -33,6 +34,11 @@ TComponent* TComponent::FindComponent(const std::string& name) const {
   for (TComponent* c : components_)
     if (c->name_ == name) return c;
   return nullptr;
+}
+
+void TComponent::ThrowMissing(const std::string& name, bool wrongType) const {
+  std::string owner = name_.empty() ? ClassName() : name_;
+  throw std::logic_error(owner + (wrongType ? " has \"" + name + "\" but of another kind" : " has no \"" + name + "\""));
 }
 
 TNotifyEvent* TComponent::NotifyEvent(const std::string&) { return nullptr; }

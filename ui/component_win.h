@@ -50,10 +50,20 @@ class TComponent {
   TComponent* Owner() const { return owner_; }
   // Owned components in creation order (nested controls included).
   const std::vector<TComponent*>& Components() const { return components_; }
+  // The owned component of that name; null when there is none.
   TComponent* FindComponent(const std::string& name) const;
+  // The owned component of that name and type. A form reaches its controls
+  // by the names its layout gives them, so a missing or mistyped name is a
+  // programming error: it throws std::logic_error naming the form and the
+  // component, and never returns null.
   template <typename T>
-  T* Find(const std::string& name) const { return dynamic_cast<T*>(FindComponent(name)); }
+  T* Find(const std::string& name) const {
+    T* found = dynamic_cast<T*>(FindComponent(name));
+    if (!found) ThrowMissing(name, FindComponent(name) != nullptr);
+    return found;
+  }
   virtual const char* ClassName() const { return "TComponent"; }
+  [[noreturn]] void ThrowMissing(const std::string& name, bool wrongType) const;
   // The notify event of that name ("OnClick", "OnTimer"...), for wiring
   // handlers by name; null when the component has none.
   virtual TNotifyEvent* NotifyEvent(const std::string& event);

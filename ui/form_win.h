@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <stdexcept>
 #include <string>
 
 #include "ui/accessible_win.h"
@@ -160,17 +161,15 @@ struct HandlerDef {
   const char* event;
   void (F::*method)(TObject&);
 };
-// Returns false when a named component or event does not exist.
+// Throws std::logic_error naming the first component or event that does not
+// exist: a handler left unwired would make its control silently do nothing.
 template <typename F>
-bool WireHandlers(F& form, std::initializer_list<HandlerDef<F>> handlers) {
-  bool all = true;
+void WireHandlers(F& form, std::initializer_list<HandlerDef<F>> handlers) {
   for (const auto& h : handlers) {
-    TComponent* c = form.FindComponent(h.component);
-    TNotifyEvent* slot = c ? c->NotifyEvent(h.event) : nullptr;
-    if (slot) *slot = Bind(&form, h.method);
-    else all = false;
+    TNotifyEvent* slot = form.template Find<TComponent>(h.component)->NotifyEvent(h.event);
+    if (!slot) throw std::logic_error(std::string(h.component) + " has no event " + h.event);
+    *slot = Bind(&form, h.method);
   }
-  return all;
 }
 
 // Takes a message before it is dispatched: accelerators, Enter/Escape and

@@ -7,7 +7,9 @@
 #include <gtest/gtest.h>
 #include <jpeglib.h>
 
+#include <functional>
 #include <memory>
+#include <stdexcept>
 #include <vector>
 
 #include "flat/flat_speed_button_win.h"
@@ -88,7 +90,7 @@ TEST(Layout, ComponentsInCreationOrderWithKindsAndParents) {
   EXPECT_EQ(names, expected);
   EXPECT_NE(form->Find<TFlatSpeedButton>("bOK"), nullptr);
   EXPECT_NE(form->Find<TImage>("bClose"), nullptr) << "the hover image is a picture";
-  EXPECT_EQ(form->Find<TLabel>("bOK"), nullptr);
+  EXPECT_EQ(dynamic_cast<TLabel*>(form->FindComponent("bOK")), nullptr) << "a button is not a label";
   auto* label1 = form->Find<TLabel>("Label1");
   ASSERT_NE(label1, nullptr);
   EXPECT_EQ(label1->Parent(), form->Find<TGroupBox>("GroupBox1"));
@@ -394,6 +396,36 @@ TEST(Controls, TextExtentCountsAmpersandsAsWritten) {
   ReleaseDC(nullptr, dc);
   EXPECT_GT(marked.width, plain.width);
   EXPECT_EQ(drawn.width, plain.width);
+}
+
+}  // namespace
+}  // namespace vh
+
+namespace vh {
+namespace {
+
+std::string ThrownBy(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const std::logic_error& e) {
+    return e.what();
+  }
+  return "(nothing thrown)";
+}
+
+TEST(Wiring, AMissingOrMistypedNameIsAnErrorThatNamesIt) {
+  auto form = CreateForm<TfrmSample>();
+  EXPECT_EQ(form->Find<TControl>("bOK")->Name(), "bOK");
+  EXPECT_NE(ThrownBy([&] { form->Find<TControl>("bOk"); }).find("\"bOk\""), std::string::npos);
+  EXPECT_NE(ThrownBy([&] { form->Find<TListView>("bOK"); }).find("another kind"), std::string::npos);
+  const std::string noEvent = ThrownBy([&] {
+    WireHandlers<TfrmSample>(*form, {{"bOK", "OnTimer", &TfrmSample::bOKClick}});
+  });
+  EXPECT_NE(noEvent.find("bOK has no event OnTimer"), std::string::npos) << noEvent;
+  const std::string noControl = ThrownBy([&] {
+    WireHandlers<TfrmSample>(*form, {{"Timer2", "OnTimer", &TfrmSample::Timer1Timer}});
+  });
+  EXPECT_NE(noControl.find("\"Timer2\""), std::string::npos) << noControl;
 }
 
 }  // namespace
