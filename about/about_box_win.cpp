@@ -1,12 +1,11 @@
 #include "about/about_box_win.h"
 
-#include "app/main_window_win.h"
-#include "app/resources_win.h"
+#include "platform/platform.h"
+#include "platform/string_table_win.h"
 #include "skin/button_win.h"
 #include "skin/skin_layout_win.h"
 #include "lang/translate_form_win.h"
 #include "res/string_ids.h"
-#include "settings/options.h"
 #include "ui/controls_win.h"
 
 namespace vh {
@@ -34,7 +33,7 @@ const std::vector<ControlDef>& AboutLayout() {
     link.underline = true;
     link.fontColour = MakeColour(0, 0, 255);
     LayoutProps ok;
-    ok.modalResult = 1;
+    ok.modalResult = mrOk;
     return std::vector<ControlDef>{
         {"Image2", MakeImage, "", MakeRect(0, 0, 360, 50), "", banner},
         {"Image1", MakeImage, "", MakeRect(20, 61, 32, 32), "", icon},
@@ -53,7 +52,7 @@ const std::vector<ControlDef>& AboutLayout() {
 
 }  // namespace
 
-TfrmAbout::TfrmAbout(TfrmMain& owner) : TForm(&owner, AboutForm()), main_(owner) {
+TfrmAbout::TfrmAbout(DialogInputs inputs) : TForm(inputs.owner, AboutForm()), inputs_(std::move(inputs)) {
   InstantiateLayout(*this, AboutLayout());
   auto& ok = *Find<TsuiButton>("bOK");
   ok.SetUIStyle(TsuiUIStyle::WinXP);
@@ -64,9 +63,9 @@ TfrmAbout::TfrmAbout(TfrmMain& owner) : TForm(&owner, AboutForm()), main_(owner)
 
 void TfrmAbout::FormShow() {
   Find<TLabel>("Label1")->SetCaption(LoadResString(IDS_PRODUCT_NAME));
-  TranslateOnShow(*this, main_.platform(), OptionsSetting.Lan);
+  TranslateOnShow(*this, inputs_);
 }
 
-void TfrmAbout::lbEAddressClick(TObject&) { main_.platform().shell.Open(LoadResString(IDS_HOME_URL)); }
+void TfrmAbout::lbEAddressClick(TObject&) { inputs_.platform.shell.Open(LoadResString(IDS_HOME_URL)); }
 
 }  // namespace vh

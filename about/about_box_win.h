@@ -1,15 +1,14 @@
 // TfrmAbout: the product, its version, the maker and the web address.
 #pragma once
 
+#include "ui/dialog_inputs_win.h"
 #include "ui/form_win.h"
 
 namespace vh {
 
-class TfrmMain;
-
 class TfrmAbout : public TForm {
  public:
-  explicit TfrmAbout(TfrmMain& owner);
+  explicit TfrmAbout(DialogInputs inputs);
   const char* ClassName() const override { return "TfrmAbout"; }
   void lbEAddressClick(TObject& sender);
 
@@ -17,7 +16,7 @@ class TfrmAbout : public TForm {
   void FormShow() override;
 
  private:
-  TfrmMain& main_;
+  DialogInputs inputs_;
 };
 
 }  // namespace vh

@@ -3,7 +3,7 @@
 #include "about/about_box_win.h"
 #include "app/locale_win.h"
 #include "app/main_window_win.h"
-#include "app/resources_win.h"
+#include "platform/string_table_win.h"
 #include "app/run_log_win.h"
 #include "app/version_code.h"
 #include "flat/flat_speed_button_win.h"
@@ -25,8 +25,8 @@ namespace {
 
 const char* const kTotals[] = {"lCurrentRegistrySize", "lNewRegistrySize", "lSizeReduction", "lCompactPercent"};
 
-void SaveSettings(Platform& platform) {
-  LoadSaveOptions(OptionsSetting, platform.profiles, OptionsFilePath(platform.files), false);
+void SaveSettings(TOptionsSetting& options, Platform& platform) {
+  LoadSaveOptions(options, platform.profiles, OptionsFilePath(platform.files), false);
 }
 
 std::string Lines(const std::vector<std::string>& lines) {
@@ -40,8 +40,11 @@ class DefragDialogsOf final : public DefragDialogs {
  public:
   explicit DefragDialogsOf(TfrmMain& main) : main_(main) {}
   void CopyAgain(const HiveTable& hives) override {
-    auto dialog = CreateForm<TfrmGetNewHiveProgess>(
-        main_, ScanStep{hives, LoadResString(IDS_RECOPY_CAPTION), LoadResString(IDS_RECOPY_LABEL)});
+    ScanStep step = main_.AnalysisStep();
+    step.hives = hives;
+    step.caption = LoadResString(IDS_RECOPY_CAPTION);
+    step.label = LoadResString(IDS_RECOPY_LABEL);
+    auto dialog = CreateForm<TfrmGetNewHiveProgess>(main_.ForDialog(), std::move(step));
     dialog->ShowModal();
   }
   void ShowNotScheduled(const DefragReport& report) override {
@@ -50,12 +53,14 @@ class DefragDialogsOf final : public DefragDialogs {
   void ShowNothingScheduled(const DefragReport& report) override {
     ShowMessageBox(LoadResString(IDS_NOTHING_SCHEDULED) + "\n" + Lines(report.NotScheduledLines()));
   }
-  int AskBeforeDefrag() override {
-    auto dialog = CreateForm<TfrmAskDelete>(main_);
-    return dialog->ShowModal();
+  ModalResult AskBeforeDefrag() override {
+    auto dialog = CreateForm<TfrmAskDelete>(main_.ForDialog());
+    ModalResult answer = dialog->ShowModal();
+    main_.Options().IsAskBeforeDefrag = dialog->AskNextTime();
+    return answer;
   }
-  int CreateRestorePoint() override {
-    auto dialog = CreateForm<TfrmSystemPoint>(main_);
+  ModalResult CreateRestorePoint() override {
+    auto dialog = CreateForm<TfrmSystemPoint>(main_.ForDialog());
     return dialog->ShowModal();
   }
   void ShowRestartNotice() override { ShowMessageBox(LoadResString(IDS_RESTART_NOTICE)); }
@@ -76,9 +81,9 @@ bool TfrmMain::RunAnalysis() {
   }
   analysed_ = false;
   DWORD started = GetTickCount();
-  auto dialog = CreateForm<TfrmGetNewHiveProgess>(*this);
+  auto dialog = CreateForm<TfrmGetNewHiveProgess>(ForDialog(), AnalysisStep());
   dialog->ShowModal();
-  bool complete = dialog->Memo1().Text() == LoadResString(IDS_FINISH);
+  bool complete = dialog->Completion() == ScanCompletion::Complete;
   bDefragRegistry().SetEnabled(false);
   if (!complete) return false;
 
@@ -119,10 +124,10 @@ DefragSummary TfrmMain::RunDefrag() {
   DefragDialogsOf dialogs(*this);
   DefragRun run{platform_,
                 Hives,
-                OptionsSetting,
+                options_,
                 Unattended,
                 GetWindowsVersionCode(platform_.system.GetVersion()),
-                [this] { SaveSettings(platform_); },
+                [this] { SaveSettings(options_, platform_); },
                 dialogs,
                 RunningOnWow64,
                 Unattended && analysed_ && GetTickCount() - analysisStartedMs_ < kRecentCopyMs};
@@ -134,14 +139,15 @@ DefragSummary TfrmMain::RunDefrag() {
 }
 
 void TfrmMain::bOptionsClick(TObject&) {
-  auto dialog = CreateForm<TfrmOptions>(*this);
+  auto dialog = CreateForm<TfrmOptions>(ForDialog(), options_);
   if (dialog->ShowModal() != mrOk) return;
-  SetGridLines(OptionsSetting.IsShowLine);
-  SaveSettings(platform_);
+  options_ = dialog->Settings();
+  SetGridLines(options_.IsShowLine);
+  SaveSettings(options_, platform_);
 }
 
 void TfrmMain::bAboutClick(TObject&) {
-  auto dialog = CreateForm<TfrmAbout>(*this);
+  auto dialog = CreateForm<TfrmAbout>(ForDialog());
   dialog->ShowModal();
 }
 

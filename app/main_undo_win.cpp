@@ -2,7 +2,7 @@
 // or /Undo, and the journal every run is recorded in.
 #include "app/locale_win.h"
 #include "app/main_window_win.h"
-#include "app/resources_win.h"
+#include "platform/string_table_win.h"
 #include "app/undo_texts.h"
 #include "hive/undo.h"
 #include "lang/translation.h"
@@ -18,8 +18,8 @@ namespace {
 // The dialogs of an undo, in the current language.
 class UndoDialogsOf final : public UndoDialogs {
  public:
-  explicit UndoDialogsOf(Platform& platform) : platform_(platform) {}
-  int ConfirmUndo(const UndoPlan& plan) override {
+  UndoDialogsOf(Platform& platform, std::string language) : platform_(platform), language_(std::move(language)) {}
+  ModalResult ConfirmUndo(const UndoPlan& plan) override {
     return ShowMessageBox(UndoConfirmation(plan, Translator()), MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
   }
   void ShowNothingToUndo(const UndoPlan&) override { ShowMessageBox(Translator()(kUndoNothingText)); }
@@ -31,11 +31,12 @@ class UndoDialogsOf final : public UndoDialogs {
  private:
   Translate Translator() {
     return [this](const MessageText& text) {
-      return TranslateText(platform_.profiles, platform_.files.ExecutableFolder(), OptionsSetting.Lan, text.key,
+      return TranslateText(platform_.profiles, platform_.files.ExecutableFolder(), language_, text.key,
                            text.english);
     };
   }
   Platform& platform_;
+  std::string language_;
 };
 
 std::vector<std::string> NotUndoneLines(const UndoRun& run) {
@@ -62,7 +63,7 @@ void TfrmMain::RefreshUndoItem() {
 }
 
 UndoSummary TfrmMain::RunUndo() {
-  UndoDialogsOf dialogs(platform_);
+  UndoDialogsOf dialogs(platform_, options_.Lan);
   JournalWriter journal = Journal();
   UndoRun run{platform_, Hives, Unattended, dialogs, journal};
   UndoOutcome outcome = UndoLastDefragmentation(run);

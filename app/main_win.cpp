@@ -8,7 +8,7 @@
 #include "app/app_platform_win.h"
 #include "app/command_line.h"
 #include "app/main_window_win.h"
-#include "app/resources_win.h"
+#include "platform/string_table_win.h"
 #include "app/run_log_win.h"
 #include "app/single_instance_win.h"
 #include "platform/system_library_win.h"
@@ -30,13 +30,22 @@ std::string CurrentFolder() {
   return vh::WideToUtf8(folder);
 }
 
-}  // namespace
+// COM for the run, so that screen readers reach the main window's
+// accessible object; released after every window is gone.
+class ComApartment {
+ public:
+  ComApartment() : result_(CoInitialize(nullptr)) {}
+  ~ComApartment() {
+    if (SUCCEEDED(result_)) CoUninitialize();
+  }
+  ComApartment(const ComApartment&) = delete;
+  ComApartment& operator=(const ComApartment&) = delete;
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  // An elevated program must not pick up libraries planted beside it.
-  vh::RestrictLibrarySearch();
-  vh::SetProgramCaption(vh::LoadResString(IDS_PRODUCT_NAME));
-  vh::Platform& platform = vh::AppPlatform();
+ private:
+  HRESULT result_;
+};
+
+int RunProgram(vh::Platform& platform) {
   std::vector<std::string> arguments = vh::SplitCommandLine(vh::WideToUtf8(GetCommandLineW()));
   vh::Invocation invocation = vh::ParseInvocation(arguments, CurrentFolder());
   if (invocation.mode == vh::RunMode::BadCommandLine) {
@@ -44,6 +53,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     return vh::kExitBadCommandLine;
   }
   bool unattended = vh::IsUnattended(invocation.mode);
+  // Nobody could answer a box: whatever a window, a worker or this function
+  // reports goes to the log.
+  if (unattended) vh::SetExceptionSink([&platform](const std::string& text) { vh::AppendToRunLog(platform.files, text); });
 
   vh::InstanceLock instance;
   if (!instance.Held()) {
@@ -54,11 +66,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     vh::WakeRunningInstance(kWakeWaitMs);
     return vh::kExitDone;
   }
-  // Nobody could answer a box: whatever a window reports goes to the log.
-  if (unattended) vh::SetExceptionSink([&platform](const std::string& text) { vh::AppendToRunLog(platform.files, text); });
 
-  // Screen readers reach the main window's accessible object through COM.
-  HRESULT com = CoInitialize(nullptr);
+  ComApartment com;
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
   auto main = vh::CreateForm<vh::TfrmMain>(platform, arguments, CurrentFolder());
@@ -73,8 +82,21 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     main->Show();
   }
   vh::RunMessageLoop();
-  int exitCode = main->ExitCode;
-  main.reset();
-  if (SUCCEEDED(com)) CoUninitialize();
-  return exitCode;
+  return main->ExitCode;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  // An elevated program must not pick up libraries planted beside it.
+  vh::RestrictLibrarySearch();
+  vh::SetProgramCaption(vh::LoadResString(IDS_PRODUCT_NAME));
+  // The last boundary: an error no window caught is reported (a box, or the
+  // log when unattended) rather than ending the program without a word.
+  try {
+    return RunProgram(vh::AppPlatform());
+  } catch (...) {
+    vh::ReportException();
+    return vh::kExitUnexpectedError;
+  }
 }

@@ -7,7 +7,7 @@
 #include "app/drag_area.h"
 #include "app/main_layout_win.h"
 #include "app/messages_win.h"
-#include "app/resources_win.h"
+#include "platform/string_table_win.h"
 #include "app/version_code.h"
 #include "flat/flat_speed_button_win.h"
 #include "hive/catalogue.h"
@@ -163,7 +163,7 @@ TFlatSpeedButton& TfrmMain::bDefragRegistry() { return *Find<TFlatSpeedButton>("
 TLabel& TfrmMain::Label(const char* name) { return *Find<TLabel>(name); }
 
 void TfrmMain::FormCreate() {
-  LoadSaveOptions(OptionsSetting, platform_.profiles, OptionsFilePath(platform_.files), true);
+  LoadSaveOptions(options_, platform_.profiles, OptionsFilePath(platform_.files), true);
   Hives.clear();
   for (const char* figure : {"lCurrentRegistrySize", "lNewRegistrySize", "lSizeReduction", "lCompactPercent"})
     Label(figure).SetCaption("");
@@ -208,9 +208,9 @@ void TfrmMain::FormShow() {
     ShowMessageBox(LoadResString(IDS_UNSUPPORTED_SYSTEM));
     return;
   }
-  SetGridLines(OptionsSetting.IsShowLine);
+  SetGridLines(options_.IsShowLine);
   TickLanguageMenu();
-  TranslateOnShow(*this, platform_, OptionsSetting.Lan);
+  TranslateOnShow(*this, platform_, options_.Lan);
   FitSpeedButtons();
   StartRequestedMode();
 }
@@ -230,7 +230,7 @@ void TfrmMain::StartRequestedMode() {
 
 void TfrmMain::TickLanguageMenu() {
   for (TMenuItem* item : Find<TPopupMenu>("pmLanguage")->Items())
-    item->Checked = IsLanguageItemTicked(item->Name(), OptionsSetting.Lan);
+    item->Checked = IsLanguageItemTicked(item->Name(), options_.Lan);
 }
 
 void TfrmMain::SetGridLines(bool on) { lvMain().SetGridLines(on); }
@@ -276,7 +276,7 @@ void TfrmMain::SaveSettingsOnClose() {
   // Closing never fails: a settings file that cannot be written is
   // reported once, and the window closes all the same.
   try {
-    LoadSaveOptions(OptionsSetting, platform_.profiles, OptionsFilePath(platform_.files), false);
+    LoadSaveOptions(options_, platform_.profiles, OptionsFilePath(platform_.files), false);
   } catch (const AppError& e) {
     if (RunsUnattended()) {
       RecordFailure(e.what());
@@ -386,7 +386,7 @@ void TfrmMain::miEnglishClick(TObject& sender) {
   MenuHost host(*this);
   LanguageMenuServices services{platform_.files, platform_.profiles, platform_.shell,
                                 LoadResString(IDS_TRANSLATION_URL)};
-  vh::miEnglishClick(sender.Name(), OptionsSetting.Lan, services, host);
+  vh::miEnglishClick(sender.Name(), options_.Lan, services, host);
 }
 
 }  // namespace vh

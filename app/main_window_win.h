@@ -10,7 +10,10 @@
 #include "app/unattended.h"
 #include "hive/hive_table.h"
 #include "hive/journal.h"
+#include "hive/progress_dialog_win.h"
 #include "platform/platform.h"
+#include "settings/options.h"
+#include "ui/dialog_inputs_win.h"
 #include "ui/form_win.h"
 
 namespace vh {
@@ -35,6 +38,11 @@ class TfrmMain : public TForm, private UnattendedHost {
   int ExitCode = kExitDone;
 
   Platform& platform() { return platform_; }
+  TOptionsSetting& Options() { return options_; }
+  // What a dialog opened from this window is given.
+  DialogInputs ForDialog() { return DialogInputs{this, platform_, options_.Lan}; }
+  // The analysis' copying step: the whole table.
+  ScanStep AnalysisStep() const { return ScanStep{Hives, RunningOnWow64, Unattended, "", ""}; }
   TListView& lvMain();
   TFlatSpeedButton& bDefragRegistry();
   TLabel& Label(const char* name);
@@ -108,6 +116,7 @@ class TfrmMain : public TForm, private UnattendedHost {
   void Close() override { TForm::Close(); }
 
   Platform& platform_;
+  TOptionsSetting options_;
   // When the latest complete analysis began (GetTickCount) and how many
   // hives it could not copy.
   bool analysed_ = false;

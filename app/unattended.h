@@ -24,6 +24,7 @@ enum ExitCode : int {
   kExitBadCommandLine = 7,      // an unknown or malformed switch
   kExitNothingToUndo = 8,       // /Undo: no defragmentation can be undone; nothing was done
   kExitUndoNotScheduled = 9,    // /Undo: Windows refused every swap back; no restart
+  kExitUnexpectedError = 10,    // an error no window handled ended the run; it was reported
 };
 
 struct TotalsText {

@@ -12,6 +12,7 @@
 #include "flat/flat_colors.h"
 #include "flat/speed_button_state.h"
 #include "ui/component_win.h"
+#include "ui/modal_result.h"
 #include "ui/layout_win.h"
 #include "ui/timer_win.h"
 
@@ -64,8 +65,8 @@ class TFlatSpeedButton : public TGraphicControl {
   void SetGroupIndex(int g);
   bool AllowAllUp() const { return state_.allowAllUp; }
   void SetAllowAllUp(bool v);
-  int ModalResult() const { return modalResult_; }
-  void SetModalResult(int r) { modalResult_ = r; }
+  vh::ModalResult ModalResult() const { return modalResult_; }
+  void SetModalResult(vh::ModalResult r) { modalResult_ = r; }
 
   // State, for the main window and the tests.
   FaceState GetFaceState() const { return state_.faceState; }
@@ -116,7 +117,7 @@ class TFlatSpeedButton : public TGraphicControl {
   TButtonLayout layout_ = TButtonLayout::blGlyphTop;
   int margin_ = -1;
   int spacing_ = 4;
-  int modalResult_ = 0;
+  vh::ModalResult modalResult_ = mrNone;
   Point glyphOrigin_;
   Rect captionRect_;
 };

@@ -122,8 +122,8 @@ void Record(const DefragRun& run) {
 }
 
 RestorePointStep RestorePointStepOf(int answer) {
-  if (answer == kAnswerCancel) return RestorePointStep::Stopped;
-  return answer == kAnswerYes ? RestorePointStep::FailedWentOn : RestorePointStep::Created;
+  if (answer == mrCancel) return RestorePointStep::Stopped;
+  return answer == mrYes ? RestorePointStep::FailedWentOn : RestorePointStep::Created;
 }
 
 }  // namespace
@@ -131,11 +131,11 @@ RestorePointStep RestorePointStepOf(int answer) {
 DefragOutcome DefragRegistry(DefragRun& run) {
   run.report = {};
   if (run.options.IsAskBeforeDefrag && !run.unattended) {
-    int answer = run.dialogs.AskBeforeDefrag();
+    ModalResult answer = run.dialogs.AskBeforeDefrag();
     // Saved whatever the answer, so "Don't ask me next time" sticks even
     // after a No.
     run.saveSettings();
-    if (answer != kAnswerYes) return DefragOutcome::Declined;
+    if (answer != mrYes) return DefragOutcome::Declined;
   }
   run.restorePoint = RestorePointStep::NotAsked;
   if (run.options.RestorePoint && !run.unattended) {

@@ -12,11 +12,9 @@
 #include "hive/journal.h"
 #include "platform/platform.h"
 #include "settings/options.h"
+#include "ui/modal_result.h"
 
 namespace vh {
-
-// Modal results the defragmentation reads.
-enum ModalAnswer : int { kAnswerOk = 1, kAnswerCancel = 2, kAnswerYes = 6, kAnswerNo = 7 };
 
 enum class HiveOutcome { Scheduled, NotCopied, CheckFailed, ReplaceRefused };
 
@@ -43,10 +41,10 @@ struct DefragReport {
 class DefragDialogs {
  public:
   virtual ~DefragDialogs() = default;
-  virtual int AskBeforeDefrag() = 0;     // the "Defrag Now" confirmation
+  virtual ModalResult AskBeforeDefrag() = 0;     // the "Defrag Now" confirmation
   // The restore point dialog: OK when the point was made, Yes when making
   // it failed and the user chose to go on, Cancel to stop.
-  virtual int CreateRestorePoint() = 0;
+  virtual ModalResult CreateRestorePoint() = 0;
   // Writes a fresh copy of each hive through the scan worker and its
   // progress dialog; returns when the dialog has closed.
   virtual void CopyAgain(const HiveTable& hives) = 0;

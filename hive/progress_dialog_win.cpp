@@ -1,14 +1,12 @@
 #include "hive/progress_dialog_win.h"
 
-#include "app/main_window_win.h"
-#include "app/messages_win.h"
-#include "app/resources_win.h"
+#include "platform/platform.h"
+#include "platform/string_table_win.h"
 #include "skin/button_win.h"
 #include "skin/progress_bar_win.h"
 #include "skin/skin_layout_win.h"
 #include "lang/translate_form_win.h"
 #include "res/string_ids.h"
-#include "settings/options.h"
 #include "ui/controls_win.h"
 #include "ui/timer_win.h"
 
@@ -42,14 +40,11 @@ const std::vector<ControlDef>& ProgressLayout() {
 
 }  // namespace
 
-TfrmGetNewHiveProgess::TfrmGetNewHiveProgess(TfrmMain& owner)
-    : TfrmGetNewHiveProgess(owner, ScanStep{owner.Hives, "", ""}) {}
-
-TfrmGetNewHiveProgess::TfrmGetNewHiveProgess(TfrmMain& owner, ScanStep step)
-    : TForm(&owner, ProgressForm()),
-      main_(owner),
+TfrmGetNewHiveProgess::TfrmGetNewHiveProgess(DialogInputs inputs, ScanStep step)
+    : TForm(inputs.owner, ProgressForm()),
+      inputs_(std::move(inputs)),
       step_(std::move(step)),
-      estimate_(owner.platform().files, step_.hives.HiveFiles, owner.RunningOnWow64) {
+      estimate_(inputs_.platform.files, step_.hives.HiveFiles, step_.wow64) {
   InstantiateLayout(*this, ProgressLayout());
   Find<TsuiButton>("bStop")->SetUIStyle(TsuiUIStyle::WinXP);
   TsuiProgressBar& bar = ProgressBar1();
@@ -77,7 +72,7 @@ void TfrmGetNewHiveProgess::FormShow() {
   Stopped = false;
   estimate_.Reset();
   startPosted_ = false;
-  TranslateOnShow(*this, main_.platform(), OptionsSetting.Lan);
+  TranslateOnShow(*this, inputs_);
   if (!step_.caption.empty()) SetCaption(step_.caption);
   if (!step_.label.empty()) Find<TLabel>("Label1")->SetCaption(step_.label);
 }
@@ -86,14 +81,14 @@ void TfrmGetNewHiveProgess::FormActivate() {
   // Activated again after a message box, say: the scan starts once.
   if (startPosted_) return;
   startPosted_ = true;
-  PostMessageA(Handle(), WM_SCANSTART, 0, 0);
+  PostMessageA(Handle(), kStartScan, 0, 0);
 }
 
 void TfrmGetNewHiveProgess::VisibleChanged() {
   // Unattended, nothing may reach the screen, not even until the scan
   // starts: the window stays hidden and the scan starts as its activation
   // would start it.
-  if (Visible() && main_.Unattended) {
+  if (Visible() && step_.unattended) {
     FormActivate();
     return;
   }
@@ -102,9 +97,10 @@ void TfrmGetNewHiveProgess::VisibleChanged() {
 
 void TfrmGetNewHiveProgess::StartScan() {
   if (Worker) return;
-  if (main_.Unattended) ShowWindow(Handle(), SW_HIDE);
-  Worker = std::make_unique<TScanTaskThread>(Handle(), ScanJob{step_.hives, main_.RunningOnWow64},
-                                             main_.platform(), LoadResString(IDS_FINISH));
+  if (step_.unattended) ShowWindow(Handle(), SW_HIDE);
+  Worker = std::make_unique<TScanTaskThread>(Handle(), ScanMessages{kHiveDone, kStatusChanged, WM_CLOSE},
+                                             ScanJob{step_.hives, step_.wow64}, inputs_.platform,
+                                             LoadResString(IDS_FINISH));
   // Stop pressed before the scan got going: the worker ends before its
   // first hive and closes the dialog.
   if (Stopped) Worker->Terminate();
@@ -115,6 +111,22 @@ void TfrmGetNewHiveProgess::StartScan() {
 
 void TfrmGetNewHiveProgess::TakeStatus() {
   if (Worker) Memo1().SetText(Worker->StatusText());
+}
+
+ScanCompletion TfrmGetNewHiveProgess::Completion() const {
+  return Worker ? Worker->Completion() : ScanCompletion::Stopped;
+}
+
+void TfrmGetNewHiveProgess::ReportWorkerError() {
+  if (errorReported_ || !Worker || Worker->Completion() != ScanCompletion::Failed || !Worker->Error()) return;
+  errorReported_ = true;
+  // Raised again on this thread, where the window's error boundary reports
+  // it: a box when interactive, the run log when unattended.
+  try {
+    std::rethrow_exception(Worker->Error());
+  } catch (...) {
+    ReportException();
+  }
 }
 
 void TfrmGetNewHiveProgess::Timer1Timer(TObject&) {
@@ -143,22 +155,23 @@ void TfrmGetNewHiveProgess::FormClose(TCloseAction&) {
   }
   TakeStatus();
   Find<TTimer>("Timer1")->SetEnabled(false);
+  ReportWorkerError();
 }
 
 LRESULT TfrmGetNewHiveProgess::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
-    case WM_SCANSTART:
+    case kStartScan:
       StartScan();
       return 0;
-    case WM_HIVEDONE:
+    case kHiveDone:
       estimate_.OnHiveDone(std::uint32_t(wp), std::int32_t(lp));
       ShowPosition();
       return 0;
-    case WM_SCANSTATUS:
+    case kStatusChanged:
       TakeStatus();
       return 0;
     case WM_CLOSE:
-      // "Finish" must be in the memo before the caller reads it.
+      // The last status ("Finish" after a complete scan) stays on show.
       TakeStatus();
       break;
   }

@@ -7,11 +7,11 @@
 
 #include "hive/scan_estimate.h"
 #include "hive/scan_thread_win.h"
+#include "ui/dialog_inputs_win.h"
 #include "ui/form_win.h"
 
 namespace vh {
 
-class TfrmMain;
 class TMemo;
 class TTimer;
 class TsuiProgressBar;
@@ -21,14 +21,20 @@ class TsuiProgressBar;
 // defragmentation copies the hives it will swap under its own.
 struct ScanStep {
   HiveTable hives;
-  std::string caption;  // empty: the layout's, translated
-  std::string label;    // empty: the layout's, translated
+  bool wow64 = false;       // the program runs on 64-bit Windows
+  bool unattended = false;  // nothing may reach the screen
+  std::string caption;      // empty: the layout's, translated
+  std::string label;        // empty: the layout's, translated
 };
 
 class TfrmGetNewHiveProgess : public TForm {
  public:
-  explicit TfrmGetNewHiveProgess(TfrmMain& owner);
-  TfrmGetNewHiveProgess(TfrmMain& owner, ScanStep step);
+  TfrmGetNewHiveProgess(DialogInputs inputs, ScanStep step);
+  // The dialog's own messages: the scan starts once the dialog is up, and
+  // the worker reports through the others.
+  static constexpr UINT kStartScan = WM_APP + 1;
+  static constexpr UINT kHiveDone = WM_APP + 2;
+  static constexpr UINT kStatusChanged = WM_APP + 3;
   ~TfrmGetNewHiveProgess() override;
   const char* ClassName() const override { return "TfrmGetNewHiveProgess"; }
 
@@ -36,6 +42,8 @@ class TfrmGetNewHiveProgess : public TForm {
   TsuiProgressBar& ProgressBar1();
   int Position();
   bool Stopped = false;
+  // How the scan ended; Stopped when it never ran.
+  ScanCompletion Completion() const;
 
   void bStopClick(TObject& sender);
   void Timer1Timer(TObject& sender);
@@ -51,12 +59,14 @@ class TfrmGetNewHiveProgess : public TForm {
   void StartScan();
   void ShowPosition();
   void TakeStatus();
+  void ReportWorkerError();
 
-  TfrmMain& main_;
+  DialogInputs inputs_;
   ScanStep step_;
   ScanEstimate estimate_;
   std::unique_ptr<TScanTaskThread> Worker;
   bool startPosted_ = false;
+  bool errorReported_ = false;
 };
 
 }  // namespace vh

@@ -25,7 +25,7 @@ class ScanEstimate {
   void Reset();
   // The scan starts: sums the hive files' sizes.
   void Start();
-  // A WM_HIVEDONE report: firstHiveMs is the first hive's copy time, done the
+  // A hive-done report: firstHiveMs is the first hive's copy time, done the
   // count of finished hives.
   void OnHiveDone(std::uint32_t firstHiveMs, std::int32_t done);
   // The once-a-second timer.

@@ -1,6 +1,6 @@
 #include "hive/scan_thread_win.h"
 
-#include "app/messages_win.h"
+#include "platform/error.h"
 
 namespace vh {
 
@@ -9,10 +9,9 @@ class TScanTaskThread::Reporter final : public ScanReporter {
   explicit Reporter(TScanTaskThread& thread) : thread_(thread) {}
   void ShowHive(const std::string& hiveName) override { SetStatus(hiveName); }
   void HiveDone(std::uint32_t firstHiveMs, std::int32_t done) override {
-    PostMessageA(thread_.dialog_, WM_HIVEDONE, WPARAM(firstHiveMs), LPARAM(done));
+    PostMessageA(thread_.dialog_, thread_.messages_.hiveDone, WPARAM(firstHiveMs), LPARAM(done));
   }
   void Finished() override { SetStatus(thread_.finishText_); }
-  void Close() override { PostMessageA(thread_.dialog_, WM_CLOSE, 0, 0); }
 
  private:
   void SetStatus(const std::string& text) {
@@ -20,7 +19,7 @@ class TScanTaskThread::Reporter final : public ScanReporter {
       ScopedLock guard(thread_.statusLock_);
       thread_.status_ = text;
     }
-    PostMessageA(thread_.dialog_, WM_SCANSTATUS, 0, 0);
+    PostMessageA(thread_.dialog_, thread_.messages_.status, 0, 0);
   }
   TScanTaskThread& thread_;
 };
@@ -38,8 +37,10 @@ class TickCountClock final : public ScanClock {
 
 }  // namespace
 
-TScanTaskThread::TScanTaskThread(HWND dialogHandle, ScanJob job, Platform& platform, std::string finishText)
+TScanTaskThread::TScanTaskThread(HWND dialogHandle, ScanMessages messages, ScanJob job, Platform& platform,
+                                 std::string finishText)
     : dialog_(dialogHandle),
+      messages_(messages),
       job_(std::move(job)),
       platform_(platform),
       finishText_(std::move(finishText)) {}
@@ -54,20 +55,39 @@ void TScanTaskThread::Start() {
   started_ = true;
   if (!thread_.Start([this] { Run(); })) {
     // No thread, no report: the dialog would wait for ever for its close.
-    PostMessageA(dialog_, WM_CLOSE, 0, 0);
+    End(ScanCompletion::Failed, std::make_exception_ptr(AppError("The scan could not be started.")));
   }
 }
 
 void TScanTaskThread::Run() {
   Reporter reporter(*this);
   TickCountClock clock;
+  // Nothing may escape the thread: whatever ends the scan is kept for the
+  // dialog, which must still close, or it would wait for ever.
   try {
-    RunHiveScan(platform_, job_, stop_, reporter, clock);
+    End(RunHiveScan(platform_, job_, stop_, reporter, clock), nullptr);
   } catch (...) {
-    // The dialog must still close: without the closing message it would
-    // wait for ever.
-    PostMessageA(dialog_, WM_CLOSE, 0, 0);
+    End(ScanCompletion::Failed, std::current_exception());
   }
+}
+
+void TScanTaskThread::End(ScanCompletion completion, std::exception_ptr error) {
+  {
+    ScopedLock guard(statusLock_);
+    completion_ = completion;
+    error_ = error;
+  }
+  PostMessageA(dialog_, messages_.close, 0, 0);
+}
+
+ScanCompletion TScanTaskThread::Completion() const {
+  ScopedLock guard(statusLock_);
+  return completion_;
+}
+
+std::exception_ptr TScanTaskThread::Error() const {
+  ScopedLock guard(statusLock_);
+  return error_;
 }
 
 bool TScanTaskThread::Running() const { return thread_.Running(); }

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <exception>
 #include <string>
 
 #include "hive/scan_worker.h"
@@ -14,10 +15,19 @@
 
 namespace vh {
 
+// The messages the worker posts to its dialog, chosen by the dialog:
+// hiveDone carries the first hive's time and the count done (wParam,
+// lParam); status says StatusText changed; close ends the dialog.
+struct ScanMessages {
+  UINT hiveDone;
+  UINT status;
+  UINT close;
+};
+
 class TScanTaskThread {
  public:
   // finishText is the string-table text "Finish" the status ends with.
-  TScanTaskThread(HWND dialogHandle, ScanJob job, Platform& platform, std::string finishText);
+  TScanTaskThread(HWND dialogHandle, ScanMessages messages, ScanJob job, Platform& platform, std::string finishText);
   ~TScanTaskThread();  // requests termination and joins
   TScanTaskThread(const TScanTaskThread&) = delete;
   TScanTaskThread& operator=(const TScanTaskThread&) = delete;
@@ -32,12 +42,19 @@ class TScanTaskThread {
   // Waits for the worker to end while still dispatching this thread's
   // messages, so the windows stay responsive.
   void WaitPumping();
+  // How the scan ended; Stopped until it has. After Failed, Error holds
+  // what ended it, to be reported on the user-interface thread.
+  ScanCompletion Completion() const;
+  std::exception_ptr Error() const;
 
  private:
   class Reporter;
   void Run();
 
+  void End(ScanCompletion completion, std::exception_ptr error);
+
   HWND dialog_;
+  ScanMessages messages_;
   ScanJob job_;
   Platform& platform_;
   std::string finishText_;
@@ -45,6 +62,8 @@ class TScanTaskThread {
   // thread, which it joins.
   mutable CriticalSection statusLock_;
   std::string status_;
+  ScanCompletion completion_ = ScanCompletion::Stopped;
+  std::exception_ptr error_;
   std::atomic<bool> stop_{false};
   bool started_ = false;  // once per object, even after a join
   WorkerThread thread_;  // last: joined before the members it uses go

@@ -23,7 +23,7 @@ ScanClock& SteadyScanClock() {
   return clock;
 }
 
-void RunHiveScan(Platform& platform, const ScanJob& job, const std::atomic<bool>& stop, ScanReporter& reporter,
+ScanCompletion RunHiveScan(Platform& platform, const ScanJob& job, const std::atomic<bool>& stop, ScanReporter& reporter,
                  ScanClock& clock) {
   EnableBackupPrivilege(platform.privileges);
   std::uint32_t elapsed = 0;
@@ -39,8 +39,9 @@ void RunHiveScan(Platform& platform, const ScanJob& job, const std::atomic<bool>
     ++i;
     reporter.HiveDone(elapsed, std::int32_t(i));
   }
-  if (i >= n) reporter.Finished();
-  reporter.Close();
+  const ScanCompletion completion = i >= n ? ScanCompletion::Complete : ScanCompletion::Stopped;
+  if (completion == ScanCompletion::Complete) reporter.Finished();
+  return completion;
 }
 
 }  // namespace vh

@@ -19,10 +19,9 @@ class ScanReporter {
   virtual void ShowHive(const std::string& hiveName) = 0;
   // After each copy: the first hive's copy time and the count done so far.
   virtual void HiveDone(std::uint32_t firstHiveMs, std::int32_t done) = 0;
-  // Every hive was handled: the status reads "Finish" before Close.
+  // Every hive was handled: the status reads "Finish" before the scan
+  // returns.
   virtual void Finished() = 0;
-  // The end, after a complete run or a stop.
-  virtual void Close() = 0;
 };
 
 // Monotonic milliseconds, replaceable in tests.
@@ -39,9 +38,13 @@ struct ScanJob {
   bool wow64 = false;
 };
 
+// How a scan ended: every hive handled (each copy may still have failed on
+// its own), stopped before the last, or ended by an error.
+enum class ScanCompletion { Complete, Stopped, Failed };
+
 // Runs the scan to its end or until stop is set (tested before each hive;
 // the hive in progress is always finished).
-void RunHiveScan(Platform& platform, const ScanJob& job, const std::atomic<bool>& stop, ScanReporter& reporter,
+ScanCompletion RunHiveScan(Platform& platform, const ScanJob& job, const std::atomic<bool>& stop, ScanReporter& reporter,
                  ScanClock& clock = SteadyScanClock());
 
 }  // namespace vh

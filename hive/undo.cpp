@@ -126,7 +126,7 @@ UndoOutcome UndoLastDefragmentation(UndoRun& run) {
     if (!run.unattended) run.dialogs.ShowNothingToUndo(run.plan);
     return UndoOutcome::NothingToUndo;
   }
-  if (!run.unattended && run.dialogs.ConfirmUndo(run.plan) != kAnswerYes) return UndoOutcome::Declined;
+  if (!run.unattended && run.dialogs.ConfirmUndo(run.plan) != mrYes) return UndoOutcome::Declined;
   EnableRestorePrivilege(p.privileges);
   run.done.kind = JournalKind::Undo;
   for (const JournalHive& hive : run.plan.swapBack) {

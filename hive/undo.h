@@ -14,6 +14,7 @@
 #include "hive/hive_table.h"
 #include "hive/journal.h"
 #include "platform/platform.h"
+#include "ui/modal_result.h"
 
 namespace vh {
 
@@ -59,7 +60,7 @@ class UndoDialogs {
  public:
   virtual ~UndoDialogs() = default;
   // Says what will happen and to which hives; Yes goes on.
-  virtual int ConfirmUndo(const UndoPlan& plan) = 0;
+  virtual ModalResult ConfirmUndo(const UndoPlan& plan) = 0;
   virtual void ShowNothingToUndo(const UndoPlan& plan) = 0;
   // Windows refused every swap back: there will be no restart.
   virtual void ShowNothingSwappedBack(const JournalEntry& undo) = 0;

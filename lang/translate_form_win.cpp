@@ -70,6 +70,10 @@ void TranslateOnShow(TForm& form, Platform& platform, const std::string& lan) {
   TranslateFormTo(form, platform, lan);
 }
 
+void TranslateOnShow(TForm& form, const DialogInputs& inputs) {
+  TranslateOnShow(form, inputs.platform, inputs.language);
+}
+
 void TranslateFormTo(TForm& form, Platform& platform, const std::string& language) {
   TranslateForm(platform.profiles, platform.files.ExecutableFolder(), language, DescribeForTranslation(form));
 }

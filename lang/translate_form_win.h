@@ -2,6 +2,7 @@
 #pragma once
 
 #include "lang/translation.h"
+#include "ui/dialog_inputs_win.h"
 #include "ui/form_win.h"
 
 namespace vh {
@@ -10,6 +11,8 @@ TranslatableForm DescribeForTranslation(TForm& form);
 
 // The step every window's FormShow takes: translate when Lan is not English.
 void TranslateOnShow(TForm& form, Platform& platform, const std::string& lan);
+// The same for a dialog, in the language it was given.
+void TranslateOnShow(TForm& form, const DialogInputs& inputs);
 
 // TranslateForm with a named language, whatever Lan says (the language menu).
 void TranslateFormTo(TForm& form, Platform& platform, const std::string& language);

@@ -359,8 +359,11 @@ std::uint64_t Win32Platform::BootTime() {
 }
 
 bool Win32Platform::AppendText(const std::string& path, const std::string& text) {
-  HANDLE file = CreateFileW(Wide(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  // Others may append too (a second instance logging why it did nothing):
+  // each write of FILE_APPEND_DATA lands at the end, whoever else has the
+  // file open.
+  HANDLE file = CreateFileW(Wide(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   DWORD written = 0;
   bool whole = WriteFile(file, text.data(), DWORD(text.size()), &written, nullptr) && written == text.size();

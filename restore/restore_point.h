@@ -11,7 +11,7 @@ namespace vh {
 // BEGIN_SYSTEM_CHANGE for an APPLICATION_INSTALL, "Made by Quillmere".
 RestorePointRequest MakeRestorePointRequest();
 
-// lParam of WM_RESTOREPOINTDONE: 0 created, 1 failed. A library or entry
+// lParam of the restore point worker's message: 0 created, 1 failed. A library or entry
 // point that is missing counts as a failed creation, so the user decides.
 std::intptr_t RestorePointResultCode(RestoreOutcome outcome);
 

@@ -1,8 +1,6 @@
 #include "restore/restore_point_dialog_win.h"
 
-#include "app/main_window_win.h"
-#include "app/messages_win.h"
-#include "app/resources_win.h"
+#include "platform/string_table_win.h"
 #include "skin/group_box_win.h"
 #include "skin/progress_bar_win.h"
 #include "skin/skin_layout_win.h"
@@ -10,12 +8,15 @@
 #include "res/string_ids.h"
 #include "restore/restore_point.h"
 #include "restore/restore_point_thread_win.h"
-#include "settings/options.h"
+#include "platform/platform.h"
 #include "ui/message_box_win.h"
 
 namespace vh {
 
 namespace {
+
+// Posted by the worker with its result code in lParam.
+constexpr UINT kRestorePointDone = WM_APP + 1;
 
 FormDef SystemPointForm() {
   FormDef frame = DialogDef("frmSystemPoint", "Create System Point", 353, 180);
@@ -46,7 +47,8 @@ const std::vector<ControlDef>& SystemPointLayout() {
 
 }  // namespace
 
-TfrmSystemPoint::TfrmSystemPoint(TfrmMain& owner) : TForm(&owner, SystemPointForm()), main_(owner) {
+TfrmSystemPoint::TfrmSystemPoint(DialogInputs inputs)
+    : TForm(inputs.owner, SystemPointForm()), inputs_(std::move(inputs)) {
   InstantiateLayout(*this, SystemPointLayout());
   Find<TsuiGroupBox>("suiGroupBox1")->SetUIStyle(TsuiUIStyle::DeepBlue);
   auto& bar = *Find<TsuiProgressBar>("ProgressBar1");
@@ -61,9 +63,9 @@ void TfrmSystemPoint::FormShow() {
   ResultArrived = false;
   if (!workerStarted_) {
     workerStarted_ = true;
-    TCreateSystemPointThread::Start(Handle(), main_.platform().restore);
+    TCreateSystemPointThread::Start(Handle(), kRestorePointDone, inputs_.platform.restore);
   }
-  TranslateOnShow(*this, main_.platform(), OptionsSetting.Lan);
+  TranslateOnShow(*this, inputs_);
 }
 
 void TfrmSystemPoint::Timer1Timer(TObject&) {
@@ -76,7 +78,7 @@ void TfrmSystemPoint::RestorePointDone(LPARAM failed) {
   if (ResultArrived || !IsModal()) return;
   SetModalResult(mrOk);
   if (failed == 1) {
-    int answer = ShowMessageBox(LoadResString(IDS_RESTORE_FAILED), MB_YESNO | MB_ICONINFORMATION | MB_DEFBUTTON2);
+    vh::ModalResult answer = ShowMessageBox(LoadResString(IDS_RESTORE_FAILED), MB_YESNO | MB_ICONINFORMATION | MB_DEFBUTTON2);
     // Yes tells the caller that it goes on without a restore point.
     SetModalResult(answer == IDNO ? mrCancel : mrYes);
   }
@@ -90,7 +92,7 @@ void TfrmSystemPoint::FormClose(TCloseAction&) {
 }
 
 LRESULT TfrmSystemPoint::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_RESTOREPOINTDONE) {
+  if (msg == kRestorePointDone) {
     RestorePointDone(lp);
     return 0;
   }

@@ -1,17 +1,16 @@
 // TfrmSystemPoint: waits for the restore point worker, showing elapsed
-// time. Result 1: the point was made; 6: it failed and the user goes on;
-// 2 stops the defragmentation.
+// time. Its modal result: mrOk, the point was made; mrYes, it failed and the
+// user goes on; mrCancel stops the defragmentation.
 #pragma once
 
+#include "ui/dialog_inputs_win.h"
 #include "ui/form_win.h"
 
 namespace vh {
 
-class TfrmMain;
-
 class TfrmSystemPoint : public TForm {
  public:
-  explicit TfrmSystemPoint(TfrmMain& owner);
+  explicit TfrmSystemPoint(DialogInputs inputs);
   const char* ClassName() const override { return "TfrmSystemPoint"; }
   bool ResultArrived = false;
   void Timer1Timer(TObject& sender);
@@ -23,7 +22,7 @@ class TfrmSystemPoint : public TForm {
 
  private:
   void RestorePointDone(LPARAM failed);
-  TfrmMain& main_;
+  DialogInputs inputs_;
   bool workerStarted_ = false;
 };
 

@@ -2,24 +2,24 @@
 
 #include <exception>
 
-#include "app/messages_win.h"
 #include "platform/thread_win.h"
 #include "restore/restore_point.h"
 
 namespace vh {
 
-void TCreateSystemPointThread::Start(HWND dialogHandle, RestoreClient& restore) {
+void TCreateSystemPointThread::Start(HWND dialogHandle, UINT doneMessage, RestoreClient& restore) {
   WorkerThread worker;
-  bool started = worker.Start([dialogHandle, &restore] {
+  bool started = worker.Start([dialogHandle, doneMessage, &restore] {
     RestoreOutcome outcome = RestoreOutcome::Unavailable;
     try {
       outcome = restore.SetRestorePoint(MakeRestorePointRequest());
-    } catch (const std::exception&) {
-      // A failure of the call is a failed creation: the user decides.
+    } catch (...) {
+      // Whatever the library throws is a failed creation, which the dialog
+      // reports and the user decides on; nothing may escape the thread.
     }
     // A dialog that is gone by now ignores this: the window no longer
     // exists, or its handler knows the result came too late.
-    PostMessageA(dialogHandle, WM_RESTOREPOINTDONE, 0, RestorePointResultCode(outcome));
+    PostMessageA(dialogHandle, doneMessage, 0, RestorePointResultCode(outcome));
   });
   // The library call cannot be interrupted, so the worker is left to finish
   // on its own; it touches nothing but the restore client, which lives as
@@ -29,7 +29,7 @@ void TCreateSystemPointThread::Start(HWND dialogHandle, RestoreClient& restore) 
   } else {
     // No thread: the dialog hears the result it would have got from a
     // library that cannot be reached.
-    PostMessageA(dialogHandle, WM_RESTOREPOINTDONE, 0, RestorePointResultCode(RestoreOutcome::Unavailable));
+    PostMessageA(dialogHandle, doneMessage, 0, RestorePointResultCode(RestoreOutcome::Unavailable));
   }
 }
 

@@ -12,8 +12,9 @@ namespace vh {
 
 class TCreateSystemPointThread {
  public:
-  // Starts the worker at once; it posts WM_RESTOREPOINTDONE to dialogHandle.
-  static void Start(HWND dialogHandle, RestoreClient& restore);
+  // Starts the worker at once; it posts doneMessage to dialogHandle with
+  // RestorePointResultCode in lParam.
+  static void Start(HWND dialogHandle, UINT doneMessage, RestoreClient& restore);
 };
 
 }  // namespace vh

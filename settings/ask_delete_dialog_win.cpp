@@ -1,11 +1,9 @@
 #include "settings/ask_delete_dialog_win.h"
 
-#include "app/main_window_win.h"
 #include "skin/button_win.h"
 #include "skin/check_box_win.h"
 #include "skin/skin_layout_win.h"
 #include "lang/translate_form_win.h"
-#include "settings/options.h"
 #include "ui/controls_win.h"
 
 namespace vh {
@@ -29,7 +27,7 @@ LayoutProps FixedLabel() {
   return p;
 }
 
-LayoutProps Answer(int modalResult) {
+LayoutProps Answer(ModalResult modalResult) {
   LayoutProps p;
   p.modalResult = modalResult;
   return p;
@@ -47,8 +45,8 @@ const std::vector<ControlDef>& AskDeleteLayout() {
       {"GroupBox1", MakeGroupBox, "", MakeRect(8, 8, 298, 100), "", {}},
       {"Label1", MakeLabel, "GroupBox1", MakeRect(24, 24, 255, 28),
        "Are you sure you want to start to defrag your registry?", WrappedLabel()},
-      {"bCancel", MakeSuiButton, "GroupBox1", MakeRect(165, 57, 80, 24), "&No", Answer(7)},
-      {"bOK", MakeSuiButton, "GroupBox1", MakeRect(53, 57, 80, 24), "&Yes", Answer(6)},
+      {"bCancel", MakeSuiButton, "GroupBox1", MakeRect(165, 57, 80, 24), "&No", Answer(mrNo)},
+      {"bOK", MakeSuiButton, "GroupBox1", MakeRect(53, 57, 80, 24), "&Yes", Answer(mrYes)},
       {"Label2", MakeLabel, "", MakeRect(8, 115, 297, 13), "You must restart your computer for the changes to take effect",
        FixedLabel()},
       {"Label3", MakeLabel, "", MakeRect(8, 133, 305, 13), "after you finish the Registry defragment.", FixedLabel()},
@@ -60,7 +58,7 @@ const std::vector<ControlDef>& AskDeleteLayout() {
 
 }  // namespace
 
-TfrmAskDelete::TfrmAskDelete(TfrmMain& owner) : TForm(&owner, AskDeleteForm()), main_(owner) {
+TfrmAskDelete::TfrmAskDelete(DialogInputs inputs) : TForm(inputs.owner, AskDeleteForm()), inputs_(std::move(inputs)) {
   InstantiateLayout(*this, AskDeleteLayout());
   Find<TsuiButton>("bOK")->SetUIStyle(TsuiUIStyle::WinXP);
   Find<TsuiButton>("bCancel")->SetUIStyle(TsuiUIStyle::WinXP);
@@ -71,8 +69,8 @@ TfrmAskDelete::TfrmAskDelete(TfrmMain& owner) : TForm(&owner, AskDeleteForm()), 
   WireHandlers<TfrmAskDelete>(*this, {{"cbAsk", "OnClick", &TfrmAskDelete::cbAskClick}});
 }
 
-void TfrmAskDelete::FormShow() { TranslateOnShow(*this, main_.platform(), OptionsSetting.Lan); }
+void TfrmAskDelete::FormShow() { TranslateOnShow(*this, inputs_); }
 
-void TfrmAskDelete::cbAskClick(TObject&) { OptionsSetting.IsAskBeforeDefrag = !Find<TsuiCheckBox>("cbAsk")->Checked(); }
+void TfrmAskDelete::cbAskClick(TObject&) { askNextTime_ = !Find<TsuiCheckBox>("cbAsk")->Checked(); }
 
 }  // namespace vh

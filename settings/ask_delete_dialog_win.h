@@ -1,16 +1,17 @@
 // TfrmAskDelete: "Are you sure ...?" before a defragmentation, with the
-// "Don't ask me next time" tick that switches the question off at once.
+// "Don't ask me next time" tick. Whatever the answer, AskNextTime says
+// whether the question is to come again.
 #pragma once
 
+#include "ui/dialog_inputs_win.h"
 #include "ui/form_win.h"
 
 namespace vh {
 
-class TfrmMain;
-
 class TfrmAskDelete : public TForm {
  public:
-  explicit TfrmAskDelete(TfrmMain& owner);
+  explicit TfrmAskDelete(DialogInputs inputs);
+  bool AskNextTime() const { return askNextTime_; }
   const char* ClassName() const override { return "TfrmAskDelete"; }
   void cbAskClick(TObject& sender);
 
@@ -18,7 +19,8 @@ class TfrmAskDelete : public TForm {
   void FormShow() override;
 
  private:
-  TfrmMain& main_;
+  DialogInputs inputs_;
+  bool askNextTime_ = true;
 };
 
 }  // namespace vh

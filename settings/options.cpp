@@ -6,7 +6,6 @@
 
 namespace vh {
 
-TOptionsSetting OptionsSetting;
 
 namespace {
 

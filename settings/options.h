@@ -15,10 +15,6 @@ struct TOptionsSetting {
   std::string Lan;
 };
 
-// The program-wide record; every field false and Lan empty until the first
-// load.
-extern TOptionsSetting OptionsSetting;
-
 // The executable's folder followed by "options.ini".
 std::string OptionsFilePath(Files& files);
 

@@ -1,6 +1,5 @@
 #include "settings/options_dialog_win.h"
 
-#include "app/main_window_win.h"
 #include "skin/button_win.h"
 #include "skin/check_box_win.h"
 #include "skin/skin_layout_win.h"
@@ -17,7 +16,7 @@ FormDef OptionsForm() {
 
 LayoutProps CancelButton() {
   LayoutProps p;
-  p.modalResult = 2;
+  p.modalResult = mrCancel;
   return p;
 }
 
@@ -38,7 +37,8 @@ const std::vector<ControlDef>& OptionsLayout() {
 
 }  // namespace
 
-TfrmOptions::TfrmOptions(TfrmMain& owner) : TForm(&owner, OptionsForm()), main_(owner) {
+TfrmOptions::TfrmOptions(DialogInputs inputs, TOptionsSetting settings)
+    : TForm(inputs.owner, OptionsForm()), inputs_(std::move(inputs)), settings_(std::move(settings)) {
   InstantiateLayout(*this, OptionsLayout());
   for (const char* name : {"cbAskBeforeDefrag", "cbShowLines", "cbCreateRestore"})
     Find<TsuiCheckBox>(name)->SetUIStyle(TsuiUIStyle::WinXP);
@@ -50,17 +50,17 @@ TfrmOptions::TfrmOptions(TfrmMain& owner) : TForm(&owner, OptionsForm()), main_(
 }
 
 void TfrmOptions::FormCreate() {
-  Find<TsuiCheckBox>("cbCreateRestore")->SetChecked(OptionsSetting.RestorePoint);
-  Find<TsuiCheckBox>("cbAskBeforeDefrag")->SetChecked(OptionsSetting.IsAskBeforeDefrag);
-  Find<TsuiCheckBox>("cbShowLines")->SetChecked(OptionsSetting.IsShowLine);
+  Find<TsuiCheckBox>("cbCreateRestore")->SetChecked(settings_.RestorePoint);
+  Find<TsuiCheckBox>("cbAskBeforeDefrag")->SetChecked(settings_.IsAskBeforeDefrag);
+  Find<TsuiCheckBox>("cbShowLines")->SetChecked(settings_.IsShowLine);
 }
 
-void TfrmOptions::FormShow() { TranslateOnShow(*this, main_.platform(), OptionsSetting.Lan); }
+void TfrmOptions::FormShow() { TranslateOnShow(*this, inputs_); }
 
 void TfrmOptions::bOKClick(TObject&) {
-  OptionsSetting.RestorePoint = Find<TsuiCheckBox>("cbCreateRestore")->Checked();
-  OptionsSetting.IsAskBeforeDefrag = Find<TsuiCheckBox>("cbAskBeforeDefrag")->Checked();
-  OptionsSetting.IsShowLine = Find<TsuiCheckBox>("cbShowLines")->Checked();
+  settings_.RestorePoint = Find<TsuiCheckBox>("cbCreateRestore")->Checked();
+  settings_.IsAskBeforeDefrag = Find<TsuiCheckBox>("cbAskBeforeDefrag")->Checked();
+  settings_.IsShowLine = Find<TsuiCheckBox>("cbShowLines")->Checked();
   SetModalResult(mrOk);
 }
 

@@ -1,16 +1,18 @@
-// TfrmOptions: the three option ticks. OK copies them into the settings
-// record; Cancel and the close box change nothing.
+// TfrmOptions: the three option ticks, started from the settings it is
+// given. After OK, Settings() holds the ticks; Cancel and the close box
+// leave it as given.
 #pragma once
 
+#include "settings/options.h"
+#include "ui/dialog_inputs_win.h"
 #include "ui/form_win.h"
 
 namespace vh {
 
-class TfrmMain;
-
 class TfrmOptions : public TForm {
  public:
-  explicit TfrmOptions(TfrmMain& owner);
+  TfrmOptions(DialogInputs inputs, TOptionsSetting settings);
+  const TOptionsSetting& Settings() const { return settings_; }
   const char* ClassName() const override { return "TfrmOptions"; }
   void bOKClick(TObject& sender);
 
@@ -19,7 +21,8 @@ class TfrmOptions : public TForm {
   void FormShow() override;
 
  private:
-  TfrmMain& main_;
+  DialogInputs inputs_;
+  TOptionsSetting settings_;
 };
 
 }  // namespace vh

@@ -15,6 +15,7 @@
 #include "skin/ui_style.h"
 #include "skin/focus_control_win.h"
 #include "ui/component_win.h"
+#include "ui/modal_result.h"
 #include "ui/timer_win.h"
 
 namespace vh {
@@ -32,8 +33,8 @@ class TsuiCustomButton : public TSkinFocusControl {
   void SetAutoSize(bool v);
   bool Transparent() const { return transparent_; }
   void SetTransparent(bool v);
-  int ModalResult() const { return modalResult_; }
-  void SetModalResult(int v) { modalResult_ = v; }
+  vh::ModalResult ModalResult() const { return modalResult_; }
+  void SetModalResult(vh::ModalResult v) { modalResult_ = v; }
   bool Cancel() const { return cancel_; }
   void SetCancel(bool v) { cancel_ = v; }
   bool Default() const { return default_; }
@@ -108,7 +109,7 @@ class TsuiCustomButton : public TSkinFocusControl {
   bool autoSize_ = false;
   bool transparent_ = false;
   bool skinTransparent_ = false;
-  int modalResult_ = 0;
+  vh::ModalResult modalResult_ = mrNone;
   bool cancel_ = false;
   bool default_ = false;
   bool activeDefault_ = false;

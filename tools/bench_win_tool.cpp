@@ -418,7 +418,6 @@ class SilentReporter final : public vh::ScanReporter {
   void ShowHive(const std::string&) override {}
   void HiveDone(std::uint32_t, std::int32_t) override {}
   void Finished() override {}
-  void Close() override {}
 };
 
 // The messages the analysis's thread takes, timed from the analysis's start.
@@ -436,11 +435,11 @@ LRESULT CALLBACK LogMessage(int code, WPARAM wp, LPARAM lp) {
   const MSG& msg = *reinterpret_cast<const MSG*>(lp);
   if (code == HC_ACTION && wp == PM_REMOVE) {
     double at = NowMs() - messageLog.start;
-    if (msg.message == vh::WM_SCANSTART && messageLog.firstScanStart < 0) messageLog.firstScanStart = at;
+    if (msg.message == vh::TfrmGetNewHiveProgess::kStartScan && messageLog.firstScanStart < 0) messageLog.firstScanStart = at;
     if (msg.message == WM_CLOSE) messageLog.lastClose = at;
     if (msg.message == WM_TIMER) ++messageLog.timers;
     if (msg.message == WM_PAINT) ++messageLog.paints;
-    if (msg.message == vh::WM_SCANSTATUS || msg.message == vh::WM_HIVEDONE) ++messageLog.statuses;
+    if (msg.message == vh::TfrmGetNewHiveProgess::kStatusChanged || msg.message == vh::TfrmGetNewHiveProgess::kHiveDone) ++messageLog.statuses;
   }
   return CallNextHookEx(nullptr, code, wp, lp);
 }
@@ -466,7 +465,7 @@ int ProfileAnalysis(int rounds) {
     scan.push_back(TimeMs([&] {
       vh::RunHiveScan(platform, vh::ScanJob{main->Hives, main->RunningOnWow64}, stop, reporter, vh::SteadyScanClock());
     }));
-    dialog.push_back(TimeMs([&] { vh::CreateForm<vh::TfrmGetNewHiveProgess>(*main); }));
+    dialog.push_back(TimeMs([&] { vh::CreateForm<vh::TfrmGetNewHiveProgess>(main->ForDialog(), main->AnalysisStep()); }));
     figures.push_back(TimeMs([&] {
       vh::ComputeFigures(platform.files, main->Hives, vh::UserDecimalSeparator(), "-");
     }));

@@ -29,17 +29,17 @@ LRESULT CALLBACK HoldScanAfterFirstHive(int code, WPARAM wp, LPARAM lp) {
   auto* msg = reinterpret_cast<MSG*>(lp);
   if (code == HC_ACTION && wp == PM_REMOVE) {
     static int statusSeen = 0;
-    bool laterStatus = msg->message == vh::WM_SCANSTATUS && ++statusSeen > 2;
-    bool laterReport = (msg->message == vh::WM_HIVEDONE && msg->lParam > 1) || laterStatus;
+    bool laterStatus = msg->message == vh::TfrmGetNewHiveProgess::kStatusChanged && ++statusSeen > 2;
+    bool laterReport = (msg->message == vh::TfrmGetNewHiveProgess::kHiveDone && msg->lParam > 1) || laterStatus;
     bool closing = msg->message == WM_CLOSE && dynamic_cast<vh::TfrmGetNewHiveProgess*>(vh::TWinControl::FromHandle(msg->hwnd));
     if (laterReport || closing) msg->message = WM_NULL;
   }
   return CallNextHookEx(nullptr, code, wp, lp);
 }
 
-template <typename Dialog>
-std::unique_ptr<vh::TForm> ShowAlone(vh::TfrmMain& main) {
-  auto dialog = vh::CreateForm<Dialog>(main);
+template <typename Dialog, typename... More>
+std::unique_ptr<vh::TForm> ShowAlone(vh::TfrmMain& main, More&&... more) {
+  auto dialog = vh::CreateForm<Dialog>(main.ForDialog(), std::forward<More>(more)...);
   dialog->Show();
   return dialog;
 }
@@ -67,13 +67,13 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   std::string name = window;
   bool menu = name == "help-menu" || name == "language-menu";
   if (name != "main" && !menu) main->Hide();
-  if (name == "options") dialog = ShowAlone<vh::TfrmOptions>(*main);
+  if (name == "options") dialog = ShowAlone<vh::TfrmOptions>(*main, main->Options());
   if (name == "confirm") dialog = ShowAlone<vh::TfrmAskDelete>(*main);
   if (name == "about") dialog = ShowAlone<vh::TfrmAbout>(*main);
   if (name == "restore") dialog = ShowAlone<vh::TfrmSystemPoint>(*main);
   if (name == "progress") {
     SetWindowsHookExA(WH_GETMESSAGE, HoldScanAfterFirstHive, nullptr, GetCurrentThreadId());
-    dialog = ShowAlone<vh::TfrmGetNewHiveProgess>(*main);
+    dialog = ShowAlone<vh::TfrmGetNewHiveProgess>(*main, main->AnalysisStep());
   }
   if (menu) {
     // Beside the window, not over it (see above).

@@ -152,7 +152,7 @@ class TaskWindowsDisabled {
 
 }  // namespace
 
-int TForm::ShowModal() {
+ModalResult TForm::ShowModal() {
   HWND previous = GetActiveWindow();
   modalResult_ = mrNone;
   modal_ = true;

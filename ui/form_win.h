@@ -12,14 +12,9 @@
 
 #include "ui/accessible_win.h"
 #include "ui/component_win.h"
+#include "ui/modal_result.h"
 
 namespace vh {
-
-constexpr int mrNone = 0;
-constexpr int mrOk = 1;
-constexpr int mrCancel = 2;
-constexpr int mrYes = 6;
-constexpr int mrNo = 7;
 
 enum class TBorderStyle { bsNone, bsDialog };
 enum class TPosition { poDesigned, poScreenCenter, poOwnerFormCenter };
@@ -61,10 +56,10 @@ class TForm : public TWinControl, private AccessibleHost {
   void Hide();
   // As the title bar's close box: a modal form ends with mrCancel.
   void Close();
-  int ShowModal();
+  ModalResult ShowModal();
   bool IsModal() const { return modal_; }
-  int ModalResult() const { return modalResult_; }
-  void SetModalResult(int r) { modalResult_ = r; }
+  vh::ModalResult ModalResult() const { return modalResult_; }
+  void SetModalResult(vh::ModalResult r) { modalResult_ = r; }
   TWinControl* ActiveControl() const { return activeControl_; }
   // The main form ends the message loop when it closes.
   bool isMainForm = false;
@@ -130,7 +125,7 @@ class TForm : public TWinControl, private AccessibleHost {
   FormDef frame_;
   bool created_ = false;
   bool modal_ = false;
-  int modalResult_ = mrNone;
+  vh::ModalResult modalResult_ = mrNone;
   bool hintsDirty_ = true;
   TWinControl* activeControl_ = nullptr;
   TControl* focusedChild_ = nullptr;

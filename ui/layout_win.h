@@ -15,6 +15,7 @@
 
 #include "ui/component_win.h"
 #include "ui/controls_win.h"
+#include "ui/modal_result.h"
 
 namespace vh {
 
@@ -62,7 +63,7 @@ struct LayoutProps {
   Colour colorFocused = kColourNone;
   Colour colorBorder = kColourNone;
   Colour colorDown = kColourNone;
-  int modalResult = 0;
+  ModalResult modalResult = mrNone;
   int groupIndex = 0;
   bool allowAllUp = false;
   bool down = false;

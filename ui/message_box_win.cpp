@@ -21,10 +21,10 @@ void SetProgramCaption(std::string caption) {
   if (!caption.empty()) Caption() = std::move(caption);
 }
 
-int ShowMessageBox(const std::string& text, UINT flags) {
+ModalResult ShowMessageBox(const std::string& text, UINT flags) {
   std::string caption = ProgramCaption();
-  if (Hook()) return Hook()(text, caption, flags);
-  return MessageBoxA(GetActiveWindow(), text.c_str(), caption.c_str(), flags);
+  if (Hook()) return ModalResult(Hook()(text, caption, flags));
+  return ModalResult(MessageBoxA(GetActiveWindow(), text.c_str(), caption.c_str(), flags));
 }
 
 void SetMessageBoxHook(MessageBoxHook hook) { Hook() = std::move(hook); }

@@ -7,6 +7,8 @@
 #include <functional>
 #include <string>
 
+#include "ui/modal_result.h"
+
 namespace vh {
 
 // The caption every box carries: "Varnhold" until the program sets its
@@ -15,7 +17,7 @@ std::string ProgramCaption();
 void SetProgramCaption(std::string caption);
 
 // Shows text with the program's caption; returns the button pressed.
-int ShowMessageBox(const std::string& text, UINT flags = MB_OK);
+ModalResult ShowMessageBox(const std::string& text, UINT flags = MB_OK);
 
 // Replaces the real message box (tests); an empty function restores it.
 using MessageBoxHook = std::function<int(const std::string& text, const std::string& caption, UINT flags)>;

@@ -18,17 +18,16 @@ class QuietReporter final : public ScanReporter {
   void ShowHive(const std::string&) override {}
   void HiveDone(std::uint32_t, std::int32_t) override {}
   void Finished() override {}
-  void Close() override {}
 };
 
 class ScriptedDialogs final : public DefragDialogs {
  public:
-  int AskBeforeDefrag() override {
+  ModalResult AskBeforeDefrag() override {
     log.push_back("ask");
     if (tickDontAsk) options->IsAskBeforeDefrag = false;  // what the tick box does at once
     return askAnswer;
   }
-  int CreateRestorePoint() override {
+  ModalResult CreateRestorePoint() override {
     log.push_back("restore point");
     return restoreAnswer;
   }
@@ -53,8 +52,8 @@ class ScriptedDialogs final : public DefragDialogs {
   TOptionsSetting* options = nullptr;
   FakePlatform* fake = nullptr;
   std::function<void()> beforeCopy;
-  int askAnswer = 6;
-  int restoreAnswer = 1;
+  ModalResult askAnswer = mrYes;
+  ModalResult restoreAnswer = mrOk;
   bool tickDontAsk = false;
   std::vector<std::string> log;
   std::vector<std::string> lines;
@@ -348,7 +347,7 @@ TEST_F(DefragTest, NothingScheduledMeansNoRestartAndTheUserIsToldWhy) {
 }
 
 TEST_F(DefragTest, NoAfterTickingDontAskReplacesNothingButStoresTheTick) {
-  dialogs.askAnswer = 7;
+  dialogs.askAnswer = mrNo;
   dialogs.tickDontAsk = true;
   EXPECT_EQ(Run(), DefragOutcome::Declined);
   EXPECT_TRUE(MachineCalls().empty());
@@ -359,7 +358,7 @@ TEST_F(DefragTest, NoAfterTickingDontAskReplacesNothingButStoresTheTick) {
 }
 
 TEST_F(DefragTest, ClosingTheQuestionByTheTitleBarStops) {
-  dialogs.askAnswer = 2;
+  dialogs.askAnswer = mrCancel;
   EXPECT_EQ(Run(), DefragOutcome::Declined);
   EXPECT_TRUE(Swapped().empty());
 }
@@ -372,7 +371,7 @@ TEST_F(DefragTest, RestorePointOnlyWhenAskedOnASystemThatOffersItAndBeforeTheCop
   EXPECT_EQ(Run(false, 9), DefragOutcome::Restarting);
   EXPECT_EQ(dialogs.log, (std::vector<std::string>{"ask", "restore point", "copy again 3", "restart notice"}));
   dialogs.log.clear();
-  dialogs.restoreAnswer = 2;
+  dialogs.restoreAnswer = mrCancel;
   fake.calls.clear();
   EXPECT_EQ(Run(false, 9), DefragOutcome::RestorePointCancelled);
   EXPECT_EQ(dialogs.log, (std::vector<std::string>{"ask", "restore point"}));
@@ -466,13 +465,13 @@ TEST_F(DefragTest, HivesNotCopiedOrFailingTheirCheckAreJournalledAndNothingSched
 
 TEST_F(DefragTest, TheRestorePointsFateIsJournalledAndADeclinedRunIsNot) {
   options.RestorePoint = true;
-  dialogs.askAnswer = 7;
+  dialogs.askAnswer = mrNo;
   EXPECT_EQ(Run(), DefragOutcome::Declined);
   EXPECT_TRUE(Journal().empty()) << "nothing was done";
-  dialogs.askAnswer = 6;
-  dialogs.restoreAnswer = 2;
+  dialogs.askAnswer = mrYes;
+  dialogs.restoreAnswer = mrCancel;
   EXPECT_EQ(Run(false, 12), DefragOutcome::RestorePointCancelled);
-  dialogs.restoreAnswer = 6;
+  dialogs.restoreAnswer = mrYes;
   EXPECT_EQ(Run(false, 12), DefragOutcome::Restarting);
   EXPECT_EQ(Run(false, 7), DefragOutcome::Restarting);
   std::vector<JournalEntry> journal = Journal();

@@ -19,7 +19,6 @@ class Recorder final : public ScanReporter {
     events.push_back("done " + std::to_string(ms) + " " + std::to_string(done));
   }
   void Finished() override { events.push_back("Finish"); }
-  void Close() override { events.push_back("close"); }
   std::vector<std::string> events;
 
  private:
@@ -55,12 +54,11 @@ TEST_F(ScanWorkerTest, CopiesEveryHiveInOrderReportingTheFirstHivesTimeThenFinis
   Recorder r(stop);
   RunHiveScan(fake.platform(), job, stop, r, clock);
   EXPECT_EQ(fake.calls.front(), "EnablePrivilege(SeBackupPrivilege, 0x28)");
-  ASSERT_EQ(r.events.size(), 12u);
+  ASSERT_EQ(r.events.size(), 11u);
   EXPECT_EQ(r.events[0], "show \\REGISTRY\\MACHINE\\H1");
   EXPECT_EQ(r.events[1], "done 120 1");
   EXPECT_EQ(r.events[9], "done 120 5");
   EXPECT_EQ(r.events[10], "Finish");
-  EXPECT_EQ(r.events[11], "close");
   EXPECT_TRUE(fake.HasFile("C:\\H5.hvz"));
 }
 
@@ -86,33 +84,33 @@ TEST_F(ScanWorkerTest, AWrapOfAThirtyTwoBitTickCountDuringTheFirstHiveStillGives
   EXPECT_EQ(r.events[1], "done 768 1");
 }
 
-TEST_F(ScanWorkerTest, StopDuringTheThirdHiveFinishesItAndClosesWithoutFinish) {
+TEST_F(ScanWorkerTest, StopDuringTheThirdHiveFinishesItAndEndsStoppedWithoutFinish) {
   Recorder r(stop, 3);
-  RunHiveScan(fake.platform(), job, stop, r, clock);
+  EXPECT_EQ(RunHiveScan(fake.platform(), job, stop, r, clock), ScanCompletion::Stopped);
   EXPECT_EQ(r.events, (std::vector<std::string>{"show \\REGISTRY\\MACHINE\\H1", "done 120 1", "show \\REGISTRY\\MACHINE\\H2",
-                                                "done 120 2", "show \\REGISTRY\\MACHINE\\H3", "done 120 3", "close"}));
+                                                "done 120 2", "show \\REGISTRY\\MACHINE\\H3", "done 120 3"}));
   EXPECT_TRUE(fake.HasFile("C:\\H3.hvz"));
   EXPECT_FALSE(fake.HasFile("C:\\H4.hvz"));
 }
 
 TEST_F(ScanWorkerTest, StopDuringTheLastHiveStillFinishes) {
   Recorder r(stop, 5);
-  RunHiveScan(fake.platform(), job, stop, r, clock);
+  EXPECT_EQ(RunHiveScan(fake.platform(), job, stop, r, clock), ScanCompletion::Complete);
   ASSERT_GE(r.events.size(), 2u);
-  EXPECT_EQ(r.events[r.events.size() - 2], "Finish");
+  EXPECT_EQ(r.events.back(), "Finish");
 }
 
 TEST_F(ScanWorkerTest, AFailedCopyDoesNotStopTheScanAndAnEmptyTableFinishesAtOnce) {
   job.hives.HiveNames[1] = "\\REGISTRY\\MACHINE\\GONE";
   Recorder r(stop);
-  RunHiveScan(fake.platform(), job, stop, r, clock);
+  EXPECT_EQ(RunHiveScan(fake.platform(), job, stop, r, clock), ScanCompletion::Complete);
   EXPECT_FALSE(fake.HasFile("C:\\H2.hvz"));
   EXPECT_TRUE(fake.HasFile("C:\\H3.hvz"));
-  EXPECT_EQ(r.events[r.events.size() - 2], "Finish");
+  EXPECT_EQ(r.events.back(), "Finish");
 
   Recorder empty(stop);
-  RunHiveScan(fake.platform(), ScanJob{}, stop, empty, clock);
-  EXPECT_EQ(empty.events, (std::vector<std::string>{"Finish", "close"}));
+  EXPECT_EQ(RunHiveScan(fake.platform(), ScanJob{}, stop, empty, clock), ScanCompletion::Complete);
+  EXPECT_EQ(empty.events, (std::vector<std::string>{"Finish"}));
 }
 
 }  // namespace

@@ -11,14 +11,14 @@ namespace {
 
 class ScriptedUndoDialogs final : public UndoDialogs {
  public:
-  int ConfirmUndo(const UndoPlan& plan) override {
+  ModalResult ConfirmUndo(const UndoPlan& plan) override {
     log.push_back("confirm " + std::to_string(plan.swapBack.size()) + "+" + std::to_string(plan.skipped.size()));
     return answer;
   }
   void ShowNothingToUndo(const UndoPlan&) override { log.push_back("nothing to undo"); }
   void ShowNothingSwappedBack(const JournalEntry&) override { log.push_back("nothing swapped back"); }
   void ShowRestartNotice() override { log.push_back("restart notice"); }
-  int answer = kAnswerYes;
+  ModalResult answer = mrYes;
   std::vector<std::string> log;
 };
 
@@ -123,7 +123,7 @@ TEST_F(UndoTest, UnattendedAsksAndShowsNothing) {
 
 TEST_F(UndoTest, NoSwapsBeforeTheConfirmationAndNoneAfterANo) {
   WriteJournal({defrag});
-  dialogs.answer = kAnswerNo;
+  dialogs.answer = mrNo;
   EXPECT_EQ(Run(), UndoOutcome::Declined);
   EXPECT_TRUE(MachineCalls().empty());
   EXPECT_EQ(Journal().size(), 1u) << "a declined undo is no run";

@@ -91,7 +91,7 @@ class DefragTest : public ::testing::Test {
 
 TEST_F(DefragTest, YesSchedulesEverySwapWithItsBackupThenTellsAndRestarts) {
   TfrmMain& w = StartAndAnalyze();
-  OptionsSetting.RestorePoint = false;
+  w.Options().RestorePoint = false;
   ClickInWindow("Defrag Now", "bOK");
   w.bDefragRegistryClick(w);
   std::vector<std::string> swaps = Recorded("RegReplaceKeyA");
@@ -122,7 +122,7 @@ void DeleteTestKey(const std::string& key) {
 
 TEST_F(DefragTest, AValueChangedAfterTheAnalysisIsInTheCopyThatIsScheduled) {
   TfrmMain& w = StartAndAnalyze();
-  OptionsSetting.RestorePoint = false;
+  w.Options().RestorePoint = false;
   const test::TestHive one = registry_.hives()[0];
   EXPECT_EQ(test::ReadFileText(one.file + ".hvz").find("installed-after-the-analysis"), std::string::npos);
   HKEY k = OpenTestKey("One");
@@ -165,8 +165,8 @@ TEST_F(DefragTest, AHiveWhoseKeyIsMissingShowsTheFailureTextAndTheTotalsLeaveItO
   EXPECT_EQ(w.Label("lSizeReduction").Caption(), FormatSizeKB(current - compacted));
 
   // Swapped: only the two that were copied; the user is told about the third.
-  OptionsSetting.RestorePoint = false;
-  OptionsSetting.IsAskBeforeDefrag = false;
+  w.Options().RestorePoint = false;
+  w.Options().IsAskBeforeDefrag = false;
   w.bDefragRegistryClick(w);
   EXPECT_EQ(Recorded("RegReplaceKeyA").size(), 2u);
   ASSERT_EQ(boxes_.texts.size(), 2u);
@@ -207,8 +207,8 @@ TEST_F(DefragTest, ACopyReplacedByGarbageBeforeTheDefragmentationIsNotScheduled)
 
 TEST_F(DefragTest, WhenNothingCanBeScheduledNothingRestartsAndTheUserIsToldWhy) {
   TfrmMain& w = StartAndAnalyze();
-  OptionsSetting.RestorePoint = false;
-  OptionsSetting.IsAskBeforeDefrag = false;
+  w.Options().RestorePoint = false;
+  w.Options().IsAskBeforeDefrag = false;
   const test::TestHive one = registry_.hives()[0];
   test::WriteFileText(one.file + ".bak", "an earlier backup");
   // Both keys go after the analysis: neither can be copied again.
@@ -241,7 +241,7 @@ TEST_F(DefragTest, OptionsOkRewritesTheFileAtOnceAndSwitchesGridLinesCancelChang
   ClickInWindow("Options", "cbShowLines", 50);
   ClickInWindow("Options", "bCancel", 150);
   w.bOptionsClick(w);
-  EXPECT_TRUE(OptionsSetting.IsShowLine);
+  EXPECT_TRUE(w.Options().IsShowLine);
   EXPECT_TRUE(w.lvMain().GridLines());
   EXPECT_FALSE(recorded_.real().Exists(ini_));
 
@@ -256,8 +256,8 @@ TEST_F(DefragTest, OptionsOkRewritesTheFileAtOnceAndSwitchesGridLinesCancelChang
 
 TEST_F(DefragTest, RestorePointCreatedGoesOnWithoutAQuestion) {
   TfrmMain& w = StartAndAnalyze();
-  OptionsSetting.RestorePoint = true;
-  OptionsSetting.IsAskBeforeDefrag = false;
+  w.Options().RestorePoint = true;
+  w.Options().IsAskBeforeDefrag = false;
   w.bDefragRegistryClick(w);
   EXPECT_EQ(restore_.calls, std::vector<std::string>{"Made by Quillmere"});
   EXPECT_EQ(Recorded("RegReplaceKeyA").size(), 2u);
@@ -266,8 +266,8 @@ TEST_F(DefragTest, RestorePointCreatedGoesOnWithoutAQuestion) {
 
 TEST_F(DefragTest, RestorePointRefusedAsksAndNoStops) {
   TfrmMain& w = StartAndAnalyze();
-  OptionsSetting.RestorePoint = true;
-  OptionsSetting.IsAskBeforeDefrag = false;
+  w.Options().RestorePoint = true;
+  w.Options().IsAskBeforeDefrag = false;
   restore_.outcome = RestoreOutcome::Refused;
   boxes_.answer = IDNO;
   w.bDefragRegistryClick(w);
@@ -280,8 +280,8 @@ TEST_F(DefragTest, RestorePointRefusedAsksAndNoStops) {
 
 TEST_F(DefragTest, AMissingRestoreLibraryAsksTooAndYesGoesOn) {
   TfrmMain& w = StartAndAnalyze();
-  OptionsSetting.RestorePoint = true;
-  OptionsSetting.IsAskBeforeDefrag = false;
+  w.Options().RestorePoint = true;
+  w.Options().IsAskBeforeDefrag = false;
   restore_.outcome = RestoreOutcome::Unavailable;
   boxes_.answer = IDYES;
   w.bDefragRegistryClick(w);

@@ -7,6 +7,7 @@
 #include <oleacc.h>
 
 #include <functional>
+#include <type_traits>
 #include <map>
 #include <string>
 #include <vector>
@@ -132,7 +133,7 @@ void Key(WORD vk, WORD modifier = 0) {
 bool gProgressDialogSeen = false;
 LRESULT CALLBACK SeeScanStart(int code, WPARAM wp, LPARAM lp) {
   auto* msg = reinterpret_cast<MSG*>(lp);
-  if (code == HC_ACTION && msg->message == WM_SCANSTART &&
+  if (code == HC_ACTION && msg->message == TfrmGetNewHiveProgess::kStartScan &&
       dynamic_cast<TfrmGetNewHiveProgess*>(TWinControl::FromHandle(msg->hwnd)) && IsWindowVisible(msg->hwnd))
     gProgressDialogSeen = true;
   return CallNextHookEx(nullptr, code, wp, lp);
@@ -354,9 +355,10 @@ TEST_F(KeyboardAccessTest, AKeyboardOnlyRunAnalysesSetsAnOptionUsesTheHelpMenuAn
   Type('O', VK_MENU);
   test::PumpFor(100);
   ASSERT_FALSE(visit.focused.empty()) << "the Options dialog did not open";
-  bool after = visit.focused == "cbCreateRestore" ? OptionsSetting.RestorePoint
-               : visit.focused == "cbAskBeforeDefrag" ? OptionsSetting.IsAskBeforeDefrag
-                                                       : OptionsSetting.IsShowLine;
+  const TOptionsSetting& options = w.Options();
+  bool after = visit.focused == "cbCreateRestore" ? options.RestorePoint
+               : visit.focused == "cbAskBeforeDefrag" ? options.IsAskBeforeDefrag
+                                                       : options.IsShowLine;
   EXPECT_NE(after, visit.checkedBefore) << visit.focused << " was not flipped";
   EXPECT_NE(GetFileAttributesA(options_.c_str()), INVALID_FILE_ATTRIBUTES) << "saved on OK";
 
@@ -479,13 +481,14 @@ TEST_F(KeyboardAccessTest, AltUnderlinesTheCommandLettersAndTheSystemSettingShow
 // The keys a dialog answers, sent while its modal loop runs.
 struct DialogRun {
   std::vector<std::string> focusOrder;  // the focus after each Tab
-  int result = -1;
+  ModalResult result = mrNone;
+  TOptionsSetting settings;  // what the Options dialog returned
 };
 
-template <typename Dialog>
-DialogRun RunDialogWithKeys(TfrmMain& main, int tabs, std::function<void()> keys) {
+template <typename Dialog, typename... More>
+DialogRun RunDialogWithKeys(TfrmMain& main, int tabs, std::function<void()> keys, More&&... more) {
   DialogRun run;
-  auto dialog = CreateForm<Dialog>(main);
+  auto dialog = CreateForm<Dialog>(main.ForDialog(), std::forward<More>(more)...);
   test::AfterMs(300, [&run, tabs, keys] {
     TWinControl* first = TWinControl::FromHandle(GetFocus());
     run.focusOrder.push_back(first ? first->Name() : "");
@@ -498,12 +501,14 @@ DialogRun RunDialogWithKeys(TfrmMain& main, int tabs, std::function<void()> keys
     keys();
   });
   run.result = dialog->ShowModal();
+  if constexpr (std::is_same_v<Dialog, TfrmOptions>) run.settings = dialog->Settings();
   return run;
 }
 
 TEST_F(KeyboardAccessTest, OptionsDialogTabsByPositionTicksByAltLetterAndCancelsWithEsc) {
   TfrmMain& w = Start();
-  OptionsSetting.IsShowLine = true;
+  TOptionsSetting given = w.Options();
+  given.IsShowLine = true;
   bool showLinesSeen = true;
   DialogRun run = RunDialogWithKeys<TfrmOptions>(w, 5, [&showLinesSeen] {
     Key('G', VK_MENU);  // "Show &Grid Lines..."
@@ -511,10 +516,10 @@ TEST_F(KeyboardAccessTest, OptionsDialogTabsByPositionTicksByAltLetterAndCancels
     auto* box = dynamic_cast<TsuiCheckBox*>(TWinControl::FromHandle(GetFocus()));
     showLinesSeen = box && box->Name() == "cbShowLines" && box->Checked();
     Key(VK_ESCAPE);
-  });
+  }, given);
   EXPECT_EQ(run.result, mrCancel);
   EXPECT_FALSE(showLinesSeen) << "Alt+G did not untick Show Grid Lines";
-  EXPECT_TRUE(OptionsSetting.IsShowLine) << "Esc keeps the settings";
+  EXPECT_TRUE(run.settings.IsShowLine) << "Esc keeps the settings";
   // Top to bottom, left to right, wrapping round: the restore box sits at
   // the top of the group, unless the system offers no restore points.
   std::vector<std::string> expected =
@@ -525,8 +530,9 @@ TEST_F(KeyboardAccessTest, OptionsDialogTabsByPositionTicksByAltLetterAndCancels
                                      "cbShowLines"};
   EXPECT_EQ(run.focusOrder, expected);
 
-  run = RunDialogWithKeys<TfrmOptions>(w, 0, [] { Key(VK_RETURN); });
+  run = RunDialogWithKeys<TfrmOptions>(w, 0, [] { Key(VK_RETURN); }, given);
   EXPECT_EQ(run.result, mrOk) << "Enter presses OK";
+  EXPECT_TRUE(run.settings.IsShowLine) << "OK returns the ticks as they stand";
 }
 
 TEST_F(KeyboardAccessTest, ConfirmationAnswersYesOnEnterAndNoOnEsc) {

@@ -123,7 +123,7 @@ TEST_F(AppWindowTest, ALockedCopyRefusesTheAnalysis) {
 // Presses Stop on the progress dialog the moment its scan is about to start.
 LRESULT CALLBACK StopAtScanStart(int code, WPARAM wp, LPARAM lp) {
   auto* msg = reinterpret_cast<MSG*>(lp);
-  if (code == HC_ACTION && msg->message == WM_SCANSTART) {
+  if (code == HC_ACTION && msg->message == TfrmGetNewHiveProgess::kStartScan) {
     if (auto* form = dynamic_cast<TfrmGetNewHiveProgess*>(TWinControl::FromHandle(msg->hwnd))) form->bStopClick(*form);
   }
   return CallNextHookEx(nullptr, code, wp, lp);
@@ -149,7 +149,7 @@ TEST_F(AppWindowTest, StopKeepsEarlierFiguresAndDisablesDefrag) {
 TEST_F(AppWindowTest, FrenchTranslatesCaptionsColumnsAndMenusAndWidensTheButtons) {
   TfrmMain& w = Start();
   w.miEnglishClick(*w.FindComponent("miFrench"));
-  EXPECT_EQ(OptionsSetting.Lan, "French");
+  EXPECT_EQ(w.Options().Lan, "French");
   std::string analyze = Button("bAnalyzeRegistry").Caption();
   EXPECT_EQ(analyze, "&Analyser") << "with its Alt+letter from the language file";
   EXPECT_NE(w.lvMain().Column(1).caption, "Current Size");
@@ -174,7 +174,7 @@ TEST_F(AppWindowTest, AMissingLanguageFileIsReportedAndTheTranslationPageOpened)
   EXPECT_EQ(boxes_.texts[0].substr(0, expected.size()), expected);
   ASSERT_FALSE(platform_.records().empty());
   EXPECT_EQ(platform_.records().back().rfind("ShellExecuteA\tOpen\thttps://", 0), 0u);
-  EXPECT_EQ(OptionsSetting.Lan, "English");
+  EXPECT_EQ(w.Options().Lan, "English");
 }
 
 TEST_F(AppWindowTest, TheHelpMenuOffersTheUndoOnlyWhenThereIsOneAndItConfirmsNamingTheHives) {

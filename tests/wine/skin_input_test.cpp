@@ -47,7 +47,7 @@ class SkinInput : public ::testing::Test {
   }
   void TearDown() override { SetAltHeld(false); }
 
-  TsuiButton& Button(const std::string& name, const std::string& caption, int x, int result) {
+  TsuiButton& Button(const std::string& name, const std::string& caption, int x, ModalResult result) {
     auto& b = Make<TsuiButton>(form.get(), form.get(), name);
     b.SetBounds(x, 10, 80, 27);
     b.SetCaption(caption);
@@ -167,7 +167,7 @@ TEST_F(SkinInput, CheckedFiresOnClickOnEveryChangeButNotWhileLoading) {
 
 TEST_F(SkinInput, AClickEndsAModalFormWithTheButtonsResult) {
   auto& yes = Button("bYes", "&Yes", 190, mrYes);
-  auto& plain = Button("bPlain", "Plain", 270, 0);
+  auto& plain = Button("bPlain", "Plain", 270, mrNone);
   form->Hide();
   test::Press(plain, 5, 5);
   test::Release(plain, 5, 5);

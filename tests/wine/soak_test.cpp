@@ -124,7 +124,6 @@ class SoakTest : public ::testing::Test {
   void SetUp() override {
     ini_ = recorded_.real().ExecutableFolder() + "options.ini";
     DeleteFileA(ini_.c_str());
-    OptionsSetting = TOptionsSetting{};
     registry_.AddHive("SoakA", 120000, 400000);
     registry_.AddHive("SoakB", 60000, 300000);
     registry_.AddHive("SoakC", 20000, 200000);
@@ -183,14 +182,14 @@ TEST_F(SoakTest, OptionsOpenedAndClosedKeepObjectsAndMemoryFlat) {
     AnswerWhenShown("Options", ok ? "bOK" : "bCancel");
     main_->bOptionsClick(*main_);
   });
-  EXPECT_TRUE(OptionsSetting.IsShowLine) << "no box was ticked";
+  EXPECT_TRUE(main_->Options().IsShowLine) << "no box was ticked";
   EXPECT_TRUE(recorded_.real().Exists(ini_)) << "OK wrote the settings";
 }
 
 TEST_F(SoakTest, DefragConfirmationAnsweredNoKeepsObjectsAndMemoryFlat) {
   Analyze();
-  OptionsSetting.IsAskBeforeDefrag = true;
-  OptionsSetting.RestorePoint = false;
+  main_->Options().IsAskBeforeDefrag = true;
+  main_->Options().RestorePoint = false;
   Soak("Defrag Now (No)", DialogRounds(), [this] {
     AnswerWhenShown("Defrag Now", "bCancel");
     main_->bDefragRegistryClick(*main_);
@@ -200,8 +199,8 @@ TEST_F(SoakTest, DefragConfirmationAnsweredNoKeepsObjectsAndMemoryFlat) {
 
 TEST_F(SoakTest, RestorePointDialogKeepsObjectsAndMemoryFlat) {
   Analyze();
-  OptionsSetting.IsAskBeforeDefrag = false;
-  OptionsSetting.RestorePoint = true;
+  main_->Options().IsAskBeforeDefrag = false;
+  main_->Options().RestorePoint = true;
   boxes_.answer = IDNO;
   Soak("restore point (refused, No)", DialogRounds(), [this] { main_->bDefragRegistryClick(*main_); });
   EXPECT_EQ(restore_.calls, DialogRounds() + 3);

@@ -23,7 +23,6 @@ class MainWindowFixture : public ::testing::Test {
   void SetUp() override {
     options_ = platform_.real().ExecutableFolder() + "options.ini";
     DeleteFileA(options_.c_str());
-    OptionsSetting = TOptionsSetting{};
   }
   void TearDown() override {
     main_.reset();

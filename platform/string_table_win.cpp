@@ -1,4 +1,4 @@
-#include "app/resources_win.h"
+#include "platform/string_table_win.h"
 
 #include <windows.h>
 
