@@ -53,3 +53,4 @@ add_test(NAME lang.files_match_their_source_table
 
 # Code, scripts and tests say what they do, in their own words.
 add_test(NAME tree.own_voice COMMAND bash ${CMAKE_SOURCE_DIR}/tests/tree/own_voice_test.sh ${CMAKE_SOURCE_DIR})
+add_test(NAME tree.layers COMMAND bash ${CMAKE_SOURCE_DIR}/tests/tree/layers_test.sh ${CMAKE_SOURCE_DIR})
