@@ -33,7 +33,6 @@ class ScanEstimate {
 
   std::int32_t Position() const { return position_; }
   bool TimerEnabled() const { return timerEnabled_; }
-  void StopTimer() { timerEnabled_ = false; }
 
   std::int64_t TotalCurrentBytes() const { return totalCurrentBytes_; }
   std::int64_t BytesDone() const { return bytesDone_; }

@@ -161,10 +161,6 @@ FakeHive* FakePlatform::SavedHive(const std::string& file) {
   return it == savedHives_.end() ? nullptr : &it->second;
 }
 
-FakeHive FakePlatform::Subtree(RootKey root, const std::string& subkey) const {
-  return SubtreeOf(Upper(RootKeyName(root) + "\\" + subkey), false);
-}
-
 long FakePlatform::LoadKey(RootKey root, const std::string& name, const std::string& file) {
   calls.push_back("RegLoadKeyA(" + RootKeyName(root) + ", " + name + ", " + file + ")");
   if (!HasFile(file)) return win::kErrorFileNotFound;

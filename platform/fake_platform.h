@@ -78,8 +78,6 @@ class FakePlatform final : public Registry,
   // The hive saved into a file, for tests that spoil a copy; null when the
   // file holds none.
   FakeHive* SavedHive(const std::string& file);
-  // The keys below a key, by their path below it, upper-cased.
-  FakeHive Subtree(RootKey root, const std::string& subkey) const;
 
   std::optional<bool> wow64 = false;
   // Hives (subkey, upper-cased) whose swap RegReplaceKeyA refuses with 5.

@@ -83,7 +83,6 @@ class Event {
   Event(const Event&) = delete;
   Event& operator=(const Event&) = delete;
   void Set() { SetEvent(handle_); }
-  void Reset() { ResetEvent(handle_); }
   bool IsSet() const { return Wait(0); }
   // True when the event was set within ms milliseconds (INFINITE waits).
   bool Wait(DWORD ms) const { return WaitForSingleObject(handle_, ms) == WAIT_OBJECT_0; }

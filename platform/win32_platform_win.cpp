@@ -455,7 +455,6 @@ bool Win32Platform::HasSection(const std::string& section, const std::string& fi
 
 void Win32Platform::Open(const std::string& target) { OpenWithShell(target); }
 
-std::wstring Utf8ToWide(const std::string& utf8) { return Wide(utf8); }
 std::string WideToUtf8(const std::wstring& wide) { return Utf8(wide); }
 
 void OpenWithShell(const std::string& target) {

@@ -75,9 +75,8 @@ class Win32Platform final : public Registry,
   Platform platform_;
 };
 
-// UTF-8 to UTF-16 and back, for the paths that cross into the wide-character
-// functions.
-std::wstring Utf8ToWide(const std::string& utf8);
+// UTF-16 from the wide-character functions (the command line, folders) as
+// the UTF-8 the program keeps its paths in.
 std::string WideToUtf8(const std::wstring& wide);
 
 // ShellExecuteA(active window, "Open", target, ..., SW_SHOW) through the
