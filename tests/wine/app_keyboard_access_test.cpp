@@ -178,9 +178,11 @@ class KeyboardAccessTest : public test::MainWindowFixture {
     TWinControl* w = TWinControl::FromHandle(GetFocus());
     return w ? w->Name() : "";
   }
+  // SendInput queues the key before it returns; a key that opens a dialog
+  // is handled once that dialog has closed again.
   void Type(WORD vk, WORD modifier = 0) {
     Key(vk, modifier);
-    test::PumpFor(60);
+    EXPECT_TRUE(test::WaitForInputHandled()) << "key " << vk << " still queued";
   }
 };
 

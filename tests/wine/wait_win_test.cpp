@@ -109,7 +109,8 @@ TEST_F(WaitTest, ADialogThatNeverComesFailsTheTestAndTheModalFormIsClosed) {
 }
 
 TEST_F(WaitTest, AYesNoBoxLeftUpIsAnsweredNo) {
-  // A real box, not the program's hooked one: WM_CLOSE does not end it.
+  // A real box, not the program's hooked one: WM_CLOSE would leave it up
+  // on Windows and end it with an answer it does not offer under Wine.
   int result = -1;
   auto run = [&] {
     auto answer = test::WhenShown({"Never Shown", "", 0, 0, false}, [](HWND) {}, kFailingDeadlineMs);

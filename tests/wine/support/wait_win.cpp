@@ -54,8 +54,8 @@ BOOL CALLBACK Collect(HWND window, LPARAM windows) {
 
 bool IsBox(HWND window) { return ClassOf(window) == "#32770"; }
 
-// A box ends only through one of its own buttons: a Yes/No box ignores
-// WM_CLOSE.
+// A box is ended through one of its own buttons: Windows' Yes/No box
+// ignores WM_CLOSE, and Wine's ends with IDCANCEL, which it cannot give.
 void Dismiss(HWND window) {
   if (IsBox(window)) {
     for (int id : {IDCANCEL, IDNO, IDABORT, IDOK}) {
@@ -78,6 +78,16 @@ bool WaitUntil(const std::function<bool()>& condition, int deadlineMs) {
     MsgWaitForMultipleObjects(0, nullptr, FALSE, kPollMs, QS_ALLINPUT);
   }
   return true;
+}
+
+bool WaitForInputHandled(int deadlineMs) {
+  // Once the thread is told to quit, no loop takes what is left.
+  auto handled = [] {
+    MSG quit;
+    return HIWORD(GetQueueStatus(QS_INPUT | QS_POSTMESSAGE)) == 0 ||
+           PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE);
+  };
+  return WaitUntil(handled, deadlineMs);
 }
 
 std::string Describe(const WindowQuery& query) {

@@ -20,6 +20,10 @@ constexpr int kWaitDeadlineMs = 10000;
 // passed; says whether it held.
 bool WaitUntil(const std::function<bool()>& condition, int deadlineMs = kWaitDeadlineMs);
 
+// Runs this thread's messages until the input sent to it, and the messages
+// that input posted, have all been handled (or the thread was told to quit).
+bool WaitForInputHandled(int deadlineMs = kWaitDeadlineMs);
+
 // A visible top-level window, by what is known of it; an empty or zero
 // field matches anything.
 struct WindowQuery {
