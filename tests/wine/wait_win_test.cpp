@@ -80,7 +80,7 @@ TEST_F(WaitTest, AWindowShownLaterByThisThreadIsFoundWhileTheWaitPumpsMessages) 
   test::AfterMs(50, [this] { dialog_->Show(); });
   EXPECT_EQ(test::WaitForWindow({"frmWaitDialog", "", GetCurrentProcessId(), 0, false}), dialog_->Handle());
   EXPECT_EQ(Thread("frmWaitDialog"), dialog_->Handle());
-  EXPECT_EQ(Thread("frmWaitDialog", "Button"), nullptr) << "the class is part of the query";
+  EXPECT_EQ(Thread("frmWaitDialog", "Button"), nullptr) << "the class must match too";
 }
 
 TEST_F(WaitTest, AWindowThatNeverComesFailsNamingIt) {
