@@ -12,6 +12,7 @@
 #include "settings/options.h"
 #include "tests/wine/support/app_fixture.h"
 #include "tests/wine/support/ui_test_support.h"
+#include "tests/wine/support/wait_win.h"
 #include "ui/controls_win.h"
 
 namespace vh {
@@ -27,17 +28,6 @@ class ScriptedRestore final : public RestoreClient {
   RestoreOutcome outcome = RestoreOutcome::Created;
   std::vector<std::string> calls;
 };
-
-// Clicks a control of the top-level window with that caption once it is up.
-void ClickInWindow(const char* caption, const char* control, int afterMs = 50) {
-  test::AfterMs(afterMs, [caption, control] {
-    auto* form = dynamic_cast<TForm*>(TWinControl::FromHandle(FindWindowA(nullptr, caption)));
-    ASSERT_NE(form, nullptr) << caption << " is not shown";
-    auto* c = form->Find<TControl>(control);
-    ASSERT_NE(c, nullptr) << control;
-    c->Click();
-  });
-}
 
 class DefragTest : public ::testing::Test {
  protected:
@@ -92,7 +82,7 @@ class DefragTest : public ::testing::Test {
 TEST_F(DefragTest, YesSchedulesEverySwapWithItsBackupThenTellsAndRestarts) {
   TfrmMain& w = StartAndAnalyze();
   w.Options().RestorePoint = false;
-  ClickInWindow("Defrag Now", "bOK");
+  auto yes = test::ClickWhenShown("Defrag Now", {"bOK"});
   w.bDefragRegistryClick(w);
   std::vector<std::string> swaps = Recorded("RegReplaceKeyA");
   ASSERT_EQ(swaps.size(), 2u);
@@ -130,7 +120,7 @@ TEST_F(DefragTest, AValueChangedAfterTheAnalysisIsInTheCopyThatIsScheduled) {
   const char value[] = "installed-after-the-analysis";
   RegSetValueExA(k, "Setting", 0, REG_SZ, reinterpret_cast<const BYTE*>(value), sizeof value);
   RegCloseKey(k);
-  ClickInWindow("Defrag Now", "bOK");
+  auto yes = test::ClickWhenShown("Defrag Now", {"bOK"});
   w.bDefragRegistryClick(w);
   std::vector<std::string> swaps = Recorded("RegReplaceKeyA");
   ASSERT_EQ(swaps.size(), 2u);
@@ -227,8 +217,7 @@ TEST_F(DefragTest, WhenNothingCanBeScheduledNothingRestartsAndTheUserIsToldWhy) 
 
 TEST_F(DefragTest, NoAfterTickingDontAskChangesNothingButTheSetting) {
   TfrmMain& w = StartAndAnalyze();
-  ClickInWindow("Defrag Now", "cbAsk", 50);
-  ClickInWindow("Defrag Now", "bCancel", 150);
+  auto no = test::ClickWhenShown("Defrag Now", {"cbAsk", "bCancel"});
   w.bDefragRegistryClick(w);
   EXPECT_TRUE(Recorded("RegReplaceKeyA").empty());
   EXPECT_TRUE(Recorded("ExitWindowsEx").empty());
@@ -238,16 +227,15 @@ TEST_F(DefragTest, NoAfterTickingDontAskChangesNothingButTheSetting) {
 TEST_F(DefragTest, OptionsOkRewritesTheFileAtOnceAndSwitchesGridLinesCancelChangesNothing) {
   TfrmMain& w = StartAndAnalyze();
   ASSERT_TRUE(w.lvMain().GridLines());
-  ClickInWindow("Options", "cbShowLines", 50);
-  ClickInWindow("Options", "bCancel", 150);
-  w.bOptionsClick(w);
+  {
+    auto cancel = test::ClickWhenShown("Options", {"cbShowLines", "bCancel"});
+    w.bOptionsClick(w);
+  }
   EXPECT_TRUE(w.Options().IsShowLine);
   EXPECT_TRUE(w.lvMain().GridLines());
   EXPECT_FALSE(recorded_.real().Exists(ini_));
 
-  ClickInWindow("Options", "cbShowLines", 50);
-  ClickInWindow("Options", "cbCreateRestore", 100);
-  ClickInWindow("Options", "bOK", 150);
+  auto ok = test::ClickWhenShown("Options", {"cbShowLines", "cbCreateRestore", "bOK"});
   w.bOptionsClick(w);
   EXPECT_FALSE(w.lvMain().GridLines());
   EXPECT_NE(IniText().find("IsShowLine=0"), std::string::npos);

@@ -25,6 +25,8 @@
 #include "tests/wine/support/main_window_fixture.h"
 #include "tests/wine/support/program_win.h"
 #include "tests/wine/support/ui_test_support.h"
+#include "tests/wine/support/control_lookup.h"
+#include "tests/wine/support/wait_win.h"
 #include "ui/controls_win.h"
 
 namespace vh {
@@ -129,6 +131,16 @@ void Key(WORD vk, WORD modifier = 0) {
   SendInput(UINT(in.size()), in.data(), sizeof(INPUT));
 }
 
+// A dialog of this thread with that caption once it has the keyboard.
+test::WindowQuery ActiveDialog(const char* caption) { return {caption, "", 0, GetCurrentThreadId(), true}; }
+
+// Sends one key and runs messages until the focus has moved on.
+void MoveFocusWith(WORD vk, WORD modifier = 0) {
+  HWND before = GetFocus();
+  Key(vk, modifier);
+  test::WaitUntil([before] { return GetFocus() != before; });
+}
+
 // Records the progress dialog when its scan is about to start.
 bool gProgressDialogSeen = false;
 LRESULT CALLBACK SeeScanStart(int code, WPARAM wp, LPARAM lp) {
@@ -160,16 +172,18 @@ class KeyboardAccessTest : public test::MainWindowFixture {
     test::PumpFor(100);
     return *main_;
   }
-  TControl& Control(const char* name) { return *main_->Find<TControl>(name); }
+  TControl& Control(const char* name) { return test::Control<TControl>(*main_, name); }
   std::string Focused() {
     TControl* c = main_->FocusedChild();
     if (c && GetFocus() == main_->Handle()) return c->Name();
     TWinControl* w = TWinControl::FromHandle(GetFocus());
     return w ? w->Name() : "";
   }
+  // SendInput queues the key before it returns; a key that opens a dialog
+  // is handled once that dialog has closed again.
   void Type(WORD vk, WORD modifier = 0) {
     Key(vk, modifier);
-    test::PumpFor(60);
+    EXPECT_TRUE(test::WaitForInputHandled()) << "key " << vk << " still queued";
   }
 };
 
@@ -296,7 +310,7 @@ TEST_F(KeyboardAccessTest, TheFocusMovesOnWhenItsCommandIsDisabledAndComesBackAf
   w.bDefragRegistry().SetEnabled(false);
   EXPECT_EQ(Focused(), "bOptions") << "the next command takes the focus";
   // A dialog takes the focus away; closing it gives it back to the command.
-  test::AfterMs(300, [] { Key(VK_ESCAPE); });
+  auto esc = test::WhenShown(ActiveDialog("Options"), [](HWND) { Key(VK_ESCAPE); });
   Type(VK_RETURN);
   test::PumpFor(100);
   EXPECT_EQ(Focused(), "bOptions");
@@ -345,31 +359,33 @@ TEST_F(KeyboardAccessTest, AKeyboardOnlyRunAnalysesSetsAnOptionUsesTheHelpMenuAn
 
   // Alt+O opens Options; Space flips the focused box, Enter saves.
   OptionsVisit visit;
-  test::AfterMs(300, [&visit] {
+  auto options = test::WhenShown(ActiveDialog("Options"), [&visit](HWND) {
     TWinControl* focused = TWinControl::FromHandle(GetFocus());
     visit.focused = focused ? focused->Name() : "";
-    if (auto* box = dynamic_cast<TsuiCheckBox*>(focused)) visit.checkedBefore = box->Checked();
+    auto* box = dynamic_cast<TsuiCheckBox*>(focused);
+    if (box) visit.checkedBefore = box->Checked();
     Key(VK_SPACE);
-    test::AfterMs(200, [] { Key(VK_RETURN); });
+    if (box) test::WaitUntil([box, &visit] { return box->Checked() != visit.checkedBefore; });
+    Key(VK_RETURN);
   });
   Type('O', VK_MENU);
   test::PumpFor(100);
   ASSERT_FALSE(visit.focused.empty()) << "the Options dialog did not open";
-  const TOptionsSetting& options = w.Options();
-  bool after = visit.focused == "cbCreateRestore" ? options.RestorePoint
-               : visit.focused == "cbAskBeforeDefrag" ? options.IsAskBeforeDefrag
-                                                       : options.IsShowLine;
+  const TOptionsSetting& settings = w.Options();
+  bool after = visit.focused == "cbCreateRestore" ? settings.RestorePoint
+               : visit.focused == "cbAskBeforeDefrag" ? settings.IsAskBeforeDefrag
+                                                       : settings.IsShowLine;
   EXPECT_NE(after, visit.checkedBefore) << visit.focused << " was not flipped";
   EXPECT_NE(GetFileAttributesA(options_.c_str()), INVALID_FILE_ATTRIBUTES) << "saved on OK";
 
   // Alt+H opens the Help menu below its button; Down moves in it, Esc
   // closes it without choosing.
   bool menuShown = false;
-  test::AfterMs(300, [&menuShown] {
-    HWND menu = FindWindowA("#32768", nullptr);
-    menuShown = menu && IsWindowVisible(menu);
+  auto down = test::WhenShown({"", "#32768", 0, GetCurrentThreadId(), false}, [&menuShown](HWND) {
+    menuShown = true;
+    // The menu's loop takes the keys in the order they were queued.
     Key(VK_DOWN);
-    test::AfterMs(100, [] { Key(VK_ESCAPE); });
+    Key(VK_ESCAPE);
   });
   std::size_t recorded = platform_.records().size();
   Type('H', VK_MENU);
@@ -489,12 +505,13 @@ template <typename Dialog, typename... More>
 DialogRun RunDialogWithKeys(TfrmMain& main, int tabs, std::function<void()> keys, More&&... more) {
   DialogRun run;
   auto dialog = CreateForm<Dialog>(main.ForDialog(), std::forward<More>(more)...);
-  test::AfterMs(300, [&run, tabs, keys] {
+  HWND handle = dialog->Handle();
+  auto withTheKeyboard = [handle] { return IsWindowVisible(handle) && GetActiveWindow() == handle ? handle : nullptr; };
+  auto answer = test::WhenFound(dialog->Name() + " with the keyboard", withTheKeyboard, [&run, tabs, keys](HWND) {
     TWinControl* first = TWinControl::FromHandle(GetFocus());
     run.focusOrder.push_back(first ? first->Name() : "");
     for (int i = 0; i < tabs; ++i) {
-      Key(VK_TAB);
-      test::PumpFor(50);
+      MoveFocusWith(VK_TAB);
       TWinControl* w = TWinControl::FromHandle(GetFocus());
       run.focusOrder.push_back(w ? w->Name() : "");
     }
@@ -512,9 +529,11 @@ TEST_F(KeyboardAccessTest, OptionsDialogTabsByPositionTicksByAltLetterAndCancels
   bool showLinesSeen = true;
   DialogRun run = RunDialogWithKeys<TfrmOptions>(w, 5, [&showLinesSeen] {
     Key('G', VK_MENU);  // "Show &Grid Lines..."
-    test::PumpFor(50);
-    auto* box = dynamic_cast<TsuiCheckBox*>(TWinControl::FromHandle(GetFocus()));
-    showLinesSeen = box && box->Name() == "cbShowLines" && box->Checked();
+    auto untickedShowLines = [] {
+      auto* box = dynamic_cast<TsuiCheckBox*>(TWinControl::FromHandle(GetFocus()));
+      return box && box->Name() == "cbShowLines" && !box->Checked();
+    };
+    showLinesSeen = !test::WaitUntil(untickedShowLines);
     Key(VK_ESCAPE);
   }, given);
   EXPECT_EQ(run.result, mrCancel);
@@ -559,13 +578,10 @@ TEST(CrossProcessAccessibilityTest, AnotherProcessReadsTheCommandsAndPressesOne)
   PROCESS_INFORMATION process{};
   ASSERT_TRUE(CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, home.path().c_str(),
                              &startup, &process));
-  HWND window = nullptr;
-  for (int i = 0; i < 300 && !(window && IsWindowVisible(window)); ++i) {
-    Sleep(50);
-    window = FindWindowA("Varnhold Made by Tolvane Software", nullptr);
-  }
+  HWND window = test::WaitForWindow({"", "Varnhold Made by Tolvane Software", process.dwProcessId, 0, false}, 15000);
   ASSERT_NE(window, nullptr) << "the program showed no window";
-  Sleep(300);
+  // Started up: its thread waits for input with none queued.
+  EXPECT_EQ(WaitForInputIdle(process.hProcess, test::kWaitDeadlineMs), 0u) << "the program never went idle";
 
   CoInitialize(nullptr);
   IAccessible* acc = ClientObject(window);

@@ -11,6 +11,7 @@
 
 #include "tests/wine/support/wine_env.h"
 #include "tests/wine/support/program_win.h"
+#include "tests/wine/support/wait_win.h"
 
 namespace vh {
 namespace {
@@ -19,19 +20,9 @@ using test::BuiltProgram;
 using test::ClassOf;
 
 const char kMainClass[] = "Varnhold Made by Tolvane Software";
-constexpr DWORD kDeadlineMs = 20000;
+constexpr int kDeadlineMs = 20000;
 // The link label's place on the main window's client area.
 constexpr RECT kLink = {436, 38, 436 + 81, 38 + 13};
-
-// Polls until the condition holds or the deadline passes.
-bool WaitFor(const std::function<bool()>& condition) {
-  DWORD start = GetTickCount();
-  while (GetTickCount() - start < kDeadlineMs) {
-    if (condition()) return true;
-    Sleep(20);
-  }
-  return condition();
-}
 
 struct Rgb {
   int r, g, b;
@@ -58,7 +49,7 @@ class MainWindowLookTest : public ::testing::Test {
     ASSERT_TRUE(CreateProcessA(exe_.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
                                home_.path().c_str(), &startup, &process_))
         << "CreateProcessA failed: " << GetLastError();
-    ASSERT_TRUE(WaitFor([&] {
+    ASSERT_TRUE(test::WaitUntil([&] {
       main_ = FindWindowA(kMainClass, nullptr);
       return main_ && IsWindowVisible(main_);
     })) << "no main window within " << kDeadlineMs << " ms";
@@ -67,10 +58,10 @@ class MainWindowLookTest : public ::testing::Test {
     SetEnvironmentVariableA("VARNHOLD_RECORD", nullptr);
     if (!process_.hProcess) return;
     if (main_) PostMessageA(main_, WM_CLOSE, 0, 0);
-    if (WaitForSingleObject(process_.hProcess, kDeadlineMs) == WAIT_TIMEOUT) {
+    if (WaitForSingleObject(process_.hProcess, DWORD(kDeadlineMs)) == WAIT_TIMEOUT) {
       ADD_FAILURE() << "the program did not close";
       TerminateProcess(process_.hProcess, 99);
-      WaitForSingleObject(process_.hProcess, kDeadlineMs);
+      WaitForSingleObject(process_.hProcess, DWORD(kDeadlineMs));
     }
     CloseHandle(process_.hThread);
     CloseHandle(process_.hProcess);
@@ -96,7 +87,7 @@ class MainWindowLookTest : public ::testing::Test {
 };
 
 TEST_F(MainWindowLookTest, TheHiveListHasTheFocusAfterStartUp) {
-  EXPECT_TRUE(WaitFor([&] { return ClassOf(FocusOfProgram()) == "SysListView32"; }))
+  EXPECT_TRUE(test::WaitUntil([&] { return ClassOf(FocusOfProgram()) == "SysListView32"; }, kDeadlineMs))
       << "focus on a window of class '" << ClassOf(FocusOfProgram()) << "'";
 }
 
@@ -111,7 +102,7 @@ TEST_F(MainWindowLookTest, TheLinkIsDrawnStraightOnTheTabInBlue) {
     }
     return true;
   };
-  EXPECT_TRUE(WaitFor(transparentRow)) << "the link's top row differs from the tab just above it";
+  EXPECT_TRUE(test::WaitUntil(transparentRow, kDeadlineMs)) << "the link's top row differs from the tab just above it";
 
   auto countText = [&](const std::function<bool(Rgb)>& isText) {
     int count = 0;
@@ -121,7 +112,7 @@ TEST_F(MainWindowLookTest, TheLinkIsDrawnStraightOnTheTabInBlue) {
   };
   auto blue = [](Rgb c) { return c.b > 160 && c.r < 90 && c.g < 90; };
   auto black = [](Rgb c) { return c.b < 60 && c.r < 60 && c.g < 60; };
-  EXPECT_TRUE(WaitFor([&] { return countText(blue) >= 10; })) << "blue text pixels: " << countText(blue);
+  EXPECT_TRUE(test::WaitUntil([&] { return countText(blue) >= 10; }, kDeadlineMs)) << "blue text pixels: " << countText(blue);
   EXPECT_EQ(countText(black), 0) << "the link starts in black";
 }
 

@@ -25,6 +25,7 @@
 #include "tests/wine/support/app_fixture.h"
 #include "tests/wine/support/wine_env.h"
 #include "tests/wine/support/program_win.h"
+#include "tests/wine/support/wait_win.h"
 
 namespace vh {
 namespace {
@@ -34,6 +35,7 @@ using test::Lines;
 using test::ClassOf;
 using test::CaptionOf;
 using test::IsProgramMessageBox;
+using test::MessageBoxText;
 using test::SeenWindow;
 using test::VisibleWindowsOf;
 using test::WineVersionFor;
@@ -42,7 +44,8 @@ const char kProgram[] = "varnhold_recorded.exe";
 const char kMainClass[] = "Varnhold Made by Tolvane Software";
 const char kRefusal[] = "Can not analyze the registry now! Please try again later.";
 constexpr int kRunTimeoutMs = 60000;
-constexpr int kMessageBoxTextId = 0xFFFF;
+// A start of the program under a loaded Wine may take seconds.
+constexpr int kStartDeadlineMs = 20000;
 
 std::wstring Widen(const std::string& ansi) {
   std::wstring wide(ansi.size() + 1, L'\0');
@@ -77,15 +80,7 @@ int ProcessesNamed(const char* exe) {
 }
 
 
-std::string MessageBoxText(HWND box) {
-  char text[1024] = {};
-  GetDlgItemTextA(box, kMessageBoxTextId, text, sizeof text);
-  return text;
-}
-
-void PressOk(HWND box) {
-  PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), LPARAM(GetDlgItem(box, IDOK)));
-}
+void PressOk(HWND box) { test::PressButton(box, IDOK); }
 
 // The whole screen as 32-bit pixels: what a user would see.
 std::vector<std::uint32_t> CaptureScreen() {
@@ -156,6 +151,8 @@ class ProgramProcess {
   bool started() const { return started_; }
   DWORD id() const { return info_.dwProcessId; }
   bool Ended() const { return started_ && WaitForSingleObject(info_.hProcess, 0) == WAIT_OBJECT_0; }
+  // Started up: its thread waits for input with none queued.
+  bool Idle() const { return started_ && WaitForInputIdle(info_.hProcess, test::kWaitDeadlineMs) == 0; }
 
   // Polls every few milliseconds until the process ends: notes every
   // visible window it has, compares the screen with how it looked before
@@ -571,24 +568,18 @@ TEST_F(ProgramRunTest, AReportThatCannotBeWrittenEndsTheProgramWithItsOwnCode) {
   EXPECT_EQ(Joined(Records()), "");
 }
 
-// Polls until done() holds or about ms have passed.
-bool WaitUntil(const std::function<bool()>& done, int ms = 20000) {
-  for (DWORD start = GetTickCount(); int(GetTickCount() - start) < ms; Sleep(20))
-    if (done()) return true;
-  return done();
-}
-
 TEST_F(ProgramRunTest, ASecondStartWakesTheFirstAndEnds) {
   std::vector<std::uint32_t> screen = CaptureScreen();
   ProgramProcess first(exe_, "", home_.path());
   ASSERT_TRUE(first.started());
   HWND main = nullptr;
-  ASSERT_TRUE(WaitUntil([&] { return (main = FindWindowA(kMainClass, nullptr)) && IsWindowVisible(main); }))
+  auto shown = [&] { return (main = FindWindowA(kMainClass, nullptr)) && IsWindowVisible(main); };
+  ASSERT_TRUE(test::WaitUntil(shown, kStartDeadlineMs))
       << "the first start shows no main window";
   // The screen comparison of the unattended runs sees a shown window.
-  EXPECT_TRUE(WaitUntil([&] { return PixelsChanged(screen, CaptureScreen()) > 10000; }));
+  EXPECT_TRUE(test::WaitUntil([&] { return PixelsChanged(screen, CaptureScreen()) > 10000; }, kStartDeadlineMs));
   ShowWindow(main, SW_MINIMIZE);
-  ASSERT_TRUE(WaitUntil([&] { return IsIconic(main) != 0; }));
+  ASSERT_TRUE(test::WaitUntil([&] { return IsIconic(main) != 0; }, kStartDeadlineMs));
 
   ProgramProcess second(exe_, "", home_.path());
   ASSERT_TRUE(second.started());
@@ -597,7 +588,8 @@ TEST_F(ProgramRunTest, ASecondStartWakesTheFirstAndEnds) {
   EXPECT_EQ(woke.exitCode, 0u);
   EXPECT_EQ(Joined(woke.visibleWindows), "") << "the second start showed a window";
 
-  EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main) && !IsIconic(main) && GetForegroundWindow() == main; }))
+  auto woken = [&] { return IsWindowVisible(main) && !IsIconic(main) && GetForegroundWindow() == main; };
+  EXPECT_TRUE(test::WaitUntil(woken, kStartDeadlineMs))
       << "visible " << IsWindowVisible(main) << ", iconic " << IsIconic(main) << ", foreground "
       << (GetForegroundWindow() == main);
   EXPECT_EQ(FindWindowA(kMainClass, nullptr), main);
@@ -717,13 +709,6 @@ TEST_F(ProgramRunTest, AnUnwritableSettingsFileIsLoggedAndTheUnattendedRunStillE
   EXPECT_EQ(Count(Log(), "Unable to write to " + options + "\r\n"), 2u) << Log();
 }
 
-// Polls until done() holds or about ms have passed.
-bool SoonTrue(const std::function<bool()>& done, int ms = 20000) {
-  for (DWORD start = GetTickCount(); int(GetTickCount() - start) < ms; Sleep(20))
-    if (done()) return true;
-  return done();
-}
-
 HWND VisibleMainWindow() {
   HWND main = FindWindowA(kMainClass, nullptr);
   return main && IsWindowVisible(main) ? main : nullptr;
@@ -733,7 +718,7 @@ TEST_F(ProgramRunTest, ClosingTheWindowWithAnUnwritableSettingsFileShowsOneBoxAn
   ProgramProcess program(exe_, "", home_.path());
   ASSERT_TRUE(program.started());
   HWND main = nullptr;
-  ASSERT_TRUE(SoonTrue([&] { return (main = VisibleMainWindow()) != nullptr; }));
+  ASSERT_TRUE(test::WaitUntil([&] { return (main = VisibleMainWindow()) != nullptr; }, kStartDeadlineMs));
   const std::string options = home_.File("options.ini");
   HeldFile held(options);
   ASSERT_TRUE(held.held());
@@ -767,8 +752,8 @@ TEST_F(ProgramRunTest, OfTwoScansStartedTogetherOnlyOneWorksAndTheOtherEndsWithI
     return n;
   };
   // The one that does not hold the instance ends by itself, with no box.
-  ASSERT_TRUE(SoonTrue([&] { return one.Ended() || two.Ended(); }));
-  ASSERT_TRUE(SoonTrue([&] { return boxesOf(one.id()) + boxesOf(two.id()) >= 1; }));
+  ASSERT_TRUE(test::WaitUntil([&] { return one.Ended() || two.Ended(); }, kStartDeadlineMs));
+  ASSERT_TRUE(test::WaitUntil([&] { return boxesOf(one.id()) + boxesOf(two.id()) >= 1; }, kStartDeadlineMs));
   Sleep(500);  // a second box, had both run, would be up by now
   EXPECT_EQ(boxesOf(one.id()) + boxesOf(two.id()), 1);
   copy.Release();
@@ -799,7 +784,7 @@ TEST_F(ProgramRunTest, AnInteractiveStartNeverShowsTheWindowOfAnUnattendedRun) {
       if (IsProgramMessageBox(w)) return true;
     return false;
   };
-  ASSERT_TRUE(SoonTrue(boxUp)) << "the scan does not hold at its refusal";
+  ASSERT_TRUE(test::WaitUntil(boxUp, kStartDeadlineMs)) << "the scan does not hold at its refusal";
 
   ProgramProcess second(exe_, "", home_.path());
   ASSERT_TRUE(second.started());
@@ -807,7 +792,7 @@ TEST_F(ProgramRunTest, AnInteractiveStartNeverShowsTheWindowOfAnUnattendedRun) {
   EXPECT_TRUE(woke.ended);
   EXPECT_EQ(woke.exitCode, DWORD(kExitDone));
   EXPECT_EQ(Joined(woke.visibleWindows), "");
-  Sleep(300);
+  Sleep(300);  // nothing to wait for: a window shown on the wake-up would be up by now
   EXPECT_EQ(VisibleMainWindow(), nullptr) << "the unattended run's window was shown";
 
   copy.Release();
@@ -823,7 +808,7 @@ TEST_F(ProgramRunTest, SilentWhileTheWindowIsOpenLogsAndEndsWithItsCodeHavingDon
   ProgramProcess window(exe_, "", home_.path());
   ASSERT_TRUE(window.started());
   HWND main = nullptr;
-  ASSERT_TRUE(SoonTrue([&] { return (main = VisibleMainWindow()) != nullptr; }));
+  ASSERT_TRUE(test::WaitUntil([&] { return (main = VisibleMainWindow()) != nullptr; }, kStartDeadlineMs));
   CreatedFiles created(registry_.folder().path());
 
   RunOutcome silent = Run("/Silent", {}, 20000);
@@ -842,14 +827,14 @@ TEST_F(ProgramRunTest, TwoInteractiveStartsTogetherOpenOneWindow) {
   ProgramProcess one(exe_, "", home_.path());
   ProgramProcess two(exe_, "", home_.path());
   ASSERT_TRUE(one.started() && two.started());
-  ASSERT_TRUE(SoonTrue([] { return VisibleMainWindow() != nullptr; }));
+  ASSERT_TRUE(test::WaitUntil([] { return VisibleMainWindow() != nullptr; }, kStartDeadlineMs));
   auto mainWindowsOf = [](DWORD pid) {
     int n = 0;
     for (const SeenWindow& w : VisibleWindowsOf(pid)) n += w.className == kMainClass;
     return n;
   };
   // The second start ends; only then is the count final.
-  ASSERT_TRUE(SoonTrue([&] { return one.Ended() || two.Ended(); })) << "both starts still run";
+  ASSERT_TRUE(test::WaitUntil([&] { return one.Ended() || two.Ended(); }, kStartDeadlineMs)) << "both starts still run";
   EXPECT_EQ(mainWindowsOf(one.id()) + mainWindowsOf(two.id()), 1);
   PostMessageA(FindWindowA(kMainClass, nullptr), WM_CLOSE, 0, 0);
   RunOutcome a = one.Wait({}, nullptr, 20000), b = two.Wait({}, nullptr, 20000);
@@ -996,8 +981,8 @@ TEST_F(ProgramRunTest, ALanguageNameWithPathCharactersLoadsNoFileFromElsewhere) 
   ProgramProcess program(exe_, "", home_.path());
   ASSERT_TRUE(program.started());
   HWND main = nullptr;
-  ASSERT_TRUE(SoonTrue([&] { return (main = VisibleMainWindow()) != nullptr; }));
-  Sleep(200);
+  ASSERT_TRUE(test::WaitUntil([&] { return (main = VisibleMainWindow()) != nullptr; }, kStartDeadlineMs));
+  EXPECT_TRUE(program.Idle());
   EXPECT_EQ(CaptionOf(main), "Varnhold");
   PostMessageA(main, WM_CLOSE, 0, 0);
   EXPECT_TRUE(program.Wait({}, nullptr, 20000).ended);

@@ -10,6 +10,7 @@
 #include "hive/progress_dialog_win.h"
 #include "settings/options.h"
 #include "tests/wine/support/app_fixture.h"
+#include "tests/wine/support/control_lookup.h"
 #include "tests/wine/support/main_window_fixture.h"
 #include "tests/wine/support/ui_test_support.h"
 #include "ui/accel.h"
@@ -22,7 +23,7 @@ namespace {
 class AppWindowTest : public test::MainWindowFixture {
  protected:
   TfrmMain& Start(std::vector<std::string> args = {"varnhold.exe"}) { return StartMainWindow(std::move(args), 50); }
-  TFlatSpeedButton& Button(const char* name) { return *main_->Find<TFlatSpeedButton>(name); }
+  TFlatSpeedButton& Button(const char* name) { return test::Control<TFlatSpeedButton>(*main_, name); }
   std::string Cell(int row, int column) { return main_->lvMain().Cell(row, column); }
 };
 
@@ -153,9 +154,9 @@ TEST_F(AppWindowTest, FrenchTranslatesCaptionsColumnsAndMenusAndWidensTheButtons
   std::string analyze = Button("bAnalyzeRegistry").Caption();
   EXPECT_EQ(analyze, "&Analyser") << "with its Alt+letter from the language file";
   EXPECT_NE(w.lvMain().Column(1).caption, "Current Size");
-  EXPECT_NE(w.Find<TMenuItem>("pmiHelp")->Caption, "&Help");
-  EXPECT_TRUE(w.Find<TMenuItem>("miFrench")->Checked);
-  EXPECT_FALSE(w.Find<TMenuItem>("miEnglish")->Checked);
+  EXPECT_NE(test::Control<TMenuItem>(w, "pmiHelp").Caption, "&Help");
+  EXPECT_TRUE(test::Control<TMenuItem>(w, "miFrench").Checked);
+  EXPECT_FALSE(test::Control<TMenuItem>(w, "miEnglish").Checked);
   HDC dc = GetDC(w.Handle());
   HGDIOBJ old = SelectObject(dc, w.FontHandle());
   SIZE size;
@@ -183,7 +184,7 @@ TEST_F(AppWindowTest, TheHelpMenuOffersTheUndoOnlyWhenThereIsOneAndItConfirmsNam
   std::string journal = platform_.real().ExecutableFolder() + "varnhold-journal.txt";
   DeleteFileA(journal.c_str());
   TfrmMain& w = Start();
-  TMenuItem& undo = *w.Find<TMenuItem>("pmiUndo");
+  TMenuItem& undo = test::Control<TMenuItem>(w, "pmiUndo");
   EXPECT_EQ(undo.Caption, "&Undo Last Defragmentation");
   EXPECT_FALSE(undo.Enabled) << "no journal";
 
@@ -193,14 +194,14 @@ TEST_F(AppWindowTest, TheHelpMenuOffersTheUndoOnlyWhenThereIsOneAndItConfirmsNam
                                    alpha.file + "|" + alpha.name + "\r\n\r\n");
   main_.reset();
   TfrmMain& again = Start();
-  EXPECT_FALSE(again.Find<TMenuItem>("pmiUndo")->Enabled) << "no backup";
+  EXPECT_FALSE(test::Control<TMenuItem>(again, "pmiUndo").Enabled) << "no backup";
   test::WriteFileText(alpha.file + ".bak", "the old contents");
   main_.reset();
   TfrmMain& ready = Start();
-  EXPECT_TRUE(ready.Find<TMenuItem>("pmiUndo")->Enabled);
+  EXPECT_TRUE(test::Control<TMenuItem>(ready, "pmiUndo").Enabled);
 
   boxes_.answer = IDNO;
-  TObject& sender = *ready.Find<TMenuItem>("pmiUndo");
+  TObject& sender = test::Control<TMenuItem>(ready, "pmiUndo");
   ready.pmiUndoClick(sender);
   ASSERT_EQ(boxes_.texts.size(), 1u);
   EXPECT_NE(boxes_.texts[0].find(alpha.name + "  (" + alpha.file + ")"), std::string::npos) << boxes_.texts[0];
@@ -214,7 +215,7 @@ TEST_F(AppWindowTest, TheHelpMenuOffersTheUndoOnlyWhenThereIsOneAndItConfirmsNam
   EXPECT_NE(platform_.records()[0].find(alpha.file + ".bak\t" + alpha.file + ".undo"), std::string::npos);
   EXPECT_EQ(platform_.records()[1], "ExitWindowsEx\t6\t1");
   EXPECT_EQ(boxes_.texts.back().rfind("You must restart your computer", 0), 0u);
-  EXPECT_FALSE(ready.Find<TMenuItem>("pmiUndo")->Enabled) << "the undo is scheduled: nothing left to undo";
+  EXPECT_FALSE(test::Control<TMenuItem>(ready, "pmiUndo").Enabled) << "the undo is scheduled: nothing left to undo";
   DeleteFileA(journal.c_str());
 }
 

@@ -11,6 +11,8 @@
 #include "platform/thread_win.h"
 #include "settings/options.h"
 #include "tests/wine/support/app_fixture.h"
+#include "tests/wine/support/control_lookup.h"
+#include "tests/wine/support/wait_win.h"
 #include "ui/controls_win.h"
 
 namespace vh {
@@ -66,19 +68,10 @@ class HeldRegistry final : public Registry {
   std::shared_ptr<Hold> hold_;
 };
 
-TfrmGetNewHiveProgess* ProgressDialog() {
-  return dynamic_cast<TfrmGetNewHiveProgess*>(TWinControl::FromHandle(FindWindowA(nullptr, "Defrag Registry")));
-}
-
-// Runs action from the message loop once the held copy has begun.
-void WhenHeld(const std::shared_ptr<Hold>& hold, std::function<void()> action) {
-  test::AfterMs(20, [hold, action] {
-    if (hold->holding.IsSet()) {
-      action();
-    } else {
-      WhenHeld(hold, action);
-    }
-  });
+// The progress dialog, once shown while the held copy has begun.
+HWND ProgressDialogWhileHeld(const Hold& hold) {
+  if (!hold.holding.IsSet()) return nullptr;
+  return test::FindShownWindow({"Defrag Registry", "", 0, GetCurrentThreadId(), false});
 }
 
 class ScanCloseTest : public ::testing::Test {
@@ -106,11 +99,12 @@ class ScanCloseTest : public ::testing::Test {
   // while that copy is unfinished, and lets it finish.
   void CloseWhileHeld(bool stopFirst) {
     std::shared_ptr<Hold> hold = hold_;
-    WhenHeld(hold, [hold, stopFirst] {
-      TfrmGetNewHiveProgess* dialog = ProgressDialog();
-      ASSERT_NE(dialog, nullptr) << "the progress dialog is not shown";
-      if (stopFirst) dialog->Find<TControl>("bStop")->Click();
-      PostMessageA(dialog->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    auto held = [hold] { return ProgressDialogWhileHeld(*hold); };
+    auto close = test::WhenFound("the progress dialog while a copy is held", held, [hold, stopFirst](HWND window) {
+      auto* dialog = dynamic_cast<TfrmGetNewHiveProgess*>(TWinControl::FromHandle(window));
+      ASSERT_NE(dialog, nullptr) << "\"Defrag Registry\" is not the progress dialog";
+      if (stopFirst) test::Control<TControl>(*dialog, "bStop").Click();
+      PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
       // A thread timer runs only when the thread dispatches messages.
       test::AfterMs(100, [hold] {
         hold->answeredWhileHeld = !hold->released.IsSet();

@@ -15,6 +15,7 @@
 #include "tests/wine/support/app_fixture.h"
 #include "tests/wine/support/footprint.h"
 #include "tests/wine/support/ui_test_support.h"
+#include "tests/wine/support/wait_win.h"
 #include "ui/controls_win.h"
 
 namespace vh {
@@ -61,25 +62,6 @@ void ExpectFlat(const test::Footprint& before, const test::Footprint& after) {
   EXPECT_LE(after.windows, before.windows + kObjectSlack) << "windows";
   EXPECT_LE(after.handles, before.handles + kObjectSlack) << "kernel handles";
   EXPECT_LE(after.workingSet, before.workingSet + kWorkingSetSlack) << "working set";
-}
-
-// Clicks a control of the dialog with that caption as soon as the dialog is
-// up; if it never comes the active window is closed so that no modal loop
-// waits for ever.
-void AnswerWhenShown(const char* caption, const char* control, int triesLeft = 400) {
-  test::AfterMs(1, [caption, control, triesLeft] {
-    auto* form = dynamic_cast<TForm*>(TWinControl::FromHandle(FindWindowA(nullptr, caption)));
-    if (form && IsWindowVisible(form->Handle())) {
-      auto* c = form->Find<TControl>(control);
-      ASSERT_NE(c, nullptr) << control;
-      c->Click();
-    } else if (triesLeft > 0) {
-      AnswerWhenShown(caption, control, triesLeft - 1);
-    } else {
-      ADD_FAILURE() << caption << " was never shown";
-      PostMessageA(GetActiveWindow(), WM_CLOSE, 0, 0);
-    }
-  });
 }
 
 // A restore library that refuses at once: the dialog opens, the failure
@@ -179,7 +161,7 @@ TEST_F(SoakTest, OptionsOpenedAndClosedKeepObjectsAndMemoryFlat) {
   bool ok = false;
   Soak("Options (OK, Cancel)", DialogRounds(), [this, &ok] {
     ok = !ok;
-    AnswerWhenShown("Options", ok ? "bOK" : "bCancel");
+    auto answer = test::ClickWhenShown("Options", {ok ? "bOK" : "bCancel"});
     main_->bOptionsClick(*main_);
   });
   EXPECT_TRUE(main_->Options().IsShowLine) << "no box was ticked";
@@ -191,7 +173,7 @@ TEST_F(SoakTest, DefragConfirmationAnsweredNoKeepsObjectsAndMemoryFlat) {
   main_->Options().IsAskBeforeDefrag = true;
   main_->Options().RestorePoint = false;
   Soak("Defrag Now (No)", DialogRounds(), [this] {
-    AnswerWhenShown("Defrag Now", "bCancel");
+    auto no = test::ClickWhenShown("Defrag Now", {"bCancel"});
     main_->bDefragRegistryClick(*main_);
   });
   EXPECT_TRUE(recorded_.records().empty()) << recorded_.records().front();
@@ -210,7 +192,7 @@ TEST_F(SoakTest, RestorePointDialogKeepsObjectsAndMemoryFlat) {
 
 TEST_F(SoakTest, AboutBoxKeepsObjectsAndMemoryFlat) {
   Soak("About", DialogRounds(), [this] {
-    AnswerWhenShown("About Varnhold", "bOK");
+    auto ok = test::ClickWhenShown("About Varnhold", {"bOK"});
     main_->bAboutClick(*main_);
   });
 }

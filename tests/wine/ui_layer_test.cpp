@@ -15,6 +15,8 @@
 #include "flat/flat_speed_button_win.h"
 #include "flat/shift_image_win.h"
 #include "platform/error.h"
+#include "tests/wine/support/app_fixture.h"
+#include "tests/wine/support/control_lookup.h"
 #include "tests/wine/support/ui_test_support.h"
 #include "ui/controls_win.h"
 #include "ui/layout_win.h"
@@ -68,19 +70,6 @@ class TfrmSample : public TForm {
   void FormClose(TCloseAction&) override { calls.push_back("FormClose"); }
 };
 
-class MessageBoxCapture {
- public:
-  MessageBoxCapture() {
-    SetMessageBoxHook([this](const std::string& text, const std::string& caption, UINT) {
-      texts.push_back(text);
-      captions.push_back(caption);
-      return IDOK;
-    });
-  }
-  ~MessageBoxCapture() { SetMessageBoxHook(nullptr); }
-  std::vector<std::string> texts, captions;
-};
-
 TEST(Layout, ComponentsInCreationOrderWithKindsAndParents) {
   auto form = CreateForm<TfrmSample>();
   std::vector<std::string> names;
@@ -88,17 +77,16 @@ TEST(Layout, ComponentsInCreationOrderWithKindsAndParents) {
   const std::vector<std::string> expected = {"pmHelp", "pmiHelp", "N1", "About1", "Image1", "lTitle", "bOK",
                                              "bClose", "GroupBox1", "Label1", "Memo1", "lvMain", "Panel2", "Timer1"};
   EXPECT_EQ(names, expected);
-  EXPECT_NE(form->Find<TFlatSpeedButton>("bOK"), nullptr);
-  EXPECT_NE(form->Find<TImage>("bClose"), nullptr) << "the hover image is a picture";
-  EXPECT_EQ(dynamic_cast<TLabel*>(form->FindComponent("bOK")), nullptr) << "a button is not a label";
-  auto* label1 = form->Find<TLabel>("Label1");
-  ASSERT_NE(label1, nullptr);
-  EXPECT_EQ(label1->Parent(), form->Find<TGroupBox>("GroupBox1"));
-  EXPECT_GT(label1->Width(), 0) << "a label without a size takes its caption's";
-  EXPECT_TRUE(form->Find<TLabel>("lTitle")->Font().bold);
-  EXPECT_EQ(form->Find<TLabel>("lTitle")->Font().height, -13);
-  EXPECT_EQ(form->Find<TImage>("Image1")->PopupMenu(), form->Find<TPopupMenu>("pmHelp"));
-  EXPECT_EQ(form->Find<TFlatSpeedButton>("bOK")->Cursor(), TCursor::crHandPoint);
+  EXPECT_NO_THROW(test::Control<TFlatSpeedButton>(*form, "bOK"));
+  EXPECT_NO_THROW(test::Control<TImage>(*form, "bClose")) << "the hover image is a picture";
+  EXPECT_THROW(test::Control<TLabel>(*form, "bOK"), test::MissingControl);
+  TLabel& label1 = test::Control<TLabel>(*form, "Label1");
+  EXPECT_EQ(label1.Parent(), &test::Control<TGroupBox>(*form, "GroupBox1"));
+  EXPECT_GT(label1.Width(), 0) << "a label without a size takes its caption's";
+  EXPECT_TRUE(test::Control<TLabel>(*form, "lTitle").Font().bold);
+  EXPECT_EQ(test::Control<TLabel>(*form, "lTitle").Font().height, -13);
+  EXPECT_EQ(test::Control<TImage>(*form, "Image1").PopupMenu(), &test::Control<TPopupMenu>(*form, "pmHelp"));
+  EXPECT_EQ(test::Control<TFlatSpeedButton>(*form, "bOK").Cursor(), TCursor::crHandPoint);
   EXPECT_EQ(form->calls, std::vector<std::string>{"FormCreate"});
 }
 
@@ -110,7 +98,7 @@ TEST(Layout, UnknownParentIsAnError) {
 
 TEST(Form, ShowModalEndsWithTheClickedButtonsResult) {
   auto form = CreateForm<TfrmSample>();
-  auto* ok = form->Find<TFlatSpeedButton>("bOK");
+  auto* ok = &test::Control<TFlatSpeedButton>(*form, "bOK");
   // The click arrives through the nested loop, as the user's would.
   PostMessageA(form->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 100));
   PostMessageA(form->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(20, 100));
@@ -141,25 +129,27 @@ TEST(Form, ModalFormDisablesItsOwnerWhileOpen) {
   owner->Show();
   auto dialog = CreateForm<TfrmSample>(owner.get());
   bool ownerEnabled = true;
-  dialog->Find<TTimer>("Timer1")->OnTimer = [&](TObject&) {
+  test::Control<TTimer>(*dialog, "Timer1").OnTimer = [&](TObject&) {
     ownerEnabled = IsWindowEnabled(owner->Handle()) != FALSE;
     dialog->SetModalResult(mrNo);
   };
-  dialog->Find<TTimer>("Timer1")->SetEnabled(true);
+  test::Control<TTimer>(*dialog, "Timer1").SetEnabled(true);
   EXPECT_EQ(dialog->ShowModal(), mrNo);
   EXPECT_FALSE(ownerEnabled);
   EXPECT_TRUE(IsWindowEnabled(owner->Handle()));
 }
 
 TEST(Form, ErrorsInHandlersReachTheUserWithTheProgramsCaption) {
-  MessageBoxCapture boxes;
+  test::MessageBoxes boxes;
   auto form = CreateForm<TfrmSample>();
   // Through a window procedure...
-  form->Find<TFlatSpeedButton>("bOK")->OnClick = [](TObject&) { throw UnableToWrite("C:\\x\\options.ini"); };
+  test::Control<TFlatSpeedButton>(*form, "bOK").OnClick = [](TObject&) {
+    throw UnableToWrite("C:\\x\\options.ini");
+  };
   test::Press(*form, 20, 100);
   test::Release(*form, 20, 100);
   // ...and through a timer.
-  auto* timer = form->Find<TTimer>("Timer1");
+  auto* timer = &test::Control<TTimer>(*form, "Timer1");
   timer->OnTimer = [&](TObject&) {
     timer->SetEnabled(false);
     throw UnableToWrite("D:\\options.ini");
@@ -173,11 +163,13 @@ TEST(Form, ErrorsInHandlersReachTheUserWithTheProgramsCaption) {
 }
 
 TEST(Form, WithASinkSetErrorsGoThereAndNoBoxIsShown) {
-  MessageBoxCapture boxes;
+  test::MessageBoxes boxes;
   std::vector<std::string> sunk;
   SetExceptionSink([&](const std::string& text) { sunk.push_back(text); });
   auto form = CreateForm<TfrmSample>();
-  form->Find<TFlatSpeedButton>("bOK")->OnClick = [](TObject&) { throw UnableToWrite("C:\\x\\options.ini"); };
+  test::Control<TFlatSpeedButton>(*form, "bOK").OnClick = [](TObject&) {
+    throw UnableToWrite("C:\\x\\options.ini");
+  };
   test::Press(*form, 20, 100);
   test::Release(*form, 20, 100);
   SetExceptionSink(nullptr);
@@ -187,7 +179,7 @@ TEST(Form, WithASinkSetErrorsGoThereAndNoBoxIsShown) {
 
 TEST(Form, TimerTicksWhileEnabled) {
   auto form = CreateForm<TfrmSample>();
-  auto* timer = form->Find<TTimer>("Timer1");
+  auto* timer = &test::Control<TTimer>(*form, "Timer1");
   test::PumpFor(150);
   EXPECT_EQ(form->ticks, 0);
   timer->SetEnabled(true);
@@ -200,7 +192,7 @@ TEST(Form, TimerTicksWhileEnabled) {
 }
 
 TEST(Form, MessageBoxesUseTheProgramsCaption) {
-  MessageBoxCapture boxes;
+  test::MessageBoxes boxes;
   ShowMessageBox("The software does not support the current Windows system!");
   ASSERT_EQ(boxes.captions.size(), 1u);
   EXPECT_EQ(boxes.captions[0], "Varnhold");
@@ -208,7 +200,7 @@ TEST(Form, MessageBoxesUseTheProgramsCaption) {
 
 TEST(Controls, ListViewColumnsRowsAndStyles) {
   auto form = CreateForm<TfrmSample>();
-  auto* lv = form->Find<TListView>("lvMain");
+  auto* lv = &test::Control<TListView>(*form, "lvMain");
   ASSERT_EQ(lv->ColumnCount(), 2);
   EXPECT_EQ(lv->Column(1).alignment, TAlignment::taRightJustify);
   EXPECT_TRUE(lv->GridLines());
@@ -227,7 +219,7 @@ TEST(Controls, ListViewColumnsRowsAndStyles) {
 
 TEST(Controls, MemoIsReadOnlyAndShowsTheWindowsText) {
   auto form = CreateForm<TfrmSample>();
-  auto* memo = form->Find<TMemo>("Memo1");
+  auto* memo = &test::Control<TMemo>(*form, "Memo1");
   EXPECT_EQ(memo->Text(), "Registry Key");
   memo->SetText("Finish");
   EXPECT_EQ(memo->Text(), "Finish");
@@ -236,18 +228,18 @@ TEST(Controls, MemoIsReadOnlyAndShowsTheWindowsText) {
 
 TEST(Controls, PopupMenuItemsInOrderWithSeparators) {
   auto form = CreateForm<TfrmSample>();
-  auto* menu = form->Find<TPopupMenu>("pmHelp");
+  auto* menu = &test::Control<TPopupMenu>(*form, "pmHelp");
   ASSERT_EQ(menu->Items().size(), 3u);
   EXPECT_TRUE(menu->Items()[1]->IsSeparator());
   EXPECT_EQ(menu->Items()[2]->Caption, "&About...");
-  EXPECT_EQ(form->Find<TMenuItem>("About1"), menu->Items()[2]);
+  EXPECT_EQ(&test::Control<TMenuItem>(*form, "About1"), menu->Items()[2]);
 }
 
 TEST(Controls, EnterAndLeaveFollowTheMouseAcrossWindowlessControls) {
   auto form = CreateForm<TfrmSample>();
   std::vector<std::string> seen;
   for (const char* name : {"lTitle", "bOK", "Image1"}) {
-    auto* c = form->Find<TControl>(name);
+    auto* c = &test::Control<TControl>(*form, name);
     c->OnMouseEnter = [&seen, name](TObject&) { seen.push_back(std::string("+") + name); };
     c->OnMouseLeave = [&seen, name](TObject&) { seen.push_back(std::string("-") + name); };
   }
@@ -317,7 +309,7 @@ TEST(Hygiene, AHundredFormsLeaveNoGdiOrUserObjectBehind) {
   DWORD gdi = test::GdiObjects(), user = test::UserObjects();
   for (int i = 0; i < 100; ++i) {
     auto form = CreateForm<TfrmSample>();
-    form->Find<TListView>("lvMain")->AddRow("row");
+    test::Control<TListView>(*form, "lvMain").AddRow("row");
     if (i % 25 == 0) {
       form->Show();
       test::PumpFor(5);
@@ -363,10 +355,10 @@ class TProbe : public TLabel {
 
 TEST(Notifications, ReachTheControlsOfTheForm) {
   auto form = CreateForm<TfrmSample>();
-  auto& probe = Make<TProbe>(form.get(), form->Find<TWinControl>("GroupBox1"), "Probe");
+  auto& probe = Make<TProbe>(form.get(), &test::Control<TWinControl>(*form, "GroupBox1"), "Probe");
   form->Show();
   test::PumpFor(20);
-  auto* lv = form->Find<TListView>("lvMain");
+  auto* lv = &test::Control<TListView>(*form, "lvMain");
   EXPECT_EQ(GetFocus(), lv->Handle()) << "the first control in the tab order takes the focus";
   SetFocus(form->Handle());
   probe.seen.clear();

@@ -34,7 +34,6 @@ using test::MessageBoxesOf;
 const char kMainClass[] = "Varnhold Made by Tolvane Software";
 const char kUnsupported[] = "The software does not support the current Windows system!";
 constexpr int kRunTimeoutMs = 90000;
-constexpr int kMessageBoxTextId = 0xFFFF;
 // Client points inside "Analyze Registry" and "Defrag Registry".
 constexpr POINT kAnalyzeAt{50, 105};
 constexpr POINT kDefragAt{50, 134};
@@ -57,10 +56,7 @@ void Click(HWND w, POINT at) {
 
 // Answers a message box: No where it asks (so nothing is replaced after a
 // failed restore point), OK otherwise.
-void Answer(HWND box) {
-  int id = GetDlgItem(box, IDNO) ? IDNO : IDOK;
-  PostMessageA(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), LPARAM(GetDlgItem(box, id)));
-}
+void Answer(HWND box) { test::PressButton(box, test::HasButton(box, IDNO) ? IDNO : IDOK); }
 
 struct VersionRun {
   bool ended = false;
@@ -139,9 +135,7 @@ class VersionMatrixTest : public ::testing::Test {
       for (HWND box : MessageBoxesOf(info.dwProcessId)) {
         boxOpen = true;
         if (std::find(answered.begin(), answered.end(), box) != answered.end()) continue;
-        char text[1024] = {};
-        GetDlgItemTextA(box, kMessageBoxTextId, text, sizeof text);
-        run.messages.push_back(text);
+        run.messages.push_back(test::MessageBoxText(box));
         answered.push_back(box);
         Answer(box);
       }

@@ -71,8 +71,9 @@ const TestHive& TestRegistry::AddHive(const std::string& key, std::size_t payloa
 }
 
 MessageBoxes::MessageBoxes() {
-  SetMessageBoxHook([this](const std::string& text, const std::string&, UINT) {
+  SetMessageBoxHook([this](const std::string& text, const std::string& caption, UINT) {
     texts.push_back(text);
+    captions.push_back(caption);
     return answer;
   });
 }

@@ -52,12 +52,14 @@ class RecordedPlatform {
   RecordingPlatform recording_;
 };
 
-// Message boxes answered by the test, their texts kept.
+// Message boxes answered by the test, their texts and captions kept.
 class MessageBoxes {
  public:
   MessageBoxes();
   ~MessageBoxes();
-  std::vector<std::string> texts;
+  MessageBoxes(const MessageBoxes&) = delete;
+  MessageBoxes& operator=(const MessageBoxes&) = delete;
+  std::vector<std::string> texts, captions;
   int answer = IDOK;
 };
 

@@ -72,6 +72,23 @@ std::vector<HWND> MessageBoxesOf(DWORD processId) {
   return boxes;
 }
 
+std::string MessageBoxText(HWND box) {
+  // The static text of a message box has this id.
+  constexpr int kTextId = 0xFFFF;
+  char text[1024] = {};
+  GetDlgItemTextA(box, kTextId, text, sizeof text);
+  return text;
+}
+
+bool HasButton(HWND box, int id) {
+  HWND button = GetDlgItem(box, id);
+  return button && IsWindowVisible(button);
+}
+
+void PressButton(HWND box, int id) {
+  PostMessageA(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), LPARAM(GetDlgItem(box, id)));
+}
+
 WineVersionFor::WineVersionFor(const char* exe, const char* version)
     : path_(std::string("Software\\Wine\\AppDefaults\\") + exe) {
   HKEY key = nullptr;

@@ -31,6 +31,12 @@ std::vector<SeenWindow> VisibleWindowsOf(DWORD processId);
 bool IsProgramMessageBox(const SeenWindow& window);
 // The program's own message boxes among them.
 std::vector<HWND> MessageBoxesOf(DWORD processId);
+// A message box's text, empty until the box has filled it in.
+std::string MessageBoxText(HWND box);
+// Whether the box shows that button (unused ones are there, hidden).
+bool HasButton(HWND box, int id);
+// Presses a button of a box, as a click does, from any process.
+void PressButton(HWND box, int id);
 
 // Wine's per-program Windows version (AppDefaults\<exe>\Version) for as
 // long as the object lives.
