@@ -25,6 +25,7 @@ class TFlatSpeedButton : public TGraphicControl {
   TFlatSpeedButton(TComponent* owner, TWinControl* parent, std::string name);
   ~TFlatSpeedButton() override;
   const char* ClassName() const override { return "TFlatSpeedButton"; }
+  CaptionKind TranslationKind() const override { return CaptionKind::TFlatSpeedButton; }
 
   // Colours by index: 0 ColorFocused, 1 ColorDown, 2 ColorBorder,
   // 3 ColorHighLight, 4 ColorShadow.

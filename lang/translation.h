@@ -19,25 +19,9 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "ui/caption_kind.h"
 
 namespace vh {
-
-// The component kinds whose captions translate. A component is classed by
-// the first kind in KindsInMatchOrder() that it is, or derives from.
-enum class CaptionKind {
-  TLabel,
-  TButton,
-  TGroupBox,
-  TPanel,
-  TsuiURLLabel,
-  TFlatSpeedButton,
-  TsuiCheckBox,
-  TsuiButton,
-  TsuiGroupBox,     // the group box's own caption property
-  TListViewColumn,  // one slot per column of a list view
-  TMenuItem,        // looked up in the "Menu_" section of the form
-  Other,            // keeps its design-time text
-};
 
 // The order in which a component's kind is tested; the first match wins and
 // a component that matches none is Other.

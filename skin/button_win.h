@@ -20,6 +20,7 @@ class TsuiButton : public TsuiCustomButton, public SkinStyled {
  public:
   TsuiButton(TComponent* owner, TWinControl* parent, std::string name);
   const char* ClassName() const override { return "TsuiButton"; }
+  CaptionKind TranslationKind() const override { return CaptionKind::TsuiButton; }
 
   TsuiUIStyle UIStyle() const override { return StoredUIStyle(); }
   void SetUIStyle(TsuiUIStyle style) override { TsuiCustomButton::SetUIStyle(style); }

@@ -9,7 +9,9 @@
 //   TWinControl     owns an HWND; hosts windowless children (hover, capture,
 //                   enter/leave, double clicks, cursors, popup menus).
 //
-// Forms and the concrete controls live in form_win.h and controls_win.h.
+// Forms and the concrete controls live in form_win.h and controls_win.h; the
+// mouse routing among windowless children in input_routing.h; the window
+// binding, dispatch and paint in window_binding_win.cpp.
 #pragma once
 
 #include <windows.h>
@@ -19,9 +21,12 @@
 #include <vector>
 
 #include "ui/accessible_element.h"
+#include "ui/caption_kind.h"
 #include "ui/color.h"
+#include "ui/error_report_win.h"
 #include "ui/gdi_win.h"
 #include "ui/geometry.h"
+#include "ui/input_routing.h"
 
 namespace vh {
 
@@ -32,7 +37,6 @@ class TForm;
 class TPopupMenu;
 
 using TObject = TComponent;
-enum class TMouseButton { mbLeft, mbRight, mbMiddle };
 using TMouseEvent = std::function<void(TObject& sender, TMouseButton button, int x, int y)>;
 using TMouseMoveEvent = std::function<void(TObject& sender, int x, int y)>;
 enum class TCursor { crDefault, crHandPoint };
@@ -84,7 +88,7 @@ T& Make(Args&&... args) {
   return *new T(std::forward<Args>(args)...);
 }
 
-class TControl : public TComponent {
+class TControl : public TComponent, public RoutedControl {
  public:
   TControl(TComponent* owner, TWinControl* parent, std::string name);
   ~TControl() override;
@@ -139,6 +143,9 @@ class TControl : public TComponent {
   // Invalidate and paint at once.
   virtual void Repaint() = 0;
   virtual bool IsWindowless() const { return false; }
+  RouteInfo RouteState() const override;
+  // Which caption a translation of the form gives this control.
+  virtual CaptionKind TranslationKind() const { return CaptionKind::Other; }
 
   TNotifyEvent OnClick, OnDblClick, OnMouseEnter, OnMouseLeave;
   TMouseEvent OnMouseDown, OnMouseUp;
@@ -186,11 +193,6 @@ class TControl : public TComponent {
   bool tabStop = false;
   // The name a screen reader reads for a control without a caption.
   std::string accessibleName;
-
-  // Style flags of the windowless controls, set by their constructors.
-  bool captureMouse = true;   // the parent captures the mouse while a button is held
-  bool doubleClicks = true;   // receives double clicks (else a second press)
-  bool clickEvents = true;    // the parent's release inside fires Click
 
  protected:
   virtual void BoundsChanged(const Rect& old);
@@ -246,8 +248,6 @@ class TWinControl : public TControl {
   // windowed control itself; disabled controls included.
   static TControl* FindControlAt(Point screen);
 
-  void SetBounds(int left, int top, int width, int height) override;
-  void SetVisible(bool v) override;
   void Invalidate() override;
   void Repaint() override;
   void SetFocus();
@@ -295,9 +295,13 @@ class TWinControl : public TControl {
   static LRESULT CALLBACK StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref);
   LRESULT Dispatch(UINT msg, WPARAM wp, LPARAM lp);
+  void PaintWindow();
   bool HandleMouse(UINT msg, WPARAM wp, LPARAM lp);
   void TrackEnterLeave(Point client);
-  void SetMouseControl(TControl* c);
+  // Carries out a routing decision: the capture first, then the calls, each
+  // skipped when an earlier one destroyed its target.
+  void Carry(const Routing& routing);
+  void ChildAvailabilityChanged(TControl& c);
   bool HandleSetCursor();
   bool HandleContextMenu(LPARAM lp);
   void OnChildDestroyed(TControl& c);
@@ -305,19 +309,10 @@ class TWinControl : public TControl {
   HWND hwnd_ = nullptr;
   bool subclassed_ = false;
   bool trackingLeave_ = false;
+  // A paint that throws is reported once; it would fail again on every repaint.
+  bool paintFailureShown_ = false;
   std::vector<TControl*> controls_;
-  TControl* captureControl_ = nullptr;
-  TControl* mouseControl_ = nullptr;
-  TControl* clickedControl_ = nullptr;
+  InputRouter router_{*this};
 };
-
-// Reports an exception caught at a window or timer boundary: to the user in
-// a message box, or to the sink when one is set.
-void ReportException();
-
-// Where ReportException sends the exception's text instead of a message box
-// (a run without a user, which nobody could answer); empty: the box again.
-using ExceptionSink = std::function<void(const std::string& text)>;
-void SetExceptionSink(ExceptionSink sink);
 
 }  // namespace vh

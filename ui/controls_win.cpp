@@ -98,13 +98,12 @@ void TLabel::FontChanged() {
 // of a right-aligned label.
 void TLabel::AdjustSize() {
   if (!autoSize_ || wordWrap_) return;
-  HDC dc = GetDC(nullptr);
   Size s;
   {
-    Canvas canvas(dc);
+    const ClientDC screen(nullptr);
+    Canvas canvas(screen.dc());
     s = canvas.MeasureLine(Caption().empty() ? " " : Caption(), FontHandle());
   }
-  ReleaseDC(nullptr, dc);
   int width = Caption().empty() ? Width() : s.width;
   int left = alignment_ == TAlignment::taRightJustify ? Left() + Width() - width : Left();
   SetBounds(left, Top(), width, s.height);

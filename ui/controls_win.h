@@ -22,6 +22,7 @@ class TLabel : public TGraphicControl {
  public:
   TLabel(TComponent* owner, TWinControl* parent, std::string name);
   const char* ClassName() const override { return "TLabel"; }
+  CaptionKind TranslationKind() const override { return CaptionKind::TLabel; }
   void Paint(Canvas& canvas) override;
   // Static text named by its caption; nothing while the caption is empty.
   bool Describe(AccessibleElement& e) const override;
@@ -126,6 +127,7 @@ class TGroupBox : public TWinControl {
  public:
   TGroupBox(TComponent* owner, TWinControl* parent, std::string name, const Rect& bounds);
   const char* ClassName() const override { return "TGroupBox"; }
+  CaptionKind TranslationKind() const override { return CaptionKind::TGroupBox; }
 
  protected:
   void PaintBackground(Canvas& canvas, const Rect& area) override;
@@ -135,6 +137,7 @@ class TPanel : public TWinControl {
  public:
   TPanel(TComponent* owner, TWinControl* parent, std::string name, const Rect& bounds);
   const char* ClassName() const override { return "TPanel"; }
+  CaptionKind TranslationKind() const override { return CaptionKind::TPanel; }
   TBevelCut BevelOuter() const { return bevelOuter_; }
   void SetBevelOuter(TBevelCut b);
   TBevelCut BevelInner() const { return bevelInner_; }
