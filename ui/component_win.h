@@ -104,10 +104,8 @@ class TControl : public TComponent, public RoutedControl {
   int Height() const { return bounds_.Height(); }
   Rect ClientRect() const { return Rect{0, 0, Width(), Height()}; }
   virtual void SetBounds(int left, int top, int width, int height);
-  void SetLeft(int v) { SetBounds(v, Top(), Width(), Height()); }
   void SetTop(int v) { SetBounds(Left(), v, Width(), Height()); }
   void SetWidth(int v) { SetBounds(Left(), Top(), v, Height()); }
-  void SetHeight(int v) { SetBounds(Left(), Top(), Width(), v); }
   Point ClientToScreen(Point p) const;
   Point ScreenToClient(Point p) const;
 
@@ -121,13 +119,11 @@ class TControl : public TComponent, public RoutedControl {
 
   const FontDef& Font() const { return font_; }
   void SetFont(const FontDef& font);
-  bool ParentFont() const { return parentFont_; }
   void SetParentFont(bool v);
   HFONT FontHandle();
 
   Colour Color() const { return color_; }
   void SetColor(Colour c);
-  bool ParentColor() const { return parentColor_; }
   void SetParentColor(bool v);
 
   const std::string& Hint() const { return hint_; }

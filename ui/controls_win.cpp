@@ -219,8 +219,6 @@ void TListView::SetGridLines(bool on) { SetExtendedFlag(LVS_EX_GRIDLINES, on); }
 bool TListView::RowSelect() const {
   return (SendMessageA(Handle(), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & LVS_EX_FULLROWSELECT) != 0;
 }
-void TListView::SetRowSelect(bool on) { SetExtendedFlag(LVS_EX_FULLROWSELECT, on); }
-
 void TListView::SetExtendedFlag(DWORD flag, bool on) {
   SendMessageA(Handle(), LVM_SETEXTENDEDLISTVIEWSTYLE, flag, on ? flag : 0);
 }

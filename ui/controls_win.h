@@ -27,13 +27,11 @@ class TLabel : public TGraphicControl {
   // Static text named by its caption; nothing while the caption is empty.
   bool Describe(AccessibleElement& e) const override;
 
-  TAlignment Alignment() const { return alignment_; }
   void SetAlignment(TAlignment a);
   bool Transparent() const { return transparent_; }
   void SetTransparent(bool v);
   bool AutoSize() const { return autoSize_; }
   void SetAutoSize(bool v);
-  bool WordWrap() const { return wordWrap_; }
   void SetWordWrap(bool v);
 
  protected:
@@ -98,7 +96,6 @@ class TListView : public TWinControl {
   bool GridLines() const;
   void SetGridLines(bool on);
   bool RowSelect() const;
-  void SetRowSelect(bool on);
 
  private:
   void SetExtendedFlag(DWORD flag, bool on);
@@ -138,9 +135,7 @@ class TPanel : public TWinControl {
   TPanel(TComponent* owner, TWinControl* parent, std::string name, const Rect& bounds);
   const char* ClassName() const override { return "TPanel"; }
   CaptionKind TranslationKind() const override { return CaptionKind::TPanel; }
-  TBevelCut BevelOuter() const { return bevelOuter_; }
   void SetBevelOuter(TBevelCut b);
-  TBevelCut BevelInner() const { return bevelInner_; }
   void SetBevelInner(TBevelCut b);
 
  protected:

@@ -184,8 +184,6 @@ class Canvas {
 
   void FillRect(const Rect& r, Colour c);
   void FrameRect(const Rect& r, Colour c);
-  // A one-pixel line from a to b, b itself left out, as LineTo does.
-  void Line(Point a, Point b, Colour c);
   void Polyline(const std::vector<Point>& points, Colour c);
   // DrawTextA with the given flags, transparent background.
   void Text(const std::string& text, Rect r, UINT flags, Colour colour, HFONT font);
