@@ -17,6 +17,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -294,8 +295,9 @@ class TWinControl : public TControl {
   void PaintWindow();
   bool HandleMouse(UINT msg, WPARAM wp, LPARAM lp);
   void TrackEnterLeave(Point client);
-  // Carries out a routing decision: the capture first, then the calls, each
-  // skipped when an earlier one destroyed its target.
+  // Carries out a routing decision: the capture first, then the calls; a call
+  // whose target an earlier one destroyed is skipped, and the rest are
+  // dropped when one destroyed this window.
   void Carry(const Routing& routing);
   void ChildAvailabilityChanged(TControl& c);
   bool HandleSetCursor();
@@ -309,6 +311,8 @@ class TWinControl : public TControl {
   bool paintFailureShown_ = false;
   std::vector<TControl*> controls_;
   InputRouter router_{*this};
+  // Cleared when this object is destroyed, for code that runs handlers which may destroy it.
+  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 }  // namespace vh

@@ -55,7 +55,9 @@ void TWinControl::TrackEnterLeave(Point client) {
 void TWinControl::Carry(const Routing& routing) {
   if (hwnd_ && routing.capture == CaptureChange::Take) SetCapture(hwnd_);
   if (hwnd_ && routing.capture == CaptureChange::Release && GetCapture() == hwnd_) ReleaseCapture();
+  const std::shared_ptr<bool> alive = alive_;
   for (const MouseCall& call : routing.calls) {
+    if (!*alive) return;
     if (!router_.Knows(call.target)) continue;
     auto& c = static_cast<TControl&>(*call.target);
     const Point at = call.at;

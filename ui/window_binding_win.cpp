@@ -18,6 +18,7 @@ const char kOwnClass[] = "VhWindow";
 }  // namespace
 
 TWinControl::~TWinControl() {
+  *alive_ = false;
   // Children first (they unlink themselves), then our own window.
   while (!controls_.empty()) {
     TControl* c = controls_.back();

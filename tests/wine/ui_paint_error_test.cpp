@@ -120,5 +120,22 @@ TEST_F(Clickable, ACaptureTakenByAnotherWindowVoidsThePress) {
   EXPECT_EQ(clicks, 0);
 }
 
+TEST_F(Clickable, AClickThatDestroysTheWindowEndsTheRouting) {
+  int ups = 0;
+  int* upsSeen = &ups;
+  label.OnMouseUp = [upsSeen](TObject&, TMouseButton, int, int) { ++*upsSeen; };
+  label.OnClick = [this](TObject&) {
+    ++clicks;
+    form.reset();
+  };
+  test::Press(*form, 30, 30);
+  HWND window = form->Handle();
+  SendMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(30, 30));
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(form, nullptr);
+  EXPECT_EQ(ups, 0) << "nothing reached the destroyed label after the click";
+  EXPECT_FALSE(IsWindow(window));
+}
+
 }  // namespace
 }  // namespace vh
