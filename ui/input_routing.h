@@ -3,7 +3,7 @@
 // capture while a button is down and which was pressed and so may be
 // clicked; each event returns the calls the window then makes on its
 // controls, in order, and what becomes of the capture. The window itself
-// takes part as the host: it gets what falls on no control.
+// joins in as the host: it gets what falls on no control.
 #pragma once
 
 #include <vector>

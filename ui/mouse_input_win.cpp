@@ -107,7 +107,9 @@ bool TWinControl::HandleContextMenu(LPARAM lp) {
 void TWinControl::OnChildDestroyed(TControl& c) {
   controls_.erase(std::remove(controls_.begin(), controls_.end(), &c), controls_.end());
   Carry(router_.Remove(c));
-  if (c.IsWindowless()) InvalidateChild(c.BoundsRect());
+  // Called from ~TControl, where the child no longer knows whether it was
+  // windowless: its area is repainted either way.
+  InvalidateChild(c.BoundsRect());
 }
 
 TControl* TWinControl::ControlAtPos(Point p, bool allowDisabled) const {

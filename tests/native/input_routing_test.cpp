@@ -99,7 +99,7 @@ TEST_F(Router, TheTopmostControlWinsWhereControlsOverlap) {
   EXPECT_EQ(Down({110, 25}), "take Down b(50,15)");
   EXPECT_EQ(Up({110, 25}), "release Click b(50,15) Up b(50,15)");
 
-  // Hidden or a window of its own, it takes no part at all.
+  // Hidden, or a window of its own, it is passed over entirely.
   top.state.enabled = true;
   top.state.visible = false;
   EXPECT_EQ(Hover({112, 25}), "- Leave top Enter b");

@@ -1,5 +1,6 @@
-// Errors thrown while a window paints, and the mouse routing among windowless
-// controls as the window system drives it.
+// A window and its windowless children as the window system drives them:
+// errors thrown while painting, the mouse routing carried out with real
+// capture, and children that go away.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -118,6 +119,14 @@ TEST_F(Clickable, ACaptureTakenByAnotherWindowVoidsThePress) {
   DestroyWindow(other);
   test::Release(*form, 30, 30);
   EXPECT_EQ(clicks, 0);
+}
+
+TEST_F(Clickable, ADeletedLabelLeavesItsAreaToRepaint) {
+  UpdateWindow(form->Handle());
+  delete &label;
+  RECT pending{};
+  ASSERT_TRUE(GetUpdateRect(form->Handle(), &pending, FALSE));
+  EXPECT_EQ(FromRECT(pending), MakeRect(20, 20, 80, 20));
 }
 
 TEST_F(Clickable, AClickThatDestroysTheWindowEndsTheRouting) {
