@@ -46,7 +46,7 @@ FormDef MainForm() {
 
 DragKind DragKindOf(TComponent& c) {
   if (dynamic_cast<TImage*>(&c)) return DragKind::Picture;
-  if (dynamic_cast<TLabel*>(&c) || std::string(c.ClassName()) == "TsuiURLLabel") return DragKind::Label;
+  if (dynamic_cast<TLabel*>(&c)) return DragKind::Label;  // the URL labels derive from TLabel
   if (dynamic_cast<TFlatSpeedButton*>(&c)) return DragKind::FlatButton;
   return DragKind::Other;
 }
@@ -250,16 +250,15 @@ void TfrmMain::FitSpeedButtons() {
   for (TComponent* c : Components())
     if (auto* b = dynamic_cast<TFlatSpeedButton*>(c))
       buttons.push_back({b->Caption(), [b](int width) { b->SetWidth(width); }});
-  HDC dc = GetDC(Handle());
-  HGDIOBJ old = SelectObject(dc, FontHandle());
+  const ClientDC client(Handle());
+  const HDC dc = client.dc();
+  const SelectScope font(dc, FontHandle());
   vh::FitSpeedButtons(buttons, [dc](const std::string& caption) {
     const std::string text = StripAccelerator(caption);  // the mark takes no room
     SIZE size{};
     GetTextExtentPoint32A(dc, text.c_str(), int(text.size()), &size);
     return int(size.cx);
   });
-  SelectObject(dc, old);
-  ReleaseDC(Handle(), dc);
 }
 
 void TfrmMain::FormClose(TCloseAction&) {

@@ -54,13 +54,6 @@ void TFlatSpeedButton::SetColor(int index, Colour c) {
   Invalidate();
 }
 
-void TFlatSpeedButton::SetAdvColor(int index, TAdvColors value) {
-  if (index < 0 || index > 2) return;
-  adv_[index] = value < 0 ? 0 : value > 100 ? 100 : value;
-  CalcAdvColors();
-  Invalidate();
-}
-
 void TFlatSpeedButton::SetUseAdvColors(bool v) {
   if (v == useAdvColors_) return;
   useAdvColors_ = v;
@@ -90,22 +83,9 @@ void TFlatSpeedButton::SetGlyph(const Bitmap& glyph) {
   Invalidate();
 }
 
-void TFlatSpeedButton::SetNumGlyphs(TNumGlyphs n) {
-  n = n < 1 ? 1 : n > 4 ? 4 : n;
-  if (n == numGlyphs_) return;
-  numGlyphs_ = n;
-  Invalidate();
-}
-
 void TFlatSpeedButton::SetLayout(TButtonLayout l) {
   if (l == layout_) return;
   layout_ = l;
-  Invalidate();
-}
-
-void TFlatSpeedButton::SetMargin(int m) {
-  if (m == margin_ || m < -1) return;
-  margin_ = m;
   Invalidate();
 }
 

@@ -26,6 +26,7 @@ class TFlatSpeedButton : public TGraphicControl {
   TFlatSpeedButton(TComponent* owner, TWinControl* parent, std::string name);
   ~TFlatSpeedButton() override;
   const char* ClassName() const override { return "TFlatSpeedButton"; }
+  CaptionKind TranslationKind() const override { return CaptionKind::TFlatSpeedButton; }
 
   // Colours by index: 0 ColorFocused, 1 ColorDown, 2 ColorBorder,
   // 3 ColorHighLight, 4 ColorShadow.
@@ -41,10 +42,8 @@ class TFlatSpeedButton : public TGraphicControl {
   void SetColorBorder(Colour c) { SetColor(2, c); }
   using TControl::SetColor;
 
-  // Percentages by index: 0 AdvColorFocused, 1 AdvColorDown, 2 AdvColorBorder.
-  TAdvColors GetAdvColor(int index) const { return adv_[index]; }
-  void SetAdvColor(int index, TAdvColors value);
-  bool UseAdvColors() const { return useAdvColors_; }
+  // Shades ColorFocused, ColorDown and ColorBorder from the parent's colour
+  // by the percentages in adv_.
   void SetUseAdvColors(bool v);
 
   TTransparentMode TransparentMode() const { return mode_; }
@@ -52,16 +51,12 @@ class TFlatSpeedButton : public TGraphicControl {
   const Bitmap& Glyph() const { return glyph_; }
   void SetGlyph(const Bitmap& glyph);
   TNumGlyphs NumGlyphs() const { return numGlyphs_; }
-  void SetNumGlyphs(TNumGlyphs n);
   TButtonLayout Layout() const { return layout_; }
   void SetLayout(TButtonLayout l);
-  int Margin() const { return margin_; }
-  void SetMargin(int m);
   int Spacing() const { return spacing_; }
   void SetSpacing(int s);
   bool Down() const { return state_.down; }
   void SetDown(bool v);
-  int GroupIndex() const { return state_.groupIndex; }
   void SetGroupIndex(int g);
   bool AllowAllUp() const { return state_.allowAllUp; }
   void SetAllowAllUp(bool v);
@@ -110,7 +105,7 @@ class TFlatSpeedButton : public TGraphicControl {
   SpeedButtonState state_;
   TTransparentMode mode_ = TTransparentMode::tmNone;
   Colour colors_[5];
-  TAdvColors adv_[3] = {10, 10, 50};
+  TAdvColors adv_[3] = {10, 10, 50};  // focused, down, border
   bool useAdvColors_ = false;
   Bitmap glyph_;
   TNumGlyphs numGlyphs_ = 1;

@@ -1,32 +1,11 @@
 #include "lang/translate_form_win.h"
 
-#include <cstring>
-
-#include "flat/flat_speed_button_win.h"
 #include "ui/controls_win.h"
 #include "ui/menu_win.h"
 
 namespace vh {
 
 namespace {
-
-// Skinned kinds are told by class name: their image-button cousins must not
-// count as buttons.
-CaptionKind SkinKind(const char* className) {
-  if (std::strcmp(className, "TsuiURLLabel") == 0) return CaptionKind::TsuiURLLabel;
-  if (std::strcmp(className, "TsuiCheckBox") == 0) return CaptionKind::TsuiCheckBox;
-  if (std::strcmp(className, "TsuiButton") == 0) return CaptionKind::TsuiButton;
-  if (std::strcmp(className, "TsuiGroupBox") == 0) return CaptionKind::TsuiGroupBox;
-  return CaptionKind::Other;
-}
-
-CaptionKind KindOf(TComponent& c) {
-  if (dynamic_cast<TLabel*>(&c)) return CaptionKind::TLabel;
-  if (dynamic_cast<TGroupBox*>(&c)) return CaptionKind::TGroupBox;
-  if (dynamic_cast<TPanel*>(&c)) return CaptionKind::TPanel;
-  if (dynamic_cast<TFlatSpeedButton*>(&c)) return CaptionKind::TFlatSpeedButton;
-  return SkinKind(c.ClassName());
-}
 
 void AddControl(TranslatableForm& form, TControl& control, CaptionKind kind) {
   form.slots.push_back({control.Name(), kind, -1, [&control] { return control.Caption(); },
@@ -58,7 +37,7 @@ TranslatableForm DescribeForTranslation(TForm& form) {
     } else if (auto* item = dynamic_cast<TMenuItem*>(c)) {
       AddMenuItem(out, *item);
     } else if (auto* control = dynamic_cast<TControl*>(c)) {
-      CaptionKind kind = KindOf(*control);
+      CaptionKind kind = control->TranslationKind();
       if (kind != CaptionKind::Other) AddControl(out, *control, kind);
     }
   }

@@ -53,16 +53,6 @@ void TranslateSlot(ProfileFiles& profiles, const std::string& file, const std::s
 
 }  // namespace
 
-const std::array<CaptionKind, 11>& KindsInMatchOrder() {
-  static const std::array<CaptionKind, 11> order = {
-      CaptionKind::TLabel,       CaptionKind::TButton,          CaptionKind::TGroupBox,
-      CaptionKind::TPanel,       CaptionKind::TsuiURLLabel,     CaptionKind::TFlatSpeedButton,
-      CaptionKind::TsuiCheckBox, CaptionKind::TsuiButton,       CaptionKind::TsuiGroupBox,
-      CaptionKind::TListViewColumn, CaptionKind::TMenuItem,
-  };
-  return order;
-}
-
 std::string LanguageFilePath(const std::string& exeFolder, const std::string& language) {
   return exeFolder + "DLan_" + language + ".ini";
 }

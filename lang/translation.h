@@ -2,7 +2,8 @@
 // is shown in another language, replaces them by name from the language file
 // DLan_<Language>.ini beside the executable.
 //
-//   CaptionKind       which caption a component offers to translation.
+//   CaptionKind       which caption a component offers to translation (each
+//                     control class names its own, in ui/caption_kind.h).
 //   TranslationSlot   one translatable caption of a window, with accessors.
 //   TranslatableForm  a window as translation sees it: its name, its own
 //                     caption and its slots in component creation order.
@@ -13,35 +14,14 @@
 // file never sees a window handle.
 #pragma once
 
-#include <array>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "platform/platform.h"
+#include "ui/caption_kind.h"
 
 namespace vh {
-
-// The component kinds whose captions translate. A component is classed by
-// the first kind in KindsInMatchOrder() that it is, or derives from.
-enum class CaptionKind {
-  TLabel,
-  TButton,
-  TGroupBox,
-  TPanel,
-  TsuiURLLabel,
-  TFlatSpeedButton,
-  TsuiCheckBox,
-  TsuiButton,
-  TsuiGroupBox,     // the group box's own caption property
-  TListViewColumn,  // one slot per column of a list view
-  TMenuItem,        // looked up in the "Menu_" section of the form
-  Other,            // keeps its design-time text
-};
-
-// The order in which a component's kind is tested; the first match wins and
-// a component that matches none is Other.
-const std::array<CaptionKind, 11>& KindsInMatchOrder();
 
 struct TranslationSlot {
   std::string name;  // the component's name: the key, or its stem for columns

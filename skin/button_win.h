@@ -20,6 +20,7 @@ class TsuiButton : public TsuiCustomButton, public SkinStyled {
  public:
   TsuiButton(TComponent* owner, TWinControl* parent, std::string name);
   const char* ClassName() const override { return "TsuiButton"; }
+  CaptionKind TranslationKind() const override { return CaptionKind::TsuiButton; }
 
   TsuiUIStyle UIStyle() const override { return StoredUIStyle(); }
   void SetUIStyle(TsuiUIStyle style) override { TsuiCustomButton::SetUIStyle(style); }
@@ -34,11 +35,6 @@ class TsuiButton : public TsuiCustomButton, public SkinStyled {
   void SetLayout(TButtonLayout layout);
   int Spacing() const { return spacing_; }
   void SetSpacing(int spacing);
-  // Reads 0; writing does nothing.
-  int ResHandle() const { return 0; }
-  void SetResHandle(int) {}
-
-  Point CaptionPosition() const { return Point{captionX_, captionY_}; }
 
  protected:
   void UIStyleChanged() override;
@@ -52,7 +48,7 @@ class TsuiButton : public TsuiCustomButton, public SkinStyled {
   Bitmap glyph_;
   TButtonLayout layout_ = TButtonLayout::blGlyphLeft;
   int spacing_ = 4;
-  int captionX_ = 0;
+  int captionX_ = 0;  // where DrawSkin placed the caption beside the glyph
   int captionY_ = 0;
 };
 

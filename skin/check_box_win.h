@@ -21,6 +21,7 @@ class TsuiCheckBox : public TSkinFocusControl, public SkinStyled {
  public:
   TsuiCheckBox(TComponent* owner, TWinControl* parent, std::string name);
   const char* ClassName() const override { return "TsuiCheckBox"; }
+  CaptionKind TranslationKind() const override { return CaptionKind::TsuiCheckBox; }
 
   TsuiUIStyle UIStyle() const override { return uiStyle_; }
   void SetUIStyle(TsuiUIStyle style) override;

@@ -59,11 +59,6 @@ void TsuiCustomButton::SetDefault(bool v) {
   if (Handle() && form) form->NotifyFocusChanged(form->ActiveControl());
 }
 
-void TsuiCustomButton::SetFocusedRectMargin(int v) {
-  focusedRectMargin_ = v;
-  Repaint();
-}
-
 void TsuiCustomButton::AutoSizeChanged() {
   if (!autoSize_) return;
   const Size s = ButtonAutoSizeForStyle(uiStyle_);

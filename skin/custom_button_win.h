@@ -39,9 +39,6 @@ class TsuiCustomButton : public TSkinFocusControl {
   void SetCancel(bool v) { cancel_ = v; }
   bool Default() const { return default_; }
   void SetDefault(bool v);
-  int FocusedRectMargin() const { return focusedRectMargin_; }
-  void SetFocusedRectMargin(int v);
-  int MouseContinuouslyDownInterval() const { return repeatInterval_; }
   void SetMouseContinuouslyDownInterval(int ms) { repeatInterval_ = ms; }
 
   bool Hot() const { return state_.Hot(); }

@@ -48,7 +48,7 @@ TsuiUIStyle OwnerFormUIStyle(const TComponent* owner) {
   if (form) {
     for (const TControl* c : form->Controls()) {
       const auto* styled = dynamic_cast<const SkinStyled*>(c);
-      const bool isTsuiForm = styled && std::strcmp(c->ClassName(), "TsuiForm") == 0;
+      const bool isTsuiForm = styled && styled->IsSkinForm();
       children.push_back(OwnerChild{isTsuiForm, isTsuiForm ? styled->UIStyle() : TsuiUIStyle::DeepBlue});
     }
   }
@@ -69,10 +69,9 @@ Bitmap DecodeBitmapFile(const std::vector<std::uint8_t>& file) {
   }
   const std::uint8_t* header = file.data() + 14;  // after the "BM" file header
   const std::uint8_t* bits = file.data() + info->pixelOffset;
-  HDC screen = GetDC(nullptr);
-  HBITMAP h = CreateDIBitmap(screen, reinterpret_cast<const BITMAPINFOHEADER*>(header), CBM_INIT, bits,
+  const ClientDC screen(nullptr);
+  HBITMAP h = CreateDIBitmap(screen.dc(), reinterpret_cast<const BITMAPINFOHEADER*>(header), CBM_INIT, bits,
                              reinterpret_cast<const BITMAPINFO*>(header), DIB_RGB_COLORS);
-  ReleaseDC(nullptr, screen);
   return Bitmap::Adopt(h);
 }
 
@@ -155,7 +154,6 @@ void TsuiFileTheme::RefreshOwnerControls() {
   if (!form) return;
   const std::vector<TComponent*> components = form->Components();
   for (TComponent* c : components) {
-    if (std::strncmp(c->ClassName(), "Tsui", 4) != 0) continue;
     auto* styled = dynamic_cast<SkinStyled*>(c);
     if (!styled || styled->FileTheme() != this) continue;
     styled->SetFileTheme(nullptr);

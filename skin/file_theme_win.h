@@ -54,6 +54,9 @@ class SkinStyled {
   virtual TsuiFileTheme* FileTheme() const = 0;
   // Stores the reference and sets UIStyle again to its current value.
   virtual void SetFileTheme(TsuiFileTheme* theme) = 0;
+  // A skinned form frame (TsuiForm): its style is the one the owner form's
+  // other skinned controls start with.
+  virtual bool IsSkinForm() const { return false; }
 
  protected:
   ~SkinStyled() = default;
@@ -64,7 +67,7 @@ class SkinStyled {
 void ApplyStyleToChildren(TWinControl& container, TsuiUIStyle style, TsuiFileTheme* theme);
 
 // The initial style of a control owned by `owner`: the UIStyle of the first
-// child control of the owner form whose class is TsuiForm; DeepBlue when the
+// child control of the owner form that is a skin form (IsSkinForm); DeepBlue when the
 // owner is not a form or holds none.
 TsuiUIStyle OwnerFormUIStyle(const TComponent* owner);
 

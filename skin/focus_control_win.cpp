@@ -2,15 +2,6 @@
 
 namespace vh {
 
-void TSkinFocusControl::SetTabStop(bool v) {
-  tabStop_ = v;
-  if (Handle()) {
-    LONG style = GetWindowLongA(Handle(), GWL_STYLE);
-    SetWindowLongA(Handle(), GWL_STYLE, v ? (style | WS_TABSTOP) : (style & ~LONG(WS_TABSTOP)));
-  }
-  Repaint();
-}
-
 void TSkinFocusControl::FontChanged() {
   TWinControl::FontChanged();
   Repaint();

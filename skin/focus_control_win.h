@@ -10,8 +10,6 @@ namespace vh {
 class TSkinFocusControl : public TWinControl {
  public:
   using TWinControl::TWinControl;
-  bool TabStop() const { return tabStop_; }
-  void SetTabStop(bool v);
 
  protected:
   void FontChanged() override;

@@ -23,6 +23,7 @@ class TsuiGroupBox : public TsuiCustomGroupBox, public SkinStyled {
  public:
   TsuiGroupBox(TComponent* owner, TWinControl* parent, std::string name);
   const char* ClassName() const override { return "TsuiGroupBox"; }
+  CaptionKind TranslationKind() const override { return CaptionKind::TsuiGroupBox; }
 
   TsuiUIStyle UIStyle() const override { return uiStyle_; }
   void SetUIStyle(TsuiUIStyle style) override;

@@ -18,11 +18,6 @@ void TsuiImageButton::SetStretch(bool v) {
   Repaint();
 }
 
-void TsuiImageButton::SetDrawFocused(bool v) {
-  drawFocused_ = v;
-  Repaint();
-}
-
 void TsuiImageButton::AutoSizeChanged() {
   if (!Parent() || !AutoSize() || PicNormal().Empty()) return;
   SetBounds(Left(), Top(), PicNormal().Width(), PicNormal().Height());

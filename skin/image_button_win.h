@@ -24,17 +24,11 @@ class TsuiImageButton : public TsuiCustomButton {
   // Each setter copies the picture, runs the auto size and repaints.
   const Bitmap& PicNormal() const { return pictures_[0]; }
   void SetPicNormal(const Bitmap& picture) { SetPicture(0, picture); }
-  const Bitmap& PicMouseOn() const { return pictures_[1]; }
   void SetPicMouseOn(const Bitmap& picture) { SetPicture(1, picture); }
-  const Bitmap& PicMouseDown() const { return pictures_[2]; }
   void SetPicMouseDown(const Bitmap& picture) { SetPicture(2, picture); }
-  const Bitmap& PicDisabled() const { return pictures_[3]; }
-  void SetPicDisabled(const Bitmap& picture) { SetPicture(3, picture); }
 
   bool Stretch() const { return stretch_; }
   void SetStretch(bool v);
-  bool DrawFocused() const { return drawFocused_; }
-  void SetDrawFocused(bool v);
 
  protected:
   void AutoSizeChanged() override;

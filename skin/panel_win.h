@@ -27,14 +27,10 @@ class TsuiCustomPanel : public TWinControl {
   void SetTransparent(bool v);
   bool AutoSize() const { return autoSize_; }
   void SetAutoSize(bool v);
-  TsuiDrawStyle DrawStyle() const { return drawStyle_; }
   void SetDrawStyle(TsuiDrawStyle s);
-  TAlignment Alignment() const { return alignment_; }
   void SetAlignment(TAlignment a);
   // The panel's place in its parent when it is aligned (AutoSize keeps the
   // aligned side).
-  TAlign Align() const { return align_; }
-  void SetAlign(TAlign a) { align_ = a; }
 
   // The whole panel into `dc` at (0, 0), through a buffer of its size.
   void PaintPanel(HDC dc);

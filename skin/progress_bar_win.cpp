@@ -54,11 +54,6 @@ void TsuiProgressBar::SetOrientation(TsuiProgressBarOrientation o) {
   UIStyleChanged();
 }
 
-void TsuiProgressBar::SetMin(int v) {
-  min_ = v;
-  PositionChanged();
-}
-
 void TsuiProgressBar::SetMax(int v) {
   max_ = v;
   PositionChanged();

@@ -30,12 +30,10 @@ class TsuiProgressBar : public TWinControl, public SkinStyled {
 
   // Each stores the value, rewrites Caption and repaints; none is clamped.
   int Min() const { return min_; }
-  void SetMin(int v);
   int Max() const { return max_; }
   void SetMax(int v);
   int Position() const { return position_; }
   void SetPosition(int v);
-  TsuiProgressBarOrientation Orientation() const { return orientation_; }
   void SetOrientation(TsuiProgressBarOrientation o);
 
   const Bitmap& Picture() const { return picture_; }
@@ -44,11 +42,8 @@ class TsuiProgressBar : public TWinControl, public SkinStyled {
   void SetColor(Colour c);
   Colour BorderColor() const { return borderColor_; }
   void SetBorderColor(Colour c);
-  Colour CaptionColor() const { return captionColor_; }
   void SetCaptionColor(Colour c);
-  bool ShowCaption() const { return showCaption_; }
   void SetShowCaption(bool v);
-  bool SmartShowCaption() const { return smartShowCaption_; }
   void SetSmartShowCaption(bool v);
 
   // The whole bar into `dc` at (0, 0), through a buffer of its size.

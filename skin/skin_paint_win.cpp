@@ -112,7 +112,7 @@ void PaintParentBackground(HDC dc, const TControl& control) {
   const TWinControl* parent = control.Parent();
   if (parent == nullptr || parent->Handle() == nullptr) return;
   HWND window = parent->Handle();
-  const int saved = SaveDC(dc);
+  const SavedDCState saved(dc);
   POINT origin{};
   GetViewportOrgEx(dc, &origin);
   SetViewportOrgEx(dc, origin.x - control.Left(), origin.y - control.Top(), nullptr);
@@ -128,7 +128,6 @@ void PaintParentBackground(HDC dc, const TControl& control) {
   } else {
     SendMessageA(window, WM_PAINT, WPARAM(dc), 0);
   }
-  RestoreDC(dc, saved);
 }
 
 Size TextExtent(HDC dc, HFONT font, const std::string& text) {

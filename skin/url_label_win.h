@@ -22,9 +22,7 @@ class TsuiURLLabel : public TLabel {
 
   const std::string& URL() const { return url_; }
   void SetURL(const std::string& url);
-  Colour FontHoverColor() const { return hoverColour_; }
   void SetFontHoverColor(Colour c) { hoverColour_ = c; }
-  Colour FontLinkColor() const { return linkColour_; }
   void SetFontLinkColor(Colour c);
 
   // Opens the address (ShellExecute "open", SW_SHOW by default); tests set

@@ -1,14 +1,9 @@
 #include "ui/component_win.h"
 
-#include <commctrl.h>
-#include <windowsx.h>
-
 #include <algorithm>
 #include <stdexcept>
 
 #include "ui/form_win.h"
-#include "ui/menu_win.h"
-#include "ui/message_box_win.h"
 
 namespace vh {
 
@@ -49,6 +44,7 @@ TControl::TControl(TComponent* owner, TWinControl* parent, std::string name)
     : TComponent(owner, std::move(name)), parent_(parent) {
   if (parent_) {
     parent_->controls_.push_back(this);
+    parent_->router_.Add(*this);
     font_ = parent_->font_;
     color_ = parent_->color_;
   }
@@ -66,6 +62,8 @@ TNotifyEvent* TControl::NotifyEvent(const std::string& event) {
   if (event == "OnMouseLeave") return &OnMouseLeave;
   return nullptr;
 }
+
+RoutedControl::RouteInfo TControl::RouteState() const { return RouteInfo{bounds_, IsWindowless(), visible_, enabled_}; }
 
 TForm* TControl::ParentForm() const {
   const TControl* c = this;
@@ -106,6 +104,7 @@ void TControl::SetVisible(bool v) {
   if (visible_ == v) return;
   visible_ = v;
   VisibleChanged();
+  if (parent_) parent_->ChildAvailabilityChanged(*this);
   if (TForm* f = ParentForm(); f && f != this && !v) f->ControlBecameUnavailable(*this);
 }
 
@@ -118,6 +117,7 @@ void TControl::SetEnabled(bool v) {
   if (enabled_ == v) return;
   enabled_ = v;
   EnabledChanged();
+  if (parent_) parent_->ChildAvailabilityChanged(*this);
   if (TForm* f = ParentForm(); f && f != this && !v) f->ControlBecameUnavailable(*this);
 }
 
@@ -233,352 +233,13 @@ void TGraphicControl::Repaint() {
 
 // ---- TWinControl ---------------------------------------------------------
 
-namespace {
-
-const char kObjectProp[] = "VhControl";
-const char kOwnClass[] = "VhWindow";
-
-TMouseButton ButtonOf(UINT msg) {
-  switch (msg) {
-    case WM_RBUTTONDOWN: case WM_RBUTTONUP: case WM_RBUTTONDBLCLK: return TMouseButton::mbRight;
-    case WM_MBUTTONDOWN: case WM_MBUTTONUP: case WM_MBUTTONDBLCLK: return TMouseButton::mbMiddle;
-    default: return TMouseButton::mbLeft;
-  }
-}
-
-}  // namespace
-
 TWinControl::TWinControl(TComponent* owner, TWinControl* parent, std::string name)
     : TControl(owner, parent, std::move(name)) {}
-
-TWinControl::~TWinControl() {
-  // Children first (they unlink themselves), then our own window.
-  while (!controls_.empty()) {
-    TControl* c = controls_.back();
-    if (c->Owner() == nullptr) delete c;
-    else c->parent_ = nullptr, controls_.pop_back();
-  }
-  if (hwnd_) {
-    HWND h = hwnd_;
-    if (subclassed_) RemoveWindowSubclass(h, SubclassProc, 0);
-    RemovePropA(h, kObjectProp);
-    hwnd_ = nullptr;
-    DestroyWindow(h);
-  }
-}
-
-TWinControl* TWinControl::FromHandle(HWND hwnd) {
-  return hwnd ? static_cast<TWinControl*>(GetPropA(hwnd, kObjectProp)) : nullptr;
-}
-
-void TWinControl::CreateHandle(const char* className, DWORD style, DWORD exStyle, const std::string& text,
-                               HWND parent, const Rect& bounds, const char* ownClass) {
-  HINSTANCE instance = GetModuleHandleA(nullptr);
-  const bool own = className == nullptr;
-  if (own) {
-    className = ownClass ? ownClass : kOwnClass;
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof(wc);
-    if (!GetClassInfoExA(instance, className, &wc)) {
-      wc.style = CS_DBLCLKS;
-      wc.lpfnWndProc = StaticProc;
-      wc.hInstance = instance;
-      wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-      wc.hIcon = LoadIcon(instance, MAKEINTRESOURCE(1));
-      wc.lpszClassName = className;
-      RegisterClassExA(&wc);
-    }
-  }
-  TControl::SetBounds(bounds.left, bounds.top, bounds.Width(), bounds.Height());
-  HWND h = CreateWindowExA(exStyle, className ? className : kOwnClass, text.c_str(), style, bounds.left, bounds.top,
-                           bounds.Width(), bounds.Height(), parent, nullptr, GetModuleHandleA(nullptr), this);
-  if (!h) return;
-  if (!own) {
-    hwnd_ = h;
-    subclassed_ = true;
-    SetPropA(h, kObjectProp, this);
-    SetWindowSubclass(h, SubclassProc, 0, reinterpret_cast<DWORD_PTR>(this));
-  }
-  SendMessageA(hwnd_, WM_SETFONT, WPARAM(FontHandle()), 0);
-}
-
-// Binds the object to its window in the window itself, once, at creation.
-LRESULT CALLBACK TWinControl::StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE) {
-    auto* self = static_cast<TWinControl*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
-    if (self) {
-      self->hwnd_ = hwnd;
-      SetPropA(hwnd, kObjectProp, self);
-    }
-  }
-  TWinControl* self = FromHandle(hwnd);
-  if (msg == WM_NCDESTROY) {
-    RemovePropA(hwnd, kObjectProp);
-    if (self) self->hwnd_ = nullptr;
-    return DefWindowProcA(hwnd, msg, wp, lp);
-  }
-  if (!self) return DefWindowProcA(hwnd, msg, wp, lp);
-  return self->Dispatch(msg, wp, lp);
-}
-
-LRESULT CALLBACK TWinControl::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref) {
-  auto* self = reinterpret_cast<TWinControl*>(ref);
-  if (msg == WM_NCDESTROY) {
-    RemoveWindowSubclass(hwnd, SubclassProc, 0);
-    RemovePropA(hwnd, kObjectProp);
-    self->hwnd_ = nullptr;
-    return DefSubclassProc(hwnd, msg, wp, lp);
-  }
-  return self->Dispatch(msg, wp, lp);
-}
-
-// No exception may cross into Win32: each is reported here.
-LRESULT TWinControl::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
-  try {
-    return WndProc(msg, wp, lp);
-  } catch (...) {
-    ReportException();
-    return 0;
-  }
-}
-
-LRESULT TWinControl::DefaultProc(UINT msg, WPARAM wp, LPARAM lp) {
-  if (subclassed_) return DefSubclassProc(hwnd_, msg, wp, lp);
-  return DefWindowProcA(hwnd_, msg, wp, lp);
-}
-
-LRESULT TWinControl::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
-  switch (msg) {
-    case WM_ERASEBKGND:
-      if (OwnsPainting()) return 1;
-      break;
-    case WM_PAINT:
-      if (OwnsPainting()) {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(hwnd_, &ps);
-        Rect area = FromRECT(ps.rcPaint);
-        if (!area.IsEmpty()) {
-          DoubleBuffer buffer(dc, area);
-          Canvas canvas(buffer.dc());
-          PaintClient(canvas, area);
-          buffer.Flush();
-        }
-        EndPaint(hwnd_, &ps);
-        return 0;
-      }
-      break;
-    case WM_PRINTCLIENT:
-      if (OwnsPainting()) {
-        Canvas canvas{HDC(wp)};
-        PaintClient(canvas, ClientRect());
-        return 0;
-      }
-      break;
-    case WM_SETCURSOR:
-      if (HWND(wp) == hwnd_ && LOWORD(lp) == HTCLIENT && HandleSetCursor()) return TRUE;
-      break;
-    case WM_CONTEXTMENU:
-      if (HWND(wp) == hwnd_ && HandleContextMenu(lp)) return 0;
-      break;
-    case WM_MOUSELEAVE:
-      trackingLeave_ = false;
-      SetMouseControl(nullptr);
-      return 0;
-    case WM_CAPTURECHANGED:
-      if (HWND(lp) != hwnd_) captureControl_ = nullptr;
-      break;
-    case WM_CANCELMODE:
-      if (captureControl_) {
-        captureControl_ = nullptr;
-        ReleaseCapture();
-      }
-      break;
-    case WM_SETFOCUS:
-      if (TForm* f = ParentForm(); f && f != this) f->NotifyFocusChanged(this);
-      break;
-    case WM_SYSCOLORCHANGE:
-      SysColorChanged();
-      ForEachControl([](TControl& c) {
-        c.SysColorChanged();
-        auto* w = dynamic_cast<TWinControl*>(&c);
-        if (w && w->subclassed_ && w->hwnd_) SendMessageA(w->hwnd_, WM_SYSCOLORCHANGE, 0, 0);
-      });
-      break;
-    case WM_COMMAND:
-    case WM_NOTIFY:
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORBTN: {
-      HWND child = msg == WM_NOTIFY ? reinterpret_cast<NMHDR*>(lp)->hwndFrom : HWND(lp);
-      TWinControl* target = child != hwnd_ ? FromHandle(child) : nullptr;
-      LRESULT result = 0;
-      if (target && target->Reflected(msg, wp, lp, result)) return result;
-      break;
-    }
-    default:
-      if (msg >= WM_MOUSEFIRST && msg <= WM_MBUTTONDBLCLK && HandleMouse(msg, wp, lp)) return 0;
-      break;
-  }
-  return DefaultProc(msg, wp, lp);
-}
-
-bool TWinControl::HandleMouse(UINT msg, WPARAM wp, LPARAM lp) {
-  Point p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
-  if (msg == WM_MOUSEMOVE) TrackEnterLeave(p);
-  if (subclassed_) return false;  // standard controls keep their own mouse handling
-  auto local = [&](TControl* c) { return Point{p.x - c->Left(), p.y - c->Top()}; };
-  TMouseButton button = ButtonOf(msg);
-  switch (msg) {
-    case WM_MOUSEMOVE: {
-      TControl* t = captureControl_ ? captureControl_ : ControlAtPos(p, false);
-      if (t) t->MouseMove(local(t).x, local(t).y);
-      else MouseMove(p.x, p.y);
-      return true;
-    }
-    case WM_LBUTTONDBLCLK: case WM_RBUTTONDBLCLK: case WM_MBUTTONDBLCLK:
-    case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN: {
-      bool dbl = msg == WM_LBUTTONDBLCLK || msg == WM_RBUTTONDBLCLK || msg == WM_MBUTTONDBLCLK;
-      TControl* t = ControlAtPos(p, false);
-      if (!t) {
-        if (dbl && button == TMouseButton::mbLeft) DblClickPress(p.x, p.y);
-        else MouseDown(button, p.x, p.y);
-        return true;
-      }
-      if (t->captureMouse) {
-        captureControl_ = t;
-        SetCapture(hwnd_);
-      }
-      Point l = local(t);
-      if (dbl && button == TMouseButton::mbLeft && t->doubleClicks) {
-        t->DblClickPress(l.x, l.y);
-      } else {
-        if (button == TMouseButton::mbLeft) clickedControl_ = t;
-        t->MouseDown(button, l.x, l.y);
-      }
-      return true;
-    }
-    case WM_LBUTTONUP: case WM_RBUTTONUP: case WM_MBUTTONUP: {
-      TControl* t = captureControl_ ? captureControl_ : ControlAtPos(p, false);
-      if ((wp & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) == 0 && captureControl_) {
-        captureControl_ = nullptr;
-        ReleaseCapture();
-      }
-      if (!t) {
-        MouseUp(button, p.x, p.y);
-        return true;
-      }
-      Point l = local(t);
-      bool click = false;
-      if (button == TMouseButton::mbLeft) {
-        click = t == clickedControl_ && t->clickEvents && Contains(t->ClientRect(), l);
-        clickedControl_ = nullptr;
-      }
-      if (click) t->Click();
-      t->MouseUp(button, l.x, l.y);
-      return true;
-    }
-    default: return false;
-  }
-}
-
-void TWinControl::TrackEnterLeave(Point client) {
-  if (!trackingLeave_) {
-    TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE, hwnd_, 0};
-    trackingLeave_ = TrackMouseEvent(&tme) != FALSE;
-  }
-  TControl* under = nullptr;
-  if (Contains(ClientRect(), client)) {
-    under = ControlAtPos(client, true);
-    if (!under) under = this;
-  }
-  SetMouseControl(under);
-}
-
-void TWinControl::SetMouseControl(TControl* c) {
-  if (c == mouseControl_) return;
-  TControl* old = mouseControl_;
-  mouseControl_ = c;
-  if (old) old->MouseLeave();
-  if (c) c->MouseEnter();
-}
-
-bool TWinControl::HandleSetCursor() {
-  POINT pt;
-  GetCursorPos(&pt);
-  ::ScreenToClient(hwnd_, &pt);
-  TControl* c = ControlAtPos(Point{pt.x, pt.y}, true);
-  if (!c) c = this;
-  if (c->Cursor() == TCursor::crHandPoint) {
-    ::SetCursor(LoadCursor(nullptr, IDC_HAND));
-    return true;
-  }
-  if (subclassed_) return false;
-  ::SetCursor(LoadCursor(nullptr, IDC_ARROW));
-  return true;
-}
-
-bool TWinControl::HandleContextMenu(LPARAM lp) {
-  Point screen{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
-  if (screen.x == -1 && screen.y == -1) {
-    POINT pt;
-    GetCursorPos(&pt);
-    screen = Point{pt.x, pt.y};
-  }
-  TControl* c = ControlAtPos(ScreenToClient(screen), false);
-  if (!c) c = this;
-  if (!c->PopupMenu()) return false;
-  c->PopupMenu()->Popup(screen.x, screen.y);
-  return true;
-}
-
-void TWinControl::OnChildDestroyed(TControl& c) {
-  controls_.erase(std::remove(controls_.begin(), controls_.end(), &c), controls_.end());
-  if (captureControl_ == &c) {
-    captureControl_ = nullptr;
-    if (hwnd_ && GetCapture() == hwnd_) ReleaseCapture();
-  }
-  if (mouseControl_ == &c) mouseControl_ = nullptr;
-  if (clickedControl_ == &c) clickedControl_ = nullptr;
-  if (c.IsWindowless()) InvalidateChild(c.BoundsRect());
-}
-
-TControl* TWinControl::ControlAtPos(Point p, bool allowDisabled) const {
-  for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
-    TControl* c = *it;
-    if (c->IsWindowless() && c->Visible() && (allowDisabled || c->Enabled()) && Contains(c->BoundsRect(), p))
-      return c;
-  }
-  return nullptr;
-}
-
-TControl* TWinControl::FindControlAt(Point screen) {
-  POINT pt{screen.x, screen.y};
-  HWND h = WindowFromPoint(pt);
-  // WindowFromPoint stops above disabled children; go down to them.
-  for (HWND child; h; h = child) {
-    POINT local = pt;
-    ::ScreenToClient(h, &local);
-    child = ChildWindowFromPointEx(h, local, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
-    if (!child || child == h) break;
-  }
-  TWinControl* w = nullptr;
-  for (; h && !(w = FromHandle(h)); h = GetParent(h)) {
-  }
-  if (!w) return nullptr;
-  TControl* c = w->ControlAtPos(w->ScreenToClient(screen), true);
-  return c ? c : w;
-}
-
-void TWinControl::SetBounds(int left, int top, int width, int height) {
-  TControl::SetBounds(left, top, width, height);
-}
 
 void TWinControl::BoundsChanged(const Rect&) {
   if (hwnd_) MoveWindow(hwnd_, Left(), Top(), Width(), Height(), TRUE);
   if (TForm* f = ParentForm()) f->UpdateHints();
 }
-
-void TWinControl::SetVisible(bool v) { TControl::SetVisible(v); }
 
 void TWinControl::VisibleChanged() {
   if (hwnd_) ShowWindow(hwnd_, Visible() ? SW_SHOWNA : SW_HIDE);
@@ -608,24 +269,6 @@ void TWinControl::InvalidateChild(const Rect& r) {
 
 void TWinControl::UpdateNow() {
   if (hwnd_) UpdateWindow(hwnd_);
-}
-
-void TWinControl::PaintBackground(Canvas& canvas, const Rect& area) { canvas.FillRect(area, Color()); }
-
-void TWinControl::PaintClient(Canvas& canvas, const Rect& area) {
-  PaintBackground(canvas, area);
-  for (TControl* c : controls_) {
-    if (!c->IsWindowless() || !c->Visible()) continue;
-    const Rect& b = c->BoundsRect();
-    if (b.right <= area.left || b.left >= area.right || b.bottom <= area.top || b.top >= area.bottom) continue;
-    HDC dc = canvas.Handle();
-    int saved = SaveDC(dc);
-    OffsetViewportOrgEx(dc, b.left, b.top, nullptr);
-    IntersectClipRect(dc, 0, 0, b.Width(), b.Height());
-    static_cast<TGraphicControl*>(c)->Paint(canvas);
-    RestoreDC(dc, saved);
-  }
-  PaintOverlay(canvas, area);
 }
 
 void TWinControl::TextChanged() {
@@ -663,33 +306,6 @@ bool TWinControl::AnyControl(const std::function<bool(TControl&)>& f) {
     if (auto* w = dynamic_cast<TWinControl*>(c); w && w->AnyControl(f)) return true;
   }
   return false;
-}
-
-namespace {
-
-ExceptionSink& Sink() {
-  static ExceptionSink sink;
-  return sink;
-}
-
-}  // namespace
-
-void SetExceptionSink(ExceptionSink sink) { Sink() = std::move(sink); }
-
-void ReportException() {
-  std::string text;
-  try {
-    throw;
-  } catch (const std::exception& e) {
-    text = e.what();
-  } catch (...) {
-    text = "Unexpected error";
-  }
-  if (Sink()) {
-    Sink()(text);
-  } else {
-    ShowMessageBox(text, MB_OK | MB_ICONERROR);
-  }
 }
 
 }  // namespace vh

@@ -9,19 +9,25 @@
 //   TWinControl     owns an HWND; hosts windowless children (hover, capture,
 //                   enter/leave, double clicks, cursors, popup menus).
 //
-// Forms and the concrete controls live in form_win.h and controls_win.h.
+// Forms and the concrete controls live in form_win.h and controls_win.h; the
+// mouse routing among windowless children in input_routing.h; the window
+// binding, dispatch and paint in window_binding_win.cpp.
 #pragma once
 
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "ui/accessible_element.h"
+#include "ui/caption_kind.h"
 #include "ui/color.h"
+#include "ui/error_report_win.h"
 #include "ui/gdi_win.h"
 #include "ui/geometry.h"
+#include "ui/input_routing.h"
 
 namespace vh {
 
@@ -32,7 +38,6 @@ class TForm;
 class TPopupMenu;
 
 using TObject = TComponent;
-enum class TMouseButton { mbLeft, mbRight, mbMiddle };
 using TMouseEvent = std::function<void(TObject& sender, TMouseButton button, int x, int y)>;
 using TMouseMoveEvent = std::function<void(TObject& sender, int x, int y)>;
 enum class TCursor { crDefault, crHandPoint };
@@ -84,7 +89,7 @@ T& Make(Args&&... args) {
   return *new T(std::forward<Args>(args)...);
 }
 
-class TControl : public TComponent {
+class TControl : public TComponent, public RoutedControl {
  public:
   TControl(TComponent* owner, TWinControl* parent, std::string name);
   ~TControl() override;
@@ -100,10 +105,8 @@ class TControl : public TComponent {
   int Height() const { return bounds_.Height(); }
   Rect ClientRect() const { return Rect{0, 0, Width(), Height()}; }
   virtual void SetBounds(int left, int top, int width, int height);
-  void SetLeft(int v) { SetBounds(v, Top(), Width(), Height()); }
   void SetTop(int v) { SetBounds(Left(), v, Width(), Height()); }
   void SetWidth(int v) { SetBounds(Left(), Top(), v, Height()); }
-  void SetHeight(int v) { SetBounds(Left(), Top(), Width(), v); }
   Point ClientToScreen(Point p) const;
   Point ScreenToClient(Point p) const;
 
@@ -117,13 +120,11 @@ class TControl : public TComponent {
 
   const FontDef& Font() const { return font_; }
   void SetFont(const FontDef& font);
-  bool ParentFont() const { return parentFont_; }
   void SetParentFont(bool v);
   HFONT FontHandle();
 
   Colour Color() const { return color_; }
   void SetColor(Colour c);
-  bool ParentColor() const { return parentColor_; }
   void SetParentColor(bool v);
 
   const std::string& Hint() const { return hint_; }
@@ -139,6 +140,9 @@ class TControl : public TComponent {
   // Invalidate and paint at once.
   virtual void Repaint() = 0;
   virtual bool IsWindowless() const { return false; }
+  RouteInfo RouteState() const override;
+  // Which caption a translation of the form gives this control.
+  virtual CaptionKind TranslationKind() const { return CaptionKind::Other; }
 
   TNotifyEvent OnClick, OnDblClick, OnMouseEnter, OnMouseLeave;
   TMouseEvent OnMouseDown, OnMouseUp;
@@ -186,11 +190,6 @@ class TControl : public TComponent {
   bool tabStop = false;
   // The name a screen reader reads for a control without a caption.
   std::string accessibleName;
-
-  // Style flags of the windowless controls, set by their constructors.
-  bool captureMouse = true;   // the parent captures the mouse while a button is held
-  bool doubleClicks = true;   // receives double clicks (else a second press)
-  bool clickEvents = true;    // the parent's release inside fires Click
 
  protected:
   virtual void BoundsChanged(const Rect& old);
@@ -246,8 +245,6 @@ class TWinControl : public TControl {
   // windowed control itself; disabled controls included.
   static TControl* FindControlAt(Point screen);
 
-  void SetBounds(int left, int top, int width, int height) override;
-  void SetVisible(bool v) override;
   void Invalidate() override;
   void Repaint() override;
   void SetFocus();
@@ -295,9 +292,14 @@ class TWinControl : public TControl {
   static LRESULT CALLBACK StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref);
   LRESULT Dispatch(UINT msg, WPARAM wp, LPARAM lp);
+  void PaintWindow();
   bool HandleMouse(UINT msg, WPARAM wp, LPARAM lp);
   void TrackEnterLeave(Point client);
-  void SetMouseControl(TControl* c);
+  // Carries out a routing decision: the capture first, then the calls; a call
+  // whose target an earlier one destroyed is skipped, and the rest are
+  // dropped when one destroyed this window.
+  void Carry(const Routing& routing);
+  void ChildAvailabilityChanged(TControl& c);
   bool HandleSetCursor();
   bool HandleContextMenu(LPARAM lp);
   void OnChildDestroyed(TControl& c);
@@ -305,19 +307,12 @@ class TWinControl : public TControl {
   HWND hwnd_ = nullptr;
   bool subclassed_ = false;
   bool trackingLeave_ = false;
+  // A paint that throws is reported once; it would fail again on every repaint.
+  bool paintFailureShown_ = false;
   std::vector<TControl*> controls_;
-  TControl* captureControl_ = nullptr;
-  TControl* mouseControl_ = nullptr;
-  TControl* clickedControl_ = nullptr;
+  InputRouter router_{*this};
+  // Cleared when this object is destroyed, for code that runs handlers which may destroy it.
+  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
-
-// Reports an exception caught at a window or timer boundary: to the user in
-// a message box, or to the sink when one is set.
-void ReportException();
-
-// Where ReportException sends the exception's text instead of a message box
-// (a run without a user, which nobody could answer); empty: the box again.
-using ExceptionSink = std::function<void(const std::string& text)>;
-void SetExceptionSink(ExceptionSink sink);
 
 }  // namespace vh

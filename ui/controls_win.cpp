@@ -98,13 +98,12 @@ void TLabel::FontChanged() {
 // of a right-aligned label.
 void TLabel::AdjustSize() {
   if (!autoSize_ || wordWrap_) return;
-  HDC dc = GetDC(nullptr);
   Size s;
   {
-    Canvas canvas(dc);
+    const ClientDC screen(nullptr);
+    Canvas canvas(screen.dc());
     s = canvas.MeasureLine(Caption().empty() ? " " : Caption(), FontHandle());
   }
-  ReleaseDC(nullptr, dc);
   int width = Caption().empty() ? Width() : s.width;
   int left = alignment_ == TAlignment::taRightJustify ? Left() + Width() - width : Left();
   SetBounds(left, Top(), width, s.height);
@@ -220,8 +219,6 @@ void TListView::SetGridLines(bool on) { SetExtendedFlag(LVS_EX_GRIDLINES, on); }
 bool TListView::RowSelect() const {
   return (SendMessageA(Handle(), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & LVS_EX_FULLROWSELECT) != 0;
 }
-void TListView::SetRowSelect(bool on) { SetExtendedFlag(LVS_EX_FULLROWSELECT, on); }
-
 void TListView::SetExtendedFlag(DWORD flag, bool on) {
   SendMessageA(Handle(), LVM_SETEXTENDEDLISTVIEWSTYLE, flag, on ? flag : 0);
 }

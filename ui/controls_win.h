@@ -22,17 +22,16 @@ class TLabel : public TGraphicControl {
  public:
   TLabel(TComponent* owner, TWinControl* parent, std::string name);
   const char* ClassName() const override { return "TLabel"; }
+  CaptionKind TranslationKind() const override { return CaptionKind::TLabel; }
   void Paint(Canvas& canvas) override;
   // Static text named by its caption; nothing while the caption is empty.
   bool Describe(AccessibleElement& e) const override;
 
-  TAlignment Alignment() const { return alignment_; }
   void SetAlignment(TAlignment a);
   bool Transparent() const { return transparent_; }
   void SetTransparent(bool v);
   bool AutoSize() const { return autoSize_; }
   void SetAutoSize(bool v);
-  bool WordWrap() const { return wordWrap_; }
   void SetWordWrap(bool v);
 
  protected:
@@ -97,7 +96,6 @@ class TListView : public TWinControl {
   bool GridLines() const;
   void SetGridLines(bool on);
   bool RowSelect() const;
-  void SetRowSelect(bool on);
 
  private:
   void SetExtendedFlag(DWORD flag, bool on);
@@ -126,6 +124,7 @@ class TGroupBox : public TWinControl {
  public:
   TGroupBox(TComponent* owner, TWinControl* parent, std::string name, const Rect& bounds);
   const char* ClassName() const override { return "TGroupBox"; }
+  CaptionKind TranslationKind() const override { return CaptionKind::TGroupBox; }
 
  protected:
   void PaintBackground(Canvas& canvas, const Rect& area) override;
@@ -135,9 +134,8 @@ class TPanel : public TWinControl {
  public:
   TPanel(TComponent* owner, TWinControl* parent, std::string name, const Rect& bounds);
   const char* ClassName() const override { return "TPanel"; }
-  TBevelCut BevelOuter() const { return bevelOuter_; }
+  CaptionKind TranslationKind() const override { return CaptionKind::TPanel; }
   void SetBevelOuter(TBevelCut b);
-  TBevelCut BevelInner() const { return bevelInner_; }
   void SetBevelInner(TBevelCut b);
 
  protected:

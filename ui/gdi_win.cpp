@@ -122,8 +122,6 @@ void Canvas::FrameRect(const Rect& r, Colour c) {
   ::FrameRect(dc_, &rc, brush.get());
 }
 
-void Canvas::Line(Point a, Point b, Colour c) { Polyline({a, b}, c); }
-
 void Canvas::Polyline(const std::vector<Point>& points, Colour c) {
   if (points.empty()) return;
   PenHandle pen(CreatePen(PS_SOLID, 1, ResolveColour(c)));

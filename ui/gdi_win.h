@@ -68,6 +68,55 @@ class SelectScope {
   HGDIOBJ old_;
 };
 
+// Saves a device context's state (origin, clip, selections) for one scope.
+class SavedDCState {
+ public:
+  explicit SavedDCState(HDC dc) : dc_(dc), saved_(SaveDC(dc)) {}
+  ~SavedDCState() {
+    if (saved_) RestoreDC(dc_, saved_);
+  }
+  SavedDCState(const SavedDCState&) = delete;
+  SavedDCState& operator=(const SavedDCState&) = delete;
+
+ private:
+  HDC dc_;
+  int saved_;
+};
+
+// One paint cycle of a window: BeginPaint here, EndPaint (which validates
+// the painted area) however the scope is left.
+class PaintDC {
+ public:
+  explicit PaintDC(HWND window) : window_(window), dc_(BeginPaint(window, &ps_)) {}
+  ~PaintDC() { EndPaint(window_, &ps_); }
+  PaintDC(const PaintDC&) = delete;
+  PaintDC& operator=(const PaintDC&) = delete;
+  HDC dc() const { return dc_; }
+  Rect Area() const { return FromRECT(ps_.rcPaint); }
+
+ private:
+  HWND window_;
+  PAINTSTRUCT ps_{};
+  HDC dc_;
+};
+
+// The client area's device context of a window, or of the screen when the
+// window is null, for measuring and drawing outside a paint cycle.
+class ClientDC {
+ public:
+  explicit ClientDC(HWND window) : window_(window), dc_(GetDC(window)) {}
+  ~ClientDC() {
+    if (dc_) ReleaseDC(window_, dc_);
+  }
+  ClientDC(const ClientDC&) = delete;
+  ClientDC& operator=(const ClientDC&) = delete;
+  HDC dc() const { return dc_; }
+
+ private:
+  HWND window_;
+  HDC dc_;
+};
+
 // An owned 32-bit top-down DIB section; empty when it has no pixels.
 class Bitmap {
  public:
@@ -135,8 +184,6 @@ class Canvas {
 
   void FillRect(const Rect& r, Colour c);
   void FrameRect(const Rect& r, Colour c);
-  // A one-pixel line from a to b, b itself left out, as LineTo does.
-  void Line(Point a, Point b, Colour c);
   void Polyline(const std::vector<Point>& points, Colour c);
   // DrawTextA with the given flags, transparent background.
   void Text(const std::string& text, Rect r, UINT flags, Colour colour, HFONT font);

@@ -35,6 +35,7 @@ class FakeTsuiForm : public TWinControl, public SkinStyled {
  public:
   FakeTsuiForm(TComponent* owner, TWinControl* parent, TsuiUIStyle style);
   const char* ClassName() const override { return "TsuiForm"; }
+  bool IsSkinForm() const override { return true; }
   TsuiUIStyle UIStyle() const override { return style_; }
   void SetUIStyle(TsuiUIStyle s) override { style_ = s; }
   TsuiFileTheme* FileTheme() const override { return nullptr; }
