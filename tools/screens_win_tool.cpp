@@ -12,8 +12,8 @@
 #include "about/about_box_win.h"
 #include "app/app_platform_win.h"
 #include "app/main_window_win.h"
-#include "app/messages_win.h"
 #include "hive/progress_dialog_win.h"
+#include "platform/forwarding_registry.h"
 #include "restore/restore_point_dialog_win.h"
 #include "settings/ask_delete_dialog_win.h"
 #include "settings/options.h"
@@ -23,19 +23,20 @@
 namespace {
 
 // For the picture of a scan in progress: the scan of the demo registry is
-// over in a moment, so the dialog's later reports and its closing are held
-// back; what it shows is its own state after the first hive.
-LRESULT CALLBACK HoldScanAfterFirstHive(int code, WPARAM wp, LPARAM lp) {
-  auto* msg = reinterpret_cast<MSG*>(lp);
-  if (code == HC_ACTION && wp == PM_REMOVE) {
-    static int statusSeen = 0;
-    bool laterStatus = msg->message == vh::TfrmGetNewHiveProgess::kStatusChanged && ++statusSeen > 2;
-    bool laterReport = (msg->message == vh::TfrmGetNewHiveProgess::kHiveDone && msg->lParam > 1) || laterStatus;
-    bool closing = msg->message == WM_CLOSE && dynamic_cast<vh::TfrmGetNewHiveProgess*>(vh::TWinControl::FromHandle(msg->hwnd));
-    if (laterReport || closing) msg->message = WM_NULL;
+// over in a moment, so its worker is held inside the second hive's copy
+// for good (the script ends the process); the dialog shows its own state
+// after the first hive, whatever the machine's speed.
+class HoldAtSecondCopy final : public vh::ForwardingRegistry {
+ public:
+  using ForwardingRegistry::ForwardingRegistry;
+  long SaveKey(vh::KeyHandle key, const std::string& file) override {
+    if (++saves_ > 1) Sleep(INFINITE);
+    return ForwardingRegistry::SaveKey(key, file);
   }
-  return CallNextHookEx(nullptr, code, wp, lp);
-}
+
+ private:
+  int saves_ = 0;
+};
 
 template <typename Dialog, typename... More>
 std::unique_ptr<vh::TForm> ShowAlone(vh::TfrmMain& main, More&&... more) {
@@ -72,8 +73,13 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   if (name == "about") dialog = ShowAlone<vh::TfrmAbout>(*main);
   if (name == "restore") dialog = ShowAlone<vh::TfrmSystemPoint>(*main);
   if (name == "progress") {
-    SetWindowsHookExA(WH_GETMESSAGE, HoldScanAfterFirstHive, nullptr, GetCurrentThreadId());
-    dialog = ShowAlone<vh::TfrmGetNewHiveProgess>(*main, main->AnalysisStep());
+    vh::Platform& real = vh::AppPlatform();
+    static HoldAtSecondCopy held(real.registry);
+    static vh::Platform holding{held,         real.privileges, real.volumes, real.files, real.system,
+                                real.power,   real.restore,    real.profiles, real.shell};
+    dialog = vh::CreateForm<vh::TfrmGetNewHiveProgess>(vh::DialogInputs{main.get(), holding, ""},
+                                                        main->AnalysisStep());
+    dialog->Show();
   }
   if (menu) {
     // Beside the window, not over it (see above).

@@ -1,0 +1,40 @@
+// A registry that hands every call to another one: the base of decorators
+// that change or watch a few calls and leave the rest alone.
+#pragma once
+
+#include "platform/platform.h"
+
+namespace vh {
+
+class ForwardingRegistry : public Registry {
+ public:
+  explicit ForwardingRegistry(Registry& inner) : inner_(inner) {}
+
+  KeyHandle OpenKeyEx(RootKey root, const std::string& subkey, std::uint32_t access) override {
+    return inner_.OpenKeyEx(root, subkey, access);
+  }
+  KeyHandle OpenKey(RootKey root, const std::string& subkey) override { return inner_.OpenKey(root, subkey); }
+  std::vector<std::string> ValueNames(KeyHandle key) override { return inner_.ValueNames(key); }
+  std::uint32_t ValueType(KeyHandle key, const std::string& name) override { return inner_.ValueType(key, name); }
+  std::string ReadString(KeyHandle key, const std::string& name) override { return inner_.ReadString(key, name); }
+  long SaveKey(KeyHandle key, const std::string& file) override { return inner_.SaveKey(key, file); }
+  long ReplaceKey(RootKey root, const std::string& subkey, const std::string& newFile,
+                  const std::string& backupFile) override {
+    return inner_.ReplaceKey(root, subkey, newFile, backupFile);
+  }
+  void CloseKey(KeyHandle key) override { inner_.CloseKey(key); }
+  long LoadKey(RootKey root, const std::string& name, const std::string& file) override {
+    return inner_.LoadKey(root, name, file);
+  }
+  long UnLoadKey(RootKey root, const std::string& name) override { return inner_.UnLoadKey(root, name); }
+  std::optional<KeyFacts> QueryKey(KeyHandle key) override { return inner_.QueryKey(key); }
+  std::vector<std::string> SubkeyNames(KeyHandle key) override { return inner_.SubkeyNames(key); }
+  KeyKind QueryKeyKind(KeyHandle parent, const std::string& name) override {
+    return inner_.QueryKeyKind(parent, name);
+  }
+
+ private:
+  Registry& inner_;
+};
+
+}  // namespace vh
