@@ -8,6 +8,7 @@
 #include "app/main_window_win.h"
 #include "hive/hive_copy.h"
 #include "hive/progress_dialog_win.h"
+#include "platform/forwarding_registry.h"
 #include "platform/thread_win.h"
 #include "settings/options.h"
 #include "tests/wine/support/app_fixture.h"
@@ -31,40 +32,18 @@ struct Hold {
 // The real registry, except that one copy waits until the test lets it go
 // (or a long while has passed, so that a frozen window cannot hang the test
 // for ever).
-class HeldRegistry final : public Registry {
+class HeldRegistry final : public ForwardingRegistry {
  public:
-  HeldRegistry(Registry& inner, std::shared_ptr<Hold> hold) : inner_(inner), hold_(std::move(hold)) {}
-  KeyHandle OpenKeyEx(RootKey root, const std::string& subkey, std::uint32_t access) override {
-    return inner_.OpenKeyEx(root, subkey, access);
-  }
-  KeyHandle OpenKey(RootKey root, const std::string& subkey) override { return inner_.OpenKey(root, subkey); }
-  std::vector<std::string> ValueNames(KeyHandle key) override { return inner_.ValueNames(key); }
-  std::uint32_t ValueType(KeyHandle key, const std::string& name) override { return inner_.ValueType(key, name); }
-  std::string ReadString(KeyHandle key, const std::string& name) override { return inner_.ReadString(key, name); }
+  HeldRegistry(Registry& inner, std::shared_ptr<Hold> hold) : ForwardingRegistry(inner), hold_(std::move(hold)) {}
   long SaveKey(KeyHandle key, const std::string& file) override {
     if (file == hold_->copy) {
       hold_->holding.Set();
       hold_->releasedInTime = hold_->released.Wait(30000);
     }
-    return inner_.SaveKey(key, file);
-  }
-  long ReplaceKey(RootKey root, const std::string& subkey, const std::string& newFile,
-                  const std::string& backupFile) override {
-    return inner_.ReplaceKey(root, subkey, newFile, backupFile);
-  }
-  void CloseKey(KeyHandle key) override { inner_.CloseKey(key); }
-  long LoadKey(RootKey root, const std::string& name, const std::string& file) override {
-    return inner_.LoadKey(root, name, file);
-  }
-  long UnLoadKey(RootKey root, const std::string& name) override { return inner_.UnLoadKey(root, name); }
-  std::optional<KeyFacts> QueryKey(KeyHandle key) override { return inner_.QueryKey(key); }
-  std::vector<std::string> SubkeyNames(KeyHandle key) override { return inner_.SubkeyNames(key); }
-  KeyKind QueryKeyKind(KeyHandle parent, const std::string& name) override {
-    return inner_.QueryKeyKind(parent, name);
+    return ForwardingRegistry::SaveKey(key, file);
   }
 
  private:
-  Registry& inner_;
   std::shared_ptr<Hold> hold_;
 };
 
