@@ -63,13 +63,12 @@ TfrmGetNewHiveProgess::~TfrmGetNewHiveProgess() = default;
 
 TMemo& TfrmGetNewHiveProgess::Memo1() { return *Find<TMemo>("Memo1"); }
 TsuiProgressBar& TfrmGetNewHiveProgess::ProgressBar1() { return *Find<TsuiProgressBar>("ProgressBar1"); }
-int TfrmGetNewHiveProgess::Position() { return ProgressBar1().Position(); }
 
 void TfrmGetNewHiveProgess::ShowPosition() { ProgressBar1().SetPosition(estimate_.Position()); }
 
 void TfrmGetNewHiveProgess::FormShow() {
   ProgressBar1().SetPosition(0);
-  Stopped = false;
+  stopped_ = false;
   estimate_.Reset();
   startPosted_ = false;
   TranslateOnShow(*this, inputs_);
@@ -103,7 +102,7 @@ void TfrmGetNewHiveProgess::StartScan() {
                                              LoadResString(IDS_FINISH));
   // Stop pressed before the scan got going: the worker ends before its
   // first hive and closes the dialog.
-  if (Stopped) Worker->Terminate();
+  if (stopped_) Worker->Terminate();
   Worker->Start();
   estimate_.Start();
   Find<TTimer>("Timer1")->SetEnabled(true);
@@ -136,7 +135,7 @@ void TfrmGetNewHiveProgess::Timer1Timer(TObject&) {
 }
 
 void TfrmGetNewHiveProgess::bStopClick(TObject&) {
-  Stopped = true;
+  stopped_ = true;
   Find<TLabel>("Label1")->SetCaption(LoadResString(IDS_STOP_PROCESS));
   Find<TTimer>("Timer1")->SetEnabled(false);
   if (Worker) Worker->Terminate();

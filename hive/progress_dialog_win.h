@@ -38,10 +38,6 @@ class TfrmGetNewHiveProgess : public TForm {
   ~TfrmGetNewHiveProgess() override;
   const char* ClassName() const override { return "TfrmGetNewHiveProgess"; }
 
-  TMemo& Memo1();
-  TsuiProgressBar& ProgressBar1();
-  int Position();
-  bool Stopped = false;
   // How the scan ended; Stopped when it never ran.
   ScanCompletion Completion() const;
 
@@ -56,6 +52,8 @@ class TfrmGetNewHiveProgess : public TForm {
   LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:
+  TMemo& Memo1();
+  TsuiProgressBar& ProgressBar1();
   void StartScan();
   void ShowPosition();
   void TakeStatus();
@@ -65,6 +63,7 @@ class TfrmGetNewHiveProgess : public TForm {
   ScanStep step_;
   ScanEstimate estimate_;
   std::unique_ptr<TScanTaskThread> Worker;
+  bool stopped_ = false;  // Stop was pressed
   bool startPosted_ = false;
   bool errorReported_ = false;
 };
