@@ -26,12 +26,12 @@ rules=$(awk -F'|' '
 folders=$(echo "$rules" | awk '{print $1}' | tr '\n' ' ')
 
 list_includes() {
-  local specs=()
-  for f in $folders; do specs+=("$f/*.h" "$f/*.cpp"); done
+  local globs=()
+  for f in $folders; do globs+=("$f/*.h" "$f/*.cpp"); done
   if [ -n "$rev" ]; then
-    git grep -n -E '^[[:space:]]*#[[:space:]]*include[[:space:]]+"' "$rev" -- "${specs[@]}" | sed "s/^$rev://"
+    git grep -n -E '^[[:space:]]*#[[:space:]]*include[[:space:]]+"' "$rev" -- "${globs[@]}" | sed "s/^$rev://"
   else
-    git ls-files -co --exclude-standard -- "${specs[@]}" | xargs -r grep -n -H -E '^[[:space:]]*#[[:space:]]*include[[:space:]]+"'
+    git ls-files -co --exclude-standard -- "${globs[@]}" | xargs -r grep -n -H -E '^[[:space:]]*#[[:space:]]*include[[:space:]]+"'
   fi
 }
 

@@ -14,6 +14,7 @@ patterns=(
   "[Tt]he ""table says"
   "[Aa]s the ""table"
   "[Ii]n ""[Pp]art ""order"
+  "\\b[Ss]""pec(s|ification)?\\b"
 )
 found=0
 for p in "${patterns[@]}"; do
