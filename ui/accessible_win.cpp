@@ -267,11 +267,11 @@ class FormAccessible final : public IAccessible {
     return S_OK;
   }
 
-  using TextGetter = HRESULT (STDMETHODCALLTYPE IAccessible::*)(VARIANT, BSTR*);
-  template <typename Pick>
-  HRESULT Text(VARIANT id, BSTR* out, TextGetter getter, Pick pick) {
-    if (!out) return E_POINTER;
-    *out = nullptr;
+  // The standard object answers for the window itself, a windowed child's
+  // own object for that child, and onElement for a windowless one.
+  template <typename Out, typename OnElement>
+  HRESULT Answer(VARIANT id, Out* out, HRESULT (STDMETHODCALLTYPE IAccessible::*getter)(VARIANT, Out*),
+                 OnElement onElement) {
     if (!Alive()) return E_FAIL;
     if (IsSelf(id)) return (standard_->*getter)(id, out);
     auto children = Children();
@@ -279,10 +279,20 @@ class FormAccessible final : public IAccessible {
     if (i < 0) return E_INVALIDARG;
     const AccessibleChild& c = children[std::size_t(i)];
     if (c.window) return ForWindow(c.window, [&](IAccessible* a, VARIANT self) { return (a->*getter)(self, out); });
-    std::string text = pick(c.element);
-    if (text.empty()) return S_FALSE;
-    *out = ToBstr(text);
-    return *out ? S_OK : E_OUTOFMEMORY;
+    return onElement(c.element);
+  }
+
+  using TextGetter = HRESULT (STDMETHODCALLTYPE IAccessible::*)(VARIANT, BSTR*);
+  template <typename Pick>
+  HRESULT Text(VARIANT id, BSTR* out, TextGetter getter, Pick pick) {
+    if (!out) return E_POINTER;
+    *out = nullptr;
+    return Answer(id, out, getter, [&](const AccessibleElement& element) -> HRESULT {
+      std::string text = pick(element);
+      if (text.empty()) return S_FALSE;
+      *out = ToBstr(text);
+      return *out ? S_OK : E_OUTOFMEMORY;
+    });
   }
 
   using VariantGetter = HRESULT (STDMETHODCALLTYPE IAccessible::*)(VARIANT, VARIANT*);
@@ -290,15 +300,10 @@ class FormAccessible final : public IAccessible {
   HRESULT Variant(VARIANT id, VARIANT* out, VariantGetter getter, Fill fill) {
     if (!out) return E_POINTER;
     VariantInit(out);
-    if (!Alive()) return E_FAIL;
-    if (IsSelf(id)) return (standard_->*getter)(id, out);
-    auto children = Children();
-    int i = IndexOf(id, children);
-    if (i < 0) return E_INVALIDARG;
-    const AccessibleChild& c = children[std::size_t(i)];
-    if (c.window) return ForWindow(c.window, [&](IAccessible* a, VARIANT self) { return (a->*getter)(self, out); });
-    fill(c.element, out);
-    return S_OK;
+    return Answer(id, out, getter, [&](const AccessibleElement& element) -> HRESULT {
+      fill(element, out);
+      return S_OK;
+    });
   }
 
   // A question about a windowed child goes to its own standard object.
