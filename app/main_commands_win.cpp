@@ -40,10 +40,8 @@ class DefragDialogsOf final : public DefragDialogs {
  public:
   explicit DefragDialogsOf(TfrmMain& main) : main_(main) {}
   void CopyAgain(const HiveTable& hives) override {
-    ScanStep step = main_.AnalysisStep();
-    step.hives = hives;
-    step.caption = LoadResString(IDS_RECOPY_CAPTION);
-    step.label = LoadResString(IDS_RECOPY_LABEL);
+    ScanStep step{hives, main_.RunningOnWow64, main_.Unattended, LoadResString(IDS_RECOPY_CAPTION),
+                  LoadResString(IDS_RECOPY_LABEL)};
     auto dialog = CreateForm<TfrmGetNewHiveProgess>(main_.ForDialog(), std::move(step));
     dialog->ShowModal();
   }

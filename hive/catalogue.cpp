@@ -15,8 +15,6 @@ bool StartsWithIgnoreCase(const std::string& text, const std::string& upperPrefi
   return text.size() >= upperPrefix.size() && UpperAscii(text.substr(0, upperPrefix.size())) == upperPrefix;
 }
 
-bool SameFile(const std::string& a, const std::string& b) { return UpperAscii(a) == UpperAscii(b); }
-
 }  // namespace
 
 bool IsWow64(SystemInfo& system) { return system.IsWow64Process().value_or(false); }
@@ -46,7 +44,7 @@ void HiveCatalogue::BuildHiveCatalogue(HiveTable& table) {
     // One file under several names would be copied, counted and swapped
     // once per name.
     std::size_t first = 0;
-    while (first < table.size() && !SameFile(table.HiveFiles[first], file)) ++first;
+    while (first < table.size() && !EqualsIgnoreCase(table.HiveFiles[first], file)) ++first;
     if (first < table.size()) {
       Note("Hive " + name + " is left out: its file " + file + " is already listed for " + table.HiveNames[first] +
            ".");

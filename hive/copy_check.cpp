@@ -62,10 +62,7 @@ void UnloadIfLoaded(Registry& registry, const char* name) {
 // ".LOG1" and ".LOG2" since); once unloaded, the hive file alone is whole
 // and the logs would be left in the hive folder for good.
 void DeleteHiveLogs(Files& files, const std::string& hiveFile) {
-  for (const char* suffix : {".LOG", ".LOG1", ".LOG2"}) {
-    std::string log = hiveFile + suffix;
-    if (files.Exists(log) && !files.IsLinked(log)) files.Delete(log);
-  }
+  for (const char* suffix : {".LOG", ".LOG1", ".LOG2"}) DeleteUnlessLinked(files, hiveFile + suffix);
 }
 
 class Comparison {

@@ -47,10 +47,6 @@ void RestartComputer(Privileges& privileges, Power& power) {
 
 namespace {
 
-void DeleteCopy(Files& files, const std::string& copy) {
-  if (files.Exists(copy) && !files.IsLinked(copy)) files.Delete(copy);
-}
-
 HiveResult Measured(DefragRun& run, HiveResult result, const std::string& hiveFile, std::int64_t copySize) {
   result.hiveFile = hiveFile;
   result.currentSize = QueryFileSize(run.platform.files, hiveFile);
@@ -79,7 +75,7 @@ HiveTable AnalysedHives(DefragRun& run) {
 // the fresh pass does not reach (stopped, or failed) has none to swap.
 void CopyAgain(DefragRun& run, const HiveTable& hives) {
   if (run.keepAnalysisCopies || hives.empty()) return;
-  for (const std::string& file : hives.HiveFiles) DeleteCopy(run.platform.files, CopyPath(file));
+  for (const std::string& file : hives.HiveFiles) DeleteUnlessLinked(run.platform.files, CopyPath(file));
   run.dialogs.CopyAgain(hives);
 }
 
@@ -92,7 +88,7 @@ HiveResult CheckAndSchedule(DefragRun& run, const std::string& hiveName, const s
   copySize = QueryFileSize(p.files, copy);
   CopyCheck check = CheckHiveCopy(p.registry, p.files, hiveName, copy, run.wow64);
   if (!check.passed) {
-    DeleteCopy(p.files, copy);
+    DeleteUnlessLinked(p.files, copy);
     return {hiveName, HiveOutcome::CheckFailed, check.reason};
   }
   long result = ScheduleHiveSwap(p.registry, p.files, hiveName, copy, BackupPath(hiveFile));
@@ -121,7 +117,7 @@ void Record(const DefragRun& run) {
   if (run.journal) AppendJournalEntry(*run.journal, DefragJournalEntry(run));
 }
 
-RestorePointStep RestorePointStepOf(int answer) {
+RestorePointStep RestorePointStepOf(ModalResult answer) {
   if (answer == mrCancel) return RestorePointStep::Stopped;
   return answer == mrYes ? RestorePointStep::FailedWentOn : RestorePointStep::Created;
 }

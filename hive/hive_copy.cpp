@@ -1,5 +1,6 @@
 #include "hive/hive_copy.h"
 
+#include "hive/hive_table.h"
 #include "platform/text.h"
 
 namespace vh {
@@ -66,11 +67,12 @@ std::int64_t QueryFileSize(Files& files, const std::string& path) {
   return files.EntrySize(path).value_or(-1);
 }
 
+void DeleteUnlessLinked(Files& files, const std::string& path) {
+  if (files.Exists(path) && !files.IsLinked(path)) files.Delete(path);
+}
+
 void DeleteLeftoverCopies(Files& files, const std::vector<std::string>& hiveFiles) {
-  for (const std::string& file : hiveFiles) {
-    std::string copy = file + ".hvz";
-    if (files.Exists(copy) && !files.IsLinked(copy)) files.Delete(copy);
-  }
+  for (const std::string& file : hiveFiles) DeleteUnlessLinked(files, CopyPath(file));
 }
 
 bool IsFileLocked(Files& files, const std::string& path) {

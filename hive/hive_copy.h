@@ -37,6 +37,10 @@ void EnableRestorePrivilege(Privileges& privileges);
 // -1 when the entry cannot be read. Full 64-bit range.
 std::int64_t QueryFileSize(Files& files, const std::string& path);
 
+// Deletes the file when it exists and is not reached through a link: a
+// link could point anywhere, and the program only ever deletes its own files.
+void DeleteUnlessLinked(Files& files, const std::string& path);
+
 // Deletes every copy (hive file + ".hvz") that exists. A copy named in a
 // pending swap is held by the system and stays.
 void DeleteLeftoverCopies(Files& files, const std::vector<std::string>& hiveFiles);

@@ -54,14 +54,25 @@ bool ParseSigned(const std::string& text, std::int64_t& value) {
   return true;
 }
 
+// The outcomes written as a plain word; the other two carry a detail.
+struct OutcomeName {
+  JournalOutcome outcome;
+  const char* text;
+};
+const OutcomeName kOutcomeNames[] = {
+    {JournalOutcome::Scheduled, "scheduled"},
+    {JournalOutcome::NotCopied, "not copied"},
+    {JournalOutcome::CheckFailed, "check failed"},
+};
+
 bool ParseOutcome(const std::string& text, JournalHive& hive) {
-  if (text == "scheduled") {
-    hive.outcome = JournalOutcome::Scheduled;
-  } else if (text == "not copied") {
-    hive.outcome = JournalOutcome::NotCopied;
-  } else if (text == "check failed") {
-    hive.outcome = JournalOutcome::CheckFailed;
-  } else if (text.compare(0, sizeof kRefusedPrefix - 1, kRefusedPrefix) == 0) {
+  for (const OutcomeName& o : kOutcomeNames) {
+    if (text == o.text) {
+      hive.outcome = o.outcome;
+      return true;
+    }
+  }
+  if (text.compare(0, sizeof kRefusedPrefix - 1, kRefusedPrefix) == 0) {
     std::int64_t error = 0;
     if (!ParseSigned(text.substr(sizeof kRefusedPrefix - 1), error)) return false;
     if (error < std::numeric_limits<long>::min() || error > std::numeric_limits<long>::max()) return false;
@@ -141,6 +152,20 @@ std::string TrimmedLine(std::string line) {
   return line;
 }
 
+std::string RestorePointText(RestorePointStep step) {
+  for (const StepName& s : kStepNames)
+    if (s.step == step) return s.text;
+  return "";
+}
+
+std::string OutcomeText(const JournalHive& hive) {
+  if (hive.outcome == JournalOutcome::Refused) return kRefusedPrefix + std::to_string(hive.error);
+  if (hive.outcome == JournalOutcome::Skipped) return kSkippedPrefix + Field(hive.skipReason, false);
+  for (const OutcomeName& o : kOutcomeNames)
+    if (o.outcome == hive.outcome) return o.text;
+  return "";
+}
+
 }  // namespace
 
 int JournalEntry::Scheduled() const {
@@ -150,28 +175,6 @@ int JournalEntry::Scheduled() const {
 }
 
 std::string JournalPath(Files& files) { return files.ExecutableFolder() + "varnhold-journal.txt"; }
-
-std::string RestorePointText(RestorePointStep step) {
-  for (const StepName& s : kStepNames)
-    if (s.step == step) return s.text;
-  return "";
-}
-
-std::string OutcomeText(const JournalHive& hive) {
-  switch (hive.outcome) {
-    case JournalOutcome::Scheduled:
-      return "scheduled";
-    case JournalOutcome::NotCopied:
-      return "not copied";
-    case JournalOutcome::CheckFailed:
-      return "check failed";
-    case JournalOutcome::Refused:
-      return kRefusedPrefix + std::to_string(hive.error);
-    case JournalOutcome::Skipped:
-      return kSkippedPrefix + Field(hive.skipReason, false);
-  }
-  return "";
-}
 
 std::string FormatJournalEntry(const JournalEntry& entry) {
   std::string text = entry.kind == JournalKind::Undo ? kUndoHeader : kDefragHeader;

@@ -92,7 +92,4 @@ bool AppendJournalEntry(const JournalWriter& writer, JournalEntry entry);
 // none when the file is missing or unreadable.
 std::vector<JournalEntry> ReadJournal(Files& files, const std::string& path);
 
-std::string RestorePointText(RestorePointStep step);
-std::string OutcomeText(const JournalHive& hive);
-
 }  // namespace vh

@@ -118,9 +118,18 @@ UndoPlan PlanUndo(const std::vector<JournalEntry>& journal, const HiveTable& loa
   return plan;
 }
 
+namespace {
+
+// What the journal offers to undo now, on this boot, with these hives loaded.
+UndoPlan PlanUndoNow(Platform& platform, const HiveTable& hives, const std::string& journalPath) {
+  return PlanUndo(ReadJournal(platform.files, journalPath), hives, platform.files, platform.system.BootTime());
+}
+
+}  // namespace
+
 UndoOutcome UndoLastDefragmentation(UndoRun& run) {
   Platform& p = run.platform;
-  run.plan = PlanUndo(ReadJournal(p.files, run.journal.path), run.hives, p.files, p.system.BootTime());
+  run.plan = PlanUndoNow(p, run.hives, run.journal.path);
   run.done = {};
   if (!run.plan.Offered()) {
     if (!run.unattended) run.dialogs.ShowNothingToUndo(run.plan);
@@ -152,8 +161,7 @@ UndoOutcome UndoLastDefragmentation(UndoRun& run) {
 }
 
 bool UndoOffered(Platform& platform, const HiveTable& hives, const std::string& journalPath) {
-  return PlanUndo(ReadJournal(platform.files, journalPath), hives, platform.files, platform.system.BootTime())
-      .Offered();
+  return PlanUndoNow(platform, hives, journalPath).Offered();
 }
 
 }  // namespace vh

@@ -80,7 +80,7 @@ void TfrmSystemPoint::RestorePointDone(LPARAM failed) {
   if (failed == 1) {
     vh::ModalResult answer = ShowMessageBox(LoadResString(IDS_RESTORE_FAILED), MB_YESNO | MB_ICONINFORMATION | MB_DEFBUTTON2);
     // Yes tells the caller that it goes on without a restore point.
-    SetModalResult(answer == IDNO ? mrCancel : mrYes);
+    SetModalResult(answer == mrNo ? mrCancel : mrYes);
   }
   ResultArrived = true;
 }
