@@ -7,10 +7,7 @@ bool RestrictLibrarySearch() {
   // XP, Vista, or a 7 without the loader update.
   using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
   constexpr DWORD kSearchSystem32 = 0x00000800;  // LOAD_LIBRARY_SEARCH_SYSTEM32, hidden by the XP headers
-  HMODULE kernel = GetModuleHandleA("kernel32.dll");
-  auto set = kernel ? reinterpret_cast<SetDefaultDllDirectoriesFn>(
-                          reinterpret_cast<void*>(GetProcAddress(kernel, "SetDefaultDllDirectories")))
-                    : nullptr;
+  auto set = KernelFunction<SetDefaultDllDirectoriesFn>("SetDefaultDllDirectories");
   if (set && set(kSearchSystem32)) return true;
   // XP SP1 and later: an empty string removes the current folder.
   SetDllDirectoryA("");

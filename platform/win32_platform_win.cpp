@@ -46,11 +46,17 @@ std::wstring WideFromAnsi(const std::string& ansi) { return Decode(ansi, CP_ACP)
 std::string Ansi(const wchar_t* text, std::size_t length) { return Encode(text, length, CP_ACP); }
 
 // The directory entry of a path, if any; the file itself is never opened.
-bool FindEntry(const std::string& path, WIN32_FIND_DATAW& data) {
-  HANDLE find = FindFirstFileW(Wide(path).c_str(), &data);
+bool FindEntry(const std::wstring& path, WIN32_FIND_DATAW& data) {
+  HANDLE find = FindFirstFileW(path.c_str(), &data);
   if (find == INVALID_HANDLE_VALUE) return false;
   FindClose(find);
   return true;
+}
+bool FindEntry(const std::string& path, WIN32_FIND_DATAW& data) { return FindEntry(Wide(path), data); }
+
+// A FILETIME as one 64-bit count of 100 ns.
+std::uint64_t FileTimeValue(const FILETIME& time) {
+  return (std::uint64_t(time.dwHighDateTime) << 32) | time.dwLowDateTime;
 }
 
 // GetFullPathNameW of a UTF-8 path; empty when it cannot be made.
@@ -161,7 +167,7 @@ std::optional<KeyFacts> Win32Platform::QueryKey(KeyHandle key) {
   if (RegQueryInfoKeyW(AsHkey(key), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr, nullptr,
                        nullptr, &written) != ERROR_SUCCESS)
     return std::nullopt;
-  return KeyFacts{subkeys, values, (std::uint64_t(written.dwHighDateTime) << 32) | written.dwLowDateTime};
+  return KeyFacts{subkeys, values, FileTimeValue(written)};
 }
 
 std::vector<std::string> Win32Platform::SubkeyNames(KeyHandle key) {
@@ -192,11 +198,7 @@ using NtQueryKeyFn = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
 // Looked up at run time: older systems, and Wine, have no such query, or
 // answer it with a shorter record that holds no key flags.
 std::optional<KeyKind> KindFromFlags(HKEY key) {
-  static NtQueryKeyFn query = [] {
-    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
-    return ntdll ? reinterpret_cast<NtQueryKeyFn>(reinterpret_cast<void*>(GetProcAddress(ntdll, "NtQueryKey")))
-                 : nullptr;
-  }();
+  static NtQueryKeyFn query = LibraryFunction<NtQueryKeyFn>(GetModuleHandleA("ntdll.dll"), "NtQueryKey");
   if (!query) return std::nullopt;
   KeyFlagsAnswer answer{};
   ULONG length = 0;
@@ -270,9 +272,7 @@ std::optional<std::int64_t> Win32Platform::EntrySize(const std::string& path) {
   std::wstring full = FullPath(path);
   if (full.empty()) return std::nullopt;
   WIN32_FIND_DATAW data;
-  HANDLE find = FindFirstFileW(full.c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return std::nullopt;
-  FindClose(find);
+  if (!FindEntry(full, data)) return std::nullopt;
   return (std::int64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
@@ -289,7 +289,7 @@ bool Win32Platform::Delete(const std::string& path) { return DeleteFileW(Wide(pa
 std::optional<std::uint64_t> Win32Platform::EntryWriteTime(const std::string& path) {
   WIN32_FIND_DATAW data;
   if (!FindEntry(path, data)) return std::nullopt;
-  return (std::uint64_t(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
+  return FileTimeValue(data.ftLastWriteTime);
 }
 
 bool Win32Platform::IsLinked(const std::string& path) {
@@ -320,9 +320,7 @@ std::string Win32Platform::ExecutableFolder() {
 }
 
 std::optional<bool> Win32Platform::IsWow64Process() {
-  using Fn = BOOL(WINAPI*)(HANDLE, PBOOL);
-  HMODULE kernel = GetModuleHandleA("kernel32");
-  auto fn = kernel ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(kernel, "IsWow64Process"))) : nullptr;
+  auto fn = KernelFunction<BOOL(WINAPI*)(HANDLE, PBOOL)>("IsWow64Process");
   if (!fn) return std::nullopt;
   BOOL wow64 = FALSE;
   fn(GetCurrentProcess(), &wow64);
@@ -342,16 +340,13 @@ OsVersion Win32Platform::GetVersion() {
 std::uint64_t Win32Platform::Now() {
   FILETIME now;
   GetSystemTimeAsFileTime(&now);
-  return (std::uint64_t(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+  return FileTimeValue(now);
 }
 
 std::uint64_t Win32Platform::BootTime() {
   // GetTickCount64 is Vista's; XP's GetTickCount wraps after 49.7 days, so
   // there a boot that long ago reads as a later one.
-  using Fn = ULONGLONG(WINAPI*)();
-  HMODULE kernel = GetModuleHandleA("kernel32");
-  auto tick64 = kernel ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(kernel, "GetTickCount64")))
-                       : nullptr;
+  auto tick64 = KernelFunction<ULONGLONG(WINAPI*)()>("GetTickCount64");
   std::uint64_t upMs = tick64 ? std::uint64_t(tick64()) : std::uint64_t(GetTickCount());
   std::uint64_t now = Now();
   std::uint64_t up = upMs * 10000;
@@ -403,7 +398,7 @@ RestoreOutcome Win32Platform::SetRestorePoint(const RestorePointRequest& request
   // executable must never be the one that is loaded.
   HMODULE library = LoadSystemLibrary("SrClient.dll");
   if (!library) return RestoreOutcome::Unavailable;
-  auto entry = reinterpret_cast<SetRestorePointFn>(reinterpret_cast<void*>(GetProcAddress(library, "SRSetRestorePointA")));
+  auto entry = LibraryFunction<SetRestorePointFn>(library, "SRSetRestorePointA");
   if (!entry) {
     FreeLibrary(library);
     return RestoreOutcome::Unavailable;
@@ -463,8 +458,7 @@ void OpenWithShell(const std::string& target) {
   // from the system folder.
   using ShellExecuteFn = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
   static HMODULE shell = LoadSystemLibrary("shell32.dll");
-  auto execute = shell ? reinterpret_cast<ShellExecuteFn>(reinterpret_cast<void*>(GetProcAddress(shell, "ShellExecuteA")))
-                       : nullptr;
+  auto execute = LibraryFunction<ShellExecuteFn>(shell, "ShellExecuteA");
   if (execute) execute(GetActiveWindow(), "Open", target.c_str(), nullptr, nullptr, SW_SHOW);
 }
 
