@@ -70,7 +70,7 @@ int RunProgram(vh::Platform& platform) {
   ComApartment com;
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
-  auto main = vh::CreateForm<vh::TfrmMain>(platform, arguments, CurrentFolder());
+  auto main = vh::CreateForm<vh::TfrmMain>(platform, invocation);
   // Without a desktop to put the window on nothing could ever end the
   // message loop.
   if (!main->Handle()) return vh::kExitNoDesktop;

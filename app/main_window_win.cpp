@@ -53,11 +53,8 @@ DragKind DragKindOf(TComponent& c) {
 
 }  // namespace
 
-TfrmMain::TfrmMain(Platform& platform, std::vector<std::string> arguments, const std::string& currentFolder)
-    : TForm(nullptr, MainForm()),
-      platform_(platform),
-      arguments_(std::move(arguments)),
-      invocation_(ParseInvocation(arguments_, currentFolder)) {
+TfrmMain::TfrmMain(Platform& platform, Invocation invocation)
+    : TForm(nullptr, MainForm()), platform_(platform), invocation_(std::move(invocation)) {
   isMainForm = true;
   // The taskbar shows the application's title; the window's own caption
   // is never drawn on the borderless window.

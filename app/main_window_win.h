@@ -27,8 +27,8 @@ extern const char kMainWindowClass[];
 
 class TfrmMain : public TForm, private UnattendedHost {
  public:
-  // currentFolder: the folder a relative report path is taken in.
-  TfrmMain(Platform& platform, std::vector<std::string> arguments, const std::string& currentFolder = "");
+  // invocation: what the command line asks for; interactive by default.
+  explicit TfrmMain(Platform& platform, Invocation invocation = {});
   const char* ClassName() const override { return "TfrmMain"; }
 
   HiveTable Hives;
@@ -122,7 +122,6 @@ class TfrmMain : public TForm, private UnattendedHost {
   bool analysed_ = false;
   unsigned long analysisStartedMs_ = 0;
   int hivesNotCopied_ = 0;
-  std::vector<std::string> arguments_;
   Invocation invocation_;
   bool closing_ = false;
 };

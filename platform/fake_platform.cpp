@@ -10,6 +10,11 @@ namespace vh {
 
 namespace {
 
+// Whether an upper-cased path is on one of the refusal lists.
+bool Listed(const std::vector<std::string>& paths, const std::string& upper) {
+  return std::find(paths.begin(), paths.end(), upper) != paths.end();
+}
+
 std::string Hex(std::uint32_t value) {
   char buf[16];
   std::snprintf(buf, sizeof buf, "0x%X", value);
@@ -290,20 +295,15 @@ bool FakePlatform::IsLinked(const std::string& path) {
 bool FakePlatform::AppendText(const std::string& path, const std::string& text) {
   calls.push_back("AppendText(" + path + ")");
   std::string key = Upper(path);
-  for (const std::string& refused : refusedAppends_)
-    if (refused == key) return false;
+  if (Listed(refusedAppends_, key)) return false;
   texts_[key] += text;
-  FakeFile& file = files_[key];
-  file.size = std::int64_t(texts_[key].size());
-  file.written = fileClock;
+  AddFile(path, std::int64_t(texts_[key].size()));
   return true;
 }
 
 std::optional<std::string> FakePlatform::ReadTail(const std::string& path, std::size_t maxBytes) {
   std::string key = Upper(path);
-  for (const std::string& refused : refusedReads_)
-    if (refused == key) return std::nullopt;
-  if (!FindFile(path)) return std::nullopt;
+  if (Listed(refusedReads_, key) || !FindFile(path)) return std::nullopt;
   const std::string& text = texts_[key];
   return text.size() > maxBytes ? text.substr(text.size() - maxBytes) : text;
 }
@@ -331,7 +331,7 @@ RestoreOutcome FakePlatform::SetRestorePoint(const RestorePointRequest& request)
 }
 
 bool FakePlatform::ProfileWriteRefused(const std::string& file) const {
-  return std::find(refusedProfiles_.begin(), refusedProfiles_.end(), Upper(file)) != refusedProfiles_.end();
+  return Listed(refusedProfiles_, Upper(file));
 }
 
 std::string FakePlatform::Read(const std::string& section, const std::string& key, const std::string& defaultValue,

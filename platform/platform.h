@@ -232,4 +232,16 @@ struct Platform {
   Shell& shell;
 };
 
+// The same services with one of them replaced: decorators and tests swap in
+// their own without listing the rest.
+inline Platform WithRegistry(const Platform& p, Registry& registry) {
+  return {registry, p.privileges, p.volumes, p.files, p.system, p.power, p.restore, p.profiles, p.shell};
+}
+inline Platform WithPrivileges(const Platform& p, Privileges& privileges) {
+  return {p.registry, privileges, p.volumes, p.files, p.system, p.power, p.restore, p.profiles, p.shell};
+}
+inline Platform WithRestore(const Platform& p, RestoreClient& restore) {
+  return {p.registry, p.privileges, p.volumes, p.files, p.system, p.power, restore, p.profiles, p.shell};
+}
+
 }  // namespace vh

@@ -174,7 +174,7 @@ int BenchAnalysis(int rounds) {
     ++boxes;
     return IDOK;
   });
-  auto main = vh::CreateForm<vh::TfrmMain>(vh::AppPlatform(), std::vector<std::string>{"varnhold.exe"});
+  auto main = vh::CreateForm<vh::TfrmMain>(vh::AppPlatform());
   main->Show();
   vh::ProcessMessages();
   std::vector<BareSave> saves = BareSavesOf(main->Hives);
@@ -449,7 +449,7 @@ LRESULT CALLBACK LogMessage(int code, WPARAM wp, LPARAM lp) {
 // dialog's creation, and the figures filled in afterwards.
 int ProfileAnalysis(int rounds) {
   vh::SetMessageBoxHook([](const std::string&, const std::string&, UINT) { return IDOK; });
-  auto main = vh::CreateForm<vh::TfrmMain>(vh::AppPlatform(), std::vector<std::string>{"varnhold.exe"});
+  auto main = vh::CreateForm<vh::TfrmMain>(vh::AppPlatform());
   main->Show();
   vh::ProcessMessages();
   vh::Platform& platform = vh::AppPlatform();
@@ -527,7 +527,7 @@ int ProfileStartup(double entryMs) {
   step("background_decode", [] { vh::LoadJpegResource("MAIN_BACKGROUND"); });
   std::unique_ptr<vh::TfrmMain> main;
   step("create_form", [&] {
-    main = vh::CreateForm<vh::TfrmMain>(vh::AppPlatform(), std::vector<std::string>{"varnhold.exe"});
+    main = vh::CreateForm<vh::TfrmMain>(vh::AppPlatform());
   });
   step("show", [&] { main->Show(); });
   step("first_paint", [&] { UpdateWindow(main->Handle()); });

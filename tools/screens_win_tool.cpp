@@ -53,7 +53,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   int argc = __argc;
   char** argv = __argv;
   const char* window = argc > 1 ? argv[1] : "main";
-  auto main = vh::CreateForm<vh::TfrmMain>(vh::AppPlatform(), std::vector<std::string>{"varnhold.exe"});
+  auto main = vh::CreateForm<vh::TfrmMain>(vh::AppPlatform());
   main->Show();
   if (argc > 2 && std::strcmp(argv[2], "analyze") == 0) main->bAnalyzeRegistryClick(*main);
   if (argc > 2 && std::strcmp(argv[2], "french") == 0) main->miEnglishClick(*main->FindComponent("miFrench"));
@@ -75,8 +75,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   if (name == "progress") {
     vh::Platform& real = vh::AppPlatform();
     static HoldAtSecondCopy held(real.registry);
-    static vh::Platform holding{held,         real.privileges, real.volumes, real.files, real.system,
-                                real.power,   real.restore,    real.profiles, real.shell};
+    static vh::Platform holding = vh::WithRegistry(real, held);
     dialog = vh::CreateForm<vh::TfrmGetNewHiveProgess>(vh::DialogInputs{main.get(), holding, ""},
                                                         main->AnalysisStep());
     dialog->Show();

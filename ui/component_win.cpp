@@ -104,8 +104,7 @@ void TControl::SetVisible(bool v) {
   if (visible_ == v) return;
   visible_ = v;
   VisibleChanged();
-  if (parent_) parent_->ChildAvailabilityChanged(*this);
-  if (TForm* f = ParentForm(); f && f != this && !v) f->ControlBecameUnavailable(*this);
+  AvailabilityChanged(v);
 }
 
 void TControl::VisibleChanged() {
@@ -117,8 +116,14 @@ void TControl::SetEnabled(bool v) {
   if (enabled_ == v) return;
   enabled_ = v;
   EnabledChanged();
+  AvailabilityChanged(v);
+}
+
+// Shown or hidden, enabled or disabled: the parent's routing and the form's
+// focus let go of a control that can no longer take input.
+void TControl::AvailabilityChanged(bool nowAvailable) {
   if (parent_) parent_->ChildAvailabilityChanged(*this);
-  if (TForm* f = ParentForm(); f && f != this && !v) f->ControlBecameUnavailable(*this);
+  if (TForm* f = ParentForm(); f && f != this && !nowAvailable) f->ControlBecameUnavailable(*this);
 }
 
 void TControl::SetCaption(const std::string& text) {

@@ -198,6 +198,7 @@ class TControl : public TComponent, public RoutedControl {
   void AdoptParentColor();
 
  private:
+  void AvailabilityChanged(bool nowAvailable);
   friend class TWinControl;
   TWinControl* parent_;
   Rect bounds_;

@@ -242,13 +242,13 @@ void TForm::ChangeUIState(WORD action, WORD flags) {
   SendMessageA(Handle(), WM_UPDATEUISTATE, MAKEWPARAM(action, flags), 0);
 }
 
-bool TForm::FocusCuesShown() const {
-  return KeyboardCuesAlways() || (SendMessageA(Handle(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) == 0;
-}
+// The form keeps its own cue state (WM_QUERYUISTATE answers with it), so
+// painting asks the member, not the window.
+bool TForm::CuesShown(unsigned hideFlag) const { return KeyboardCuesAlways() || (uiState_ & hideFlag) == 0; }
 
-bool TForm::AcceleratorCuesShown() const {
-  return KeyboardCuesAlways() || (SendMessageA(Handle(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEACCEL) == 0;
-}
+bool TForm::FocusCuesShown() const { return CuesShown(UISF_HIDEFOCUS); }
+
+bool TForm::AcceleratorCuesShown() const { return CuesShown(UISF_HIDEACCEL); }
 
 namespace {
 

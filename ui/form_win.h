@@ -130,6 +130,7 @@ class TForm : public TWinControl, private AccessibleHost {
   TWinControl* activeControl_ = nullptr;
   TControl* focusedChild_ = nullptr;
   bool exposeWindowless_ = false;
+  bool CuesShown(unsigned hideFlag) const;
   unsigned uiState_ = 0;  // UISF_HIDEFOCUS | UISF_HIDEACCEL as last updated
   AccessibleLink accessibleLink_;
   HWND tooltip_ = nullptr;

@@ -51,19 +51,13 @@ inline std::ostream& operator<<(std::ostream& os, const Rect& r) {
 // Right and bottom edges excluded, as the platform's PtInRect.
 inline bool Contains(const Rect& r, Point p) { return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom; }
 
-// Both edges included: the drag-area rule of the main window counts a point
-// on a control's right or bottom edge as the control's.
-inline bool ContainsInclusive(const Rect& r, Point p) {
-  return p.x >= r.left && p.x <= r.right && p.y >= r.top && p.y <= r.bottom;
-}
-
 inline Rect MakeRect(int left, int top, int width, int height) { return Rect{left, top, left + width, top + height}; }
 
 // The columns of a bitmap strip that frame k (1-based) of N takes, with
 // fw = width / N: for k < N columns (k - 1) fw up to k fw, for k = N the
-// rightmost fw columns; always the full height. The target bitmap is resized to the rectangle's size.
-// Outside the rule (N < 1, k < 1 or k > N, negative sizes) the frame is the
-// empty rectangle (0, 0, 0, 0), so nothing is copied.
+// rightmost fw columns; always the full height. Otherwise (N < 1, k < 1 or
+// k > N, negative sizes) the frame is the empty rectangle, so nothing is
+// copied. Skin styles and theme files cut their strips alike.
 inline Rect CutSkinFrame(Size source, int frameCount, int frameIndex) {
   if (frameCount < 1 || frameIndex < 1 || frameIndex > frameCount || source.width < 0 || source.height < 0) {
     return Rect{};

@@ -111,7 +111,6 @@ void InstantiateLayout(TWinControl& form, const std::vector<ControlDef>& control
   for (const ControlDef& def : controls) {
     TWinControl* parent = &form;
     if (!def.parent.empty()) parent = form.Find<TWinControl>(def.parent);
-    if (!parent) throw std::logic_error("layout: no parent " + def.parent + " for " + def.name);
     def.make(form, *parent, def);
   }
 }

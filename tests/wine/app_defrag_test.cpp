@@ -43,17 +43,15 @@ class DefragTest : public ::testing::Test {
   }
   TfrmMain& Start() {
     Platform& r = recorded_.platform();
-    platform_ = std::make_unique<Platform>(Platform{r.registry, r.privileges, r.volumes, r.files, r.system, r.power,
-                                                    restore_, r.profiles, r.shell});
-    main_ = CreateForm<TfrmMain>(*platform_, std::vector<std::string>{"varnhold.exe"});
+    platform_ = std::make_unique<Platform>(WithRestore(r, restore_));
+    main_ = CreateForm<TfrmMain>(*platform_);
     main_->Show();
     return *main_;
   }
   TfrmMain& StartAndAnalyze() {
     Platform& r = recorded_.platform();
-    platform_ = std::make_unique<Platform>(Platform{r.registry, r.privileges, r.volumes, r.files, r.system, r.power,
-                                                    restore_, r.profiles, r.shell});
-    main_ = CreateForm<TfrmMain>(*platform_, std::vector<std::string>{"varnhold.exe"});
+    platform_ = std::make_unique<Platform>(WithRestore(r, restore_));
+    main_ = CreateForm<TfrmMain>(*platform_);
     main_->Show();
     main_->bAnalyzeRegistryClick(*main_);
     EXPECT_TRUE(main_->bDefragRegistry().Enabled());

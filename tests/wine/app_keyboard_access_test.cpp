@@ -167,7 +167,7 @@ class KeyboardAccessTest : public test::MainWindowFixture {
     CoUninitialize();
   }
   TfrmMain& Start() {
-    StartMainWindow({"varnhold.exe"}, 0);
+    StartMainWindow(0);
     SetForegroundWindow(main_->Handle());
     test::PumpFor(100);
     return *main_;

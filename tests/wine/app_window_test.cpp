@@ -22,7 +22,7 @@ namespace {
 
 class AppWindowTest : public test::MainWindowFixture {
  protected:
-  TfrmMain& Start(std::vector<std::string> args = {"varnhold.exe"}) { return StartMainWindow(std::move(args), 50); }
+  TfrmMain& Start() { return StartMainWindow(50); }
   TFlatSpeedButton& Button(const char* name) { return test::Control<TFlatSpeedButton>(*main_, name); }
   std::string Cell(int row, int column) { return main_->lvMain().Cell(row, column); }
 };

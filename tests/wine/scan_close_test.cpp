@@ -58,9 +58,8 @@ class ScanCloseTest : public ::testing::Test {
   void SetUp() override {
     for (const char* key : {"One", "Two", "Three"}) registry_.AddHive(key, 20000, 100000);
     Platform& r = recorded_.platform();
-    platform_ = std::make_unique<Platform>(Platform{held_, r.privileges, r.volumes, r.files, r.system, r.power,
-                                                    r.restore, r.profiles, r.shell});
-    main_ = CreateForm<TfrmMain>(*platform_, std::vector<std::string>{"varnhold.exe"});
+    platform_ = std::make_unique<Platform>(WithRegistry(r, held_));
+    main_ = CreateForm<TfrmMain>(*platform_);
     main_->Show();
     ASSERT_EQ(main_->Hives.HiveFiles.size(), 3u);
     hold_->copy = CopyPath(main_->Hives.HiveFiles[1]);

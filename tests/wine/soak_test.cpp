@@ -110,9 +110,8 @@ class SoakTest : public ::testing::Test {
     registry_.AddHive("SoakB", 60000, 300000);
     registry_.AddHive("SoakC", 20000, 200000);
     Platform& r = recorded_.platform();
-    platform_ = std::make_unique<Platform>(Platform{r.registry, r.privileges, r.volumes, r.files, r.system, r.power,
-                                                    restore_, r.profiles, r.shell});
-    main_ = CreateForm<TfrmMain>(*platform_, std::vector<std::string>{"varnhold.exe"});
+    platform_ = std::make_unique<Platform>(WithRestore(r, restore_));
+    main_ = CreateForm<TfrmMain>(*platform_);
     main_->Show();
     test::PumpFor(50);
     ASSERT_EQ(main_->Hives.size(), 3u);

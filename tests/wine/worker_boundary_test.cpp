@@ -32,8 +32,7 @@ class WorkerBoundaryTest : public ::testing::Test {
   void SetUp() override {
     registry_.AddHive("Boundary", 20000, 100000);
     Platform& r = recorded_.platform();
-    platform_ = std::make_unique<Platform>(Platform{r.registry, privileges_, r.volumes, r.files, r.system, r.power,
-                                                    r.restore, r.profiles, r.shell});
+    platform_ = std::make_unique<Platform>(WithPrivileges(r, privileges_));
   }
   void TearDown() override {
     main_.reset();
@@ -49,7 +48,7 @@ class WorkerBoundaryTest : public ::testing::Test {
 };
 
 TEST_F(WorkerBoundaryTest, AScanThatThrowsIsReportedOnceAndLeavesTheAnalysisIncomplete) {
-  main_ = CreateForm<TfrmMain>(*platform_, std::vector<std::string>{"varnhold.exe"});
+  main_ = CreateForm<TfrmMain>(*platform_);
   main_->Show();
   EXPECT_FALSE(main_->RunAnalysis());
   EXPECT_EQ(privileges_.calls, 1);
@@ -62,7 +61,7 @@ TEST_F(WorkerBoundaryTest, AScanThatThrowsIsReportedOnceAndLeavesTheAnalysisInco
 TEST_F(WorkerBoundaryTest, UnattendedTheScansErrorGoesToTheSinkNeverToABox) {
   std::vector<std::string> logged;
   SetExceptionSink([&logged](const std::string& text) { logged.push_back(text); });
-  main_ = CreateForm<TfrmMain>(*platform_, std::vector<std::string>{"varnhold.exe"});
+  main_ = CreateForm<TfrmMain>(*platform_);
   main_->Unattended = true;
   main_->ShowHidden();
   EXPECT_FALSE(main_->RunAnalysis());

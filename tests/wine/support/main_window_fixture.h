@@ -34,8 +34,8 @@ class MainWindowFixture : public ::testing::Test {
     }
   }
   // Creates and shows the main window, then lets it settle for pumpMs.
-  TfrmMain& StartMainWindow(std::vector<std::string> args, int pumpMs) {
-    main_ = CreateForm<TfrmMain>(platform_.platform(), std::move(args));
+  TfrmMain& StartMainWindow(int pumpMs) {
+    main_ = CreateForm<TfrmMain>(platform_.platform());
     main_->Show();
     PumpFor(pumpMs);
     return *main_;
