@@ -66,9 +66,9 @@ void TFlatSpeedButton::SetUseAdvColors(bool v) {
 void TFlatSpeedButton::CalcAdvColors() {
   if (!useAdvColors_) return;
   Colour parent = Plain(Color());
-  colors_[0] = ShadeFromParent(parent, colors_[0], adv_[0], ShadeDirection::Lighter);
-  colors_[1] = ShadeFromParent(parent, colors_[1], adv_[1], ShadeDirection::Darker);
-  colors_[2] = ShadeFromParent(parent, colors_[2], adv_[2], ShadeDirection::Darker);
+  colors_[0] = ShadeFromParent(parent, colors_[0], kAdv[0], ShadeDirection::Lighter);
+  colors_[1] = ShadeFromParent(parent, colors_[1], kAdv[1], ShadeDirection::Darker);
+  colors_[2] = ShadeFromParent(parent, colors_[2], kAdv[2], ShadeDirection::Darker);
 }
 
 void TFlatSpeedButton::SetTransparentMode(TTransparentMode m) {
@@ -136,7 +136,7 @@ void TFlatSpeedButton::Paint(Canvas& canvas) {
   Sync();
   Point offset = state_.ContentOffset();  // taken before the state correction
   Size text = Caption().empty() ? Size{} : canvas.MeasureLine(Caption(), FontHandle());
-  GlyphAndCaption placed = PlaceGlyphAndCaption(ClientRect(), offset, text, layout_, margin_, spacing_,
+  GlyphAndCaption placed = PlaceGlyphAndCaption(ClientRect(), offset, text, layout_, kMargin, spacing_,
                                                 glyph_.Empty() ? Size{} : glyph_.GetSize(), numGlyphs_);
   glyphOrigin_ = placed.GlyphOrigin;
   captionRect_ = placed.CaptionRect;

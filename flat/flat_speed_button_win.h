@@ -43,7 +43,7 @@ class TFlatSpeedButton : public TGraphicControl {
   using TControl::SetColor;
 
   // Shades ColorFocused, ColorDown and ColorBorder from the parent's colour
-  // by the percentages in adv_.
+  // by the percentages in kAdv.
   void SetUseAdvColors(bool v);
 
   TTransparentMode TransparentMode() const { return mode_; }
@@ -105,12 +105,12 @@ class TFlatSpeedButton : public TGraphicControl {
   SpeedButtonState state_;
   TTransparentMode mode_ = TTransparentMode::tmNone;
   Colour colors_[5];
-  TAdvColors adv_[3] = {10, 10, 50};  // focused, down, border
+  static constexpr TAdvColors kAdv[3] = {10, 10, 50};  // focused, down, border
   bool useAdvColors_ = false;
   Bitmap glyph_;
   TNumGlyphs numGlyphs_ = 1;
   TButtonLayout layout_ = TButtonLayout::blGlyphTop;
-  int margin_ = -1;
+  static constexpr int kMargin = -1;  // -1: glyph and caption centred together
   int spacing_ = 4;
   vh::ModalResult modalResult_ = mrNone;
   Point glyphOrigin_;

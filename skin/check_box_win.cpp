@@ -61,7 +61,7 @@ void TsuiCheckBox::SetTransparent(bool v) {
   Repaint();
 }
 
-bool TsuiCheckBox::WantsFocusRect() const { return tabStop_ && Focused(); }
+bool TsuiCheckBox::WantsFocusRect() const { return Focused(); }
 
 int TsuiCheckBox::ThemeGlyphKey() const { return kThemeBitmapCheckBox; }
 

@@ -111,7 +111,7 @@ void TsuiCustomButton::PaintButton(HDC target) {
   if (transparent_) PaintParentBackground(buffer.dc(), *this);
   else buffer.canvas().FillRect(ClientRect(), Color());
   DrawSkin(buffer.dc(), skin);
-  if (Focused() && tabStop_) DrawFocus(buffer.dc());
+  if (Focused()) DrawFocus(buffer.dc());
   if (!IsBlankText(Caption())) DrawCaption(buffer.dc(), Caption());
   buffer.CopyTo(target);
 }
@@ -143,7 +143,7 @@ void TsuiCustomButton::DrawCaption(HDC dc, const std::string& text) {
   boldCaption_ = false;
 }
 
-void TsuiCustomButton::DrawFocus(HDC dc) { Canvas(dc).FocusRect(ButtonFocusRect(ClientSize(), focusedRectMargin_)); }
+void TsuiCustomButton::DrawFocus(HDC dc) { Canvas(dc).FocusRect(ButtonFocusRect(ClientSize(), kFocusedRectMargin)); }
 
 // ---- input ---------------------------------------------------------------
 
@@ -153,7 +153,6 @@ ButtonContext TsuiCustomButton::Context() const {
   c.visible = Visible();
   c.focused = Focused();
   c.canFocus = CanFocusNow();
-  c.tabStop = tabStop_;
   return c;
 }
 

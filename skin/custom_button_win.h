@@ -110,7 +110,7 @@ class TsuiCustomButton : public TSkinFocusControl {
   bool cancel_ = false;
   bool default_ = false;
   bool activeDefault_ = false;
-  int focusedRectMargin_ = 2;
+  static constexpr int kFocusedRectMargin = 2;
   int repeatInterval_ = 100;
   bool pressed_ = false;  // the left button went down inside
   std::unique_ptr<TTimer> repeatTimer_;

@@ -16,8 +16,6 @@ class TSkinFocusControl : public TWinControl {
   void EnabledChanged() override;
   void TextChanged() override;
   bool CanFocusNow() const;
-
-  bool tabStop_ = true;
 };
 
 }  // namespace vh

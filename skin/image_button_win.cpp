@@ -44,8 +44,7 @@ void TsuiImageButton::DrawSkin(HDC dc, const Bitmap& skin) {
   }
 }
 
-void TsuiImageButton::DrawFocus(HDC dc) {
-  if (drawFocused_) TsuiCustomButton::DrawFocus(dc);
-}
+// An image button's pictures show its state; it draws no focus rectangle.
+void TsuiImageButton::DrawFocus(HDC) {}
 
 }  // namespace vh

@@ -46,7 +46,6 @@ class TsuiImageButton : public TsuiCustomButton {
 
   Bitmap pictures_[4];
   bool stretch_ = false;
-  bool drawFocused_ = false;
 };
 
 }  // namespace vh

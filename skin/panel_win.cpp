@@ -49,7 +49,7 @@ void TsuiCustomPanel::SetAlignment(TAlignment a) {
 
 void TsuiCustomPanel::AdjustSize() {
   if (!autoSize_ || picture_.Empty()) return;
-  const Size s = ImagePanelAutoSize(Size{Width(), Height()}, picture_.GetSize(), align_);
+  const Size s = ImagePanelAutoSize(Size{Width(), Height()}, picture_.GetSize(), kAlign);
   SetBounds(Left(), Top(), s.width, s.height);
 }
 

@@ -52,7 +52,7 @@ class TsuiCustomPanel : public TWinControl {
   bool autoSize_ = false;
   TsuiDrawStyle drawStyle_ = TsuiDrawStyle::suiNormal;
   TAlignment alignment_ = TAlignment::taCenter;
-  TAlign align_ = TAlign::alNone;
+  static constexpr TAlign kAlign = TAlign::alNone;
 };
 
 class TsuiImagePanel : public TsuiCustomPanel {

@@ -65,7 +65,7 @@ void TsuiProgressBar::SetPosition(int v) {
 }
 
 void TsuiProgressBar::PositionChanged() {
-  SetCaption(ProgressCaption(min_, max_, position_));
+  SetCaption(ProgressCaption(kMin, max_, position_));
   Repaint();
 }
 
@@ -149,7 +149,7 @@ void TsuiProgressBar::PaintBar(HDC target) {
 }
 
 void TsuiProgressBar::PaintHorizontal(HDC dc) {
-  const ProgressBuiltinLayout at = ProgressHorizontalLayout(Size{Width(), Height()}, min_, max_, position_);
+  const ProgressBuiltinLayout at = ProgressHorizontalLayout(Size{Width(), Height()}, kMin, max_, position_);
   Canvas canvas(dc);
   if (!picture_.Empty() && !at.fill.IsEmpty())
     canvas.StretchDraw(picture_, at.fill, Rect{0, 0, picture_.Width(), picture_.Height()});
@@ -159,7 +159,7 @@ void TsuiProgressBar::PaintHorizontal(HDC dc) {
 void TsuiProgressBar::PaintHorizontalTheme(HDC dc) {
   Canvas(dc).FillRect(ClientRect(), Color());
   const ProgressThemeLayout at = ProgressHorizontalThemeLayout(Size{Width(), Height()}, leftEnd_.Width(),
-                                                               rightEnd_.Width(), min_, max_, position_);
+                                                               rightEnd_.Width(), kMin, max_, position_);
   DrawThreeBandStrip(leftEnd_, dc, at.leftEnd, kThemeBandHeight, false);
   DrawThreeBandStrip(picture_, dc, at.fill, kThemeBandHeight, false);
   DrawThreeBandStrip(themeBackground_, dc, at.background, kThemeBandHeight, false);
@@ -169,7 +169,7 @@ void TsuiProgressBar::PaintHorizontalTheme(HDC dc) {
 // Fills from the bottom up with the turned picture.
 void TsuiProgressBar::PaintVertical(HDC dc) {
   const int w = Width(), h = Height();
-  int done = FillLength(min_, max_, position_, h - 1);
+  int done = FillLength(kMin, max_, position_, h - 1);
   if (done == 0) done = 1;
   const int top = h - done;
   Canvas canvas(dc);
@@ -180,7 +180,7 @@ void TsuiProgressBar::PaintVertical(HDC dc) {
 }
 
 void TsuiProgressBar::PaintCaption(HDC dc) {
-  if (!ProgressShowsCaption(showCaption_, smartShowCaption_, min_, position_)) return;
+  if (!ProgressShowsCaption(showCaption_, smartShowCaption_, kMin, position_)) return;
   HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
   const Size text = TextExtent(dc, font, Caption());
   const Point at = ProgressCaptionOrigin(Size{Width(), Height()}, text);

@@ -29,7 +29,6 @@ class TsuiProgressBar : public TWinControl, public SkinStyled {
   void SetFileTheme(TsuiFileTheme* theme) override;
 
   // Each stores the value, rewrites Caption and repaints; none is clamped.
-  int Min() const { return min_; }
   int Max() const { return max_; }
   void SetMax(int v);
   int Position() const { return position_; }
@@ -63,7 +62,7 @@ class TsuiProgressBar : public TWinControl, public SkinStyled {
 
   ThemeLink theme_;
   TsuiUIStyle uiStyle_ = TsuiUIStyle::DeepBlue;
-  int min_ = 0;
+  static constexpr int kMin = 0;
   int max_ = 100;
   int position_ = 50;
   TsuiProgressBarOrientation orientation_ = TsuiProgressBarOrientation::suiHorizontal;
