@@ -298,14 +298,9 @@ bool TFlatSpeedButton::DialogChar(char c) {
 }
 
 bool TFlatSpeedButton::Describe(AccessibleElement& e) const {
-  e.role = AccessibleRole::PushButton;
-  e.name = StripAccelerator(Caption());
-  e.description = Hint();
-  e.defaultAction = "Press";
-  e.keyboardShortcut = AltShortcut(Caption());
   const bool pressed = state_.down || state_.faceState == FaceState::Pressed || state_.faceState == FaceState::Latched;
-  e.state = PushButtonState(Enabled(), tabStop, false, pressed, state_.hovered);
-  e.bounds = BoundsRect();
+  DescribeButton(e, StripAccelerator(Caption()), tabStop, pressed, state_.hovered);
+  e.keyboardShortcut = AltShortcut(Caption());
   return true;
 }
 

@@ -209,13 +209,18 @@ void TControl::DblClickPress(int x, int y) {
 }
 bool TControl::Describe(AccessibleElement& e) const {
   if (accessibleName.empty() || !OnClick) return false;
+  DescribeButton(e, accessibleName, tabStop || !IsWindowless(), false, false);
+  return true;
+}
+
+void TControl::DescribeButton(AccessibleElement& e, std::string name, bool focusable, bool pressed,
+                              bool hot) const {
   e.role = AccessibleRole::PushButton;
-  e.name = accessibleName;
+  e.name = std::move(name);
   e.description = Hint();
   e.defaultAction = "Press";
-  e.state = PushButtonState(Enabled(), tabStop || !IsWindowless(), false, false, false);
+  e.state = PushButtonState(Enabled(), focusable, false, pressed, hot);
   e.bounds = BoundsRect();
-  return true;
 }
 
 void TControl::MouseEnter() {

@@ -196,6 +196,8 @@ class TControl : public TComponent, public RoutedControl {
   void FireMouseDown(TMouseButton b, int x, int y);
   // Follows the parent's colour again and takes it now, without notifications.
   void AdoptParentColor();
+  // Describes the control as a push button with that name.
+  void DescribeButton(AccessibleElement& e, std::string name, bool focusable, bool pressed, bool hot) const;
 
  private:
   void AvailabilityChanged(bool nowAvailable);
