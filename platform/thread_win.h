@@ -1,12 +1,12 @@
 // Threads and locks on calls every supported Windows has, XP included:
-// _beginthreadex, events and critical sections. The standard library's
+// _beginthreadex and critical sections. The standard library's
 // threads need winpthreads (or Vista's locks) in this toolchain, and either
 // would keep the program from starting on XP.
 //
 // WorkerThread runs one function on a thread of its own. It is either joined
 // or detached, always on purpose; nothing here ever ends a thread from
 // outside. CriticalSection with its ScopedLock guards data shared by two
-// threads; Event is a manual-reset event that a thread can wait for.
+// threads.
 #pragma once
 
 #include <windows.h>
@@ -71,25 +71,6 @@ class ScopedLock {
 
  private:
   CriticalSection& section_;
-};
-
-// A manual-reset event, initially not set.
-class Event {
- public:
-  Event() : handle_(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {}
-  ~Event() {
-    if (handle_) CloseHandle(handle_);
-  }
-  Event(const Event&) = delete;
-  Event& operator=(const Event&) = delete;
-  void Set() { SetEvent(handle_); }
-  bool IsSet() const { return Wait(0); }
-  // True when the event was set within ms milliseconds (INFINITE waits).
-  bool Wait(DWORD ms) const { return WaitForSingleObject(handle_, ms) == WAIT_OBJECT_0; }
-  HANDLE Handle() const { return handle_; }
-
- private:
-  HANDLE handle_;
 };
 
 }  // namespace vh

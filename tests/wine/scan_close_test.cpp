@@ -12,6 +12,7 @@
 #include "platform/thread_win.h"
 #include "settings/options.h"
 #include "tests/wine/support/app_fixture.h"
+#include "tests/wine/support/event_win.h"
 #include "tests/wine/support/control_lookup.h"
 #include "tests/wine/support/wait_win.h"
 #include "ui/controls_win.h"

@@ -9,6 +9,7 @@
 #include "platform/system_library_win.h"
 #include "platform/thread_win.h"
 #include "tests/wine/support/app_fixture.h"
+#include "tests/wine/support/event_win.h"
 
 namespace vh {
 namespace {
