@@ -31,8 +31,7 @@ class UndoDialogsOf final : public UndoDialogs {
  private:
   Translate Translator() {
     return [this](const MessageText& text) {
-      return TranslateText(platform_.profiles, platform_.files.ExecutableFolder(), language_, text.key,
-                           text.english);
+      return TranslateText(platform_.profiles, platform_.files.ExecutableFolder(), language_, text);
     };
   }
   Platform& platform_;

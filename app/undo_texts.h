@@ -9,13 +9,9 @@
 #include <vector>
 
 #include "hive/undo.h"
+#include "lang/translation.h"
 
 namespace vh {
-
-struct MessageText {
-  const char* key;
-  const char* english;
-};
 
 extern const MessageText kUndoConfirmText;
 extern const MessageText kUndoQuestionText;

@@ -7,8 +7,7 @@ namespace vh {
 
 namespace {
 
-const char kNotFoundKey[] = "RES_Not_Found";
-const char kNotFoundEnglish[] = "can not be found.";
+const MessageText kNotFound = {"RES_Not_Found", "can not be found."};
 // Only this item, of all the menu, is meant for languages nobody has
 // translated yet, so only its message points at the translation page.
 const char kOtherLanguage[] = "Other";
@@ -41,7 +40,7 @@ bool IsLanguageItemTicked(const std::string& itemName, const std::string& lan) {
 std::string LanguageNotFoundMessage(ProfileFiles& profiles, const std::string& exeFolder, const std::string& lan,
                                     const std::string& path, const std::string& language,
                                     const std::string& translationPage) {
-  std::string message = path + " " + TranslateText(profiles, exeFolder, lan, kNotFoundKey, kNotFoundEnglish);
+  std::string message = path + " " + TranslateText(profiles, exeFolder, lan, kNotFound);
   if (language == kOtherLanguage) message += "\r\n\r\nPlease visit " + translationPage;
   return message;
 }

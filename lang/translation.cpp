@@ -83,4 +83,9 @@ std::string TranslateText(ProfileFiles& profiles, const std::string& exeFolder, 
   return text.empty() ? englishText : text;
 }
 
+std::string TranslateText(ProfileFiles& profiles, const std::string& exeFolder, const std::string& lan,
+                          const MessageText& text) {
+  return TranslateText(profiles, exeFolder, lan, text.key, text.english);
+}
+
 }  // namespace vh

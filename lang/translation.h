@@ -66,4 +66,12 @@ void TranslateOnShow(ProfileFiles& profiles, const std::string& exeFolder, const
 std::string TranslateText(ProfileFiles& profiles, const std::string& exeFolder, const std::string& lan,
                           const std::string& key, const std::string& englishText);
 
+// A message fragment: its key in "ResourceString" and its English text.
+struct MessageText {
+  const char* key;
+  const char* english;
+};
+std::string TranslateText(ProfileFiles& profiles, const std::string& exeFolder, const std::string& lan,
+                          const MessageText& text);
+
 }  // namespace vh
