@@ -15,6 +15,7 @@
 #include "platform/win32_platform_win.h"
 #include "res/string_ids.h"
 #include "ui/component_win.h"
+#include "ui/controls_win.h"
 #include "ui/message_box_win.h"
 
 namespace {
@@ -68,8 +69,7 @@ int RunProgram(vh::Platform& platform) {
   }
 
   ComApartment com;
-  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
-  InitCommonControlsEx(&controls);
+  vh::RegisterCommonControlClasses();
   auto main = vh::CreateForm<vh::TfrmMain>(platform, invocation);
   // Without a desktop to put the window on nothing could ever end the
   // message loop.

@@ -42,6 +42,7 @@
 #include "hive/hive_copy.h"
 #include "hive/progress_dialog_win.h"
 #include "hive/scan_worker.h"
+#include "ui/controls_win.h"
 #include "ui/form_win.h"
 #include "ui/message_box_win.h"
 #include "ui/picture_win.h"
@@ -384,16 +385,22 @@ class TimedRegistry final : public vh::Registry {
   std::size_t names_ = 0;
 };
 
+// The hives the running system has loaded, as the main window lists them.
+vh::HiveTable LoadedHives(vh::Platform& system, bool wow64) {
+  vh::HiveTable hives;
+  vh::HiveCatalogue(system.registry, system.volumes, system.files, wow64, [](const std::string&) {})
+      .BuildHiveCatalogue(hives);
+  return hives;
+}
+
 // Each hive's fresh copy and its check, with the check's registry calls
 // counted and timed by function.
 int ProfileCheck() {
   vh::Platform& system = vh::AppPlatform();
   vh::EnableBackupPrivilege(system.privileges);
   vh::EnableRestorePrivilege(system.privileges);
-  vh::HiveTable hives;
   bool wow64 = vh::IsWow64(system.system);
-  vh::HiveCatalogue(system.registry, system.volumes, system.files, wow64, [](const std::string&) {})
-      .BuildHiveCatalogue(hives);
+  vh::HiveTable hives = LoadedHives(system, wow64);
   for (std::size_t i = 0; i < hives.size(); ++i) {
     const std::string copy = vh::CopyPath(hives.HiveFiles[i]);
     double saveMs = TimeMs([&] { vh::SaveHiveCopy(system.registry, system.files, hives.HiveNames[i], copy, wow64); });
@@ -512,17 +519,13 @@ int ProfileStartup(double entryMs) {
           KbOf(MemoryOf(GetCurrentProcess()).WorkingSetSize));
   };
   step("init_common_controls", [] {
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
-    InitCommonControlsEx(&controls);
+    vh::RegisterCommonControlClasses();
   });
   // The hive list the window's show builds, on its own first: its share of
   // the show's time and memory.
   step("hive_catalogue", [] {
     vh::Platform& system = vh::AppPlatform();
-    vh::HiveTable hives;
-    vh::HiveCatalogue(system.registry, system.volumes, system.files, vh::IsWow64(system.system),
-                      [](const std::string&) {})
-        .BuildHiveCatalogue(hives);
+    LoadedHives(system, vh::IsWow64(system.system));
   });
   step("background_decode", [] { vh::LoadJpegResource("MAIN_BACKGROUND"); });
   std::unique_ptr<vh::TfrmMain> main;
@@ -546,8 +549,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // What the process holds before any of the program runs: the loader's and
   // the system libraries' share, the same as varnhold.exe's (same imports).
   Print("entry_working_set_kb", KbOf(MemoryOf(GetCurrentProcess()).WorkingSetSize));
-  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
-  InitCommonControlsEx(&controls);
+  vh::RegisterCommonControlClasses();
   int argc = __argc;
   char** argv = __argv;
   int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5;

@@ -18,6 +18,7 @@
 #include "settings/ask_delete_dialog_win.h"
 #include "settings/options.h"
 #include "settings/options_dialog_win.h"
+#include "ui/controls_win.h"
 #include "ui/menu_win.h"
 
 namespace {
@@ -48,8 +49,7 @@ std::unique_ptr<vh::TForm> ShowAlone(vh::TfrmMain& main, More&&... more) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
-  InitCommonControlsEx(&controls);
+  vh::RegisterCommonControlClasses();
   int argc = __argc;
   char** argv = __argv;
   const char* window = argc > 1 ? argv[1] : "main";

@@ -150,6 +150,11 @@ void TImage::AdjustSize() {
   if (autoSize_ && !picture_.Empty()) SetBounds(Left(), Top(), picture_.Width(), picture_.Height());
 }
 
+void RegisterCommonControlClasses() {
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
+}
+
 // ---- TListView -----------------------------------------------------------
 
 TListView::TListView(TComponent* owner, TWinControl* parent, std::string name, const Rect& bounds)

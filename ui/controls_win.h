@@ -16,6 +16,10 @@
 
 namespace vh {
 
+// Registers the common-control classes the program's windows use (list
+// view, progress and tooltip bars, standard controls); once at start.
+void RegisterCommonControlClasses();
+
 enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
 
 class TLabel : public TGraphicControl {
