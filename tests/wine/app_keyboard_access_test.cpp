@@ -572,16 +572,11 @@ TEST(CrossProcessAccessibilityTest, AnotherProcessReadsTheCommandsAndPressesOne)
   const std::string exe = home.File("varnhold_recorded.exe");
   ASSERT_TRUE(CopyFileA(BuiltProgram().c_str(), exe.c_str(), FALSE)) << BuiltProgram();
   SetEnvironmentVariableA("VARNHOLD_RECORD", home.File("records.txt").c_str());
-  std::string commandLine = "\"" + exe + "\"";
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  ASSERT_TRUE(CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, home.path().c_str(),
-                             &startup, &process));
-  HWND window = test::WaitForWindow({"", "Varnhold Made by Tolvane Software", process.dwProcessId, 0, false}, 15000);
+  test::ProgramProcess program(exe, "", home.path());
+  ASSERT_TRUE(program.started());
+  HWND window = test::WaitForWindow({"", test::kMainClass, program.id(), 0, false}, 15000);
   ASSERT_NE(window, nullptr) << "the program showed no window";
-  // Started up: its thread waits for input with none queued.
-  EXPECT_EQ(WaitForInputIdle(process.hProcess, test::kWaitDeadlineMs), 0u) << "the program never went idle";
+  EXPECT_TRUE(program.Idle()) << "the program never went idle";
 
   CoInitialize(nullptr);
   IAccessible* acc = ClientObject(window);
@@ -609,13 +604,11 @@ TEST(CrossProcessAccessibilityTest, AnotherProcessReadsTheCommandsAndPressesOne)
     EXPECT_EQ(acc->accDoDefaultAction(Child(exit->id)), S_OK);
     acc->Release();
   }
-  if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0) {
+  if (!program.EndsWithin(10000)) {
     ADD_FAILURE() << "the program did not end on Exit's default action";
     PostMessageA(window, WM_CLOSE, 0, 0);
-    if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 1);
+    program.EndsWithin(10000);  // one still running then is killed as program goes
   }
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
   CoUninitialize();
 }
 

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "tests/wine/support/wine_env.h"
@@ -18,8 +19,7 @@ namespace {
 
 using test::BuiltProgram;
 using test::ClassOf;
-
-const char kMainClass[] = "Varnhold Made by Tolvane Software";
+using test::kMainClass;
 constexpr int kDeadlineMs = 20000;
 // The link label's place on the main window's client area.
 constexpr RECT kLink = {436, 38, 436 + 81, 38 + 13};
@@ -43,12 +43,8 @@ class MainWindowLookTest : public ::testing::Test {
     ASSERT_EQ(FindWindowA(kMainClass, nullptr), nullptr) << "a Varnhold main window is already open";
     ASSERT_TRUE(CopyFileA(BuiltProgram().c_str(), exe_.c_str(), FALSE)) << "cannot copy " << BuiltProgram();
     SetEnvironmentVariableA("VARNHOLD_RECORD", (home_.path() + "\\records.txt").c_str());
-    std::string commandLine = "\"" + exe_ + "\"";
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    ASSERT_TRUE(CreateProcessA(exe_.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                               home_.path().c_str(), &startup, &process_))
-        << "CreateProcessA failed: " << GetLastError();
+    program_ = std::make_unique<test::ProgramProcess>(exe_, "", home_.path());
+    ASSERT_TRUE(program_->started()) << "CreateProcessA failed: " << GetLastError();
     ASSERT_TRUE(test::WaitUntil([&] {
       main_ = FindWindowA(kMainClass, nullptr);
       return main_ && IsWindowVisible(main_);
@@ -56,15 +52,10 @@ class MainWindowLookTest : public ::testing::Test {
   }
   void TearDown() override {
     SetEnvironmentVariableA("VARNHOLD_RECORD", nullptr);
-    if (!process_.hProcess) return;
+    if (!program_ || !program_->started()) return;
     if (main_) PostMessageA(main_, WM_CLOSE, 0, 0);
-    if (WaitForSingleObject(process_.hProcess, DWORD(kDeadlineMs)) == WAIT_TIMEOUT) {
-      ADD_FAILURE() << "the program did not close";
-      TerminateProcess(process_.hProcess, 99);
-      WaitForSingleObject(process_.hProcess, DWORD(kDeadlineMs));
-    }
-    CloseHandle(process_.hThread);
-    CloseHandle(process_.hProcess);
+    if (!program_->EndsWithin(DWORD(kDeadlineMs))) ADD_FAILURE() << "the program did not close";
+    program_.reset();
   }
 
   POINT OnScreen(int x, int y) const {
@@ -82,7 +73,7 @@ class MainWindowLookTest : public ::testing::Test {
 
   test::ScratchFolder home_;
   std::string exe_ = home_.path() + "\\varnhold_recorded.exe";
-  PROCESS_INFORMATION process_{};
+  std::unique_ptr<test::ProgramProcess> program_;
   HWND main_ = nullptr;
 };
 

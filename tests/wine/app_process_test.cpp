@@ -34,25 +34,20 @@ using test::BuiltProgram;
 using test::Lines;
 using test::ClassOf;
 using test::CaptionOf;
-using test::IsProgramMessageBox;
+using test::kMainClass;
+using test::MessageBoxesOf;
 using test::MessageBoxText;
+using test::ProgramProcess;
 using test::SeenWindow;
 using test::VisibleWindowsOf;
+using test::Widen;
 using test::WineVersionFor;
 
 const char kProgram[] = "varnhold_recorded.exe";
-const char kMainClass[] = "Varnhold Made by Tolvane Software";
 const char kRefusal[] = "Can not analyze the registry now! Please try again later.";
 constexpr int kRunTimeoutMs = 60000;
 // A start of the program under a loaded Wine may take seconds.
 constexpr int kStartDeadlineMs = 20000;
-
-std::wstring Widen(const std::string& ansi) {
-  std::wstring wide(ansi.size() + 1, L'\0');
-  int n = MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), int(ansi.size()), &wide[0], int(wide.size()));
-  wide.resize(std::size_t(n > 0 ? n : 0));
-  return wide;
-}
 
 std::vector<std::string> FilesIn(const std::string& folder) {
   std::vector<std::string> names;
@@ -78,9 +73,6 @@ int ProcessesNamed(const char* exe) {
   CloseHandle(snapshot);
   return count;
 }
-
-
-void PressOk(HWND box) { test::PressButton(box, IDOK); }
 
 // The whole screen as 32-bit pixels: what a user would see.
 std::vector<std::uint32_t> CaptureScreen() {
@@ -119,73 +111,34 @@ struct RunOutcome {
   int screenshots = 0;
 };
 
-// One start of the program from its scratch folder. A run that outlives its
-// time is killed, so that no process is ever left behind.
-class ProgramProcess {
- public:
-  ProgramProcess(const std::string& exe, const std::string& arguments, const std::string& folder) {
-    std::string commandLine = "\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments);
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    started_ = CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
-                              &startup, &info_) != 0;
-  }
-  // The same with a command line of any characters, for paths outside the
-  // ANSI code page.
-  ProgramProcess(const std::string& exe, const std::wstring& arguments, const std::string& folder) {
-    std::wstring commandLine = L"\"" + Widen(exe) + L"\" " + arguments;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    started_ = CreateProcessW(Widen(exe).c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                              Widen(folder).c_str(), &startup, &info_) != 0;
-  }
-  ~ProgramProcess() {
-    if (!started_) return;
-    if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) {
-      TerminateProcess(info_.hProcess, 99);
-      WaitForSingleObject(info_.hProcess, 10000);
+// Keeps each window once, in the order first seen.
+void Note(RunOutcome& outcome, const std::string& window) {
+  auto& seen = outcome.visibleWindows;
+  if (std::find(seen.begin(), seen.end(), window) == seen.end()) seen.push_back(window);
+}
+
+// Polls every few milliseconds until the program ends: notes every visible
+// window it has, compares the screen with how it looked before the start
+// when asked to, and gives each poll to onPoll.
+RunOutcome WaitForEnd(const ProgramProcess& program, const std::function<void()>& onPoll = {},
+                      const std::vector<std::uint32_t>* screenBefore = nullptr, int timeoutMs = kRunTimeoutMs) {
+  RunOutcome outcome;
+  DWORD start = GetTickCount(), lastShot = 0;
+  while (!program.EndsWithin(2)) {
+    for (const SeenWindow& w : VisibleWindowsOf(program.id())) Note(outcome, w.className + " '" + w.caption + "'");
+    if (onPoll) onPoll();
+    DWORD now = GetTickCount();
+    if (screenBefore && now - lastShot >= 25) {
+      lastShot = now;
+      ++outcome.screenshots;
+      outcome.mostPixelsChanged = std::max(outcome.mostPixelsChanged, PixelsChanged(*screenBefore, CaptureScreen()));
     }
-    CloseHandle(info_.hThread);
-    CloseHandle(info_.hProcess);
+    if (int(now - start) > timeoutMs) return outcome;
   }
-  bool started() const { return started_; }
-  DWORD id() const { return info_.dwProcessId; }
-  bool Ended() const { return started_ && WaitForSingleObject(info_.hProcess, 0) == WAIT_OBJECT_0; }
-  // Started up: its thread waits for input with none queued.
-  bool Idle() const { return started_ && WaitForInputIdle(info_.hProcess, test::kWaitDeadlineMs) == 0; }
-
-  // Polls every few milliseconds until the process ends: notes every
-  // visible window it has, compares the screen with how it looked before
-  // the start when asked to, and gives each poll to onPoll.
-  RunOutcome Wait(const std::function<void()>& onPoll = {}, const std::vector<std::uint32_t>* screenBefore = nullptr,
-                  int timeoutMs = kRunTimeoutMs) {
-    RunOutcome outcome;
-    DWORD start = GetTickCount(), lastShot = 0;
-    while (WaitForSingleObject(info_.hProcess, 2) == WAIT_TIMEOUT) {
-      for (const SeenWindow& w : VisibleWindowsOf(id())) Note(outcome, w.className + " '" + w.caption + "'");
-      if (onPoll) onPoll();
-      DWORD now = GetTickCount();
-      if (screenBefore && now - lastShot >= 25) {
-        lastShot = now;
-        ++outcome.screenshots;
-        outcome.mostPixelsChanged = std::max(outcome.mostPixelsChanged, PixelsChanged(*screenBefore, CaptureScreen()));
-      }
-      if (int(now - start) > timeoutMs) return outcome;
-    }
-    outcome.ended = true;
-    GetExitCodeProcess(info_.hProcess, &outcome.exitCode);
-    return outcome;
-  }
-
- private:
-  static void Note(RunOutcome& outcome, const std::string& window) {
-    auto& seen = outcome.visibleWindows;
-    if (std::find(seen.begin(), seen.end(), window) == seen.end()) seen.push_back(window);
-  }
-
-  PROCESS_INFORMATION info_{};
-  bool started_ = false;
-};
+  outcome.ended = true;
+  outcome.exitCode = program.ExitCode();
+  return outcome;
+}
 
 // The program copied into a scratch folder, so that its options.ini and
 // varnhold.log land there and go with it; hives listed in the prefix's
@@ -207,7 +160,7 @@ class ProgramRunTest : public ::testing::Test {
     EXPECT_TRUE(program.started()) << "CreateProcessA failed: " << GetLastError();
     if (!program.started()) return {};
     pid_ = program.id();
-    RunOutcome outcome = program.Wait(onPoll, &screen, timeoutMs);
+    RunOutcome outcome = WaitForEnd(program, onPoll, &screen, timeoutMs);
     EXPECT_TRUE(outcome.ended) << kProgram << " " << arguments << " still ran after " << timeoutMs << " ms";
     return outcome;
   }
@@ -468,12 +421,11 @@ TEST_F(ProgramRunTest, SilentAfterTheRefusalOfAHeldCopySchedulesNothingAndFails)
   std::vector<std::string> boxTexts;
 
   RunOutcome outcome = Run("/Silent", [&] {
-    for (const SeenWindow& w : VisibleWindowsOf(pid_)) {
-      if (!IsProgramMessageBox(w)) continue;
-      std::string text = MessageBoxText(w.handle);
+    for (HWND box : MessageBoxesOf(pid_)) {
+      std::string text = MessageBoxText(box);
       if (text.empty()) continue;  // not filled in yet
       if (boxTexts.empty() || boxTexts.back() != text) boxTexts.push_back(text);
-      PressOk(w.handle);
+      test::PressButton(box, IDOK);
     }
   });
   CloseHandle(copy);
@@ -583,7 +535,7 @@ TEST_F(ProgramRunTest, ASecondStartWakesTheFirstAndEnds) {
 
   ProgramProcess second(exe_, "", home_.path());
   ASSERT_TRUE(second.started());
-  RunOutcome woke = second.Wait({}, nullptr, 20000);
+  RunOutcome woke = WaitForEnd(second, {}, nullptr, 20000);
   EXPECT_TRUE(woke.ended);
   EXPECT_EQ(woke.exitCode, 0u);
   EXPECT_EQ(Joined(woke.visibleWindows), "") << "the second start showed a window";
@@ -595,7 +547,7 @@ TEST_F(ProgramRunTest, ASecondStartWakesTheFirstAndEnds) {
   EXPECT_EQ(FindWindowA(kMainClass, nullptr), main);
 
   PostMessageA(main, WM_CLOSE, 0, 0);
-  RunOutcome closed = first.Wait({}, nullptr, 20000);
+  RunOutcome closed = WaitForEnd(first, {}, nullptr, 20000);
   EXPECT_TRUE(closed.ended) << "the first instance did not end after WM_CLOSE";
   EXPECT_EQ(closed.exitCode, 0u);
 }
@@ -609,15 +561,14 @@ class BoxAnswerer {
  public:
   explicit BoxAnswerer(const DWORD& pid) : pid_(pid) {}
   void operator()() {
-    for (const SeenWindow& w : VisibleWindowsOf(pid_)) {
-      if (!IsProgramMessageBox(w)) continue;
-      std::string text = MessageBoxText(w.handle);
+    for (HWND box : MessageBoxesOf(pid_)) {
+      std::string text = MessageBoxText(box);
       if (text.empty()) continue;  // not filled in yet
-      if (std::find(seen_.begin(), seen_.end(), w.handle) == seen_.end()) {
-        seen_.push_back(w.handle);
+      if (std::find(seen_.begin(), seen_.end(), box) == seen_.end()) {
+        seen_.push_back(box);
         texts.push_back(text);
       }
-      PressOk(w.handle);
+      test::PressButton(box, IDOK);
     }
   }
   std::vector<std::string> texts;
@@ -643,12 +594,6 @@ class HeldFile {
   HANDLE handle_;
 };
 
-std::string DevicePathOf(const std::string& path) {
-  char device[256] = {};
-  QueryDosDeviceA(path.substr(0, 2).c_str(), device, sizeof device);
-  return device + path.substr(2);
-}
-
 // hivelist values the test adds beside the fixture's, removed afterwards.
 class ExtraHiveListValues {
  public:
@@ -671,7 +616,6 @@ class ExtraHiveListValues {
   std::vector<std::wstring> names_;
 };
 
-// Wine's own setting of the Windows version one program sees.
 std::vector<std::string> ReportSection(const std::string& text) {
   std::size_t from = text.find("[Scan Result]");
   if (from == std::string::npos) return {};
@@ -726,7 +670,7 @@ TEST_F(ProgramRunTest, ClosingTheWindowWithAnUnwritableSettingsFileShowsOneBoxAn
   PostMessageA(main, WM_CLOSE, 0, 0);
   DWORD pid = program.id();
   BoxAnswerer boxes(pid);
-  RunOutcome closed = program.Wait(std::ref(boxes), nullptr, 20000);
+  RunOutcome closed = WaitForEnd(program, std::ref(boxes), nullptr, 20000);
 
   EXPECT_TRUE(closed.ended) << "the window stayed after the box";
   EXPECT_EQ(closed.exitCode, DWORD(kExitDone));
@@ -746,11 +690,7 @@ TEST_F(ProgramRunTest, OfTwoScansStartedTogetherOnlyOneWorksAndTheOtherEndsWithI
   ProgramProcess one(exe_, "/Scan \"" + r1 + "\"", home_.path());
   ProgramProcess two(exe_, "/Scan \"" + r2 + "\"", home_.path());
   ASSERT_TRUE(one.started() && two.started());
-  auto boxesOf = [](DWORD pid) {
-    int n = 0;
-    for (const SeenWindow& w : VisibleWindowsOf(pid)) n += IsProgramMessageBox(w);
-    return n;
-  };
+  auto boxesOf = [](DWORD pid) { return int(MessageBoxesOf(pid).size()); };
   // The one that does not hold the instance ends by itself, with no box.
   ASSERT_TRUE(test::WaitUntil([&] { return one.Ended() || two.Ended(); }, kStartDeadlineMs));
   ASSERT_TRUE(test::WaitUntil([&] { return boxesOf(one.id()) + boxesOf(two.id()) >= 1; }, kStartDeadlineMs));
@@ -759,8 +699,8 @@ TEST_F(ProgramRunTest, OfTwoScansStartedTogetherOnlyOneWorksAndTheOtherEndsWithI
   copy.Release();
   DWORD pid1 = one.id(), pid2 = two.id();
   BoxAnswerer boxes1(pid1), boxes2(pid2);
-  RunOutcome a = one.Wait(std::ref(boxes1), nullptr, 20000);
-  RunOutcome b = two.Wait(std::ref(boxes2), nullptr, 20000);
+  RunOutcome a = WaitForEnd(one, std::ref(boxes1), nullptr, 20000);
+  RunOutcome b = WaitForEnd(two, std::ref(boxes2), nullptr, 20000);
   ASSERT_TRUE(a.ended && b.ended);
 
   std::vector<DWORD> codes{a.exitCode, b.exitCode};
@@ -779,16 +719,12 @@ TEST_F(ProgramRunTest, AnInteractiveStartNeverShowsTheWindowOfAnUnattendedRun) {
   const std::string report = registry_.folder().File("r.ini");
   ProgramProcess scan(exe_, "/Scan \"" + report + "\"", home_.path());
   ASSERT_TRUE(scan.started());
-  auto boxUp = [&] {
-    for (const SeenWindow& w : VisibleWindowsOf(scan.id()))
-      if (IsProgramMessageBox(w)) return true;
-    return false;
-  };
+  auto boxUp = [&] { return !MessageBoxesOf(scan.id()).empty(); };
   ASSERT_TRUE(test::WaitUntil(boxUp, kStartDeadlineMs)) << "the scan does not hold at its refusal";
 
   ProgramProcess second(exe_, "", home_.path());
   ASSERT_TRUE(second.started());
-  RunOutcome woke = second.Wait({}, nullptr, 20000);
+  RunOutcome woke = WaitForEnd(second, {}, nullptr, 20000);
   EXPECT_TRUE(woke.ended);
   EXPECT_EQ(woke.exitCode, DWORD(kExitDone));
   EXPECT_EQ(Joined(woke.visibleWindows), "");
@@ -798,7 +734,7 @@ TEST_F(ProgramRunTest, AnInteractiveStartNeverShowsTheWindowOfAnUnattendedRun) {
   copy.Release();
   DWORD pid = scan.id();
   BoxAnswerer boxes(pid);
-  RunOutcome scanned = scan.Wait(std::ref(boxes), nullptr, 20000);
+  RunOutcome scanned = WaitForEnd(scan, std::ref(boxes), nullptr, 20000);
   EXPECT_EQ(scanned.exitCode, DWORD(kExitDone));
   for (const std::string& w : scanned.visibleWindows) EXPECT_EQ(w, "#32770 'Varnhold'");
 }
@@ -820,7 +756,7 @@ TEST_F(ProgramRunTest, SilentWhileTheWindowIsOpenLogsAndEndsWithItsCodeHavingDon
   EXPECT_NE(Log().find("Another instance of Varnhold is running"), std::string::npos) << Log();
   EXPECT_EQ(VisibleMainWindow(), main);
   PostMessageA(main, WM_CLOSE, 0, 0);
-  EXPECT_TRUE(window.Wait({}, nullptr, 20000).ended);
+  EXPECT_TRUE(WaitForEnd(window, {}, nullptr, 20000).ended);
 }
 
 TEST_F(ProgramRunTest, TwoInteractiveStartsTogetherOpenOneWindow) {
@@ -837,7 +773,7 @@ TEST_F(ProgramRunTest, TwoInteractiveStartsTogetherOpenOneWindow) {
   ASSERT_TRUE(test::WaitUntil([&] { return one.Ended() || two.Ended(); }, kStartDeadlineMs)) << "both starts still run";
   EXPECT_EQ(mainWindowsOf(one.id()) + mainWindowsOf(two.id()), 1);
   PostMessageA(FindWindowA(kMainClass, nullptr), WM_CLOSE, 0, 0);
-  RunOutcome a = one.Wait({}, nullptr, 20000), b = two.Wait({}, nullptr, 20000);
+  RunOutcome a = WaitForEnd(one, {}, nullptr, 20000), b = WaitForEnd(two, {}, nullptr, 20000);
   EXPECT_TRUE(a.ended && b.ended);
   EXPECT_EQ(a.exitCode, 0u);
   EXPECT_EQ(b.exitCode, 0u);
@@ -871,7 +807,7 @@ TEST_F(ProgramRunTest, AHiveOnVolumeTwelveOrWithTheDeviceNameInsideItsPathIsLeft
   // Cut after "Volume1", volume 12 named "C:2\...": relative to the current
   // folder of C:, which is the program's.
   ASSERT_EQ(home_.path().substr(0, 2), "C:");
-  ASSERT_EQ(DevicePathOf("C:\\"), "\\Device\\HarddiskVolume1\\");
+  ASSERT_EQ(test::DevicePath("C:\\"), "\\Device\\HarddiskVolume1\\");
   ASSERT_TRUE(CreateDirectoryA(home_.File("2").c_str(), nullptr));
   ASSERT_TRUE(CreateDirectoryA(home_.File("2\\vhtest").c_str(), nullptr));
   const std::string twelveFile = home_.File("2\\vhtest\\SAM");
@@ -880,7 +816,7 @@ TEST_F(ProgramRunTest, AHiveOnVolumeTwelveOrWithTheDeviceNameInsideItsPathIsLeft
   test::WriteFileBytes(inside, 8192);
   ExtraHiveListValues extra;
   extra.Add("\\REGISTRY\\MACHINE\\SOFTWARE\\VarnholdTest\\Twelve", "\\Device\\HarddiskVolume12\\vhtest\\SAM");
-  extra.Add("\\REGISTRY\\MACHINE\\SOFTWARE\\VarnholdTest\\Inside", "\\??\\X" + DevicePathOf(inside));
+  extra.Add("\\REGISTRY\\MACHINE\\SOFTWARE\\VarnholdTest\\Inside", "\\??\\X" + test::DevicePath(inside));
 
   RunOutcome outcome = Run("/Silent", {}, 30000);
 
@@ -899,9 +835,9 @@ TEST_F(ProgramRunTest, OnlyDistinctMachineAndUserHivesWithRoomForAPlainCopyAreMe
   const std::string appHive = registry_.folder().File("AppHive");
   test::WriteFileBytes(appHive, 8192);
   ExtraHiveListValues extra;
-  extra.Add("\\REGISTRY\\A\\{8a9c0d1e-0000-4000-8000-123456789abc}", DevicePathOf(appHive));
-  extra.Add("\\REGISTRY\\MACHINE\\SOFTWARE\\VarnholdTest\\AlphaAgain", DevicePathOf(alpha.file));
-  std::string upperAlpha = DevicePathOf(alpha.file);
+  extra.Add("\\REGISTRY\\A\\{8a9c0d1e-0000-4000-8000-123456789abc}", test::DevicePath(appHive));
+  extra.Add("\\REGISTRY\\MACHINE\\SOFTWARE\\VarnholdTest\\AlphaAgain", test::DevicePath(alpha.file));
+  std::string upperAlpha = test::DevicePath(alpha.file);
   std::transform(upperAlpha.begin(), upperAlpha.end(), upperAlpha.begin(), ::toupper);
   extra.Add("\\REGISTRY\\USER\\AlphaThird", upperAlpha);
   const std::string report = registry_.folder().File("r.ini");
@@ -985,7 +921,7 @@ TEST_F(ProgramRunTest, ALanguageNameWithPathCharactersLoadsNoFileFromElsewhere) 
   EXPECT_TRUE(program.Idle());
   EXPECT_EQ(CaptionOf(main), "Varnhold");
   PostMessageA(main, WM_CLOSE, 0, 0);
-  EXPECT_TRUE(program.Wait({}, nullptr, 20000).ended);
+  EXPECT_TRUE(WaitForEnd(program, {}, nullptr, 20000).ended);
   EXPECT_NE(test::ReadFileText(home_.File("options.ini")).find("Lan=English"), std::string::npos);
 }
 
@@ -1046,14 +982,14 @@ TEST_F(ProgramRunTest, HivesAndReportsUnderNamesOutsideTheAnsiCodePageAreReached
   CloseHandle(file);
   registry_.AddHive("Uni", 30000, 10);  // the key; its own stand-in file is not listed below
   ExtraHiveListValues extra;
-  extra.Add(L"\\REGISTRY\\MACHINE\\SOFTWARE\\VarnholdTest\\Uni", Widen(DevicePathOf("C:\\")) + hive.substr(3));
+  extra.Add(L"\\REGISTRY\\MACHINE\\SOFTWARE\\VarnholdTest\\Uni", Widen(test::DevicePath("C:\\")) + hive.substr(3));
   ASSERT_TRUE(CreateDirectoryW(reportFolder.c_str(), nullptr));
   const std::string plainReport = registry_.folder().File("r.ini");
 
   RunOutcome measured = Run("/Scan \"" + plainReport + "\"", {}, 30000);
   ProgramProcess program(exe_, L"/Scan \"" + report + L"\"", home_.path());
   ASSERT_TRUE(program.started());
-  RunOutcome reported = program.Wait({}, nullptr, 30000);
+  RunOutcome reported = WaitForEnd(program, {}, nullptr, 30000);
 
   EXPECT_EQ(measured.exitCode, DWORD(kExitDone));
   std::vector<std::string> section = ReportSection(test::ReadFileText(plainReport));

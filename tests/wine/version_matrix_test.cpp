@@ -29,9 +29,8 @@ namespace {
 
 using test::BuiltProgram;
 using test::Lines;
+using test::kMainClass;
 using test::MessageBoxesOf;
-
-const char kMainClass[] = "Varnhold Made by Tolvane Software";
 const char kUnsupported[] = "The software does not support the current Windows system!";
 constexpr int kRunTimeoutMs = 90000;
 // Client points inside "Analyze Registry" and "Defrag Registry".
@@ -94,9 +93,7 @@ class VersionMatrixTest : public ::testing::Test {
     CreateDirectoryA(nativeFolder_.c_str(), nullptr);
     test::WriteFileBytes(nativeFolder_ + "\\Gamma", 50000);
     const test::TestHive& gamma = registry_.AddHive("Gamma", 20000, 10);
-    char device[256] = {};
-    QueryDosDeviceA(std::string(windows).substr(0, 2).c_str(), device, sizeof device);
-    std::string listed = device + std::string(windows).substr(2) + "\\System32\\vh-wow64-test\\Gamma";
+    std::string listed = test::DevicePath(windows) + "\\System32\\vh-wow64-test\\Gamma";
     HKEY hivelist = nullptr;
     ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Control\\hivelist", 0, KEY_SET_VALUE,
                             &hivelist),
@@ -106,33 +103,18 @@ class VersionMatrixTest : public ::testing::Test {
     RegCloseKey(hivelist);
   }
 
-  // Starts the program under the given Windows version, analyses and
-  // defragments through its buttons, answers its message boxes, closes it.
-  VersionRun RunAs(const char* version) {
-    test::WineVersionFor as("varnhold.exe", version);
-    DeleteFileA(records_.c_str());
-    SetEnvironmentVariableA("VARNHOLD_RECORD", records_.c_str());
-
-    VersionRun run;
-    std::string commandLine = "\"" + exe_ + "\"";
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    bool started = CreateProcessA(exe_.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                                  home_.path().c_str(), &startup, &info) != 0;
-    SetEnvironmentVariableA("VARNHOLD_RECORD", nullptr);
-    EXPECT_TRUE(started) << "CreateProcessA failed: " << GetLastError();
-    if (!started) return run;
-
+  // Analyses and defragments through the buttons, answers the message
+  // boxes and closes the window; gives up after a stage outlasts its time.
+  void Drive(const test::ProgramProcess& program, VersionRun& run) {
     enum class Stage { Starting, Analyzing, Defragmenting, Closing } stage = Stage::Starting;
     bool sawDisabled = false;
     DWORD stageSince = GetTickCount(), lastAction = 0;
     std::vector<HWND> answered;
-    while (WaitForSingleObject(info.hProcess, 20) == WAIT_TIMEOUT) {
+    while (!program.EndsWithin(20)) {
       DWORD now = GetTickCount();
       if (int(now - stageSince) > kRunTimeoutMs) break;
       bool boxOpen = false;
-      for (HWND box : MessageBoxesOf(info.dwProcessId)) {
+      for (HWND box : MessageBoxesOf(program.id())) {
         boxOpen = true;
         if (std::find(answered.begin(), answered.end(), box) != answered.end()) continue;
         run.messages.push_back(test::MessageBoxText(box));
@@ -179,14 +161,24 @@ class VersionMatrixTest : public ::testing::Test {
           break;
       }
     }
-    run.ended = WaitForSingleObject(info.hProcess, 0) == WAIT_OBJECT_0;
-    if (!run.ended) {
-      // Never left behind for the next test.
-      TerminateProcess(info.hProcess, 99);
-      WaitForSingleObject(info.hProcess, 10000);
-    }
-    CloseHandle(info.hThread);
-    CloseHandle(info.hProcess);
+  }
+
+  // Starts the program under the given Windows version, analyses and
+  // defragments through its buttons, answers its message boxes, closes it.
+  VersionRun RunAs(const char* version) {
+    test::WineVersionFor as("varnhold.exe", version);
+    DeleteFileA(records_.c_str());
+    SetEnvironmentVariableA("VARNHOLD_RECORD", records_.c_str());
+
+    VersionRun run;
+    {
+      test::ProgramProcess program(exe_, "", home_.path());
+      SetEnvironmentVariableA("VARNHOLD_RECORD", nullptr);
+      EXPECT_TRUE(program.started()) << "CreateProcessA failed: " << GetLastError();
+      if (!program.started()) return run;
+      Drive(program, run);
+      run.ended = program.Ended();
+    }  // never left behind for the next test
     run.records = Lines(test::ReadFileText(records_));
     return run;
   }

@@ -13,12 +13,6 @@ namespace {
 const char kHiveList[] = "SYSTEM\\CurrentControlSet\\Control\\hivelist";
 const char kTestRoot[] = "SOFTWARE\\VarnholdTest";
 
-std::string DevicePath(const std::string& path) {
-  char device[256] = {};
-  QueryDosDeviceA(path.substr(0, 2).c_str(), device, sizeof device);
-  return device + path.substr(2);
-}
-
 std::map<UINT_PTR, std::function<void()>>& PendingActions() {
   static std::map<UINT_PTR, std::function<void()>> actions;
   return actions;
@@ -34,6 +28,12 @@ void CALLBACK RunPending(HWND, UINT, UINT_PTR id, DWORD) {
 }
 
 }  // namespace
+
+std::string DevicePath(const std::string& path) {
+  char device[256] = {};
+  QueryDosDeviceA(path.substr(0, 2).c_str(), device, sizeof device);
+  return device + path.substr(2);
+}
 
 TestRegistry::TestRegistry() : folder_("C:\\") {
   RegCreateKeyExA(HKEY_LOCAL_MACHINE, kHiveList, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &hivelist_, nullptr);

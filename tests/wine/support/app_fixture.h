@@ -63,6 +63,10 @@ class MessageBoxes {
   int answer = IDOK;
 };
 
+// A path with its drive as the device the drive stands for, as the hivelist
+// names hive files: "C:\x" -> "\Device\HarddiskVolume1\x".
+std::string DevicePath(const std::string& path);
+
 // Calls action once, from inside whatever message loop runs, after ms.
 void AfterMs(int ms, std::function<void()> action);
 

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <sstream>
 
+#include "tests/wine/support/wait_win.h"
+
 namespace vh::test {
 
 std::string BuiltProgram(const char* name) {
@@ -24,6 +26,53 @@ std::vector<std::string> Lines(const std::string& text) {
     if (!line.empty()) lines.push_back(line);
   }
   return lines;
+}
+
+std::wstring Widen(const std::string& ansi) {
+  std::wstring wide(ansi.size() + 1, L'\0');
+  int n = MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), int(ansi.size()), &wide[0], int(wide.size()));
+  wide.resize(std::size_t(n > 0 ? n : 0));
+  return wide;
+}
+
+ProgramProcess::ProgramProcess(const std::string& exe, const std::string& arguments, const std::string& folder) {
+  std::string commandLine = "\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments);
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  started_ = CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                            &startup, &info_) != 0;
+}
+
+ProgramProcess::ProgramProcess(const std::string& exe, const std::wstring& arguments, const std::string& folder) {
+  std::wstring commandLine = L"\"" + Widen(exe) + L"\" " + arguments;
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  started_ = CreateProcessW(Widen(exe).c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                            Widen(folder).c_str(), &startup, &info_) != 0;
+}
+
+ProgramProcess::~ProgramProcess() {
+  if (!started_) return;
+  if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) {
+    TerminateProcess(info_.hProcess, 99);
+    WaitForSingleObject(info_.hProcess, 10000);
+  }
+  CloseHandle(info_.hThread);
+  CloseHandle(info_.hProcess);
+}
+
+bool ProgramProcess::EndsWithin(DWORD ms) const {
+  return started_ && WaitForSingleObject(info_.hProcess, ms) == WAIT_OBJECT_0;
+}
+
+bool ProgramProcess::Idle() const {
+  return started_ && WaitForInputIdle(info_.hProcess, kWaitDeadlineMs) == 0;
+}
+
+DWORD ProgramProcess::ExitCode() const {
+  DWORD code = STILL_ACTIVE;
+  if (started_) GetExitCodeProcess(info_.hProcess, &code);
+  return code;
 }
 
 std::string ClassOf(HWND window) {

@@ -10,12 +10,43 @@
 
 namespace vh::test {
 
+// The class of the program's main window.
+inline constexpr char kMainClass[] = "Varnhold Made by Tolvane Software";
+
 // The test build of the program (hive swaps and the restart recorded, never
 // done) in the build folder, as a Windows path.
 std::string BuiltProgram(const char* name = "varnhold_recorded.exe");
 
 // The non-empty lines of a text, without their carriage returns.
 std::vector<std::string> Lines(const std::string& text);
+
+// An ANSI text in UTF-16.
+std::wstring Widen(const std::string& ansi);
+
+// One start of a program from a folder of its own. A process still running
+// when the object goes is killed, so that none is ever left behind.
+class ProgramProcess {
+ public:
+  ProgramProcess(const std::string& exe, const std::string& arguments, const std::string& folder);
+  // The same with a command line of any characters, for paths outside the
+  // ANSI code page.
+  ProgramProcess(const std::string& exe, const std::wstring& arguments, const std::string& folder);
+  ~ProgramProcess();
+  ProgramProcess(const ProgramProcess&) = delete;
+  ProgramProcess& operator=(const ProgramProcess&) = delete;
+
+  bool started() const { return started_; }
+  DWORD id() const { return info_.dwProcessId; }
+  bool Ended() const { return EndsWithin(0); }
+  bool EndsWithin(DWORD ms) const;
+  // Started up: its thread waits for input with none queued.
+  bool Idle() const;
+  DWORD ExitCode() const;
+
+ private:
+  PROCESS_INFORMATION info_{};
+  bool started_ = false;
+};
 
 std::string ClassOf(HWND window);
 std::string CaptionOf(HWND window);
