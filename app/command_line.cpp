@@ -27,6 +27,29 @@ std::string RootOf(const std::string& folder) {
   return share == std::string::npos ? folder : folder.substr(0, share);
 }
 
+constexpr char kMinGainSwitch[] = "/MinGain:";
+
+bool IsMinGainSwitch(const std::string& argument) {
+  const std::size_t n = sizeof kMinGainSwitch - 1;
+  return argument.size() >= n && EqualsIgnoreCase(argument.substr(0, n), kMinGainSwitch);
+}
+
+// The mode's own switches after it; false with the refused argument kept
+// when one is not the mode's, is malformed, or comes twice.
+bool TakeModeSwitches(const std::vector<std::string>& arguments, std::size_t from, Invocation& invocation) {
+  for (std::size_t i = from; i < arguments.size(); ++i) {
+    const std::string& argument = arguments[i];
+    if (!IsSwitch(argument)) continue;
+    if (invocation.mode == RunMode::Silent && IsMinGainSwitch(argument) && !invocation.minGain) {
+      invocation.minGain = ParseMinGain(argument.substr(sizeof kMinGainSwitch - 1));
+      if (invocation.minGain) continue;
+    }
+    invocation.refused = argument;
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 std::vector<std::string> SplitCommandLine(const std::string& commandLine) {
@@ -58,32 +81,41 @@ Invocation ParseInvocation(const std::vector<std::string>& arguments, const std:
   Invocation invocation;
   if (arguments.size() < 2) return invocation;
   const std::string& first = arguments[1];
+  std::size_t modeSwitchesFrom = 2;
   if (EqualsIgnoreCase(first, "/Silent")) {
     invocation.mode = RunMode::Silent;
   } else if (EqualsIgnoreCase(first, "/Undo")) {
     invocation.mode = RunMode::Undo;
   } else if (EqualsIgnoreCase(first, "/Scan")) {
     invocation.mode = RunMode::Scan;
+    modeSwitchesFrom = 3;
     if (arguments.size() > 2) {
       // "/Scan /Silent" would otherwise write a report named "Silent" at
       // the root of the drive.
       if (IsSwitch(arguments[2])) {
         invocation.mode = RunMode::BadCommandLine;
         invocation.refused = arguments[2];
-      } else {
-        invocation.reportPath = AbsolutePath(arguments[2], currentFolder);
+        return invocation;
       }
+      invocation.reportPath = AbsolutePath(arguments[2], currentFolder);
     }
   } else if (IsSwitch(first)) {
     invocation.mode = RunMode::BadCommandLine;
     invocation.refused = first;
+    return invocation;
+  } else {
+    // A first word that is no switch opens the window, whatever follows.
+    return invocation;
+  }
+  if (!TakeModeSwitches(arguments, modeSwitchesFrom, invocation)) {
+    invocation = Invocation{RunMode::BadCommandLine, "", invocation.refused, std::nullopt};
   }
   return invocation;
 }
 
 std::string UsageLine(const Invocation& invocation) {
   return "The command line argument \"" + invocation.refused +
-         "\" is not understood. Usage: varnhold.exe [/Silent | /Scan [report file] | /Undo]";
+         "\" is not understood. Usage: varnhold.exe [/Silent [/MinGain:<percent>] | /Scan [report file] | /Undo]";
 }
 
 std::string AbsolutePath(const std::string& path, const std::string& currentFolder) {

@@ -1,9 +1,13 @@
-// The command line: no argument (interactive), /Silent, /Scan with the
-// report path as the second argument, or /Undo.
+// The command line: no argument (interactive), /Silent with an optional
+// /MinGain:<percent>, /Scan with the report path as the second argument, or
+// /Undo.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "app/min_gain.h"
 
 namespace vh {
 
@@ -13,19 +17,23 @@ namespace vh {
 std::vector<std::string> SplitCommandLine(const std::string& commandLine);
 
 // BadCommandLine: an unknown or malformed switch ("/Foo", "-Scan",
-// "/Scan:x", or a switch where the report path belongs). A script must learn
-// of it at once, never wait on a window.
+// "/Scan:x", a switch where the report path belongs, or one after the mode
+// that the mode does not take, as "/Silent /Undo"). A script must learn of
+// it at once, never wait on a window, and a typo must never restart a
+// machine.
 enum class RunMode { Interactive, Silent, Scan, Undo, BadCommandLine };
 
 struct Invocation {
   RunMode mode = RunMode::Interactive;
   std::string reportPath;  // /Scan's report, absolute; maybe empty
   std::string refused;     // the argument that made the command line bad
+  std::optional<MinGain> minGain;  // /Silent's /MinGain:<percent>
 };
 
 bool IsUnattended(RunMode mode);
 
 // Whole-argument equality, case ignored: "/silent" counts, "/Silent2" not.
+// Words after the mode that are not switches are ignored.
 // A relative report path is taken against currentFolder (with or without
 // its trailing separator), not against the Windows folder where the
 // profile functions would put it.

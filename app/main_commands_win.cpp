@@ -1,6 +1,7 @@
 // The main window's commands: analysis, defragmentation, options, About,
 // and what the unattended modes ask of the window.
 #include "about/about_box_win.h"
+#include "app/last_figures.h"
 #include "app/locale_win.h"
 #include "app/main_window_win.h"
 #include "platform/string_table_win.h"
@@ -78,6 +79,7 @@ bool TfrmMain::RunAnalysis() {
     }
   }
   analysed_ = false;
+  figures_.reset();
   DWORD started = GetTickCount();
   auto dialog = CreateForm<TfrmGetNewHiveProgess>(ForDialog(), AnalysisStep());
   dialog->ShowModal();
@@ -91,7 +93,7 @@ bool TfrmMain::RunAnalysis() {
     lvMain().SetCell(int(i), 2, f.rows[i].newSize);
     lvMain().SetCell(int(i), 3, f.rows[i].reduction);
   }
-  hivesNotCopied_ = f.notCopied;
+  figures_ = f;
   if (!f.AnyCopied()) {
     // Totals of nothing would read as a measured registry of 0 KB.
     for (const char* total : kTotals) Label(total).SetCaption("");
@@ -151,10 +153,7 @@ void TfrmMain::bAboutClick(TObject&) {
 
 void TfrmMain::HideWindows() { ShowWindow(Handle(), SW_HIDE); }
 
-TotalsText TfrmMain::Totals() {
-  return {Label(kTotals[0]).Caption(), Label(kTotals[1]).Caption(), Label(kTotals[2]).Caption(),
-          Label(kTotals[3]).Caption(), hivesNotCopied_};
-}
+TotalsText TfrmMain::Totals() { return TotalsOf(LastFigures()); }
 
 std::string TfrmMain::NowText() { return UserNowText(); }
 

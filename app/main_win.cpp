@@ -7,7 +7,9 @@
 
 #include "app/app_platform_win.h"
 #include "app/command_line.h"
+#include "app/last_figures.h"
 #include "app/main_window_win.h"
+#include "app/run_events.h"
 #include "platform/string_table_win.h"
 #include "app/run_log_win.h"
 #include "app/single_instance_win.h"
@@ -46,9 +48,9 @@ class ComApartment {
   HRESULT result_;
 };
 
-int RunProgram(vh::Platform& platform) {
-  std::vector<std::string> arguments = vh::SplitCommandLine(vh::WideToUtf8(GetCommandLineW()));
-  vh::Invocation invocation = vh::ParseInvocation(arguments, CurrentFolder());
+// totals: what the main window's last analysis measured, for the event that
+// ends an unattended run.
+int RunProgram(vh::Platform& platform, const vh::Invocation& invocation, vh::TotalsText& totals) {
   if (invocation.mode == vh::RunMode::BadCommandLine) {
     vh::AppendToRunLog(platform.files, vh::UsageLine(invocation));
     return vh::kExitBadCommandLine;
@@ -82,7 +84,27 @@ int RunProgram(vh::Platform& platform) {
     main->Show();
   }
   vh::RunMessageLoop();
+  totals = vh::TotalsOf(main->LastFigures());
   return main->ExitCode;
+}
+
+int RunAndReport(vh::Platform& platform) {
+  vh::Invocation invocation;
+  vh::TotalsText totals;
+  int code = vh::kExitUnexpectedError;
+  try {
+    invocation = vh::ParseInvocation(vh::SplitCommandLine(vh::WideToUtf8(GetCommandLineW())), CurrentFolder());
+    code = RunProgram(platform, invocation, totals);
+  } catch (...) {
+    vh::ReportException();
+  }
+  // Whatever ended the run, a script's administrator finds how in the event
+  // log; a log that cannot be written changes nothing.
+  try {
+    vh::ReportRunEnd(platform.events, invocation, code, totals);
+  } catch (...) {
+  }
+  return code;
 }
 
 }  // namespace
@@ -94,7 +116,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // The last boundary: an error no window caught is reported (a box, or the
   // log when unattended) rather than ending the program without a word.
   try {
-    return RunProgram(vh::AppPlatform());
+    return RunAndReport(vh::AppPlatform());
   } catch (...) {
     vh::ReportException();
     return vh::kExitUnexpectedError;

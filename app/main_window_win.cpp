@@ -310,7 +310,7 @@ LRESULT TfrmMain::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
       SetForegroundWindow(Handle());
       return 0;
     case WM_RUNSILENT:
-      ExitCode = RunSilentMode(*this);
+      ExitCode = RunSilentMode(*this, invocation_.minGain);
       return 0;
     case WM_RUNSCAN:
       ExitCode = RunScanMode(*this, platform_.profiles, invocation_.reportPath);

@@ -3,11 +3,13 @@
 // and WOW64 flags for the whole run.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/command_line.h"
 #include "app/unattended.h"
+#include "hive/figures.h"
 #include "hive/hive_table.h"
 #include "hive/journal.h"
 #include "hive/progress_dialog_win.h"
@@ -78,6 +80,8 @@ class TfrmMain : public TForm, private UnattendedHost {
   DefragSummary RunDefrag();
   // Undoes the last defragmentation; what it scheduled and what not.
   UndoSummary RunUndo();
+  // The figures of the latest complete analysis; null before one.
+  const AnalysisFigures* LastFigures() const { return figures_ ? &*figures_ : nullptr; }
 
  protected:
   void FormCreate() override;
@@ -111,17 +115,18 @@ class TfrmMain : public TForm, private UnattendedHost {
   DefragSummary Defragment() override { return RunDefrag(); }
   UndoSummary Undo() override { return RunUndo(); }
   TotalsText Totals() override;
+  HivesReport ReportHives() override;
   std::string NowText() override;
   void RecordFailure(const std::string& text) override;
   void Close() override { TForm::Close(); }
 
   Platform& platform_;
   TOptionsSetting options_;
-  // When the latest complete analysis began (GetTickCount) and how many
-  // hives it could not copy.
+  // When the latest complete analysis began (GetTickCount), and what it
+  // measured.
   bool analysed_ = false;
   unsigned long analysisStartedMs_ = 0;
-  int hivesNotCopied_ = 0;
+  std::optional<AnalysisFigures> figures_;
   Invocation invocation_;
   bool closing_ = false;
 };

@@ -8,16 +8,10 @@ namespace {
 
 const char kSection[] = "Scan Result";
 
-// WritePrivateProfileString erases only the first section of a name; a
-// file with the section twice would keep the keys of the second.
-bool EraseEverySection(ProfileFiles& profiles, const std::string& path) {
-  if (!profiles.EraseSection(kSection, path)) return false;
-  // Bounded: a profile writer that reports success without erasing must
-  // not keep the run from ending.
-  for (int i = 0; i < 1000 && profiles.HasSection(kSection, path); ++i) {
-    if (!profiles.EraseSection(kSection, path)) return false;
-  }
-  return true;
+std::optional<std::string> BelowMinGain(UnattendedHost& host, const std::optional<MinGain>& minGain) {
+  if (!minGain) return std::nullopt;
+  TotalsText totals = host.Totals();
+  return MinGainRefusal(minGain, totals.compactTenths, totals.compactPercent);
 }
 
 void WriteKey(ProfileFiles& profiles, const std::string& path, const char* key, const std::string& value) {
@@ -30,7 +24,7 @@ std::string ReportTimeText(const std::string& date, const std::string& time, boo
   return midnight ? date : date + " " + time;
 }
 
-int RunSilentMode(UnattendedHost& host) {
+int RunSilentMode(UnattendedHost& host, const std::optional<MinGain>& minGain) {
   host.HideWindows();
   // Swapping hives for copies that this run did not write (missing, or stale
   // from an earlier run) would throw away every registry change made since.
@@ -38,6 +32,11 @@ int RunSilentMode(UnattendedHost& host) {
     host.RecordFailure("The analysis did not complete; no hive was scheduled for replacement.");
     host.Close();
     return kExitAnalysisIncomplete;
+  }
+  if (std::optional<std::string> below = BelowMinGain(host, minGain)) {
+    host.RecordFailure(*below);
+    host.Close();
+    return kExitBelowMinGain;
   }
   DefragSummary done = host.Defragment();
   for (const std::string& line : done.notScheduled) host.RecordFailure("Not scheduled: " + line);
@@ -69,7 +68,7 @@ int RunUndoMode(UnattendedHost& host) {
 int RunScanMode(UnattendedHost& host, ProfileFiles& profiles, const std::string& reportPath) {
   host.HideWindows();
   try {
-    if (!reportPath.empty() && !EraseEverySection(profiles, reportPath)) throw UnableToWrite(reportPath);
+    if (!reportPath.empty() && !EraseReportSections(profiles, reportPath)) throw UnableToWrite(reportPath);
     host.Analyze();
     if (!reportPath.empty()) {
       TotalsText totals = host.Totals();
@@ -80,6 +79,7 @@ int RunScanMode(UnattendedHost& host, ProfileFiles& profiles, const std::string&
       WriteKey(profiles, reportPath, "Time", host.NowText());
       if (totals.hivesNotCopied > 0)
         WriteKey(profiles, reportPath, "Hives Not Copied", std::to_string(totals.hivesNotCopied));
+      WriteScanHives(profiles, reportPath, host.ReportHives());
     }
   } catch (const AppError& e) {
     host.RecordFailure(e.what());

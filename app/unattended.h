@@ -4,9 +4,12 @@
 // for a user, and the exit code tells the caller what happened.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "app/min_gain.h"
+#include "app/scan_report.h"
 #include "hive/undo.h"
 #include "platform/platform.h"
 
@@ -25,6 +28,7 @@ enum ExitCode : int {
   kExitNothingToUndo = 8,       // /Undo: no defragmentation can be undone; nothing was done
   kExitUndoNotScheduled = 9,    // /Undo: Windows refused every swap back; no restart
   kExitUnexpectedError = 10,    // an error no window handled ended the run; it was reported
+  kExitBelowMinGain = 13,       // /Silent: the gain is below /MinGain; nothing scheduled, no restart
 };
 
 struct TotalsText {
@@ -33,6 +37,7 @@ struct TotalsText {
   std::string sizeReduction;
   std::string compactPercent;
   int hivesNotCopied = 0;  // hives the analysis could not copy
+  long long compactTenths = 0;  // the compaction percentage in tenths, as shown
 };
 
 // What a defragmentation did, as the unattended mode reports it.
@@ -59,6 +64,8 @@ class UnattendedHost {
   virtual DefragSummary Defragment() = 0;
   virtual UndoSummary Undo() = 0;
   virtual TotalsText Totals() = 0;
+  // The [Scan Hives] section's facts.
+  virtual HivesReport ReportHives() = 0;
   // The local date and time as the report writes it.
   virtual std::string NowText() = 0;
   // Leaves a failure where an unattended caller can find it.
@@ -68,7 +75,8 @@ class UnattendedHost {
   virtual void Close() = 0;
 };
 
-int RunSilentMode(UnattendedHost& host);
+// With a minimum gain, an analysis below it schedules nothing.
+int RunSilentMode(UnattendedHost& host, const std::optional<MinGain>& minGain = std::nullopt);
 int RunUndoMode(UnattendedHost& host);
 int RunScanMode(UnattendedHost& host, ProfileFiles& profiles, const std::string& reportPath);
 

@@ -1,6 +1,7 @@
 #include "hive/defrag.h"
 
 #include "hive/copy_check.h"
+#include "hive/swap_events.h"
 #include "hive/hive_copy.h"
 
 namespace vh {
@@ -159,6 +160,7 @@ DefragOutcome DefragRegistry(DefragRun& run) {
   // Recorded before anything can end the run: a restart, or a user who
   // kills the program at the message.
   Record(run);
+  ReportDefragEvent(p.events, run.report);
   if (run.report.Scheduled() == 0) {
     // A restart would change nothing and tell the user that it had.
     if (!run.unattended) run.dialogs.ShowNothingScheduled(run.report);

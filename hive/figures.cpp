@@ -23,12 +23,17 @@ std::string RowReduction(std::int64_t current, std::int64_t compacted) {
   return std::to_string((current - compacted) * 100 / current) + "%";
 }
 
-std::string FormatCompactPercent(float ratio, const std::string& decimalSeparator) {
+long long CompactTenths(float ratio) {
   // Rounded half away from zero from the float's own value: 2.95f is
   // 2.9500000477 and reads 3.0.
-  double value = double(ratio);
-  long long tenths = (long long)std::floor(std::fabs(value) * 10.0 + 0.5);
-  std::string sign = value < 0 && tenths != 0 ? "-" : "";
+  long long tenths = (long long)std::floor(std::fabs(double(ratio)) * 10.0 + 0.5);
+  return ratio < 0 ? -tenths : tenths;
+}
+
+std::string FormatCompactPercent(float ratio, const std::string& decimalSeparator) {
+  long long tenths = CompactTenths(ratio);
+  std::string sign = tenths < 0 ? "-" : "";
+  if (tenths < 0) tenths = -tenths;
   return sign + std::to_string(tenths / 10) + decimalSeparator + std::to_string(tenths % 10) + "%";
 }
 
@@ -38,14 +43,15 @@ AnalysisFigures ComputeFigures(Files& files, const HiveTable& table, const std::
   for (std::size_t i = 0; i < table.size(); ++i) {
     std::int64_t current = QueryFileSize(files, table.HiveFiles[i]);
     if (!files.Exists(CopyPath(table.HiveFiles[i]))) {
-      f.rows.push_back({FormatSizeKB(current), notCopiedText, "", false});
+      f.rows.push_back({FormatSizeKB(current), notCopiedText, "", false, current, -1});
       ++f.notCopied;
       continue;
     }
     std::int64_t compacted = QueryFileSize(files, CopyPath(table.HiveFiles[i]));
     f.totalCurrent += current;
     f.totalNew += compacted;
-    f.rows.push_back({FormatSizeKB(current), FormatSizeKB(compacted), RowReduction(current, compacted), true});
+    f.rows.push_back(
+        {FormatSizeKB(current), FormatSizeKB(compacted), RowReduction(current, compacted), true, current, compacted});
   }
   f.currentRegistrySize = FormatSizeKB(f.totalCurrent);
   f.newRegistrySize = FormatSizeKB(f.totalNew);

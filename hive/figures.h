@@ -19,6 +19,8 @@ struct RowFigures {
   std::string newSize;      // sub-item 2; the not-copied text when no copy was written
   std::string reduction;    // sub-item 3, "12%"; empty when no copy was written
   bool copied = true;
+  std::int64_t currentBytes = 0;  // the hive file's size as measured
+  std::int64_t copyBytes = -1;    // the copy's; -1 when no copy was written
 };
 
 struct AnalysisFigures {
@@ -39,6 +41,9 @@ struct AnalysisFigures {
 // The whole-number reduction of one row, "0%" when the copy is larger or
 // the hive file is empty.
 std::string RowReduction(std::int64_t current, std::int64_t compacted);
+
+// The ratio in tenths of a per cent, rounded as it is shown: 2.95f is 30.
+long long CompactTenths(float ratio);
 
 // The ratio with one decimal in the user's separator: "2.6%".
 std::string FormatCompactPercent(float ratio, const std::string& decimalSeparator);

@@ -2,6 +2,7 @@
 
 #include "hive/defrag.h"
 #include "hive/hive_copy.h"
+#include "hive/swap_events.h"
 #include "platform/text.h"
 
 namespace vh {
@@ -151,6 +152,7 @@ UndoOutcome UndoLastDefragmentation(UndoRun& run) {
   }
   for (const auto& skipped : run.plan.skipped) run.done.hives.push_back(SkippedHive(skipped));
   AppendJournalEntry(run.journal, run.done);
+  ReportUndoEvent(p.events, run.done);
   if (run.done.Scheduled() == 0) {
     if (!run.unattended) run.dialogs.ShowNothingSwappedBack(run.done);
     return UndoOutcome::NothingScheduled;

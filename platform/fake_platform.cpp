@@ -24,7 +24,7 @@ std::string Hex(std::uint32_t value) {
 }  // namespace
 
 FakePlatform::FakePlatform()
-    : platform_{*this, *this, *this, *this, *this, *this, *this, *this, *this} {}
+    : platform_{*this, *this, *this, *this, *this, *this, *this, *this, *this, *this} {}
 
 std::string FakePlatform::Upper(const std::string& text) { return UpperAscii(text); }
 
@@ -368,5 +368,12 @@ bool FakePlatform::HasSection(const std::string& section, const std::string& fil
 }
 
 void FakePlatform::Open(const std::string& target) { calls.push_back("ShellExecuteA(Open, " + target + ", SW_SHOW)"); }
+
+bool FakePlatform::Report(EventType type, std::uint32_t eventId, const std::vector<std::string>& strings) {
+  calls.push_back("ReportEventW(" + std::to_string(int(type)) + ", " + std::to_string(eventId) + ")");
+  if (eventLogRefuses) return false;
+  events.push_back({type, eventId, strings});
+  return true;
+}
 
 }  // namespace vh

@@ -44,6 +44,13 @@ struct FakeFile {
   bool unreadable = false;    // the directory entry cannot be read
 };
 
+// One event written to the event log.
+struct FakeEvent {
+  EventType type = EventType::Information;
+  std::uint32_t id = 0;
+  std::vector<std::string> strings;
+};
+
 struct FakeDrive {
   std::string root;  // "C:\\"
   std::uint32_t type = win::kDriveFixed;
@@ -58,7 +65,8 @@ class FakePlatform final : public Registry,
                            public Power,
                            public RestoreClient,
                            public ProfileFiles,
-                           public Shell {
+                           public Shell,
+                           public EventLog {
  public:
   FakePlatform();
   Platform& platform() { return platform_; }
@@ -155,6 +163,11 @@ class FakePlatform final : public Registry,
   bool HasSection(const std::string& section, const std::string& file) override;
   // --- Shell ---
   void Open(const std::string& target) override;
+  // --- EventLog ---
+  bool Report(EventType type, std::uint32_t eventId, const std::vector<std::string>& strings) override;
+  // The events written, in order; none are kept while the log refuses them.
+  std::vector<FakeEvent> events;
+  bool eventLogRefuses = false;
 
  private:
   static std::string Upper(const std::string& text);

@@ -218,6 +218,20 @@ class Shell {
   virtual void Open(const std::string& target) = 0;
 };
 
+// The event types the program reports with (EVENTLOG_ERROR_TYPE,
+// EVENTLOG_INFORMATION_TYPE).
+enum class EventType : std::uint16_t { Error = 1, Information = 4 };
+
+class EventLog {
+ public:
+  virtual ~EventLog() = default;
+  // RegisterEventSourceW (local computer, the program's source), ReportEventW
+  // with category 0, no user, the strings as insertions and no data, then
+  // DeregisterEventSource. False when the event was not written; nothing a
+  // run does depends on it.
+  virtual bool Report(EventType type, std::uint32_t eventId, const std::vector<std::string>& strings) = 0;
+};
+
 // Everything at once, as the logic receives it. The references stay valid
 // for the platform's lifetime.
 struct Platform {
@@ -230,18 +244,22 @@ struct Platform {
   RestoreClient& restore;
   ProfileFiles& profiles;
   Shell& shell;
+  EventLog& events;
 };
 
 // The same services with one of them replaced: decorators and tests swap in
 // their own without listing the rest.
 inline Platform WithRegistry(const Platform& p, Registry& registry) {
-  return {registry, p.privileges, p.volumes, p.files, p.system, p.power, p.restore, p.profiles, p.shell};
+  return {registry, p.privileges, p.volumes, p.files, p.system, p.power, p.restore, p.profiles, p.shell, p.events};
 }
 inline Platform WithPrivileges(const Platform& p, Privileges& privileges) {
-  return {p.registry, privileges, p.volumes, p.files, p.system, p.power, p.restore, p.profiles, p.shell};
+  return {p.registry, privileges, p.volumes, p.files, p.system, p.power, p.restore, p.profiles, p.shell, p.events};
 }
 inline Platform WithRestore(const Platform& p, RestoreClient& restore) {
-  return {p.registry, p.privileges, p.volumes, p.files, p.system, p.power, restore, p.profiles, p.shell};
+  return {p.registry, p.privileges, p.volumes, p.files, p.system, p.power, restore, p.profiles, p.shell, p.events};
+}
+inline Platform WithEventLog(const Platform& p, EventLog& events) {
+  return {p.registry, p.privileges, p.volumes, p.files, p.system, p.power, p.restore, p.profiles, p.shell, events};
 }
 
 }  // namespace vh

@@ -89,7 +89,7 @@ using SetRestorePointFn = BOOL(WINAPI*)(RestorePointInfoA*, StateMgrStatus*);
 }  // namespace
 
 Win32Platform::Win32Platform()
-    : platform_{*this, *this, *this, *this, *this, *this, *this, *this, *this} {}
+    : platform_{*this, *this, *this, *this, *this, *this, *this, *this, *this, *this} {}
 
 KeyHandle Win32Platform::OpenKeyEx(RootKey root, const std::string& subkey, std::uint32_t access) {
   HKEY key = nullptr;
@@ -449,6 +449,20 @@ bool Win32Platform::HasSection(const std::string& section, const std::string& fi
 }
 
 void Win32Platform::Open(const std::string& target) { OpenWithShell(target); }
+
+bool Win32Platform::Report(EventType type, std::uint32_t eventId, const std::vector<std::string>& strings) {
+  // Registered per event: a run writes a handful, and no handle outlives it.
+  HANDLE source = RegisterEventSourceW(nullptr, L"Varnhold");
+  if (!source) return false;
+  std::vector<std::wstring> wide;
+  for (const std::string& text : strings) wide.push_back(Wide(text));
+  std::vector<LPCWSTR> insertions;
+  for (const std::wstring& text : wide) insertions.push_back(text.c_str());
+  BOOL written = ReportEventW(source, WORD(type), 0, DWORD(eventId), nullptr, WORD(insertions.size()), 0,
+                              insertions.empty() ? nullptr : insertions.data(), nullptr);
+  DeregisterEventSource(source);
+  return written != FALSE;
+}
 
 std::string WideToUtf8(const std::wstring& wide) { return Utf8(wide); }
 

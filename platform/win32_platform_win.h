@@ -16,7 +16,8 @@ class Win32Platform final : public Registry,
                             public Power,
                             public RestoreClient,
                             public ProfileFiles,
-                            public Shell {
+                            public Shell,
+                            public EventLog {
  public:
   Win32Platform();
   Platform& platform() { return platform_; }
@@ -70,6 +71,8 @@ class Win32Platform final : public Registry,
   bool HasSection(const std::string& section, const std::string& file) override;
 
   void Open(const std::string& target) override;
+
+  bool Report(EventType type, std::uint32_t eventId, const std::vector<std::string>& strings) override;
 
  private:
   Platform platform_;

@@ -14,7 +14,7 @@ PACKAGES=(
   libz-mingw-w64-dev
   wine wine64 wine32:i386 fonts-wine
   xvfb xauth x11-apps xdotool imagemagick
-  python3 python3-pil fonts-dejavu-core fonts-liberation hyperfine nsis zip
+  python3 python3-pil fonts-dejavu-core fonts-liberation hyperfine nsis zip wixl msitools
 )
 
 # Prints a deb-src stanza for each archive the machine already installs the

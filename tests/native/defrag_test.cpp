@@ -7,6 +7,7 @@
 #include "hive/copy_check.h"
 #include "hive/hive_copy.h"
 #include "hive/scan_worker.h"
+#include "hive/swap_events.h"
 #include "platform/error.h"
 #include "platform/fake_platform.h"
 
@@ -489,6 +490,41 @@ TEST_F(DefragTest, AJournalThatCannotBeWrittenIsLoggedAndTheRunGoesOn) {
   EXPECT_EQ(fake.CallsNamed("ExitWindowsEx").size(), 1u);
   ASSERT_EQ(logged.size(), 1u);
   EXPECT_NE(logged[0].find("could not be written"), std::string::npos);
+}
+
+TEST_F(DefragTest, TheEventLogHearsWhichHivesWereScheduledBeforeTheRestartAndWhyNoneWere) {
+  fake.AddFile(kSoftware, 8'388'608);
+  fake.refusedSwaps = {"SYSTEM"};
+  EXPECT_EQ(Run(true), DefragOutcome::Restarting);
+  ASSERT_EQ(fake.events.size(), 1u);
+  EXPECT_EQ(fake.events[0].type, EventType::Information);
+  EXPECT_EQ(fake.events[0].id, 100u);
+  ASSERT_EQ(fake.events[0].strings.size(), 4u);
+  EXPECT_EQ(fake.events[0].strings[0], "2");
+  EXPECT_EQ(fake.events[0].strings[1], "3");
+  // The fake saves every key as 4,096 bytes; the user hive's file is absent.
+  EXPECT_EQ(fake.events[0].strings[2],
+            "\\REGISTRY\\MACHINE\\SOFTWARE: 8,192 KB, 4 KB\r\n\\REGISTRY\\USER\\S-1-5-19: 0 KB, 4 KB");
+  EXPECT_EQ(fake.events[0].strings[3], "\\registry\\machine\\system: Windows refused to schedule the swap (error 5)");
+  auto at = [this](const std::string& prefix) {
+    for (std::size_t i = fake.calls.size(); i-- > 0;)
+      if (fake.calls[i].rfind(prefix, 0) == 0) return i;
+    return fake.calls.size();
+  };
+  EXPECT_LT(at("RegReplaceKeyA"), at("ReportEventW")) << "after the last swap";
+  EXPECT_LT(at("ReportEventW"), at("ExitWindowsEx")) << "before a restart could end the run";
+
+  fake.events.clear();
+  fake.refusedSwaps = {"SOFTWARE", "SYSTEM", "S-1-5-19"};
+  fake.eventLogRefuses = true;
+  EXPECT_EQ(Run(true), DefragOutcome::NothingScheduled) << "a log that refuses the event changes nothing";
+  fake.eventLogRefuses = false;
+  EXPECT_EQ(Run(true), DefragOutcome::NothingScheduled);
+  ASSERT_EQ(fake.events.size(), 1u);
+  EXPECT_EQ(fake.events[0].type, EventType::Error);
+  EXPECT_EQ(fake.events[0].id, 101u);
+  EXPECT_EQ(fake.events[0].strings[0], "3");
+  EXPECT_EQ(fake.events[0].strings[1], EventList(report.NotScheduledLines()));
 }
 
 TEST(ReplaceHiveTest, ABackupPathThroughALinkIsNeverDeletedNorScheduled) {

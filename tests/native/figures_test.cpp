@@ -15,6 +15,10 @@ TEST(FormatSizeKBTest, RoundsUpAndGroupsByThree) {
   EXPECT_EQ(FormatSizeKB(1048576), "1,024 KB");
   EXPECT_EQ(FormatSizeKB(1262342145), "1,232,757 KB");
   EXPECT_EQ(FormatSizeKB(4398046511104LL), "4,294,967,296 KB");  // past 32 bits
+  // A separator one place off shows only where a group is full.
+  for (const auto& digits : {std::pair<std::int64_t, const char*>{999, "999 KB"}, {100'000, "100,000 KB"},
+                             {999'999, "999,999 KB"}, {123'456'789, "123,456,789 KB"}, {100'000'000, "100,000,000 KB"}})
+    EXPECT_EQ(FormatSizeKB(digits.first * 1024), digits.second);
 }
 
 TEST(RowReductionTest, TruncatesAndNeverGoesNegativeOrDividesByZero) {
@@ -31,6 +35,8 @@ TEST(CompactPercentTest, OneDecimalHalfAwayFromZeroInTheUsersSeparator) {
   EXPECT_EQ(FormatCompactPercent(2.95f, "."), "3.0%");
   EXPECT_EQ(FormatCompactPercent(0.0f, "."), "0.0%");
   EXPECT_EQ(FormatCompactPercent(0.25f, "."), "0.3%");
+  EXPECT_EQ(CompactTenths(2.6f), 26) << "the tenths shown, not the float's 2.5999";
+  EXPECT_EQ(CompactTenths(2.95f), 30);
 }
 
 class FiguresTest : public ::testing::Test {

@@ -64,6 +64,56 @@ TEST(CommandLineTest, UnknownAndMalformedSwitchesAreABadCommandLine) {
   EXPECT_TRUE(IsUnattended(RunMode::Scan));
 }
 
+TEST(CommandLineTest, AfterTheModeOnlyItsOwnSwitchesPassAndOtherWordsAreIgnored) {
+  struct Case {
+    const char* line;
+    RunMode mode;
+    const char* refused;
+  };
+  const RunMode bad = RunMode::BadCommandLine;
+  for (const Case& c : std::vector<Case>{
+           {"v.exe /Silent /Foo", bad, "/Foo"},
+           {"v.exe /Silent -Scan", bad, "-Scan"},
+           {"v.exe /Silent /Undo", bad, "/Undo"},
+           {"v.exe /Silent extra /mingain:2.5 more", RunMode::Silent, ""},
+           {"v.exe /Silent /MinGain:", bad, "/MinGain:"},
+           {"v.exe /Silent /MinGain", bad, "/MinGain"},
+           {"v.exe /Silent /MinGain:abc", bad, "/MinGain:abc"},
+           {"v.exe /Silent /MinGain:2,5", bad, "/MinGain:2,5"},
+           {"v.exe /Silent /MinGain:1.", bad, "/MinGain:1."},
+           {"v.exe /Silent /MinGain:-1", bad, "/MinGain:-1"},
+           {"v.exe /Silent /MinGain:100.01", bad, "/MinGain:100.01"},
+           {"v.exe /Silent /MinGain:5 /MinGain:6", bad, "/MinGain:6"},
+           {"v.exe /Silent -MinGain:5", bad, "-MinGain:5"},
+           {"v.exe /Undo /Foo", bad, "/Foo"},
+           {"v.exe /Undo /MinGain:5", bad, "/MinGain:5"},
+           {"v.exe /Undo extra", RunMode::Undo, ""},
+           {"v.exe /Scan r.ini /Silent", bad, "/Silent"},
+           {"v.exe /Scan r.ini /MinGain:5", bad, "/MinGain:5"},
+           {"v.exe /Scan r.ini more", RunMode::Scan, ""},
+       }) {
+    Invocation invocation = ParseInvocation(SplitCommandLine(c.line), "C:\\work");
+    EXPECT_EQ(invocation.mode, c.mode) << c.line;
+    EXPECT_EQ(invocation.refused, c.refused) << c.line;
+    if (c.mode == bad) {
+      EXPECT_FALSE(invocation.minGain) << c.line;
+    }
+  }
+  EXPECT_NE(UsageLine(ParseInvocation(SplitCommandLine("v.exe /Silent /x"))).find("/Silent [/MinGain:<percent>]"),
+            std::string::npos);
+}
+
+TEST(CommandLineTest, AMinimumGainKeepsItsDigitsFromZeroToAHundred) {
+  for (const auto& ok : {std::pair<const char*, const char*>{"0", "0%"}, {"2.5", "2.5%"}, {"2.50", "2.5%"},
+                         {"007", "7%"}, {"0.25", "0.25%"}, {"100", "100%"}, {"100.00", "100%"}}) {
+    std::optional<MinGain> minimum = ParseMinGain(ok.first);
+    ASSERT_TRUE(minimum) << ok.first;
+    EXPECT_EQ(minimum->Text(), ok.second);
+  }
+  for (const char* malformed : {"", ".5", "1e2", "101", "1000", " 5", "5%"})
+    EXPECT_FALSE(ParseMinGain(malformed)) << malformed;
+}
+
 TEST(CommandLineTest, ARelativeReportPathIsTakenInTheCurrentFolder) {
   auto report = [](const std::string& line, const std::string& folder) {
     return ParseInvocation(SplitCommandLine(line), folder).reportPath;

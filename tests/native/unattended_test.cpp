@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "platform/fake_platform.h"
 
 namespace vh {
@@ -23,6 +25,7 @@ class FakeHost final : public UnattendedHost {
     return undo;
   }
   TotalsText Totals() override { return totals; }
+  HivesReport ReportHives() override { return hives; }
   std::string NowText() override { return "12/6/2026 11:31:57 AM"; }
   void RecordFailure(const std::string& text) override { log.push_back("failure: " + text); }
   void Close() override { log.push_back("close"); }
@@ -30,7 +33,8 @@ class FakeHost final : public UnattendedHost {
   bool complete = true;
   DefragSummary defrag{true, {}};
   UndoSummary undo{UndoOutcome::Restarting, UndoRefusal::None, {}};
-  TotalsText totals{"1,232,757 KB", "30,651 KB", "1,202,106 KB", "97.5%"};
+  TotalsText totals{"1,232,757 KB", "30,651 KB", "1,202,106 KB", "97.5%", 0, 975};
+  HivesReport hives{"PC-0042", "10.0.19045", {}};
   std::vector<std::string> log;
 };
 
@@ -63,6 +67,28 @@ TEST(SilentModeTest, LogsEveryHiveNotScheduledAndFailsWithItsOwnCodeWhenNoneWas)
   EXPECT_EQ(none.log[6], "close");
 }
 
+TEST(SilentModeTest, BelowItsMinimumGainSchedulesNothingLogsWhyAndEndsWithItsOwnCode) {
+  // The analysis shows 2.5%: reaching the minimum is enough.
+  for (const auto& c : {std::pair<const char*, int>{"2.5", kExitDone}, {"2.50", kExitDone}, {"2.49", kExitDone},
+                        {"0", kExitDone}, {"2.51", kExitBelowMinGain}, {"2.6", kExitBelowMinGain},
+                        {"100", kExitBelowMinGain}}) {
+    FakeHost host;
+    host.totals.compactPercent = "2.5%";
+    host.totals.compactTenths = 25;
+    EXPECT_EQ(RunSilentMode(host, ParseMinGain(c.first)), c.second) << c.first;
+    bool defragmented = std::find(host.log.begin(), host.log.end(), "defragment") != host.log.end();
+    EXPECT_EQ(defragmented, c.second == kExitDone) << c.first;
+    if (c.second == kExitBelowMinGain) {
+      EXPECT_EQ(host.log, (std::vector<std::string>{
+                              "hide", "analyze",
+                              "failure: The compaction percentage 2.5% is below the minimum gain " +
+                                  ParseMinGain(c.first)->Text() +
+                                  "; no hive was scheduled for replacement and the computer was not restarted.",
+                              "close"}));
+    }
+  }
+}
+
 TEST(UndoModeTest, EachOutcomeEndsWithItsOwnCodeAndTheReasonsInTheLog) {
   FakeHost undone;
   undone.undo = {UndoOutcome::Restarting, UndoRefusal::None, {"\\REGISTRY\\MACHINE\\SAM: its backup is missing"}};
@@ -90,7 +116,7 @@ TEST(ScanModeTest, AHiveNotCopiedAddsItsCountAfterTheTime) {
   EXPECT_EQ(RunScanMode(host, fake, "C:\\r.ini"), kExitDone);
   EXPECT_EQ(fake.ProfileText("C:\\r.ini"),
             "[Scan Result]\r\nCurrent Size=1,232,757 KB\r\nNew Size=30,651 KB\r\nSize Reduction=1,202,106 KB\r\n"
-            "Compact Percent=97.5%\r\nTime=12/6/2026 11:31:57 AM\r\nHives Not Copied=2\r\n");
+            "Compact Percent=97.5%\r\nTime=12/6/2026 11:31:57 AM\r\nHives Not Copied=2\r\n[Scan Hives]\r\nComputer=PC-0042\r\nWindows=10.0.19045\r\nHives=0\r\n");
 }
 
 TEST(ScanModeTest, ErasesTheSectionThenWritesTheFiveKeysInOrderKeepingOtherSections) {
@@ -102,9 +128,9 @@ TEST(ScanModeTest, ErasesTheSectionThenWritesTheFiveKeysInOrderKeepingOtherSecti
   EXPECT_EQ(host.log, (std::vector<std::string>{"hide", "analyze", "close"}));
   EXPECT_EQ(fake.ProfileText(report),
             "[Before]\r\nA=1\r\n[After]\r\nB=2\r\n[Scan Result]\r\nCurrent Size=1,232,757 KB\r\nNew Size=30,651 KB\r\n"
-            "Size Reduction=1,202,106 KB\r\nCompact Percent=97.5%\r\nTime=12/6/2026 11:31:57 AM\r\n");
+            "Size Reduction=1,202,106 KB\r\nCompact Percent=97.5%\r\nTime=12/6/2026 11:31:57 AM\r\n[Scan Hives]\r\nComputer=PC-0042\r\nWindows=10.0.19045\r\nHives=0\r\n");
   std::vector<std::string> writes = fake.CallsNamed("WritePrivateProfileStringA");
-  ASSERT_EQ(writes.size(), 6u);
+  ASSERT_EQ(writes.size(), 10u);
   EXPECT_EQ(writes[0], "WritePrivateProfileStringA(Scan Result, NULL, NULL, " + report + ")");
 }
 
@@ -117,7 +143,7 @@ TEST(ScanModeTest, EverySectionOfTheNameIsErasedSoNoStaleKeyOfASecondOneSurvives
   EXPECT_EQ(RunScanMode(host, fake, report), kExitDone);
   EXPECT_EQ(fake.ProfileText(report),
             "[Other]\r\nA=1\r\n[Scan Result]\r\nCurrent Size=1,232,757 KB\r\nNew Size=30,651 KB\r\n"
-            "Size Reduction=1,202,106 KB\r\nCompact Percent=97.5%\r\nTime=12/6/2026 11:31:57 AM\r\n");
+            "Size Reduction=1,202,106 KB\r\nCompact Percent=97.5%\r\nTime=12/6/2026 11:31:57 AM\r\n[Scan Hives]\r\nComputer=PC-0042\r\nWindows=10.0.19045\r\nHives=0\r\n");
 }
 
 TEST(ScanModeTest, WithoutAPathAnalysesAndWritesNothing) {
@@ -144,7 +170,7 @@ TEST(ScanModeTest, NoFiguresStillWritesEmptySizesAndTheTime) {
   EXPECT_EQ(RunScanMode(host, fake, "C:\\r.ini"), kExitDone);
   EXPECT_EQ(fake.ProfileText("C:\\r.ini"),
             "[Scan Result]\r\nCurrent Size=\r\nNew Size=\r\nSize Reduction=\r\nCompact Percent=\r\n"
-            "Time=12/6/2026 11:31:57 AM\r\n");
+            "Time=12/6/2026 11:31:57 AM\r\n[Scan Hives]\r\nComputer=PC-0042\r\nWindows=10.0.19045\r\nHives=0\r\n");
 }
 
 TEST(ReportTimeTest, MidnightLeavesTheTimeOut) {
