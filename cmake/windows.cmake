@@ -143,6 +143,9 @@ add_test(NAME package.import_check_refuses_unlisted_and_post_xp_imports
 add_test(NAME package.installer_installs_runs_and_uninstalls_cleanly
          COMMAND ${CMAKE_SOURCE_DIR}/tests/package/installer_test.sh ${CMAKE_BINARY_DIR})
 set_tests_properties(package.installer_installs_runs_and_uninstalls_cleanly PROPERTIES TIMEOUT 600)
+add_test(NAME package.msi_installs_upgrades_runs_and_uninstalls_with_msiexec
+         COMMAND ${CMAKE_SOURCE_DIR}/tests/package/msi_test.sh ${CMAKE_BINARY_DIR})
+set_tests_properties(package.msi_installs_upgrades_runs_and_uninstalls_with_msiexec PROPERTIES TIMEOUT 600)
 
 # A library planted beside the test programs under the restore client's
 # name: the program must never load it.

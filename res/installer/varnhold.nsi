@@ -11,6 +11,9 @@ Unicode true
 
 !define PRODUCT "Varnhold"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Varnhold"
+; The event source, so that Event Viewer reads the texts of Varnhold's events
+; from the program's message table.
+!define EVENT_SOURCE_KEY "SYSTEM\CurrentControlSet\Services\EventLog\Application\Varnhold"
 
 Name "${PRODUCT} 1.5 Beta"
 OutFile "${OUTFILE}"
@@ -48,6 +51,8 @@ Section "Varnhold"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+  WriteRegExpandStr HKLM "${EVENT_SOURCE_KEY}" "EventMessageFile" "$INSTDIR\varnhold.exe"
+  WriteRegDWORD HKLM "${EVENT_SOURCE_KEY}" "TypesSupported" 7
 SectionEnd
 
 Section "Uninstall"
@@ -56,14 +61,16 @@ Section "Uninstall"
   Delete "$INSTDIR\README.txt"
   Delete "$INSTDIR\LICENSE.txt"
   Delete "$INSTDIR\DLan_*.ini"
-  ; Written by the program itself.
+  ; Written by the program itself. The journal (varnhold-journal.txt) stays:
+  ; it records what was done to the registry, and recovering from that
+  ; needs it. The folder stays with it.
   Delete "$INSTDIR\options.ini"
   Delete "$INSTDIR\varnhold.log"
-  Delete "$INSTDIR\varnhold-journal.txt"
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"
   Delete "$SMPROGRAMS\${PRODUCT}\${PRODUCT}.lnk"
   Delete "$SMPROGRAMS\${PRODUCT}\Uninstall ${PRODUCT}.lnk"
   RMDir "$SMPROGRAMS\${PRODUCT}"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
+  DeleteRegKey HKLM "${EVENT_SOURCE_KEY}"
 SectionEnd

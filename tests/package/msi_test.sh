@@ -1,0 +1,80 @@
+#!/usr/bin/env bash
+# Installs the MSI package with Wine's own msiexec into a scratch prefix, as
+# Group Policy and the management tools run it: silently, for the machine.
+# Runs the installed program's /Scan, upgrades from an older package, and
+# uninstalls, leaving nothing but the journal.
+# usage: msi_test.sh <win build dir>
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+build=$(cd "$1" && pwd)
+work="$build/msi-test"
+rm -rf "$work"
+mkdir -p "$work"
+bash "$root/scripts/package.sh" "$build" "$work/out"
+new="$work/out/Varnhold-1.5.msi"
+old="$work/out/Varnhold-1.4.msi"
+stage="$work/out/Varnhold-1.5"
+# The same files under an older version: what an administrator replaces.
+cp "$build/art/varnhold.ico" "$stage/"
+bash "$root/scripts/make-msi.sh" "$stage" 1.4.0 "$old" 2>/dev/null
+
+export VH_WINEPREFIX="$work/prefix"
+source "$root/scripts/wine-env.sh"
+vh_wine_prefix_ready
+fail() { echo "msi test: $*" >&2; exit 1; }
+
+dir="$WINEPREFIX/drive_c/Program Files (x86)/Varnhold"
+# Wine's msi takes ProgramMenuFolder from the user's profile whatever
+# ALLUSERS says (Windows uses the all-users menu): either place counts.
+menus=("$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Varnhold"
+       "$WINEPREFIX/drive_c/users/$(whoami)/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Varnhold")
+source_key='HKLM\SYSTEM\CurrentControlSet\Services\EventLog\Application\Varnhold'
+# The Add/Remove Programs entries named Varnhold, "<version>|<publisher>" each.
+entries() {
+  wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s /reg:32 2>/dev/null | tr -d '\r' |
+    awk '/^HKEY/ { if (name == "Varnhold") print version "|" publisher; name = version = publisher = "" }
+         $1 == "DisplayName" { name = $3 } $1 == "DisplayVersion" { version = $3 }
+         $1 == "Publisher" { publisher = substr($0, index($0, $3)) }
+         END { if (name == "Varnhold") print version "|" publisher }'
+}
+msiexec() {
+  local rc=0
+  wine msiexec "$@" || rc=$?
+  wineserver -w
+  [ "$rc" = 0 ] || fail "msiexec $* ended with $rc"
+}
+
+msiexec /i "$old" /qn
+[ "$(entries)" = "1.4.0|Tolvane Software" ] || fail "after installing 1.4.0: $(entries)"
+msiexec /i "$new" /qn
+[ "$(entries)" = "1.5.0|Tolvane Software" ] || fail "after the upgrade, not one 1.5.0 entry: $(entries)"
+
+[ -f "$dir/varnhold.exe" ] || fail "varnhold.exe not installed"
+[ "$(ls "$dir"/DLan_*.ini | wc -l)" = "$(ls "$root"/lang/DLan_*.ini | wc -l)" ] || fail "language files missing"
+[ -f "${menus[0]}/Varnhold.lnk" ] || [ -f "${menus[1]}/Varnhold.lnk" ] || fail "no Start-menu entry"
+wine reg query 'HKLM\Software\Classes\Installer\Products' /s /reg:32 2>/dev/null | grep -q 'ProductIcon.*varnhold\.ico' ||
+  fail "no product icon"
+registered=$(wine reg query "$source_key" 2>/dev/null | tr -d '\r')
+grep -q 'EventMessageFile *REG_EXPAND_SZ *C:\\Program Files (x86)\\Varnhold\\varnhold.exe$' <<<"$registered" ||
+  fail "event source not registered: $registered"
+grep -q 'TypesSupported *REG_DWORD *0x7$' <<<"$registered" || fail "event types not registered: $registered"
+
+# The installed program runs and ends by itself; its report names the machine.
+set +e
+timeout 180 wine "$dir/varnhold.exe" /Scan 'C:\msi-scan.ini'
+code=$?
+set -e
+wineserver -w
+[ "$code" = 0 ] || fail "the installed program's /Scan ended with $code"
+report=$(tr -d '\r' <"$WINEPREFIX/drive_c/msi-scan.ini")
+grep -q '^\[Scan Hives\]$' <<<"$report" && grep -qE '^Windows=[0-9]+\.[0-9]+\.[0-9]+$' <<<"$report" ||
+  fail "no [Scan Hives] section: $report"
+
+printf '[Defragmentation]\r\n' >"$dir/varnhold-journal.txt"
+msiexec /x "$new" /qn
+left=$(ls -A "$dir")
+[ "$left" = "varnhold-journal.txt" ] || fail "left behind besides the journal: $left"
+for menu in "${menus[@]}"; do [ ! -e "$menu" ] || fail "Start-menu folder left behind: $menu"; done
+[ -z "$(entries)" ] || fail "uninstall entry left behind: $(entries)"
+if wine reg query "$source_key" >/dev/null 2>&1; then fail "event source left behind"; fi
+echo "msi test: 1.4.0 installed, upgraded to 1.5.0 (one entry), ran, uninstalled, only the journal left"
