@@ -22,8 +22,15 @@ rm -f "$out"
   echo '</Include>'
 } >"$stage/languages.wxi"
 
+# One product code per version, made from the upgrade code and the version:
+# the same release built twice is the same product, never a second entry in
+# Add/Remove Programs, and a detection rule holds for the whole release.
+product_code=$(python3 -c 'import sys, uuid
+print(str(uuid.uuid5(uuid.UUID("C6ADADD0-AE29-41AC-A88D-98C8490ADA82"), "Varnhold " + sys.argv[1])).upper())' "$version")
+
 # wixl resolves the sources against the folder it runs in.
-(cd "$stage" && wixl -a x86 -D Version="$version" -D SourceDir=. -o "$out" "$root/res/installer/varnhold.wxs")
+(cd "$stage" && wixl -a x86 -D Version="$version" -D ProductCode="$product_code" -D SourceDir=. -o "$out" \
+  "$root/res/installer/varnhold.wxs")
 rm "$stage/languages.wxi"
 
 # What wixl has no element for. At uninstall the Start-menu folder goes, and

@@ -454,7 +454,8 @@ TEST_F(ProgramRunTest, ScanLeavesAHiveWithoutItsKeyOutOfTheTotalsAndCountsIt) {
   EXPECT_EQ(outcome.exitCode, DWORD(kExitDone));
   std::int64_t current = QueryFileSize(files_, alpha.file);
   std::int64_t compacted = OwnCopySize("Alpha");
-  std::vector<std::string> section = Lines(test::ReadFileText(report));
+  std::string text = test::ReadFileText(report);
+  std::vector<std::string> section = Lines(text.substr(0, text.find("[Scan Hives]")));
   ASSERT_EQ(section.size(), 7u) << Joined(section);
   EXPECT_EQ(section[1], "Current Size=" + FormatSizeKB(current)) << "the missing hive's 700,000 bytes are left out";
   EXPECT_EQ(section[2], "New Size=" + FormatSizeKB(compacted));
@@ -462,6 +463,45 @@ TEST_F(ProgramRunTest, ScanLeavesAHiveWithoutItsKeyOutOfTheTotalsAndCountsIt) {
   EXPECT_EQ(section[5].rfind("Time=", 0), 0u);
   EXPECT_EQ(section[6], "Hives Not Copied=1");
   EXPECT_FALSE(files_.Exists(CopyPath(gone.file)));
+
+  // Each hive with its own sizes in bytes; the one without a copy has none.
+  char computer[MAX_COMPUTERNAME_LENGTH + 1] = {};
+  DWORD computerSize = sizeof computer;
+  ASSERT_TRUE(GetComputerNameA(computer, &computerSize));
+  OSVERSIONINFOW version{};
+  version.dwOSVersionInfoSize = sizeof version;
+  using RtlGetVersionFn = LONG(WINAPI*)(OSVERSIONINFOW*);
+  auto rtlGetVersion =
+      reinterpret_cast<RtlGetVersionFn>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "RtlGetVersion")));
+  ASSERT_TRUE(rtlGetVersion && rtlGetVersion(&version) == 0);
+  std::vector<std::string> hives = Lines(text.substr(text.find("[Scan Hives]")));
+  ASSERT_EQ(hives.size(), 6u) << text;
+  EXPECT_EQ(hives[1], std::string("Computer=") + computer);
+  EXPECT_EQ(hives[2], "Windows=" + std::to_string(version.dwMajorVersion) + "." + std::to_string(version.dwMinorVersion) +
+                          "." + std::to_string(version.dwBuildNumber));
+  EXPECT_EQ(hives[3], "Hives=2");
+  std::vector<std::string> expected{alpha.name + "|" + std::to_string(current) + "|" + std::to_string(compacted),
+                                    gone.name + "|" + std::to_string(QueryFileSize(files_, gone.file)) + "|"};
+  std::vector<std::string> written{hives[4], hives[5]};
+  for (std::size_t i = 0; i < written.size(); ++i) {
+    std::string key = "Hive" + std::to_string(i + 1) + "=";
+    ASSERT_EQ(written[i].rfind(key, 0), 0u) << written[i];
+    written[i] = written[i].substr(key.size());
+  }
+  std::sort(written.begin(), written.end());
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(written, expected);
+}
+
+TEST_F(ProgramRunTest, SilentBelowItsMinimumGainSchedulesNothingAndEndsWithItsCode) {
+  registry_.AddHive("Alpha", 60000, 200000);
+
+  RunOutcome outcome = Run("/Silent /MinGain:100", {}, 30000);
+
+  EXPECT_EQ(outcome.exitCode, DWORD(kExitBelowMinGain));
+  EXPECT_EQ(outcome.exitCode, 13u);
+  EXPECT_EQ(Joined(Records()), "") << "nothing scheduled, no restart";
+  EXPECT_NE(Log().find("is below the minimum gain 100%; no hive was scheduled"), std::string::npos) << Log();
 }
 
 TEST_F(ProgramRunTest, SilentWithNoCopyThatPassesItsCheckSchedulesNothingRestartsNothingAndFails) {
@@ -890,19 +930,25 @@ TEST_F(ProgramRunTest, ARelativeReportPathLandsInTheCurrentFolder) {
 
 TEST_F(ProgramRunTest, AnUnknownOrMalformedSwitchIsLoggedWithTheUsageAndOpensNoWindow) {
   registry_.AddHive("Alpha", 60000, 200000);
-  const std::vector<std::string> lines{"/Scan /Silent", "/Scan /Foo", "-Scan x", "/Scan:x", "/Foo", "-Silent"};
-  for (const std::string& arguments : lines) {
-    RunOutcome outcome = Run(arguments, {}, 15000);
-    EXPECT_EQ(outcome.exitCode, DWORD(kExitBadCommandLine)) << arguments;
-    EXPECT_EQ(Joined(outcome.visibleWindows), "") << arguments;
-    EXPECT_EQ(outcome.mostPixelsChanged, 0u) << arguments;
+  // Each line with the argument it refuses.
+  const std::vector<std::pair<std::string, std::string>> lines{
+      {"/Scan /Silent", "/Silent"}, {"/Scan /Foo", "/Foo"},         {"-Scan x", "-Scan"},
+      {"/Scan:x", "/Scan:x"},       {"/Foo", "/Foo"},               {"-Silent", "-Silent"},
+      {"/Silent /Undo", "/Undo"},   {"/Undo /Foo", "/Foo"},         {"/Silent /MinGain:abc", "/MinGain:abc"},
+      {"/Scan r.ini -x", "-x"}};
+  for (const auto& line : lines) {
+    RunOutcome outcome = Run(line.first, {}, 15000);
+    EXPECT_EQ(outcome.exitCode, DWORD(kExitBadCommandLine)) << line.first;
+    EXPECT_EQ(Joined(outcome.visibleWindows), "") << line.first;
+    EXPECT_EQ(outcome.mostPixelsChanged, 0u) << line.first;
   }
   std::vector<std::string> log = Lines(Log());
   ASSERT_EQ(log.size(), lines.size()) << Log();
   for (std::size_t i = 0; i < log.size(); ++i) {
-    std::string refused = lines[i].rfind("/Scan /", 0) == 0 ? lines[i].substr(6) : lines[i].substr(0, lines[i].find(' '));
-    EXPECT_NE(log[i].find("\"" + refused + "\""), std::string::npos) << log[i];
-    EXPECT_NE(log[i].find("Usage: varnhold.exe [/Silent | /Scan [report file] | /Undo]"), std::string::npos) << log[i];
+    EXPECT_NE(log[i].find("\"" + lines[i].second + "\""), std::string::npos) << log[i];
+    EXPECT_NE(log[i].find("Usage: varnhold.exe [/Silent [/MinGain:<percent>] | /Scan [report file] | /Undo]"),
+              std::string::npos)
+        << log[i];
   }
   for (const char* name : {"C:\\Silent", "C:\\Foo", "C:\\x"}) EXPECT_FALSE(files_.Exists(name)) << name;
   // No window, so no settings saved and no copy made.
