@@ -17,19 +17,11 @@
 namespace vh {
 namespace {
 
-std::string SourceFile(const char* name) {
-  char dir[MAX_PATH] = {};
-  DWORD n = GetEnvironmentVariableA("VH_SOURCE_DIR", dir, MAX_PATH);
-  std::string path = "Z:" + std::string(dir, n < MAX_PATH ? n : 0) + "/" + name;
-  std::replace(path.begin(), path.end(), '/', '\\');
-  return path;
-}
-
 // The IDs in the first column of the README's event table.
 std::set<DWORD> ReadmeEventIds() {
   std::set<DWORD> ids;
   const std::regex row("^\\| ([0-9]+) \\| (Information|Error|Information or error) \\|");
-  for (const std::string& line : test::Lines(test::ReadFileText(SourceFile("README.md")))) {
+  for (const std::string& line : test::Lines(test::ReadFileText(test::SourceFile("README.md")))) {
     std::smatch match;
     if (std::regex_search(line, match, row)) ids.insert(DWORD(std::stoul(match[1])));
   }

@@ -10,13 +10,23 @@
 
 namespace vh::test {
 
-std::string BuiltProgram(const char* name) {
+namespace {
+
+// name in the Unix folder that the environment variable names, as Wine
+// reaches it.
+std::string InFolderOf(const char* variable, const char* name) {
   char dir[MAX_PATH] = {};
-  DWORD n = GetEnvironmentVariableA("VH_BINARY_DIR", dir, MAX_PATH);
+  DWORD n = GetEnvironmentVariableA(variable, dir, MAX_PATH);
   std::string path = "Z:" + std::string(dir, n < MAX_PATH ? n : 0) + "/" + name;
   std::replace(path.begin(), path.end(), '/', '\\');
   return path;
 }
+
+}  // namespace
+
+std::string BuiltProgram(const char* name) { return InFolderOf("VH_BINARY_DIR", name); }
+
+std::string SourceFile(const char* name) { return InFolderOf("VH_SOURCE_DIR", name); }
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;

@@ -16,6 +16,8 @@ inline constexpr char kMainClass[] = "Varnhold Made by Tolvane Software";
 // The test build of the program (hive swaps and the restart recorded, never
 // done) in the build folder, as a Windows path.
 std::string BuiltProgram(const char* name = "varnhold_recorded.exe");
+// A file of the source tree, by its path there ("README.md").
+std::string SourceFile(const char* name);
 
 // The non-empty lines of a text, without their carriage returns.
 std::vector<std::string> Lines(const std::string& text);
