@@ -234,7 +234,19 @@ long Win32Platform::SaveKey(KeyHandle key, const std::string& file, const std::s
   // Without the descriptor the copy would take the folder's permissions,
   // which may let every user read it.
   if (!security.get()) return ERROR_NOT_ENOUGH_MEMORY;
-  return RegSaveKeyW(AsHkey(key), Wide(file).c_str(), security.get());
+  const std::wstring path = Wide(file);
+  long result = RegSaveKeyW(AsHkey(key), path.c_str(), security.get());
+  if (result == ERROR_SUCCESS || GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) return result;
+  // Wine refuses security attributes here: the copy is saved plainly and
+  // then given the same descriptor, or not kept at all.
+  result = RegSaveKeyW(AsHkey(key), path.c_str(), nullptr);
+  if (result != ERROR_SUCCESS) return result;
+  if (SetFileSecurityW(path.c_str(), DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
+                       security.get()->lpSecurityDescriptor))
+    return ERROR_SUCCESS;
+  result = long(GetLastError());
+  DeleteFileW(path.c_str());
+  return result;
 }
 
 long Win32Platform::ReplaceKey(RootKey root, const std::string& subkey, const std::string& newFile,
