@@ -17,6 +17,9 @@ std::string ExitCodeMeaning(int code) {
     case kExitNothingToUndo: return "there is no defragmentation to undo; nothing was done";
     case kExitUndoNotScheduled: return "Windows refused to swap back every hive; the computer was not restarted";
     case kExitUnexpectedError: return "an unexpected error ended the run";
+    case kExitRestartNotStarted:
+      return "swaps were scheduled, but Windows could not be restarted; restart the computer";
+    case kExitSwapsPending: return "swaps of an earlier run wait for the restart; nothing was done";
     case kExitBelowMinGain:
       return "the compaction percentage is below the minimum gain; nothing was scheduled and the computer was not "
              "restarted";

@@ -57,8 +57,8 @@ void ReportUndoEvent(EventLog& log, const JournalEntry& done) {
               EventList(notUndone)});
 }
 
-void ReportRestartNotStarted(EventLog& log, std::uint32_t error) {
-  log.Report(EventType::Error, kEventRestartNotStarted, {std::to_string(error)});
+void ReportRestartNotStarted(EventLog& log, const std::string& reason) {
+  log.Report(EventType::Error, kEventRestartNotStarted, {reason});
 }
 
 }  // namespace vh

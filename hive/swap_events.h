@@ -22,9 +22,9 @@ void ReportDefragEvent(EventLog& log, const DefragReport& report);
 // The same for an undo, from what it records in the journal.
 void ReportUndoEvent(EventLog& log, const JournalEntry& done);
 
-// Swaps were scheduled but the restart did not start; error is the Windows
-// error code of the failed call.
-void ReportRestartNotStarted(EventLog& log, std::uint32_t error);
+// Swaps were scheduled but Windows did not start the restart; why, in plain
+// words (RestartAttempt::Failure).
+void ReportRestartNotStarted(EventLog& log, const std::string& reason);
 
 // "\REGISTRY\MACHINE\SOFTWARE: 8,192 KB, 6,144 KB"
 std::string SwapLine(const std::string& hiveName, std::int64_t fromBytes, std::int64_t toBytes);

@@ -74,9 +74,10 @@ TEST(SwapEventTest, AnUndoListsTheHivesItSwapsBackAndWhyOthersAreNot) {
   ASSERT_EQ(fake.events.size(), 1u);
   EXPECT_EQ(fake.events[0].type, EventType::Error);
   EXPECT_EQ(fake.events[0].id, kEventUndoNothingScheduled);
-  ReportRestartNotStarted(fake, 1115);
+  ReportRestartNotStarted(fake, "Windows refused the restart (error 1115)");
+  EXPECT_EQ(fake.events.back().type, EventType::Error);
   EXPECT_EQ(fake.events.back().id, kEventRestartNotStarted);
-  EXPECT_EQ(fake.events.back().strings, std::vector<std::string>{"1115"});
+  EXPECT_EQ(fake.events.back().strings, std::vector<std::string>{"Windows refused the restart (error 1115)"});
 }
 
 }  // namespace

@@ -27,14 +27,16 @@ class ScanHivesTest : public ::testing::Test {
 
 TEST_F(ScanHivesTest, EachHiveInTableOrderWithTheMeasuredBytesAndNoCopySizeWithoutACopy) {
   Hive("SOFTWARE", 8'388'608, 6'291'456);
-  Hive("SAM", 262'144, std::nullopt);  // its copy could not be written
+  Hive("VarnholdGone", 262'144, std::nullopt);  // its copy could not be written
+  Hive("SAM", 65'536, std::nullopt);            // left alone, never copied
   Hive("SYSTEM", 12'582'912, 9'437'184);
   AnalysisFigures figures = ComputeFigures(fake, table, ".");
   EXPECT_EQ(Written(&figures),
-            "[Scan Hives]\r\nComputer=PC-0042\r\nWindows=10.0.19045\r\nHives=3\r\n"
+            "[Scan Hives]\r\nComputer=PC-0042\r\nWindows=10.0.19045\r\nHives=4\r\n"
             "Hive1=\\REGISTRY\\MACHINE\\SOFTWARE|8388608|6291456\r\n"
-            "Hive2=\\REGISTRY\\MACHINE\\SAM|262144|\r\n"
-            "Hive3=\\REGISTRY\\MACHINE\\SYSTEM|12582912|9437184\r\n");
+            "Hive2=\\REGISTRY\\MACHINE\\VarnholdGone|262144|\r\n"
+            "Hive3=\\REGISTRY\\MACHINE\\SAM|65536|\r\n"
+            "Hive4=\\REGISTRY\\MACHINE\\SYSTEM|12582912|9437184\r\n");
   TotalsText totals = TotalsOf(&figures);
   EXPECT_EQ(totals.currentSize, "20,480 KB");
   EXPECT_EQ(totals.compactPercent, "25.0%");
@@ -43,7 +45,7 @@ TEST_F(ScanHivesTest, EachHiveInTableOrderWithTheMeasuredBytesAndNoCopySizeWitho
 }
 
 TEST_F(ScanHivesTest, WithoutFiguresOrCopiesNoTotalsAndNoHiveLines) {
-  Hive("SAM", 262'144, std::nullopt);
+  Hive("VarnholdGone", 262'144, std::nullopt);
   EXPECT_EQ(Written(nullptr), "[Scan Hives]\r\nComputer=PC-0042\r\nWindows=10.0.19045\r\nHives=0\r\n");
   AnalysisFigures none = ComputeFigures(fake, table, ".");
   TotalsText totals = TotalsOf(&none);

@@ -21,9 +21,9 @@ namespace {
 // A restore library that answers as told.
 class ScriptedRestore final : public RestoreClient {
  public:
-  RestoreOutcome SetRestorePoint(const RestorePointRequest& request) override {
-    calls.push_back(request.description);
-    return outcome;
+  RestorePointResult SetRestorePoint(const RestorePointRequest& request) override {
+    calls.push_back(request.eventType == 100 ? request.description : "end " + std::to_string(request.restorePointType));
+    return {outcome, 9};
   }
   RestoreOutcome outcome = RestoreOutcome::Created;
   std::vector<std::string> calls;
