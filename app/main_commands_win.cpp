@@ -62,7 +62,8 @@ class DefragDialogsOf final : public DefragDialogs {
                        Lines(plan.toSwap);
     if (!plan.notSwapped.empty()) text += "\n\n" + LoadResString(IDS_NOT_SCHEDULED) + "\n" + Lines(plan.notSwapped);
     // Cancel is the default: a held Enter key must not restart the computer.
-    return ShowMessageBox(text, MB_OKCANCEL | MB_ICONWARNING | MB_DEFBUTTON2) == mrOk;
+    const ModalResult answer = ShowMessageBox(text, MB_OKCANCEL | MB_ICONWARNING | MB_DEFBUTTON2);
+    return answer == mrOk || answer == mrYes;
   }
 
  private:
