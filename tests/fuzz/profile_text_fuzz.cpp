@@ -22,11 +22,14 @@ bool Representable(const std::string& name) {
 class QuietHost final : public vh::UnattendedHost {
  public:
   void HideWindows() override {}
+  bool SwapsWait() override { return false; }
   bool Analyze() override { return true; }
   vh::DefragSummary Defragment() override { return {}; }
   vh::UndoSummary Undo() override { return {}; }
   vh::TotalsText Totals() override { return {"1 KB", "1 KB", "0 KB", "0%"}; }
+  vh::HivesReport ReportHives() override { return {"PC", "10.0.19045", {{"\\REGISTRY\\MACHINE\\SAM", 1, {}}}}; }
   std::string NowText() override { return "now"; }
+  bool AwaitRestart() override { return true; }
   void RecordFailure(const std::string&) override {}
   void Close() override {}
 };
@@ -65,5 +68,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // (The erasing stops after a thousand sections of the name.)
   bool fewSections = std::count(text.begin(), text.end(), '[') < 1000;
   if (fewSections && vh::IniHasSection(rest, "Scan Result")) __builtin_trap();
+  if (fewSections && vh::IniLookup(report, "Scan Hives", "Hives").value_or("") != "1") __builtin_trap();
   return 0;
 }

@@ -6,15 +6,8 @@
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 build=$(cd "$1" && pwd)
-work="$build/installer-test"
-rm -rf "$work"
-mkdir -p "$work"
-bash "$root/scripts/package.sh" "$build" "$work/out"
-
-export VH_WINEPREFIX="$work/prefix"
-source "$root/scripts/wine-env.sh"
-vh_wine_prefix_ready
-fail() { echo "installer test: $*" >&2; exit 1; }
+name=installer-test
+source "$root/tests/package/packed_in_scratch.sh"
 
 wine "$work/out/Varnhold-1.5-setup.exe" /S
 wineserver -w
@@ -40,4 +33,4 @@ wineserver -w
 [ ! -e "$menu" ] || fail "Start-menu folder left behind"
 if wine reg query "$key" /reg:32 >/dev/null 2>&1; then fail "uninstall entry left behind"; fi
 if wine reg query "$source_key" >/dev/null 2>&1; then fail "event source left behind"; fi
-echo "installer test: installed, ran, uninstalled, nothing left but the journal"
+echo "$name: installed, ran, uninstalled, nothing left but the journal"

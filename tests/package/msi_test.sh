@@ -7,21 +7,14 @@
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 build=$(cd "$1" && pwd)
-work="$build/msi-test"
-rm -rf "$work"
-mkdir -p "$work"
-bash "$root/scripts/package.sh" "$build" "$work/out"
+name=msi-test
+source "$root/tests/package/packed_in_scratch.sh"
 new="$work/out/Varnhold-1.5.msi"
 old="$work/out/Varnhold-1.4.msi"
 stage="$work/out/Varnhold-1.5"
 # The same files under an older version: what an administrator replaces.
 cp "$build/art/varnhold.ico" "$stage/"
 bash "$root/scripts/make-msi.sh" "$stage" 1.4.0 "$old" 2>/dev/null
-
-export VH_WINEPREFIX="$work/prefix"
-source "$root/scripts/wine-env.sh"
-vh_wine_prefix_ready
-fail() { echo "msi test: $*" >&2; exit 1; }
 
 dir="$WINEPREFIX/drive_c/Program Files (x86)/Varnhold"
 # Wine's msi takes ProgramMenuFolder from the user's profile whatever
@@ -77,4 +70,4 @@ left=$(ls -A "$dir")
 for menu in "${menus[@]}"; do [ ! -e "$menu" ] || fail "Start-menu folder left behind: $menu"; done
 [ -z "$(entries)" ] || fail "uninstall entry left behind: $(entries)"
 if wine reg query "$source_key" >/dev/null 2>&1; then fail "event source left behind"; fi
-echo "msi test: 1.4.0 installed, upgraded to 1.5.0 (one entry), ran, uninstalled, only the journal left"
+echo "$name: 1.4.0 installed, upgraded to 1.5.0 (one entry), ran, uninstalled, only the journal left"
