@@ -7,6 +7,7 @@
 #include "app/messages_win.h"
 #include "flat/flat_speed_button_win.h"
 #include "hive/pending_swaps.h"
+#include "hive/swap_events.h"
 #include "platform/string_table_win.h"
 #include "res/string_ids.h"
 #include "ui/controls_win.h"
@@ -98,6 +99,7 @@ void TfrmMain::RestartNotStarted(const std::string& reason, bool record) {
   restartWatch_ = RestartWatch::Failed;
   JournalWriter journal = Journal();
   if (record) RecordRestartNotStarted(&journal, reason);
+  if (record) ReportRestartNotStarted(platform_.events, reason);
   ShowPendingWarning();
   Find<TFlatSpeedButton>("bRestartNow")->SetEnabled(true);
   if (Unattended || RunsUnattended()) {
@@ -110,6 +112,8 @@ void TfrmMain::RestartNotStarted(const std::string& reason, bool record) {
 
 LRESULT TfrmMain::EndSession(WPARAM ending) {
   if (ending) {
+    // The process may end as soon as this returns: the run is done.
+    if (restartWatch_ == RestartWatch::Waiting) ReportRunEndNow(kExitDone);
     // The session ends and the process with it: nothing is deleted on the
     // way out, as the swaps need every file where it is.
     restartWatch_ = RestartWatch::SessionEnding;

@@ -49,8 +49,8 @@ class ComApartment {
 };
 
 // totals: what the main window's last analysis measured, for the event that
-// ends an unattended run.
-int RunProgram(vh::Platform& platform, const vh::Invocation& invocation, vh::TotalsText& totals) {
+// ends an unattended run; endReported: the window has written that event.
+int RunProgram(vh::Platform& platform, const vh::Invocation& invocation, vh::TotalsText& totals, bool& endReported) {
   if (invocation.mode == vh::RunMode::BadCommandLine) {
     vh::AppendToRunLog(platform.files, vh::UsageLine(invocation));
     return vh::kExitBadCommandLine;
@@ -85,23 +85,25 @@ int RunProgram(vh::Platform& platform, const vh::Invocation& invocation, vh::Tot
   }
   vh::RunMessageLoop();
   totals = vh::TotalsOf(main->LastFigures());
+  endReported = main->RunEndReported();
   return main->ExitCode;
 }
 
 int RunAndReport(vh::Platform& platform) {
   vh::Invocation invocation;
   vh::TotalsText totals;
+  bool endReported = false;
   int code = vh::kExitUnexpectedError;
   try {
     invocation = vh::ParseInvocation(vh::SplitCommandLine(vh::WideToUtf8(GetCommandLineW())), CurrentFolder());
-    code = RunProgram(platform, invocation, totals);
+    code = RunProgram(platform, invocation, totals, endReported);
   } catch (...) {
     vh::ReportException();
   }
   // Whatever ended the run, a script's administrator finds how in the event
   // log; a log that cannot be written changes nothing.
   try {
-    vh::ReportRunEnd(platform.events, invocation, code, totals);
+    if (!endReported) vh::ReportRunEnd(platform.events, invocation, code, totals);
   } catch (...) {
   }
   return code;

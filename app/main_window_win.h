@@ -89,6 +89,9 @@ class TfrmMain : public TForm, private UnattendedHost {
   bool SwapsPending() const { return swapsPending_; }
   // The figures of the latest complete analysis; null before one.
   const AnalysisFigures* LastFigures() const { return figures_ ? &*figures_ : nullptr; }
+  // The event that ends an unattended run was written by the window itself
+  // (at the end of the session its restart ends).
+  bool RunEndReported() const { return runEndReported_; }
 
  protected:
   void FormCreate() override;
@@ -136,6 +139,8 @@ class TfrmMain : public TForm, private UnattendedHost {
   // the restart is found not to come (false).
   bool AwaitRestart() override;
   LRESULT EndSession(WPARAM ending);
+  // Writes the event that ends an unattended run, once.
+  void ReportRunEndNow(int exitCode);
 
   // Unattended modes.
   void HideWindows() override;
@@ -158,6 +163,7 @@ class TfrmMain : public TForm, private UnattendedHost {
   std::optional<AnalysisFigures> figures_;
   Invocation invocation_;
   bool closing_ = false;
+  bool runEndReported_ = false;
   // Swaps of this or an earlier run wait for the restart.
   bool swapsPending_ = false;
   // A restart request was taken and the session has not ended yet.
