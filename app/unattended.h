@@ -1,7 +1,8 @@
-// The unattended modes: /Silent analyses, defragments and restarts; /Scan
-// analyses and writes the totals into the "Scan Result" section of a report
-// file; /Undo undoes the last defragmentation and restarts. Nothing may wait
-// for a user, and the exit code tells the caller what happened.
+// The unattended modes: /Silent analyses, defragments and restarts (unless
+// the gain is below its /MinGain); /Scan analyses and writes the totals into
+// the "Scan Result" section of a report file and each hive's sizes into
+// "Scan Hives"; /Undo undoes the last defragmentation and restarts. Nothing
+// may wait for a user, and the exit code tells the caller what happened.
 #pragma once
 
 #include <optional>
