@@ -340,8 +340,10 @@ TEST_F(ProgramRunTest, SilentInLowerCaseSchedulesEverySwapAndTheRestartAndIgnore
   std::string journal = test::ReadFileText(home_.File("varnhold-journal.txt"));
   EXPECT_EQ(journal.rfind("[Defragmentation]\r\nTime=", 0), 0u) << journal;
   EXPECT_NE(journal.find("\r\nRestore Point=not asked\r\nHives=2\r\n"), std::string::npos) << journal;
+  // The swap is played on the files: the old hive is the backup now.
   for (const test::TestHive& h : registry_.hives())
-    EXPECT_NE(journal.find("Hive=scheduled|" + std::to_string(QueryFileSize(files_, h.file)) + "|"), std::string::npos)
+    EXPECT_NE(journal.find("Hive=scheduled|" + std::to_string(QueryFileSize(files_, BackupPath(h.file))) + "|"),
+              std::string::npos)
         << journal;
   EXPECT_NE(journal.find("|" + registry_.hives()[0].file + "|" + registry_.hives()[0].name + "\r\n"),
             std::string::npos)
@@ -387,9 +389,9 @@ TEST_F(ProgramRunTest, UndoSwapsEachBackupBackAndRestartsWithoutAWindow) {
   EXPECT_NE(undo.find("\r\nHives=3\r\nHive=scheduled|"), std::string::npos) << undo;
   EXPECT_NE(undo.find("Hive=skipped: its backup is missing|"), std::string::npos) << undo;
 
-  // The undo is scheduled: a second one finds nothing to do.
+  // The undo's swaps wait for the restart: a second run is refused.
   RunOutcome again = Run("/undo");
-  EXPECT_EQ(again.exitCode, DWORD(kExitNothingToUndo));
+  EXPECT_EQ(again.exitCode, DWORD(kExitSwapsPending));
   EXPECT_EQ(Records().size(), 2u) << Joined(Records());
 }
 
