@@ -154,10 +154,9 @@ DefragSummary TfrmMain::RunDefrag() {
   run.journal = &journal;
   DefragOutcome outcome = DefragRegistry(run);
   RefreshUndoItem();
-  // A run that requested no restart has no failed restart to tell of.
-  std::string restartFailure = outcome == DefragOutcome::RestartNotStarted ? run.restart.Failure() : "";
   DefragSummary summary{outcome == DefragOutcome::Restarting, run.report.NotScheduledLines(),
-                        outcome == DefragOutcome::SwapsPending, restartFailure};
+                        outcome == DefragOutcome::SwapsPending,
+                        outcome == DefragOutcome::RestartNotStarted ? run.restart.Failure() : ""};
   if (outcome == DefragOutcome::SwapsPending) {
     FindPendingSwapsNow();
   } else if (outcome == DefragOutcome::Restarting || outcome == DefragOutcome::RestartNotStarted) {

@@ -1,4 +1,5 @@
-// The recording platform keeps the machine-changing calls from Wine.
+// The recording platform keeps the machine-changing calls from Wine, and
+// plays the swap on the files as Windows does.
 #include <gtest/gtest.h>
 
 #include "platform/recording_platform.h"
@@ -9,36 +10,41 @@
 namespace vh {
 namespace {
 
-TEST(RecordingPlatformOnWine, RecordsSwapAndRestartPlayingTheSwapOnTheFilesOnly) {
+TEST(RecordingPlatformOnWine, RecordsSwapAndRestartAndRenamesAsWindowsWould) {
   Win32Platform real;
   test::TestRegistry registry;
-  const test::TestHive hive = registry.AddHive("Alpha", 0, 300);
-  const std::string key = hive.name.substr(std::string("\\REGISTRY\\MACHINE\\").size());
-  const std::string copy = hive.file + ".hvz", backup = hive.file + ".bak";
-  test::WriteFileBytes(copy, 100);
+  const test::TestHive& hive = registry.AddHive("Recorded", 100, 1000);
+  const std::string subkey = "SOFTWARE\\VarnholdTest\\Recorded";
   std::string log = registry.folder().File("calls.log");
   RecordingPlatform recording(real.platform(), log);
   Platform& p = recording.platform();
+  test::WriteFileText(hive.file + ".hvz", "the copy");
 
-  EXPECT_EQ(p.registry.ReplaceKey(RootKey::LocalMachine, key, copy, backup), 0);
-  EXPECT_NE(p.registry.ReplaceKey(RootKey::LocalMachine, key, copy, backup), 0) << "one swap a hive until the restart";
-  EXPECT_NE(p.registry.ReplaceKey(RootKey::Users, "", registry.folder().File("none.hvz"),
-                                  registry.folder().File("none.bak")),
-            0);
+  EXPECT_EQ(p.registry.ReplaceKey(RootKey::LocalMachine, subkey, hive.file + ".hvz", hive.file + ".bak"), 0);
+  // The live file is the backup now, the copy has the hive's name.
+  EXPECT_EQ(test::ReadFileText(hive.file), "the copy");
+  EXPECT_EQ(real.EntrySize(hive.file + ".bak"), std::optional<std::int64_t>(1000));
+  EXPECT_FALSE(real.Exists(hive.file + ".hvz"));
+  test::WriteFileText(hive.file + ".hvz", "a second copy");
+  EXPECT_EQ(p.registry.ReplaceKey(RootKey::LocalMachine, subkey, hive.file + ".hvz", hive.file + ".bak2"),
+            win::kErrorAccessDenied)
+      << "a second swap before the restart";
+  EXPECT_EQ(p.registry.ReplaceKey(RootKey::Users, "", hive.file + ".hvz", hive.file + ".x"), win::kErrorFileNotFound)
+      << "not a listed hive";
   // Passed on, this would end every process of the prefix, this test too.
   EXPECT_TRUE(p.power.ExitSystem(6, 1));
+  recording.restartAnswer = [](const std::string&) { return false; };
+  EXPECT_FALSE(p.power.ExitSystem(6, 1));
+  EXPECT_NE(p.power.InitiateRestart(1), 0);
 
-  ASSERT_EQ(recording.records().size(), 4u);
-  EXPECT_EQ(recording.records()[0], "RegReplaceKeyA\tHKEY_LOCAL_MACHINE\t" + key + "\t" + copy + "\t" + backup);
+  ASSERT_EQ(recording.records().size(), 6u);
+  EXPECT_EQ(recording.records()[0], "RegReplaceKeyA\tHKEY_LOCAL_MACHINE\t" + subkey + "\t" + hive.file + ".hvz\t" +
+                                        hive.file + ".bak");
   EXPECT_EQ(recording.records()[3], "ExitWindowsEx\t6\t1");
-  std::string written;
-  for (const std::string& line : recording.records()) written += line + "\n";
-  EXPECT_EQ(test::ReadFileText(log), written);
-  // As Windows swaps: the hive's file goes to the backup name, the copy
-  // takes the hive's; reads go to the real system.
-  EXPECT_EQ(p.files.EntrySize(backup).value_or(-1), 300);
-  EXPECT_EQ(p.files.EntrySize(hive.file).value_or(-1), 100);
-  EXPECT_FALSE(p.files.Exists(copy));
+  EXPECT_EQ(recording.records()[5], "InitiateSystemShutdownExA\t1");
+  std::string expected;
+  for (const std::string& r : recording.records()) expected += r + "\n";
+  EXPECT_EQ(test::ReadFileText(log), expected);
 }
 
 }  // namespace
