@@ -31,11 +31,13 @@ class TLabel : public TGraphicControl {
   // Static text named by its caption; nothing while the caption is empty.
   bool Describe(AccessibleElement& e) const override;
 
+  TAlignment Alignment() const { return alignment_; }
   void SetAlignment(TAlignment a);
   bool Transparent() const { return transparent_; }
   void SetTransparent(bool v);
   bool AutoSize() const { return autoSize_; }
   void SetAutoSize(bool v);
+  bool WordWrap() const { return wordWrap_; }
   void SetWordWrap(bool v);
 
  protected:
