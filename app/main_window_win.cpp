@@ -7,6 +7,7 @@
 #include "app/drag_area.h"
 #include "app/main_layout_win.h"
 #include "app/messages_win.h"
+#include "app/single_instance_win.h"
 #include "platform/string_table_win.h"
 #include "app/version_code.h"
 #include "flat/flat_speed_button_win.h"
@@ -307,7 +308,7 @@ LRESULT TfrmMain::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
       if (RunsUnattended()) return 0;
       ShowWindow(Handle(), SW_SHOW);
       if (IsIconic(Handle())) ShowWindow(Handle(), SW_RESTORE);
-      SetForegroundWindow(Handle());
+      SetForegroundWindow(WindowLastWorkedIn(Handle()));
       return 0;
     case WM_RUNSILENT:
       ExitCode = RunSilentMode(*this);

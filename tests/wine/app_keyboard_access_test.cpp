@@ -14,6 +14,7 @@
 
 #include "app/main_window_win.h"
 #include "app/messages_win.h"
+#include "app/single_instance_win.h"
 #include "flat/flat_speed_button_win.h"
 #include "hive/hive_copy.h"
 #include "hive/progress_dialog_win.h"
@@ -563,6 +564,44 @@ TEST_F(KeyboardAccessTest, ConfirmationAnswersYesOnEnterAndNoOnEsc) {
   EXPECT_EQ(run.result, mrYes);
   run = RunDialogWithKeys<TfrmAskDelete>(w, 0, [] { Key('N', VK_MENU); });
   EXPECT_EQ(run.result, mrNo);
+}
+
+// A second start while the confirmation is open and another window has the
+// keyboard: the dialog comes forward with the focus where the user left it,
+// and its keys work, not the disabled main window behind it.
+TEST_F(KeyboardAccessTest, ASecondStartBringsTheOpenDialogForwardWithItsFocusAndItsKeys) {
+  TfrmMain& w = Start();
+  InstanceLock instance;  // this process is the running Varnhold
+  ASSERT_TRUE(instance.Held());
+  test::ScratchFolder home;
+  auto dialog = CreateForm<TfrmAskDelete>(w.ForDialog());
+  const HWND handle = dialog->Handle();
+  std::string focusedAfterWake;
+  bool cameForward = false, escReachedIt = false;
+  auto withTheKeyboard = [handle] { return IsWindowVisible(handle) && GetActiveWindow() == handle ? handle : nullptr; };
+  auto wake = test::WhenFound("the confirmation with the keyboard", withTheKeyboard, [&](HWND) {
+    MoveFocusWith(VK_TAB);  // from Yes to No
+    HWND elsewhere = CreateWindowExA(0, "STATIC", "Elsewhere", WS_POPUP | WS_CAPTION | WS_VISIBLE, 0, 0, 200, 100,
+                                     nullptr, nullptr, nullptr, nullptr);
+    SetForegroundWindow(elsewhere);
+    test::WaitUntil([elsewhere] { return GetForegroundWindow() == elsewhere; });
+    test::ProgramProcess second(BuiltProgram(), "", home.path());
+    EXPECT_TRUE(second.started()) << BuiltProgram();
+    EXPECT_TRUE(test::WaitUntil([&second] { return second.Ended(); }, 20000)) << "the second start did not end";
+    cameForward = test::WaitUntil([handle] { return GetForegroundWindow() == handle; });
+    TWinControl* focused = TWinControl::FromHandle(GetFocus());
+    focusedAfterWake = focused ? focused->Name() : "";
+    DestroyWindow(elsewhere);
+    Key(VK_ESCAPE);
+    escReachedIt = test::WaitUntil([&dialog] { return dialog->ModalResult() != mrNone; }, 3000);
+    if (!escReachedIt) dialog->SetModalResult(mrCancel);  // the test itself must not be trapped
+  });
+  ModalResult result = dialog->ShowModal();
+  EXPECT_TRUE(cameForward) << "the foreground window is " << test::CaptionOf(GetForegroundWindow());
+  EXPECT_EQ(focusedAfterWake, "bCancel");
+  EXPECT_TRUE(escReachedIt) << "Esc did not reach the dialog";
+  EXPECT_EQ(result, mrNo);
+  EXPECT_TRUE(IsWindowEnabled(w.Handle()));
 }
 
 // The same tree read from another process, as a screen reader reads it: the
