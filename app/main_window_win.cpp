@@ -121,20 +121,26 @@ void TfrmMain::SetUpKeyboardAndAccessibility() {
   auto& close = *Find<TControl>("bClose");
   close.tabStop = true;
   close.accessibleName = "Close";
+  Find<TControl>("suiURLLabel1")->tabStop = true;
   Find<TControl>("bMinimize")->accessibleName = "Minimize";
 }
 
-std::vector<TControl*> TfrmMain::TabOrder() {
-  std::vector<TControl*> order{&lvMain()};
-  std::vector<TControl*> buttons;
+// The commands from top to bottom.
+std::vector<TControl*> TfrmMain::ArrowGroup() {
+  std::vector<TControl*> buttons, commands;
   std::vector<Rect> bounds;
   for (const CommandKey& key : kCommandKeys) {
     buttons.push_back(Find<TControl>(key.button));
     bounds.push_back(buttons.back()->BoundsRect());
   }
-  for (int i : ReadingOrder(bounds)) order.push_back(buttons[std::size_t(i)]);
-  order.push_back(Find<TControl>("bMinimize"));
-  order.push_back(Find<TControl>("bClose"));
+  for (int i : ReadingOrder(bounds)) commands.push_back(buttons[std::size_t(i)]);
+  return commands;
+}
+
+std::vector<TControl*> TfrmMain::TabOrder() {
+  std::vector<TControl*> order{&lvMain()};
+  for (TControl* command : ArrowGroup()) order.push_back(command);
+  for (const char* name : {"bMinimize", "bClose", "suiURLLabel1"}) order.push_back(Find<TControl>(name));
   return order;
 }
 

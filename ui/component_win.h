@@ -177,9 +177,13 @@ class TControl : public TComponent, public RoutedControl {
   virtual void FocusChanged(TWinControl*) {}
   // A flat speed button of the same parent went down (groups).
   virtual void GroupButtonDown(int, TControl&) {}
-  // Enter or Space on the control while it holds the keyboard focus: the
-  // same as a click.
+  // Enter on the control while it holds the keyboard focus, or Space let go
+  // on it: the same as a click.
   virtual void KeyboardPress() { Click(); }
+  // Space held down (true) or let go (false) on the control while it holds
+  // the keyboard focus: a button shows itself pressed while it is held.
+  // False when Space does not press the control at all.
+  virtual bool KeyboardHold(bool) { return true; }
   // What a screen reader is told about the control; false: nothing. The
   // base describes a clickable control that has an accessibleName as a
   // push button of that name.

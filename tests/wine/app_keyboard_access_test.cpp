@@ -135,6 +135,15 @@ void Key(WORD vk, WORD modifier = 0) {
 // A dialog of this thread with that caption once it has the keyboard.
 test::WindowQuery ActiveDialog(const char* caption) { return {caption, "", 0, GetCurrentThreadId(), true}; }
 
+// One key going down, or coming up, alone.
+void KeyEvent(WORD vk, bool up) {
+  INPUT i{};
+  i.type = INPUT_KEYBOARD;
+  i.ki.wVk = vk;
+  i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  SendInput(1, &i, sizeof(INPUT));
+}
+
 // Sends one key and runs messages until the focus has moved on.
 void MoveFocusWith(WORD vk, WORD modifier = 0) {
   HWND before = GetFocus();
@@ -288,19 +297,77 @@ TEST_F(KeyboardAccessTest, FocusIsReportedInTheTreeAndByAFocusEvent) {
 TEST_F(KeyboardAccessTest, TabVisitsTheCommandsInOrderThenTheImagesAndShiftTabGoesBack) {
   Start();
   std::vector<std::string> seen;
-  for (int i = 0; i < 8; ++i) {
+  for (int i = 0; i < 9; ++i) {
     Type(VK_TAB);
     seen.push_back(Focused());
   }
   EXPECT_EQ(seen, (std::vector<std::string>{"bAnalyzeRegistry", "bOptions", "bLanguage", "bAbout", "bExit",
-                                            "bMinimize", "bClose", "lvMain"}));
+                                            "bMinimize", "bClose", "suiURLLabel1", "lvMain"}));
+  Type(VK_TAB, VK_SHIFT);
+  EXPECT_EQ(Focused(), "suiURLLabel1");
   Type(VK_TAB, VK_SHIFT);
   EXPECT_EQ(Focused(), "bClose");
-  Type(VK_TAB, VK_SHIFT);
-  EXPECT_EQ(Focused(), "bMinimize");
   Type(VK_ESCAPE);
   EXPECT_TRUE(main_->Visible()) << "Esc does nothing in the main window";
-  EXPECT_EQ(Focused(), "bMinimize");
+  EXPECT_EQ(Focused(), "bClose");
+}
+
+TEST_F(KeyboardAccessTest, UpAndDownMoveAmongTheCommandsSpacePressesOnReleaseAndAClickTakesTheFocus) {
+  TfrmMain& w = Start();
+  Type(VK_TAB);
+  ASSERT_EQ(Focused(), "bAnalyzeRegistry");
+  std::vector<std::string> seen;
+  for (int i = 0; i < 5; ++i) {
+    Type(VK_DOWN);
+    seen.push_back(Focused());
+  }
+  EXPECT_EQ(seen, (std::vector<std::string>{"bOptions", "bLanguage", "bAbout", "bExit", "bAnalyzeRegistry"}))
+      << "the disabled Defrag is passed over, and Down wraps round";
+  Type(VK_UP);
+  EXPECT_EQ(Focused(), "bExit");
+  for (int i = 0; i < 3; ++i) Type(VK_UP);
+  ASSERT_EQ(Focused(), "bOptions");
+
+  // Space held shows the pressed face; the command runs when it is let go.
+  auto& options = test::Control<TFlatSpeedButton>(w, "bOptions");
+  bool opened = false;
+  auto esc = test::WhenShown(ActiveDialog("Options"), [&opened](HWND) {
+    opened = true;
+    Key(VK_ESCAPE);
+  });
+  KeyEvent(VK_SPACE, false);
+  EXPECT_TRUE(test::WaitForInputHandled());
+  EXPECT_EQ(options.GetFaceState(), FaceState::Pressed);
+  EXPECT_FALSE(opened) << "pressed before Space was let go";
+  KeyEvent(VK_SPACE, true);
+  EXPECT_TRUE(test::WaitForInputHandled());
+  EXPECT_TRUE(opened);
+  EXPECT_EQ(options.GetFaceState(), FaceState::Up);
+
+  // In the list, Up and Down are the list's own.
+  w.FocusControl(w.lvMain());
+  Type(VK_DOWN);
+  EXPECT_EQ(Focused(), "lvMain");
+
+  // A click moves the focus to the command clicked.
+  auto again = test::WhenShown(ActiveDialog("Options"), [](HWND) { Key(VK_ESCAPE); });
+  test::Press(w, options.Left() + 5, options.Top() + 5);
+  test::Release(w, options.Left() + 5, options.Top() + 5);
+  test::PumpFor(100);
+  EXPECT_TRUE(again.answered());
+  EXPECT_EQ(Focused(), "bOptions");
+}
+
+TEST_F(KeyboardAccessTest, TheLinkIsTheLastTabStopAndOpensOnEnter) {
+  Start();
+  Type(VK_TAB, VK_SHIFT);
+  ASSERT_EQ(Focused(), "suiURLLabel1");
+  std::size_t before = platform_.records().size();
+  Type(VK_SPACE);
+  EXPECT_EQ(platform_.records().size(), before) << "Space opened the link";
+  Type(VK_RETURN);
+  ASSERT_GT(platform_.records().size(), before);
+  EXPECT_EQ(platform_.records().back().rfind("ShellExecuteA\tOpen\thttps://", 0), 0u) << platform_.records().back();
 }
 
 TEST_F(KeyboardAccessTest, TheFocusMovesOnWhenItsCommandIsDisabledAndComesBackAfterADialog) {
