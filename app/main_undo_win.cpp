@@ -6,6 +6,7 @@
 #include "app/undo_texts.h"
 #include "hive/undo.h"
 #include "lang/translation.h"
+#include "platform/win32_platform_win.h"
 #include "res/string_ids.h"
 #include "settings/options.h"
 #include "ui/menu_win.h"
@@ -31,7 +32,8 @@ class UndoDialogsOf final : public UndoDialogs {
  private:
   Translate Translator() {
     return [this](const MessageText& text) {
-      return TranslateText(platform_.profiles, platform_.files.ExecutableFolder(), language_, text);
+      // The message quotes hive files by their UTF-8 paths.
+      return AnsiToUtf8(TranslateText(platform_.profiles, platform_.files.ExecutableFolder(), language_, text));
     };
   }
   Platform& platform_;

@@ -17,6 +17,7 @@
 #include "lang/language_menu.h"
 #include "lang/translate_form_win.h"
 #include "platform/error.h"
+#include "platform/win32_platform_win.h"
 #include "res/string_ids.h"
 #include "settings/options.h"
 #include "skin/image_button_win.h"
@@ -388,7 +389,7 @@ class MenuHost final : public LanguageMenuHost {
 void TfrmMain::miEnglishClick(TObject& sender) {
   MenuHost host(*this);
   LanguageMenuServices services{platform_.files, platform_.profiles, platform_.shell,
-                                LoadResString(IDS_TRANSLATION_URL)};
+                                LoadResString(IDS_TRANSLATION_URL), AnsiToUtf8};
   vh::miEnglishClick(sender.Name(), options_.Lan, services, host);
 }
 

@@ -451,6 +451,8 @@ bool Win32Platform::HasSection(const std::string& section, const std::string& fi
 void Win32Platform::Open(const std::string& target) { OpenWithShell(target); }
 
 std::string WideToUtf8(const std::wstring& wide) { return Utf8(wide); }
+std::wstring Utf8ToWide(const std::string& utf8) { return Wide(utf8); }
+std::string AnsiToUtf8(const std::string& ansi) { return Utf8(WideFromAnsi(ansi)); }
 
 void OpenWithShell(const std::string& target) {
   // The shell library is loaded when a page is first opened, not at

@@ -92,7 +92,8 @@ class TListView : public TWinControl {
   const TListColumn& Column(int i) const { return columns_.at(std::size_t(i)); }
   void SetColumnCaption(int i, const std::string& caption);
 
-  // A row with its caption and empty cells for the other columns.
+  // A row with its caption and empty cells for the other columns. Rows and
+  // cells are UTF-8, as the hive names they show.
   int AddRow(const std::string& caption);
   int RowCount() const;
   void SetCell(int row, int column, const std::string& text);
@@ -112,7 +113,8 @@ class TMemo : public TWinControl {
  public:
   TMemo(TComponent* owner, TWinControl* parent, std::string name, const Rect& bounds, bool readOnly = true);
   const char* ClassName() const override { return "TMemo"; }
-  // The text as the window holds it (the scan worker may set it).
+  // The text as the window holds it (the scan worker may set it), UTF-8,
+  // as the hive names it shows.
   std::string Text() const;
   void SetText(const std::string& text);
 
