@@ -75,10 +75,10 @@ const std::vector<ControlDef>& MainWindowControls() {
     LayoutProps list;
     // Each column holds its title in every language, and together they fit
     // beside a vertical scroll bar.
-    list.columns = {{"Hive Name", 175, TAlignment::taLeftJustify},
-                    {"Current Size", 80, TAlignment::taRightJustify},
-                    {"New Size", 77, TAlignment::taRightJustify},
-                    {"Reduction", 70, TAlignment::taRightJustify}};
+    list.columns = {{"Hive Name", 190, TAlignment::taLeftJustify},
+                    {"Current Size", 76, TAlignment::taRightJustify},
+                    {"New Size", 72, TAlignment::taRightJustify},
+                    {"Reduction", 66, TAlignment::taRightJustify}};
     list.gridLines = true;
     return std::vector<ControlDef>{
         {"Image1", MakeImage, "", MakeRect(0, 0, 556, 393), "", background},
