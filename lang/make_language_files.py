@@ -95,7 +95,7 @@ text(M, "Label1", "2. Review the analyzing result.", "2. Examiner le résultat d
      "2. 查看分析结果。")
 text(M, "Label3", "3. Defrag the registry and restart the pc.", "3. Défragmenter et redémarrer le PC.",
      "3. Defragmentieren und PC neu starten.", "3. Desfragmente y reinicie el equipo.",
-     "3. Deframmentare e riavviare il PC.", "3. Defragmenteer en start de pc opnieuw.",
+     "3. Deframmentare e riavviare il PC.", "3. Defragmenteer en herstart de pc.",
      "3. 整理注册表并重新启动计算机。")
 same(M, "suiURLLabel1", WEB_SITE)
 

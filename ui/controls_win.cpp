@@ -105,7 +105,7 @@ void TLabel::AdjustSize() {
     Canvas canvas(screen.dc());
     s = canvas.MeasureLine(Caption().empty() ? " " : Caption(), FontHandle());
   }
-  int width = Caption().empty() ? Width() : s.width;
+  int width = Caption().empty() ? Width() : AutoSizedLabelWidth(s.width);
   int left = alignment_ == TAlignment::taRightJustify ? Left() + Width() - width : Left();
   SetBounds(left, Top(), width, s.height);
 }

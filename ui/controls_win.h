@@ -22,6 +22,11 @@ void RegisterCommonControlClasses();
 
 enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
 
+// The width an auto-sized label takes for a text whose advance is
+// textWidth: a little more, for the ink some rasterisers draw past the
+// advance (Wine's by up to two per cent), which the label would clip.
+constexpr int AutoSizedLabelWidth(int textWidth) { return textWidth + 1 + textWidth / 50; }
+
 class TLabel : public TGraphicControl {
  public:
   TLabel(TComponent* owner, TWinControl* parent, std::string name);

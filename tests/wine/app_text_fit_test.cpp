@@ -9,6 +9,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -92,18 +94,59 @@ const std::vector<Window>& Windows() {
   return windows;
 }
 
-// Text in a language's code page measured in a font of its character set.
+// How wide one line of text is: the advance DrawText measures, and the ink
+// it draws, which some rasterisers (Wine's among them) spread a few pixels
+// past the advance.
+struct Span {
+  int advance = 0;
+  int ink = 0;
+  int Need() const { return std::max(advance, ink); }
+};
+
+// Text in a language's code page measured in a font of its character set,
+// on a white bitmap that it is drawn on to find its ink.
 class Measure {
  public:
-  explicit Measure(const Language& language) : language_(language), dc_(GetDC(nullptr)) {}
-  ~Measure() { ReleaseDC(nullptr, dc_); }
+  explicit Measure(const Language& language) : language_(language) {
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), kWidth, -kHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    dc_ = CreateCompatibleDC(nullptr);
+    bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
+    SelectObject(dc_, bitmap_);
+  }
+  ~Measure() {
+    DeleteDC(dc_);
+    DeleteObject(bitmap_);
+  }
   Measure(const Measure&) = delete;
   Measure& operator=(const Measure&) = delete;
 
   // One line as DrawText lays it out: an ampersand marks the next letter.
-  Size Line(const TControl& c, const std::string& text) { return Calc(c, text, DT_SINGLELINE, 0); }
+  Span Line(const TControl& c, const std::string& text) {
+    Select(c);
+    std::wstring wide = Decode(text);
+    RECT r{0, 0, 0, 0};
+    DrawTextW(dc_, wide.c_str(), int(wide.size()), &r, DT_CALCRECT | DT_EXPANDTABS | DT_SINGLELINE);
+    std::fill(bits_, bits_ + kWidth * kHeight, 0xFFFFFFu);
+    RECT all{0, 0, kWidth, kHeight};
+    SetBkMode(dc_, TRANSPARENT);
+    SetTextColor(dc_, RGB(0, 0, 0));
+    DrawTextW(dc_, wide.c_str(), int(wide.size()), &all, DT_EXPANDTABS | DT_SINGLELINE);
+    GdiFlush();
+    int ink = 0;
+    for (int y = 0; y < kHeight; ++y)
+      for (int x = ink; x < kWidth; ++x)
+        if ((bits_[y * kWidth + x] & 0xFFFFFFu) != 0xFFFFFFu) ink = x + 1;
+    return Span{int(r.right - r.left), ink};
+  }
   // Lines broken at the width, as a word-wrapping label draws them.
-  Size Wrapped(const TControl& c, const std::string& text, int width) { return Calc(c, text, DT_WORDBREAK, width); }
+  Size Wrapped(const TControl& c, const std::string& text, int width) {
+    Select(c);
+    std::wstring wide = Decode(text);
+    RECT r{0, 0, width, 0};
+    DrawTextW(dc_, wide.c_str(), int(wide.size()), &r, DT_CALCRECT | DT_EXPANDTABS | DT_WORDBREAK);
+    return Size{r.right - r.left, r.bottom - r.top};
+  }
   // The text as written, ampersands included, as a check box sizes itself.
   int Extent(const TControl& c, const std::string& text) {
     Select(c);
@@ -120,13 +163,8 @@ class Measure {
   }
 
  private:
-  Size Calc(const TControl& c, const std::string& text, UINT flags, int width) {
-    Select(c);
-    std::wstring wide = Decode(text);
-    RECT r{0, 0, width, 0};
-    DrawTextW(dc_, wide.c_str(), int(wide.size()), &r, DT_CALCRECT | DT_EXPANDTABS | flags);
-    return Size{r.right - r.left, r.bottom - r.top};
-  }
+  static constexpr int kWidth = 800, kHeight = 40;
+
   std::wstring Decode(const std::string& text) const {
     int n = MultiByteToWideChar(language_.codePage, 0, text.data(), int(text.size()), nullptr, 0);
     std::wstring wide(std::size_t(n), L'\0');
@@ -141,7 +179,9 @@ class Measure {
   }
 
   const Language& language_;
-  HDC dc_;
+  HDC dc_ = nullptr;
+  HBITMAP bitmap_ = nullptr;
+  std::uint32_t* bits_ = nullptr;
   FontHandle font_;
 };
 
@@ -180,21 +220,30 @@ std::optional<TextBox> TextBoxOf(TControl& c, Measure& measure) {
       return TextBox{b, s.height > b.Height() || s.width > b.Width() ? "wraps to " + Px(s.height, b.Height()) + " high"
                                                                      : ""};
     }
-    const int width = measure.Line(c, text).width;
-    if (label->AutoSize()) return TextBox{Rect{b.left, b.top, b.left + width, b.bottom}, ""};
+    const Span span = measure.Line(c, text);
+    if (label->AutoSize()) {
+      const int width = AutoSizedLabelWidth(span.advance);
+      return TextBox{Rect{b.left, b.top, b.left + width, b.bottom}, span.ink > width ? Px(span.ink, width) : ""};
+    }
+    const int width = span.Need();
     if (width > b.Width()) return TextBox{b, Px(width, b.Width())};
     if (label->Alignment() == TAlignment::taRightJustify) return TextBox{Rect{b.right - width, b.top, b.right, b.bottom}, ""};
     return TextBox{Rect{b.left, b.top, b.left + width, b.bottom}, ""};
   }
-  if (dynamic_cast<TFlatSpeedButton*>(&c))
-    return TextBox{Rect{b.left, b.top, b.left + FittedSpeedButtonWidth(measure.Line(c, text).width), b.bottom}, ""};
+  if (dynamic_cast<TFlatSpeedButton*>(&c)) {
+    const Span span = measure.Line(c, text);
+    const int width = FittedSpeedButtonWidth(span.advance);
+    return TextBox{Rect{b.left, b.top, b.left + width, b.bottom}, span.Need() > width ? Px(span.Need(), width) : ""};
+  }
   if (auto* box = dynamic_cast<TsuiCheckBox*>(&c)) {
-    const int width = CheckBoxAutoSize(Size{CheckBoxGlyphWidth(*box), 0}, 0, measure.Extent(c, text)).width;
-    if (box->AutoSize()) return TextBox{Rect{b.left, b.top, b.left + width, b.bottom}, ""};
-    return TextBox{b, width > b.Width() ? Px(width, b.Width()) : ""};
+    const int glyph = CheckBoxGlyphWidth(*box);
+    const int width = box->AutoSize() ? CheckBoxAutoSize(Size{glyph, 0}, 0, measure.Extent(c, text)).width : b.Width();
+    // The caption is drawn from four pixels right of the glyph.
+    const int need = glyph + 4 + measure.Line(c, text).Need();
+    return TextBox{Rect{b.left, b.top, b.left + width, b.bottom}, need > width ? Px(need, width) : ""};
   }
   if (dynamic_cast<TsuiCustomButton*>(&c)) {
-    const int width = measure.Line(c, text).width + 2 * kButtonFrame;
+    const int width = measure.Line(c, text).Need() + 2 * kButtonFrame;
     return TextBox{b, width > b.Width() ? Px(width, b.Width()) : ""};
   }
   return TextBox{b, "no rule measures a " + std::string(c.ClassName())};
@@ -236,7 +285,7 @@ void CheckColumns(TListView& list, Measure& measure, const std::string& where, c
   int total = 0;
   for (int i = 0; i < list.ColumnCount(); ++i) {
     const TListColumn& column = list.Column(i);
-    const int need = measure.Line(list, column.caption).width + 2 * kHeaderMargin;
+    const int need = measure.Line(list, column.caption).Need() + 2 * kHeaderMargin;
     if (need > column.width)
       findings.Add(language, where + " column '" + column.caption + "': " + Px(need, column.width));
     total += column.width;
