@@ -315,7 +315,7 @@ LRESULT TfrmMain::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
       if (RunsUnattended()) return 0;
       ShowWindow(Handle(), SW_SHOW);
       if (IsIconic(Handle())) ShowWindow(Handle(), SW_RESTORE);
-      SetForegroundWindow(WindowLastWorkedIn(Handle()));
+      SetForegroundWindow(LastUsedWindow(Handle()));
       return 0;
     case WM_RUNSILENT:
       ExitCode = RunSilentMode(*this);

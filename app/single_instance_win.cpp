@@ -39,7 +39,7 @@ BOOL CALLBACK FindTopmostOwned(HWND window, LPARAM search) {
 
 }  // namespace
 
-HWND WindowLastWorkedIn(HWND main) {
+HWND LastUsedWindow(HWND main) {
   HWND last = GetLastActivePopup(main);
   if (last != main && Usable(last) && OwnedBy(last, main)) return last;
   if (IsWindowEnabled(main)) return main;
@@ -81,7 +81,7 @@ bool WakeRunningInstance(DWORD waitMs) {
       AllowSetForegroundWindow(process);
       DWORD_PTR ignored = 0;
       SendMessageTimeoutA(running, WM_WAKEINSTANCE, 0, 0, SMTO_ABORTIFHUNG, kWakeReplyMs, &ignored);
-      HWND target = WindowLastWorkedIn(running);
+      HWND target = LastUsedWindow(running);
       // A window the running instance keeps hidden stays hidden.
       if (IsWindowVisible(target)) SetForegroundWindow(target);
       return true;

@@ -32,6 +32,6 @@ bool WakeRunningInstance(DWORD waitMs);
 // it owns: the dialog or message box that was last active, or the one a
 // modal loop left enabled, else the main window itself. Bringing the
 // disabled main window forward would leave the keyboard with nowhere to go.
-HWND WindowLastWorkedIn(HWND main);
+HWND LastUsedWindow(HWND main);
 
 }  // namespace vh
