@@ -11,6 +11,7 @@
 #include "hive/figures.h"
 #include "hive/hive_copy.h"
 #include "hive/progress_dialog_win.h"
+#include "hive/hive_swap.h"
 #include "res/string_ids.h"
 #include "restore/restore_point_dialog_win.h"
 #include "settings/ask_delete_dialog_win.h"
@@ -45,23 +46,24 @@ class DefragDialogsOf final : public DefragDialogs {
     auto dialog = CreateForm<TfrmGetNewHiveProgess>(main_.ForDialog(), std::move(step));
     dialog->ShowModal();
   }
-  void ShowNotScheduled(const DefragReport& report) override {
-    ShowMessageBox(LoadResString(IDS_NOT_SCHEDULED) + "\n" + Lines(report.NotScheduledLines()));
-  }
   void ShowNothingScheduled(const DefragReport& report) override {
     ShowMessageBox(LoadResString(IDS_NOTHING_SCHEDULED) + "\n" + Lines(report.NotScheduledLines()));
   }
-  ModalResult AskBeforeDefrag() override {
+  bool AskBeforeDefrag() override {
     auto dialog = CreateForm<TfrmAskDelete>(main_.ForDialog());
     ModalResult answer = dialog->ShowModal();
     main_.Options().IsAskBeforeDefrag = dialog->AskNextTime();
-    return answer;
+    return answer == mrYes;
   }
-  ModalResult CreateRestorePoint() override {
-    auto dialog = CreateForm<TfrmSystemPoint>(main_.ForDialog());
-    return dialog->ShowModal();
+  RestorePointMade CreateRestorePoint() override { return MakeRestorePoint(main_); }
+  bool ConfirmSwapAndRestart(const DefragPlan& plan) override {
+    std::string text = LoadResString(IDS_SWAP_NOTICE) + "\n\n" + LoadResString(IDS_SWAP_LIST) + "\n" +
+                       Lines(plan.toSwap);
+    if (!plan.notSwapped.empty()) text += "\n\n" + LoadResString(IDS_NOT_SCHEDULED) + "\n" + Lines(plan.notSwapped);
+    // Cancel is the default: a held Enter key must not restart the computer.
+    const ModalResult answer = ShowMessageBox(text, MB_OKCANCEL | MB_ICONWARNING | MB_DEFBUTTON2);
+    return answer == mrOk || answer == mrYes;
   }
-  void ShowRestartNotice() override { ShowMessageBox(LoadResString(IDS_RESTART_NOTICE)); }
 
  private:
   TfrmMain& main_;
@@ -69,8 +71,24 @@ class DefragDialogsOf final : public DefragDialogs {
 
 }  // namespace
 
+RestorePointMade MakeRestorePoint(TfrmMain& main) {
+  auto dialog = CreateForm<TfrmSystemPoint>(main.ForDialog());
+  switch (dialog->ShowModal()) {
+    case mrOk:
+      return {RestorePointStep::Created, dialog->SequenceNumber()};
+    case mrYes:
+      return {RestorePointStep::FailedWentOn, 0};
+    default:
+      return {RestorePointStep::Stopped, 0};
+  }
+}
+
+namespace {
+
+}  // namespace
+
 bool TfrmMain::RunAnalysis() {
-  if (Hives.empty()) return false;
+  if (Hives.empty() || RefuseWhilePending()) return false;
   for (const std::string& file : Hives.HiveFiles) {
     if (IsFileLocked(platform_.files, CopyPath(file))) {
       ShowMessageBox(LoadResString(IDS_CANNOT_ANALYZE));
@@ -116,6 +134,7 @@ void TfrmMain::bAnalyzeRegistryClick(TObject&) { RunAnalysis(); }
 void TfrmMain::bDefragRegistryClick(TObject&) { RunDefrag(); }
 
 DefragSummary TfrmMain::RunDefrag() {
+  if (RefuseWhilePending()) return {false, {}, true, ""};
   // Copies that an unattended run's analysis has only just written are
   // recent enough to swap in; any other is written again.
   constexpr DWORD kRecentCopyMs = 60000;
@@ -133,7 +152,14 @@ DefragSummary TfrmMain::RunDefrag() {
   run.journal = &journal;
   DefragOutcome outcome = DefragRegistry(run);
   RefreshUndoItem();
-  return {outcome == DefragOutcome::Restarting, run.report.NotScheduledLines()};
+  DefragSummary summary{outcome == DefragOutcome::Restarting, run.report.NotScheduledLines(),
+                        outcome == DefragOutcome::SwapsPending, run.restart.Failure()};
+  if (outcome == DefragOutcome::SwapsPending) {
+    FindPendingSwapsNow();
+  } else if (outcome == DefragOutcome::Restarting || outcome == DefragOutcome::RestartNotStarted) {
+    AfterRestartRequest(run.restart);
+  }
+  return summary;
 }
 
 void TfrmMain::bOptionsClick(TObject&) {

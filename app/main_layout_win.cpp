@@ -72,6 +72,13 @@ const std::vector<ControlDef>& MainWindowControls() {
     LayoutProps homepage = FlatButton("Homepage", MakeColour(241, 239, 238));
     LayoutProps defrag = FlatButton("Defrag your registry", MakeColour(224, 224, 222));
     defrag.disabled = true;
+    LayoutProps pending = TransparentLabel(true);
+    pending.fixedSize = true;
+    pending.wordWrap = true;
+    pending.hidden = true;
+    pending.fontColour = MakeColour(192, 0, 0);
+    LayoutProps restartNow = FlatButton("Restart Windows now", MakeColour(224, 224, 222));
+    restartNow.hidden = true;
     LayoutProps list;
     // Each column holds its title in every language, and together they fit
     // beside a vertical scroll bar.
@@ -116,6 +123,11 @@ const std::vector<ControlDef>& MainWindowControls() {
         {"Label1", MakeLabel, "", MakeRect(353, 348, 155, 13), "2. Review the analyzing result.", TransparentLabel()},
         {"Label3", MakeLabel, "", MakeRect(353, 366, 195, 13), "3. Defrag the registry and restart the pc.",
          TransparentLabel()},
+        // In the step hint's place while swaps wait for the restart.
+        {"lRestartPending", MakeLabel, "", MakeRect(342, 310, 200, 54),
+         "Hives are swapped and wait for the restart. Every registry change until then is lost: restart now.",
+         pending},
+        {"bRestartNow", MakeFlatSpeedButton, "", MakeRect(340, 364, 90, 25), "&Restart Now", restartNow},
     };
   }();
   return controls;

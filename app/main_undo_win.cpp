@@ -4,6 +4,7 @@
 #include "app/main_window_win.h"
 #include "platform/string_table_win.h"
 #include "app/undo_texts.h"
+#include "app/version_code.h"
 #include "hive/undo.h"
 #include "lang/translation.h"
 #include "platform/win32_platform_win.h"
@@ -19,15 +20,20 @@ namespace {
 // The dialogs of an undo, in the current language.
 class UndoDialogsOf final : public UndoDialogs {
  public:
-  UndoDialogsOf(Platform& platform, std::string language) : platform_(platform), language_(std::move(language)) {}
-  ModalResult ConfirmUndo(const UndoPlan& plan) override {
-    return ShowMessageBox(UndoConfirmation(plan, Translator()), MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
+  UndoDialogsOf(TfrmMain& main, Platform& platform, std::string language)
+      : main_(main), platform_(platform), language_(std::move(language)) {}
+  bool ConfirmUndo(const UndoPlan& plan) override {
+    // Only Yes goes on: No, the close box and a box that could not be shown
+    // (mrNone) change nothing.
+    return ShowMessageBox(UndoConfirmation(plan, Translator()), MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == mrYes;
   }
-  void ShowNothingToUndo(const UndoPlan&) override { ShowMessageBox(Translator()(kUndoNothingText)); }
+  RestorePointMade CreateRestorePoint() override { return MakeRestorePoint(main_); }
+  void ShowNothingToUndo(const UndoPlan& plan) override {
+    ShowMessageBox(Translator()(kUndoNothingText) + "\n\n" + UndoRefusalText(plan) + ".");
+  }
   void ShowNothingSwappedBack(const JournalEntry& undo) override {
     ShowMessageBox(UndoRefusedMessage(undo, Translator()));
   }
-  void ShowRestartNotice() override { ShowMessageBox(LoadResString(IDS_RESTART_NOTICE)); }
 
  private:
   Translate Translator() {
@@ -36,6 +42,7 @@ class UndoDialogsOf final : public UndoDialogs {
       return AnsiToUtf8(TranslateText(platform_.profiles, platform_.files.ExecutableFolder(), language_, text));
     };
   }
+  TfrmMain& main_;
   Platform& platform_;
   std::string language_;
 };
@@ -60,16 +67,26 @@ JournalWriter TfrmMain::Journal() {
 }
 
 void TfrmMain::RefreshUndoItem() {
-  Find<TMenuItem>("pmiUndo")->Enabled = UndoOffered(platform_, Hives, JournalPath(platform_.files));
+  Find<TMenuItem>("pmiUndo")->Enabled =
+      !swapsPending_ && UndoOffered(platform_, Hives, JournalPath(platform_.files));
 }
 
 UndoSummary TfrmMain::RunUndo() {
-  UndoDialogsOf dialogs(platform_, options_.Lan);
+  if (RefuseWhilePending()) return {UndoOutcome::SwapsPending};
+  UndoDialogsOf dialogs(*this, platform_, options_.Lan);
   JournalWriter journal = Journal();
   UndoRun run{platform_, Hives, Unattended, dialogs, journal};
+  run.restorePoint = options_.RestorePoint;
+  run.versionCode = GetWindowsVersionCode(platform_.system.GetVersion());
   UndoOutcome outcome = UndoLastDefragmentation(run);
   RefreshUndoItem();
-  return {outcome, run.plan.refusal, NotUndoneLines(run)};
+  if (outcome == UndoOutcome::SwapsPending) {
+    FindPendingSwapsNow();
+  } else if (outcome == UndoOutcome::Restarting || outcome == UndoOutcome::RestartNotStarted) {
+    AfterRestartRequest(run.restart);
+  }
+  return {outcome, run.plan.refusal, UndoRefusalText(run.plan), run.plan.entry.time, NotUndoneLines(run),
+          run.restart.Failure()};
 }
 
 void TfrmMain::pmiUndoClick(TObject&) { RunUndo(); }

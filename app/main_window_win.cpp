@@ -81,6 +81,7 @@ TfrmMain::TfrmMain(Platform& platform, Invocation invocation)
       {"pmiDonate", "OnClick", &TfrmMain::pmiDonateClick},
       {"About1", "OnClick", &TfrmMain::bAboutClick},
       {"pmiUndo", "OnClick", &TfrmMain::pmiUndoClick},
+      {"bRestartNow", "OnClick", &TfrmMain::bRestartNowClick},
       {"miChinese", "OnClick", &TfrmMain::miEnglishClick},
       {"miDutch", "OnClick", &TfrmMain::miEnglishClick},
       {"miEnglish", "OnClick", &TfrmMain::miEnglishClick},
@@ -107,7 +108,7 @@ struct CommandKey {
 };
 constexpr CommandKey kCommandKeys[] = {{"bAnalyzeRegistry", 'A'}, {"bDefragRegistry", 'D'}, {"bOptions", 'O'},
                                        {"bHomepage", 'M'},        {"bLanguage", 'L'},       {"bAbout", 'H'},
-                                       {"bExit", 'X'}};
+                                       {"bExit", 'X'},            {"bRestartNow", 'R'}};
 
 // Each total's caption label and the figure read with it.
 constexpr std::pair<const char*, const char*> kFigurePairs[] = {{"lLastWashed", "lCurrentRegistrySize"},
@@ -201,6 +202,7 @@ void TfrmMain::FormShow() {
   // A run killed while it checked a copy left that copy loaded.
   ReleaseStaleCheckKey(platform_.registry, platform_.privileges);
   for (const std::string& name : Hives.HiveNames) lvMain().AddRow(name);
+  FindPendingSwapsNow();
   RefreshUndoItem();
   if (!IsSupportedVersionCode(GetWindowsVersionCode(platform_.system.GetVersion()))) {
     if (RunsUnattended()) {
@@ -271,7 +273,9 @@ void TfrmMain::FormClose(TCloseAction&) {
   // twice and shows no second box.
   if (closing_) return;
   closing_ = true;
-  DeleteLeftoverCopies(platform_.files, Hives.HiveFiles);
+  // A pending swap renamed its copy already; while swaps wait, nothing
+  // beside a hive is the program's to delete.
+  if (!swapsPending_) DeleteLeftoverCopies(platform_.files, Hives.HiveFiles);
   Hives.clear();
   SaveSettingsOnClose();
 }
@@ -325,6 +329,14 @@ LRESULT TfrmMain::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_RUNUNDO:
       ExitCode = RunUndoMode(*this);
+      return 0;
+    case WM_QUERYENDSESSION:
+      return TRUE;
+    case WM_ENDSESSION:
+      return EndSession(wp);
+    case WM_TIMER:
+      if (wp != kRestartWatchTimer) return TForm::WndProc(msg, wp, lp);
+      OnRestartWatch();
       return 0;
     default:
       return TForm::WndProc(msg, wp, lp);

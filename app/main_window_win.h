@@ -8,6 +8,9 @@
 
 #include "app/command_line.h"
 #include "app/unattended.h"
+#include "hive/defrag.h"
+#include "hive/hive_swap.h"
+#include "hive/left_alone.h"
 #include "hive/hive_table.h"
 #include "hive/journal.h"
 #include "hive/progress_dialog_win.h"
@@ -42,7 +45,7 @@ class TfrmMain : public TForm, private UnattendedHost {
   // What a dialog opened from this window is given.
   DialogInputs ForDialog() { return DialogInputs{this, platform_, options_.Lan}; }
   // The analysis' copying step: the whole table.
-  ScanStep AnalysisStep() const { return ScanStep{Hives, RunningOnWow64, Unattended, "", ""}; }
+  ScanStep AnalysisStep() const { return ScanStep{HivesToCopy(Hives), RunningOnWow64, Unattended, "", ""}; }
   TListView& lvMain();
   TFlatSpeedButton& bDefragRegistry();
   TLabel& Label(const char* name);
@@ -63,6 +66,7 @@ class TfrmMain : public TForm, private UnattendedHost {
   void pmiDonateClick(TObject& sender);
   void bAboutClick(TObject& sender);
   void pmiUndoClick(TObject& sender);
+  void bRestartNowClick(TObject& sender);
   void miEnglishClick(TObject& sender);
 
   void FitSpeedButtons();
@@ -78,6 +82,9 @@ class TfrmMain : public TForm, private UnattendedHost {
   DefragSummary RunDefrag();
   // Undoes the last defragmentation; what it scheduled and what not.
   UndoSummary RunUndo();
+  // Swaps wait for the restart: the analysis, the defragmentation and the
+  // undo are refused until then, and the window says so.
+  bool SwapsPending() const { return swapsPending_; }
 
  protected:
   void FormCreate() override;
@@ -106,8 +113,30 @@ class TfrmMain : public TForm, private UnattendedHost {
   // The help menu offers the undo only when there is one to make.
   void RefreshUndoItem();
 
+  // Swaps waiting for the restart (app/main_restart_win.cpp).
+  // Looks at the journal and the files: true, and the window shows the
+  // warning, when an earlier run's swaps wait for the restart.
+  bool FindPendingSwapsNow();
+  // Refuses a command while swaps wait, offering the restart; true when
+  // refused.
+  bool RefuseWhilePending();
+  void ShowPendingWarning();
+  // After a run asked for the restart: its result, and then the watch for
+  // the end of the session.
+  void AfterRestartRequest(const RestartAttempt& attempt);
+  void TryRestartAgain();
+  // The restart did not come: the warning, the journal (unless the run
+  // recorded it already) and, unattended, the log.
+  void RestartNotStarted(const std::string& reason, bool record);
+  void OnRestartWatch();
+  // Unattended: waits in a message loop until the session ends (true) or
+  // the restart is found not to come (false).
+  bool AwaitRestart() override;
+  LRESULT EndSession(WPARAM ending);
+
   // Unattended modes.
   void HideWindows() override;
+  bool SwapsWait() override { return FindPendingSwapsNow(); }
   bool Analyze() override { return RunAnalysis(); }
   DefragSummary Defragment() override { return RunDefrag(); }
   UndoSummary Undo() override { return RunUndo(); }
@@ -125,6 +154,15 @@ class TfrmMain : public TForm, private UnattendedHost {
   int hivesNotCopied_ = 0;
   Invocation invocation_;
   bool closing_ = false;
+  // Swaps of this or an earlier run wait for the restart.
+  bool swapsPending_ = false;
+  // A restart request was taken and the session has not ended yet.
+  enum class RestartWatch { Idle, Waiting, SessionEnding, Failed };
+  RestartWatch restartWatch_ = RestartWatch::Idle;
+  int restartTries_ = 0;
 };
+
+// The restore point dialog, as a defragmentation or an undo asks for it.
+RestorePointMade MakeRestorePoint(TfrmMain& main);
 
 }  // namespace vh

@@ -24,6 +24,33 @@ void WriteKey(ProfileFiles& profiles, const std::string& path, const char* key, 
   if (!profiles.Write(kSection, key, value, path)) throw UnableToWrite(path);
 }
 
+const char kSwapsWait[] =
+    "Swaps of an earlier run wait for the restart; nothing was done. Restart Windows, then run again.";
+
+// Refuses the run while an earlier run's swaps wait for the restart.
+bool RefusedWhileSwapsWait(UnattendedHost& host) {
+  if (!host.SwapsWait()) return false;
+  host.RecordFailure(kSwapsWait);
+  host.Close();
+  return true;
+}
+
+// After swaps were scheduled: the restart, checked.
+int AfterSwaps(UnattendedHost& host, const std::string& restartFailure) {
+  if (!restartFailure.empty()) {
+    host.RecordFailure("The swaps are scheduled, but Windows could not be restarted: " + restartFailure +
+                       ". Every registry change until the restart will be lost; restart Windows now.");
+    host.Close();
+    return kExitRestartNotStarted;
+  }
+  if (!host.AwaitRestart()) {
+    host.Close();
+    return kExitRestartNotStarted;
+  }
+  host.Close();
+  return kExitDone;
+}
+
 }  // namespace
 
 std::string ReportTimeText(const std::string& date, const std::string& time, bool midnight) {
@@ -32,6 +59,7 @@ std::string ReportTimeText(const std::string& date, const std::string& time, boo
 
 int RunSilentMode(UnattendedHost& host) {
   host.HideWindows();
+  if (RefusedWhileSwapsWait(host)) return kExitSwapsPending;
   // Swapping hives for copies that this run did not write (missing, or stale
   // from an earlier run) would throw away every registry change made since.
   if (!host.Analyze()) {
@@ -40,27 +68,46 @@ int RunSilentMode(UnattendedHost& host) {
     return kExitAnalysisIncomplete;
   }
   DefragSummary done = host.Defragment();
+  if (done.swapsPending) {
+    host.RecordFailure(kSwapsWait);
+    host.Close();
+    return kExitSwapsPending;
+  }
   for (const std::string& line : done.notScheduled) host.RecordFailure("Not scheduled: " + line);
-  if (!done.restarting) {
+  if (!done.restarting && done.restartFailure.empty()) {
     host.RecordFailure("No hive was scheduled for replacement; the computer was not restarted.");
     host.Close();
     return kExitNothingScheduled;
   }
-  host.Close();
-  return kExitDone;
+  return AfterSwaps(host, done.restartFailure);
 }
 
 int RunUndoMode(UnattendedHost& host) {
   host.HideWindows();
+  if (RefusedWhileSwapsWait(host)) return kExitSwapsPending;
   UndoSummary done = host.Undo();
   for (const std::string& line : done.notUndone) host.RecordFailure("Not swapped back: " + line);
   int code = kExitDone;
-  if (done.outcome == UndoOutcome::NothingToUndo) {
-    host.RecordFailure("Nothing to undo: " + UndoRefusalText(done.refusal) + ".");
-    code = kExitNothingToUndo;
-  } else if (done.outcome == UndoOutcome::NothingScheduled) {
-    host.RecordFailure("No hive was scheduled to be swapped back; the computer was not restarted.");
-    code = kExitUndoNotScheduled;
+  switch (done.outcome) {
+    case UndoOutcome::SwapsPending:
+      host.RecordFailure(kSwapsWait);
+      code = kExitSwapsPending;
+      break;
+    case UndoOutcome::NothingToUndo:
+      host.RecordFailure("Nothing to undo: " + done.refusalText + ".");
+      code = kExitNothingToUndo;
+      break;
+    case UndoOutcome::NothingScheduled:
+      host.RecordFailure("No hive was scheduled to be swapped back; the computer was not restarted.");
+      code = kExitUndoNotScheduled;
+      break;
+    case UndoOutcome::Restarting:
+    case UndoOutcome::RestartNotStarted:
+      host.RecordFailure("Undone: the defragmentation of " + done.defragTime +
+                         "; every registry change made since then is lost at the restart.");
+      return AfterSwaps(host, done.restartFailure);
+    case UndoOutcome::Declined:
+      break;
   }
   host.Close();
   return code;
@@ -68,6 +115,8 @@ int RunUndoMode(UnattendedHost& host) {
 
 int RunScanMode(UnattendedHost& host, ProfileFiles& profiles, const std::string& reportPath) {
   host.HideWindows();
+  // Copies taken now would be of hives Windows is about to drop.
+  if (RefusedWhileSwapsWait(host)) return kExitSwapsPending;
   try {
     if (!reportPath.empty() && !EraseEverySection(profiles, reportPath)) throw UnableToWrite(reportPath);
     host.Analyze();

@@ -25,6 +25,8 @@ enum ExitCode : int {
   kExitNothingToUndo = 8,       // /Undo: no defragmentation can be undone; nothing was done
   kExitUndoNotScheduled = 9,    // /Undo: Windows refused every swap back; no restart
   kExitUnexpectedError = 10,    // an error no window handled ended the run; it was reported
+  kExitRestartNotStarted = 11,  // /Silent, /Undo: swaps scheduled, but Windows did not restart
+  kExitSwapsPending = 12,       // unattended: an earlier run's swaps wait for the restart; nothing was done
 };
 
 struct TotalsText {
@@ -39,13 +41,18 @@ struct TotalsText {
 struct DefragSummary {
   bool restarting = false;  // some swap was scheduled and the restart requested
   std::vector<std::string> notScheduled;  // "<hive name>: <reason>" each
+  bool swapsPending = false;  // refused: an earlier run's swaps wait
+  std::string restartFailure;  // swaps scheduled, but the restart could not be started
 };
 
 // What an undo did, as the unattended mode reports it.
 struct UndoSummary {
   UndoOutcome outcome = UndoOutcome::NothingToUndo;
   UndoRefusal refusal = UndoRefusal::NoEntry;
+  std::string refusalText;  // the refusal in plain words, with each hive's reason
+  std::string defragTime;   // when the defragmentation it undoes ran
   std::vector<std::string> notUndone;  // "<hive name>: <reason>" each
+  std::string restartFailure;  // swaps scheduled, but the restart could not be started
 };
 
 // What the modes need of the main window.
@@ -53,6 +60,8 @@ class UnattendedHost {
  public:
   virtual ~UnattendedHost() = default;
   virtual void HideWindows() = 0;
+  // Swaps of an earlier run wait for the restart: nothing may be done.
+  virtual bool SwapsWait() = 0;
   // Runs the analysis to its end; true when every hive was copied and the
   // figures are filled.
   virtual bool Analyze() = 0;
@@ -61,6 +70,9 @@ class UnattendedHost {
   virtual TotalsText Totals() = 0;
   // The local date and time as the report writes it.
   virtual std::string NowText() = 0;
+  // After a taken restart request: runs until the session ends (true) or
+  // the restart is found not to come (false, recorded by the host).
+  virtual bool AwaitRestart() = 0;
   // Leaves a failure where an unattended caller can find it.
   virtual void RecordFailure(const std::string& text) = 0;
   // Closes the window and ends the run. Never throws: a failure on the way

@@ -12,6 +12,14 @@ const MessageText kUndoNotLoadedText{"RES_Undo_Not_Loaded", "Windows does not li
 const MessageText kUndoNotSwappedInText{"RES_Undo_Not_Swapped_In",
                                         "its compacted copy is still there, so the swap did not take effect"};
 const MessageText kUndoNoBackupText{"RES_Undo_No_Backup", "its backup is missing"};
+const MessageText kUndoStaleBackupText{
+    "RES_Undo_Stale_Backup",
+    "its backup was last written more than a day before the defragmentation, so it is not the one that "
+    "defragmentation left"};
+const MessageText kUndoLossText{
+    "RES_Undo_Loss",
+    "The defragmentation to undo ran on %s. Every registry change made since then is lost, and Windows restarts "
+    "at once: save your work first."};
 const MessageText kUndoNothingText{
     "RES_Undo_Nothing",
     "There is no defragmentation to undo. An undo needs a defragmentation whose swaps took effect at a restart, "
@@ -21,9 +29,9 @@ const MessageText kUndoRefusedText{
     "Windows refused to swap back any hive, so the computer will not restart. Nothing was changed:"};
 
 const std::vector<MessageText>& UndoMessageTexts() {
-  static const std::vector<MessageText> texts = {kUndoConfirmText,   kUndoQuestionText,     kUndoSkippedText,
-                                                 kUndoNotLoadedText, kUndoNotSwappedInText, kUndoNoBackupText,
-                                                 kUndoNothingText,   kUndoRefusedText};
+  static const std::vector<MessageText> texts = {
+      kUndoConfirmText,  kUndoQuestionText,    kUndoSkippedText, kUndoNotLoadedText, kUndoNotSwappedInText,
+      kUndoNoBackupText, kUndoStaleBackupText, kUndoLossText,    kUndoNothingText,   kUndoRefusedText};
   return texts;
 }
 
@@ -35,6 +43,8 @@ const MessageText& SkipText(UndoSkip skip) {
       return kUndoNotLoadedText;
     case UndoSkip::NotSwappedIn:
       return kUndoNotSwappedInText;
+    case UndoSkip::StaleBackup:
+      return kUndoStaleBackupText;
     case UndoSkip::NoBackup:
       break;
   }
@@ -53,7 +63,10 @@ std::string UndoConfirmation(const UndoPlan& plan, const Translate& translate) {
     for (const auto& skipped : plan.skipped)
       text += "\n    " + skipped.first.name + ": " + translate(SkipText(skipped.second));
   }
-  return text + "\n\n" + translate(kUndoQuestionText);
+  std::string loss = translate(kUndoLossText);
+  std::size_t at = loss.find("%s");
+  if (at != std::string::npos) loss.replace(at, 2, plan.entry.time);
+  return text + "\n\n" + loss + "\n\n" + translate(kUndoQuestionText);
 }
 
 std::string UndoRefusedMessage(const JournalEntry& undo, const Translate& translate) {

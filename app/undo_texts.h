@@ -19,6 +19,8 @@ extern const MessageText kUndoSkippedText;
 extern const MessageText kUndoNotLoadedText;
 extern const MessageText kUndoNotSwappedInText;
 extern const MessageText kUndoNoBackupText;
+extern const MessageText kUndoStaleBackupText;
+extern const MessageText kUndoLossText;
 extern const MessageText kUndoNothingText;
 extern const MessageText kUndoRefusedText;
 

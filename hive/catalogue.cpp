@@ -1,5 +1,6 @@
 #include "hive/catalogue.h"
 
+#include "platform/device_path.h"
 #include "platform/text.h"
 
 namespace vh {
@@ -8,8 +9,6 @@ namespace {
 
 const char kHiveListKey[] = "SYSTEM\\CurrentControlSet\\Control\\hivelist";
 const char kDevicePrefix[] = "\\DEVICE\\";
-constexpr std::size_t kDriveBufferChars = 104;
-constexpr std::size_t kDeviceBufferChars = 127;
 
 bool StartsWithIgnoreCase(const std::string& text, const std::string& upperPrefix) {
   return text.size() >= upperPrefix.size() && UpperAscii(text.substr(0, upperPrefix.size())) == upperPrefix;
@@ -75,21 +74,8 @@ std::string HiveCatalogue::MapHiveDevicePath(const std::string& devicePath) {
   return files_.Exists(candidate) ? candidate : "";
 }
 
-HiveCatalogue::DriveMatch HiveCatalogue::DriveForDevicePath(const std::string& devicePath) {
-  std::string roots = volumes_.LogicalDriveStrings(kDriveBufferChars);
-  std::string path = UpperAscii(devicePath);
-  std::size_t entries = roots.size() / 4;  // "X:\" and a NUL each
-  for (std::size_t i = 0; i < entries; ++i) {
-    std::string root = roots.substr(4 * i, 3);
-    if (volumes_.DriveType(root) != win::kDriveFixed) continue;
-    std::string drive = root.substr(0, 2);
-    std::string device = UpperAscii(volumes_.DeviceName(drive, kDeviceBufferChars));
-    // The whole device name and the separator after it: volume 1 is not a
-    // prefix of volume 12.
-    if (device.empty() || path.size() <= device.size()) continue;
-    if (path.compare(0, device.size(), device) == 0 && path[device.size()] == '\\') return {drive, device.size()};
-  }
-  return {};
+DriveMatch HiveCatalogue::DriveForDevicePath(const std::string& devicePath) {
+  return FixedDriveFor(volumes_, devicePath);
 }
 
 std::string HiveCatalogue::RedirectToSysnative(const std::string& path) {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "hive/hive_table.h"
+#include "platform/device_path.h"
 #include "platform/platform.h"
 
 namespace vh {
@@ -34,10 +35,7 @@ class HiveCatalogue {
   // The hive file's drive-letter path, or "" when the entry is left out.
   std::string MapHiveDevicePath(const std::string& devicePath);
 
-  struct DriveMatch {
-    std::string drive;             // "C:", or "" when no fixed drive matches
-    std::size_t deviceLength = 0;  // characters of devicePath the drive stands for
-  };
+  using DriveMatch = vh::DriveMatch;
   // The first fixed drive whose whole device name, followed by a separator,
   // begins devicePath (case ignored).
   DriveMatch DriveForDevicePath(const std::string& devicePath);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "hive/hive_copy.h"
+#include "hive/left_alone.h"
 #include "platform/text.h"
 
 namespace vh {
@@ -72,6 +73,7 @@ class Comparison {
       : registry_(registry),
         files_(files),
         probeFile_(copyFile + ".key"),
+        readerSid_(HiveReaderSid(hiveName)),
         live_(SplitHiveName(hiveName)),
         wow64Software_(wow64 && UpperAscii(hiveName).find("SOFTWARE") != std::string::npos),
         copyWritten_(copyWritten) {}
@@ -97,12 +99,13 @@ class Comparison {
     std::optional<KeyFacts> liveFacts = registry_.QueryKey(live.get());
     std::optional<KeyFacts> copyFacts = registry_.QueryKey(copy.get());
     if (!liveFacts || !copyFacts) return Shown(path) + " cannot be read in both";
-    // Written since the copy was taken: its counts may differ rightly. The
+    // Written since the copy was taken: its own counts and subkey names may
+    // differ rightly, but the subkeys both hold are still compared. The
     // copy's own time of the key catches a change made while the copy was
     // being written; the file's, one made after (a loaded hive's root may
     // carry the time of the load).
-    if (liveFacts->lastWrite > copyFacts->lastWrite || liveFacts->lastWrite > copyWritten_) return std::nullopt;
-    if (liveFacts->values != copyFacts->values)
+    const bool changedSince = liveFacts->lastWrite > copyFacts->lastWrite || liveFacts->lastWrite > copyWritten_;
+    if (!changedSince && liveFacts->values != copyFacts->values)
       return Shown(path) + " has " + std::to_string(liveFacts->values) + " values, its copy " +
              std::to_string(copyFacts->values);
     // Most keys have no subkeys: listing none on each side would cost a
@@ -117,6 +120,7 @@ class Comparison {
         shared.push_back(name);
         continue;
       }
+      if (changedSince) continue;
       KeyKind kind = registry_.QueryKeyKind(live.get(), name);
       if (kind == KeyKind::Volatile || kind == KeyKind::Link) continue;  // never saved as such
       if (kind == KeyKind::Unknown) kind = KindFromOwnSave(Joined(path, name));
@@ -125,7 +129,7 @@ class Comparison {
              (kind == KeyKind::Unknown ? " (the system cannot tell whether it is volatile)" : "");
     }
     for (const std::string& name : copyNames)
-      if (!liveSet.count(UpperAscii(name))) return "key " + Joined(path, name) + " is in the copy only";
+      if (!changedSince && !liveSet.count(UpperAscii(name))) return "key " + Joined(path, name) + " is in the copy only";
     if (level >= kDeepestLevel) return std::nullopt;
     for (const std::string& name : shared) {
       std::optional<std::string> difference = CompareKey(Joined(path, name), level + 1);
@@ -148,7 +152,7 @@ class Comparison {
     if (files_.IsLinked(probeFile_)) return KeyKind::Unknown;
     if (files_.Exists(probeFile_)) files_.Delete(probeFile_);
     KeyKind kind = KeyKind::Unknown;
-    if (registry_.SaveKey(live.get(), probeFile_) == win::kErrorSuccess) {
+    if (registry_.SaveKey(live.get(), probeFile_, readerSid_) == win::kErrorSuccess) {
       UnloadIfLoaded(registry_, kProbeKeyName);
       if (registry_.LoadKey(RootKey::LocalMachine, kProbeKeyName, probeFile_) == win::kErrorSuccess) {
         OpenedKey saved(registry_, registry_.OpenKey(RootKey::LocalMachine, kProbeKeyName));
@@ -166,6 +170,7 @@ class Comparison {
   Registry& registry_;
   Files& files_;
   std::string probeFile_;
+  std::string readerSid_;
   HiveKeyPath live_;
   bool wow64Software_;
   std::uint64_t copyWritten_;

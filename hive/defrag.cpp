@@ -2,6 +2,8 @@
 
 #include "hive/copy_check.h"
 #include "hive/hive_copy.h"
+#include "hive/left_alone.h"
+#include "hive/pending_swaps.h"
 
 namespace vh {
 
@@ -20,29 +22,22 @@ std::vector<std::string> DefragReport::NotScheduledLines() const {
 
 bool OffersRestorePoint(std::uint8_t code) { return code >= 9 && code <= 12; }
 
-long ScheduleHiveSwap(Registry& registry, Files& files, const std::string& hiveName, const std::string& newFile,
-                      const std::string& backupFile) {
-  HiveKeyPath key = SplitHiveName(hiveName);
-  if (key.root == RootKey::None) key = {RootKey::Users, ""};
-  // The system would write the backup, and later read the copy, through
-  // whatever a link planted beside a user's hive points at.
-  if (files.IsLinked(backupFile) || files.IsLinked(newFile)) return win::kErrorFileNotFound;
-  if (files.Exists(backupFile)) files.Delete(backupFile);
-  return registry.ReplaceKey(key.root, key.subkey, newFile, backupFile);
-}
-
 bool ReplaceHive(Registry& registry, Files& files, const std::string& hiveName, const std::string& newFile,
                  const std::string& backupFile) {
   return ScheduleHiveSwap(registry, files, hiveName, newFile, backupFile) == win::kErrorSuccess;
 }
 
-void EnableShutdownPrivilege(Privileges& privileges) {
-  privileges.Enable("SeShutdownPrivilege", win::kTokenAdjustPrivilegesQuery);
+void RecordRestartNotStarted(const JournalWriter* journal, const std::string& reason) {
+  if (!journal) return;
+  JournalEntry entry;
+  entry.kind = JournalKind::RestartNotStarted;
+  entry.reason = reason;
+  AppendJournalEntry(*journal, entry);
 }
 
-void RestartComputer(Privileges& privileges, Power& power) {
-  EnableShutdownPrivilege(privileges);
-  power.ExitSystem(win::kEwxReboot | win::kEwxForce, 1);
+void EndRestorePoint(RestoreClient& restore, const RestorePointMade& made, bool keep) {
+  if (made.step != RestorePointStep::Created) return;
+  restore.SetRestorePoint(EndOfRestorePoint(made.sequenceNumber, keep));
 }
 
 namespace {
@@ -54,20 +49,27 @@ HiveResult Measured(DefragRun& run, HiveResult result, const std::string& hiveFi
   return result;
 }
 
-// The hives the analysis copied; the others were shown as not copied and
-// are not swapped.
-HiveTable AnalysedHives(DefragRun& run) {
-  HiveTable analysed;
+// The hives to copy, check and swap. Those left alone and those the
+// analysis did not copy are reported at once and never touched.
+HiveTable HivesToSwap(DefragRun& run) {
+  HiveTable swaps;
   for (std::size_t i = 0; i < run.hives.size(); ++i) {
+    const std::string& name = run.hives.HiveNames[i];
     const std::string& file = run.hives.HiveFiles[i];
-    if (run.platform.files.Exists(CopyPath(file))) {
-      analysed.Append(run.hives.HiveNames[i], file);
+    if (std::optional<LeftAlone> why = LeftAloneReason(name)) {
+      run.report.hives.push_back(Measured(run, {name, HiveOutcome::LeftAlone, why->reason}, file, 0));
+    } else if (run.platform.files.Exists(CopyPath(file))) {
+      swaps.Append(name, file);
     } else {
-      HiveResult result{run.hives.HiveNames[i], HiveOutcome::NotCopied, "it has no copy from the analysis"};
-      run.report.hives.push_back(Measured(run, result, file, 0));
+      run.report.hives.push_back(
+          Measured(run, {name, HiveOutcome::NotCopied, "it has no copy from the analysis"}, file, 0));
     }
   }
-  return analysed;
+  return swaps;
+}
+
+DefragPlan PlanOf(const DefragReport& known, const HiveTable& swaps) {
+  return {swaps.HiveNames, known.NotScheduledLines()};
 }
 
 // A copy taken at the analysis may be hours old: swapped in, it would undo
@@ -80,8 +82,7 @@ void CopyAgain(DefragRun& run, const HiveTable& hives) {
 }
 
 // The copy's size is taken before its check, which deletes a copy that fails.
-HiveResult CheckAndSchedule(DefragRun& run, const std::string& hiveName, const std::string& hiveFile,
-                            std::int64_t& copySize) {
+HiveResult Check(DefragRun& run, const std::string& hiveName, const std::string& hiveFile, std::int64_t& copySize) {
   Platform& p = run.platform;
   std::string copy = CopyPath(hiveFile);
   if (!p.files.Exists(copy)) return {hiveName, HiveOutcome::NotCopied, "it was not copied again"};
@@ -91,18 +92,23 @@ HiveResult CheckAndSchedule(DefragRun& run, const std::string& hiveName, const s
     DeleteUnlessLinked(p.files, copy);
     return {hiveName, HiveOutcome::CheckFailed, check.reason};
   }
-  long result = ScheduleHiveSwap(p.registry, p.files, hiveName, copy, BackupPath(hiveFile));
-  if (result != win::kErrorSuccess) {
-    return {hiveName, HiveOutcome::ReplaceRefused,
-            "Windows refused to schedule the swap (error " + std::to_string(result) + ")", result};
-  }
-  return {hiveName, HiveOutcome::Scheduled, "", result};
+  return {hiveName, HiveOutcome::Scheduled, ""};
+}
+
+void Schedule(DefragRun& run, HiveResult& hive) {
+  Platform& p = run.platform;
+  long result = ScheduleHiveSwap(p.registry, p.files, hive.hiveName, CopyPath(hive.hiveFile), BackupPath(hive.hiveFile));
+  hive.replaceResult = result;
+  if (result == win::kErrorSuccess) return;
+  hive.outcome = HiveOutcome::ReplaceRefused;
+  hive.reason = "Windows refused to schedule the swap (error " + std::to_string(result) + ")";
 }
 
 JournalOutcome JournalOutcomeOf(HiveOutcome outcome) {
   switch (outcome) {
     case HiveOutcome::Scheduled:
       return JournalOutcome::Scheduled;
+    case HiveOutcome::LeftAlone:
     case HiveOutcome::NotCopied:
       return JournalOutcome::NotCopied;
     case HiveOutcome::CheckFailed:
@@ -117,58 +123,72 @@ void Record(const DefragRun& run) {
   if (run.journal) AppendJournalEntry(*run.journal, DefragJournalEntry(run));
 }
 
-RestorePointStep RestorePointStepOf(ModalResult answer) {
-  if (answer == mrCancel) return RestorePointStep::Stopped;
-  return answer == mrYes ? RestorePointStep::FailedWentOn : RestorePointStep::Created;
+bool SwapsPendingNow(DefragRun& run) {
+  if (!run.journal) return false;
+  Platform& p = run.platform;
+  return FindPendingSwaps(p.files, p.system, ReadJournal(p.files, run.journal->path), run.hives).Any();
 }
 
 }  // namespace
 
 DefragOutcome DefragRegistry(DefragRun& run) {
   run.report = {};
+  run.restart = {};
+  if (SwapsPendingNow(run)) return DefragOutcome::SwapsPending;
   if (run.options.IsAskBeforeDefrag && !run.unattended) {
-    ModalResult answer = run.dialogs.AskBeforeDefrag();
+    bool goOn = run.dialogs.AskBeforeDefrag();
     // Saved whatever the answer, so "Don't ask me next time" sticks even
     // after a No.
     run.saveSettings();
-    if (answer != mrYes) return DefragOutcome::Declined;
+    if (!goOn) return DefragOutcome::Declined;
   }
-  run.restorePoint = RestorePointStep::NotAsked;
+  RestorePointMade point;
   if (run.options.RestorePoint && !run.unattended) {
-    if (OffersRestorePoint(run.versionCode)) {
-      run.restorePoint = RestorePointStepOf(run.dialogs.CreateRestorePoint());
-    } else {
-      run.restorePoint = RestorePointStep::NotOffered;
-    }
+    point = OffersRestorePoint(run.versionCode) ? run.dialogs.CreateRestorePoint()
+                                                 : RestorePointMade{RestorePointStep::NotOffered, 0};
   }
-  if (run.restorePoint == RestorePointStep::Stopped) {
+  run.restorePoint = point.step;
+  if (point.step == RestorePointStep::Stopped) {
     Record(run);
     return DefragOutcome::RestorePointCancelled;
   }
   Platform& p = run.platform;
-  HiveTable swaps = AnalysedHives(run);
+  RecoverSetAsideBackups(p.files, run.hives.HiveFiles);
+  HiveTable swaps = HivesToSwap(run);
+  if (!run.unattended && !swaps.empty() && !run.dialogs.ConfirmSwapAndRestart(PlanOf(run.report, swaps))) {
+    EndRestorePoint(p.restore, point, false);
+    return DefragOutcome::Declined;
+  }
   CopyAgain(run, swaps);
   // Loading a copy back needs both; the swap needs the restore privilege.
   EnableBackupPrivilege(p.privileges);
   EnableRestorePrivilege(p.privileges);
+  // Every check before the first swap: from that swap on, whatever the
+  // system writes to the hive is lost at the restart.
+  std::vector<HiveResult> checked;
   for (std::size_t i = 0; i < swaps.size(); ++i) {
     std::int64_t copySize = 0;
-    HiveResult result = CheckAndSchedule(run, swaps.HiveNames[i], swaps.HiveFiles[i], copySize);
-    run.report.hives.push_back(Measured(run, result, swaps.HiveFiles[i], copySize));
+    HiveResult result = Check(run, swaps.HiveNames[i], swaps.HiveFiles[i], copySize);
+    checked.push_back(Measured(run, result, swaps.HiveFiles[i], copySize));
   }
-  // Recorded before anything can end the run: a restart, or a user who
-  // kills the program at the message.
+  for (HiveResult& hive : checked)
+    if (hive.outcome == HiveOutcome::Scheduled) Schedule(run, hive);
+  run.report.hives.insert(run.report.hives.end(), checked.begin(), checked.end());
+  // Recorded before anything can end the run: the restart, or a user who
+  // kills the program.
   Record(run);
-  if (run.report.Scheduled() == 0) {
+  const bool scheduled = run.report.Scheduled() > 0;
+  EndRestorePoint(p.restore, point, scheduled);
+  if (!scheduled) {
     // A restart would change nothing and tell the user that it had.
     if (!run.unattended) run.dialogs.ShowNothingScheduled(run.report);
     return DefragOutcome::NothingScheduled;
   }
-  if (!run.unattended) {
-    if (run.report.Scheduled() < int(run.report.hives.size())) run.dialogs.ShowNotScheduled(run.report);
-    run.dialogs.ShowRestartNotice();
+  run.restart = RestartComputer(p.privileges, p.power);
+  if (!run.restart.Started()) {
+    RecordRestartNotStarted(run.journal, run.restart.Failure());
+    return DefragOutcome::RestartNotStarted;
   }
-  RestartComputer(p.privileges, p.power);
   return DefragOutcome::Restarting;
 }
 
@@ -177,6 +197,8 @@ JournalEntry DefragJournalEntry(const DefragRun& run) {
   entry.kind = JournalKind::Defragmentation;
   entry.restorePoint = run.restorePoint;
   for (const HiveResult& h : run.report.hives) {
+    // A hive left alone was never the run's to touch.
+    if (h.outcome == HiveOutcome::LeftAlone) continue;
     JournalHive hive{h.hiveName, h.hiveFile, h.currentSize, h.copySize, JournalOutcomeOf(h.outcome)};
     if (h.outcome == HiveOutcome::ReplaceRefused) hive.error = h.replaceResult;
     entry.hives.push_back(hive);

@@ -1,22 +1,24 @@
-// Defragmentation: confirm, optionally make a restore point, copy every hive
+// Defragmentation: confirm, optionally make a restore point, tell the user
+// what will happen and that Windows restarts at once, then copy every hive
 // to be swapped again, load each copy back and compare it with the live
-// hive, schedule the swap of each checked copy with a backup, and restart
-// only when some swap was scheduled.
+// hive, schedule the swap of each checked copy, and restart. Nothing waits
+// for the user between the first swap and the restart: every change the
+// system writes to a swapped hive in that time is lost at the restart.
 #pragma once
 
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "hive/hive_swap.h"
 #include "hive/hive_table.h"
 #include "hive/journal.h"
 #include "platform/platform.h"
 #include "settings/options.h"
-#include "ui/modal_result.h"
 
 namespace vh {
 
-enum class HiveOutcome { Scheduled, NotCopied, CheckFailed, ReplaceRefused };
+enum class HiveOutcome { Scheduled, LeftAlone, NotCopied, CheckFailed, ReplaceRefused };
 
 struct HiveResult {
   std::string hiveName;
@@ -29,30 +31,45 @@ struct HiveResult {
 };
 
 struct DefragReport {
-  // Hives the analysis did not copy first, then the others, each in table order.
+  // Hives left alone or not copied by the analysis first, then the others,
+  // each in table order.
   std::vector<HiveResult> hives;
   int Scheduled() const;
   // One line per hive that was not scheduled: "<hive name>: <reason>".
   std::vector<std::string> NotScheduledLines() const;
 };
 
-// The windows the defragmentation shows; each question returns the dialog's
-// modal result.
+// What the last notice before the swaps names.
+struct DefragPlan {
+  std::vector<std::string> toSwap;     // hive names, to be copied, checked and swapped
+  std::vector<std::string> notSwapped;  // "<hive name>: <reason>", known before any copy
+};
+
+// What the restore point step came to, and the sequence number that ends
+// the change it opened.
+struct RestorePointMade {
+  RestorePointStep step = RestorePointStep::NotAsked;
+  std::int64_t sequenceNumber = 0;
+};
+
+// The windows the defragmentation shows, all of them before the first swap
+// (but the one that says nothing could be scheduled).
 class DefragDialogs {
  public:
   virtual ~DefragDialogs() = default;
-  virtual ModalResult AskBeforeDefrag() = 0;     // the "Defrag Now" confirmation
-  // The restore point dialog: OK when the point was made, Yes when making
-  // it failed and the user chose to go on, Cancel to stop.
-  virtual ModalResult CreateRestorePoint() = 0;
+  // The "Defrag Now" confirmation: true goes on. Its "ask next time" tick
+  // is the dialog's own business.
+  virtual bool AskBeforeDefrag() = 0;
+  // The restore point dialog: Created, FailedWentOn or Stopped.
+  virtual RestorePointMade CreateRestorePoint() = 0;
+  // The last word: which hives will be swapped and which not, that Windows
+  // restarts at once and that changes made from now on are lost. True goes on.
+  virtual bool ConfirmSwapAndRestart(const DefragPlan& plan) = 0;
   // Writes a fresh copy of each hive through the scan worker and its
   // progress dialog; returns when the dialog has closed.
   virtual void CopyAgain(const HiveTable& hives) = 0;
-  // Some hives will not be swapped: which and why, before the restart notice.
-  virtual void ShowNotScheduled(const DefragReport& report) = 0;
   // No hive could be scheduled: there will be no restart.
   virtual void ShowNothingScheduled(const DefragReport& report) = 0;
-  virtual void ShowRestartNotice() = 0;  // "You must restart your computer ..."
 };
 
 struct DefragRun {
@@ -71,33 +88,40 @@ struct DefragRun {
   bool keepAnalysisCopies = false;
   // Where the run is recorded; none: not recorded.
   const JournalWriter* journal = nullptr;
-  // Filled in as the run goes: what became of each hive, and of the restore
-  // point.
+  // Filled in as the run goes: what became of each hive, of the restore
+  // point, and of the restart.
   DefragReport report;
   RestorePointStep restorePoint = RestorePointStep::NotAsked;
+  RestartAttempt restart;
 };
 
-enum class DefragOutcome { Declined, RestorePointCancelled, NothingScheduled, Restarting };
+enum class DefragOutcome {
+  SwapsPending,           // an earlier run's swaps wait for the restart: nothing done
+  Declined,               // at the confirmation or the last notice
+  RestorePointCancelled,
+  NothingScheduled,
+  RestartNotStarted,      // swaps scheduled, but Windows would not restart
+  Restarting,
+};
 
 // The whole defragmentation, in order. A failed settings write propagates
 // before any hive is touched.
 DefragOutcome DefragRegistry(DefragRun& run);
 
-// Schedules one hive swap; its old backup is deleted right before. The
-// result of RegReplaceKeyA, or ERROR_FILE_NOT_FOUND for a path reached
-// through a link (nothing is deleted nor scheduled then).
-long ScheduleHiveSwap(Registry& registry, Files& files, const std::string& hiveName, const std::string& newFile,
-                      const std::string& backupFile);
 // The same, true when scheduled.
 bool ReplaceHive(Registry& registry, Files& files, const std::string& hiveName, const std::string& newFile,
                  const std::string& backupFile);
 
-void EnableShutdownPrivilege(Privileges& privileges);
-void RestartComputer(Privileges& privileges, Power& power);
-
-// The journal's record of a run: every hive of the report, with its file and
-// sizes.
+// The journal's record of a run: every hive of the report the run could
+// have touched, with its file and sizes.
 JournalEntry DefragJournalEntry(const DefragRun& run);
+
+// Records that the restart after a run's swaps could not be started.
+void RecordRestartNotStarted(const JournalWriter* journal, const std::string& reason);
+
+// Closes the change a restore point opened: kept when something was
+// scheduled, cancelled when nothing was.
+void EndRestorePoint(RestoreClient& restore, const RestorePointMade& made, bool keep);
 
 // Versions that offer System Restore: XP, Server 2003, Vista and later.
 bool OffersRestorePoint(std::uint8_t versionCode);

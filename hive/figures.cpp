@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "hive/hive_copy.h"
+#include "hive/left_alone.h"
 
 namespace vh {
 
@@ -37,6 +38,12 @@ AnalysisFigures ComputeFigures(Files& files, const HiveTable& table, const std::
   AnalysisFigures f;
   for (std::size_t i = 0; i < table.size(); ++i) {
     std::int64_t current = QueryFileSize(files, table.HiveFiles[i]);
+    // Never copied, so no more a failure than a saving.
+    if (std::optional<LeftAlone> why = LeftAloneReason(table.HiveNames[i])) {
+      f.rows.push_back({FormatSizeKB(current), why->shown, "", false});
+      ++f.leftAlone;
+      continue;
+    }
     if (!files.Exists(CopyPath(table.HiveFiles[i]))) {
       f.rows.push_back({FormatSizeKB(current), notCopiedText, "", false});
       ++f.notCopied;

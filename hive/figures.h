@@ -32,8 +32,9 @@ struct AnalysisFigures {
   float ratio = 0;         // held as a 32-bit float, as shown and compared
   bool adviseAgainst = false;  // the gain is under 3 per cent
   int notCopied = 0;           // hives without a copy, left out of the totals
+  int leftAlone = 0;           // hives never the program's to copy, left out too
   // Some hive was copied: the analysis has something to defragment.
-  bool AnyCopied() const { return notCopied < int(rows.size()); }
+  bool AnyCopied() const { return notCopied + leftAlone < int(rows.size()); }
 };
 
 // The whole-number reduction of one row, "0%" when the copy is larger or
@@ -44,8 +45,9 @@ std::string RowReduction(std::int64_t current, std::int64_t compacted);
 std::string FormatCompactPercent(float ratio, const std::string& decimalSeparator);
 
 // Measures every hive file and its copy and works out what the window shows.
-// A hive whose copy was not written shows notCopiedText as its new size and
-// counts in no total: a missing copy is no saving.
+// A hive whose copy was not written shows notCopiedText as its new size, and
+// one left alone its reason; neither counts in any total: a missing copy is
+// no saving.
 AnalysisFigures ComputeFigures(Files& files, const HiveTable& table, const std::string& decimalSeparator,
                                const std::string& notCopiedText = "not copied");
 

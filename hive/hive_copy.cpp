@@ -1,6 +1,7 @@
 #include "hive/hive_copy.h"
 
 #include "hive/hive_table.h"
+#include "hive/left_alone.h"
 #include "platform/text.h"
 
 namespace vh {
@@ -48,7 +49,7 @@ bool SaveHiveCopy(Registry& registry, Files& files, const std::string& hiveName,
   // not be measured, or swapped in, by a copy of an earlier run.
   if (files.Exists(target)) files.Delete(target);
   if (key == 0) return false;
-  bool saved = registry.SaveKey(key, target) == win::kErrorSuccess;
+  bool saved = registry.SaveKey(key, target, HiveReaderSid(hiveName)) == win::kErrorSuccess;
   registry.CloseKey(key);
   if (!saved && files.Exists(target)) files.Delete(target);
   return saved;

@@ -26,5 +26,7 @@ struct HiveTable {
 
 inline std::string CopyPath(const std::string& hiveFile) { return hiveFile + ".hvz"; }
 inline std::string BackupPath(const std::string& hiveFile) { return hiveFile + ".bak"; }
+// After an undo: the compacted hive that the backup replaced.
+inline std::string UndoPath(const std::string& hiveFile) { return hiveFile + ".undo"; }
 
 }  // namespace vh

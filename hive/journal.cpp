@@ -8,6 +8,7 @@ namespace {
 
 const char kDefragHeader[] = "[Defragmentation]";
 const char kUndoHeader[] = "[Undo]";
+const char kRestartHeader[] = "[Restart Not Started]";
 const char kRefusedPrefix[] = "refused with error ";
 const char kSkippedPrefix[] = "skipped: ";
 
@@ -130,6 +131,8 @@ struct EntryReader {
       ok = hasRestorePoint = ParseRestorePoint(value, entry.restorePoint);
     } else if (key == "Hives") {
       ok = hasCount = ParseUnsigned(value, declared);
+    } else if (key == "Reason") {
+      entry.reason = value;
     } else if (key == "Hive") {
       JournalHive hive;
       ok = ParseHive(value, hive);
@@ -140,7 +143,8 @@ struct EntryReader {
 
   JournalEntry Finish(bool closed) {
     bool needsRestorePoint = entry.kind == JournalKind::Defragmentation;
-    if (!closed || !hasTime || !hasStamp || !hasCount || (needsRestorePoint && !hasRestorePoint) ||
+    bool needsHives = entry.kind != JournalKind::RestartNotStarted;
+    if (!closed || !hasTime || !hasStamp || (needsHives && !hasCount) || (needsRestorePoint && !hasRestorePoint) ||
         declared != entry.hives.size())
       entry.damaged = true;
     return entry;
@@ -150,6 +154,48 @@ struct EntryReader {
 std::string TrimmedLine(std::string line) {
   while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t')) line.pop_back();
   return line;
+}
+
+const char* HeaderOf(JournalKind kind) {
+  switch (kind) {
+    case JournalKind::Undo:
+      return kUndoHeader;
+    case JournalKind::RestartNotStarted:
+      return kRestartHeader;
+    case JournalKind::Defragmentation:
+      break;
+  }
+  return kDefragHeader;
+}
+
+// The text's lines, ended by CR LF, LF or a lone CR (a journal an editor
+// saved with carriage returns only). A run of NULs, as a power cut leaves
+// where the file system had grown the file but not yet written it, is
+// returned as a line of its own holding one NUL: it breaks whatever entry
+// it falls into.
+std::vector<std::string> JournalLines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::string line;
+  bool open = false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    char c = text[i];
+    if (c == '\r' || c == '\n') {
+      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+      lines.push_back(line);
+      line.clear();
+      open = false;
+    } else if (c == '\0') {
+      if (open) lines.push_back(line);
+      line.clear();
+      open = false;
+      if (lines.empty() || lines.back() != std::string(1, '\0')) lines.push_back(std::string(1, '\0'));
+    } else {
+      line.push_back(c);
+      open = true;
+    }
+  }
+  if (open) lines.push_back(line);
+  return lines;
 }
 
 std::string RestorePointText(RestorePointStep step) {
@@ -177,8 +223,9 @@ int JournalEntry::Scheduled() const {
 std::string JournalPath(Files& files) { return files.ExecutableFolder() + "varnhold-journal.txt"; }
 
 std::string FormatJournalEntry(const JournalEntry& entry) {
-  std::string text = entry.kind == JournalKind::Undo ? kUndoHeader : kDefragHeader;
+  std::string text = HeaderOf(entry.kind);
   text += "\r\nTime=" + Field(entry.time, true) + "\r\nStamp=" + std::to_string(entry.stamp) + "\r\n";
+  if (entry.kind == JournalKind::RestartNotStarted) return text + "Reason=" + Field(entry.reason, true) + "\r\n\r\n";
   if (entry.kind == JournalKind::Defragmentation)
     text += "Restore Point=" + RestorePointText(entry.restorePoint) + "\r\n";
   text += "Hives=" + std::to_string(entry.hives.size()) + "\r\n";
@@ -192,43 +239,51 @@ std::string FormatJournalEntry(const JournalEntry& entry) {
 std::vector<JournalEntry> ParseJournal(const std::string& text) {
   std::vector<JournalEntry> entries;
   std::optional<EntryReader> current;
-  std::size_t from = 0;
-  while (from < text.size()) {
-    std::size_t end = text.find('\n', from);
-    if (end == std::string::npos) end = text.size();
-    std::string line = TrimmedLine(text.substr(from, end - from));
-    from = end + 1;
+  auto close = [&](bool whole) {
+    if (current) entries.push_back(current->Finish(whole));
+    current.reset();
+  };
+  for (std::string line : JournalLines(text)) {
+    if (line == std::string(1, '\0')) {
+      close(false);
+      continue;
+    }
+    line = TrimmedLine(line);
     if (line.empty()) {
       // The blank line that closes every entry: without it, the write
       // that made the entry was cut short, perhaps inside its last name.
-      if (current) entries.push_back(current->Finish(true));
-      current.reset();
+      close(true);
       continue;
     }
     if (line[0] == '[') {
-      if (current) entries.push_back(current->Finish(false));
-      current.reset();
-      if (line == kDefragHeader || line == kUndoHeader) {
+      close(false);
+      for (JournalKind kind : {JournalKind::Defragmentation, JournalKind::Undo, JournalKind::RestartNotStarted}) {
+        if (line != HeaderOf(kind)) continue;
         current.emplace();
-        current->entry.kind = line == kUndoHeader ? JournalKind::Undo : JournalKind::Defragmentation;
+        current->entry.kind = kind;
       }
       continue;
     }
     std::size_t equals = line.find('=');
     if (!current || equals == std::string::npos) continue;
-    // The writer never leaves a carriage return inside a line.
-    if (line.find('\r') != std::string::npos) current->entry.damaged = true;
     current->Take(line.substr(0, equals), line.substr(equals + 1));
   }
-  if (current) entries.push_back(current->Finish(false));
+  close(false);
   return entries;
 }
 
 bool AppendJournalEntry(const JournalWriter& writer, JournalEntry entry) {
   entry.stamp = writer.system.Now();
   if (writer.nowText) entry.time = writer.nowText();
+  std::string text = FormatJournalEntry(entry);
+  // A file that does not end with a line end (a cut write, NUL padding, a
+  // lone carriage return) would glue the header onto its last line.
+  std::optional<std::string> tail = writer.files.ReadTail(writer.path, 1);
+  // After a lone carriage return only the line feed is added: the pair is
+  // one line end, and an entry cut short must not look closed.
+  if (tail && !tail->empty() && tail->back() != '\n') text = (tail->back() == '\r' ? "\n" : "\r\n") + text;
   // One write for the whole entry, so that a failure cannot leave half of it.
-  if (writer.files.AppendText(writer.path, FormatJournalEntry(entry))) return true;
+  if (writer.files.AppendText(writer.path, text)) return true;
   if (writer.logFailure) writer.logFailure("The journal " + writer.path + " could not be written; the run went on.");
   return false;
 }

@@ -27,7 +27,9 @@
 
 namespace vh {
 
-enum class JournalKind { Defragmentation, Undo };
+// RestartNotStarted: swaps of the run before it are pending, and the
+// restart that was to make them take effect could not be started.
+enum class JournalKind { Defragmentation, Undo, RestartNotStarted };
 
 // What became of one hive. Skipped is an undo's: the hive was not swapped
 // back, for the reason given.
@@ -57,6 +59,7 @@ struct JournalEntry {
   std::uint64_t stamp = 0;
   RestorePointStep restorePoint = RestorePointStep::NotAsked;
   std::vector<JournalHive> hives;
+  std::string reason;  // RestartNotStarted: why, in plain words
   // Read back with a field missing or malformed, with fewer or more Hive
   // lines than it announced, or without the blank line that closes it (a
   // write that was cut short).
@@ -76,8 +79,10 @@ std::string FormatJournalEntry(const JournalEntry& entry);
 // entry at the start of a tail) is passed over.
 std::vector<JournalEntry> ParseJournal(const std::string& text);
 
-// Appends one entry, its time and stamp filled in here. False when the file
-// could not be written; the caller logs that and goes on.
+// Appends one entry, its time and stamp filled in here. The entry starts on
+// a line of its own whatever the file ends with (a write cut short, a line
+// of carriage returns, NUL padding), so a broken entry never swallows it.
+// False when the file could not be written; the caller logs that and goes on.
 struct JournalWriter {
   Files& files;
   SystemInfo& system;

@@ -2,6 +2,7 @@
 
 #include "hive/defrag.h"
 #include "hive/hive_copy.h"
+#include "hive/pending_swaps.h"
 #include "platform/text.h"
 
 namespace vh {
@@ -30,6 +31,16 @@ bool SwappedIn(Files& files, const std::string& hiveFile, std::uint64_t entrySta
   return written && *written > entryStamp;
 }
 
+// The backup Windows made at the swap is the hive's live file renamed,
+// which the system kept writing until the restart. One last written a day
+// or more before the defragmentation is some other file of that name.
+constexpr std::uint64_t kBackupSlack = 24ull * 3600 * 10000000;
+
+bool BackupOfTheRun(Files& files, const std::string& hiveFile, std::uint64_t entryStamp) {
+  std::optional<std::uint64_t> written = files.EntryWriteTime(BackupPath(hiveFile));
+  return written && *written + kBackupSlack > entryStamp;
+}
+
 void JudgeHives(UndoPlan& plan, const HiveTable& loaded, Files& files) {
   for (const JournalHive& hive : plan.entry.hives) {
     if (hive.outcome != JournalOutcome::Scheduled) continue;
@@ -40,18 +51,28 @@ void JudgeHives(UndoPlan& plan, const HiveTable& loaded, Files& files) {
       plan.skipped.push_back({now, UndoSkip::NotSwappedIn});
     } else if (!files.Exists(BackupPath(now.file))) {
       plan.skipped.push_back({now, UndoSkip::NoBackup});
+    } else if (!BackupOfTheRun(files, now.file, plan.entry.stamp)) {
+      plan.skipped.push_back({now, UndoSkip::StaleBackup});
     } else {
       plan.swapBack.push_back(now);
     }
   }
 }
 
-JournalHive SkippedHive(const std::pair<JournalHive, UndoSkip>& skipped) {
+// A skipped hive's line holds what is there now: the hive's size and its
+// backup's, as a swapped-back hive's line does.
+JournalHive SkippedHive(Files& files, const std::pair<JournalHive, UndoSkip>& skipped) {
   JournalHive hive = skipped.first;
   hive.outcome = JournalOutcome::Skipped;
   hive.skipReason = UndoSkipText(skipped.second);
   hive.error = 0;
+  hive.currentSize = QueryFileSize(files, hive.file);
+  hive.copySize = QueryFileSize(files, BackupPath(hive.file));
   return hive;
+}
+
+bool SchedulesSwaps(const JournalEntry& entry) {
+  return entry.kind != JournalKind::RestartNotStarted && entry.Scheduled() > 0;
 }
 
 }  // namespace
@@ -71,9 +92,16 @@ std::string UndoRefusalText(UndoRefusal refusal) {
     case UndoRefusal::NotRestarted:
       return "the computer has not restarted since the last defragmentation, so its swaps have not taken effect";
     case UndoRefusal::NothingToSwapBack:
-      return "no hive the last defragmentation swapped has its backup";
+      return "no hive the last defragmentation swapped can be swapped back";
   }
   return "";
+}
+
+std::string UndoRefusalText(const UndoPlan& plan) {
+  std::string text = UndoRefusalText(plan.refusal);
+  if (plan.refusal != UndoRefusal::NothingToSwapBack) return text;
+  for (const auto& skipped : plan.skipped) text += "; " + skipped.first.name + ": " + UndoSkipText(skipped.second);
+  return text;
 }
 
 std::string UndoSkipText(UndoSkip skip) {
@@ -84,6 +112,9 @@ std::string UndoSkipText(UndoSkip skip) {
       return "its compacted copy is still there, so the swap did not take effect";
     case UndoSkip::NoBackup:
       return "its backup is missing";
+    case UndoSkip::StaleBackup:
+      return "its backup was last written more than a day before the defragmentation, so it is not the one that "
+             "defragmentation left";
   }
   return "";
 }
@@ -91,22 +122,25 @@ std::string UndoSkipText(UndoSkip skip) {
 UndoPlan PlanUndo(const std::vector<JournalEntry>& journal, const HiveTable& loaded, Files& files,
                   std::uint64_t bootTime) {
   UndoPlan plan;
+  plan.refusal = UndoRefusal::NoEntry;
   for (auto it = journal.rbegin(); it != journal.rend(); ++it) {
     if (it->damaged) {
       plan.refusal = UndoRefusal::Damaged;
       return plan;
     }
+    // Runs that scheduled nothing changed nothing: a second run refused
+    // before the restart, an undo Windows refused outright, a restart that
+    // could not be started. The run before them can still be undone.
+    if (!SchedulesSwaps(*it)) {
+      if (it->kind == JournalKind::Defragmentation) plan.refusal = UndoRefusal::NothingScheduled;
+      continue;
+    }
     if (it->kind == JournalKind::Undo) {
-      // An undo that Windows refused outright changed nothing: the run
-      // before it can still be undone.
-      if (it->Scheduled() == 0) continue;
       plan.refusal = UndoRefusal::AlreadyUndone;
       return plan;
     }
     plan.entry = *it;
-    if (it->Scheduled() == 0) {
-      plan.refusal = UndoRefusal::NothingScheduled;
-    } else if (bootTime <= it->stamp) {
+    if (bootTime <= it->stamp) {
       plan.refusal = UndoRefusal::NotRestarted;
     } else {
       JudgeHives(plan, loaded, files);
@@ -114,7 +148,6 @@ UndoPlan PlanUndo(const std::vector<JournalEntry>& journal, const HiveTable& loa
     }
     return plan;
   }
-  plan.refusal = UndoRefusal::NoEntry;
   return plan;
 }
 
@@ -129,13 +162,22 @@ UndoPlan PlanUndoNow(Platform& platform, const HiveTable& hives, const std::stri
 
 UndoOutcome UndoLastDefragmentation(UndoRun& run) {
   Platform& p = run.platform;
-  run.plan = PlanUndoNow(p, run.hives, run.journal.path);
+  std::vector<JournalEntry> journal = ReadJournal(p.files, run.journal.path);
   run.done = {};
+  run.restart = {};
+  if (FindPendingSwaps(p.files, p.system, journal, run.hives).Any()) return UndoOutcome::SwapsPending;
+  RecoverSetAsideBackups(p.files, run.hives.HiveFiles);
+  run.plan = PlanUndo(journal, run.hives, p.files, p.system.BootTime());
   if (!run.plan.Offered()) {
     if (!run.unattended) run.dialogs.ShowNothingToUndo(run.plan);
     return UndoOutcome::NothingToUndo;
   }
-  if (!run.unattended && run.dialogs.ConfirmUndo(run.plan) != mrYes) return UndoOutcome::Declined;
+  if (!run.unattended && !run.dialogs.ConfirmUndo(run.plan)) return UndoOutcome::Declined;
+  RestorePointMade point;
+  if (run.restorePoint && !run.unattended && OffersRestorePoint(run.versionCode)) {
+    point = run.dialogs.CreateRestorePoint();
+    if (point.step == RestorePointStep::Stopped) return UndoOutcome::Declined;
+  }
   EnableRestorePrivilege(p.privileges);
   run.done.kind = JournalKind::Undo;
   for (const JournalHive& hive : run.plan.swapBack) {
@@ -149,14 +191,19 @@ UndoOutcome UndoLastDefragmentation(UndoRun& run) {
     done.error = result == win::kErrorSuccess ? 0 : result;
     run.done.hives.push_back(done);
   }
-  for (const auto& skipped : run.plan.skipped) run.done.hives.push_back(SkippedHive(skipped));
+  for (const auto& skipped : run.plan.skipped) run.done.hives.push_back(SkippedHive(p.files, skipped));
   AppendJournalEntry(run.journal, run.done);
-  if (run.done.Scheduled() == 0) {
+  const bool scheduled = run.done.Scheduled() > 0;
+  EndRestorePoint(p.restore, point, scheduled);
+  if (!scheduled) {
     if (!run.unattended) run.dialogs.ShowNothingSwappedBack(run.done);
     return UndoOutcome::NothingScheduled;
   }
-  if (!run.unattended) run.dialogs.ShowRestartNotice();
-  RestartComputer(p.privileges, p.power);
+  run.restart = RestartComputer(p.privileges, p.power);
+  if (!run.restart.Started()) {
+    RecordRestartNotStarted(&run.journal, run.restart.Failure());
+    return UndoOutcome::RestartNotStarted;
+  }
   return UndoOutcome::Restarting;
 }
 

@@ -11,24 +11,22 @@
 #include <utility>
 #include <vector>
 
+#include "hive/defrag.h"
 #include "hive/hive_table.h"
 #include "hive/journal.h"
 #include "platform/platform.h"
-#include "ui/modal_result.h"
 
 namespace vh {
-
-inline std::string UndoPath(const std::string& hiveFile) { return hiveFile + ".undo"; }
 
 // Why nothing can be undone; None when the undo is offered.
 enum class UndoRefusal {
   None,
   NoEntry,            // no journal, or no defragmentation in it
   Damaged,            // the entry to judge cannot be read whole
-  NothingScheduled,   // the last defragmentation scheduled no swap
+  NothingScheduled,   // no defragmentation in the journal scheduled a swap
   AlreadyUndone,      // an undo of it has been scheduled already
   NotRestarted,       // its swaps wait for the next start
-  NothingToSwapBack,  // no scheduled hive has its backup, loaded and swapped in
+  NothingToSwapBack,  // no hive it swapped can be swapped back (each has its reason)
 };
 std::string UndoRefusalText(UndoRefusal refusal);
 
@@ -37,6 +35,7 @@ enum class UndoSkip {
   NotLoaded,     // the system does not list that hive with that file now
   NotSwappedIn,  // its copy is still there: the swap did not take effect
   NoBackup,      // its backup is missing
+  StaleBackup,   // its backup was last written long before the defragmentation
 };
 std::string UndoSkipText(UndoSkip skip);
 
@@ -48,23 +47,31 @@ struct UndoPlan {
   bool Offered() const { return refusal == UndoRefusal::None; }
 };
 
-// Judges the journal's last run against the hives loaded now. Only hives
-// the system lists (same name, same file) are ever swapped back, whatever
-// the journal says: it is a file beside the program, not proof.
+// The refusal in plain words, with each hive's own reason where no hive
+// can be swapped back.
+std::string UndoRefusalText(const UndoPlan& plan);
+
+// Judges the journal's last run that scheduled swaps against the hives
+// loaded now; runs that scheduled nothing (a refused second run, say) are
+// passed over. Only hives the system lists (same name, same file) are ever
+// swapped back, whatever the journal says: it is a file beside the
+// program, not proof.
 UndoPlan PlanUndo(const std::vector<JournalEntry>& journal, const HiveTable& loaded, Files& files,
                   std::uint64_t bootTime);
 
-// The windows the undo shows; each question returns the dialog's modal
-// result.
+// The windows the undo shows, all of them before the first swap (but the
+// one that says Windows refused every swap back).
 class UndoDialogs {
  public:
   virtual ~UndoDialogs() = default;
-  // Says what will happen and to which hives; Yes goes on.
-  virtual ModalResult ConfirmUndo(const UndoPlan& plan) = 0;
+  // Says what will happen to which hives, when the defragmentation ran, that
+  // every registry change since then is lost and that Windows restarts at
+  // once; true goes on.
+  virtual bool ConfirmUndo(const UndoPlan& plan) = 0;
+  virtual RestorePointMade CreateRestorePoint() = 0;
   virtual void ShowNothingToUndo(const UndoPlan& plan) = 0;
   // Windows refused every swap back: there will be no restart.
   virtual void ShowNothingSwappedBack(const JournalEntry& undo) = 0;
-  virtual void ShowRestartNotice() = 0;
 };
 
 struct UndoRun {
@@ -73,12 +80,23 @@ struct UndoRun {
   bool unattended = false;
   UndoDialogs& dialogs;
   const JournalWriter& journal;
+  // Whether to offer a restore point first, as the defragmentation does.
+  bool restorePoint = false;
+  std::uint8_t versionCode = 0;
   // Filled in as the run goes.
   UndoPlan plan;
   JournalEntry done;  // what became of each hive, as the journal records it
+  RestartAttempt restart;
 };
 
-enum class UndoOutcome { NothingToUndo, Declined, NothingScheduled, Restarting };
+enum class UndoOutcome {
+  SwapsPending,  // an earlier run's swaps wait for the restart: nothing done
+  NothingToUndo,
+  Declined,
+  NothingScheduled,
+  RestartNotStarted,
+  Restarting,
+};
 
 // Plans, confirms (unless unattended), schedules each swap back, records
 // the undo in the journal, and restarts only when some swap was scheduled.

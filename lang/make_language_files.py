@@ -282,6 +282,34 @@ text(RS, "RES_Undo_Not_Swapped_In", "its compacted copy is still there, so the s
 text(RS, "RES_Undo_No_Backup", "its backup is missing", "sa sauvegarde est introuvable",
      "seine Sicherung fehlt", "falta su copia de seguridad", "il suo backup manca", "de back-up ontbreekt",
      "其备份文件缺失")
+text(RS, "RES_Undo_Stale_Backup",
+     "its backup was last written more than a day before the defragmentation, so it is not the one that "
+     "defragmentation left",
+     "sa sauvegarde a été écrite pour la dernière fois plus d'un jour avant la défragmentation : ce n'est pas "
+     "celle que cette défragmentation a laissée",
+     "seine Sicherung wurde zuletzt mehr als einen Tag vor der Defragmentierung geschrieben, sie stammt also "
+     "nicht von dieser Defragmentierung",
+     "su copia de seguridad se escribió por última vez más de un día antes de la desfragmentación, así que no es "
+     "la que dejó esa desfragmentación",
+     "il suo backup è stato scritto l'ultima volta più di un giorno prima della deframmentazione, quindi non è "
+     "quello lasciato da quella deframmentazione",
+     "de back-up is voor het laatst meer dan een dag vóór de defragmentatie geschreven, dus het is niet die van "
+     "die defragmentatie",
+     "其备份文件的最后写入时间早于整理一天以上，因此不是那次整理留下的备份")
+text(RS, "RES_Undo_Loss",
+     "The defragmentation to undo ran on %s. Every registry change made since then is lost, and Windows restarts "
+     "at once: save your work first.",
+     "La défragmentation à annuler a eu lieu le %s. Toute modification du registre faite depuis est perdue, et "
+     "Windows redémarre aussitôt : enregistrez d'abord votre travail.",
+     "Die rückgängig zu machende Defragmentierung lief am %s. Jede seither gemachte Änderung an der "
+     "Registrierung geht verloren, und Windows startet sofort neu: Speichern Sie zuerst Ihre Arbeit.",
+     "La desfragmentación que se deshace se hizo el %s. Se pierde todo cambio del registro hecho desde entonces, "
+     "y Windows se reinicia enseguida: guarde antes su trabajo.",
+     "La deframmentazione da annullare è stata eseguita il %s. Ogni modifica al registro fatta da allora va "
+     "persa e Windows si riavvia subito: salvare prima il lavoro.",
+     "De ongedaan te maken defragmentatie liep op %s. Elke registerwijziging sindsdien gaat verloren en Windows "
+     "start meteen opnieuw op: sla eerst uw werk op.",
+     "要撤销的整理运行于 %s。此后对注册表所做的所有更改都将丢失，并且 Windows 会立即重新启动：请先保存您的工作。")
 text(RS, "RES_Undo_Nothing",
      "There is no defragmentation to undo. An undo needs a defragmentation whose swaps took effect at a restart, "
      "and the backups (.bak) it left beside the hive files.",

@@ -36,6 +36,97 @@ void FakePlatform::AddHiveListValue(const std::string& name, std::uint32_t type,
   AddKey(RootKey::LocalMachine, "SYSTEM\\CurrentControlSet\\Control\\hivelist").values.push_back({name, type, text});
 }
 
+void FakePlatform::AddLoadedHive(const std::string& hiveName, const std::string& file, std::int64_t size) {
+  if (DeviceName("C:", 128).empty()) AddDrive("C:\\", win::kDriveFixed, "\\Device\\HarddiskVolume1");
+  AddHiveListValue(hiveName, win::kRegSz, DeviceName("C:", 128) + file.substr(2));
+  AddFile(file, size).locked = true;
+}
+
+std::string FakePlatform::HiveFileOf(RootKey root, const std::string& subkey) const {
+  auto list = keys_.find(Upper(RootKeyName(RootKey::LocalMachine) + "\\SYSTEM\\CurrentControlSet\\Control\\hivelist"));
+  if (list == keys_.end()) return "";
+  std::string wanted = Upper((root == RootKey::Users ? "\\REGISTRY\\USER\\" : "\\REGISTRY\\MACHINE\\") + subkey);
+  for (const FakeValue& v : list->second.values) {
+    if (Upper(v.name) != wanted) continue;
+    for (const FakeDrive& d : drives_) {
+      std::string device = Upper(d.device) + "\\";
+      if (Upper(v.text).compare(0, device.size(), device) == 0)
+        return d.root.substr(0, 2) + v.text.substr(device.size() - 1);
+    }
+  }
+  return "";
+}
+
+FakeHive FakePlatform::LiveHive(RootKey root, const std::string& subkey) const {
+  return SubtreeOf(Upper(RootKeyName(root) + "\\" + subkey), true);
+}
+
+void FakePlatform::RenameEntry(const std::string& from, const std::string& to) {
+  std::string f = Upper(from), t = Upper(to);
+  auto file = files_.find(f);
+  if (file != files_.end()) {
+    files_[t] = file->second;
+    files_.erase(f);
+  }
+  auto hive = savedHives_.find(f);
+  if (hive != savedHives_.end()) {
+    savedHives_[t] = hive->second;
+    savedHives_.erase(f);
+  } else {
+    savedHives_.erase(t);
+  }
+  auto text = texts_.find(f);
+  if (text != texts_.end()) {
+    texts_[t] = text->second;
+    texts_.erase(f);
+  }
+}
+
+void FakePlatform::EraseSubtree(const std::string& id) {
+  for (auto it = keys_.begin(); it != keys_.end();) {
+    bool inside = it->first == id || it->first.compare(0, id.size() + 1, id + "\\") == 0;
+    it = inside ? keys_.erase(it) : std::next(it);
+  }
+}
+
+void FakePlatform::Restart() {
+  cutAfter_.reset();
+  // The kernel lists the hives anew at every start.
+  const std::string listId = Upper("HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\hivelist");
+  std::optional<FakeKey> list;
+  if (keys_.count(listId)) list = keys_[listId];
+  for (const std::string& mount : loaded_) EraseSubtree(mount);
+  loaded_.clear();
+  open_.clear();
+  for (const auto& [id, swap] : pending_) {
+    // What the system wrote until now went into the renamed live file.
+    savedHives_[Upper(swap.backupFile)] = SubtreeOf(id, true);
+    EraseSubtree(id);
+    auto loaded = savedHives_.find(Upper(swap.hiveFile));
+    if (loaded != savedHives_.end())
+      for (const auto& [path, key] : loaded->second) keys_[path.empty() ? id : id + "\\" + path] = key;
+  }
+  pending_.clear();
+  // Volatile keys live in memory only.
+  std::vector<std::string> volatileKeys;
+  for (const auto& [id, key] : keys_)
+    if (key.isVolatile) volatileKeys.push_back(id);
+  for (const std::string& id : volatileKeys) EraseSubtree(id);
+  for (auto& [path, file] : files_) file.locked = false;
+  if (list) {
+    keys_[listId] = *list;
+    // Each hive's file is held again by the system that loaded it.
+    for (const FakeValue& v : list->values)
+      for (const FakeDrive& d : drives_)
+        if (Upper(v.text).compare(0, d.device.size() + 1, Upper(d.device) + "\\") == 0)
+          if (auto it = files_.find(Upper(d.root.substr(0, 2) + v.text.substr(d.device.size()))); it != files_.end())
+            it->second.locked = true;
+  }
+  ++fileClock;
+  bootTime = fileClock;
+  restartRequests = 0;
+}
+
 void FakePlatform::AddDrive(const std::string& root, std::uint32_t type, const std::string& device) {
   drives_.push_back({root, type, device});
 }
@@ -65,6 +156,15 @@ std::string FakePlatform::ProfileText(const std::string& file) const {
   return it == profiles_.end() ? "" : it->second;
 }
 
+bool FakePlatform::Log(const std::string& call) {
+  ++callCount_;
+  // Cut before the next call is made: everything of the call before it
+  // happened, nothing of this one.
+  if (cutAfter_ && callCount_ == *cutAfter_ + 1) throw PowerCut{};
+  calls.push_back(call);
+  return cutAfter_ && callCount_ == *cutAfter_;
+}
+
 std::vector<std::string> FakePlatform::CallsNamed(const std::string& prefix) const {
   std::vector<std::string> out;
   for (const std::string& c : calls)
@@ -80,7 +180,7 @@ FakeKey* FakePlatform::KeyFor(KeyHandle key) {
 }
 
 KeyHandle FakePlatform::OpenKeyEx(RootKey root, const std::string& subkey, std::uint32_t access) {
-  calls.push_back("RegOpenKeyExA(" + RootKeyName(root) + ", " + subkey + ", 0, " + Hex(access) + ")");
+  Log("RegOpenKeyExA(" + RootKeyName(root) + ", " + subkey + ", 0, " + Hex(access) + ")");
   std::string id = Upper(RootKeyName(root) + "\\" + subkey);
   if (!keys_.count(id)) return 0;
   open_[nextHandle_] = id;
@@ -88,7 +188,7 @@ KeyHandle FakePlatform::OpenKeyEx(RootKey root, const std::string& subkey, std::
 }
 
 KeyHandle FakePlatform::OpenKey(RootKey root, const std::string& subkey) {
-  calls.push_back("RegOpenKeyA(" + RootKeyName(root) + ", " + subkey + ")");
+  Log("RegOpenKeyA(" + RootKeyName(root) + ", " + subkey + ")");
   std::string id = Upper(RootKeyName(root) + "\\" + subkey);
   if (!keys_.count(id)) return 0;
   open_[nextHandle_] = id;
@@ -116,16 +216,22 @@ std::string FakePlatform::ReadString(KeyHandle key, const std::string& name) {
   return "";
 }
 
-long FakePlatform::SaveKey(KeyHandle key, const std::string& file) {
-  calls.push_back("RegSaveKeyA(" + file + ")");
+long FakePlatform::SaveKey(KeyHandle key, const std::string& file, const std::string& readerSid) {
+  bool cut = Log("RegSaveKeyA(" + file + ")");
   FakeKey* k = KeyFor(key);
   if (!k) return 6;  // ERROR_INVALID_HANDLE
-  if (HasFile(file)) return 183;  // ERROR_ALREADY_EXISTS
+  if (HasFile(file)) return win::kErrorAlreadyExists;
+  if (cut) {
+    AddFile(file, k->savedSize / 2).cutShort = true;
+    throw PowerCut{};
+  }
   if (k->saveError != win::kErrorSuccess) {
     if (k->partialBytes > 0) AddFile(file, k->partialBytes);
     return k->saveError;
   }
-  AddFile(file, k->savedSize);
+  FakeFile& saved = AddFile(file, k->savedSize);
+  saved.restricted = true;
+  saved.reader = readerSid;
   savedHives_[Upper(file)] = SubtreeOf(open_[key], true);
   return win::kErrorSuccess;
 }
@@ -167,7 +273,7 @@ FakeHive* FakePlatform::SavedHive(const std::string& file) {
 }
 
 long FakePlatform::LoadKey(RootKey root, const std::string& name, const std::string& file) {
-  calls.push_back("RegLoadKeyA(" + RootKeyName(root) + ", " + name + ", " + file + ")");
+  Log("RegLoadKeyA(" + RootKeyName(root) + ", " + name + ", " + file + ")");
   if (!HasFile(file)) return win::kErrorFileNotFound;
   std::string mount = Upper(RootKeyName(root) + "\\" + name);
   if (keys_.count(mount)) return 183;  // ERROR_ALREADY_EXISTS
@@ -179,15 +285,12 @@ long FakePlatform::LoadKey(RootKey root, const std::string& name, const std::str
 }
 
 long FakePlatform::UnLoadKey(RootKey root, const std::string& name) {
-  calls.push_back("RegUnLoadKeyA(" + RootKeyName(root) + ", " + name + ")");
+  Log("RegUnLoadKeyA(" + RootKeyName(root) + ", " + name + ")");
   std::string mount = Upper(RootKeyName(root) + "\\" + name);
   auto at = std::find(loaded_.begin(), loaded_.end(), mount);
   if (at == loaded_.end()) return 87;  // ERROR_INVALID_PARAMETER: not a loaded hive
   loaded_.erase(at);
-  for (auto it = keys_.begin(); it != keys_.end();) {
-    bool inside = it->first == mount || it->first.compare(0, mount.size() + 1, mount + "\\") == 0;
-    it = inside ? keys_.erase(it) : std::next(it);
-  }
+  EraseSubtree(mount);
   return win::kErrorSuccess;
 }
 
@@ -216,19 +319,33 @@ KeyKind FakePlatform::QueryKeyKind(KeyHandle parent, const std::string& name) {
 
 long FakePlatform::ReplaceKey(RootKey root, const std::string& subkey, const std::string& newFile,
                               const std::string& backupFile) {
-  calls.push_back("RegReplaceKeyA(" + RootKeyName(root) + ", " + subkey + ", " + newFile + ", " + backupFile + ")");
-  if (root == RootKey::None || subkey.empty() || !HasFile(newFile)) return 2;  // ERROR_FILE_NOT_FOUND
-  if (std::find(refusedSwaps.begin(), refusedSwaps.end(), Upper(subkey)) != refusedSwaps.end()) return 5;
+  Log("RegReplaceKeyA(" + RootKeyName(root) + ", " + subkey + ", " + newFile + ", " + backupFile + ")");
+  std::string hiveFile = root == RootKey::None || subkey.empty() ? "" : HiveFileOf(root, subkey);
+  if (hiveFile.empty() || !HasFile(newFile)) return win::kErrorFileNotFound;
+  std::string id = Upper(RootKeyName(root) + "\\" + subkey);
+  if (Listed(refusedSwaps, Upper(subkey)) || pending_.count(id)) return win::kErrorAccessDenied;
+  if (HasFile(backupFile)) return win::kErrorAlreadyExists;
+  // The live file goes to the backup name and stays the hive's file until
+  // the restart; the new one takes the hive's name, held open till then.
+  RenameEntry(hiveFile, backupFile);
+  RenameEntry(newFile, hiveFile);
+  FakeFile& backup = files_[Upper(backupFile)];
+  backup.locked = true;
+  backup.written = fileClock;
+  files_[Upper(hiveFile)].locked = true;
+  pending_[id] = {hiveFile, backupFile};
   return win::kErrorSuccess;
 }
 
 void FakePlatform::CloseKey(KeyHandle key) {
+  // Not a point to cut the power at: closing changes nothing, and it runs
+  // in destructors, where a throw would end the process.
   calls.push_back("RegCloseKey");
   open_.erase(key);
 }
 
 bool FakePlatform::Enable(const std::string& privilege, std::uint32_t tokenAccess) {
-  calls.push_back("EnablePrivilege(" + privilege + ", " + Hex(tokenAccess) + ")");
+  Log("EnablePrivilege(" + privilege + ", " + Hex(tokenAccess) + ")");
   return true;
 }
 
@@ -266,16 +383,26 @@ std::optional<std::int64_t> FakePlatform::EntrySize(const std::string& path) {
 }
 
 bool FakePlatform::CanOpenExclusive(const std::string& path) {
-  calls.push_back("CreateFileA(" + path + ", GENERIC_READ|GENERIC_WRITE, 0, OPEN_EXISTING)");
+  Log("CreateFileA(" + path + ", GENERIC_READ|GENERIC_WRITE, 0, OPEN_EXISTING)");
   const FakeFile* f = FindFile(path);
   return f && !f->locked && !f->directory;
 }
 
 bool FakePlatform::Delete(const std::string& path) {
-  calls.push_back("DeleteFileA(" + path + ")");
+  Log("DeleteFileA(" + path + ")");
   const FakeFile* f = FindFile(path);
   if (!f || f->locked || f->directory) return false;
   files_.erase(Upper(path));
+  savedHives_.erase(Upper(path));
+  texts_.erase(Upper(path));
+  return true;
+}
+
+bool FakePlatform::Move(const std::string& from, const std::string& to) {
+  Log("MoveFileA(" + from + ", " + to + ")");
+  const FakeFile* f = FindFile(from);
+  if (!f || f->locked || FindFile(to)) return false;
+  RenameEntry(from, to);
   return true;
 }
 
@@ -293,9 +420,14 @@ bool FakePlatform::IsLinked(const std::string& path) {
 }
 
 bool FakePlatform::AppendText(const std::string& path, const std::string& text) {
-  calls.push_back("AppendText(" + path + ")");
+  bool cut = Log("AppendText(" + path + ")");
   std::string key = Upper(path);
   if (Listed(refusedAppends_, key)) return false;
+  if (cut) {
+    texts_[key] += text.substr(0, text.size() / 2);
+    AddFile(path, std::int64_t(texts_[key].size())).cutShort = true;
+    throw PowerCut{};
+  }
   texts_[key] += text;
   AddFile(path, std::int64_t(texts_[key].size()));
   return true;
@@ -319,15 +451,22 @@ void FakePlatform::SetFileText(const std::string& path, const std::string& text)
 }
 
 bool FakePlatform::ExitSystem(std::uint32_t flags, std::uint32_t reason) {
-  calls.push_back("ExitWindowsEx(" + std::to_string(flags) + ", " + std::to_string(reason) + ")");
-  return true;
+  Log("ExitWindowsEx(" + std::to_string(flags) + ", " + std::to_string(reason) + ")");
+  restartRequests += acceptsExitSystem;
+  return acceptsExitSystem;
 }
 
-RestoreOutcome FakePlatform::SetRestorePoint(const RestorePointRequest& request) {
-  calls.push_back("SRSetRestorePointA(" + std::to_string(request.eventType) + ", " +
-                  std::to_string(request.restorePointType) + ", " + std::to_string(request.sequenceNumber) +
-                  ", " + request.description + ")");
-  return restoreOutcome;
+long FakePlatform::InitiateRestart(std::uint32_t reason) {
+  Log("InitiateSystemShutdownExA(" + std::to_string(reason) + ")");
+  restartRequests += initiateRestartError == win::kErrorSuccess;
+  return initiateRestartError;
+}
+
+RestorePointResult FakePlatform::SetRestorePoint(const RestorePointRequest& request) {
+  Log("SRSetRestorePointA(" + std::to_string(request.eventType) + ", " + std::to_string(request.restorePointType) +
+      ", " + std::to_string(request.sequenceNumber) + ", " + request.description + ")");
+  if (restoreOutcome != RestoreOutcome::Created) return {restoreOutcome, 0};
+  return {restoreOutcome, request.eventType == 100 ? nextRestoreSequence : request.sequenceNumber};
 }
 
 bool FakePlatform::ProfileWriteRefused(const std::string& file) const {
@@ -336,7 +475,7 @@ bool FakePlatform::ProfileWriteRefused(const std::string& file) const {
 
 std::string FakePlatform::Read(const std::string& section, const std::string& key, const std::string& defaultValue,
                                std::size_t bufferSize, const std::string& file) {
-  calls.push_back("GetPrivateProfileStringA(" + section + ", " + key + ", " + file + ")");
+  Log("GetPrivateProfileStringA(" + section + ", " + key + ", " + file + ")");
   auto it = profiles_.find(Upper(file));
   std::optional<std::string> value;
   if (it != profiles_.end()) value = IniLookup(it->second, section, key);
@@ -347,14 +486,14 @@ std::string FakePlatform::Read(const std::string& section, const std::string& ke
 
 bool FakePlatform::Write(const std::string& section, const std::string& key, const std::string& value,
                          const std::string& file) {
-  calls.push_back("WritePrivateProfileStringA(" + section + ", " + key + ", " + value + ", " + file + ")");
+  Log("WritePrivateProfileStringA(" + section + ", " + key + ", " + value + ", " + file + ")");
   if (ProfileWriteRefused(file)) return false;
   profiles_[Upper(file)] = IniSet(ProfileText(file), section, key, value);
   return true;
 }
 
 bool FakePlatform::EraseSection(const std::string& section, const std::string& file) {
-  calls.push_back("WritePrivateProfileStringA(" + section + ", NULL, NULL, " + file + ")");
+  Log("WritePrivateProfileStringA(" + section + ", NULL, NULL, " + file + ")");
   if (ProfileWriteRefused(file)) return false;
   auto it = profiles_.find(Upper(file));
   if (it != profiles_.end()) it->second = IniEraseSection(it->second, section);
@@ -362,11 +501,11 @@ bool FakePlatform::EraseSection(const std::string& section, const std::string& f
 }
 
 bool FakePlatform::HasSection(const std::string& section, const std::string& file) {
-  calls.push_back("GetPrivateProfileSectionNamesA(" + file + ")");
+  Log("GetPrivateProfileSectionNamesA(" + file + ")");
   auto it = profiles_.find(Upper(file));
   return it != profiles_.end() && IniHasSection(it->second, section);
 }
 
-void FakePlatform::Open(const std::string& target) { calls.push_back("ShellExecuteA(Open, " + target + ", SW_SHOW)"); }
+void FakePlatform::Open(const std::string& target) { Log("ShellExecuteA(Open, " + target + ", SW_SHOW)"); }
 
 }  // namespace vh

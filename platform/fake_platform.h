@@ -2,6 +2,15 @@
 // registry of keys and values, drives, files with sizes and locks, profile
 // files that behave like the platform's, and a log of every call made, in
 // the Win32 names and arguments, so that tests can compare sequences.
+//
+// Hive swaps follow Windows (NtReplaceKey, as documented for RegReplaceKey
+// and as the kernel does it): the live hive file is renamed to the backup
+// name at once and the running system keeps writing the hive there; the new
+// file takes the hive file's name and stays open until the restart; a
+// second replace of the hive before the restart is refused. Restart() is the
+// next start: each hive loads from the file of its name, and every write made
+// to a swapped hive since its swap is gone. A restart may be refused, and a
+// power cut may end the run after any call (PowerCutAfter).
 #pragma once
 
 #include <map>
@@ -42,7 +51,13 @@ struct FakeFile {
   bool locked = false;        // held open without sharing by someone else
   std::uint64_t written = 0;  // last-write time, from the fake's clock
   bool unreadable = false;    // the directory entry cannot be read
+  bool cutShort = false;      // its write was cut by a power cut
+  bool restricted = false;    // saved with the administrators-only descriptor
+  std::string reader;         // the account its descriptor also lets read it
 };
+
+// Thrown after the call at which a test cuts the power: the run ends there.
+struct PowerCut {};
 
 struct FakeDrive {
   std::string root;  // "C:\\"
@@ -66,6 +81,9 @@ class FakePlatform final : public Registry,
   // --- set-up ---
   FakeKey& AddKey(RootKey root, const std::string& subkey);
   void AddHiveListValue(const std::string& name, std::uint32_t type, const std::string& text);
+  // A loaded hive as the system lists it: its hivelist entry under a device
+  // path of drive C: (added when missing), and its file, held open.
+  void AddLoadedHive(const std::string& hiveName, const std::string& file, std::int64_t size = 8192);
   void AddDrive(const std::string& root, std::uint32_t type, const std::string& device);
   FakeFile& AddFile(const std::string& path, std::int64_t size = 1);
   void RemoveFile(const std::string& path);
@@ -97,13 +115,40 @@ class FakePlatform final : public Registry,
   // The calls whose name begins with prefix, in order.
   std::vector<std::string> CallsNamed(const std::string& prefix) const;
 
+  // --- the machine's life ---
+  // ExitWindowsEx's answer, and InitiateSystemShutdownEx's error code.
+  bool acceptsExitSystem = true;
+  long initiateRestartError = win::kErrorSuccess;
+  // Restart requests taken (by either call) since the last start.
+  int restartRequests = 0;
+  // Ends the run with PowerCut right after the n-th logged call (1-based);
+  // a file being written then is left cut short.
+  void PowerCutAfter(std::size_t n) { cutAfter_ = n; }
+  std::size_t CallCount() const { return callCount_; }
+  // The next start: loaded copies are gone, each hive loads from the file
+  // of its name, swapped hives' backups hold what the system wrote until
+  // now, volatile keys are gone, and nobody holds a file any more.
+  void Restart();
+  // Swaps taken since the last start: hive key (upper-cased), new file's
+  // content now under the hive file's name, backup path.
+  struct PendingSwap {
+    std::string hiveFile;
+    std::string backupFile;
+  };
+  const std::map<std::string, PendingSwap>& PendingSwaps() const { return pending_; }
+  // The file that the hive root\subkey loads from, from hivelist; "" when
+  // the system does not list it.
+  std::string HiveFileOf(RootKey root, const std::string& subkey) const;
+  // The hive's keys, as the registry holds them now, volatile keys left out.
+  FakeHive LiveHive(RootKey root, const std::string& subkey) const;
+
   // --- Registry ---
   KeyHandle OpenKeyEx(RootKey root, const std::string& subkey, std::uint32_t access) override;
   KeyHandle OpenKey(RootKey root, const std::string& subkey) override;
   std::vector<std::string> ValueNames(KeyHandle key) override;
   std::uint32_t ValueType(KeyHandle key, const std::string& name) override;
   std::string ReadString(KeyHandle key, const std::string& name) override;
-  long SaveKey(KeyHandle key, const std::string& file) override;
+  long SaveKey(KeyHandle key, const std::string& file, const std::string& readerSid) override;
   long ReplaceKey(RootKey root, const std::string& subkey, const std::string& newFile,
                   const std::string& backupFile) override;
   void CloseKey(KeyHandle key) override;
@@ -124,6 +169,7 @@ class FakePlatform final : public Registry,
   std::optional<std::int64_t> EntrySize(const std::string& path) override;
   bool CanOpenExclusive(const std::string& path) override;
   bool Delete(const std::string& path) override;
+  bool Move(const std::string& from, const std::string& to) override;
   std::optional<std::uint64_t> EntryWriteTime(const std::string& path) override;
   std::string ExecutableFolder() override { return executableFolder; }
   bool IsLinked(const std::string& path) override;
@@ -144,8 +190,10 @@ class FakePlatform final : public Registry,
   std::uint64_t BootTime() override { return bootTime; }
   // --- Power ---
   bool ExitSystem(std::uint32_t flags, std::uint32_t reason) override;
+  long InitiateRestart(std::uint32_t reason) override;
   // --- RestoreClient ---
-  RestoreOutcome SetRestorePoint(const RestorePointRequest& request) override;
+  RestorePointResult SetRestorePoint(const RestorePointRequest& request) override;
+  std::int64_t nextRestoreSequence = 41;
   // --- ProfileFiles ---
   std::string Read(const std::string& section, const std::string& key, const std::string& defaultValue,
                    std::size_t bufferSize, const std::string& file) override;
@@ -158,6 +206,13 @@ class FakePlatform final : public Registry,
 
  private:
   static std::string Upper(const std::string& text);
+  // Logs a call; true when the power is to be cut right after it.
+  bool Log(const std::string& call);
+  void CutIfDue(bool due) {
+    if (due) throw PowerCut{};
+  }
+  void RenameEntry(const std::string& from, const std::string& to);
+  void EraseSubtree(const std::string& id);
   FakeKey* KeyFor(KeyHandle key);
   std::vector<std::string> ChildIds(const std::string& id) const;
   FakeHive SubtreeOf(const std::string& id, bool saving) const;
@@ -176,6 +231,9 @@ class FakePlatform final : public Registry,
   std::map<std::string, std::string> texts_;  // upper-cased path -> text
   std::vector<std::string> refusedAppends_;
   std::vector<std::string> refusedReads_;
+  std::map<std::string, PendingSwap> pending_;
+  std::size_t callCount_ = 0;
+  std::optional<std::size_t> cutAfter_;
   Platform platform_;
 };
 

@@ -17,7 +17,9 @@ class ForwardingRegistry : public Registry {
   std::vector<std::string> ValueNames(KeyHandle key) override { return inner_.ValueNames(key); }
   std::uint32_t ValueType(KeyHandle key, const std::string& name) override { return inner_.ValueType(key, name); }
   std::string ReadString(KeyHandle key, const std::string& name) override { return inner_.ReadString(key, name); }
-  long SaveKey(KeyHandle key, const std::string& file) override { return inner_.SaveKey(key, file); }
+  long SaveKey(KeyHandle key, const std::string& file, const std::string& readerSid) override {
+    return inner_.SaveKey(key, file, readerSid);
+  }
   long ReplaceKey(RootKey root, const std::string& subkey, const std::string& newFile,
                   const std::string& backupFile) override {
     return inner_.ReplaceKey(root, subkey, newFile, backupFile);

@@ -47,6 +47,9 @@ constexpr long kErrorSuccess = 0;
 constexpr std::uint32_t kEwxReboot = 2;
 constexpr std::uint32_t kEwxForce = 4;
 constexpr long kErrorFileNotFound = 2;
+constexpr long kErrorAccessDenied = 5;
+constexpr long kErrorAlreadyExists = 183;
+constexpr long kErrorShutdownInProgress = 1115;
 constexpr long kErrorBadHiveFile = 1017;  // ERROR_BADDB: not a hive
 }  // namespace win
 
@@ -74,9 +77,15 @@ class Registry {
   virtual std::uint32_t ValueType(KeyHandle key, const std::string& name) = 0;
   // The stored text, unexpanded; empty when absent or not a string.
   virtual std::string ReadString(KeyHandle key, const std::string& name) = 0;
-  // RegSaveKeyA without security attributes; the Win32 error code.
-  virtual long SaveKey(KeyHandle key, const std::string& file) = 0;
-  // RegReplaceKeyA; the Win32 error code.
+  // RegSaveKeyA; the Win32 error code. The file is readable only by the
+  // administrators, SYSTEM and, when readerSid is not empty, that account
+  // (the user whose hive it is): a copy of SAM would otherwise hand every
+  // password hash to whoever may read the hive folder.
+  virtual long SaveKey(KeyHandle key, const std::string& file, const std::string& readerSid) = 0;
+  // RegReplaceKeyA; the Win32 error code. Windows renames at once: the live
+  // hive file becomes backupFile (and the running system goes on writing the
+  // hive there), newFile takes the hive file's name and is held open until
+  // the restart, which loads it. A second replace before the restart fails.
   virtual long ReplaceKey(RootKey root, const std::string& subkey, const std::string& newFile,
                           const std::string& backupFile) = 0;
   virtual void CloseKey(KeyHandle key) = 0;
@@ -130,6 +139,8 @@ class Files {
   virtual bool CanOpenExclusive(const std::string& path) = 0;
   // DeleteFileA.
   virtual bool Delete(const std::string& path) = 0;
+  // MoveFileA: renames, never over an existing file. False on failure.
+  virtual bool Move(const std::string& from, const std::string& to) = 0;
   // The last-write time (FILETIME, 100 ns units) from the directory entry;
   // nullopt when no entry is found.
   virtual std::optional<std::uint64_t> EntryWriteTime(const std::string& path) = 0;
@@ -171,8 +182,13 @@ class SystemInfo {
 class Power {
  public:
   virtual ~Power() = default;
-  // ExitWindowsEx(flags, reason).
+  // ExitWindowsEx(flags, reason). True says only that the request was
+  // taken: the system, the user or another program may still abort it.
   virtual bool ExitSystem(std::uint32_t flags, std::uint32_t reason) = 0;
+  // InitiateSystemShutdownExA(this computer, no message, no delay, force,
+  // reboot, reason): the call that works for a process outside the
+  // interactive session. The Win32 error code.
+  virtual long InitiateRestart(std::uint32_t reason) = 0;
 };
 
 // The request passed to SRSetRestorePointA (RESTOREPOINTINFOA).
@@ -183,15 +199,31 @@ struct RestorePointRequest {
   std::string description;  // at most 63 characters reach the record
 };
 
+// END_SYSTEM_CHANGE for the change a restore point opened: kept (the
+// point stays), or CANCELLED_OPERATION (the point is removed again).
+inline RestorePointRequest EndOfRestorePoint(std::int64_t sequenceNumber, bool keep) {
+  RestorePointRequest end;
+  end.eventType = 101;                      // END_SYSTEM_CHANGE
+  end.restorePointType = keep ? 0u : 13u;  // APPLICATION_INSTALL, CANCELLED_OPERATION
+  end.sequenceNumber = sequenceNumber;
+  return end;
+}
+
 enum class RestoreOutcome { Created, Refused, Unavailable };
+
+struct RestorePointResult {
+  RestoreOutcome outcome = RestoreOutcome::Unavailable;
+  std::int64_t sequenceNumber = 0;  // STATEMGRSTATUS: what ends the change
+};
 
 class RestoreClient {
  public:
   virtual ~RestoreClient() = default;
   // Loads the restore client library from the system folder only, calls
-  // SRSetRestorePointA once and frees the library. Unavailable when the
-  // library or its entry point is missing.
-  virtual RestoreOutcome SetRestorePoint(const RestorePointRequest& request) = 0;
+  // SRSetRestorePointA once, with COM initialised on the calling thread,
+  // and frees the library. Unavailable when the library or its entry point
+  // is missing.
+  virtual RestorePointResult SetRestorePoint(const RestorePointRequest& request) = 0;
 };
 
 class ProfileFiles {

@@ -2,6 +2,9 @@
 
 #include <fstream>
 
+#include "platform/device_path.h"
+#include "platform/text.h"
+
 namespace vh {
 
 RecordingPlatform::RecordingPlatform(Platform& inner, std::string logFile)
@@ -30,7 +33,9 @@ std::uint32_t RecordingPlatform::ValueType(KeyHandle key, const std::string& nam
 std::string RecordingPlatform::ReadString(KeyHandle key, const std::string& name) {
   return inner_.registry.ReadString(key, name);
 }
-long RecordingPlatform::SaveKey(KeyHandle key, const std::string& file) { return inner_.registry.SaveKey(key, file); }
+long RecordingPlatform::SaveKey(KeyHandle key, const std::string& file, const std::string& readerSid) {
+  return inner_.registry.SaveKey(key, file, readerSid);
+}
 void RecordingPlatform::CloseKey(KeyHandle key) { inner_.registry.CloseKey(key); }
 // A loaded copy is unloaded again at once and changes nothing for good.
 long RecordingPlatform::LoadKey(RootKey root, const std::string& name, const std::string& file) {
@@ -48,21 +53,38 @@ KeyKind RecordingPlatform::QueryKeyKind(KeyHandle parent, const std::string& nam
 long RecordingPlatform::ReplaceKey(RootKey root, const std::string& subkey, const std::string& newFile,
                                    const std::string& backupFile) {
   Record("RegReplaceKeyA\t" + RootKeyName(root) + "\t" + subkey + "\t" + newFile + "\t" + backupFile);
-  // Reported as scheduled when the copy is there, as the system would.
-  return inner_.files.Exists(newFile) && root != RootKey::None ? 0 : 2;
+  Files& files = inner_.files;
+  std::string hiveFile = root == RootKey::None ? "" : ListedHiveFile(inner_.registry, inner_.volumes, root, subkey);
+  if (hiveFile.empty() || !files.Exists(newFile)) return win::kErrorFileNotFound;
+  if (swapped_.count(UpperAscii(hiveFile))) return win::kErrorAccessDenied;
+  if (files.EntryExists(backupFile)) return win::kErrorAlreadyExists;
+  if (!files.Move(hiveFile, backupFile)) return win::kErrorAccessDenied;
+  if (!files.Move(newFile, hiveFile)) {
+    files.Move(backupFile, hiveFile);
+    return win::kErrorAccessDenied;
+  }
+  swapped_.insert(UpperAscii(hiveFile));
+  return win::kErrorSuccess;
 }
 
 bool RecordingPlatform::ExitSystem(std::uint32_t flags, std::uint32_t reason) {
   Record("ExitWindowsEx\t" + std::to_string(flags) + "\t" + std::to_string(reason));
-  return true;
+  return RestartTaken("ExitWindowsEx");
 }
 
-RestoreOutcome RecordingPlatform::SetRestorePoint(const RestorePointRequest& request) {
-  RestoreOutcome outcome = inner_.restore.SetRestorePoint(request);
+long RecordingPlatform::InitiateRestart(std::uint32_t reason) {
+  Record("InitiateSystemShutdownExA\t" + std::to_string(reason));
+  // ERROR_NOT_READY: refused, as a system that is not ready to shut down says.
+  return RestartTaken("InitiateSystemShutdownEx") ? win::kErrorSuccess : 21;
+}
+
+RestorePointResult RecordingPlatform::SetRestorePoint(const RestorePointRequest& request) {
+  RestorePointResult result = inner_.restore.SetRestorePoint(request);
+  const RestoreOutcome outcome = result.outcome;
   Record("SRSetRestorePointA\t" + std::to_string(request.eventType) + "\t" + std::to_string(request.restorePointType) +
          "\t" + request.description + "\t" +
          (outcome == RestoreOutcome::Created ? "created" : outcome == RestoreOutcome::Refused ? "refused" : "unavailable"));
-  return outcome;
+  return result;
 }
 
 void RecordingPlatform::Open(const std::string& target) {

@@ -2,8 +2,15 @@
 // that change the machine for good (hive swap, restart, restore point, shell
 // open) and never passes the swap or the restart on, so that a test run of
 // the real program cannot swap the test machine's hives or restart it.
+//
+// The swap is played as Windows does it, on the files: the hive's file (as
+// the hive list names it) is renamed to the backup name and the new file to
+// the hive's, and a second swap of the hive in this run is refused. What a
+// restart request comes to is the test's to say (restartAnswer).
 #pragma once
 
+#include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -18,13 +25,17 @@ class RecordingPlatform final : public Registry, public Power, public RestoreCli
   RecordingPlatform(Platform& inner, std::string logFile = "");
   Platform& platform() { return platform_; }
   const std::vector<std::string>& records() const { return records_; }
+  // Answers ExitWindowsEx (with the call's name "ExitWindowsEx") and
+  // InitiateSystemShutdownEx ("InitiateSystemShutdownEx"): true when the
+  // request is taken. Taken, when not set.
+  std::function<bool(const std::string& call)> restartAnswer;
 
   KeyHandle OpenKeyEx(RootKey root, const std::string& subkey, std::uint32_t access) override;
   KeyHandle OpenKey(RootKey root, const std::string& subkey) override;
   std::vector<std::string> ValueNames(KeyHandle key) override;
   std::uint32_t ValueType(KeyHandle key, const std::string& name) override;
   std::string ReadString(KeyHandle key, const std::string& name) override;
-  long SaveKey(KeyHandle key, const std::string& file) override;
+  long SaveKey(KeyHandle key, const std::string& file, const std::string& readerSid) override;
   long ReplaceKey(RootKey root, const std::string& subkey, const std::string& newFile,
                   const std::string& backupFile) override;
   void CloseKey(KeyHandle key) override;
@@ -34,15 +45,18 @@ class RecordingPlatform final : public Registry, public Power, public RestoreCli
   std::vector<std::string> SubkeyNames(KeyHandle key) override;
   KeyKind QueryKeyKind(KeyHandle parent, const std::string& name) override;
   bool ExitSystem(std::uint32_t flags, std::uint32_t reason) override;
-  RestoreOutcome SetRestorePoint(const RestorePointRequest& request) override;
+  long InitiateRestart(std::uint32_t reason) override;
+  RestorePointResult SetRestorePoint(const RestorePointRequest& request) override;
   void Open(const std::string& target) override;
 
  private:
   void Record(const std::string& line);
+  bool RestartTaken(const std::string& call) { return !restartAnswer || restartAnswer(call); }
 
   Platform& inner_;
   std::string logFile_;
   std::vector<std::string> records_;
+  std::set<std::string> swapped_;  // hive files swapped in this run
   Platform platform_;
 };
 

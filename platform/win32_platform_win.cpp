@@ -1,7 +1,9 @@
 #include "platform/win32_platform_win.h"
 
 #include <windows.h>
+#include <objbase.h>
 
+#include <memory>
 #include <vector>
 
 #include "platform/system_library_win.h"
@@ -142,8 +144,109 @@ std::string Win32Platform::ReadString(KeyHandle key, const std::string& name) {
   return Utf8(std::wstring(data.data()));  // stored data need not end in a NUL
 }
 
-long Win32Platform::SaveKey(KeyHandle key, const std::string& file) {
-  return RegSaveKeyW(AsHkey(key), Wide(file).c_str(), nullptr);
+namespace {
+
+// A SID made from its string form ("S-1-5-21-..."), parsed by hand:
+// ConvertStringSidToSid would be the only import of the SDDL functions.
+class OwnedSid {
+ public:
+  explicit OwnedSid(const std::string& text) {
+    if (text.compare(0, 4, "S-1-") != 0) return;
+    std::vector<unsigned long long> parts;
+    std::size_t at = 4;
+    while (at <= text.size()) {
+      std::size_t dash = text.find('-', at);
+      std::string part = text.substr(at, dash == std::string::npos ? std::string::npos : dash - at);
+      if (part.empty() || part.size() > 10 || part.find_first_not_of("0123456789") != std::string::npos) return;
+      parts.push_back(std::stoull(part));
+      if (dash == std::string::npos) break;
+      at = dash + 1;
+    }
+    if (parts.size() < 2 || parts.size() > 9 || parts[0] > 0xFFFFFFFFull) return;
+    SID_IDENTIFIER_AUTHORITY authority{};
+    for (int i = 0; i < 6; ++i) authority.Value[5 - i] = BYTE(parts[0] >> (8 * i));
+    DWORD sub[8] = {};
+    for (std::size_t i = 1; i < parts.size(); ++i) {
+      if (parts[i] > 0xFFFFFFFFull) return;
+      sub[i - 1] = DWORD(parts[i]);
+    }
+    if (!AllocateAndInitializeSid(&authority, BYTE(parts.size() - 1), sub[0], sub[1], sub[2], sub[3], sub[4],
+                                  sub[5], sub[6], sub[7], &sid_))
+      sid_ = nullptr;
+  }
+  OwnedSid(SID_IDENTIFIER_AUTHORITY authority, BYTE count, DWORD a, DWORD b) {
+    if (!AllocateAndInitializeSid(&authority, count, a, b, 0, 0, 0, 0, 0, 0, &sid_)) sid_ = nullptr;
+  }
+  ~OwnedSid() {
+    if (sid_) FreeSid(sid_);
+  }
+  OwnedSid(const OwnedSid&) = delete;
+  OwnedSid& operator=(const OwnedSid&) = delete;
+  PSID get() const { return sid_; }
+
+ private:
+  PSID sid_ = nullptr;
+};
+
+// A protected DACL (nothing inherited from the folder) granting full
+// access to the administrators, SYSTEM and, for a user's hive, that user.
+class HiveFileSecurity {
+ public:
+  explicit HiveFileSecurity(const std::string& readerSid)
+      : admins_(SID_IDENTIFIER_AUTHORITY{SECURITY_NT_AUTHORITY}, 2, SECURITY_BUILTIN_DOMAIN_RID,
+                DOMAIN_ALIAS_RID_ADMINS),
+        system_(SID_IDENTIFIER_AUTHORITY{SECURITY_NT_AUTHORITY}, 1, SECURITY_LOCAL_SYSTEM_RID, 0),
+        reader_(readerSid) {
+    std::vector<PSID> sids{admins_.get(), system_.get()};
+    if (reader_.get()) sids.push_back(reader_.get());
+    DWORD size = sizeof(ACL);
+    for (PSID sid : sids) {
+      if (!sid) return;
+      size += sizeof(ACCESS_ALLOWED_ACE) - sizeof(DWORD) + GetLengthSid(sid);
+    }
+    acl_.reset(new DWORD[size / sizeof(DWORD) + 1]);
+    auto* acl = reinterpret_cast<PACL>(acl_.get());
+    if (!InitializeAcl(acl, size, ACL_REVISION)) return;
+    for (PSID sid : sids)
+      if (!AddAccessAllowedAce(acl, ACL_REVISION, GENERIC_ALL, sid)) return;
+    if (!InitializeSecurityDescriptor(&descriptor_, SECURITY_DESCRIPTOR_REVISION)) return;
+    if (!SetSecurityDescriptorDacl(&descriptor_, TRUE, acl, FALSE)) return;
+    descriptor_.Control |= SE_DACL_PROTECTED;
+    attributes_.nLength = sizeof attributes_;
+    attributes_.lpSecurityDescriptor = &descriptor_;
+    ready_ = true;
+  }
+  // Null when the descriptor could not be built: the caller saves nothing.
+  SECURITY_ATTRIBUTES* get() { return ready_ ? &attributes_ : nullptr; }
+
+ private:
+  OwnedSid admins_, system_, reader_;
+  std::unique_ptr<DWORD[]> acl_;
+  SECURITY_DESCRIPTOR descriptor_{};
+  SECURITY_ATTRIBUTES attributes_{};
+  bool ready_ = false;
+};
+
+}  // namespace
+
+long Win32Platform::SaveKey(KeyHandle key, const std::string& file, const std::string& readerSid) {
+  HiveFileSecurity security(readerSid);
+  // Without the descriptor the copy would take the folder's permissions,
+  // which may let every user read it.
+  if (!security.get()) return ERROR_NOT_ENOUGH_MEMORY;
+  const std::wstring path = Wide(file);
+  long result = RegSaveKeyW(AsHkey(key), path.c_str(), security.get());
+  if (result == ERROR_SUCCESS || GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) return result;
+  // Wine refuses security attributes here: the copy is saved plainly and
+  // then given the same descriptor, or not kept at all.
+  result = RegSaveKeyW(AsHkey(key), path.c_str(), nullptr);
+  if (result != ERROR_SUCCESS) return result;
+  if (SetFileSecurityW(path.c_str(), DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
+                       security.get()->lpSecurityDescriptor))
+    return ERROR_SUCCESS;
+  result = long(GetLastError());
+  DeleteFileW(path.c_str());
+  return result;
 }
 
 long Win32Platform::ReplaceKey(RootKey root, const std::string& subkey, const std::string& newFile,
@@ -286,6 +389,10 @@ bool Win32Platform::CanOpenExclusive(const std::string& path) {
 
 bool Win32Platform::Delete(const std::string& path) { return DeleteFileW(Wide(path).c_str()) != 0; }
 
+bool Win32Platform::Move(const std::string& from, const std::string& to) {
+  return MoveFileW(Wide(from).c_str(), Wide(to).c_str()) != 0;
+}
+
 std::optional<std::uint64_t> Win32Platform::EntryWriteTime(const std::string& path) {
   WIN32_FIND_DATAW data;
   if (!FindEntry(path, data)) return std::nullopt;
@@ -393,15 +500,41 @@ bool Win32Platform::ExitSystem(std::uint32_t flags, std::uint32_t reason) {
   return ExitWindowsEx(flags, reason) != 0;
 }
 
-RestoreOutcome Win32Platform::SetRestorePoint(const RestorePointRequest& request) {
+long Win32Platform::InitiateRestart(std::uint32_t reason) {
+  if (InitiateSystemShutdownExW(nullptr, nullptr, 0, TRUE, TRUE, reason)) return ERROR_SUCCESS;
+  return long(GetLastError());
+}
+
+namespace {
+
+// The System Restore client is a COM client: its documentation asks for
+// COM on the thread that calls it. A thread that already has it keeps its
+// own apartment.
+class ThreadCom {
+ public:
+  ThreadCom() : result_(CoInitializeEx(nullptr, COINIT_MULTITHREADED)) {}
+  ~ThreadCom() {
+    if (SUCCEEDED(result_)) CoUninitialize();
+  }
+  ThreadCom(const ThreadCom&) = delete;
+  ThreadCom& operator=(const ThreadCom&) = delete;
+
+ private:
+  HRESULT result_;
+};
+
+}  // namespace
+
+RestorePointResult Win32Platform::SetRestorePoint(const RestorePointRequest& request) {
+  ThreadCom com;
   // The program runs elevated: a library of that name planted beside the
   // executable must never be the one that is loaded.
   HMODULE library = LoadSystemLibrary("SrClient.dll");
-  if (!library) return RestoreOutcome::Unavailable;
+  if (!library) return {};
   auto entry = LibraryFunction<SetRestorePointFn>(library, "SRSetRestorePointA");
   if (!entry) {
     FreeLibrary(library);
-    return RestoreOutcome::Unavailable;
+    return {};
   }
   RestorePointInfoA info{};
   info.dwEventType = request.eventType;
@@ -411,7 +544,8 @@ RestoreOutcome Win32Platform::SetRestorePoint(const RestorePointRequest& request
   StateMgrStatus status{};
   BOOL created = entry(&info, &status);
   FreeLibrary(library);
-  return created ? RestoreOutcome::Created : RestoreOutcome::Refused;
+  if (!created) return {RestoreOutcome::Refused, 0};
+  return {RestoreOutcome::Created, status.llSequenceNumber};
 }
 
 std::string Win32Platform::Read(const std::string& section, const std::string& key, const std::string& defaultValue,

@@ -26,7 +26,7 @@ class Win32Platform final : public Registry,
   std::vector<std::string> ValueNames(KeyHandle key) override;
   std::uint32_t ValueType(KeyHandle key, const std::string& name) override;
   std::string ReadString(KeyHandle key, const std::string& name) override;
-  long SaveKey(KeyHandle key, const std::string& file) override;
+  long SaveKey(KeyHandle key, const std::string& file, const std::string& readerSid) override;
   long ReplaceKey(RootKey root, const std::string& subkey, const std::string& newFile,
                   const std::string& backupFile) override;
   void CloseKey(KeyHandle key) override;
@@ -47,6 +47,7 @@ class Win32Platform final : public Registry,
   std::optional<std::int64_t> EntrySize(const std::string& path) override;
   bool CanOpenExclusive(const std::string& path) override;
   bool Delete(const std::string& path) override;
+  bool Move(const std::string& from, const std::string& to) override;
   std::optional<std::uint64_t> EntryWriteTime(const std::string& path) override;
   std::string ExecutableFolder() override;
   bool IsLinked(const std::string& path) override;
@@ -59,8 +60,9 @@ class Win32Platform final : public Registry,
   std::uint64_t BootTime() override;
 
   bool ExitSystem(std::uint32_t flags, std::uint32_t reason) override;
+  long InitiateRestart(std::uint32_t reason) override;
 
-  RestoreOutcome SetRestorePoint(const RestorePointRequest& request) override;
+  RestorePointResult SetRestorePoint(const RestorePointRequest& request) override;
 
   std::string Read(const std::string& section, const std::string& key, const std::string& defaultValue,
                    std::size_t bufferSize, const std::string& file) override;

@@ -63,7 +63,7 @@ void TfrmSystemPoint::FormShow() {
   ResultArrived = false;
   if (!workerStarted_) {
     workerStarted_ = true;
-    TCreateSystemPointThread::Start(Handle(), kRestorePointDone, inputs_.platform.restore);
+    TCreateSystemPointThread::Start(Handle(), kRestorePointDone, inputs_.platform.restore, shared_);
   }
   TranslateOnShow(*this, inputs_);
 }
@@ -76,6 +76,7 @@ void TfrmSystemPoint::Timer1Timer(TObject&) {
 void TfrmSystemPoint::RestorePointDone(LPARAM failed) {
   // A result after the dialog gave up waiting changes nothing.
   if (ResultArrived || !IsModal()) return;
+  shared_->settled = true;
   SetModalResult(mrOk);
   if (failed == 1) {
     vh::ModalResult answer = ShowMessageBox(LoadResString(IDS_RESTORE_FAILED), MB_YESNO | MB_ICONINFORMATION | MB_DEFBUTTON2);
@@ -87,8 +88,12 @@ void TfrmSystemPoint::RestorePointDone(LPARAM failed) {
 
 void TfrmSystemPoint::FormClose(TCloseAction&) {
   // Closed before the result: the library call cannot be interrupted; it
-  // finishes on its own and its answer is ignored.
-  if (!ResultArrived) SetModalResult(mrCancel);
+  // finishes on its own, and a point it made is cancelled by whichever side
+  // comes second.
+  if (ResultArrived) return;
+  SetModalResult(mrCancel);
+  if (shared_->settled.exchange(true) && shared_->result.outcome == RestoreOutcome::Created)
+    inputs_.platform.restore.SetRestorePoint(EndOfRestorePoint(shared_->result.sequenceNumber, false));
 }
 
 LRESULT TfrmSystemPoint::WndProc(UINT msg, WPARAM wp, LPARAM lp) {

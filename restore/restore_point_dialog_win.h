@@ -1,8 +1,12 @@
 // TfrmSystemPoint: waits for the restore point worker, showing elapsed
-// time. Its modal result: mrOk, the point was made; mrYes, it failed and the
-// user goes on; mrCancel stops the defragmentation.
+// time. Its modal result: mrOk, the point was made (SequenceNumber ends the
+// change it opened); mrYes, it failed and the user goes on; mrCancel stops
+// the defragmentation.
 #pragma once
 
+#include <memory>
+
+#include "restore/restore_point_thread_win.h"
 #include "ui/dialog_inputs_win.h"
 #include "ui/form_win.h"
 
@@ -14,6 +18,7 @@ class TfrmSystemPoint : public TForm {
   const char* ClassName() const override { return "TfrmSystemPoint"; }
   bool ResultArrived = false;
   void Timer1Timer(TObject& sender);
+  std::int64_t SequenceNumber() const { return shared_->result.sequenceNumber; }
 
  protected:
   void FormShow() override;
@@ -24,6 +29,7 @@ class TfrmSystemPoint : public TForm {
   void RestorePointDone(LPARAM failed);
   DialogInputs inputs_;
   bool workerStarted_ = false;
+  std::shared_ptr<RestorePointShared> shared_ = std::make_shared<RestorePointShared>();
 };
 
 }  // namespace vh

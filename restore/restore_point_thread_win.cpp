@@ -7,12 +7,18 @@
 
 namespace vh {
 
-void TCreateSystemPointThread::Start(HWND dialogHandle, UINT doneMessage, RestoreClient& restore) {
+void TCreateSystemPointThread::Start(HWND dialogHandle, UINT doneMessage, RestoreClient& restore,
+                                     std::shared_ptr<RestorePointShared> shared) {
   WorkerThread worker;
-  bool started = worker.Start([dialogHandle, doneMessage, &restore] {
+  bool started = worker.Start([dialogHandle, doneMessage, &restore, shared] {
     RestoreOutcome outcome = RestoreOutcome::Unavailable;
     try {
-      outcome = restore.SetRestorePoint(MakeRestorePointRequest());
+      shared->result = restore.SetRestorePoint(MakeRestorePointRequest());
+      outcome = shared->result.outcome;
+      // The dialog gave up first: nobody will end the change this point
+      // opened, so it is cancelled here.
+      if (shared->settled.exchange(true) && outcome == RestoreOutcome::Created)
+        restore.SetRestorePoint(EndOfRestorePoint(shared->result.sequenceNumber, false));
     } catch (...) {
       // Whatever the library throws is a failed creation, which the dialog
       // reports and the user decides on; nothing may escape the thread.

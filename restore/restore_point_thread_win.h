@@ -6,15 +6,27 @@
 
 #include <windows.h>
 
+#include <atomic>
+#include <memory>
+
 #include "platform/platform.h"
 
 namespace vh {
 
+// What the worker and its dialog share: the result, and who is left to
+// close a point that was made after the dialog stopped waiting. Whichever
+// of the two sets `settled` second cancels such a point.
+struct RestorePointShared {
+  RestorePointResult result;
+  std::atomic<bool> settled{false};
+};
+
 class TCreateSystemPointThread {
  public:
-  // Starts the worker at once; it posts doneMessage to dialogHandle with
-  // RestorePointResultCode in lParam.
-  static void Start(HWND dialogHandle, UINT doneMessage, RestoreClient& restore);
+  // Starts the worker at once; it stores its result in shared and posts
+  // doneMessage to dialogHandle with RestorePointResultCode in lParam.
+  static void Start(HWND dialogHandle, UINT doneMessage, RestoreClient& restore,
+                    std::shared_ptr<RestorePointShared> shared);
 };
 
 }  // namespace vh

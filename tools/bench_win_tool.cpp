@@ -331,8 +331,8 @@ class TimedRegistry final : public vh::Registry {
   std::string ReadString(vh::KeyHandle key, const std::string& name) override {
     return Timed("ReadString", [&] { return inner_.ReadString(key, name); });
   }
-  long SaveKey(vh::KeyHandle key, const std::string& file) override {
-    return Timed("SaveKey", [&] { return inner_.SaveKey(key, file); });
+  long SaveKey(vh::KeyHandle key, const std::string& file, const std::string& readerSid) override {
+    return Timed("SaveKey", [&] { return inner_.SaveKey(key, file, readerSid); });
   }
   long ReplaceKey(vh::RootKey root, const std::string& subkey, const std::string& newFile,
                   const std::string& backupFile) override {

@@ -30,9 +30,9 @@ namespace {
 class HoldAtSecondCopy final : public vh::ForwardingRegistry {
  public:
   using ForwardingRegistry::ForwardingRegistry;
-  long SaveKey(vh::KeyHandle key, const std::string& file) override {
+  long SaveKey(vh::KeyHandle key, const std::string& file, const std::string& readerSid) override {
     if (++saves_ > 1) Sleep(INFINITE);
-    return ForwardingRegistry::SaveKey(key, file);
+    return ForwardingRegistry::SaveKey(key, file, readerSid);
   }
 
  private:

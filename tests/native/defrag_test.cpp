@@ -22,14 +22,21 @@ class QuietReporter final : public ScanReporter {
 
 class ScriptedDialogs final : public DefragDialogs {
  public:
-  ModalResult AskBeforeDefrag() override {
+  bool AskBeforeDefrag() override {
     log.push_back("ask");
     if (tickDontAsk) options->IsAskBeforeDefrag = false;  // what the tick box does at once
-    return askAnswer;
+    return askYes;
   }
-  ModalResult CreateRestorePoint() override {
+  RestorePointMade CreateRestorePoint() override {
     log.push_back("restore point");
-    return restoreAnswer;
+    return restorePoint;
+  }
+  bool ConfirmSwapAndRestart(const DefragPlan& plan) override {
+    log.push_back("final notice " + std::to_string(plan.toSwap.size()));
+    lines = plan.notSwapped;
+    // Nothing may have been swapped before the last word.
+    swappedBeforeNotice = !fake->CallsNamed("RegReplaceKeyA").empty();
+    return confirmSwap;
   }
   // The scan worker, as the progress dialog runs it.
   void CopyAgain(const HiveTable& hives) override {
@@ -39,21 +46,18 @@ class ScriptedDialogs final : public DefragDialogs {
     QuietReporter reporter;
     RunHiveScan(fake->platform(), ScanJob{hives, false}, stop, reporter);
   }
-  void ShowNotScheduled(const DefragReport& report) override {
-    log.push_back("not scheduled: " + std::to_string(report.NotScheduledLines().size()));
-    lines = report.NotScheduledLines();
-  }
   void ShowNothingScheduled(const DefragReport& report) override {
     log.push_back("nothing scheduled");
     lines = report.NotScheduledLines();
   }
-  void ShowRestartNotice() override { log.push_back("restart notice"); }
 
   TOptionsSetting* options = nullptr;
   FakePlatform* fake = nullptr;
   std::function<void()> beforeCopy;
-  ModalResult askAnswer = mrYes;
-  ModalResult restoreAnswer = mrOk;
+  bool askYes = true;
+  bool confirmSwap = true;
+  bool swappedBeforeNotice = false;
+  RestorePointMade restorePoint{RestorePointStep::Created, 41};
   bool tickDontAsk = false;
   std::vector<std::string> log;
   std::vector<std::string> lines;
@@ -83,11 +87,22 @@ class DefragTest : public ::testing::Test {
     hives.Append("\\REGISTRY\\MACHINE\\SOFTWARE", kSoftware);
     hives.Append("\\registry\\machine\\system", kSystem);
     hives.Append("\\REGISTRY\\USER\\S-1-5-19", kUser);
-    for (std::size_t i = 0; i < hives.size(); ++i)  // the analysis' copies
-      SaveHiveCopy(fake, fake, hives.HiveNames[i], CopyPath(hives.HiveFiles[i]), false);
+    for (std::size_t i = 0; i < hives.size(); ++i) fake.AddLoadedHive(hives.HiveNames[i], hives.HiveFiles[i]);
+    Analyse();
     options = {true, true, false, "English"};
     dialogs.options = &options;
     dialogs.fake = &fake;
+    fake.calls.clear();
+  }
+  // The analysis' copies.
+  void Analyse() {
+    for (std::size_t i = 0; i < hives.size(); ++i)
+      SaveHiveCopy(fake, fake, hives.HiveNames[i], CopyPath(hives.HiveFiles[i]), false);
+  }
+  // The next start, and a new analysis on it.
+  void NextStart() {
+    fake.Restart();
+    Analyse();
     fake.calls.clear();
   }
   DefragOutcome Run(bool unattended = false, std::uint8_t code = 12, bool keepCopies = false) {
@@ -105,7 +120,7 @@ class DefragTest : public ::testing::Test {
     std::vector<std::string> out;
     for (const std::string& c : fake.calls)
       for (const char* name : {"RegSaveKeyA", "RegLoadKeyA", "RegUnLoadKeyA", "RegReplaceKeyA", "DeleteFileA",
-                               "EnablePrivilege", "ExitWindowsEx"})
+                               "MoveFileA", "EnablePrivilege", "ExitWindowsEx", "InitiateSystemShutdownExA"})
         if (c.rfind(name, 0) == 0) out.push_back(c);
     return out;
   }
@@ -121,10 +136,11 @@ class DefragTest : public ::testing::Test {
   std::vector<JournalEntry> Journal() { return ParseJournal(fake.FileText(JournalPath(fake))); }
 };
 
-TEST_F(DefragTest, YesCopiesEveryHiveAgainLoadsBackChecksAndSwapsEachThenRestarts) {
+TEST_F(DefragTest, YesCopiesEveryHiveAgainChecksEachThenSwapsEachThenRestarts) {
   fake.AddFile(std::string(kSystem) + ".bak", 5);
   EXPECT_EQ(Run(), DefragOutcome::Restarting);
-  EXPECT_EQ(dialogs.log, (std::vector<std::string>{"ask", "copy again 3", "restart notice"}));
+  EXPECT_EQ(dialogs.log, (std::vector<std::string>{"ask", "final notice 3", "copy again 3"}));
+  EXPECT_FALSE(dialogs.swappedBeforeNotice);
   const std::string sw = kSoftware, sy = kSystem, us = kUser;
   EXPECT_EQ(MachineCalls(), (std::vector<std::string>{
                                 "DeleteFileA(" + sw + ".hvz)", "DeleteFileA(" + sy + ".hvz)",
@@ -136,24 +152,30 @@ TEST_F(DefragTest, YesCopiesEveryHiveAgainLoadsBackChecksAndSwapsEachThenRestart
                                 "EnablePrivilege(SeRestorePrivilege, 0xF00FF)",
                                 "RegLoadKeyA(HKEY_LOCAL_MACHINE, VarnholdCopyCheck, " + sw + ".hvz)",
                                 "RegUnLoadKeyA(HKEY_LOCAL_MACHINE, VarnholdCopyCheck)",
-                                "RegReplaceKeyA(HKEY_LOCAL_MACHINE, SOFTWARE, " + sw + ".hvz, " + sw + ".bak)",
                                 "RegLoadKeyA(HKEY_LOCAL_MACHINE, VarnholdCopyCheck, " + sy + ".hvz)",
                                 "RegUnLoadKeyA(HKEY_LOCAL_MACHINE, VarnholdCopyCheck)",
-                                "DeleteFileA(" + sy + ".bak)",
-                                "RegReplaceKeyA(HKEY_LOCAL_MACHINE, system, " + sy + ".hvz, " + sy + ".bak)",
                                 "RegLoadKeyA(HKEY_LOCAL_MACHINE, VarnholdCopyCheck, " + us + ".hvz)",
                                 "RegUnLoadKeyA(HKEY_LOCAL_MACHINE, VarnholdCopyCheck)",
+                                "RegReplaceKeyA(HKEY_LOCAL_MACHINE, SOFTWARE, " + sw + ".hvz, " + sw + ".bak)",
+                                "MoveFileA(" + sy + ".bak, " + sy + ".bak.old)",
+                                "RegReplaceKeyA(HKEY_LOCAL_MACHINE, system, " + sy + ".hvz, " + sy + ".bak)",
+                                "DeleteFileA(" + sy + ".bak.old)",
                                 "RegReplaceKeyA(HKEY_USERS, S-1-5-19, " + us + ".hvz, " + us + ".bak)",
                                 "EnablePrivilege(SeShutdownPrivilege, 0x28)", "ExitWindowsEx(6, 1)"}));
   EXPECT_EQ(report.Scheduled(), 3);
   for (const HiveResult& h : report.hives) EXPECT_EQ(h.replaceResult, 0) << h.hiveName;
   EXPECT_NE(fake.ProfileText(ini).find("IsAskBeforeDefrag=1"), std::string::npos) << "saved after the question";
+  // Windows renamed at once: the copy is the hive file now, the live file
+  // its backup; the earlier backup is gone only because the swap took.
+  EXPECT_FALSE(fake.HasFile(std::string(kSoftware) + ".hvz"));
+  EXPECT_TRUE(fake.FindFile(std::string(kSystem) + ".bak")->locked);
+  EXPECT_FALSE(fake.HasFile(std::string(kSystem) + ".bak.old"));
 }
 
 TEST_F(DefragTest, TheSwappedCopyHoldsWhatChangedAfterTheAnalysis) {
   dialogs.beforeCopy = [this] { fake.AddKey(RootKey::LocalMachine, "SOFTWARE\\Installed Later"); };
   EXPECT_EQ(Run(), DefragOutcome::Restarting);
-  const FakeHive* swapped = fake.SavedHive(std::string(kSoftware) + ".hvz");
+  const FakeHive* swapped = fake.SavedHive(kSoftware);
   ASSERT_NE(swapped, nullptr);
   EXPECT_EQ(swapped->count("INSTALLED LATER"), 1u);
 }
@@ -162,7 +184,7 @@ TEST_F(DefragTest, AHiveTheAnalysisCouldNotCopyIsNeitherCopiedNorSwappedAndKeeps
   fake.RemoveFile(std::string(kSystem) + ".hvz");
   fake.AddFile(std::string(kSystem) + ".bak", 5);
   EXPECT_EQ(Run(), DefragOutcome::Restarting);
-  EXPECT_EQ(dialogs.log, (std::vector<std::string>{"ask", "copy again 2", "not scheduled: 1", "restart notice"}));
+  EXPECT_EQ(dialogs.log, (std::vector<std::string>{"ask", "final notice 2", "copy again 2"}));
   EXPECT_EQ(dialogs.lines, std::vector<std::string>{"\\registry\\machine\\system: it has no copy from the analysis"});
   EXPECT_EQ(Swapped().size(), 2u);
   EXPECT_TRUE(fake.HasFile(std::string(kSystem) + ".bak"));
@@ -173,7 +195,7 @@ TEST_F(DefragTest, AHiveThatCannotBeCopiedAgainIsNotSwappedEvenWithItsOldCopy) {
   fake.AddKey(RootKey::Users, "S-1-5-19").saveError = 5;
   fake.AddFile(std::string(kUser) + ".bak", 5);
   EXPECT_EQ(Run(), DefragOutcome::Restarting);
-  EXPECT_EQ(dialogs.lines, std::vector<std::string>{"\\REGISTRY\\USER\\S-1-5-19: it was not copied again"});
+  EXPECT_EQ(report.NotScheduledLines(), std::vector<std::string>{"\\REGISTRY\\USER\\S-1-5-19: it was not copied again"});
   EXPECT_FALSE(fake.HasFile(std::string(kUser) + ".hvz")) << "the stale copy is gone";
   EXPECT_TRUE(fake.HasFile(std::string(kUser) + ".bak"));
   EXPECT_EQ(Swapped().size(), 2u);
@@ -189,6 +211,7 @@ TEST_F(DefragTest, ACopyThatDoesNotLoadIsNotSwappedAndIsDeleted) {
   EXPECT_FALSE(fake.HasFile(std::string(kSoftware) + ".hvz"));
   EXPECT_EQ(Swapped().size(), 2u);
   EXPECT_TRUE(dialogs.log.empty()) << "unattended: nothing shown";
+  EXPECT_FALSE(fake.PendingSwaps().count("HKEY_LOCAL_MACHINE\\SOFTWARE"));
 }
 
 TEST_F(DefragTest, ACopyMissingAKeyOrAValueIsNotSwapped) {
@@ -234,10 +257,11 @@ TEST_F(DefragTest, ARootLoadedWithTheTimeOfItsLoadIsJudgedByTheCopyFilesTime) {
   live.lastWrite = 20;  // the copy file was written at 10
   EXPECT_EQ(Run(true, 12, true), DefragOutcome::Restarting);
   EXPECT_EQ(report.hives[2].outcome, HiveOutcome::Scheduled) << report.hives[2].reason;
-  live.lastWrite = 5;  // before the copy: the copy should hold that value
-  fake.calls.clear();
-  for (std::size_t i = 0; i < hives.size(); ++i)
-    SaveHiveCopy(fake, fake, hives.HiveNames[i], CopyPath(hives.HiveFiles[i]), false);
+  NextStart();
+  FakeKey& later = fake.AddKey(RootKey::Users, "S-1-5-19");
+  later.values = {{"after the copy"}};
+  later.lastWrite = 5;  // before the copy: the copy should hold that value
+  Analyse();
   fake.SavedHive(std::string(kUser) + ".hvz")->at("").values.clear();
   fake.SavedHive(std::string(kUser) + ".hvz")->at("").lastWrite = 50;
   EXPECT_EQ(Run(true, 12, true), DefragOutcome::Restarting);
@@ -269,9 +293,12 @@ TEST_F(DefragTest, WithoutAFlagsQueryRegSaveKeyItselfIsAskedWhetherItLeavesAKeyO
   EXPECT_FALSE(fake.HasFile(sy + ".hvz.key"));
 
   // A key that cannot be saved on its own stays unexplained.
+  NextStart();
+  fake.AddKey(RootKey::LocalMachine, "system\\MountedDevices") = FakeKey{};
+  fake.AddKey(RootKey::LocalMachine, "system\\MountedDevices").isVolatile = true;
+  fake.AddKey(RootKey::LocalMachine, "system\\MountedDevices").values = {{"\\DosDevices\\C:"}};
   fake.AddKey(RootKey::LocalMachine, "system\\MountedDevices").saveError = 5;
-  for (std::size_t i = 0; i < hives.size(); ++i)
-    SaveHiveCopy(fake, fake, hives.HiveNames[i], CopyPath(hives.HiveFiles[i]), false);
+  Analyse();
   EXPECT_EQ(Run(true, 12, true), DefragOutcome::Restarting);
   EXPECT_EQ(report.hives[1].outcome, HiveOutcome::CheckFailed);
 }
@@ -312,6 +339,7 @@ TEST_F(DefragTest, AStaleCheckKeyIsUnloadedBeforeTheCheck) {
   EXPECT_EQ(calls[3].rfind("RegLoadKeyA", 0), 0u);
   EXPECT_EQ(report.Scheduled(), 3);
 
+  NextStart();
   ASSERT_EQ(fake.LoadKey(RootKey::LocalMachine, kCheckKeyName, std::string(kUser) + ".hvz"), 0);
   fake.calls.clear();
   ReleaseStaleCheckKey(fake, fake);
@@ -323,21 +351,24 @@ TEST_F(DefragTest, AStaleCheckKeyIsUnloadedBeforeTheCheck) {
   EXPECT_TRUE(MachineCalls().empty()) << "nothing loaded, nothing done";
 }
 
-TEST_F(DefragTest, ARefusedSwapIsKeptAndReportedBeforeTheRestartNotice) {
+TEST_F(DefragTest, ARefusedSwapKeepsItsOldBackupAndNothingWaitsBetweenTheSwapsAndTheRestart) {
   fake.refusedSwaps = {"SYSTEM"};
+  fake.AddFile(std::string(kSystem) + ".bak", 5);
   EXPECT_EQ(Run(), DefragOutcome::Restarting);
-  EXPECT_EQ(dialogs.log, (std::vector<std::string>{"ask", "copy again 3", "not scheduled: 1", "restart notice"}));
+  EXPECT_EQ(dialogs.log, (std::vector<std::string>{"ask", "final notice 3", "copy again 3"}));
   ASSERT_EQ(report.hives.size(), 3u);
   EXPECT_EQ(report.hives[1].outcome, HiveOutcome::ReplaceRefused);
   EXPECT_EQ(report.hives[1].replaceResult, 5);
-  EXPECT_EQ(dialogs.lines,
+  EXPECT_EQ(report.NotScheduledLines(),
             std::vector<std::string>{"\\registry\\machine\\system: Windows refused to schedule the swap (error 5)"});
+  EXPECT_EQ(fake.EntrySize(std::string(kSystem) + ".bak"), 5) << "put back after the refusal";
+  EXPECT_FALSE(fake.HasFile(std::string(kSystem) + ".bak.old"));
 }
 
 TEST_F(DefragTest, NothingScheduledMeansNoRestartAndTheUserIsToldWhy) {
   fake.refusedSwaps = {"SOFTWARE", "SYSTEM", "S-1-5-19"};
   EXPECT_EQ(Run(), DefragOutcome::NothingScheduled);
-  EXPECT_EQ(dialogs.log, (std::vector<std::string>{"ask", "copy again 3", "nothing scheduled"}));
+  EXPECT_EQ(dialogs.log, (std::vector<std::string>{"ask", "final notice 3", "copy again 3", "nothing scheduled"}));
   EXPECT_EQ(dialogs.lines.size(), 3u);
   EXPECT_TRUE(fake.CallsNamed("ExitWindowsEx").empty());
   dialogs.log.clear();
@@ -347,32 +378,39 @@ TEST_F(DefragTest, NothingScheduledMeansNoRestartAndTheUserIsToldWhy) {
 }
 
 TEST_F(DefragTest, NoAfterTickingDontAskReplacesNothingButStoresTheTick) {
-  dialogs.askAnswer = mrNo;
+  dialogs.askYes = false;
   dialogs.tickDontAsk = true;
   EXPECT_EQ(Run(), DefragOutcome::Declined);
   EXPECT_TRUE(MachineCalls().empty());
   EXPECT_NE(fake.ProfileText(ini).find("IsAskBeforeDefrag=0"), std::string::npos);
   dialogs.log.clear();
   EXPECT_EQ(Run(), DefragOutcome::Restarting);
-  EXPECT_EQ(dialogs.log, (std::vector<std::string>{"copy again 3", "restart notice"})) << "no question the next time";
+  EXPECT_EQ(dialogs.log, (std::vector<std::string>{"final notice 3", "copy again 3"})) << "no question the next time";
 }
 
-TEST_F(DefragTest, ClosingTheQuestionByTheTitleBarStops) {
-  dialogs.askAnswer = mrCancel;
-  EXPECT_EQ(Run(), DefragOutcome::Declined);
+TEST_F(DefragTest, CancelAtTheLastNoticeTouchesNothingAndCancelsTheRestorePoint) {
+  options.RestorePoint = true;
+  dialogs.confirmSwap = false;
+  EXPECT_EQ(Run(false, 9), DefragOutcome::Declined);
+  EXPECT_TRUE(fake.CallsNamed("RegSaveKeyA").empty());
   EXPECT_TRUE(Swapped().empty());
+  EXPECT_EQ(fake.CallsNamed("SRSetRestorePointA"), std::vector<std::string>{"SRSetRestorePointA(101, 13, 41, )"});
+  EXPECT_TRUE(Journal().empty());
 }
 
 TEST_F(DefragTest, RestorePointOnlyWhenAskedOnASystemThatOffersItAndBeforeTheCopies) {
   options.RestorePoint = true;
   EXPECT_EQ(Run(false, 7), DefragOutcome::Restarting);
-  EXPECT_EQ(dialogs.log, (std::vector<std::string>{"ask", "copy again 3", "restart notice"}));
+  EXPECT_EQ(dialogs.log, (std::vector<std::string>{"ask", "final notice 3", "copy again 3"}));
   dialogs.log.clear();
-  EXPECT_EQ(Run(false, 9), DefragOutcome::Restarting);
-  EXPECT_EQ(dialogs.log, (std::vector<std::string>{"ask", "restore point", "copy again 3", "restart notice"}));
+  NextStart();
+  EXPECT_EQ(Run(false, 9), DefragOutcome::Restarting) << ::testing::PrintToString(report.NotScheduledLines());
+  EXPECT_EQ(dialogs.log, (std::vector<std::string>{"ask", "restore point", "final notice 3", "copy again 3"}));
+  // The change the point opened is closed once the swaps are scheduled.
+  EXPECT_EQ(fake.CallsNamed("SRSetRestorePointA"), std::vector<std::string>{"SRSetRestorePointA(101, 0, 41, )"});
   dialogs.log.clear();
-  dialogs.restoreAnswer = mrCancel;
-  fake.calls.clear();
+  NextStart();
+  dialogs.restorePoint = {RestorePointStep::Stopped, 0};
   EXPECT_EQ(Run(false, 9), DefragOutcome::RestorePointCancelled);
   EXPECT_EQ(dialogs.log, (std::vector<std::string>{"ask", "restore point"}));
   EXPECT_TRUE(MachineCalls().empty());
@@ -440,7 +478,7 @@ TEST_F(DefragTest, EachRunIsJournalledWithEveryHivesOutcomeAndSizesBeforeTheRest
   EXPECT_EQ(e.hives[0].copySize, 6000);
   EXPECT_EQ(e.hives[1].outcome, JournalOutcome::Refused);
   EXPECT_EQ(e.hives[1].error, 5);
-  EXPECT_EQ(e.hives[2].currentSize, 0) << "no hive file on the fake disk";
+  EXPECT_EQ(e.hives[2].currentSize, 8192) << "the user hive's file as loaded";
   EXPECT_TRUE(logged.empty());
 }
 
@@ -465,14 +503,15 @@ TEST_F(DefragTest, HivesNotCopiedOrFailingTheirCheckAreJournalledAndNothingSched
 
 TEST_F(DefragTest, TheRestorePointsFateIsJournalledAndADeclinedRunIsNot) {
   options.RestorePoint = true;
-  dialogs.askAnswer = mrNo;
+  dialogs.askYes = false;
   EXPECT_EQ(Run(), DefragOutcome::Declined);
   EXPECT_TRUE(Journal().empty()) << "nothing was done";
-  dialogs.askAnswer = mrYes;
-  dialogs.restoreAnswer = mrCancel;
+  dialogs.askYes = true;
+  dialogs.restorePoint = {RestorePointStep::Stopped, 0};
   EXPECT_EQ(Run(false, 12), DefragOutcome::RestorePointCancelled);
-  dialogs.restoreAnswer = mrYes;
+  dialogs.restorePoint = {RestorePointStep::FailedWentOn, 0};
   EXPECT_EQ(Run(false, 12), DefragOutcome::Restarting);
+  NextStart();
   EXPECT_EQ(Run(false, 7), DefragOutcome::Restarting);
   std::vector<JournalEntry> journal = Journal();
   ASSERT_EQ(journal.size(), 3u);

@@ -46,7 +46,7 @@ class FiguresTest : public ::testing::Test {
 
 TEST_F(FiguresTest, AdvisesAgainstATwoPointSixPercentGain) {
   Hive("SYSTEM", 30'000'000, 29'000'000);
-  Hive("SAM", 10'000'000, 9'960'000);
+  Hive("DEFAULT", 10'000'000, 9'960'000);
   AnalysisFigures f = ComputeFigures(fake, table, ".");
   EXPECT_EQ(f.currentRegistrySize, "39,063 KB");
   EXPECT_EQ(f.newRegistrySize, "38,047 KB");

@@ -158,6 +158,57 @@ TEST_F(JournalFileTest, EntriesAreAppendedBesideTheProgramAndNothingIsEverCut) {
   EXPECT_TRUE(failures.empty());
 }
 
+TEST_F(JournalFileTest, ANewEntryStartsOnALineOfItsOwnWhateverTheJournalEndsWith) {
+  const std::string whole = FormatJournalEntry(EveryOutcome());
+  std::string crOnly = whole;
+  for (std::size_t at = crOnly.find("\r\n"); at != std::string::npos; at = crOnly.find("\r\n", at))
+    crOnly.erase(at + 1, 1);
+  struct Case {
+    const char* what;
+    std::string before;
+    bool lastDamaged;  // the entry before the new one
+  } cases[] = {
+      {"a write cut inside a line", whole.substr(0, whole.size() - 20), true},
+      {"a write cut before the closing blank line", whole.substr(0, whole.size() - 2), true},
+      {"carriage returns only", crOnly, false},
+      {"carriage returns only, cut before the closing blank line", crOnly.substr(0, crOnly.size() - 1), true},
+      {"NUL padding after a whole entry", whole + std::string(64, '\0'), false},
+      {"NUL padding inside an entry", whole.substr(0, whole.size() - 20) + std::string(64, '\0'), true},
+  };
+  for (const Case& c : cases) {
+    fake.SetFileText(JournalPath(fake), c.before);
+    JournalEntry undo;
+    undo.kind = JournalKind::Undo;
+    ASSERT_TRUE(AppendJournalEntry(Writer(), undo));
+    std::vector<JournalEntry> read = ReadJournal(fake, JournalPath(fake));
+    ASSERT_EQ(read.size(), 2u) << c.what;
+    EXPECT_EQ(read[0].damaged, c.lastDamaged) << c.what;
+    EXPECT_EQ(read[1].kind, JournalKind::Undo) << c.what;
+    EXPECT_FALSE(read[1].damaged) << c.what;
+  }
+}
+
+TEST(JournalTest, CountsAndStampsThatDoNotAddUpAreDamage) {
+  const std::string head = "[Defragmentation]\r\nTime=t\r\nRestore Point=created\r\n";
+  const std::string hive = "Hive=scheduled|1|2|C:\\f|n\r\n";
+  struct Case {
+    std::string text;
+    bool damaged;
+  } cases[] = {
+      {head + "Stamp=1\r\nHives=2\r\n" + hive + "\r\n", true},  // a hive line lost, the blank line kept
+      {head + "Stamp=1\r\nHives=1\r\n" + hive + hive + "\r\n", true},
+      {head + "Stamp=18446744073709551616\r\nHives=1\r\n" + hive + "\r\n", true},  // 2^64 wraps to 0
+      {head + "Stamp=18446744073709551615\r\nHives=1\r\n" + hive + "\r\n", false},
+      {"[Restart Not Started]\r\nTime=t\r\nStamp=5\r\nReason=refused\r\n\r\n", false},
+      {"[Restart Not Started]\r\nTime=t\r\nReason=refused\r\n\r\n", true},
+  };
+  for (const Case& c : cases) {
+    std::vector<JournalEntry> read = ParseJournal(c.text);
+    ASSERT_EQ(read.size(), 1u) << c.text;
+    EXPECT_EQ(read[0].damaged, c.damaged) << c.text;
+  }
+}
+
 TEST_F(JournalFileTest, AJournalThatCannotBeWrittenIsLoggedAndReadsAsEmpty) {
   fake.RefuseAppends(JournalPath(fake));
   EXPECT_FALSE(AppendJournalEntry(Writer(), EveryOutcome()));

@@ -26,10 +26,17 @@ class FakeHost final : public UnattendedHost {
   std::string NowText() override { return "12/6/2026 11:31:57 AM"; }
   void RecordFailure(const std::string& text) override { log.push_back("failure: " + text); }
   void Close() override { log.push_back("close"); }
+  bool SwapsWait() override { return swapsWait; }
+  bool AwaitRestart() override {
+    log.push_back("await restart");
+    return restartComes;
+  }
 
   bool complete = true;
+  bool swapsWait = false;
+  bool restartComes = true;
   DefragSummary defrag{true, {}};
-  UndoSummary undo{UndoOutcome::Restarting, UndoRefusal::None, {}};
+  UndoSummary undo{UndoOutcome::Restarting, UndoRefusal::None, "", "12/1/2026 9:00:00 AM", {}};
   TotalsText totals{"1,232,757 KB", "30,651 KB", "1,202,106 KB", "97.5%"};
   std::vector<std::string> log;
 };
@@ -37,7 +44,7 @@ class FakeHost final : public UnattendedHost {
 TEST(SilentModeTest, DefragmentsOnlyAfterACompleteAnalysis) {
   FakeHost host;
   EXPECT_EQ(RunSilentMode(host), kExitDone);
-  EXPECT_EQ(host.log, (std::vector<std::string>{"hide", "analyze", "defragment", "close"}));
+  EXPECT_EQ(host.log, (std::vector<std::string>{"hide", "analyze", "defragment", "await restart", "close"}));
 
   FakeHost stopped;
   stopped.complete = false;
@@ -54,7 +61,7 @@ TEST(SilentModeTest, LogsEveryHiveNotScheduledAndFailsWithItsOwnCodeWhenNoneWas)
   EXPECT_EQ(partly.log, (std::vector<std::string>{"hide", "analyze", "defragment",
                                                   "failure: Not scheduled: \\REGISTRY\\MACHINE\\SAM: it could not be "
                                                   "copied again",
-                                                  "close"}));
+                                                  "await restart", "close"}));
   FakeHost none;
   none.defrag = {false, {"A: x", "B: y"}};
   EXPECT_EQ(RunSilentMode(none), 4);
@@ -65,19 +72,23 @@ TEST(SilentModeTest, LogsEveryHiveNotScheduledAndFailsWithItsOwnCodeWhenNoneWas)
 
 TEST(UndoModeTest, EachOutcomeEndsWithItsOwnCodeAndTheReasonsInTheLog) {
   FakeHost undone;
-  undone.undo = {UndoOutcome::Restarting, UndoRefusal::None, {"\\REGISTRY\\MACHINE\\SAM: its backup is missing"}};
+  undone.undo.notUndone = {"\\REGISTRY\\MACHINE\\SAM: its backup is missing"};
   EXPECT_EQ(RunUndoMode(undone), kExitDone);
   EXPECT_EQ(undone.log, (std::vector<std::string>{"hide", "undo",
                                                   "failure: Not swapped back: \\REGISTRY\\MACHINE\\SAM: its backup "
                                                   "is missing",
-                                                  "close"}));
+                                                  "failure: Undone: the defragmentation of 12/1/2026 9:00:00 AM; every "
+                                                  "registry change made since then is lost at the restart.",
+                                                  "await restart", "close"}));
   FakeHost nothing;
-  nothing.undo = {UndoOutcome::NothingToUndo, UndoRefusal::NotRestarted, {}};
+  UndoPlan notRestarted;
+  notRestarted.refusal = UndoRefusal::NotRestarted;
+  nothing.undo = {UndoOutcome::NothingToUndo, UndoRefusal::NotRestarted, UndoRefusalText(notRestarted)};
   EXPECT_EQ(RunUndoMode(nothing), 8);
   EXPECT_EQ(nothing.log[2], "failure: Nothing to undo: the computer has not restarted since the last "
                             "defragmentation, so its swaps have not taken effect.");
   FakeHost refused;
-  refused.undo = {UndoOutcome::NothingScheduled, UndoRefusal::None, {"A: refused"}};
+  refused.undo = {UndoOutcome::NothingScheduled, UndoRefusal::None, "", "", {"A: refused"}};
   EXPECT_EQ(RunUndoMode(refused), 9);
   EXPECT_EQ(refused.log.size(), 5u);
   EXPECT_EQ(refused.log[4], "close");

@@ -11,14 +11,17 @@ namespace {
 
 class ScriptedUndoDialogs final : public UndoDialogs {
  public:
-  ModalResult ConfirmUndo(const UndoPlan& plan) override {
+  bool ConfirmUndo(const UndoPlan& plan) override {
     log.push_back("confirm " + std::to_string(plan.swapBack.size()) + "+" + std::to_string(plan.skipped.size()));
-    return answer;
+    return yes;
+  }
+  RestorePointMade CreateRestorePoint() override {
+    log.push_back("restore point");
+    return {RestorePointStep::Created, 7};
   }
   void ShowNothingToUndo(const UndoPlan&) override { log.push_back("nothing to undo"); }
   void ShowNothingSwappedBack(const JournalEntry&) override { log.push_back("nothing swapped back"); }
-  void ShowRestartNotice() override { log.push_back("restart notice"); }
-  ModalResult answer = mrYes;
+  bool yes = true;
   std::vector<std::string> log;
 };
 
@@ -35,8 +38,8 @@ class UndoTest : public ::testing::Test {
   void SetUp() override {
     hives.Append(kSoftwareName, kSoftware);
     hives.Append(kSystemName, kSystem);
-    fake.AddFile(kSoftware, 6000);
-    fake.AddFile(kSystem, 3000);
+    fake.AddLoadedHive(kSoftwareName, kSoftware, 6000);
+    fake.AddLoadedHive(kSystemName, kSystem, 3000);
     fake.AddFile(std::string(kSoftware) + ".bak", 9000);
     fake.AddFile(std::string(kSystem) + ".bak", 4000);
     defrag.kind = JournalKind::Defragmentation;
@@ -67,7 +70,8 @@ class UndoTest : public ::testing::Test {
   std::vector<std::string> MachineCalls() const {
     std::vector<std::string> out;
     for (const std::string& c : fake.calls)
-      for (const char* name : {"RegReplaceKeyA", "DeleteFileA", "EnablePrivilege", "ExitWindowsEx", "AppendText"})
+      for (const char* name :
+           {"RegReplaceKeyA", "DeleteFileA", "MoveFileA", "EnablePrivilege", "ExitWindowsEx", "AppendText"})
         if (c.rfind(name, 0) == 0) out.push_back(c);
     return out;
   }
@@ -89,13 +93,14 @@ TEST_F(UndoTest, SwapsEachBackupBackKeepsTheCompactedHiveAsUndoJournalsAndRestar
   EXPECT_TRUE(UndoOffered(fake.platform(), hives, JournalPath(fake)));
 
   EXPECT_EQ(Run(), UndoOutcome::Restarting);
-  EXPECT_EQ(dialogs.log, (std::vector<std::string>{"confirm 2+0", "restart notice"}));
+  EXPECT_EQ(dialogs.log, (std::vector<std::string>{"confirm 2+0"}));
   const std::string sw = kSoftware, sy = kSystem;
   EXPECT_EQ(MachineCalls(),
             (std::vector<std::string>{"EnablePrivilege(SeRestorePrivilege, 0xF00FF)",
                                       "RegReplaceKeyA(HKEY_LOCAL_MACHINE, SOFTWARE, " + sw + ".bak, " + sw + ".undo)",
-                                      "DeleteFileA(" + sy + ".undo)",
+                                      "MoveFileA(" + sy + ".undo, " + sy + ".undo.old)",
                                       "RegReplaceKeyA(HKEY_LOCAL_MACHINE, SYSTEM, " + sy + ".bak, " + sy + ".undo)",
+                                      "DeleteFileA(" + sy + ".undo.old)",
                                       "AppendText(" + JournalPath(fake) + ")",
                                       "EnablePrivilege(SeShutdownPrivilege, 0x28)", "ExitWindowsEx(6, 1)"}));
   std::vector<JournalEntry> journal = Journal();
@@ -123,7 +128,7 @@ TEST_F(UndoTest, UnattendedAsksAndShowsNothing) {
 
 TEST_F(UndoTest, NoSwapsBeforeTheConfirmationAndNoneAfterANo) {
   WriteJournal({defrag});
-  dialogs.answer = mrNo;
+  dialogs.yes = false;
   EXPECT_EQ(Run(), UndoOutcome::Declined);
   EXPECT_TRUE(MachineCalls().empty());
   EXPECT_EQ(Journal().size(), 1u) << "a declined undo is no run";
@@ -133,10 +138,11 @@ TEST_F(UndoTest, NotOfferedBeforeTheRestartThatMakesTheSwapsTakeEffect) {
   fake.bootTime = 100;  // started before (or as) the entry was written
   WriteJournal({defrag});
   EXPECT_EQ(Plan().refusal, UndoRefusal::NotRestarted);
-  EXPECT_EQ(Run(true), UndoOutcome::NothingToUndo);
+  // Its swaps wait: the undo is refused as every other command is.
+  EXPECT_EQ(Run(true), UndoOutcome::SwapsPending);
   EXPECT_TRUE(MachineCalls().empty());
-  EXPECT_EQ(Run(false), UndoOutcome::NothingToUndo);
-  EXPECT_EQ(dialogs.log, std::vector<std::string>{"nothing to undo"});
+  EXPECT_EQ(Run(false), UndoOutcome::SwapsPending);
+  EXPECT_TRUE(dialogs.log.empty()) << "the window tells, and offers the restart";
 }
 
 TEST_F(UndoTest, NotOfferedWithoutABackupOrWhileTheCopyThatShouldHaveGoneIsThere) {
@@ -163,14 +169,20 @@ TEST_F(UndoTest, AHiveWithoutItsBackupIsSkippedNamedAndJournalledWhileTheOthersG
   WriteJournal({defrag});
   fake.RemoveFile(std::string(kSoftware) + ".bak");
   EXPECT_EQ(Run(), UndoOutcome::Restarting);
-  EXPECT_EQ(dialogs.log, (std::vector<std::string>{"confirm 1+1", "restart notice"}));
+  EXPECT_EQ(dialogs.log, (std::vector<std::string>{"confirm 1+1"}));
   EXPECT_EQ(fake.CallsNamed("RegReplaceKeyA").size(), 1u);
   ASSERT_EQ(done.hives.size(), 2u);
   EXPECT_EQ(done.hives[1].outcome, JournalOutcome::Skipped);
   EXPECT_EQ(done.hives[1].skipReason, "its backup is missing");
+  EXPECT_EQ(done.hives[1].currentSize, 6000);
+  EXPECT_EQ(done.hives[1].copySize, 0) << "the backup's size, not the defragmentation's copy";
   std::string confirmation = UndoConfirmation(plan, [](const MessageText& t) { return std::string(t.key); });
   EXPECT_EQ(confirmation, std::string("RES_Undo_Confirm\n\n    ") + kSystemName + "  (" + kSystem + ")\n\n"
-                              "RES_Undo_Skipped\n\n    " + kSoftwareName + ": RES_Undo_No_Backup\n\nRES_Undo_Question");
+                              "RES_Undo_Skipped\n\n    " + kSoftwareName +
+                              ": RES_Undo_No_Backup\n\nRES_Undo_Loss\n\nRES_Undo_Question");
+  EXPECT_NE(UndoConfirmation(plan, [](const MessageText& t) { return std::string(t.english); }).find("ran on then."),
+            std::string::npos)
+      << "the date of the defragmentation";
 }
 
 TEST_F(UndoTest, NotOfferedForAnEmptyMissingOrDamagedJournal) {
@@ -186,12 +198,39 @@ TEST_F(UndoTest, NotOfferedForAnEmptyMissingOrDamagedJournal) {
   EXPECT_TRUE(fake.CallsNamed("RegReplaceKeyA").empty());
 }
 
-TEST_F(UndoTest, NotOfferedWhenTheLastDefragmentationScheduledNothing) {
+TEST_F(UndoTest, RunsThatScheduledNothingNeverHideTheRunToUndo) {
   JournalEntry nothing = defrag;
   nothing.stamp = 150;
   for (JournalHive& h : nothing.hives) h.outcome = JournalOutcome::CheckFailed;
-  WriteJournal({defrag, nothing});
+  JournalEntry restart;
+  restart.kind = JournalKind::RestartNotStarted;
+  restart.time = "x";
+  restart.stamp = 160;
+  WriteJournal({nothing});
   EXPECT_EQ(Plan().refusal, UndoRefusal::NothingScheduled);
+  WriteJournal({defrag, nothing, restart});
+  UndoPlan p = Plan();
+  EXPECT_EQ(p.refusal, UndoRefusal::None);
+  EXPECT_EQ(p.entry.stamp, 100u);
+}
+
+TEST_F(UndoTest, ABackupFromLongBeforeTheDefragmentationIsNotSwappedBackAndTheReasonIsTheRealOne) {
+  const std::uint64_t day = 24ull * 3600 * 10000000;
+  defrag.stamp = 3 * day;
+  fake.bootTime = 4 * day;
+  fake.fileClock = 5 * day;
+  WriteJournal({defrag});
+  fake.fileClock = day;  // written two days before the defragmentation
+  fake.AddFile(std::string(kSystem) + ".bak", 4000);
+  fake.AddFile(std::string(kSoftware) + ".bak", 9000).unreadable = true;
+  fake.fileClock = 5 * day;
+  UndoPlan p = Plan();
+  EXPECT_EQ(p.refusal, UndoRefusal::NothingToSwapBack);
+  ASSERT_EQ(p.skipped.size(), 2u);
+  EXPECT_EQ(p.skipped[0].second, UndoSkip::StaleBackup) << "a time that cannot be read proves nothing";
+  EXPECT_EQ(p.skipped[1].second, UndoSkip::StaleBackup);
+  EXPECT_NE(UndoRefusalText(p).find(std::string(kSystemName) + ": its backup was last written more than a day"),
+            std::string::npos);
 }
 
 TEST_F(UndoTest, AnUndoThatWindowsRefusedLeavesTheDefragmentationToUndo) {

@@ -21,9 +21,9 @@ namespace {
 // A restore library that answers as told.
 class ScriptedRestore final : public RestoreClient {
  public:
-  RestoreOutcome SetRestorePoint(const RestorePointRequest& request) override {
-    calls.push_back(request.description);
-    return outcome;
+  RestorePointResult SetRestorePoint(const RestorePointRequest& request) override {
+    calls.push_back(request.eventType == 100 ? request.description : "end " + std::to_string(request.restorePointType));
+    return {outcome, 9};
   }
   RestoreOutcome outcome = RestoreOutcome::Created;
   std::vector<std::string> calls;
@@ -88,8 +88,8 @@ TEST_F(DefragTest, YesSchedulesEverySwapWithItsBackupThenTellsAndRestarts) {
   EXPECT_EQ(swaps[0], "RegReplaceKeyA\tHKEY_LOCAL_MACHINE\tSOFTWARE\\VarnholdTest\\One\t" + one.file + ".hvz\t" +
                           one.file + ".bak");
   EXPECT_EQ(Recorded("ExitWindowsEx"), std::vector<std::string>{"ExitWindowsEx\t6\t1"});
-  ASSERT_EQ(boxes_.texts.size(), 1u);
-  EXPECT_EQ(boxes_.texts[0].rfind("You must restart your computer", 0), 0u);
+  ASSERT_EQ(boxes_.texts.size(), 1u) << "the last notice, before the swaps; nothing after them";
+  EXPECT_EQ(boxes_.texts[0].rfind("Windows restarts at once", 0), 0u);
   EXPECT_NE(IniText().find("IsAskBeforeDefrag=1"), std::string::npos) << "saved after the question";
 }
 
@@ -124,8 +124,8 @@ TEST_F(DefragTest, AValueChangedAfterTheAnalysisIsInTheCopyThatIsScheduled) {
   ASSERT_EQ(swaps.size(), 2u);
   EXPECT_NE(swaps[0].find(one.file + ".hvz"), std::string::npos);
   // Wine writes its copies as text.
-  EXPECT_NE(test::ReadFileText(one.file + ".hvz").find("\"Setting\"=\"installed-after-the-analysis\""),
-            std::string::npos);
+  // Swapped as Windows does: the copy has taken the hive file's name.
+  EXPECT_NE(test::ReadFileText(one.file).find("\"Setting\"=\"installed-after-the-analysis\""), std::string::npos);
   EXPECT_EQ(Recorded("ExitWindowsEx").size(), 1u);
 }
 
@@ -157,10 +157,10 @@ TEST_F(DefragTest, AHiveWhoseKeyIsMissingShowsTheFailureTextAndTheTotalsLeaveItO
   w.Options().IsAskBeforeDefrag = false;
   w.bDefragRegistryClick(w);
   EXPECT_EQ(Recorded("RegReplaceKeyA").size(), 2u);
-  ASSERT_EQ(boxes_.texts.size(), 2u);
-  EXPECT_EQ(boxes_.texts[0].rfind("These hives will not be replaced", 0), 0u) << boxes_.texts[0];
+  ASSERT_EQ(boxes_.texts.size(), 1u);
+  EXPECT_EQ(boxes_.texts[0].rfind("Windows restarts at once", 0), 0u) << boxes_.texts[0];
+  EXPECT_NE(boxes_.texts[0].find("These hives will not be replaced"), std::string::npos);
   EXPECT_NE(boxes_.texts[0].find("VarnholdTest\\Gone: it has no copy from the analysis"), std::string::npos);
-  EXPECT_EQ(boxes_.texts[1].rfind("You must restart your computer", 0), 0u);
 }
 
 TEST_F(DefragTest, NoHiveCopiedLeavesTheAnalysisIncompleteAndSaysWhy) {
@@ -205,11 +205,11 @@ TEST_F(DefragTest, WhenNothingCanBeScheduledNothingRestartsAndTheUserIsToldWhy) 
   w.bDefragRegistryClick(w);
   EXPECT_TRUE(Recorded("RegReplaceKeyA").empty());
   EXPECT_TRUE(Recorded("ExitWindowsEx").empty());
-  ASSERT_EQ(boxes_.texts.size(), 1u);
-  EXPECT_EQ(boxes_.texts[0].rfind("No hive could be scheduled for replacement, so the computer will not restart.", 0),
+  ASSERT_EQ(boxes_.texts.size(), 2u) << "the last notice, then why nothing was scheduled";
+  EXPECT_EQ(boxes_.texts[1].rfind("No hive could be scheduled for replacement, so the computer will not restart.", 0),
             0u)
-      << boxes_.texts[0];
-  EXPECT_NE(boxes_.texts[0].find("VarnholdTest\\One: it was not copied again"), std::string::npos);
+      << boxes_.texts[1];
+  EXPECT_NE(boxes_.texts[1].find("VarnholdTest\\One: it was not copied again"), std::string::npos);
   EXPECT_EQ(test::ReadFileText(one.file + ".bak"), "an earlier backup");
 }
 
@@ -245,9 +245,9 @@ TEST_F(DefragTest, RestorePointCreatedGoesOnWithoutAQuestion) {
   w.Options().RestorePoint = true;
   w.Options().IsAskBeforeDefrag = false;
   w.bDefragRegistryClick(w);
-  EXPECT_EQ(restore_.calls, std::vector<std::string>{"Made by Quillmere"});
+  EXPECT_EQ(restore_.calls, (std::vector<std::string>{"Made by Quillmere", "end 0"})) << "ended once scheduled";
   EXPECT_EQ(Recorded("RegReplaceKeyA").size(), 2u);
-  ASSERT_EQ(boxes_.texts.size(), 1u) << "only the restart notice";
+  ASSERT_EQ(boxes_.texts.size(), 1u) << "only the last notice";
 }
 
 TEST_F(DefragTest, RestorePointRefusedAsksAndNoStops) {

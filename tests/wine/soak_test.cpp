@@ -68,9 +68,9 @@ void ExpectFlat(const test::Footprint& before, const test::Footprint& after) {
 // question is answered No, and the defragmentation stops there.
 class RefusingRestore final : public RestoreClient {
  public:
-  RestoreOutcome SetRestorePoint(const RestorePointRequest&) override {
+  RestorePointResult SetRestorePoint(const RestorePointRequest&) override {
     ++calls;
-    return RestoreOutcome::Refused;
+    return {RestoreOutcome::Refused, 0};
   }
   int calls = 0;
 };

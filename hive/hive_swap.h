@@ -1,0 +1,46 @@
+// One hive swap as Windows does it (RegReplaceKey renames at once: the
+// live file to the backup name, the new file to the hive's name), with the
+// old backup set aside rather than deleted, and the restart that makes the
+// swaps take effect, checked.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace vh {
+
+// Where an earlier backup waits while its hive is swapped: put back if
+// Windows refuses the swap, deleted once it has accepted it.
+inline std::string AsidePath(const std::string& backupFile) { return backupFile + ".old"; }
+
+// Schedules one hive swap. The result of RegReplaceKeyA, or
+// ERROR_FILE_NOT_FOUND for a path reached through a link, and
+// ERROR_ALREADY_EXISTS when the earlier backup cannot be set aside (nothing
+// is scheduled then).
+long ScheduleHiveSwap(Registry& registry, Files& files, const std::string& hiveName, const std::string& newFile,
+                      const std::string& backupFile);
+
+// A run cut off during a swap left an earlier backup set aside: put back
+// where the swap did not happen, deleted where it did (a backup of the
+// name exists again).
+void RecoverSetAsideBackups(Files& files, const std::vector<std::string>& hiveFiles);
+
+struct RestartAttempt {
+  bool privilege = false;    // SeShutdownPrivilege was enabled
+  bool exitWindows = false;  // ExitWindowsEx took the request
+  long initiateError = -1;   // InitiateSystemShutdownEx's error; -1 when not called
+  bool Started() const { return exitWindows || initiateError == 0; }
+  // Why not, in plain words; empty when started.
+  std::string Failure() const;
+};
+
+// Asks for the restart: ExitWindowsEx, and where it refuses,
+// InitiateSystemShutdownEx, which also serves a process outside the
+// interactive session. Even a taken request may still be aborted.
+RestartAttempt RestartComputer(Privileges& privileges, Power& power);
+// The second way alone: for a restart that was taken but never came.
+RestartAttempt RestartAgain(Privileges& privileges, Power& power);
+
+}  // namespace vh

@@ -1,0 +1,67 @@
+#include "hive/left_alone.h"
+
+#include "platform/text.h"
+
+namespace vh {
+
+namespace {
+
+const char kMachinePrefix[] = "\\REGISTRY\\MACHINE\\";
+const char kUserPrefix[] = "\\REGISTRY\\USER\\";
+
+struct LeftAloneHive {
+  const char* key;  // below \REGISTRY\MACHINE, upper-cased
+  LeftAlone why;
+};
+
+const LeftAloneHive kLeftAlone[] = {
+    {"BCD00000000",
+     {"left alone: boot configuration",
+      "it is the boot configuration, which the boot manager reads before Windows starts"}},
+    {"SAM",
+     {"left alone: account database",
+      "it holds the local accounts and their password hashes; administrators may not read all of it, so its copy "
+      "can never be checked"}},
+    {"SECURITY",
+     {"left alone: security policy",
+      "it holds the security policy and its secrets; administrators may not read all of it, so its copy can never "
+      "be checked"}},
+    {"COMPONENTS",
+     {"left alone: component store", "Windows servicing loads and writes it while it installs updates"}},
+    {"DRIVERS", {"left alone: driver store", "Windows servicing loads and writes it while it installs drivers"}},
+    {"ELAM", {"left alone: early-launch drivers", "the boot loader reads it before Windows starts"}},
+};
+
+}  // namespace
+
+std::optional<LeftAlone> LeftAloneReason(const std::string& hiveName) {
+  std::string upper = UpperAscii(hiveName);
+  if (upper.compare(0, sizeof kMachinePrefix - 1, kMachinePrefix) != 0) return std::nullopt;
+  std::string key = upper.substr(sizeof kMachinePrefix - 1);
+  for (const LeftAloneHive& hive : kLeftAlone)
+    if (key == hive.key) return hive.why;
+  return std::nullopt;
+}
+
+HiveTable HivesToCopy(const HiveTable& hives) {
+  HiveTable copied;
+  for (std::size_t i = 0; i < hives.size(); ++i)
+    if (!LeftAloneReason(hives.HiveNames[i])) copied.Append(hives.HiveNames[i], hives.HiveFiles[i]);
+  return copied;
+}
+
+std::string HiveReaderSid(const std::string& hiveName) {
+  std::string upper = UpperAscii(hiveName);
+  if (upper.compare(0, sizeof kUserPrefix - 1, kUserPrefix) != 0) return "";
+  std::string sid = hiveName.substr(sizeof kUserPrefix - 1);
+  const std::string classes = "_CLASSES";
+  if (UpperAscii(sid).size() > classes.size() &&
+      UpperAscii(sid).compare(sid.size() - classes.size(), classes.size(), classes) == 0)
+    sid.resize(sid.size() - classes.size());
+  // Only a plain SID: ".DEFAULT" and anything with a separator is nobody's.
+  if (UpperAscii(sid).compare(0, 4, "S-1-") != 0 || sid.find_first_not_of("Ss0123456789-") != std::string::npos)
+    return "";
+  return sid;
+}
+
+}  // namespace vh
