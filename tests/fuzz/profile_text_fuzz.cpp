@@ -22,11 +22,13 @@ bool Representable(const std::string& name) {
 class QuietHost final : public vh::UnattendedHost {
  public:
   void HideWindows() override {}
+  bool SwapsWait() override { return false; }
   bool Analyze() override { return true; }
   vh::DefragSummary Defragment() override { return {}; }
   vh::UndoSummary Undo() override { return {}; }
   vh::TotalsText Totals() override { return {"1 KB", "1 KB", "0 KB", "0%"}; }
   std::string NowText() override { return "now"; }
+  bool AwaitRestart() override { return true; }
   void RecordFailure(const std::string&) override {}
   void Close() override {}
 };
