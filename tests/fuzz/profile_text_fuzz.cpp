@@ -29,6 +29,8 @@ class QuietHost final : public vh::UnattendedHost {
   std::string NowText() override { return "now"; }
   void RecordFailure(const std::string&) override {}
   void Close() override {}
+  bool SwapsWait() override { return false; }
+  bool AwaitRestart() override { return true; }
 };
 
 }  // namespace
