@@ -153,7 +153,8 @@ DefragSummary TfrmMain::RunDefrag() {
   DefragOutcome outcome = DefragRegistry(run);
   RefreshUndoItem();
   DefragSummary summary{outcome == DefragOutcome::Restarting, run.report.NotScheduledLines(),
-                        outcome == DefragOutcome::SwapsPending, run.restart.Failure()};
+                        outcome == DefragOutcome::SwapsPending,
+                        outcome == DefragOutcome::RestartNotStarted ? run.restart.Failure() : ""};
   if (outcome == DefragOutcome::SwapsPending) {
     FindPendingSwapsNow();
   } else if (outcome == DefragOutcome::Restarting || outcome == DefragOutcome::RestartNotStarted) {

@@ -86,7 +86,7 @@ UndoSummary TfrmMain::RunUndo() {
     AfterRestartRequest(run.restart);
   }
   return {outcome, run.plan.refusal, UndoRefusalText(run.plan), run.plan.entry.time, NotUndoneLines(run),
-          run.restart.Failure()};
+          outcome == UndoOutcome::RestartNotStarted ? run.restart.Failure() : ""};
 }
 
 void TfrmMain::pmiUndoClick(TObject&) { RunUndo(); }

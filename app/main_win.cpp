@@ -11,6 +11,7 @@
 #include "platform/string_table_win.h"
 #include "app/run_log_win.h"
 #include "app/single_instance_win.h"
+#include "platform/com_scope_win.h"
 #include "platform/system_library_win.h"
 #include "platform/win32_platform_win.h"
 #include "res/string_ids.h"
@@ -30,21 +31,6 @@ std::string CurrentFolder() {
   folder.resize(n);
   return vh::WideToUtf8(folder);
 }
-
-// COM for the run, so that screen readers reach the main window's
-// accessible object; released after every window is gone.
-class ComApartment {
- public:
-  ComApartment() : result_(CoInitialize(nullptr)) {}
-  ~ComApartment() {
-    if (SUCCEEDED(result_)) CoUninitialize();
-  }
-  ComApartment(const ComApartment&) = delete;
-  ComApartment& operator=(const ComApartment&) = delete;
-
- private:
-  HRESULT result_;
-};
 
 int RunProgram(vh::Platform& platform) {
   std::vector<std::string> arguments = vh::SplitCommandLine(vh::WideToUtf8(GetCommandLineW()));
@@ -68,7 +54,9 @@ int RunProgram(vh::Platform& platform) {
     return vh::kExitDone;
   }
 
-  ComApartment com;
+  // COM for the run, so that screen readers reach the main window's
+  // accessible object; released after every window is gone.
+  vh::ComScope com(COINIT_APARTMENTTHREADED);
   vh::RegisterCommonControlClasses();
   auto main = vh::CreateForm<vh::TfrmMain>(platform, invocation);
   // Without a desktop to put the window on nothing could ever end the

@@ -340,12 +340,40 @@ TEST_F(ProgramRunTest, SilentInLowerCaseSchedulesEverySwapAndTheRestartAndIgnore
   std::string journal = test::ReadFileText(home_.File("varnhold-journal.txt"));
   EXPECT_EQ(journal.rfind("[Defragmentation]\r\nTime=", 0), 0u) << journal;
   EXPECT_NE(journal.find("\r\nRestore Point=not asked\r\nHives=2\r\n"), std::string::npos) << journal;
-  for (const test::TestHive& h : registry_.hives())
-    EXPECT_NE(journal.find("Hive=scheduled|" + std::to_string(QueryFileSize(files_, h.file)) + "|"), std::string::npos)
+  // Swapped as Windows does: the live file went to the backup, the copy
+  // took the hive's name.
+  for (const test::TestHive& h : registry_.hives()) {
+    EXPECT_NE(journal.find("Hive=scheduled|" + std::to_string(QueryFileSize(files_, BackupPath(h.file))) + "|" +
+                           std::to_string(QueryFileSize(files_, h.file)) + "|"),
+              std::string::npos)
         << journal;
+    EXPECT_FALSE(files_.Exists(CopyPath(h.file)));
+  }
   EXPECT_NE(journal.find("|" + registry_.hives()[0].file + "|" + registry_.hives()[0].name + "\r\n"),
             std::string::npos)
       << journal;
+}
+
+TEST_F(ProgramRunTest, SilentWhoseRestartIsRefusedOrAbortedEndsWithItsCodeAndASecondRunDoesNothing) {
+  for (const char* answer : {"refuse", "abort"}) {
+    registry_.AddHive(std::string("Gamma") + answer, 30000, 100000);
+    DeleteFileA(home_.File("varnhold-journal.txt").c_str());
+    SetEnvironmentVariableA("VARNHOLD_RESTART", answer);
+    RunOutcome outcome = Run("/Silent");
+    SetEnvironmentVariableA("VARNHOLD_RESTART", nullptr);
+    EXPECT_EQ(outcome.exitCode, DWORD(kExitRestartNotStarted)) << answer;
+    EXPECT_EQ(Joined(outcome.visibleWindows), "") << answer;
+    EXPECT_NE(Log().find("Windows could not be restarted"), std::string::npos) << answer << Log();
+    EXPECT_NE(test::ReadFileText(home_.File("varnhold-journal.txt")).find("[Restart Not Started]"), std::string::npos)
+        << answer;
+
+    // Its swaps wait: nothing is copied, swapped or restarted again.
+    std::size_t recorded = Records().size();
+    RunOutcome again = Run("/Silent");
+    EXPECT_EQ(again.exitCode, DWORD(kExitSwapsPending)) << answer;
+    EXPECT_EQ(Records().size(), recorded) << answer;
+    EXPECT_EQ(Run("/Scan").exitCode, DWORD(kExitSwapsPending)) << answer;
+  }
 }
 
 // A journal entry as the program writes it, for a run long before this
@@ -387,9 +415,9 @@ TEST_F(ProgramRunTest, UndoSwapsEachBackupBackAndRestartsWithoutAWindow) {
   EXPECT_NE(undo.find("\r\nHives=3\r\nHive=scheduled|"), std::string::npos) << undo;
   EXPECT_NE(undo.find("Hive=skipped: its backup is missing|"), std::string::npos) << undo;
 
-  // The undo is scheduled: a second one finds nothing to do.
+  // The undo's swaps wait for the restart: a second run does nothing.
   RunOutcome again = Run("/undo");
-  EXPECT_EQ(again.exitCode, DWORD(kExitNothingToUndo));
+  EXPECT_EQ(again.exitCode, DWORD(kExitSwapsPending));
   EXPECT_EQ(Records().size(), 2u) << Joined(Records());
 }
 
