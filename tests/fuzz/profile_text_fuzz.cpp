@@ -31,8 +31,6 @@ class QuietHost final : public vh::UnattendedHost {
   bool AwaitRestart() override { return true; }
   void RecordFailure(const std::string&) override {}
   void Close() override {}
-  bool SwapsWait() override { return false; }
-  bool AwaitRestart() override { return true; }
 };
 
 }  // namespace
