@@ -21,7 +21,8 @@ LayoutProps FlatButton(const char* hint, Colour border) {
 }
 
 // Labels size themselves to their captions, as designed; the figures keep
-// their fixed, right-aligned width.
+// their fixed, right-aligned width, ending short of the groove that splits
+// the plate under the table, with room before them for the longest caption.
 LayoutProps TransparentLabel(bool bold = false, int height = 0) {
   LayoutProps p;
   p.transparent = true;
@@ -79,10 +80,12 @@ const std::vector<ControlDef>& MainWindowControls() {
     LayoutProps restartNow = FlatButton("Restart Windows now", MakeColour(224, 224, 222));
     restartNow.hidden = true;
     LayoutProps list;
-    list.columns = {{"Hive Name", 205, TAlignment::taLeftJustify},
-                    {"Current Size", 72, TAlignment::taRightJustify},
-                    {"New Size", 70, TAlignment::taRightJustify},
-                    {"Reduction", 65, TAlignment::taRightJustify}};
+    // Each column holds its title in every language, and together they fit
+    // beside a vertical scroll bar.
+    list.columns = {{"Hive Name", 190, TAlignment::taLeftJustify},
+                    {"Current Size", 76, TAlignment::taRightJustify},
+                    {"New Size", 72, TAlignment::taRightJustify},
+                    {"Reduction", 66, TAlignment::taRightJustify}};
     list.gridLines = true;
     return std::vector<ControlDef>{
         {"Image1", MakeImage, "", MakeRect(0, 0, 556, 393), "", background},
@@ -111,10 +114,10 @@ const std::vector<ControlDef>& MainWindowControls() {
         {"Label4", MakeLabel, "", MakeRect(116, 330, 101, 13), "New Registry Size:", TransparentLabel()},
         {"Label5", MakeLabel, "", MakeRect(116, 348, 93, 13), "Size Reduction:", TransparentLabel()},
         {"lCompactPercent1", MakeLabel, "", MakeRect(117, 366, 92, 13), "Compact Percent:", TransparentLabel()},
-        {"lCurrentRegistrySize", MakeLabel, "", MakeRect(222, 312, 70, 13), "1,232,757 KB", FigureLabel()},
-        {"lNewRegistrySize", MakeLabel, "", MakeRect(222, 330, 70, 13), "30,651 KB", FigureLabel()},
-        {"lSizeReduction", MakeLabel, "", MakeRect(222, 348, 70, 13), "300 KB", FigureLabel()},
-        {"lCompactPercent", MakeLabel, "", MakeRect(222, 366, 70, 13), "15%", FigureLabel()},
+        {"lCurrentRegistrySize", MakeLabel, "", MakeRect(244, 312, 80, 13), "1,232,757 KB", FigureLabel()},
+        {"lNewRegistrySize", MakeLabel, "", MakeRect(244, 330, 80, 13), "30,651 KB", FigureLabel()},
+        {"lSizeReduction", MakeLabel, "", MakeRect(244, 348, 80, 13), "300 KB", FigureLabel()},
+        {"lCompactPercent", MakeLabel, "", MakeRect(244, 366, 80, 13), "15%", FigureLabel()},
         {"Label6", MakeLabel, "", MakeRect(342, 312, 47, 13), "Step Hint:", TransparentLabel()},
         {"Label2", MakeLabel, "", MakeRect(353, 330, 163, 13), "1. Analyze the Windows registry.", TransparentLabel()},
         {"Label1", MakeLabel, "", MakeRect(353, 348, 155, 13), "2. Review the analyzing result.", TransparentLabel()},

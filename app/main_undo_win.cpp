@@ -7,6 +7,7 @@
 #include "app/version_code.h"
 #include "hive/undo.h"
 #include "lang/translation.h"
+#include "platform/win32_platform_win.h"
 #include "res/string_ids.h"
 #include "settings/options.h"
 #include "ui/menu_win.h"
@@ -37,7 +38,8 @@ class UndoDialogsOf final : public UndoDialogs {
  private:
   Translate Translator() {
     return [this](const MessageText& text) {
-      return TranslateText(platform_.profiles, platform_.files.ExecutableFolder(), language_, text);
+      // The message quotes hive files by their UTF-8 paths.
+      return AnsiToUtf8(TranslateText(platform_.profiles, platform_.files.ExecutableFolder(), language_, text));
     };
   }
   TfrmMain& main_;

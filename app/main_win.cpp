@@ -13,6 +13,7 @@
 #include "platform/string_table_win.h"
 #include "app/run_log_win.h"
 #include "app/single_instance_win.h"
+#include "platform/com_scope_win.h"
 #include "platform/system_library_win.h"
 #include "platform/win32_platform_win.h"
 #include "res/string_ids.h"
@@ -32,21 +33,6 @@ std::string CurrentFolder() {
   folder.resize(n);
   return vh::WideToUtf8(folder);
 }
-
-// COM for the run, so that screen readers reach the main window's
-// accessible object; released after every window is gone.
-class ComApartment {
- public:
-  ComApartment() : result_(CoInitialize(nullptr)) {}
-  ~ComApartment() {
-    if (SUCCEEDED(result_)) CoUninitialize();
-  }
-  ComApartment(const ComApartment&) = delete;
-  ComApartment& operator=(const ComApartment&) = delete;
-
- private:
-  HRESULT result_;
-};
 
 // totals: what the main window's last analysis measured, for the event that
 // ends an unattended run; endReported: the window has written that event.
@@ -70,7 +56,9 @@ int RunProgram(vh::Platform& platform, const vh::Invocation& invocation, vh::Tot
     return vh::kExitDone;
   }
 
-  ComApartment com;
+  // COM for the run, so that screen readers reach the main window's
+  // accessible object; released after every window is gone.
+  vh::ComScope com(COINIT_APARTMENTTHREADED);
   vh::RegisterCommonControlClasses();
   auto main = vh::CreateForm<vh::TfrmMain>(platform, invocation);
   // Without a desktop to put the window on nothing could ever end the

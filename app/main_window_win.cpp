@@ -7,6 +7,7 @@
 #include "app/drag_area.h"
 #include "app/main_layout_win.h"
 #include "app/messages_win.h"
+#include "app/single_instance_win.h"
 #include "platform/string_table_win.h"
 #include "app/version_code.h"
 #include "flat/flat_speed_button_win.h"
@@ -16,6 +17,7 @@
 #include "lang/language_menu.h"
 #include "lang/translate_form_win.h"
 #include "platform/error.h"
+#include "platform/win32_platform_win.h"
 #include "res/string_ids.h"
 #include "settings/options.h"
 #include "skin/image_button_win.h"
@@ -121,20 +123,26 @@ void TfrmMain::SetUpKeyboardAndAccessibility() {
   auto& close = *Find<TControl>("bClose");
   close.tabStop = true;
   close.accessibleName = "Close";
+  Find<TControl>("suiURLLabel1")->tabStop = true;
   Find<TControl>("bMinimize")->accessibleName = "Minimize";
 }
 
-std::vector<TControl*> TfrmMain::TabOrder() {
-  std::vector<TControl*> order{&lvMain()};
-  std::vector<TControl*> buttons;
+// The commands from top to bottom.
+std::vector<TControl*> TfrmMain::ArrowGroup() {
+  std::vector<TControl*> buttons, commands;
   std::vector<Rect> bounds;
   for (const CommandKey& key : kCommandKeys) {
     buttons.push_back(Find<TControl>(key.button));
     bounds.push_back(buttons.back()->BoundsRect());
   }
-  for (int i : ReadingOrder(bounds)) order.push_back(buttons[std::size_t(i)]);
-  order.push_back(Find<TControl>("bMinimize"));
-  order.push_back(Find<TControl>("bClose"));
+  for (int i : ReadingOrder(bounds)) commands.push_back(buttons[std::size_t(i)]);
+  return commands;
+}
+
+std::vector<TControl*> TfrmMain::TabOrder() {
+  std::vector<TControl*> order{&lvMain()};
+  for (TControl* command : ArrowGroup()) order.push_back(command);
+  for (const char* name : {"bMinimize", "bClose", "suiURLLabel1"}) order.push_back(Find<TControl>(name));
   return order;
 }
 
@@ -311,7 +319,7 @@ LRESULT TfrmMain::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
       if (RunsUnattended()) return 0;
       ShowWindow(Handle(), SW_SHOW);
       if (IsIconic(Handle())) ShowWindow(Handle(), SW_RESTORE);
-      SetForegroundWindow(Handle());
+      SetForegroundWindow(LastUsedWindow(Handle()));
       return 0;
     case WM_RUNSILENT:
       ExitCode = RunSilentMode(*this, invocation_.minGain);
@@ -393,7 +401,7 @@ class MenuHost final : public LanguageMenuHost {
 void TfrmMain::miEnglishClick(TObject& sender) {
   MenuHost host(*this);
   LanguageMenuServices services{platform_.files, platform_.profiles, platform_.shell,
-                                LoadResString(IDS_TRANSLATION_URL)};
+                                LoadResString(IDS_TRANSLATION_URL), AnsiToUtf8};
   vh::miEnglishClick(sender.Name(), options_.Lan, services, host);
 }
 

@@ -99,6 +99,7 @@ class TfrmMain : public TForm, private UnattendedHost {
   void FormClose(TCloseAction& action) override;
   LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
   std::vector<TControl*> TabOrder() override;
+  std::vector<TControl*> ArrowGroup() override;
 
  public:
   // The figures read together with their captions.

@@ -23,8 +23,15 @@ class InstanceLock {
 };
 
 // Asks the running instance's main window to show itself, waiting up to
-// waitMs for it to appear (the other start may still be creating it).
-// False when no window appeared.
+// waitMs for it to appear (the other start may still be creating it), and
+// brings the window the user last worked in to the front. False when no
+// window appeared.
 bool WakeRunningInstance(DWORD waitMs);
+
+// The window the user last worked in among the main window and the windows
+// it owns: the dialog or message box that was last active, or the one a
+// modal loop left enabled, else the main window itself. Bringing the
+// disabled main window forward would leave the keyboard with nowhere to go.
+HWND LastUsedWindow(HWND main);
 
 }  // namespace vh

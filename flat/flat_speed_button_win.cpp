@@ -232,6 +232,12 @@ void TFlatSpeedButton::Click() {
   TControl::Click();
 }
 
+bool TFlatSpeedButton::KeyboardHold(bool held) {
+  Sync();
+  if (state_.KeyHold(held)) Repaint();
+  return true;
+}
+
 // The second press of a double click is a press; only a latched button
 // reports the double click itself.
 void TFlatSpeedButton::DblClickPress(int x, int y) {

@@ -80,6 +80,7 @@ class TFlatSpeedButton : public TGraphicControl {
   void MouseUp(TMouseButton button, int x, int y) override;
   void Click() override;
   void DblClickPress(int x, int y) override;
+  bool KeyboardHold(bool held) override;
 
   void EnabledChanged() override;
   void GroupButtonDown(int groupIndex, TControl& sender) override;

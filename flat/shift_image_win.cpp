@@ -35,6 +35,12 @@ void TDodShiftImage::MouseUp(TMouseButton button, int x, int y) {
   SetBounds(Left() - kShift, Top() - kShift, Width(), Height());
 }
 
+bool TDodShiftImage::KeyboardHold(bool held) {
+  const int shift = held ? kShift : -kShift;
+  SetBounds(Left() + shift, Top() + shift, Width(), Height());
+  return true;
+}
+
 TComponent& MakeShiftImage(TComponent& owner, TWinControl& parent, const ControlDef& def) {
   auto& image = Make<TDodShiftImage>(&owner, &parent, def.name);
   image.SetBounds(def.bounds.left, def.bounds.top, def.bounds.Width(), def.bounds.Height());

@@ -26,6 +26,8 @@ class TDodShiftImage : public TImage {
   void MouseLeave() override;
   void MouseDown(TMouseButton button, int x, int y) override;
   void MouseUp(TMouseButton button, int x, int y) override;
+  // Space held moves it as a held mouse button does.
+  bool KeyboardHold(bool held) override;
 
  private:
   Bitmap focused_;

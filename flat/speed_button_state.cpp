@@ -22,6 +22,14 @@ bool SpeedButtonState::TrackMove(bool inside) {
   return true;
 }
 
+bool SpeedButtonState::KeyHold(bool held) {
+  if (!enabled || down || tracking) return false;
+  FaceState next = held ? FaceState::Pressed : FaceState::Up;
+  if (next == faceState) return false;
+  faceState = next;
+  return true;
+}
+
 ReleaseOutcome SpeedButtonState::Release(bool inside) {
   ReleaseOutcome out;
   if (!tracking) return out;

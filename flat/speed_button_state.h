@@ -42,6 +42,10 @@ class SpeedButtonState {
   bool Press(bool left);
   // Move while tracking; true: the face changed, repaint.
   bool TrackMove(bool inside);
+  // Space held (true) or let go (false) on the focused button: pressed while
+  // held, as under a held mouse button. A latched button, or one the mouse
+  // holds, keeps its face. True: the face changed, repaint.
+  bool KeyHold(bool held);
   ReleaseOutcome Release(bool inside);
   DownOutcome SetDown(bool value);
   // Another member of the same group went down; true: repaint.

@@ -31,7 +31,7 @@ const std::vector<ControlDef>& ProgressLayout() {
         {"Label1", MakeLabel, "GroupBox1", MakeRect(16, 16, 220, 13), "Analyzing registry. Please wait.", {}},
         {"ProgressBar1", MakeSuiProgressBar, "GroupBox1", MakeRect(16, 44, 345, 18), "", {}},
         {"Label2", MakeLabel, "GroupBox1", MakeRect(17, 76, 50, 13), "Checking: ", {}},
-        {"Memo1", MakeMemo, "GroupBox1", MakeRect(72, 77, 286, 32), "Registry Key", memo},
+        {"Memo1", MakeMemo, "GroupBox1", MakeRect(84, 77, 274, 32), "Registry Key", memo},
         {"Timer1", MakeTimer, "", Rect{}, "", timer},
     };
   }();

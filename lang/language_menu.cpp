@@ -23,7 +23,7 @@ void SwitchTo(const std::string& senderName, const std::string& language, std::s
 void ReportMissing(const std::string& path, const std::string& language, const std::string& lan,
                    const LanguageMenuServices& services, LanguageMenuHost& host) {
   host.ShowMessage(LanguageNotFoundMessage(services.profiles, services.files.ExecutableFolder(), lan, path,
-                                           language, services.translationPage));
+                                           language, services.translationPage, services.messageText));
   services.shell.Open(services.translationPage);
 }
 
@@ -39,8 +39,9 @@ bool IsLanguageItemTicked(const std::string& itemName, const std::string& lan) {
 
 std::string LanguageNotFoundMessage(ProfileFiles& profiles, const std::string& exeFolder, const std::string& lan,
                                     const std::string& path, const std::string& language,
-                                    const std::string& translationPage) {
-  std::string message = path + " " + TranslateText(profiles, exeFolder, lan, kNotFound);
+                                    const std::string& translationPage,
+                                    const std::function<std::string(const std::string&)>& messageText) {
+  std::string message = path + " " + messageText(TranslateText(profiles, exeFolder, lan, kNotFound));
   if (language == kOtherLanguage) message += "\r\n\r\nPlease visit " + translationPage;
   return message;
 }

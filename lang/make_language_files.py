@@ -95,7 +95,7 @@ text(M, "Label1", "2. Review the analyzing result.", "2. Examiner le résultat d
      "2. 查看分析结果。")
 text(M, "Label3", "3. Defrag the registry and restart the pc.", "3. Défragmenter et redémarrer le PC.",
      "3. Defragmentieren und PC neu starten.", "3. Desfragmente y reinicie el equipo.",
-     "3. Deframmentare e riavviare il PC.", "3. Defragmenteer en start de pc opnieuw.",
+     "3. Deframmentare e riavviare il PC.", "3. Defragmenteer en herstart de pc.",
      "3. 整理注册表并重新启动计算机。")
 same(M, "suiURLLabel1", WEB_SITE)
 
@@ -127,7 +127,7 @@ text(MM, "miSpanish", "&Spanish", "&Espagnol", "&Spanisch", "&Español", "&Spagn
 text(MM, "miOther", "Other", "Autre", "Andere", "Otro", "Altra", "Overige", "其他")
 
 # ---------------------------------------------------------------- Options
-# The tick boxes size themselves; about 65 characters fit the dialog.
+# The tick boxes size themselves; about 70 characters fit the dialog.
 O = "frmOptions"
 text(O, "frmOptions", "Options", "Options", "Optionen", "Opciones", "Opzioni", "Opties", "选项")
 same(O, "GroupBox2", "")
@@ -151,7 +151,7 @@ text(O, "bOK", "&OK", "&OK", "&OK", "&Aceptar", "&OK", "&OK", "确定(&O)")
 text(O, "bCancel", "&Cancel", "&Annuler", "&Abbrechen", "&Cancelar", "&Annulla", "&Annuleren", "取消(&C)")
 
 # ---------------------------------------------------------------- confirmation
-# Label2 and Label3 are one sentence over two fixed-width lines of about 60
+# Label2 and Label3 are one sentence over two fixed-width lines of about 65
 # characters; the tick box fits about 20 characters.
 A = "frmAskDelete"
 text(A, "frmAskDelete", "Defrag Now", "Défragmenter maintenant", "Jetzt defragmentieren",

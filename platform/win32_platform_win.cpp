@@ -1,11 +1,11 @@
 #include "platform/win32_platform_win.h"
 
 #include <windows.h>
-#include <objbase.h>
 
 #include <memory>
 #include <vector>
 
+#include "platform/com_scope_win.h"
 #include "platform/system_library_win.h"
 
 namespace vh {
@@ -505,28 +505,10 @@ long Win32Platform::InitiateRestart(std::uint32_t reason) {
   return long(GetLastError());
 }
 
-namespace {
-
-// The System Restore client is a COM client: its documentation asks for
-// COM on the thread that calls it. A thread that already has it keeps its
-// own apartment.
-class ThreadCom {
- public:
-  ThreadCom() : result_(CoInitializeEx(nullptr, COINIT_MULTITHREADED)) {}
-  ~ThreadCom() {
-    if (SUCCEEDED(result_)) CoUninitialize();
-  }
-  ThreadCom(const ThreadCom&) = delete;
-  ThreadCom& operator=(const ThreadCom&) = delete;
-
- private:
-  HRESULT result_;
-};
-
-}  // namespace
-
 RestorePointResult Win32Platform::SetRestorePoint(const RestorePointRequest& request) {
-  ThreadCom com;
+  // The System Restore client is a COM client: its documentation asks for
+  // COM on the thread that calls it.
+  ComScope com(COINIT_MULTITHREADED);
   // The program runs elevated: a library of that name planted beside the
   // executable must never be the one that is loaded.
   HMODULE library = LoadSystemLibrary("SrClient.dll");
@@ -599,6 +581,8 @@ bool Win32Platform::Report(EventType type, std::uint32_t eventId, const std::vec
 }
 
 std::string WideToUtf8(const std::wstring& wide) { return Utf8(wide); }
+std::wstring Utf8ToWide(const std::string& utf8) { return Wide(utf8); }
+std::string AnsiToUtf8(const std::string& ansi) { return Utf8(WideFromAnsi(ansi)); }
 
 void OpenWithShell(const std::string& target) {
   // The shell library is loaded when a page is first opened, not at

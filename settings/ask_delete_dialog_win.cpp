@@ -11,7 +11,7 @@ namespace vh {
 namespace {
 
 FormDef AskDeleteForm() {
-  return DialogDef("frmAskDelete", "Defrag Now", 316, 193);
+  return DialogDef("frmAskDelete", "Defrag Now", 352, 193);
 }
 
 LayoutProps WrappedLabel() {
@@ -40,18 +40,20 @@ LayoutProps Separator() {
 }
 
 // The Tab key follows the positions on the dialog: Yes, No, the tick box.
+// The two lines under the question are as wide as the dialog allows: each
+// language splits its sentence between them.
 const std::vector<ControlDef>& AskDeleteLayout() {
   static const std::vector<ControlDef> layout = {
-      {"GroupBox1", MakeGroupBox, "", MakeRect(8, 8, 298, 100), "", {}},
-      {"Label1", MakeLabel, "GroupBox1", MakeRect(24, 24, 255, 28),
+      {"GroupBox1", MakeGroupBox, "", MakeRect(8, 8, 336, 100), "", {}},
+      {"Label1", MakeLabel, "GroupBox1", MakeRect(24, 24, 290, 28),
        "Are you sure you want to start to defrag your registry?", WrappedLabel()},
-      {"bCancel", MakeSuiButton, "GroupBox1", MakeRect(165, 57, 80, 24), "&No", Answer(mrNo)},
-      {"bOK", MakeSuiButton, "GroupBox1", MakeRect(53, 57, 80, 24), "&Yes", Answer(mrYes)},
-      {"Label2", MakeLabel, "", MakeRect(8, 115, 297, 13), "You must restart your computer for the changes to take effect",
+      {"bCancel", MakeSuiButton, "GroupBox1", MakeRect(184, 57, 80, 24), "&No", Answer(mrNo)},
+      {"bOK", MakeSuiButton, "GroupBox1", MakeRect(72, 57, 80, 24), "&Yes", Answer(mrYes)},
+      {"Label2", MakeLabel, "", MakeRect(8, 115, 336, 13), "You must restart your computer for the changes to take effect",
        FixedLabel()},
-      {"Label3", MakeLabel, "", MakeRect(8, 133, 305, 13), "after you finish the Registry defragment.", FixedLabel()},
+      {"Label3", MakeLabel, "", MakeRect(8, 133, 336, 13), "after you finish the Registry defragment.", FixedLabel()},
       {"cbAsk", MakeSuiCheckBox, "", MakeRect(8, 166, 128, 19), "&Don't ask me next time", {}},
-      {"Panel2", MakePanel, "", MakeRect(8, 157, 295, 2), "", Separator()},
+      {"Panel2", MakePanel, "", MakeRect(8, 157, 336, 2), "", Separator()},
   };
   return layout;
 }

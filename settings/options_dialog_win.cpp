@@ -11,7 +11,7 @@ namespace vh {
 namespace {
 
 FormDef OptionsForm() {
-  return DialogDef("frmOptions", "Options", 377, 178);
+  return DialogDef("frmOptions", "Options", 410, 178);
 }
 
 LayoutProps CancelButton() {
@@ -24,13 +24,13 @@ LayoutProps CancelButton() {
 // then OK and Cancel.
 const std::vector<ControlDef>& OptionsLayout() {
   static const std::vector<ControlDef> layout = {
-      {"GroupBox2", MakeGroupBox, "", MakeRect(8, 8, 361, 119), "", {}},
-      {"cbAskBeforeDefrag", MakeSuiCheckBox, "GroupBox2", MakeRect(16, 48, 330, 19), "&Ask before defraging the registy", {}},
-      {"cbShowLines", MakeSuiCheckBox, "GroupBox2", MakeRect(16, 81, 330, 19), "Show &Grid Lines for the hive name list", {}},
-      {"cbCreateRestore", MakeSuiCheckBox, "GroupBox2", MakeRect(16, 16, 330, 19),
+      {"GroupBox2", MakeGroupBox, "", MakeRect(8, 8, 394, 119), "", {}},
+      {"cbAskBeforeDefrag", MakeSuiCheckBox, "GroupBox2", MakeRect(16, 48, 370, 19), "&Ask before defraging the registy", {}},
+      {"cbShowLines", MakeSuiCheckBox, "GroupBox2", MakeRect(16, 81, 370, 19), "Show &Grid Lines for the hive name list", {}},
+      {"cbCreateRestore", MakeSuiCheckBox, "GroupBox2", MakeRect(16, 16, 370, 19),
        "Create a system &restore point before defragment (XP, Vista, Seven)", {}},
-      {"bOK", MakeSuiButton, "", MakeRect(187, 140, 80, 27), "&OK", {}},
-      {"bCancel", MakeSuiButton, "", MakeRect(288, 140, 80, 27), "&Cancel", CancelButton()},
+      {"bOK", MakeSuiButton, "", MakeRect(221, 140, 80, 27), "&OK", {}},
+      {"bCancel", MakeSuiButton, "", MakeRect(322, 140, 80, 27), "&Cancel", CancelButton()},
   };
   return layout;
 }

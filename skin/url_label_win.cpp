@@ -66,7 +66,7 @@ bool TsuiURLLabel::Describe(AccessibleElement& e) const {
   e.role = AccessibleRole::Link;
   e.description = url_;
   e.defaultAction = "Jump";
-  e.state = kAccLinked | (Enabled() ? 0u : kAccUnavailable);
+  e.state = kAccLinked | (Enabled() ? 0u : kAccUnavailable) | (tabStop ? kAccFocusable : 0u);
   return true;
 }
 

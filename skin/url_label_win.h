@@ -32,6 +32,8 @@ class TsuiURLLabel : public TLabel {
   void MouseEnter() override;
   void MouseLeave() override;
   void Click() override;
+  // A link opens on Enter, not on Space.
+  bool KeyboardHold(bool) override { return false; }
   bool Describe(AccessibleElement& e) const override;
 
  private:

@@ -193,7 +193,13 @@ void TControl::FireMouseDown(TMouseButton b, int x, int y) {
   if (OnMouseDown) OnMouseDown(*this, b, x, y);
 }
 
-void TControl::MouseDown(TMouseButton b, int x, int y) { FireMouseDown(b, x, y); }
+void TControl::MouseDown(TMouseButton b, int x, int y) {
+  // As a push button does, a control the Tab key stops at takes the
+  // keyboard focus when it is clicked.
+  if (b == TMouseButton::mbLeft && tabStop && Enabled())
+    if (TForm* form = ParentForm()) form->FocusControl(*this);
+  FireMouseDown(b, x, y);
+}
 void TControl::MouseMove(int x, int y) {
   if (OnMouseMove) OnMouseMove(*this, x, y);
 }

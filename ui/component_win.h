@@ -177,9 +177,13 @@ class TControl : public TComponent, public RoutedControl {
   virtual void FocusChanged(TWinControl*) {}
   // A flat speed button of the same parent went down (groups).
   virtual void GroupButtonDown(int, TControl&) {}
-  // Enter or Space on the control while it holds the keyboard focus: the
-  // same as a click.
+  // Enter on the control while it holds the keyboard focus, or Space let go
+  // on it: the same as a click.
   virtual void KeyboardPress() { Click(); }
+  // Space held down (true) or let go (false) on the control while it holds
+  // the keyboard focus: a button shows itself pressed while it is held.
+  // False when Space does not press the control at all.
+  virtual bool KeyboardHold(bool) { return true; }
   // What a screen reader is told about the control; false: nothing. The
   // base describes a clickable control that has an accessibleName as a
   // push button of that name.
@@ -269,6 +273,10 @@ class TWinControl : public TControl {
   // (ownClass, registered on first use; a shared default when null).
   void CreateHandle(const char* className, DWORD style, DWORD exStyle, const std::string& text, HWND parent,
                     const Rect& bounds, const char* ownClass = nullptr);
+  // The same for a standard control created as a Unicode window: one that
+  // shows names outside the ANSI code page (an edit control created through
+  // the ANSI function keeps its text in that code page).
+  void CreateUnicodeHandle(const wchar_t* className, DWORD style, HWND parent, const Rect& bounds);
   // Every message of the window; call the base for what is not handled.
   virtual LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp);
   LRESULT DefaultProc(UINT msg, WPARAM wp, LPARAM lp);
@@ -295,6 +303,7 @@ class TWinControl : public TControl {
   static LRESULT CALLBACK StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref);
   LRESULT Dispatch(UINT msg, WPARAM wp, LPARAM lp);
+  void BindStandardControl(HWND h);
   void PaintWindow();
   bool HandleMouse(UINT msg, WPARAM wp, LPARAM lp);
   void TrackEnterLeave(Point client);

@@ -1,5 +1,6 @@
 #include "ui/controls_win.h"
 
+#include "platform/win32_platform_win.h"
 #include "ui/accel.h"
 
 #include <commctrl.h>
@@ -104,7 +105,7 @@ void TLabel::AdjustSize() {
     Canvas canvas(screen.dc());
     s = canvas.MeasureLine(Caption().empty() ? " " : Caption(), FontHandle());
   }
-  int width = Caption().empty() ? Width() : s.width;
+  int width = Caption().empty() ? Width() : AutoSizedLabelWidth(s.width);
   int left = alignment_ == TAlignment::taRightJustify ? Left() + Width() - width : Left();
   SetBounds(left, Top(), width, s.height);
 }
@@ -189,30 +190,32 @@ void TListView::SetColumnCaption(int i, const std::string& caption) {
 }
 
 int TListView::AddRow(const std::string& caption) {
-  LVITEMA item{};
+  std::wstring text = Utf8ToWide(caption);
+  LVITEMW item{};
   item.mask = LVIF_TEXT;
   item.iItem = RowCount();
-  item.pszText = const_cast<char*>(caption.c_str());
-  return int(SendMessageA(Handle(), LVM_INSERTITEMA, 0, LPARAM(&item)));
+  item.pszText = &text[0];
+  return int(SendMessageW(Handle(), LVM_INSERTITEMW, 0, LPARAM(&item)));
 }
 
 int TListView::RowCount() const { return int(SendMessageA(Handle(), LVM_GETITEMCOUNT, 0, 0)); }
 
 void TListView::SetCell(int row, int column, const std::string& text) {
-  LVITEMA item{};
+  std::wstring wide = Utf8ToWide(text);
+  LVITEMW item{};
   item.iSubItem = column;
-  item.pszText = const_cast<char*>(text.c_str());
-  SendMessageA(Handle(), LVM_SETITEMTEXTA, WPARAM(row), LPARAM(&item));
+  item.pszText = &wide[0];
+  SendMessageW(Handle(), LVM_SETITEMTEXTW, WPARAM(row), LPARAM(&item));
 }
 
 std::string TListView::Cell(int row, int column) const {
-  char buffer[1024] = {};
-  LVITEMA item{};
+  wchar_t buffer[1024] = {};
+  LVITEMW item{};
   item.iSubItem = column;
   item.pszText = buffer;
-  item.cchTextMax = sizeof(buffer);
-  SendMessageA(Handle(), LVM_GETITEMTEXTA, WPARAM(row), LPARAM(&item));
-  return buffer;
+  item.cchTextMax = int(sizeof buffer / sizeof buffer[0]);
+  SendMessageW(Handle(), LVM_GETITEMTEXTW, WPARAM(row), LPARAM(&item));
+  return WideToUtf8(buffer);
 }
 
 void TListView::Clear() { SendMessageA(Handle(), LVM_DELETEALLITEMS, 0, 0); }
@@ -233,19 +236,19 @@ void TListView::SetExtendedFlag(DWORD flag, bool on) {
 TMemo::TMemo(TComponent* owner, TWinControl* parent, std::string name, const Rect& bounds, bool readOnly)
     : TWinControl(owner, parent, std::move(name)) {
   DWORD style = WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL | (readOnly ? ES_READONLY : 0);
-  CreateHandle(WC_EDITA, style, 0, "", parent->Handle(), bounds);
+  CreateUnicodeHandle(WC_EDITW, style, parent->Handle(), bounds);
 }
 
 std::string TMemo::Text() const {
-  int n = GetWindowTextLengthA(Handle());
-  std::string text(std::size_t(n) + 1, '\0');
-  GetWindowTextA(Handle(), text.data(), n + 1);
+  int n = GetWindowTextLengthW(Handle());
+  std::wstring text(std::size_t(n) + 1, L'\0');
+  GetWindowTextW(Handle(), &text[0], n + 1);
   text.resize(std::size_t(n));
-  return text;
+  return WideToUtf8(text);
 }
 
 // Straight to the window: the scan worker sets the text from its thread.
-void TMemo::SetText(const std::string& text) { SetWindowTextA(Handle(), text.c_str()); }
+void TMemo::SetText(const std::string& text) { SetWindowTextW(Handle(), Utf8ToWide(text).c_str()); }
 
 bool TMemo::Reflected(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
   if (msg != WM_CTLCOLORSTATIC && msg != WM_CTLCOLOREDIT) return false;

@@ -22,6 +22,11 @@ void RegisterCommonControlClasses();
 
 enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
 
+// The width an auto-sized label takes for a text whose advance is
+// textWidth: a little more, for the ink some rasterisers draw past the
+// advance (Wine's by up to two per cent), which the label would clip.
+constexpr int AutoSizedLabelWidth(int textWidth) { return textWidth + 1 + textWidth / 50; }
+
 class TLabel : public TGraphicControl {
  public:
   TLabel(TComponent* owner, TWinControl* parent, std::string name);
@@ -31,11 +36,13 @@ class TLabel : public TGraphicControl {
   // Static text named by its caption; nothing while the caption is empty.
   bool Describe(AccessibleElement& e) const override;
 
+  TAlignment Alignment() const { return alignment_; }
   void SetAlignment(TAlignment a);
   bool Transparent() const { return transparent_; }
   void SetTransparent(bool v);
   bool AutoSize() const { return autoSize_; }
   void SetAutoSize(bool v);
+  bool WordWrap() const { return wordWrap_; }
   void SetWordWrap(bool v);
 
  protected:
@@ -90,7 +97,8 @@ class TListView : public TWinControl {
   const TListColumn& Column(int i) const { return columns_.at(std::size_t(i)); }
   void SetColumnCaption(int i, const std::string& caption);
 
-  // A row with its caption and empty cells for the other columns.
+  // A row with its caption and empty cells for the other columns. Rows and
+  // cells are UTF-8, as the hive names they show.
   int AddRow(const std::string& caption);
   int RowCount() const;
   void SetCell(int row, int column, const std::string& text);
@@ -110,7 +118,8 @@ class TMemo : public TWinControl {
  public:
   TMemo(TComponent* owner, TWinControl* parent, std::string name, const Rect& bounds, bool readOnly = true);
   const char* ClassName() const override { return "TMemo"; }
-  // The text as the window holds it (the scan worker may set it).
+  // The text as the window holds it (the scan worker may set it), UTF-8,
+  // as the hive names it shows.
   std::string Text() const;
   void SetText(const std::string& text);
 

@@ -2,8 +2,10 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <vector>
 
+#include "ui/controls_win.h"
 #include "ui/tab_order.h"
 
 namespace vh {
@@ -210,6 +212,7 @@ LRESULT TForm::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
       if (focusedChild_ && exposeWindowless_) NotifyAccessibleFocus(Handle(), FocusedAccessibleChild());
       break;
     case WM_KILLFOCUS:
+      CancelSpaceHold();
       InvalidateFocusMark();
       break;
     case WM_UPDATEUISTATE: {
@@ -252,9 +255,11 @@ bool TForm::AcceleratorCuesShown() const { return CuesShown(UISF_HIDEACCEL); }
 
 namespace {
 
-// The dotted mark sits inside the control, clear of a flat button's frame.
+// The dotted mark sits inside the control, clear of a flat button's frame;
+// round a label's text, which has no frame.
 Rect FocusMarkRect(const TControl& c) {
   const Rect& b = c.BoundsRect();
+  if (dynamic_cast<const TLabel*>(&c)) return Rect{b.left - 1, b.top - 1, b.right + 1, b.bottom + 1};
   const int inset = b.Width() > 8 && b.Height() > 8 ? 3 : 0;
   return Rect{b.left + inset, b.top + inset, b.right - inset, b.bottom - inset};
 }
@@ -262,7 +267,7 @@ Rect FocusMarkRect(const TControl& c) {
 }  // namespace
 
 void TForm::InvalidateFocusMark() {
-  if (focusedChild_) InvalidateChild(focusedChild_->BoundsRect());
+  if (focusedChild_) InvalidateChild(FocusMarkRect(*focusedChild_));
 }
 
 void TForm::PaintOverlay(Canvas& canvas, const Rect&) {
@@ -294,6 +299,7 @@ void TForm::SetFocusedChild(TControl* c) {
     if (c && GetFocus() != Handle()) ::SetFocus(Handle());
     return;
   }
+  CancelSpaceHold();
   InvalidateFocusMark();
   focusedChild_ = c;
   if (!c) return;
@@ -324,6 +330,40 @@ std::vector<TControl*> TForm::TabOrder() {
 bool TForm::TabStep(bool backward) {
   std::vector<TControl*> order = TabOrder();
   if (order.empty()) return false;
+  StepFocus(order, backward);
+  return true;
+}
+
+bool TForm::ArrowStep(bool backward) {
+  if (!focusedChild_ || GetFocus() != Handle()) return false;
+  std::vector<TControl*> group = ArrowGroup();
+  if (std::find(group.begin(), group.end(), focusedChild_) == group.end()) return false;
+  StepFocus(group, backward);
+  return true;
+}
+
+void TForm::HoldSpace() {
+  TControl* c = focusedChild_;
+  if (!c || c == spaceHeld_ || !c->Enabled() || !c->Visible()) return;
+  if (c->KeyboardHold(true)) spaceHeld_ = c;
+}
+
+bool TForm::ReleaseSpace() {
+  TControl* c = spaceHeld_;
+  if (!c) return false;
+  spaceHeld_ = nullptr;
+  c->KeyboardHold(false);
+  if (c == focusedChild_ && c->Enabled() && c->Visible() && GetFocus() == Handle()) c->KeyboardPress();
+  return true;
+}
+
+void TForm::CancelSpaceHold() {
+  TControl* c = spaceHeld_;
+  spaceHeld_ = nullptr;
+  if (c) c->KeyboardHold(false);
+}
+
+void TForm::StepFocus(const std::vector<TControl*>& order, bool backward) {
   HWND focus = GetFocus();
   int current = -1;
   std::vector<bool> available;
@@ -337,7 +377,6 @@ bool TForm::TabStep(bool backward) {
   }
   int next = NextTabStop(available, current, backward);
   if (next >= 0) FocusControl(*order[std::size_t(next)]);
-  return true;
 }
 
 void TForm::ControlBecameUnavailable(TControl& c) {
@@ -446,6 +485,7 @@ void TForm::FocusFirstControl() {
 void TForm::NotifyFocusChanged(TWinControl* focused) {
   activeControl_ = focused;
   if (focused && focused != this) {
+    CancelSpaceHold();
     InvalidateFocusMark();
     focusedChild_ = nullptr;
   }
@@ -489,11 +529,20 @@ bool PreTranslateMessage(MSG& msg) {
         if (WantsChars(msg.hwnd) && TWinControl::FromHandle(msg.hwnd) != form) return false;
         return form->DispatchDialogChar(char(msg.wParam));
       case WM_KEYDOWN:
-        if ((msg.wParam == VK_RETURN || msg.wParam == VK_SPACE) && msg.hwnd == form->Handle() &&
-            form->FocusedChild()) {
+        if (msg.hwnd == form->Handle() && form->FocusedChild()) {
           TControl* focused = form->FocusedChild();
-          if (focused->Enabled() && focused->Visible()) focused->KeyboardPress();
-          return true;
+          if (msg.wParam == VK_RETURN) {
+            if (focused->Enabled() && focused->Visible()) focused->KeyboardPress();
+            return true;
+          }
+          if (msg.wParam == VK_SPACE) {
+            form->HoldSpace();  // the key's repeats find the hold under way
+            return true;
+          }
+          if ((msg.wParam == VK_UP || msg.wParam == VK_DOWN) && form->ArrowStep(msg.wParam == VK_UP)) {
+            form->ChangeUIState(UIS_CLEAR, UISF_HIDEFOCUS);
+            return true;
+          }
         }
         if (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE) return form->DispatchDialogKey(int(msg.wParam));
         if (msg.wParam == VK_TAB) {
@@ -505,6 +554,8 @@ bool PreTranslateMessage(MSG& msg) {
           return next != nullptr;
         }
         return false;
+      case WM_KEYUP:
+        return msg.wParam == VK_SPACE && form->ReleaseSpace();
       default: return false;
     }
   } catch (...) {

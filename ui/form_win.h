@@ -80,6 +80,14 @@ class TForm : public TWinControl, private AccessibleHost {
   // Moves the focus one stop along TabOrder; false when the form lists no
   // order of its own (the dialog manager's order then applies).
   bool TabStep(bool backward);
+  // Up and Down: moves the focus one stop along the arrow group that holds
+  // the focused control, wrapping round; false when it is in none.
+  bool ArrowStep(bool backward);
+  // Space on the focused windowless control: held, it shows the control
+  // pressed; let go on the same control, it presses it. ReleaseSpace is
+  // false when no hold was under way.
+  void HoldSpace();
+  bool ReleaseSpace();
   // Whether focus marks and accelerator underlines show now: the system's
   // keyboard-cue setting, else the window's UI state (keyboard used).
   bool FocusCuesShown() const;
@@ -91,6 +99,7 @@ class TForm : public TWinControl, private AccessibleHost {
   void ControlBecameUnavailable(TControl& c);
   void ControlDestroyed(TControl& c) {
     if (&c == focusedChild_) focusedChild_ = nullptr;
+    if (&c == spaceHeld_) spaceHeld_ = nullptr;
   }
   // Screen readers see the windowless controls (WM_GETOBJECT).
   void ExposeWindowlessControls() { exposeWindowless_ = true; }
@@ -108,12 +117,18 @@ class TForm : public TWinControl, private AccessibleHost {
   // The Tab key's stops, windowed (WS_TABSTOP) and windowless (tabStop):
   // by default in reading order of their positions on the form.
   virtual std::vector<TControl*> TabOrder();
+  // The stops Up and Down move among, in order, while one of them has the
+  // focus; none by default.
+  virtual std::vector<TControl*> ArrowGroup() { return {}; }
 
  private:
   HWND AccessibleWindow() override { return Handle(); }
   int FocusedAccessibleChild() override;
   void PostAccessiblePress(int index) override;
   void SetFocusedChild(TControl* c);
+  void StepFocus(const std::vector<TControl*>& order, bool backward);
+  // A Space hold ends without a press: the focus moved or the control went.
+  void CancelSpaceHold();
   bool CanFocus(TControl& c) const;
   void InvalidateFocusMark();
   void PlaceWindow();
@@ -129,6 +144,7 @@ class TForm : public TWinControl, private AccessibleHost {
   bool hintsDirty_ = true;
   TWinControl* activeControl_ = nullptr;
   TControl* focusedChild_ = nullptr;
+  TControl* spaceHeld_ = nullptr;  // the focused control Space is held on
   bool exposeWindowless_ = false;
   bool CuesShown(unsigned hideFlag) const;
   unsigned uiState_ = 0;  // UISF_HIDEFOCUS | UISF_HIDEACCEL as last updated

@@ -1,5 +1,7 @@
 #include "ui/message_box_win.h"
 
+#include "platform/win32_platform_win.h"
+
 namespace vh {
 namespace {
 
@@ -24,7 +26,7 @@ void SetProgramCaption(std::string caption) {
 ModalResult ShowMessageBox(const std::string& text, UINT flags) {
   std::string caption = ProgramCaption();
   if (Hook()) return ModalResult(Hook()(text, caption, flags));
-  return ModalResult(MessageBoxA(GetActiveWindow(), text.c_str(), caption.c_str(), flags));
+  return ModalResult(MessageBoxW(GetActiveWindow(), Utf8ToWide(text).c_str(), Utf8ToWide(caption).c_str(), flags));
 }
 
 void SetMessageBoxHook(MessageBoxHook hook) { Hook() = std::move(hook); }

@@ -65,13 +65,24 @@ void TWinControl::CreateHandle(const char* className, DWORD style, DWORD exStyle
   HWND h = CreateWindowExA(exStyle, className ? className : kOwnClass, text.c_str(), style, bounds.left, bounds.top,
                            bounds.Width(), bounds.Height(), parent, nullptr, GetModuleHandleA(nullptr), this);
   if (!h) return;
-  if (!own) {
-    hwnd_ = h;
-    subclassed_ = true;
-    SetPropA(h, kObjectProp, this);
-    SetWindowSubclass(h, SubclassProc, 0, reinterpret_cast<DWORD_PTR>(this));
-  }
+  if (!own) BindStandardControl(h);
   SendMessageA(hwnd_, WM_SETFONT, WPARAM(FontHandle()), 0);
+}
+
+void TWinControl::CreateUnicodeHandle(const wchar_t* className, DWORD style, HWND parent, const Rect& bounds) {
+  TControl::SetBounds(bounds.left, bounds.top, bounds.Width(), bounds.Height());
+  HWND h = CreateWindowExW(0, className, L"", style, bounds.left, bounds.top, bounds.Width(), bounds.Height(), parent,
+                           nullptr, GetModuleHandleA(nullptr), nullptr);
+  if (!h) return;
+  BindStandardControl(h);
+  SendMessageA(hwnd_, WM_SETFONT, WPARAM(FontHandle()), 0);
+}
+
+void TWinControl::BindStandardControl(HWND h) {
+  hwnd_ = h;
+  subclassed_ = true;
+  SetPropA(h, kObjectProp, this);
+  SetWindowSubclass(h, SubclassProc, 0, reinterpret_cast<DWORD_PTR>(this));
 }
 
 // Binds the object to its window in the window itself, once, at creation.

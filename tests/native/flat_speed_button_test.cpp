@@ -164,6 +164,26 @@ TEST(FaceStateMachine, RightButtonAndDisabledButtonDoNotPress) {
   EXPECT_FALSE(s.Release(true).click);
 }
 
+TEST(FaceStateMachine, SpaceHeldPressesTheFaceUnlessDisabledLatchedOrHeldByTheMouse) {
+  SpeedButtonState s;
+  EXPECT_TRUE(s.KeyHold(true));
+  EXPECT_EQ(s.faceState, FaceState::Pressed);
+  EXPECT_FALSE(s.KeyHold(true)) << "the key's repeats change nothing";
+  EXPECT_TRUE(s.KeyHold(false));
+  EXPECT_EQ(s.faceState, FaceState::Up);
+  s.Press(true);
+  EXPECT_FALSE(s.KeyHold(false)) << "the mouse's press stays";
+  EXPECT_EQ(s.faceState, FaceState::Pressed);
+  SpeedButtonState off;
+  off.enabled = false;
+  EXPECT_FALSE(off.KeyHold(true));
+  SpeedButtonState latched;
+  latched.groupIndex = 1;
+  latched.SetDown(true);
+  EXPECT_FALSE(latched.KeyHold(false));
+  EXPECT_EQ(latched.faceState, FaceState::Latched);
+}
+
 TEST(FaceStateMachine, GroupLatchesWithoutAllUpAndStillClicks) {
   SpeedButtonState s;
   s.groupIndex = 1;

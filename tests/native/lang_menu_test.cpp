@@ -107,6 +107,12 @@ TEST_F(LanguageMenuTest, CurrentLanguageFileMissingStillGivesAReadableMessage) {
   EXPECT_EQ(host.messages.at(0), File("French") + " can not be found.");
 }
 
+TEST_F(LanguageMenuTest, TheFragmentAloneIsConvertedForTheMessageNotThePath) {
+  services.messageText = [](const std::string& text) { return "<" + text + ">"; };
+  Click("miFrench");
+  EXPECT_EQ(host.messages.at(0), File("French") + " <can not be found.>");
+}
+
 TEST_F(LanguageMenuTest, ErrorsOnTheWayAreSwallowed) {
   fake.AddFile(File("French"));
   host.throwOnTranslate = true;

@@ -152,10 +152,14 @@ TEST_F(DefragTest, AHiveWhoseKeyIsMissingShowsTheFailureTextAndTheTotalsLeaveItO
   EXPECT_EQ(w.Label("lNewRegistrySize").Caption(), FormatSizeKB(compacted));
   EXPECT_EQ(w.Label("lSizeReduction").Caption(), FormatSizeKB(current - compacted));
 
-  // Swapped: only the two that were copied; the user is told about the third.
+  // Swapped: only the two that were copied; the user is told about the
+  // third, and every box comes before the first swap.
   w.Options().RestorePoint = false;
   w.Options().IsAskBeforeDefrag = false;
+  std::vector<std::size_t> swapsAtEachBox;
+  boxes_.onShown = [&] { swapsAtEachBox.push_back(Recorded("RegReplaceKeyA").size()); };
   w.bDefragRegistryClick(w);
+  EXPECT_EQ(swapsAtEachBox, std::vector<std::size_t>{0});
   EXPECT_EQ(Recorded("RegReplaceKeyA").size(), 2u);
   ASSERT_EQ(boxes_.texts.size(), 1u);
   EXPECT_EQ(boxes_.texts[0].rfind("Windows restarts at once", 0), 0u) << boxes_.texts[0];

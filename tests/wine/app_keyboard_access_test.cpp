@@ -14,6 +14,7 @@
 
 #include "app/main_window_win.h"
 #include "app/messages_win.h"
+#include "app/single_instance_win.h"
 #include "flat/flat_speed_button_win.h"
 #include "hive/hive_copy.h"
 #include "hive/progress_dialog_win.h"
@@ -133,6 +134,15 @@ void Key(WORD vk, WORD modifier = 0) {
 
 // A dialog of this thread with that caption once it has the keyboard.
 test::WindowQuery ActiveDialog(const char* caption) { return {caption, "", 0, GetCurrentThreadId(), true}; }
+
+// One key going down, or coming up, alone.
+void KeyEvent(WORD vk, bool up) {
+  INPUT i{};
+  i.type = INPUT_KEYBOARD;
+  i.ki.wVk = vk;
+  i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  SendInput(1, &i, sizeof(INPUT));
+}
 
 // Sends one key and runs messages until the focus has moved on.
 void MoveFocusWith(WORD vk, WORD modifier = 0) {
@@ -287,19 +297,77 @@ TEST_F(KeyboardAccessTest, FocusIsReportedInTheTreeAndByAFocusEvent) {
 TEST_F(KeyboardAccessTest, TabVisitsTheCommandsInOrderThenTheImagesAndShiftTabGoesBack) {
   Start();
   std::vector<std::string> seen;
-  for (int i = 0; i < 8; ++i) {
+  for (int i = 0; i < 9; ++i) {
     Type(VK_TAB);
     seen.push_back(Focused());
   }
   EXPECT_EQ(seen, (std::vector<std::string>{"bAnalyzeRegistry", "bOptions", "bLanguage", "bAbout", "bExit",
-                                            "bMinimize", "bClose", "lvMain"}));
+                                            "bMinimize", "bClose", "suiURLLabel1", "lvMain"}));
+  Type(VK_TAB, VK_SHIFT);
+  EXPECT_EQ(Focused(), "suiURLLabel1");
   Type(VK_TAB, VK_SHIFT);
   EXPECT_EQ(Focused(), "bClose");
-  Type(VK_TAB, VK_SHIFT);
-  EXPECT_EQ(Focused(), "bMinimize");
   Type(VK_ESCAPE);
   EXPECT_TRUE(main_->Visible()) << "Esc does nothing in the main window";
-  EXPECT_EQ(Focused(), "bMinimize");
+  EXPECT_EQ(Focused(), "bClose");
+}
+
+TEST_F(KeyboardAccessTest, UpAndDownMoveAmongTheCommandsSpacePressesOnReleaseAndAClickTakesTheFocus) {
+  TfrmMain& w = Start();
+  Type(VK_TAB);
+  ASSERT_EQ(Focused(), "bAnalyzeRegistry");
+  std::vector<std::string> seen;
+  for (int i = 0; i < 5; ++i) {
+    Type(VK_DOWN);
+    seen.push_back(Focused());
+  }
+  EXPECT_EQ(seen, (std::vector<std::string>{"bOptions", "bLanguage", "bAbout", "bExit", "bAnalyzeRegistry"}))
+      << "the disabled Defrag is passed over, and Down wraps round";
+  Type(VK_UP);
+  EXPECT_EQ(Focused(), "bExit");
+  for (int i = 0; i < 3; ++i) Type(VK_UP);
+  ASSERT_EQ(Focused(), "bOptions");
+
+  // Space held shows the pressed face; the command runs when it is let go.
+  auto& options = test::Control<TFlatSpeedButton>(w, "bOptions");
+  bool opened = false;
+  auto esc = test::WhenShown(ActiveDialog("Options"), [&opened](HWND) {
+    opened = true;
+    Key(VK_ESCAPE);
+  });
+  KeyEvent(VK_SPACE, false);
+  EXPECT_TRUE(test::WaitForInputHandled());
+  EXPECT_EQ(options.GetFaceState(), FaceState::Pressed);
+  EXPECT_FALSE(opened) << "pressed before Space was let go";
+  KeyEvent(VK_SPACE, true);
+  EXPECT_TRUE(test::WaitForInputHandled());
+  EXPECT_TRUE(opened);
+  EXPECT_EQ(options.GetFaceState(), FaceState::Up);
+
+  // In the list, Up and Down are the list's own.
+  w.FocusControl(w.lvMain());
+  Type(VK_DOWN);
+  EXPECT_EQ(Focused(), "lvMain");
+
+  // A click moves the focus to the command clicked.
+  auto again = test::WhenShown(ActiveDialog("Options"), [](HWND) { Key(VK_ESCAPE); });
+  test::Press(w, options.Left() + 5, options.Top() + 5);
+  test::Release(w, options.Left() + 5, options.Top() + 5);
+  test::PumpFor(100);
+  EXPECT_TRUE(again.answered());
+  EXPECT_EQ(Focused(), "bOptions");
+}
+
+TEST_F(KeyboardAccessTest, TheLinkIsTheLastTabStopAndOpensOnEnter) {
+  Start();
+  Type(VK_TAB, VK_SHIFT);
+  ASSERT_EQ(Focused(), "suiURLLabel1");
+  std::size_t before = platform_.records().size();
+  Type(VK_SPACE);
+  EXPECT_EQ(platform_.records().size(), before) << "Space opened the link";
+  Type(VK_RETURN);
+  ASSERT_GT(platform_.records().size(), before);
+  EXPECT_EQ(platform_.records().back().rfind("ShellExecuteA\tOpen\thttps://", 0), 0u) << platform_.records().back();
 }
 
 TEST_F(KeyboardAccessTest, TheFocusMovesOnWhenItsCommandIsDisabledAndComesBackAfterADialog) {
@@ -563,6 +631,44 @@ TEST_F(KeyboardAccessTest, ConfirmationAnswersYesOnEnterAndNoOnEsc) {
   EXPECT_EQ(run.result, mrYes);
   run = RunDialogWithKeys<TfrmAskDelete>(w, 0, [] { Key('N', VK_MENU); });
   EXPECT_EQ(run.result, mrNo);
+}
+
+// A second start while the confirmation is open and another window has the
+// keyboard: the dialog comes forward with the focus where the user left it,
+// and its keys work, not the disabled main window behind it.
+TEST_F(KeyboardAccessTest, ASecondStartBringsTheOpenDialogForwardWithItsFocusAndItsKeys) {
+  TfrmMain& w = Start();
+  InstanceLock instance;  // this process is the running Varnhold
+  ASSERT_TRUE(instance.Held());
+  test::ScratchFolder home;
+  auto dialog = CreateForm<TfrmAskDelete>(w.ForDialog());
+  const HWND handle = dialog->Handle();
+  std::string focusedAfterWake;
+  bool cameForward = false, escReachedIt = false;
+  auto withTheKeyboard = [handle] { return IsWindowVisible(handle) && GetActiveWindow() == handle ? handle : nullptr; };
+  auto wake = test::WhenFound("the confirmation with the keyboard", withTheKeyboard, [&](HWND) {
+    MoveFocusWith(VK_TAB);  // from Yes to No
+    HWND elsewhere = CreateWindowExA(0, "STATIC", "Elsewhere", WS_POPUP | WS_CAPTION | WS_VISIBLE, 0, 0, 200, 100,
+                                     nullptr, nullptr, nullptr, nullptr);
+    SetForegroundWindow(elsewhere);
+    test::WaitUntil([elsewhere] { return GetForegroundWindow() == elsewhere; });
+    test::ProgramProcess second(BuiltProgram(), "", home.path());
+    EXPECT_TRUE(second.started()) << BuiltProgram();
+    EXPECT_TRUE(test::WaitUntil([&second] { return second.Ended(); }, 20000)) << "the second start did not end";
+    cameForward = test::WaitUntil([handle] { return GetForegroundWindow() == handle; });
+    TWinControl* focused = TWinControl::FromHandle(GetFocus());
+    focusedAfterWake = focused ? focused->Name() : "";
+    DestroyWindow(elsewhere);
+    Key(VK_ESCAPE);
+    escReachedIt = test::WaitUntil([&dialog] { return dialog->ModalResult() != mrNone; }, 3000);
+    if (!escReachedIt) dialog->SetModalResult(mrCancel);  // the test itself must not be trapped
+  });
+  ModalResult result = dialog->ShowModal();
+  EXPECT_TRUE(cameForward) << "the foreground window is " << test::CaptionOf(GetForegroundWindow());
+  EXPECT_EQ(focusedAfterWake, "bCancel");
+  EXPECT_TRUE(escReachedIt) << "Esc did not reach the dialog";
+  EXPECT_EQ(result, mrNo);
+  EXPECT_TRUE(IsWindowEnabled(w.Handle()));
 }
 
 // The same tree read from another process, as a screen reader reads it: the

@@ -1061,7 +1061,7 @@ TEST_F(ProgramRunTest, HivesAndReportsUnderNamesOutsideTheAnsiCodePageAreReached
   const std::string plainReport = registry_.folder().File("r.ini");
 
   RunOutcome measured = Run("/Scan \"" + plainReport + "\"", {}, 30000);
-  ProgramProcess program(exe_, L"/Scan \"" + report + L"\"", home_.path());
+  ProgramProcess program(Widen(exe_), L"/Scan \"" + report + L"\"", Widen(home_.path()));
   ASSERT_TRUE(program.started());
   RunOutcome reported = WaitForEnd(program, {}, nullptr, 30000);
 
@@ -1085,6 +1085,40 @@ TEST_F(ProgramRunTest, HivesAndReportsUnderNamesOutsideTheAnsiCodePageAreReached
   }
   EXPECT_EQ(ReportSection(text).size(), 6u) << text;
 
+}
+
+// A message that names a path outside the ANSI code page shows it as it is:
+// the program runs from a folder with a Chinese name, and its settings file
+// there, held by another program, cannot be written when the window closes.
+TEST_F(ProgramRunTest, AMessageNamingAPathOutsideTheAnsiCodePageShowsItAsItIs) {
+  ASSERT_EQ(GetACP(), 1252u) << "the test needs characters the ANSI code page lacks";
+  const std::wstring folder = Widen(home_.path()) + L"\\\x7528\x6237";
+  const std::wstring exe = folder + L"\\" + Widen(kProgram);
+  const std::wstring options = folder + L"\\options.ini";
+  WideNamesRemovedAtEnd removed{{folder, exe, options}};
+  ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+  ASSERT_TRUE(CopyFileW(Widen(exe_).c_str(), exe.c_str(), FALSE));
+  ProgramProcess program(exe, L"", folder);
+  ASSERT_TRUE(program.started());
+  HWND main = nullptr;
+  ASSERT_TRUE(test::WaitUntil([&] { return (main = VisibleMainWindow()) != nullptr; }, kStartDeadlineMs));
+  HANDLE held = CreateFileW(options.c_str(), GENERIC_READ, 0, nullptr, OPEN_ALWAYS, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  HWND box = nullptr;
+  auto filledIn = [&] {
+    std::vector<HWND> boxes = MessageBoxesOf(program.id());
+    box = boxes.empty() ? nullptr : boxes.front();
+    return box && !test::MessageBoxTextW(box).empty();
+  };
+  EXPECT_TRUE(test::WaitUntil(filledIn, kStartDeadlineMs)) << "no box when the settings could not be written";
+  if (box) {
+    EXPECT_EQ(test::MessageBoxTextW(box), L"Unable to write to " + options);
+    test::PressButton(box, IDOK);
+  }
+  EXPECT_TRUE(program.EndsWithin(20000));
+  CloseHandle(held);
 }
 
 }  // namespace

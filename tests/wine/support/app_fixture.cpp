@@ -74,6 +74,7 @@ MessageBoxes::MessageBoxes() {
   SetMessageBoxHook([this](const std::string& text, const std::string& caption, UINT) {
     texts.push_back(text);
     captions.push_back(caption);
+    if (onShown) onShown();
     return answer;
   });
 }

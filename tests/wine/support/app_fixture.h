@@ -63,6 +63,7 @@ class MessageBoxes {
   MessageBoxes& operator=(const MessageBoxes&) = delete;
   std::vector<std::string> texts, captions;
   int answer = IDOK;
+  std::function<void()> onShown;  // called as each box appears
 };
 
 // A path with its drive as the device the drive stands for, as the hivelist

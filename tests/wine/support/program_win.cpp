@@ -53,12 +53,12 @@ ProgramProcess::ProgramProcess(const std::string& exe, const std::string& argume
                             &startup, &info_) != 0;
 }
 
-ProgramProcess::ProgramProcess(const std::string& exe, const std::wstring& arguments, const std::string& folder) {
-  std::wstring commandLine = L"\"" + Widen(exe) + L"\" " + arguments;
+ProgramProcess::ProgramProcess(const std::wstring& exe, const std::wstring& arguments, const std::wstring& folder) {
+  std::wstring commandLine = L"\"" + exe + L"\" " + arguments;
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
-  started_ = CreateProcessW(Widen(exe).c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                            Widen(folder).c_str(), &startup, &info_) != 0;
+  started_ = CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                            &startup, &info_) != 0;
 }
 
 ProgramProcess::~ProgramProcess() {
@@ -131,11 +131,18 @@ std::vector<HWND> MessageBoxesOf(DWORD processId) {
   return boxes;
 }
 
+// The static text of a message box has this id.
+constexpr int kMessageTextId = 0xFFFF;
+
 std::string MessageBoxText(HWND box) {
-  // The static text of a message box has this id.
-  constexpr int kTextId = 0xFFFF;
   char text[1024] = {};
-  GetDlgItemTextA(box, kTextId, text, sizeof text);
+  GetDlgItemTextA(box, kMessageTextId, text, sizeof text);
+  return text;
+}
+
+std::wstring MessageBoxTextW(HWND box) {
+  wchar_t text[1024] = {};
+  GetDlgItemTextW(box, kMessageTextId, text, int(sizeof text / sizeof text[0]));
   return text;
 }
 

@@ -30,9 +30,9 @@ std::wstring Widen(const std::string& ansi);
 class ProgramProcess {
  public:
   ProgramProcess(const std::string& exe, const std::string& arguments, const std::string& folder);
-  // The same with a command line of any characters, for paths outside the
-  // ANSI code page.
-  ProgramProcess(const std::string& exe, const std::wstring& arguments, const std::string& folder);
+  // The same with paths and a command line of any characters, for names
+  // outside the ANSI code page.
+  ProgramProcess(const std::wstring& exe, const std::wstring& arguments, const std::wstring& folder);
   ~ProgramProcess();
   ProgramProcess(const ProgramProcess&) = delete;
   ProgramProcess& operator=(const ProgramProcess&) = delete;
@@ -66,6 +66,8 @@ bool IsProgramMessageBox(const SeenWindow& window);
 std::vector<HWND> MessageBoxesOf(DWORD processId);
 // A message box's text, empty until the box has filled it in.
 std::string MessageBoxText(HWND box);
+// The same in UTF-16, whatever its characters.
+std::wstring MessageBoxTextW(HWND box);
 // Whether the box shows that button (unused ones are there, hidden).
 bool HasButton(HWND box, int id);
 // Presses a button of a box, as a click does, from any process.
