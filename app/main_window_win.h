@@ -85,6 +85,9 @@ class TfrmMain : public TForm, private UnattendedHost {
   // Swaps wait for the restart: the analysis, the defragmentation and the
   // undo are refused until then, and the window says so.
   bool SwapsPending() const { return swapsPending_; }
+  // The red warning in the step hint's place, with Restart Now; the
+  // commands that would touch the hives are disabled.
+  void ShowPendingWarning();
 
  protected:
   void FormCreate() override;
@@ -120,7 +123,6 @@ class TfrmMain : public TForm, private UnattendedHost {
   // Refuses a command while swaps wait, offering the restart; true when
   // refused.
   bool RefuseWhilePending();
-  void ShowPendingWarning();
   // After a run asked for the restart: its result, and then the watch for
   // the end of the session.
   void AfterRestartRequest(const RestartAttempt& attempt);
