@@ -87,6 +87,9 @@ class TfrmMain : public TForm, private UnattendedHost {
   // Swaps wait for the restart: the analysis, the defragmentation and the
   // undo are refused until then, and the window says so.
   bool SwapsPending() const { return swapsPending_; }
+  // The red warning in the step hint's place, with Restart Now; the
+  // commands that would touch the hives are disabled.
+  void ShowPendingWarning();
   // The figures of the latest complete analysis; null before one.
   const AnalysisFigures* LastFigures() const { return figures_ ? &*figures_ : nullptr; }
   // The event that ends an unattended run was written by the window itself
@@ -127,7 +130,6 @@ class TfrmMain : public TForm, private UnattendedHost {
   // Refuses a command while swaps wait, offering the restart; true when
   // refused.
   bool RefuseWhilePending();
-  void ShowPendingWarning();
   // After a run asked for the restart: its result, and then the watch for
   // the end of the session.
   void AfterRestartRequest(const RestartAttempt& attempt);

@@ -56,6 +56,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   auto main = vh::CreateForm<vh::TfrmMain>(vh::AppPlatform());
   main->Show();
   if (argc > 2 && std::strcmp(argv[2], "analyze") == 0) main->bAnalyzeRegistryClick(*main);
+  if (argc > 2 && std::strcmp(argv[2], "pending") == 0) {
+    // As after swaps whose restart did not come.
+    main->bAnalyzeRegistryClick(*main);
+    main->ShowPendingWarning();
+  }
   if (argc > 2 && std::strcmp(argv[2], "french") == 0) main->miEnglishClick(*main->FindComponent("miFrench"));
   if (argc > 2 && std::strcmp(argv[2], "focus") == 0) {
     // As after Tab and Alt: the focus mark on a command and its letters

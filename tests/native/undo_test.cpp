@@ -163,6 +163,15 @@ TEST_F(UndoTest, NotOfferedWithoutABackupOrWhileTheCopyThatShouldHaveGoneIsThere
   fake.fileClock = 250;  // a later analysis' copy
   fake.AddFile(std::string(kSystem) + ".hvz", 3000);
   EXPECT_EQ(Plan().refusal, UndoRefusal::None);
+
+  // Neither a copy of the entry's very moment nor one whose time cannot be
+  // read proves that the swap took effect.
+  fake.fileClock = 100;
+  fake.AddFile(std::string(kSystem) + ".hvz", 3000);
+  EXPECT_EQ(Plan().refusal, UndoRefusal::NothingToSwapBack);
+  fake.fileClock = 250;
+  fake.AddFile(std::string(kSystem) + ".hvz", 3000).unreadable = true;
+  EXPECT_EQ(Plan().refusal, UndoRefusal::NothingToSwapBack);
 }
 
 TEST_F(UndoTest, AHiveWithoutItsBackupIsSkippedNamedAndJournalledWhileTheOthersGoBack) {

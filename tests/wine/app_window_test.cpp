@@ -207,6 +207,12 @@ TEST_F(AppWindowTest, TheHelpMenuOffersTheUndoOnlyWhenThereIsOneAndItConfirmsNam
   EXPECT_NE(boxes_.texts[0].find(alpha.name + "  (" + alpha.file + ")"), std::string::npos) << boxes_.texts[0];
   EXPECT_EQ(boxes_.texts[0].rfind("Undo the last defragmentation?", 0), 0u) << boxes_.texts[0];
   EXPECT_TRUE(platform_.records().empty()) << "a No swaps nothing back";
+  for (int answer : {IDCANCEL, 0}) {  // closed, or a box that could not be shown
+    boxes_.answer = answer;
+    ready.pmiUndoClick(sender);
+    EXPECT_TRUE(platform_.records().empty()) << answer;
+  }
+  boxes_.texts.resize(1);
 
   boxes_.answer = IDYES;
   ready.pmiUndoClick(sender);
