@@ -29,15 +29,10 @@ bool RefusedWhileSwapsWait(UnattendedHost& host) {
   return true;
 }
 
-// After swaps were scheduled: the restart, checked.
+// After swaps were scheduled: the restart, checked. A restart that could
+// not be started, or did not come, the host has recorded already.
 int AfterSwaps(UnattendedHost& host, const std::string& restartFailure) {
-  if (!restartFailure.empty()) {
-    host.RecordFailure("The swaps are scheduled, but Windows could not be restarted: " + restartFailure +
-                       ". Every registry change until the restart will be lost; restart Windows now.");
-    host.Close();
-    return kExitRestartNotStarted;
-  }
-  if (!host.AwaitRestart()) {
+  if (!restartFailure.empty() || !host.AwaitRestart()) {
     host.Close();
     return kExitRestartNotStarted;
   }

@@ -96,6 +96,25 @@ TEST(SilentModeTest, BelowItsMinimumGainSchedulesNothingLogsWhyAndEndsWithItsOwn
   }
 }
 
+TEST(SilentModeTest, ARestartThatIsRefusedOrDoesNotComeAndSwapsThatWaitEachEndWithTheirCode) {
+  FakeHost refused;
+  refused.defrag.restarting = false;
+  refused.defrag.restartFailure = "Windows refused to restart (error 21)";
+  EXPECT_EQ(RunSilentMode(refused), kExitRestartNotStarted);
+  EXPECT_EQ(refused.log, (std::vector<std::string>{"hide", "analyze", "defragment", "close"}))
+      << "the host records the failure when it sees it, once";
+  FakeHost aborted;
+  aborted.restartComes = false;
+  EXPECT_EQ(RunSilentMode(aborted), kExitRestartNotStarted);
+  FakeHost waiting;
+  waiting.swapsWait = true;
+  EXPECT_EQ(RunSilentMode(waiting), kExitSwapsPending);
+  EXPECT_EQ(RunUndoMode(waiting), kExitSwapsPending);
+  FakePlatform fake;
+  EXPECT_EQ(RunScanMode(waiting, fake, "C:\\r.ini"), kExitSwapsPending);
+  EXPECT_EQ(std::count(waiting.log.begin(), waiting.log.end(), "analyze"), 0);
+}
+
 TEST(UndoModeTest, EachOutcomeEndsWithItsOwnCodeAndTheReasonsInTheLog) {
   FakeHost undone;
   undone.undo.notUndone = {"\\REGISTRY\\MACHINE\\SAM: its backup is missing"};
