@@ -29,9 +29,8 @@ const char* const kStepHint[] = {"Label6", "Label2", "Label1", "Label3"};
 bool TfrmMain::FindPendingSwapsNow() {
   if (!swapsPending_) {
     swapsPending_ =
-        FindPendingSwaps(platform_.files, platform_.system, ReadJournal(platform_.files, JournalPath(platform_.files)),
-                         Hives)
-            .Any();
+        SwapsWaitForRestart(platform_.files, platform_.system,
+                            ReadJournal(platform_.files, JournalPath(platform_.files)), Hives);
   }
   if (swapsPending_) ShowPendingWarning();
   return swapsPending_;

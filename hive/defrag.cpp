@@ -127,7 +127,7 @@ void Record(const DefragRun& run) {
 bool SwapsPendingNow(DefragRun& run) {
   if (!run.journal) return false;
   Platform& p = run.platform;
-  return FindPendingSwaps(p.files, p.system, ReadJournal(p.files, run.journal->path), run.hives).Any();
+  return SwapsWaitForRestart(p.files, p.system, ReadJournal(p.files, run.journal->path), run.hives);
 }
 
 }  // namespace

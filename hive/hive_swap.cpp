@@ -66,21 +66,29 @@ std::string RestartAttempt::Failure() const {
   return text;
 }
 
+namespace {
+
+// InitiateSystemShutdownEx, with a shutdown already under way (the first
+// request was taken after all) counted as started.
+void InitiateRestart(Power& power, RestartAttempt& attempt) {
+  attempt.initiateError = power.InitiateRestart(kRestartReason);
+  if (attempt.initiateError == win::kErrorShutdownInProgress) attempt.initiateError = win::kErrorSuccess;
+}
+
+}  // namespace
+
 RestartAttempt RestartComputer(Privileges& privileges, Power& power) {
   RestartAttempt attempt;
   attempt.privilege = EnableShutdownPrivilege(privileges);
   attempt.exitWindows = power.ExitSystem(win::kEwxReboot | win::kEwxForce, kRestartReason);
-  if (!attempt.exitWindows) attempt.initiateError = power.InitiateRestart(kRestartReason);
-  // Already under way (the first request was taken after all): started.
-  if (attempt.initiateError == win::kErrorShutdownInProgress) attempt.initiateError = win::kErrorSuccess;
+  if (!attempt.exitWindows) InitiateRestart(power, attempt);
   return attempt;
 }
 
 RestartAttempt RestartAgain(Privileges& privileges, Power& power) {
   RestartAttempt attempt;
   attempt.privilege = EnableShutdownPrivilege(privileges);
-  attempt.initiateError = power.InitiateRestart(kRestartReason);
-  if (attempt.initiateError == win::kErrorShutdownInProgress) attempt.initiateError = win::kErrorSuccess;
+  InitiateRestart(power, attempt);
   return attempt;
 }
 

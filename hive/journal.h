@@ -66,6 +66,8 @@ struct JournalEntry {
   bool damaged = false;
 
   int Scheduled() const;
+  // A defragmentation or an undo that scheduled some swap.
+  bool SchedulesSwaps() const { return kind != JournalKind::RestartNotStarted && Scheduled() > 0; }
 };
 
 // The journal file beside the program.

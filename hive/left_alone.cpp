@@ -55,8 +55,8 @@ std::string HiveReaderSid(const std::string& hiveName) {
   if (upper.compare(0, sizeof kUserPrefix - 1, kUserPrefix) != 0) return "";
   std::string sid = hiveName.substr(sizeof kUserPrefix - 1);
   const std::string classes = "_CLASSES";
-  if (UpperAscii(sid).size() > classes.size() &&
-      UpperAscii(sid).compare(sid.size() - classes.size(), classes.size(), classes) == 0)
+  const std::string upperSid = UpperAscii(sid);
+  if (upperSid.size() > classes.size() && upperSid.compare(sid.size() - classes.size(), classes.size(), classes) == 0)
     sid.resize(sid.size() - classes.size());
   // Only a plain SID: ".DEFAULT" and anything with a separator is nobody's.
   if (UpperAscii(sid).compare(0, 4, "S-1-") != 0 || sid.find_first_not_of("Ss0123456789-") != std::string::npos)

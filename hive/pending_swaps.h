@@ -13,19 +13,11 @@
 
 namespace vh {
 
-struct PendingSwaps {
-  bool pending = false;
-  // When the run whose swaps wait was made (its journal time); empty when
-  // only the files tell.
-  std::string since;
-  bool Any() const { return pending; }
-};
-
-// Pending when the journal's last run that scheduled swaps (a
+// True when the journal's last run that scheduled swaps (a
 // defragmentation or an undo) is newer than the system's start, or when a
 // hive's backup or undo file is held open: after RegReplaceKey it is the
 // live hive's file until the restart.
-PendingSwaps FindPendingSwaps(Files& files, SystemInfo& system, const std::vector<JournalEntry>& journal,
-                              const HiveTable& hives);
+bool SwapsWaitForRestart(Files& files, SystemInfo& system, const std::vector<JournalEntry>& journal,
+                         const HiveTable& hives);
 
 }  // namespace vh

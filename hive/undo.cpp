@@ -72,10 +72,6 @@ JournalHive SkippedHive(Files& files, const std::pair<JournalHive, UndoSkip>& sk
   return hive;
 }
 
-bool SchedulesSwaps(const JournalEntry& entry) {
-  return entry.kind != JournalKind::RestartNotStarted && entry.Scheduled() > 0;
-}
-
 }  // namespace
 
 std::string UndoRefusalText(UndoRefusal refusal) {
@@ -132,7 +128,7 @@ UndoPlan PlanUndo(const std::vector<JournalEntry>& journal, const HiveTable& loa
     // Runs that scheduled nothing changed nothing: a second run refused
     // before the restart, an undo Windows refused outright, a restart that
     // could not be started. The run before them can still be undone.
-    if (!SchedulesSwaps(*it)) {
+    if (!it->SchedulesSwaps()) {
       if (it->kind == JournalKind::Defragmentation) plan.refusal = UndoRefusal::NothingScheduled;
       continue;
     }
@@ -166,7 +162,7 @@ UndoOutcome UndoLastDefragmentation(UndoRun& run) {
   std::vector<JournalEntry> journal = ReadJournal(p.files, run.journal.path);
   run.done = {};
   run.restart = {};
-  if (FindPendingSwaps(p.files, p.system, journal, run.hives).Any()) return UndoOutcome::SwapsPending;
+  if (SwapsWaitForRestart(p.files, p.system, journal, run.hives)) return UndoOutcome::SwapsPending;
   RecoverSetAsideBackups(p.files, run.hives.HiveFiles);
   run.plan = PlanUndo(journal, run.hives, p.files, p.system.BootTime());
   if (!run.plan.Offered()) {

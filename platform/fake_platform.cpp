@@ -46,13 +46,16 @@ std::string FakePlatform::HiveFileOf(RootKey root, const std::string& subkey) co
   auto list = keys_.find(Upper(RootKeyName(RootKey::LocalMachine) + "\\SYSTEM\\CurrentControlSet\\Control\\hivelist"));
   if (list == keys_.end()) return "";
   std::string wanted = Upper((root == RootKey::Users ? "\\REGISTRY\\USER\\" : "\\REGISTRY\\MACHINE\\") + subkey);
-  for (const FakeValue& v : list->second.values) {
-    if (Upper(v.name) != wanted) continue;
-    for (const FakeDrive& d : drives_) {
-      std::string device = Upper(d.device) + "\\";
-      if (Upper(v.text).compare(0, device.size(), device) == 0)
-        return d.root.substr(0, 2) + v.text.substr(device.size() - 1);
-    }
+  for (const FakeValue& v : list->second.values)
+    if (Upper(v.name) == wanted) return DrivePathOf(v.text);
+  return "";
+}
+
+std::string FakePlatform::DrivePathOf(const std::string& devicePath) const {
+  for (const FakeDrive& d : drives_) {
+    std::string device = Upper(d.device) + "\\";
+    if (Upper(devicePath).compare(0, device.size(), device) == 0)
+      return d.root.substr(0, 2) + devicePath.substr(device.size() - 1);
   }
   return "";
 }
@@ -117,10 +120,7 @@ void FakePlatform::Restart() {
     keys_[listId] = *list;
     // Each hive's file is held again by the system that loaded it.
     for (const FakeValue& v : list->values)
-      for (const FakeDrive& d : drives_)
-        if (Upper(v.text).compare(0, d.device.size() + 1, Upper(d.device) + "\\") == 0)
-          if (auto it = files_.find(Upper(d.root.substr(0, 2) + v.text.substr(d.device.size()))); it != files_.end())
-            it->second.locked = true;
+      if (auto it = files_.find(Upper(DrivePathOf(v.text))); it != files_.end()) it->second.locked = true;
   }
   ++fileClock;
   bootTime = fileClock;

@@ -226,6 +226,8 @@ class FakePlatform final : public Registry,
   }
   void RenameEntry(const std::string& from, const std::string& to);
   void EraseSubtree(const std::string& id);
+  // "C:\\x" for a device path of one of the drives; "" for none.
+  std::string DrivePathOf(const std::string& devicePath) const;
   FakeKey* KeyFor(KeyHandle key);
   std::vector<std::string> ChildIds(const std::string& id) const;
   FakeHive SubtreeOf(const std::string& id, bool saving) const;

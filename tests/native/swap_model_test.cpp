@@ -242,7 +242,7 @@ TEST(RestartTest, ASecondRunBeforeTheRestartIsRefusedAndTheFirstStaysUndoable) {
     EXPECT_TRUE(m.fake.CallsNamed("MoveFileA").empty());
     EXPECT_EQ(m.Journal().size(), journalWritable ? 1u : 0u);
     m.fake.Restart();
-    EXPECT_FALSE(FindPendingSwaps(m.fake, m.fake, m.Journal(), m.hives).Any());
+    EXPECT_FALSE(SwapsWaitForRestart(m.fake, m.fake, m.Journal(), m.hives));
     EXPECT_EQ(UndoOffered(m.fake.platform(), m.hives, JournalPath(m.fake)), journalWritable);
   }
 }
