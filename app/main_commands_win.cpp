@@ -11,7 +11,7 @@
 #include "hive/defrag.h"
 #include "hive/figures.h"
 #include "hive/hive_copy.h"
-#include "hive/progress_dialog_win.h"
+#include "scan/progress_dialog_win.h"
 #include "hive/hive_swap.h"
 #include "res/string_ids.h"
 #include "restore/restore_point_dialog_win.h"
@@ -42,10 +42,8 @@ class DefragDialogsOf final : public DefragDialogs {
  public:
   explicit DefragDialogsOf(TfrmMain& main) : main_(main) {}
   void CopyAgain(const HiveTable& hives) override {
-    ScanStep step{hives, main_.RunningOnWow64, main_.Unattended, LoadResString(IDS_RECOPY_CAPTION),
-                  LoadResString(IDS_RECOPY_LABEL)};
-    auto dialog = CreateForm<TfrmGetNewHiveProgess>(main_.ForDialog(), std::move(step));
-    dialog->ShowModal();
+    RunScan(main_.ForDialog(), ScanJob{hives, main_.RunningOnWow64, main_.Unattended,
+                                       LoadResString(IDS_RECOPY_CAPTION), LoadResString(IDS_RECOPY_LABEL)});
   }
   void ShowNothingScheduled(const DefragReport& report) override {
     ShowMessageBox(LoadResString(IDS_NOTHING_SCHEDULED) + "\n" + Lines(report.NotScheduledLines()));
@@ -99,9 +97,7 @@ bool TfrmMain::RunAnalysis() {
   analysed_ = false;
   figures_.reset();
   DWORD started = GetTickCount();
-  auto dialog = CreateForm<TfrmGetNewHiveProgess>(ForDialog(), AnalysisStep());
-  dialog->ShowModal();
-  bool complete = dialog->Completion() == ScanCompletion::Complete;
+  bool complete = RunScan(ForDialog(), AnalysisJob()) == ScanCompletion::Complete;
   bDefragRegistry().SetEnabled(false);
   if (!complete) return false;
 

@@ -4,7 +4,7 @@
 // and never restart (the user, another program or the system aborts it;
 // a process outside the interactive session gets success for nothing).
 #include "app/main_window_win.h"
-#include "app/messages_win.h"
+#include "ui/window_messages_win.h"
 #include "flat/flat_speed_button_win.h"
 #include "hive/pending_swaps.h"
 #include "hive/swap_events.h"

@@ -6,11 +6,12 @@
 
 #include "app/drag_area.h"
 #include "app/main_layout_win.h"
-#include "app/messages_win.h"
+#include "ui/window_messages_win.h"
 #include "app/single_instance_win.h"
 #include "platform/string_table_win.h"
 #include "app/version_code.h"
 #include "flat/flat_speed_button_win.h"
+#include "flat/speed_button_layout.h"
 #include "hive/catalogue.h"
 #include "hive/copy_check.h"
 #include "hive/hive_copy.h"

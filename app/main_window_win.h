@@ -15,7 +15,7 @@
 #include "hive/left_alone.h"
 #include "hive/hive_table.h"
 #include "hive/journal.h"
-#include "hive/progress_dialog_win.h"
+#include "scan/progress_dialog_win.h"
 #include "platform/platform.h"
 #include "settings/options.h"
 #include "ui/dialog_inputs_win.h"
@@ -46,8 +46,8 @@ class TfrmMain : public TForm, private UnattendedHost {
   TOptionsSetting& Options() { return options_; }
   // What a dialog opened from this window is given.
   DialogInputs ForDialog() { return DialogInputs{this, platform_, options_.Lan}; }
-  // The analysis' copying step: the whole table.
-  ScanStep AnalysisStep() const { return ScanStep{HivesToCopy(Hives), RunningOnWow64, Unattended, "", ""}; }
+  // The analysis' scan: the whole table, under the layout's texts.
+  ScanJob AnalysisJob() const { return ScanJob{HivesToCopy(Hives), RunningOnWow64, Unattended, "", ""}; }
   TListView& lvMain();
   TFlatSpeedButton& bDefragRegistry();
   TLabel& Label(const char* name);

@@ -1,7 +1,7 @@
 #include "app/single_instance_win.h"
 
 #include "app/main_window_win.h"
-#include "app/messages_win.h"
+#include "ui/window_messages_win.h"
 
 namespace vh {
 

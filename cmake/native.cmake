@@ -13,10 +13,14 @@ target_include_directories(vh_core PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_options(vh_core PRIVATE ${VH_WARNINGS})
 target_link_libraries(vh_core PUBLIC ZLIB::ZLIB)
 
+add_library(vh_test_platform STATIC ${VH_TEST_PLATFORM_SOURCES})
+target_compile_options(vh_test_platform PRIVATE ${VH_WARNINGS})
+target_link_libraries(vh_test_platform PUBLIC vh_core)
+
 file(GLOB VH_NATIVE_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/native/*.cpp)
 add_executable(vh_native_tests ${VH_NATIVE_TEST_SOURCES})
 target_compile_options(vh_native_tests PRIVATE ${VH_WARNINGS})
-target_link_libraries(vh_native_tests PRIVATE vh_core GTest::gtest GTest::gtest_main GTest::gmock)
+target_link_libraries(vh_native_tests PRIVATE vh_test_platform vh_core GTest::gtest GTest::gtest_main GTest::gmock)
 gtest_discover_tests(vh_native_tests DISCOVERY_TIMEOUT 60)
 
 # Portable tools the tests use (theme file writer and the like).
@@ -39,7 +43,7 @@ if(VH_FUZZ)
     add_executable(${name} ${src})
     target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
     target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
-    target_link_libraries(${name} PRIVATE vh_core)
+    target_link_libraries(${name} PRIVATE vh_test_platform vh_core)
   endforeach()
 endif()
 

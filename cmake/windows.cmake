@@ -76,7 +76,11 @@ endif()
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${VH_EVENTS_DIR}")
 set(VH_RC_SOURCES ${CMAKE_SOURCE_DIR}/res/varnhold.rc)
 set_source_files_properties(${VH_RC_SOURCES} PROPERTIES OBJECT_DEPENDS ${VH_EVENTS_DIR}/MSG00409.bin)
-add_executable(varnhold WIN32 ${CMAKE_SOURCE_DIR}/app/main_win.cpp ${VH_RC_SOURCES})
+add_library(vh_test_platform STATIC ${VH_TEST_PLATFORM_SOURCES})
+target_compile_options(vh_test_platform PRIVATE ${VH_WARNINGS})
+target_link_libraries(vh_test_platform PUBLIC vh_core)
+
+add_executable(varnhold WIN32 ${CMAKE_SOURCE_DIR}/app/main_win.cpp ${VH_REAL_PLATFORM} ${VH_RC_SOURCES})
 target_compile_options(varnhold PRIVATE ${VH_WARNINGS})
 target_link_libraries(varnhold PRIVATE vh_win)
 set_target_properties(varnhold PROPERTIES OUTPUT_NAME varnhold)
@@ -89,7 +93,7 @@ add_custom_command(TARGET varnhold POST_BUILD
 # real executable: hive swaps and the restart are recorded, never done.
 add_executable(varnhold_recorded WIN32 ${CMAKE_SOURCE_DIR}/app/main_win.cpp
                ${CMAKE_SOURCE_DIR}/tests/wine/recorded_app/recorded_platform_win.cpp ${VH_RC_SOURCES})
-target_link_libraries(varnhold_recorded PRIVATE vh_win)
+target_link_libraries(varnhold_recorded PRIVATE vh_win vh_test_platform)
 
 # GoogleTest from Debian's source tree, cross-built with the program.
 # The win32 thread model has no pthreads.
@@ -105,7 +109,7 @@ set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/wine-run.sh)
 file(GLOB VH_WINE_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/*_test.cpp)
 file(GLOB VH_WINE_TEST_SUPPORT CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/support/*.cpp)
 add_library(vh_wine_test_support STATIC ${VH_WINE_TEST_SUPPORT})
-target_link_libraries(vh_wine_test_support PUBLIC vh_win gtest psapi)
+target_link_libraries(vh_wine_test_support PUBLIC vh_win vh_test_platform gtest psapi)
 target_include_directories(vh_wine_test_support PUBLIC ${CMAKE_SOURCE_DIR})
 foreach(src ${VH_WINE_TESTS})
   get_filename_component(name ${src} NAME_WE)
@@ -123,9 +127,9 @@ endforeach()
 file(GLOB VH_WIN_TOOLS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/*_win_tool.cpp)
 foreach(src ${VH_WIN_TOOLS})
   get_filename_component(name ${src} NAME_WE)
-  add_executable(${name} WIN32 ${src} ${VH_RC_SOURCES})
+  add_executable(${name} WIN32 ${src} ${VH_REAL_PLATFORM} ${VH_RC_SOURCES})
   # psapi: with the XP headers the memory counters come from psapi.dll.
-  target_link_libraries(${name} PRIVATE vh_win psapi)
+  target_link_libraries(${name} PRIVATE vh_win vh_test_platform psapi)
   target_compile_options(${name} PRIVATE ${VH_WARNINGS})
 endforeach()
 

@@ -111,4 +111,12 @@ FrameColours FrameColoursFor(FaceState state, bool hovered) {
   }
 }
 
+int FittedSpeedButtonWidth(int captionTextWidth) { return captionTextWidth + kSpeedButtonCaptionPadding; }
+
+void FitSpeedButtons(const std::vector<SpeedButtonFit>& buttons,
+                     const std::function<int(const std::string&)>& textWidth) {
+  for (const SpeedButtonFit& button : buttons)
+    if (button.setWidth) button.setWidth(FittedSpeedButtonWidth(textWidth(button.caption)));
+}
+
 }  // namespace vh

@@ -3,6 +3,10 @@
 // in each state. The Win32 side measures the caption and paints.
 #pragma once
 
+#include <functional>
+#include <string>
+#include <vector>
+
 #include "ui/geometry.h"
 #include "ui/glyph_layout.h"
 
@@ -41,5 +45,17 @@ struct FrameColours {
   FrameColour bottomRight;
 };
 FrameColours FrameColoursFor(FaceState state, bool hovered);
+
+// A flat button as the fitting sees it.
+struct SpeedButtonFit {
+  std::string caption;
+  std::function<void(int)> setWidth;
+};
+
+// Caption text width (measured on the main window's canvas) + 17.
+constexpr int kSpeedButtonCaptionPadding = 17;
+int FittedSpeedButtonWidth(int captionTextWidth);
+void FitSpeedButtons(const std::vector<SpeedButtonFit>& buttons,
+                     const std::function<int(const std::string&)>& textWidth);
 
 }  // namespace vh

@@ -1,6 +1,7 @@
 // The main window's language menu and what hangs on it: switching the
-// language from the menu (miEnglishClick), the tick marks at start-up, and
-// fitting the flat buttons to their possibly longer translated captions.
+// language from the menu (miEnglishClick) and the tick marks at start-up.
+// The flat buttons are fitted to their translated captions by the host
+// (flat/speed_button_layout.h measures them).
 //
 //   LanguageMenuHost     what the main window lends to the switch: ticks,
 //                        its own translation, button fitting, a message box.
@@ -10,7 +11,6 @@
 
 #include <functional>
 #include <string>
-#include <vector>
 
 #include "platform/platform.h"
 
@@ -61,17 +61,5 @@ std::string LanguageNotFoundMessage(ProfileFiles& profiles, const std::string& e
                                     const std::string& path, const std::string& language,
                                     const std::string& translationPage,
                                     const std::function<std::string(const std::string&)>& messageText);
-
-// A flat button as the fitting sees it.
-struct SpeedButtonFit {
-  std::string caption;
-  std::function<void(int)> setWidth;
-};
-
-// Caption text width (measured on the main window's canvas) + 17.
-constexpr int kSpeedButtonCaptionPadding = 17;
-int FittedSpeedButtonWidth(int captionTextWidth);
-void FitSpeedButtons(const std::vector<SpeedButtonFit>& buttons,
-                     const std::function<int(const std::string&)>& textWidth);
 
 }  // namespace vh

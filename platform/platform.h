@@ -2,8 +2,8 @@
 // small interfaces so that the logic builds and runs without Windows.
 //
 // Three implementations exist: the real one over Win32 (platform/*_win.cpp),
-// an in-memory fake for the native tests (platform/fake_platform.h), and a
-// recording wrapper (platform/recording_platform.h) that passes the real calls
+// an in-memory fake for the native tests (tests/support/fake_platform.h), and a
+// recording wrapper (tests/support/recording_platform.h) that passes the real calls
 // through but keeps the ones that would change the machine for good.
 //
 // Values follow the Win32 calls they stand for (error codes, access masks,

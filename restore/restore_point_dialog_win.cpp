@@ -10,13 +10,11 @@
 #include "restore/restore_point_thread_win.h"
 #include "platform/platform.h"
 #include "ui/message_box_win.h"
+#include "ui/window_messages_win.h"
 
 namespace vh {
 
 namespace {
-
-// Posted by the worker with its result code in lParam.
-constexpr UINT kRestorePointDone = WM_APP + 1;
 
 FormDef SystemPointForm() {
   FormDef frame = DialogDef("frmSystemPoint", "Create System Point", 353, 180);
@@ -63,7 +61,7 @@ void TfrmSystemPoint::FormShow() {
   ResultArrived = false;
   if (!workerStarted_) {
     workerStarted_ = true;
-    TCreateSystemPointThread::Start(Handle(), kRestorePointDone, inputs_.platform.restore, shared_);
+    TCreateSystemPointThread::Start(Handle(), WM_RESTOREPOINTDONE, inputs_.platform.restore, shared_);
   }
   TranslateOnShow(*this, inputs_);
 }
@@ -97,7 +95,7 @@ void TfrmSystemPoint::FormClose(TCloseAction&) {
 }
 
 LRESULT TfrmSystemPoint::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == kRestorePointDone) {
+  if (msg == WM_RESTOREPOINTDONE) {
     RestorePointDone(lp);
     return 0;
   }

@@ -17,11 +17,9 @@
 #include "ui/component_win.h"
 #include "ui/modal_result.h"
 #include "ui/timer_win.h"
+#include "ui/window_messages_win.h"
 
 namespace vh {
-
-// Sent to the focused window: a skinned button answers 1.
-constexpr UINT WM_ISSKINBUTTON = 0x8BB8;
 
 class TsuiCustomButton : public TSkinFocusControl {
  public:

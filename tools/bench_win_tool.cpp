@@ -35,13 +35,13 @@
 #include "app/app_platform_win.h"
 #include "app/locale_win.h"
 #include "app/main_window_win.h"
-#include "app/messages_win.h"
+#include "ui/window_messages_win.h"
 #include "hive/catalogue.h"
 #include "hive/copy_check.h"
 #include "hive/figures.h"
 #include "hive/hive_copy.h"
-#include "hive/progress_dialog_win.h"
-#include "hive/scan_worker.h"
+#include "scan/progress_dialog_win.h"
+#include "scan/scan_worker.h"
 #include "ui/controls_win.h"
 #include "ui/form_win.h"
 #include "ui/message_box_win.h"
@@ -446,7 +446,7 @@ LRESULT CALLBACK LogMessage(int code, WPARAM wp, LPARAM lp) {
     if (msg.message == WM_CLOSE) messageLog.lastClose = at;
     if (msg.message == WM_TIMER) ++messageLog.timers;
     if (msg.message == WM_PAINT) ++messageLog.paints;
-    if (msg.message == vh::TfrmGetNewHiveProgess::kStatusChanged || msg.message == vh::TfrmGetNewHiveProgess::kHiveDone) ++messageLog.statuses;
+    if (msg.message == vh::WM_SCANSTATUS || msg.message == vh::WM_SCANHIVEDONE) ++messageLog.statuses;
   }
   return CallNextHookEx(nullptr, code, wp, lp);
 }
@@ -472,7 +472,7 @@ int ProfileAnalysis(int rounds) {
     scan.push_back(TimeMs([&] {
       vh::RunHiveScan(platform, vh::ScanJob{main->Hives, main->RunningOnWow64}, stop, reporter, vh::SteadyScanClock());
     }));
-    dialog.push_back(TimeMs([&] { vh::CreateForm<vh::TfrmGetNewHiveProgess>(main->ForDialog(), main->AnalysisStep()); }));
+    dialog.push_back(TimeMs([&] { vh::CreateForm<vh::TfrmGetNewHiveProgess>(main->ForDialog(), main->AnalysisJob()); }));
     figures.push_back(TimeMs([&] {
       vh::ComputeFigures(platform.files, main->Hives, vh::UserDecimalSeparator(), "-");
     }));

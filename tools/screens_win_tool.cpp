@@ -12,7 +12,7 @@
 #include "about/about_box_win.h"
 #include "app/app_platform_win.h"
 #include "app/main_window_win.h"
-#include "hive/progress_dialog_win.h"
+#include "scan/progress_dialog_win.h"
 #include "platform/forwarding_registry.h"
 #include "restore/restore_point_dialog_win.h"
 #include "settings/ask_delete_dialog_win.h"
@@ -82,7 +82,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     static HoldAtSecondCopy held(real.registry);
     static vh::Platform holding = vh::WithRegistry(real, held);
     dialog = vh::CreateForm<vh::TfrmGetNewHiveProgess>(vh::DialogInputs{main.get(), holding, ""},
-                                                        main->AnalysisStep());
+                                                        main->AnalysisJob());
     dialog->Show();
   }
   if (menu) {

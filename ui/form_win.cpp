@@ -7,13 +7,11 @@
 
 #include "ui/controls_win.h"
 #include "ui/tab_order.h"
+#include "ui/window_messages_win.h"
 
 namespace vh {
 
 namespace {
-
-// Posted by the accessible object: press this windowless control.
-constexpr UINT WM_ACCESSIBLEPRESS = 0x6640;
 
 bool KeyboardCuesAlways() {
   BOOL always = FALSE;

@@ -9,7 +9,7 @@
 #include "hive/hive_table.h"
 #include "hive/journal.h"
 #include "hive/undo.h"
-#include "platform/fake_platform.h"
+#include "tests/support/fake_platform.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "app/unattended.h"
-#include "platform/fake_platform.h"
+#include "tests/support/fake_platform.h"
 #include "platform/ini_text.h"
 #include "settings/options.h"
 

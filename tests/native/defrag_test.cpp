@@ -6,10 +6,10 @@
 
 #include "hive/copy_check.h"
 #include "hive/hive_copy.h"
-#include "hive/scan_worker.h"
+#include "scan/scan_worker.h"
 #include "hive/swap_events.h"
 #include "platform/error.h"
-#include "platform/fake_platform.h"
+#include "tests/support/fake_platform.h"
 
 namespace vh {
 namespace {

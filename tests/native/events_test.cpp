@@ -2,7 +2,7 @@
 
 #include "app/run_events.h"
 #include "hive/swap_events.h"
-#include "platform/fake_platform.h"
+#include "tests/support/fake_platform.h"
 #include "res/event_ids.h"
 
 namespace vh {

@@ -12,7 +12,7 @@
 
 #include "app/undo_texts.h"
 #include "lang/translation.h"
-#include "platform/fake_platform.h"
+#include "tests/support/fake_platform.h"
 
 namespace vh {
 namespace {

@@ -4,7 +4,8 @@
 
 #include <stdexcept>
 
-#include "platform/fake_platform.h"
+#include "flat/speed_button_layout.h"
+#include "tests/support/fake_platform.h"
 
 namespace vh {
 namespace {

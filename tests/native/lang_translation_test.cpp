@@ -4,7 +4,7 @@
 
 #include <map>
 
-#include "platform/fake_platform.h"
+#include "tests/support/fake_platform.h"
 
 namespace vh {
 namespace {

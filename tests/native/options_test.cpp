@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/error.h"
-#include "platform/fake_platform.h"
+#include "tests/support/fake_platform.h"
 
 namespace vh {
 namespace {

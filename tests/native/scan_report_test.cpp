@@ -4,7 +4,7 @@
 
 #include "app/last_figures.h"
 #include "platform/error.h"
-#include "platform/fake_platform.h"
+#include "tests/support/fake_platform.h"
 
 namespace vh {
 namespace {

@@ -1,8 +1,8 @@
-#include "hive/scan_worker.h"
+#include "scan/scan_worker.h"
 
 #include <gtest/gtest.h>
 
-#include "platform/fake_platform.h"
+#include "tests/support/fake_platform.h"
 
 namespace vh {
 namespace {

@@ -12,9 +12,9 @@
 #include "hive/hive_copy.h"
 #include "hive/left_alone.h"
 #include "hive/pending_swaps.h"
-#include "hive/scan_worker.h"
+#include "scan/scan_worker.h"
 #include "hive/undo.h"
-#include "platform/fake_platform.h"
+#include "tests/support/fake_platform.h"
 
 namespace vh {
 namespace {

@@ -4,7 +4,7 @@
 
 #include "app/undo_texts.h"
 #include "hive/defrag.h"
-#include "platform/fake_platform.h"
+#include "tests/support/fake_platform.h"
 
 namespace vh {
 namespace {

@@ -13,11 +13,11 @@
 #include <vector>
 
 #include "app/main_window_win.h"
-#include "app/messages_win.h"
+#include "ui/window_messages_win.h"
 #include "app/single_instance_win.h"
 #include "flat/flat_speed_button_win.h"
 #include "hive/hive_copy.h"
-#include "hive/progress_dialog_win.h"
+#include "scan/progress_dialog_win.h"
 #include "settings/ask_delete_dialog_win.h"
 #include "settings/options.h"
 #include "settings/options_dialog_win.h"

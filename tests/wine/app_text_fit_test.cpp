@@ -22,7 +22,8 @@
 #include "about/about_box_win.h"
 #include "app/main_window_win.h"
 #include "flat/flat_speed_button_win.h"
-#include "hive/progress_dialog_win.h"
+#include "flat/speed_button_layout.h"
+#include "scan/progress_dialog_win.h"
 #include "lang/language_menu.h"
 #include "lang/translate_form_win.h"
 #include "platform/string_table_win.h"
@@ -85,7 +86,7 @@ const std::vector<Window>& Windows() {
        [](TfrmMain& m, Platform& p, const std::string& l) { return Dialog<TfrmSystemPoint>(m, p, l); }, {}},
       {"frmGetNewHiveProgess",
        [](TfrmMain& m, Platform& p, const std::string& l) {
-         return Dialog<TfrmGetNewHiveProgess>(m, p, l, m.AnalysisStep());
+         return Dialog<TfrmGetNewHiveProgess>(m, p, l, m.AnalysisJob());
        },
        {{"Label1", LoadResString(IDS_RECOPY_LABEL)}, {"Label1", LoadResString(IDS_STOP_PROCESS)}}},
       {"frmAbout", [](TfrmMain& m, Platform& p, const std::string& l) { return Dialog<TfrmAbout>(m, p, l); },

@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "app/main_window_win.h"
-#include "app/messages_win.h"
+#include "ui/window_messages_win.h"
 #include "flat/flat_speed_button_win.h"
 #include "hive/figures.h"
 #include "hive/hive_copy.h"
-#include "hive/progress_dialog_win.h"
+#include "scan/progress_dialog_win.h"
 #include "settings/options.h"
 #include "tests/wine/support/app_fixture.h"
 #include "tests/wine/support/control_lookup.h"

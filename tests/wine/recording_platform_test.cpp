@@ -2,7 +2,7 @@
 // plays the swap on the files as Windows does.
 #include <gtest/gtest.h>
 
-#include "platform/recording_platform.h"
+#include "tests/support/recording_platform.h"
 #include "platform/win32_platform_win.h"
 #include "tests/wine/support/app_fixture.h"
 #include "tests/wine/support/wine_env.h"

@@ -7,7 +7,7 @@
 
 #include "app/main_window_win.h"
 #include "hive/hive_copy.h"
-#include "hive/progress_dialog_win.h"
+#include "scan/progress_dialog_win.h"
 #include "platform/forwarding_registry.h"
 #include "platform/thread_win.h"
 #include "settings/options.h"

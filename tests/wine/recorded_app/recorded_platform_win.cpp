@@ -4,7 +4,7 @@
 #include <windows.h>
 
 #include "app/app_platform_win.h"
-#include "platform/recording_platform.h"
+#include "tests/support/recording_platform.h"
 #include "platform/win32_platform_win.h"
 
 namespace vh {

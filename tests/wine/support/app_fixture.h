@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/recording_platform.h"
+#include "tests/support/recording_platform.h"
 #include "platform/win32_platform_win.h"
 #include "tests/wine/support/wine_env.h"
 

@@ -1,4 +1,4 @@
-#include "hive/scan_worker.h"
+#include "scan/scan_worker.h"
 
 #include <chrono>
 

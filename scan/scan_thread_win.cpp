@@ -1,4 +1,4 @@
-#include "hive/scan_thread_win.h"
+#include "scan/scan_thread_win.h"
 
 #include "platform/error.h"
 

@@ -9,7 +9,7 @@
 #include <exception>
 #include <string>
 
-#include "hive/scan_worker.h"
+#include "scan/scan_worker.h"
 #include "platform/platform.h"
 #include "platform/thread_win.h"
 

@@ -5,36 +5,25 @@
 #include <memory>
 #include <string>
 
-#include "hive/scan_estimate.h"
-#include "hive/scan_thread_win.h"
+#include "scan/scan_estimate.h"
+#include "scan/scan_thread_win.h"
 #include "ui/dialog_inputs_win.h"
 #include "ui/form_win.h"
+#include "ui/window_messages_win.h"
 
 namespace vh {
 
+class TLabel;
 class TMemo;
 class TTimer;
+class TsuiButton;
 class TsuiProgressBar;
-
-// What a showing of the dialog copies, and how it is titled: the analysis
-// copies the main window's whole table under the layout's texts; the
-// defragmentation copies the hives it will swap under its own.
-struct ScanStep {
-  HiveTable hives;
-  bool wow64 = false;       // the program runs on 64-bit Windows
-  bool unattended = false;  // nothing may reach the screen
-  std::string caption;      // empty: the layout's, translated
-  std::string label;        // empty: the layout's, translated
-};
 
 class TfrmGetNewHiveProgess : public TForm {
  public:
-  TfrmGetNewHiveProgess(DialogInputs inputs, ScanStep step);
-  // The dialog's own messages: the scan starts once the dialog is up, and
-  // the worker reports through the others.
-  static constexpr UINT kStartScan = WM_APP + 1;
-  static constexpr UINT kHiveDone = WM_APP + 2;
-  static constexpr UINT kStatusChanged = WM_APP + 3;
+  TfrmGetNewHiveProgess(DialogInputs inputs, ScanJob job);
+  // The scan starts once the dialog is up (ui/window_messages_win.h).
+  static constexpr UINT kStartScan = WM_SCANSTART;
   ~TfrmGetNewHiveProgess() override;
   const char* ClassName() const override { return "TfrmGetNewHiveProgess"; }
 
@@ -52,20 +41,27 @@ class TfrmGetNewHiveProgess : public TForm {
   LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:
-  TMemo& Memo1();
-  TsuiProgressBar& ProgressBar1();
   void StartScan();
   void ShowPosition();
   void TakeStatus();
   void ReportWorkerError();
 
   DialogInputs inputs_;
-  ScanStep step_;
+  ScanJob job_;
+  // The layout's controls, bound once by the constructor.
+  TsuiButton* stopButton_ = nullptr;
+  TLabel* waitLabel_ = nullptr;
+  TsuiProgressBar* progressBar_ = nullptr;
+  TMemo* statusMemo_ = nullptr;
+  TTimer* timer_ = nullptr;
   ScanEstimate estimate_;
-  std::unique_ptr<TScanTaskThread> Worker;
+  std::unique_ptr<TScanTaskThread> worker_;
   bool stopped_ = false;  // Stop was pressed
   bool startPosted_ = false;
   bool errorReported_ = false;
 };
+
+// Shows the dialog over inputs.owner until the scan has ended; how it ended.
+ScanCompletion RunScan(DialogInputs inputs, ScanJob job);
 
 }  // namespace vh

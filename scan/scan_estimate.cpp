@@ -1,4 +1,4 @@
-#include "hive/scan_estimate.h"
+#include "scan/scan_estimate.h"
 
 #include "hive/hive_copy.h"
 #include "hive/hive_table.h"

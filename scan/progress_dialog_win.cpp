@@ -1,4 +1,4 @@
-#include "hive/progress_dialog_win.h"
+#include "scan/progress_dialog_win.h"
 
 #include "platform/platform.h"
 #include "platform/string_table_win.h"
@@ -40,40 +40,47 @@ const std::vector<ControlDef>& ProgressLayout() {
 
 }  // namespace
 
-TfrmGetNewHiveProgess::TfrmGetNewHiveProgess(DialogInputs inputs, ScanStep step)
+TfrmGetNewHiveProgess::TfrmGetNewHiveProgess(DialogInputs inputs, ScanJob job)
     : TForm(inputs.owner, ProgressForm()),
       inputs_(std::move(inputs)),
-      step_(std::move(step)),
-      estimate_(inputs_.platform.files, step_.hives.HiveFiles, step_.wow64) {
+      job_(std::move(job)),
+      estimate_(inputs_.platform.files, job_.hives.HiveFiles, job_.wow64) {
   InstantiateLayout(*this, ProgressLayout());
-  Find<TsuiButton>("bStop")->SetUIStyle(TsuiUIStyle::WinXP);
-  TsuiProgressBar& bar = ProgressBar1();
-  bar.SetUIStyle(TsuiUIStyle::WinXP);
-  bar.SetMax(1000);
-  bar.SetBorderColor(MakeColour(104, 104, 104));
-  bar.SetColor(MakeColour(239, 235, 222));
-  bar.SetShowCaption(true);
+  stopButton_ = Find<TsuiButton>("bStop");
+  waitLabel_ = Find<TLabel>("Label1");
+  progressBar_ = Find<TsuiProgressBar>("ProgressBar1");
+  statusMemo_ = Find<TMemo>("Memo1");
+  timer_ = Find<TTimer>("Timer1");
+  stopButton_->SetUIStyle(TsuiUIStyle::WinXP);
+  progressBar_->SetUIStyle(TsuiUIStyle::WinXP);
+  progressBar_->SetMax(1000);
+  progressBar_->SetBorderColor(MakeColour(104, 104, 104));
+  progressBar_->SetColor(MakeColour(239, 235, 222));
+  progressBar_->SetShowCaption(true);
   // Esc stops the scan as the Stop button does.
-  Find<TsuiButton>("bStop")->SetCancel(true);
+  stopButton_->SetCancel(true);
   WireHandlers<TfrmGetNewHiveProgess>(*this, {{"bStop", "OnClick", &TfrmGetNewHiveProgess::bStopClick},
                                               {"Timer1", "OnTimer", &TfrmGetNewHiveProgess::Timer1Timer}});
 }
 
 TfrmGetNewHiveProgess::~TfrmGetNewHiveProgess() = default;
 
-TMemo& TfrmGetNewHiveProgess::Memo1() { return *Find<TMemo>("Memo1"); }
-TsuiProgressBar& TfrmGetNewHiveProgess::ProgressBar1() { return *Find<TsuiProgressBar>("ProgressBar1"); }
+ScanCompletion RunScan(DialogInputs inputs, ScanJob job) {
+  auto dialog = CreateForm<TfrmGetNewHiveProgess>(std::move(inputs), std::move(job));
+  dialog->ShowModal();
+  return dialog->Completion();
+}
 
-void TfrmGetNewHiveProgess::ShowPosition() { ProgressBar1().SetPosition(estimate_.Position()); }
+void TfrmGetNewHiveProgess::ShowPosition() { progressBar_->SetPosition(estimate_.Position()); }
 
 void TfrmGetNewHiveProgess::FormShow() {
-  ProgressBar1().SetPosition(0);
+  progressBar_->SetPosition(0);
   stopped_ = false;
   estimate_.Reset();
   startPosted_ = false;
   TranslateOnShow(*this, inputs_);
-  if (!step_.caption.empty()) SetCaption(step_.caption);
-  if (!step_.label.empty()) Find<TLabel>("Label1")->SetCaption(step_.label);
+  if (!job_.caption.empty()) SetCaption(job_.caption);
+  if (!job_.label.empty()) waitLabel_->SetCaption(job_.label);
 }
 
 void TfrmGetNewHiveProgess::FormActivate() {
@@ -87,7 +94,7 @@ void TfrmGetNewHiveProgess::VisibleChanged() {
   // Unattended, nothing may reach the screen, not even until the scan
   // starts: the window stays hidden and the scan starts as its activation
   // would start it.
-  if (Visible() && step_.unattended) {
+  if (Visible() && job_.unattended) {
     FormActivate();
     return;
   }
@@ -95,34 +102,34 @@ void TfrmGetNewHiveProgess::VisibleChanged() {
 }
 
 void TfrmGetNewHiveProgess::StartScan() {
-  if (Worker) return;
-  if (step_.unattended) ShowWindow(Handle(), SW_HIDE);
-  Worker = std::make_unique<TScanTaskThread>(Handle(), ScanMessages{kHiveDone, kStatusChanged, WM_CLOSE},
-                                             ScanJob{step_.hives, step_.wow64}, inputs_.platform,
+  if (worker_) return;
+  if (job_.unattended) ShowWindow(Handle(), SW_HIDE);
+  worker_ = std::make_unique<TScanTaskThread>(Handle(), ScanMessages{WM_SCANHIVEDONE, WM_SCANSTATUS, WM_CLOSE},
+                                             job_, inputs_.platform,
                                              LoadResString(IDS_FINISH));
   // Stop pressed before the scan got going: the worker ends before its
   // first hive and closes the dialog.
-  if (stopped_) Worker->Terminate();
-  Worker->Start();
+  if (stopped_) worker_->Terminate();
+  worker_->Start();
   estimate_.Start();
-  Find<TTimer>("Timer1")->SetEnabled(true);
+  timer_->SetEnabled(true);
 }
 
 void TfrmGetNewHiveProgess::TakeStatus() {
-  if (Worker) Memo1().SetText(Worker->StatusText());
+  if (worker_) statusMemo_->SetText(worker_->StatusText());
 }
 
 ScanCompletion TfrmGetNewHiveProgess::Completion() const {
-  return Worker ? Worker->Completion() : ScanCompletion::Stopped;
+  return worker_ ? worker_->Completion() : ScanCompletion::Stopped;
 }
 
 void TfrmGetNewHiveProgess::ReportWorkerError() {
-  if (errorReported_ || !Worker || Worker->Completion() != ScanCompletion::Failed || !Worker->Error()) return;
+  if (errorReported_ || !worker_ || worker_->Completion() != ScanCompletion::Failed || !worker_->Error()) return;
   errorReported_ = true;
   // Raised again on this thread, where the window's error boundary reports
   // it: a box when interactive, the run log when unattended.
   try {
-    std::rethrow_exception(Worker->Error());
+    std::rethrow_exception(worker_->Error());
   } catch (...) {
     ReportException();
   }
@@ -131,15 +138,15 @@ void TfrmGetNewHiveProgess::ReportWorkerError() {
 void TfrmGetNewHiveProgess::Timer1Timer(TObject&) {
   estimate_.OnTimerTick();
   ShowPosition();
-  if (!estimate_.TimerEnabled()) Find<TTimer>("Timer1")->SetEnabled(false);
+  if (!estimate_.TimerEnabled()) timer_->SetEnabled(false);
 }
 
 void TfrmGetNewHiveProgess::bStopClick(TObject&) {
   stopped_ = true;
-  Find<TLabel>("Label1")->SetCaption(LoadResString(IDS_STOP_PROCESS));
-  Find<TTimer>("Timer1")->SetEnabled(false);
-  if (Worker) Worker->Terminate();
-  Find<TControl>("bStop")->SetEnabled(false);
+  waitLabel_->SetCaption(LoadResString(IDS_STOP_PROCESS));
+  timer_->SetEnabled(false);
+  if (worker_) worker_->Terminate();
+  stopButton_->SetEnabled(false);
 }
 
 void TfrmGetNewHiveProgess::FormClose(TCloseAction&) {
@@ -148,25 +155,25 @@ void TfrmGetNewHiveProgess::FormClose(TCloseAction&) {
   // save half done, so it is asked to stop and the hive in progress is
   // finished while the windows stay alive. Waiting later, when the dialog
   // is destroyed, would freeze them for the rest of that copy.
-  if (Worker && Worker->Running()) {
-    Worker->Terminate();
-    Worker->WaitPumping();
+  if (worker_ && worker_->Running()) {
+    worker_->Terminate();
+    worker_->WaitPumping();
   }
   TakeStatus();
-  Find<TTimer>("Timer1")->SetEnabled(false);
+  timer_->SetEnabled(false);
   ReportWorkerError();
 }
 
 LRESULT TfrmGetNewHiveProgess::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
-    case kStartScan:
+    case WM_SCANSTART:
       StartScan();
       return 0;
-    case kHiveDone:
+    case WM_SCANHIVEDONE:
       estimate_.OnHiveDone(std::uint32_t(wp), std::int32_t(lp));
       ShowPosition();
       return 0;
-    case kStatusChanged:
+    case WM_SCANSTATUS:
       TakeStatus();
       return 0;
     case WM_CLOSE:

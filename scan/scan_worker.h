@@ -33,9 +33,16 @@ class ScanClock {
 
 ScanClock& SteadyScanClock();
 
+// What one scan copies and how its dialog is titled: the analysis copies
+// the main window's whole table under the layout's texts; the
+// defragmentation copies the hives it will swap under its own. The worker
+// reads the first two; the dialog the rest.
 struct ScanJob {
-  HiveTable hives;  // a copy: the worker never touches the window's lists
-  bool wow64 = false;
+  HiveTable hives;          // a copy: the worker never touches the window's lists
+  bool wow64 = false;       // the program runs on 64-bit Windows
+  bool unattended = false;  // nothing may reach the screen
+  std::string caption;      // empty: the layout's, translated
+  std::string label;        // empty: the layout's, translated
 };
 
 // How a scan ended: every hive handled (each copy may still have failed on

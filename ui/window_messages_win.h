@@ -1,0 +1,43 @@
+// Every private window message of the program, in one place so that no two
+// meanings share a number.
+//
+// Ranges (Win32): WM_USER..0x7FFF belongs to a window class; WM_APP..0xBFFF
+// to the application. The main window's messages cross processes (a second
+// start wakes the first, unattended runs are started by message), so their
+// numbers are part of the program's outside and never change. Messages
+// posted between a dialog and its own worker stay inside one process and
+// one window class; they start at WM_APP + 1 per dialog, which is safe
+// because each goes to its own window only.
+#pragma once
+
+#include <windows.h>
+
+namespace vh {
+
+// The main window, across processes (WM_USER range, numbers fixed).
+constexpr UINT WM_WAKEINSTANCE = 0x6604;  // a second start: come forward
+constexpr UINT WM_RUNSILENT = 0x6606;
+constexpr UINT WM_RUNSCAN = 0x6607;
+constexpr UINT WM_RUNUNDO = 0x6609;
+
+// Any form: press the control an accessibility client asked to press, on
+// the window's own thread (lParam: the TControl).
+constexpr UINT WM_ACCESSIBLEPRESS = 0x6640;
+
+// Any skinned button answers 1: tells a skin button from another focused
+// window without a class name lookup (WM_APP range).
+constexpr UINT WM_ISSKINBUTTON = 0x8BB8;
+
+// The scan's progress dialog and its worker (to that dialog only).
+constexpr UINT WM_SCANSTART = WM_APP + 1;   // the dialog is up: start the worker
+constexpr UINT WM_SCANHIVEDONE = WM_APP + 2;  // wParam: first hive's ms; lParam: hives done
+constexpr UINT WM_SCANSTATUS = WM_APP + 3;  // the status text changed
+
+// The restore point dialog and its worker (to that dialog only; lParam:
+// nonzero when the point could not be made).
+constexpr UINT WM_RESTOREPOINTDONE = WM_APP + 1;
+
+// Timer ids of the main window.
+constexpr UINT_PTR kRestartWatchTimer = 0x5652;  // a restart that was asked for but never came
+
+}  // namespace vh
