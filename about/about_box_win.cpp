@@ -54,6 +54,7 @@ const std::vector<ControlDef>& AboutLayout() {
 
 TfrmAbout::TfrmAbout(DialogInputs inputs) : TForm(inputs.owner, AboutForm()), inputs_(std::move(inputs)) {
   InstantiateLayout(*this, AboutLayout());
+  productName_ = Find<TLabel>("Label1");
   auto& ok = *Find<TsuiButton>("bOK");
   ok.SetUIStyle(TsuiUIStyle::WinXP);
   ok.SetDefault(true);
@@ -62,7 +63,7 @@ TfrmAbout::TfrmAbout(DialogInputs inputs) : TForm(inputs.owner, AboutForm()), in
 }
 
 void TfrmAbout::FormShow() {
-  Find<TLabel>("Label1")->SetCaption(LoadResString(IDS_PRODUCT_NAME));
+  productName_->SetCaption(LoadResString(IDS_PRODUCT_NAME));
   TranslateOnShow(*this, inputs_);
 }
 

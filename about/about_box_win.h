@@ -6,6 +6,8 @@
 
 namespace vh {
 
+class TLabel;
+
 class TfrmAbout : public TForm {
  public:
   explicit TfrmAbout(DialogInputs inputs);
@@ -17,6 +19,7 @@ class TfrmAbout : public TForm {
 
  private:
   DialogInputs inputs_;
+  TLabel* productName_ = nullptr;
 };
 
 }  // namespace vh

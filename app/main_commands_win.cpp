@@ -25,8 +25,6 @@ namespace vh {
 
 namespace {
 
-const char* const kTotals[] = {"lCurrentRegistrySize", "lNewRegistrySize", "lSizeReduction", "lCompactPercent"};
-
 void SaveSettings(TOptionsSetting& options, Platform& platform) {
   LoadSaveOptions(options, platform.profiles, OptionsFilePath(platform.files), false);
 }
@@ -49,12 +47,11 @@ class DefragDialogsOf final : public DefragDialogs {
     ShowMessageBox(LoadResString(IDS_NOTHING_SCHEDULED) + "\n" + Lines(report.NotScheduledLines()));
   }
   bool AskBeforeDefrag() override {
-    auto dialog = CreateForm<TfrmAskDelete>(main_.ForDialog());
-    ModalResult answer = dialog->ShowModal();
-    main_.Options().IsAskBeforeDefrag = dialog->AskNextTime();
-    return answer == mrYes;
+    const DefragConfirmation answer = ConfirmDefrag(main_.ForDialog());
+    main_.Options().IsAskBeforeDefrag = answer.askNextTime;
+    return answer.goOn;
   }
-  RestorePointMade CreateRestorePoint() override { return MakeRestorePoint(main_); }
+  RestorePointMade CreateRestorePoint() override { return MakeRestorePoint(main_.ForDialog()); }
   bool ConfirmSwapAndRestart(const DefragPlan& plan) override {
     std::string text = LoadResString(IDS_SWAP_NOTICE) + "\n\n" + LoadResString(IDS_SWAP_LIST) + "\n" +
                        Lines(plan.toSwap);
@@ -70,22 +67,6 @@ class DefragDialogsOf final : public DefragDialogs {
 
 }  // namespace
 
-RestorePointMade MakeRestorePoint(TfrmMain& main) {
-  auto dialog = CreateForm<TfrmSystemPoint>(main.ForDialog());
-  switch (dialog->ShowModal()) {
-    case mrOk:
-      return {RestorePointStep::Created, dialog->SequenceNumber()};
-    case mrYes:
-      return {RestorePointStep::FailedWentOn, 0};
-    default:
-      return {RestorePointStep::Stopped, 0};
-  }
-}
-
-namespace {
-
-}  // namespace
-
 bool TfrmMain::RunAnalysis() {
   if (Hives.empty() || RefuseWhilePending()) return false;
   for (const std::string& file : Hives.HiveFiles) {
@@ -98,29 +79,26 @@ bool TfrmMain::RunAnalysis() {
   figures_.reset();
   DWORD started = GetTickCount();
   bool complete = RunScan(ForDialog(), AnalysisJob()) == ScanCompletion::Complete;
-  bDefragRegistry().SetEnabled(false);
+  controls_->defrag.SetEnabled(false);
   if (!complete) return false;
 
   AnalysisFigures f = ComputeFigures(platform_.files, Hives, UserDecimalSeparator(), LoadResString(IDS_NOT_COPIED));
   for (std::size_t i = 0; i < f.rows.size(); ++i) {
-    lvMain().SetCell(int(i), 1, f.rows[i].currentSize);
-    lvMain().SetCell(int(i), 2, f.rows[i].newSize);
-    lvMain().SetCell(int(i), 3, f.rows[i].reduction);
+    controls_->hiveList.SetCell(int(i), 1, f.rows[i].currentSize);
+    controls_->hiveList.SetCell(int(i), 2, f.rows[i].newSize);
+    controls_->hiveList.SetCell(int(i), 3, f.rows[i].reduction);
   }
   figures_ = f;
   if (!f.AnyCopied()) {
     // Totals of nothing would read as a measured registry of 0 KB.
-    for (const char* total : kTotals) Label(total).SetCaption("");
+    ClearTotals();
     if (!Unattended) ShowMessageBox(LoadResString(IDS_NOTHING_COPIED));
     return false;
   }
-  bDefragRegistry().SetEnabled(true);
+  controls_->defrag.SetEnabled(true);
   analysed_ = true;
   analysisStartedMs_ = started;
-  Label("lCurrentRegistrySize").SetCaption(f.currentRegistrySize);
-  Label("lNewRegistrySize").SetCaption(f.newRegistrySize);
-  Label("lSizeReduction").SetCaption(f.sizeReduction);
-  Label("lCompactPercent").SetCaption(f.compactPercent);
+  ShowTotals(f);
   if (f.adviseAgainst && !Unattended) {
     ShowMessageBox(AdviceText(LoadResString(IDS_ADVICE_PREFIX), f.compactPercent, LoadResString(IDS_ADVICE_SUFFIX)));
   }
@@ -162,9 +140,9 @@ DefragSummary TfrmMain::RunDefrag() {
 }
 
 void TfrmMain::bOptionsClick(TObject&) {
-  auto dialog = CreateForm<TfrmOptions>(ForDialog(), options_);
-  if (dialog->ShowModal() != mrOk) return;
-  options_ = dialog->Settings();
+  std::optional<TOptionsSetting> edited = EditOptions(ForDialog(), options_);
+  if (!edited) return;
+  options_ = *edited;
   SetGridLines(options_.IsShowLine);
   SaveSettings(options_, platform_);
 }

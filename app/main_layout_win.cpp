@@ -14,7 +14,7 @@ LayoutProps FlatButton(const char* hint, Colour border) {
   p.hint = hint;
   p.showHint = true;
   p.handCursor = true;
-  p.transparentMode = 1;  // tmNotFocused
+  p.transparentMode = TTransparentMode::tmNotFocused;
   p.colorFocused = MakeColour(192, 192, 192);  // clSilver
   p.colorBorder = border;
   return p;

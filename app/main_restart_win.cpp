@@ -21,9 +21,6 @@ namespace {
 // asked for again, then given up.
 constexpr UINT kRestartWaitMs = 120000;
 
-// The step hint gives way to the warning and its command.
-const char* const kStepHint[] = {"Label6", "Label2", "Label1", "Label3"};
-
 }  // namespace
 
 bool TfrmMain::FindPendingSwapsNow() {
@@ -38,13 +35,13 @@ bool TfrmMain::FindPendingSwapsNow() {
 
 void TfrmMain::ShowPendingWarning() {
   swapsPending_ = true;
-  for (const char* name : kStepHint) Label(name).SetVisible(false);
-  Label("lRestartPending").SetVisible(true);
-  auto& restart = *Find<TFlatSpeedButton>("bRestartNow");
-  restart.SetVisible(true);
-  restart.SetEnabled(restartWatch_ != RestartWatch::Waiting);
-  for (const char* command : {"bAnalyzeRegistry", "bDefragRegistry"})
-    Find<TFlatSpeedButton>(command)->SetEnabled(false);
+  // The step hint gives way to the warning and its command.
+  for (TLabel* hint : controls_->stepHint) hint->SetVisible(false);
+  controls_->restartPending.SetVisible(true);
+  controls_->restartNow.SetVisible(true);
+  controls_->restartNow.SetEnabled(restartWatch_ != RestartWatch::Waiting);
+  controls_->analyze.SetEnabled(false);
+  controls_->defrag.SetEnabled(false);
   RefreshUndoItem();
 }
 
@@ -67,7 +64,7 @@ void TfrmMain::AfterRestartRequest(const RestartAttempt& attempt) {
   }
   restartWatch_ = RestartWatch::Waiting;
   restartTries_ = 1;
-  Find<TFlatSpeedButton>("bRestartNow")->SetEnabled(false);
+  controls_->restartNow.SetEnabled(false);
   SetTimer(Handle(), kRestartWatchTimer, kRestartWaitMs, nullptr);
 }
 
@@ -100,7 +97,7 @@ void TfrmMain::RestartNotStarted(const std::string& reason, bool record) {
   if (record) RecordRestartNotStarted(&journal, reason);
   if (record) ReportRestartNotStarted(platform_.events, reason);
   ShowPendingWarning();
-  Find<TFlatSpeedButton>("bRestartNow")->SetEnabled(true);
+  controls_->restartNow.SetEnabled(true);
   if (Unattended || RunsUnattended()) {
     RecordFailure("The swaps are scheduled, but Windows could not be restarted: " + reason +
                   ". Every registry change until the restart will be lost; restart Windows now.");

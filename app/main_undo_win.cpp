@@ -9,6 +9,7 @@
 #include "lang/translation.h"
 #include "platform/win32_platform_win.h"
 #include "res/string_ids.h"
+#include "restore/restore_point_dialog_win.h"
 #include "settings/options.h"
 #include "ui/menu_win.h"
 #include "ui/message_box_win.h"
@@ -27,7 +28,7 @@ class UndoDialogsOf final : public UndoDialogs {
     // (mrNone) change nothing.
     return ShowMessageBox(UndoConfirmation(plan, Translator()), MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == mrYes;
   }
-  RestorePointMade CreateRestorePoint() override { return MakeRestorePoint(main_); }
+  RestorePointMade CreateRestorePoint() override { return MakeRestorePoint(main_.ForDialog()); }
   void ShowNothingToUndo(const UndoPlan& plan) override {
     ShowMessageBox(Translator()(kUndoNothingText) + "\n\n" + UndoRefusalText(plan) + ".");
   }
@@ -67,7 +68,7 @@ JournalWriter TfrmMain::Journal() {
 }
 
 void TfrmMain::RefreshUndoItem() {
-  Find<TMenuItem>("pmiUndo")->Enabled =
+  controls_->undoItem.Enabled =
       !swapsPending_ && UndoOffered(platform_, Hives, JournalPath(platform_.files));
 }
 

@@ -56,6 +56,39 @@ DragKind DragKindOf(TComponent& c) {
 
 }  // namespace
 
+MainControls::MainControls(TForm& form)
+    : hiveList(*form.Find<TListView>("lvMain")),
+      title(*form.Find<TLabel>("lTitle")),
+      analyze(*form.Find<TFlatSpeedButton>("bAnalyzeRegistry")),
+      defrag(*form.Find<TFlatSpeedButton>("bDefragRegistry")),
+      options(*form.Find<TFlatSpeedButton>("bOptions")),
+      homepage(*form.Find<TFlatSpeedButton>("bHomepage")),
+      language(*form.Find<TFlatSpeedButton>("bLanguage")),
+      help(*form.Find<TFlatSpeedButton>("bAbout")),
+      exit(*form.Find<TFlatSpeedButton>("bExit")),
+      restartNow(*form.Find<TFlatSpeedButton>("bRestartNow")),
+      minimize(*form.Find<TsuiImageButton>("bMinimize")),
+      close(*form.Find<TControl>("bClose")),
+      homeLink(*form.Find<TsuiURLLabel>("suiURLLabel1")),
+      totals{{{*form.Find<TLabel>("lLastWashed"), *form.Find<TLabel>("lCurrentRegistrySize")},
+              {*form.Find<TLabel>("Label4"), *form.Find<TLabel>("lNewRegistrySize")},
+              {*form.Find<TLabel>("Label5"), *form.Find<TLabel>("lSizeReduction")},
+              {*form.Find<TLabel>("lCompactPercent1"), *form.Find<TLabel>("lCompactPercent")}}},
+      stepHint{form.Find<TLabel>("Label6"), form.Find<TLabel>("Label2"), form.Find<TLabel>("Label1"),
+               form.Find<TLabel>("Label3")},
+      restartPending(*form.Find<TLabel>("lRestartPending")),
+      helpMenu(*form.Find<TPopupMenu>("pmHelp")),
+      languageMenu(*form.Find<TPopupMenu>("pmLanguage")),
+      undoItem(*form.Find<TMenuItem>("pmiUndo")),
+      commands{{{analyze, 'A'},
+                {defrag, 'D'},
+                {options, 'O'},
+                {homepage, 'M'},
+                {language, 'L'},
+                {help, 'H'},
+                {exit, 'X'},
+                {restartNow, 'R'}}} {}
+
 TfrmMain::TfrmMain(Platform& platform, Invocation invocation)
     : TForm(nullptr, MainForm()), platform_(platform), invocation_(std::move(invocation)) {
   isMainForm = true;
@@ -92,58 +125,39 @@ TfrmMain::TfrmMain(Platform& platform, Invocation invocation)
       {"miSpanish", "OnClick", &TfrmMain::miEnglishClick},
       {"miOther", "OnClick", &TfrmMain::miEnglishClick},
   });
-  auto& link = *Find<TsuiURLLabel>("suiURLLabel1");
-  link.SetURL(LoadResString(IDS_HOME_URL));
-  link.SetShell(&platform_.shell);
-  Find<TsuiImageButton>("bMinimize")->SetUIStyle(TsuiUIStyle::FromThemeFile);
+  controls_.emplace(*this);
+  controls_->homeLink.SetURL(LoadResString(IDS_HOME_URL));
+  controls_->homeLink.SetShell(&platform_.shell);
+  controls_->minimize.SetUIStyle(TsuiUIStyle::FromThemeFile);
   SetUpKeyboardAndAccessibility();
 }
 
-namespace {
-
-// The flat buttons with the accelerator each falls back to when its
-// caption has none of its own (or one another button took).
-struct CommandKey {
-  const char* button;
-  char letter;
-};
-constexpr CommandKey kCommandKeys[] = {{"bAnalyzeRegistry", 'A'}, {"bDefragRegistry", 'D'}, {"bOptions", 'O'},
-                                       {"bHomepage", 'M'},        {"bLanguage", 'L'},       {"bAbout", 'H'},
-                                       {"bExit", 'X'},            {"bRestartNow", 'R'}};
-
-// Each total's caption label and the figure read with it.
-constexpr std::pair<const char*, const char*> kFigurePairs[] = {{"lLastWashed", "lCurrentRegistrySize"},
-                                                                {"Label4", "lNewRegistrySize"},
-                                                                {"Label5", "lSizeReduction"},
-                                                                {"lCompactPercent1", "lCompactPercent"}};
-
-}  // namespace
-
 void TfrmMain::SetUpKeyboardAndAccessibility() {
   ExposeWindowlessControls();
-  auto& close = *Find<TControl>("bClose");
-  close.tabStop = true;
-  close.accessibleName = "Close";
-  Find<TControl>("suiURLLabel1")->tabStop = true;
-  Find<TControl>("bMinimize")->accessibleName = "Minimize";
+  controls_->close.tabStop = true;
+  controls_->close.accessibleName = "Close";
+  controls_->homeLink.tabStop = true;
+  controls_->minimize.accessibleName = "Minimize";
 }
 
 // The commands from top to bottom.
 std::vector<TControl*> TfrmMain::ArrowGroup() {
   std::vector<TControl*> buttons, commands;
   std::vector<Rect> bounds;
-  for (const CommandKey& key : kCommandKeys) {
-    buttons.push_back(Find<TControl>(key.button));
-    bounds.push_back(buttons.back()->BoundsRect());
+  for (const MainControls::Command& command : controls_->commands) {
+    buttons.push_back(&command.button);
+    bounds.push_back(command.button.BoundsRect());
   }
   for (int i : ReadingOrder(bounds)) commands.push_back(buttons[std::size_t(i)]);
   return commands;
 }
 
 std::vector<TControl*> TfrmMain::TabOrder() {
-  std::vector<TControl*> order{&lvMain()};
+  std::vector<TControl*> order{&controls_->hiveList};
   for (TControl* command : ArrowGroup()) order.push_back(command);
-  for (const char* name : {"bMinimize", "bClose", "suiURLLabel1"}) order.push_back(Find<TControl>(name));
+  for (TControl* control : {static_cast<TControl*>(&controls_->minimize), &controls_->close,
+                            static_cast<TControl*>(&controls_->homeLink)})
+    order.push_back(control);
   return order;
 }
 
@@ -154,9 +168,9 @@ std::vector<AccessibleChild> TfrmMain::AccessibleChildren() {
       if (children[i].control == c) return int(i);
     return -1;
   };
-  for (const auto& pair : kFigurePairs) {
-    int label = indexOf(FindComponent(pair.first));
-    int figure = indexOf(FindComponent(pair.second));
+  for (const MainControls::Total& total : controls_->totals) {
+    int label = indexOf(&total.caption);
+    int figure = indexOf(&total.figure);
     if (label < 0 || figure < 0) continue;
     children[std::size_t(label)].element =
         JoinLabelAndFigure(children[std::size_t(label)].element, children[std::size_t(figure)].element);
@@ -165,26 +179,28 @@ std::vector<AccessibleChild> TfrmMain::AccessibleChildren() {
   return children;
 }
 
-TListView& TfrmMain::lvMain() { return *Find<TListView>("lvMain"); }
-TFlatSpeedButton& TfrmMain::bDefragRegistry() { return *Find<TFlatSpeedButton>("bDefragRegistry"); }
-TLabel& TfrmMain::Label(const char* name) { return *Find<TLabel>(name); }
+TLabel& TfrmMain::Label(const char* name) {
+  for (const MainControls::Total& total : controls_->totals) {
+    if (total.figure.Name() == name) return total.figure;
+    if (total.caption.Name() == name) return total.caption;
+  }
+  throw AppError(std::string("no total is named ") + name);
+}
 
 void TfrmMain::FormCreate() {
   LoadSaveOptions(options_, platform_.profiles, OptionsFilePath(platform_.files), true);
   Hives.clear();
-  for (const char* figure : {"lCurrentRegistrySize", "lNewRegistrySize", "lSizeReduction", "lCompactPercent"})
-    Label(figure).SetCaption("");
+  ClearTotals();
   Unattended = false;
-  TLabel& title = Label("lTitle");
-  title.SetCaption(title.Caption() + " " + LoadResString(IDS_VERSION_SUFFIX));
+  controls_->title.SetCaption(controls_->title.Caption() + " " + LoadResString(IDS_VERSION_SUFFIX));
   CloseUpHelpGroup();
 }
 
 void TfrmMain::CloseUpHelpGroup() {
-  auto& homepage = *Find<TFlatSpeedButton>("bHomepage");
-  auto& language = *Find<TFlatSpeedButton>("bLanguage");
-  auto& about = *Find<TFlatSpeedButton>("bAbout");
-  auto& exit = *Find<TFlatSpeedButton>("bExit");
+  TFlatSpeedButton& homepage = controls_->homepage;
+  TFlatSpeedButton& language = controls_->language;
+  TFlatSpeedButton& about = controls_->help;
+  TFlatSpeedButton& exit = controls_->exit;
   homepage.SetVisible(false);
   // Each button copies from its neighbour before that neighbour moves.
   exit.SetTop(about.Top());
@@ -202,7 +218,7 @@ void TfrmMain::FormShow() {
       .BuildHiveCatalogue(Hives);
   // A run killed while it checked a copy left that copy loaded.
   ReleaseStaleCheckKey(platform_.registry, platform_.privileges);
-  for (const std::string& name : Hives.HiveNames) lvMain().AddRow(name);
+  for (const std::string& name : Hives.HiveNames) controls_->hiveList.AddRow(name);
   FindPendingSwapsNow();
   RefreshUndoItem();
   if (!IsSupportedVersionCode(GetWindowsVersionCode(platform_.system.GetVersion()))) {
@@ -237,22 +253,35 @@ void TfrmMain::StartRequestedMode() {
 }
 
 void TfrmMain::TickLanguageMenu() {
-  for (TMenuItem* item : Find<TPopupMenu>("pmLanguage")->Items())
+  for (TMenuItem* item : controls_->languageMenu.Items())
     item->Checked = IsLanguageItemTicked(item->Name(), options_.Lan);
 }
 
-void TfrmMain::SetGridLines(bool on) { lvMain().SetGridLines(on); }
+void TfrmMain::TickLanguageItem(const std::string& itemName) {
+  for (TMenuItem* item : controls_->languageMenu.Items()) item->Checked = item->Name() == itemName;
+}
+
+void TfrmMain::ClearTotals() {
+  for (const MainControls::Total& total : controls_->totals) total.figure.SetCaption("");
+}
+
+void TfrmMain::ShowTotals(const AnalysisFigures& f) {
+  const std::string* figures[] = {&f.currentRegistrySize, &f.newRegistrySize, &f.sizeReduction, &f.compactPercent};
+  for (std::size_t i = 0; i < controls_->totals.size(); ++i) controls_->totals[i].figure.SetCaption(*figures[i]);
+}
+
+void TfrmMain::SetGridLines(bool on) { controls_->hiveList.SetGridLines(on); }
 
 void TfrmMain::FitSpeedButtons() {
   // Every language gets one accelerator per command, unique in the window.
   std::vector<std::string> captions;
   std::vector<char> defaults;
-  for (const CommandKey& key : kCommandKeys) {
-    captions.push_back(Find<TControl>(key.button)->Caption());
-    defaults.push_back(key.letter);
+  for (const MainControls::Command& command : controls_->commands) {
+    captions.push_back(command.button.Caption());
+    defaults.push_back(command.letter);
   }
   std::vector<std::string> marked = AssignAccelerators(captions, defaults);
-  for (std::size_t i = 0; i < marked.size(); ++i) Find<TControl>(kCommandKeys[i].button)->SetCaption(marked[i]);
+  for (std::size_t i = 0; i < marked.size(); ++i) controls_->commands[i].button.SetCaption(marked[i]);
 
   std::vector<SpeedButtonFit> buttons;
   for (TComponent* c : Components())
@@ -357,7 +386,7 @@ void TfrmMain::pmiDonateClick(TObject&) { OpenAddress(IDS_DONATE_URL); }
 
 // A click opens the menu at the pointer; a key, or a screen reader's
 // "Press", while the pointer is elsewhere opens it below the button.
-void TfrmMain::PopupAtButton(const char* menu, TObject& sender) {
+void TfrmMain::PopupAtButton(TPopupMenu& popup, TObject& sender) {
   POINT at;
   GetCursorPos(&at);
   if (auto* button = dynamic_cast<TControl*>(&sender); button && button != this) {
@@ -367,16 +396,15 @@ void TfrmMain::PopupAtButton(const char* menu, TObject& sender) {
       at = POINT{below.x, below.y};
     }
   }
-  TPopupMenu* popup = Find<TPopupMenu>(menu);
-  popup->ownerWindow = Handle();
-  popup->Popup(at.x, at.y);
+  popup.ownerWindow = Handle();
+  popup.Popup(at.x, at.y);
 }
 
 void TfrmMain::bHelpClick(TObject& sender) {
   RefreshUndoItem();
-  PopupAtButton("pmHelp", sender);
+  PopupAtButton(controls_->helpMenu, sender);
 }
-void TfrmMain::bLanguageClick(TObject& sender) { PopupAtButton("pmLanguage", sender); }
+void TfrmMain::bLanguageClick(TObject& sender) { PopupAtButton(controls_->languageMenu, sender); }
 
 namespace {
 
@@ -385,7 +413,7 @@ class MenuHost final : public LanguageMenuHost {
  public:
   explicit MenuHost(TfrmMain& form) : form_(form) {}
   void TickOnly(const std::string& item) override {
-    for (TMenuItem* i : form_.Find<TPopupMenu>("pmLanguage")->Items()) i->Checked = i->Name() == item;
+    form_.TickLanguageItem(item);
   }
   void TranslateMainWindow(const std::string& language) override {
     TranslateFormTo(form_, form_.platform(), language);

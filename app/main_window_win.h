@@ -3,6 +3,7 @@
 // and WOW64 flags for the whole run.
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string>
 #include <vector>
@@ -26,9 +27,55 @@ namespace vh {
 class TListView;
 class TLabel;
 class TFlatSpeedButton;
+class TMenuItem;
 class TPopupMenu;
+class TsuiImageButton;
+class TsuiURLLabel;
 
 extern const char kMainWindowClass[];
+
+// The main window's named controls, looked up once when the window is made:
+// a name missing from the layout fails there, not when a command runs. The
+// names are the layout's and the language files' keys.
+struct MainControls {
+  explicit MainControls(TForm& form);
+
+  // A total's caption and its figure, read together by screen readers.
+  struct Total {
+    TLabel& caption;
+    TLabel& figure;
+  };
+  // A command button and the accelerator it falls back to when its caption
+  // has none of its own (or one another button took).
+  struct Command {
+    TFlatSpeedButton& button;
+    char letter;
+  };
+
+  TListView& hiveList;
+  TLabel& title;
+  TFlatSpeedButton& analyze;
+  TFlatSpeedButton& defrag;
+  TFlatSpeedButton& options;
+  TFlatSpeedButton& homepage;
+  TFlatSpeedButton& language;
+  TFlatSpeedButton& help;
+  TFlatSpeedButton& exit;
+  TFlatSpeedButton& restartNow;
+  TsuiImageButton& minimize;
+  TControl& close;
+  TsuiURLLabel& homeLink;
+  // Current size, new size, reduction, compact percent.
+  std::array<Total, 4> totals;
+  // The step hint, which the restart warning replaces.
+  std::array<TLabel*, 4> stepHint;
+  TLabel& restartPending;
+  TPopupMenu& helpMenu;
+  TPopupMenu& languageMenu;
+  TMenuItem& undoItem;
+  // Top to bottom as laid out; the reading order is computed.
+  std::array<Command, 8> commands;
+};
 
 class TfrmMain : public TForm, private UnattendedHost {
  public:
@@ -48,8 +95,11 @@ class TfrmMain : public TForm, private UnattendedHost {
   DialogInputs ForDialog() { return DialogInputs{this, platform_, options_.Lan}; }
   // The analysis' scan: the whole table, under the layout's texts.
   ScanJob AnalysisJob() const { return ScanJob{HivesToCopy(Hives), RunningOnWow64, Unattended, "", ""}; }
-  TListView& lvMain();
-  TFlatSpeedButton& bDefragRegistry();
+  const MainControls& Controls() const { return *controls_; }
+  TListView& lvMain() { return controls_->hiveList; }
+  TFlatSpeedButton& bDefragRegistry() { return controls_->defrag; }
+  // A total's figure or caption label by its layout name; throws for any
+  // other name.
   TLabel& Label(const char* name);
 
   // Handlers, named after their control and event.
@@ -72,6 +122,8 @@ class TfrmMain : public TForm, private UnattendedHost {
   void miEnglishClick(TObject& sender);
 
   void FitSpeedButtons();
+  // Ticks the language item of that name alone.
+  void TickLanguageItem(const std::string& itemName);
   bool IsDragArea(int x, int y) const;
 
   // Runs the show handler without showing the window (unattended runs).
@@ -110,9 +162,12 @@ class TfrmMain : public TForm, private UnattendedHost {
 
  private:
   void SetUpKeyboardAndAccessibility();
-  void PopupAtButton(const char* menu, TObject& button);
+  void PopupAtButton(TPopupMenu& menu, TObject& button);
   void CloseUpHelpGroup();
   void TickLanguageMenu();
+  // The totals under the table: empty, or an analysis' figures.
+  void ClearTotals();
+  void ShowTotals(const AnalysisFigures& figures);
   void StartRequestedMode();
   void OpenAddress(unsigned stringId);
   void SetGridLines(bool on);
@@ -158,6 +213,7 @@ class TfrmMain : public TForm, private UnattendedHost {
   void Close() override { TForm::Close(); }
 
   Platform& platform_;
+  std::optional<MainControls> controls_;
   TOptionsSetting options_;
   // When the latest complete analysis began (GetTickCount), and what it
   // measured.
@@ -174,8 +230,5 @@ class TfrmMain : public TForm, private UnattendedHost {
   RestartWatch restartWatch_ = RestartWatch::Idle;
   int restartTries_ = 0;
 };
-
-// The restore point dialog, as a defragmentation or an undo asks for it.
-RestorePointMade MakeRestorePoint(TfrmMain& main);
 
 }  // namespace vh

@@ -329,7 +329,7 @@ TComponent& MakeFlatSpeedButton(TComponent& owner, TWinControl& parent, const Co
   auto& b = Make<TFlatSpeedButton>(&owner, &parent, def.name);
   const LayoutProps& p = def.props;
   b.SetBounds(def.bounds.left, def.bounds.top, def.bounds.Width(), def.bounds.Height());
-  b.SetTransparentMode(static_cast<TTransparentMode>(p.transparentMode));
+  b.SetTransparentMode(p.transparentMode);
   if (p.colorFocused != kColourNone) b.SetColorFocused(p.colorFocused);
   if (p.colorBorder != kColourNone) b.SetColorBorder(p.colorBorder);
   if (p.colorDown != kColourNone) b.SetColorDown(p.colorDown);

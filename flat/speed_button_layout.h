@@ -12,7 +12,6 @@
 
 namespace vh {
 
-enum class TTransparentMode { tmAlways = 0, tmNotFocused = 1, tmNone = 2 };
 enum class FaceState { Up = 0, Disabled = 1, Pressed = 2, Latched = 3 };
 
 struct GlyphAndCaption {

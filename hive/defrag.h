@@ -45,13 +45,6 @@ struct DefragPlan {
   std::vector<std::string> notSwapped;  // "<hive name>: <reason>", known before any copy
 };
 
-// What the restore point step came to, and the sequence number that ends
-// the change it opened.
-struct RestorePointMade {
-  RestorePointStep step = RestorePointStep::NotAsked;
-  std::int64_t sequenceNumber = 0;
-};
-
 // The windows the defragmentation shows, all of them before the first swap
 // (but the one that says nothing could be scheduled).
 class DefragDialogs {

@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "restore/restore_point.h"
 
 namespace vh {
 
@@ -34,14 +35,6 @@ enum class JournalKind { Defragmentation, Undo, RestartNotStarted };
 // What became of one hive. Skipped is an undo's: the hive was not swapped
 // back, for the reason given.
 enum class JournalOutcome { Scheduled, NotCopied, CheckFailed, Refused, Skipped };
-
-enum class RestorePointStep {
-  NotAsked,      // the option is off, or the run is unattended
-  NotOffered,    // this Windows has no System Restore
-  Created,
-  FailedWentOn,  // creation failed and the user chose to go on
-  Stopped,       // creation failed or was abandoned, and the run stopped there
-};
 
 struct JournalHive {
   std::string name;  // as listed under hivelist

@@ -1,5 +1,6 @@
 // What the restore point dialog needs that is not a window: the request it
-// makes, the outcome it reports, and the pace of its bar.
+// makes, the outcome it reports, the step it answers with, and the pace of
+// its bar.
 #pragma once
 
 #include <cstdint>
@@ -7,6 +8,22 @@
 #include "platform/platform.h"
 
 namespace vh {
+
+// How the restore point step of a run went; the journal records it.
+enum class RestorePointStep {
+  NotAsked,      // the option is off, or the run is unattended
+  NotOffered,    // this Windows has no System Restore
+  Created,
+  FailedWentOn,  // creation failed and the user chose to go on
+  Stopped,       // creation failed or was abandoned, and the run stopped there
+};
+
+// What the restore point step came to, and the sequence number that ends
+// the change it opened.
+struct RestorePointMade {
+  RestorePointStep step = RestorePointStep::NotAsked;
+  std::int64_t sequenceNumber = 0;
+};
 
 // BEGIN_SYSTEM_CHANGE for an APPLICATION_INSTALL, "Made by Quillmere".
 RestorePointRequest MakeRestorePointRequest();

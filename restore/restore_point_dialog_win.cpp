@@ -49,11 +49,11 @@ TfrmSystemPoint::TfrmSystemPoint(DialogInputs inputs)
     : TForm(inputs.owner, SystemPointForm()), inputs_(std::move(inputs)) {
   InstantiateLayout(*this, SystemPointLayout());
   Find<TsuiGroupBox>("suiGroupBox1")->SetUIStyle(TsuiUIStyle::DeepBlue);
-  auto& bar = *Find<TsuiProgressBar>("ProgressBar1");
-  bar.SetUIStyle(TsuiUIStyle::DeepBlue);
-  bar.SetBorderColor(MakeColour(0, 0, 0));
-  bar.SetColor(MakeColour(232, 232, 232));
-  bar.SetShowCaption(false);
+  progressBar_ = Find<TsuiProgressBar>("ProgressBar1");
+  progressBar_->SetUIStyle(TsuiUIStyle::DeepBlue);
+  progressBar_->SetBorderColor(MakeColour(0, 0, 0));
+  progressBar_->SetColor(MakeColour(232, 232, 232));
+  progressBar_->SetShowCaption(false);
   WireHandlers<TfrmSystemPoint>(*this, {{"Timer1", "OnTimer", &TfrmSystemPoint::Timer1Timer}});
 }
 
@@ -67,8 +67,7 @@ void TfrmSystemPoint::FormShow() {
 }
 
 void TfrmSystemPoint::Timer1Timer(TObject&) {
-  auto& bar = *Find<TsuiProgressBar>("ProgressBar1");
-  bar.SetPosition(NextRestoreProgress(bar.Position()));
+  progressBar_->SetPosition(NextRestoreProgress(progressBar_->Position()));
 }
 
 void TfrmSystemPoint::RestorePointDone(LPARAM failed) {
@@ -100,6 +99,18 @@ LRESULT TfrmSystemPoint::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     return 0;
   }
   return TForm::WndProc(msg, wp, lp);
+}
+
+RestorePointMade MakeRestorePoint(DialogInputs inputs) {
+  auto dialog = CreateForm<TfrmSystemPoint>(std::move(inputs));
+  switch (dialog->ShowModal()) {
+    case mrOk:
+      return {RestorePointStep::Created, dialog->SequenceNumber()};
+    case mrYes:
+      return {RestorePointStep::FailedWentOn, 0};
+    default:
+      return {RestorePointStep::Stopped, 0};
+  }
 }
 
 }  // namespace vh

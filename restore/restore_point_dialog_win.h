@@ -6,11 +6,14 @@
 
 #include <memory>
 
+#include "restore/restore_point.h"
 #include "restore/restore_point_thread_win.h"
 #include "ui/dialog_inputs_win.h"
 #include "ui/form_win.h"
 
 namespace vh {
+
+class TsuiProgressBar;
 
 class TfrmSystemPoint : public TForm {
  public:
@@ -28,8 +31,13 @@ class TfrmSystemPoint : public TForm {
  private:
   void RestorePointDone(LPARAM failed);
   DialogInputs inputs_;
+  TsuiProgressBar* progressBar_ = nullptr;
   bool workerStarted_ = false;
   std::shared_ptr<RestorePointShared> shared_ = std::make_shared<RestorePointShared>();
 };
+
+// Shows the dialog over inputs.owner until the point is made, fails or is
+// given up: Created (with its sequence number), FailedWentOn or Stopped.
+RestorePointMade MakeRestorePoint(DialogInputs inputs);
 
 }  // namespace vh

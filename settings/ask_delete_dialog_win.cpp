@@ -62,17 +62,26 @@ const std::vector<ControlDef>& AskDeleteLayout() {
 
 TfrmAskDelete::TfrmAskDelete(DialogInputs inputs) : TForm(inputs.owner, AskDeleteForm()), inputs_(std::move(inputs)) {
   InstantiateLayout(*this, AskDeleteLayout());
-  Find<TsuiButton>("bOK")->SetUIStyle(TsuiUIStyle::WinXP);
-  Find<TsuiButton>("bCancel")->SetUIStyle(TsuiUIStyle::WinXP);
+  TsuiButton& yes = *Find<TsuiButton>("bOK");
+  TsuiButton& no = *Find<TsuiButton>("bCancel");
+  askTick_ = Find<TsuiCheckBox>("cbAsk");
+  yes.SetUIStyle(TsuiUIStyle::WinXP);
+  no.SetUIStyle(TsuiUIStyle::WinXP);
   // Enter answers Yes, Esc answers No, as in a message box asking the same.
-  Find<TsuiButton>("bOK")->SetDefault(true);
-  Find<TsuiButton>("bCancel")->SetCancel(true);
-  Find<TsuiCheckBox>("cbAsk")->SetUIStyle(TsuiUIStyle::BlueGlass);
+  yes.SetDefault(true);
+  no.SetCancel(true);
+  askTick_->SetUIStyle(TsuiUIStyle::BlueGlass);
   WireHandlers<TfrmAskDelete>(*this, {{"cbAsk", "OnClick", &TfrmAskDelete::cbAskClick}});
 }
 
 void TfrmAskDelete::FormShow() { TranslateOnShow(*this, inputs_); }
 
-void TfrmAskDelete::cbAskClick(TObject&) { askNextTime_ = !Find<TsuiCheckBox>("cbAsk")->Checked(); }
+void TfrmAskDelete::cbAskClick(TObject&) { askNextTime_ = !askTick_->Checked(); }
+
+DefragConfirmation ConfirmDefrag(DialogInputs inputs) {
+  auto dialog = CreateForm<TfrmAskDelete>(std::move(inputs));
+  const bool goOn = dialog->ShowModal() == mrYes;
+  return {goOn, dialog->AskNextTime()};
+}
 
 }  // namespace vh

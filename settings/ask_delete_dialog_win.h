@@ -8,6 +8,8 @@
 
 namespace vh {
 
+class TsuiCheckBox;
+
 class TfrmAskDelete : public TForm {
  public:
   explicit TfrmAskDelete(DialogInputs inputs);
@@ -20,7 +22,17 @@ class TfrmAskDelete : public TForm {
 
  private:
   DialogInputs inputs_;
+  TsuiCheckBox* askTick_ = nullptr;
   bool askNextTime_ = true;
 };
+
+// The answer to the question, in the caller's terms.
+struct DefragConfirmation {
+  bool goOn = false;
+  bool askNextTime = true;
+};
+
+// Asks over inputs.owner whether to defragment now.
+DefragConfirmation ConfirmDefrag(DialogInputs inputs);
 
 }  // namespace vh

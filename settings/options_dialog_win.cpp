@@ -40,28 +40,39 @@ const std::vector<ControlDef>& OptionsLayout() {
 TfrmOptions::TfrmOptions(DialogInputs inputs, TOptionsSetting settings)
     : TForm(inputs.owner, OptionsForm()), inputs_(std::move(inputs)), settings_(std::move(settings)) {
   InstantiateLayout(*this, OptionsLayout());
-  for (const char* name : {"cbAskBeforeDefrag", "cbShowLines", "cbCreateRestore"})
-    Find<TsuiCheckBox>(name)->SetUIStyle(TsuiUIStyle::WinXP);
-  Find<TsuiButton>("bOK")->SetUIStyle(TsuiUIStyle::WinXP);
-  Find<TsuiButton>("bCancel")->SetUIStyle(TsuiUIStyle::WinXP);
-  Find<TsuiButton>("bOK")->SetDefault(true);
-  Find<TsuiButton>("bCancel")->SetCancel(true);
+  restorePointTick_ = Find<TsuiCheckBox>("cbCreateRestore");
+  askBeforeDefragTick_ = Find<TsuiCheckBox>("cbAskBeforeDefrag");
+  gridLinesTick_ = Find<TsuiCheckBox>("cbShowLines");
+  TsuiButton& ok = *Find<TsuiButton>("bOK");
+  TsuiButton& cancel = *Find<TsuiButton>("bCancel");
+  for (TsuiCheckBox* tick : {askBeforeDefragTick_, gridLinesTick_, restorePointTick_})
+    tick->SetUIStyle(TsuiUIStyle::WinXP);
+  ok.SetUIStyle(TsuiUIStyle::WinXP);
+  cancel.SetUIStyle(TsuiUIStyle::WinXP);
+  ok.SetDefault(true);
+  cancel.SetCancel(true);
   WireHandlers<TfrmOptions>(*this, {{"bOK", "OnClick", &TfrmOptions::bOKClick}});
 }
 
 void TfrmOptions::FormCreate() {
-  Find<TsuiCheckBox>("cbCreateRestore")->SetChecked(settings_.RestorePoint);
-  Find<TsuiCheckBox>("cbAskBeforeDefrag")->SetChecked(settings_.IsAskBeforeDefrag);
-  Find<TsuiCheckBox>("cbShowLines")->SetChecked(settings_.IsShowLine);
+  restorePointTick_->SetChecked(settings_.RestorePoint);
+  askBeforeDefragTick_->SetChecked(settings_.IsAskBeforeDefrag);
+  gridLinesTick_->SetChecked(settings_.IsShowLine);
 }
 
 void TfrmOptions::FormShow() { TranslateOnShow(*this, inputs_); }
 
 void TfrmOptions::bOKClick(TObject&) {
-  settings_.RestorePoint = Find<TsuiCheckBox>("cbCreateRestore")->Checked();
-  settings_.IsAskBeforeDefrag = Find<TsuiCheckBox>("cbAskBeforeDefrag")->Checked();
-  settings_.IsShowLine = Find<TsuiCheckBox>("cbShowLines")->Checked();
+  settings_.RestorePoint = restorePointTick_->Checked();
+  settings_.IsAskBeforeDefrag = askBeforeDefragTick_->Checked();
+  settings_.IsShowLine = gridLinesTick_->Checked();
   SetModalResult(mrOk);
+}
+
+std::optional<TOptionsSetting> EditOptions(DialogInputs inputs, TOptionsSetting settings) {
+  auto dialog = CreateForm<TfrmOptions>(std::move(inputs), std::move(settings));
+  if (dialog->ShowModal() != mrOk) return std::nullopt;
+  return dialog->Settings();
 }
 
 }  // namespace vh

@@ -3,11 +3,15 @@
 // leave it as given.
 #pragma once
 
+#include <optional>
+
 #include "settings/options.h"
 #include "ui/dialog_inputs_win.h"
 #include "ui/form_win.h"
 
 namespace vh {
+
+class TsuiCheckBox;
 
 class TfrmOptions : public TForm {
  public:
@@ -23,6 +27,13 @@ class TfrmOptions : public TForm {
  private:
   DialogInputs inputs_;
   TOptionsSetting settings_;
+  TsuiCheckBox* restorePointTick_ = nullptr;
+  TsuiCheckBox* askBeforeDefragTick_ = nullptr;
+  TsuiCheckBox* gridLinesTick_ = nullptr;
 };
+
+// Shows the Options dialog over inputs.owner: the settings after OK, none
+// after Cancel or the close box.
+std::optional<TOptionsSetting> EditOptions(DialogInputs inputs, TOptionsSetting settings);
 
 }  // namespace vh

@@ -12,6 +12,8 @@
 #include "about/about_box_win.h"
 #include "app/app_platform_win.h"
 #include "app/main_window_win.h"
+#include "flat/flat_speed_button_win.h"
+#include "ui/menu_win.h"
 #include "scan/progress_dialog_win.h"
 #include "platform/forwarding_registry.h"
 #include "restore/restore_point_dialog_win.h"
@@ -67,7 +69,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     // underlined.
     main->bAnalyzeRegistryClick(*main);
     main->ChangeUIState(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL);
-    main->FocusControl(*main->Find<vh::TControl>("bAnalyzeRegistry"));
+    main->FocusControl(main->Controls().analyze);
   }
   std::unique_ptr<vh::TForm> dialog;
   std::string name = window;
@@ -88,9 +90,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   if (menu) {
     // Beside the window, not over it (see above).
     SetWindowPos(main->Handle(), nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    auto* popup = main->Find<vh::TPopupMenu>(name == "help-menu" ? "pmHelp" : "pmLanguage");
-    popup->ownerWindow = main->Handle();
-    popup->Popup(main->Width() + 4, 240);
+    vh::TPopupMenu& popup = name == "help-menu" ? main->Controls().helpMenu : main->Controls().languageMenu;
+    popup.ownerWindow = main->Handle();
+    popup.Popup(main->Width() + 4, 240);
   }
   return vh::RunMessageLoop();
 }

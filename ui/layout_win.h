@@ -15,6 +15,7 @@
 
 #include "ui/component_win.h"
 #include "ui/controls_win.h"
+#include "ui/glyph_layout.h"
 #include "ui/modal_result.h"
 
 namespace vh {
@@ -59,7 +60,7 @@ struct LayoutProps {
   unsigned interval = 1000;
   bool timerDisabled = false;
   // Flat speed buttons.
-  int transparentMode = 2;  // tmNone
+  TTransparentMode transparentMode = TTransparentMode::tmNone;
   Colour colorFocused = kColourNone;
   Colour colorBorder = kColourNone;
   Colour colorDown = kColourNone;

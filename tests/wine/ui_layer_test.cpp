@@ -36,7 +36,7 @@ const std::vector<ControlDef> kLayout = {
     {"Image1", MakeImage, "", MakeRect(0, 0, 300, 200), "", {.popupMenu = "pmHelp"}},
     {"lTitle", MakeLabel, "", MakeRect(17, 12, 197, 16), "Varnhold", {.bold = true, .fontHeight = -13, .transparent = true}},
     {"bOK", MakeFlatSpeedButton, "", MakeRect(13, 93, 94, 25), "&OK",
-     {.hint = "Confirm", .showHint = true, .handCursor = true, .transparentMode = 1, .modalResult = mrOk}},
+     {.hint = "Confirm", .showHint = true, .handCursor = true, .transparentMode = TTransparentMode::tmNotFocused, .modalResult = mrOk}},
     {"bClose", MakeShiftImage, "", MakeRect(260, 9, 24, 24), "", {.handCursor = true, .autoSize = true}},
     {"GroupBox1", MakeGroupBox, "", MakeRect(8, 130, 280, 60), ""},
     {"Label1", MakeLabel, "GroupBox1", MakeRect(16, 16, 0, 0), "Checking: "},
