@@ -180,11 +180,13 @@ std::vector<AccessibleChild> TfrmMain::AccessibleChildren() {
 }
 
 TLabel& TfrmMain::Label(const char* name) {
-  for (const MainControls::Total& total : controls_->totals) {
-    if (total.figure.Name() == name) return total.figure;
-    if (total.caption.Name() == name) return total.caption;
-  }
-  throw AppError(std::string("no total is named ") + name);
+  const MainControls& c = *controls_;
+  std::vector<TLabel*> labels{&c.title, &c.restartPending};
+  labels.insert(labels.end(), c.stepHint.begin(), c.stepHint.end());
+  for (const MainControls::Total& total : c.totals) labels.insert(labels.end(), {&total.caption, &total.figure});
+  for (TLabel* label : labels)
+    if (label->Name() == name) return *label;
+  throw AppError(std::string("the main window binds no label named ") + name);
 }
 
 void TfrmMain::FormCreate() {
@@ -411,24 +413,21 @@ namespace {
 // What the language menu needs of the main window.
 class MenuHost final : public LanguageMenuHost {
  public:
-  explicit MenuHost(TfrmMain& form) : form_(form) {}
-  void TickOnly(const std::string& item) override {
-    form_.TickLanguageItem(item);
-  }
-  void TranslateMainWindow(const std::string& language) override {
-    TranslateFormTo(form_, form_.platform(), language);
-  }
+  MenuHost(TfrmMain& form, Platform& platform) : form_(form), platform_(platform) {}
+  void TickOnly(const std::string& item) override { form_.TickLanguageItem(item); }
+  void TranslateMainWindow(const std::string& language) override { TranslateFormTo(form_, platform_, language); }
   void FitSpeedButtons() override { form_.FitSpeedButtons(); }
   void ShowMessage(const std::string& text) override { ShowMessageBox(text); }
 
  private:
   TfrmMain& form_;
+  Platform& platform_;
 };
 
 }  // namespace
 
 void TfrmMain::miEnglishClick(TObject& sender) {
-  MenuHost host(*this);
+  MenuHost host(*this, platform_);
   LanguageMenuServices services{platform_.files, platform_.profiles, platform_.shell,
                                 LoadResString(IDS_TRANSLATION_URL), AnsiToUtf8};
   vh::miEnglishClick(sender.Name(), options_.Lan, services, host);

@@ -89,7 +89,6 @@ class TfrmMain : public TForm, private UnattendedHost {
   // What the program ends with: 0, or an unattended mode's failure code.
   int ExitCode = kExitDone;
 
-  Platform& platform() { return platform_; }
   TOptionsSetting& Options() { return options_; }
   // What a dialog opened from this window is given.
   DialogInputs ForDialog() { return DialogInputs{this, platform_, options_.Lan}; }
@@ -98,7 +97,7 @@ class TfrmMain : public TForm, private UnattendedHost {
   const MainControls& Controls() const { return *controls_; }
   TListView& lvMain() { return controls_->hiveList; }
   TFlatSpeedButton& bDefragRegistry() { return controls_->defrag; }
-  // A total's figure or caption label by its layout name; throws for any
+  // One of the labels the window binds, by its layout name; throws for any
   // other name.
   TLabel& Label(const char* name);
 

@@ -70,12 +70,12 @@ void TfrmSystemPoint::Timer1Timer(TObject&) {
   progressBar_->SetPosition(NextRestoreProgress(progressBar_->Position()));
 }
 
-void TfrmSystemPoint::RestorePointDone(LPARAM failed) {
+void TfrmSystemPoint::RestorePointDone(LPARAM resultCode) {
   // A result after the dialog gave up waiting changes nothing.
   if (ResultArrived || !IsModal()) return;
   shared_->settled = true;
   SetModalResult(mrOk);
-  if (failed == 1) {
+  if (resultCode != RestorePointResultCode(RestoreOutcome::Created)) {
     vh::ModalResult answer = ShowMessageBox(LoadResString(IDS_RESTORE_FAILED), MB_YESNO | MB_ICONINFORMATION | MB_DEFBUTTON2);
     // Yes tells the caller that it goes on without a restore point.
     SetModalResult(answer == mrNo ? mrCancel : mrYes);

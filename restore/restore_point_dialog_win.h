@@ -29,7 +29,7 @@ class TfrmSystemPoint : public TForm {
   LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:
-  void RestorePointDone(LPARAM failed);
+  void RestorePointDone(LPARAM resultCode);
   DialogInputs inputs_;
   TsuiProgressBar* progressBar_ = nullptr;
   bool workerStarted_ = false;
