@@ -8,14 +8,12 @@ const MessageText kUndoConfirmText{
     "their backups (.bak), and keeps the compacted hives as .undo files:"};
 const MessageText kUndoQuestionText{"RES_Undo_Question", "The computer then restarts. Go on?"};
 const MessageText kUndoSkippedText{"RES_Undo_Skipped", "These hives stay as they are:"};
+// A skipped hive's reason in English is the journal's, but where the
+// journal says "the system" the dialog speaks of Windows.
 const MessageText kUndoNotLoadedText{"RES_Undo_Not_Loaded", "Windows does not list this hive with this file now"};
-const MessageText kUndoNotSwappedInText{"RES_Undo_Not_Swapped_In",
-                                        "its compacted copy is still there, so the swap did not take effect"};
-const MessageText kUndoNoBackupText{"RES_Undo_No_Backup", "its backup is missing"};
-const MessageText kUndoStaleBackupText{
-    "RES_Undo_Stale_Backup",
-    "its backup was last written more than a day before the defragmentation, so it is not the one that "
-    "defragmentation left"};
+const MessageText kUndoNotSwappedInText{"RES_Undo_Not_Swapped_In", UndoSkipText(UndoSkip::NotSwappedIn)};
+const MessageText kUndoNoBackupText{"RES_Undo_No_Backup", UndoSkipText(UndoSkip::NoBackup)};
+const MessageText kUndoStaleBackupText{"RES_Undo_Stale_Backup", UndoSkipText(UndoSkip::StaleBackup)};
 const MessageText kUndoLossText{
     "RES_Undo_Loss",
     "The defragmentation to undo ran on %s. Every registry change made since then is lost, and Windows restarts "

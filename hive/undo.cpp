@@ -101,7 +101,7 @@ std::string UndoRefusalText(const UndoPlan& plan) {
   return text;
 }
 
-std::string UndoSkipText(UndoSkip skip) {
+const char* UndoSkipText(UndoSkip skip) {
   switch (skip) {
     case UndoSkip::NotLoaded:
       return "the system does not list this hive with this file now";

@@ -37,7 +37,9 @@ enum class UndoSkip {
   NoBackup,      // its backup is missing
   StaleBackup,   // its backup was last written long before the defragmentation
 };
-std::string UndoSkipText(UndoSkip skip);
+// The reason in the words of the journal and the log, which are never
+// translated; the undo's dialog takes them as its English texts.
+const char* UndoSkipText(UndoSkip skip);
 
 struct UndoPlan {
   UndoRefusal refusal = UndoRefusal::NoEntry;
