@@ -1,4 +1,5 @@
-// Passes every call to another platform, but keeps a record of the calls
+// Passes every call to another platform (the registry's through
+// ForwardingRegistry), but keeps a record of the calls
 // that change the machine for good (hive swap, restart, restore point, shell
 // open) and never passes the swap or the restart on, so that a test run of
 // the real program cannot swap the test machine's hives or restart it.
@@ -14,11 +15,12 @@
 #include <string>
 #include <vector>
 
+#include "platform/forwarding_registry.h"
 #include "platform/platform.h"
 
 namespace vh {
 
-class RecordingPlatform final : public Registry, public Power, public RestoreClient, public Shell {
+class RecordingPlatform final : public ForwardingRegistry, public Power, public RestoreClient, public Shell {
  public:
   // Records are kept in memory and, when logFile is not empty, appended to
   // that file one line each as they happen.
@@ -30,20 +32,8 @@ class RecordingPlatform final : public Registry, public Power, public RestoreCli
   // request is taken. Taken, when not set.
   std::function<bool(const std::string& call)> restartAnswer;
 
-  KeyHandle OpenKeyEx(RootKey root, const std::string& subkey, std::uint32_t access) override;
-  KeyHandle OpenKey(RootKey root, const std::string& subkey) override;
-  std::vector<std::string> ValueNames(KeyHandle key) override;
-  std::uint32_t ValueType(KeyHandle key, const std::string& name) override;
-  std::string ReadString(KeyHandle key, const std::string& name) override;
-  long SaveKey(KeyHandle key, const std::string& file, const std::string& readerSid) override;
   long ReplaceKey(RootKey root, const std::string& subkey, const std::string& newFile,
                   const std::string& backupFile) override;
-  void CloseKey(KeyHandle key) override;
-  long LoadKey(RootKey root, const std::string& name, const std::string& file) override;
-  long UnLoadKey(RootKey root, const std::string& name) override;
-  std::optional<KeyFacts> QueryKey(KeyHandle key) override;
-  std::vector<std::string> SubkeyNames(KeyHandle key) override;
-  KeyKind QueryKeyKind(KeyHandle parent, const std::string& name) override;
   bool ExitSystem(std::uint32_t flags, std::uint32_t reason) override;
   long InitiateRestart(std::uint32_t reason) override;
   RestorePointResult SetRestorePoint(const RestorePointRequest& request) override;

@@ -18,13 +18,8 @@
 namespace vh {
 namespace {
 
-using test::Count;
-using test::ExtraHiveListValues;
-using test::FilesIn;
-using test::Joined;
-using test::ProgramRunTest;
-using test::ReportSection;
-using test::RunOutcome;
+// The fixture and helpers the program-run tests share.
+using namespace test;
 
 std::string SwapOf(const test::TestHive& h) {
   std::string key = h.name.substr(std::string("\\REGISTRY\\MACHINE\\").size());

@@ -16,19 +16,8 @@
 namespace vh {
 namespace {
 
-using test::CaptionOf;
-using test::Count;
-using test::FilesIn;
-using test::Joined;
-using test::Lines;
-using test::ProgramProcess;
-using test::ProgramRunTest;
-using test::ReportSection;
-using test::RunOutcome;
-using test::VisibleMainWindow;
-using test::WaitForEnd;
-using test::kProgram;
-using test::kStartDeadlineMs;
+// The fixture and helpers the program-run tests share.
+using namespace test;
 
 TEST_F(ProgramRunTest, ARelativeReportPathLandsInTheCurrentFolder) {
   registry_.AddHive("Alpha", 60000, 200000);

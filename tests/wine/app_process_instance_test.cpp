@@ -19,25 +19,8 @@
 namespace vh {
 namespace {
 
-using test::CaptureScreen;
-using test::Count;
-using test::CreatedFiles;
-using test::Joined;
-using test::MessageBoxText;
-using test::MessageBoxesOf;
-using test::PixelsChanged;
-using test::ProgramProcess;
-using test::ProgramRunTest;
-using test::ReportSection;
-using test::RunOutcome;
-using test::SeenWindow;
-using test::VisibleMainWindow;
-using test::VisibleWindowsOf;
-using test::WaitForEnd;
-using test::WineVersionFor;
-using test::kMainClass;
-using test::kProgram;
-using test::kStartDeadlineMs;
+// The fixture and helpers the program-run tests share.
+using namespace test;
 
 TEST_F(ProgramRunTest, ASecondStartWakesTheFirstAndEnds) {
   std::vector<std::uint32_t> screen = CaptureScreen();

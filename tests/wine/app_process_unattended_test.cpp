@@ -21,16 +21,8 @@
 namespace vh {
 namespace {
 
-using test::CreatedFiles;
-using test::FilesIn;
-using test::Joined;
-using test::Lines;
-using test::MessageBoxText;
-using test::MessageBoxesOf;
-using test::ProgramRunTest;
-using test::RunOutcome;
-using test::kMainClass;
-using test::kProgram;
+// The fixture and helpers the program-run tests share.
+using namespace test;
 
 const char kRefusal[] = "Can not analyze the registry now! Please try again later.";
 

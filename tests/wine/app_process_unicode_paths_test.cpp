@@ -17,17 +17,8 @@
 namespace vh {
 namespace {
 
-using test::ExtraHiveListValues;
-using test::MessageBoxesOf;
-using test::ProgramProcess;
-using test::ProgramRunTest;
-using test::ReportSection;
-using test::RunOutcome;
-using test::VisibleMainWindow;
-using test::WaitForEnd;
-using test::Widen;
-using test::kProgram;
-using test::kStartDeadlineMs;
+// The fixture and helpers the program-run tests share.
+using namespace test;
 
 // The scratch folder's clean-up walks names in the ANSI code page and
 // cannot reach these; they go when the test ends, however it ends.
