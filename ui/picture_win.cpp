@@ -97,13 +97,7 @@ class BandWriter {
   }
   void Flush() {
     if (rows_ == 0) return;
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = width_;
-    bi.bmiHeader.biHeight = -rows_;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO bi = TopDownDibInfo(width_, rows_);
     SetDIBitsToDevice(dc_, x_, y_ + first_, DWORD(width_), DWORD(rows_), 0, 0, 0, UINT(rows_), pixels_.data(), &bi,
                       DIB_RGB_COLORS);
     rows_ = 0;
