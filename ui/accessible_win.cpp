@@ -4,13 +4,45 @@
 
 #include <string>
 
+#include "platform/system_library_win.h"
+
 namespace vh {
 namespace {
+
+// oleacc, with the oleaut32 it brings, adds over half a megabyte to the
+// process: both are looked up when a screen reader first asks for a
+// window's object, not imported and loaded at start by every run.
+struct AccessibilityLibraries {
+  decltype(&::AccessibleObjectFromWindow) objectFromWindow = nullptr;
+  decltype(&::CreateStdAccessibleObject) createStandardObject = nullptr;
+  decltype(&::LresultFromObject) resultFromObject = nullptr;
+  decltype(&::SysAllocStringLen) allocString = nullptr;
+  decltype(&::VariantInit) variantInit = nullptr;
+  bool Ready() const {
+    return objectFromWindow && createStandardObject && resultFromObject && allocString && variantInit;
+  }
+};
+
+// Loaded once and kept: the objects handed out run the libraries' code.
+const AccessibilityLibraries& Libraries() {
+  static const AccessibilityLibraries libraries = [] {
+    AccessibilityLibraries l;
+    HMODULE oleacc = LoadSystemLibrary("oleacc.dll");
+    HMODULE oleaut = LoadSystemLibrary("oleaut32.dll");
+    l.objectFromWindow = LibraryFunction<decltype(l.objectFromWindow)>(oleacc, "AccessibleObjectFromWindow");
+    l.createStandardObject = LibraryFunction<decltype(l.createStandardObject)>(oleacc, "CreateStdAccessibleObject");
+    l.resultFromObject = LibraryFunction<decltype(l.resultFromObject)>(oleacc, "LresultFromObject");
+    l.allocString = LibraryFunction<decltype(l.allocString)>(oleaut, "SysAllocStringLen");
+    l.variantInit = LibraryFunction<decltype(l.variantInit)>(oleaut, "VariantInit");
+    return l;
+  }();
+  return libraries;
+}
 
 BSTR ToBstr(const std::string& ansi) {
   if (ansi.empty()) return nullptr;
   int n = MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), int(ansi.size()), nullptr, 0);
-  BSTR out = SysAllocStringLen(nullptr, UINT(n));
+  BSTR out = Libraries().allocString(nullptr, UINT(n));
   if (out) MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), int(ansi.size()), out, n);
   return out;
 }
@@ -40,7 +72,7 @@ LONG StateOf(unsigned state) {
 // The standard object of a child window, as the system hands it out.
 IDispatch* WindowObject(HWND window) {
   IDispatch* object = nullptr;
-  if (FAILED(AccessibleObjectFromWindow(window, DWORD(OBJID_WINDOW), __uuidof(IDispatch),
+  if (FAILED(Libraries().objectFromWindow(window, DWORD(OBJID_WINDOW), __uuidof(IDispatch),
                                         reinterpret_cast<void**>(&object))))
     return nullptr;
   return object;
@@ -49,7 +81,7 @@ IDispatch* WindowObject(HWND window) {
 class FormAccessible final : public IAccessible {
  public:
   FormAccessible(AccessibleLink link, HWND hwnd) : link_(std::move(link)), hwnd_(hwnd) {
-    CreateStdAccessibleObject(hwnd, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&standard_));
+    Libraries().createStandardObject(hwnd, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&standard_));
   }
   ~FormAccessible() {
     if (standard_) standard_->Release();
@@ -143,7 +175,7 @@ class FormAccessible final : public IAccessible {
   }
   HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* focus) override {
     if (!focus) return E_POINTER;
-    VariantInit(focus);
+    Libraries().variantInit(focus);
     if (!Alive()) return E_FAIL;
     int i = Host()->FocusedAccessibleChild();
     if (i >= 0 && GetFocus() == hwnd_) {
@@ -160,7 +192,7 @@ class FormAccessible final : public IAccessible {
   }
   HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* selection) override {
     if (!selection) return E_POINTER;
-    VariantInit(selection);
+    Libraries().variantInit(selection);
     return S_FALSE;
   }
   HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT id, BSTR* action) override {
@@ -190,7 +222,7 @@ class FormAccessible final : public IAccessible {
   }
   HRESULT STDMETHODCALLTYPE accNavigate(long direction, VARIANT start, VARIANT* end) override {
     if (!end) return E_POINTER;
-    VariantInit(end);
+    Libraries().variantInit(end);
     if (!Alive()) return E_FAIL;
     auto children = Children();
     const int n = int(children.size());
@@ -210,7 +242,7 @@ class FormAccessible final : public IAccessible {
   }
   HRESULT STDMETHODCALLTYPE accHitTest(long x, long y, VARIANT* hit) override {
     if (!hit) return E_POINTER;
-    VariantInit(hit);
+    Libraries().variantInit(hit);
     if (!Alive()) return E_FAIL;
     POINT p{x, y};
     ScreenToClient(hwnd_, &p);
@@ -299,7 +331,7 @@ class FormAccessible final : public IAccessible {
   template <typename Fill>
   HRESULT Variant(VARIANT id, VARIANT* out, VariantGetter getter, Fill fill) {
     if (!out) return E_POINTER;
-    VariantInit(out);
+    Libraries().variantInit(out);
     return Answer(id, out, getter, [&](const AccessibleElement& element) -> HRESULT {
       fill(element, out);
       return S_OK;
@@ -310,7 +342,7 @@ class FormAccessible final : public IAccessible {
   template <typename Ask>
   static HRESULT ForWindow(HWND window, Ask ask) {
     IAccessible* a = nullptr;
-    if (FAILED(AccessibleObjectFromWindow(window, DWORD(OBJID_WINDOW), __uuidof(IAccessible),
+    if (FAILED(Libraries().objectFromWindow(window, DWORD(OBJID_WINDOW), __uuidof(IAccessible),
                                           reinterpret_cast<void**>(&a))))
       return E_FAIL;
     VARIANT self;
@@ -330,9 +362,9 @@ class FormAccessible final : public IAccessible {
 }  // namespace
 
 LRESULT AnswerGetObject(const AccessibleLink& link, WPARAM wp, LPARAM lp) {
-  if (LONG(lp) != OBJID_CLIENT || !link || !*link) return 0;
+  if (LONG(lp) != OBJID_CLIENT || !link || !*link || !Libraries().Ready()) return 0;
   auto* object = new FormAccessible(link, (*link)->AccessibleWindow());
-  LRESULT result = LresultFromObject(__uuidof(IAccessible), wp, object);
+  LRESULT result = Libraries().resultFromObject(__uuidof(IAccessible), wp, object);
   object->Release();
   return result > 0 ? result : 0;
 }

@@ -116,18 +116,36 @@ TImage::TImage(TComponent* owner, TWinControl* parent, std::string name)
     : TGraphicControl(owner, parent, std::move(name)) {}
 
 void TImage::Paint(Canvas& canvas) {
-  if (picture_.Empty()) return;
-  if (stretch_) {
-    canvas.StretchDraw(picture_, ClientRect(), Rect{0, 0, picture_.Width(), picture_.Height()});
-  } else if (transparent_) {
-    canvas.DrawMasked(picture_, 0, 0, picture_.Pixel(0, picture_.Height() - 1));
+  if (jpeg_.Empty()) {
+    DrawBitmap(canvas, picture_);
+  } else if (stretch_ || transparent_) {
+    DrawBitmap(canvas, jpeg_.Decode());
   } else {
-    canvas.Draw(picture_, 0, 0);
+    jpeg_.Draw(canvas.Handle(), 0, 0);
+  }
+}
+
+void TImage::DrawBitmap(Canvas& canvas, const Bitmap& picture) const {
+  if (picture.Empty()) return;
+  if (stretch_) {
+    canvas.StretchDraw(picture, ClientRect(), Rect{0, 0, picture.Width(), picture.Height()});
+  } else if (transparent_) {
+    canvas.DrawMasked(picture, 0, 0, picture.Pixel(0, picture.Height() - 1));
+  } else {
+    canvas.Draw(picture, 0, 0);
   }
 }
 
 void TImage::SetPicture(const Bitmap& picture) {
   picture_ = picture.Clone();
+  jpeg_ = JpegPicture();
+  AdjustSize();
+  Invalidate();
+}
+
+void TImage::SetJpegPicture(const JpegPicture& picture) {
+  jpeg_ = picture;
+  picture_ = Bitmap();
   AdjustSize();
   Invalidate();
 }
@@ -148,7 +166,12 @@ void TImage::SetTransparent(bool v) {
 }
 
 void TImage::AdjustSize() {
-  if (autoSize_ && !picture_.Empty()) SetBounds(Left(), Top(), picture_.Width(), picture_.Height());
+  if (!autoSize_) return;
+  if (!jpeg_.Empty()) {
+    SetBounds(Left(), Top(), jpeg_.Width(), jpeg_.Height());
+  } else if (!picture_.Empty()) {
+    SetBounds(Left(), Top(), picture_.Width(), picture_.Height());
+  }
 }
 
 void RegisterCommonControlClasses() {

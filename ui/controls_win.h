@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "ui/component_win.h"
+#include "ui/picture_win.h"
 
 namespace vh {
 
@@ -66,6 +67,8 @@ class TImage : public TGraphicControl {
   const Bitmap& Picture() const { return picture_; }
   // Copies the picture; the caller keeps its own.
   void SetPicture(const Bitmap& picture);
+  // Shows a JPEG picture in place of the bitmap, decoded as it is painted.
+  void SetJpegPicture(const JpegPicture& picture);
   bool AutoSize() const { return autoSize_; }
   void SetAutoSize(bool v);
   bool Stretch() const { return stretch_; }
@@ -75,7 +78,9 @@ class TImage : public TGraphicControl {
 
  private:
   void AdjustSize();
+  void DrawBitmap(Canvas& canvas, const Bitmap& picture) const;
   Bitmap picture_;
+  JpegPicture jpeg_;
   bool autoSize_ = false;
   bool stretch_ = false;
   bool transparent_ = false;

@@ -15,6 +15,17 @@ COLORREF ResolveColour(Colour c) {
 RECT ToRECT(const Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 Rect FromRECT(const RECT& r) { return Rect{r.left, r.top, r.right, r.bottom}; }
 
+BITMAPINFO TopDownDibInfo(int width, int height) {
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+  bi.bmiHeader.biWidth = width;
+  bi.bmiHeader.biHeight = -height;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  bi.bmiHeader.biCompression = BI_RGB;
+  return bi;
+}
+
 namespace {
 
 // $00BBGGRR to the DIB's $00RRGGBB and back.
@@ -24,13 +35,7 @@ std::uint32_t ToDib(Colour c) {
 Colour FromDib(std::uint32_t p) { return MakeColour((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF); }
 
 HBITMAP MakeDib(int width, int height, std::uint32_t** bits) {
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-  bi.bmiHeader.biWidth = width;
-  bi.bmiHeader.biHeight = -height;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  bi.bmiHeader.biCompression = BI_RGB;
+  const BITMAPINFO bi = TopDownDibInfo(width, height);
   void* p = nullptr;
   HBITMAP h = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &p, nullptr, 0);
   *bits = static_cast<std::uint32_t*>(p);

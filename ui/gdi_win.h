@@ -19,6 +19,9 @@ namespace vh {
 COLORREF ResolveColour(Colour c);
 RECT ToRECT(const Rect& r);
 Rect FromRECT(const RECT& r);
+// The header of a 32-bit top-down DIB of that size, as Bitmap holds its
+// pixels ($00RRGGBB, row 0 on top).
+BITMAPINFO TopDownDibInfo(int width, int height);
 
 // One owned pen, brush, font, bitmap or region.
 template <typename H>

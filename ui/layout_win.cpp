@@ -62,7 +62,7 @@ TComponent& MakeImage(TComponent& owner, TWinControl& parent, const ControlDef& 
   image.SetTransparent(def.props.transparent);
   image.SetAutoSize(def.props.autoSize);
   if (!def.props.bitmap.empty()) image.SetPicture(LoadBitmapResource(def.props.bitmap.c_str()));
-  if (!def.props.jpeg.empty()) image.SetPicture(LoadJpegResource(def.props.jpeg.c_str()));
+  if (!def.props.jpeg.empty()) image.SetJpegPicture(JpegResource(def.props.jpeg.c_str()));
   ApplyCommonProps(image, def);
   return image;
 }

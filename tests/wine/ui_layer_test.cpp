@@ -299,6 +299,29 @@ TEST(Pictures, JpegDecodesToABitmapAndBadBytesGiveNone) {
   EXPECT_TRUE(LoadBitmapResource("NO_SUCH_BITMAP").Empty());
 }
 
+// Drawn straight from the JPEG, the rows the clip reaches (across band
+// boundaries) match the decoded bitmap at the drawing's offset, and nothing
+// outside the clip is touched.
+TEST(Pictures, AJpegDrawnThroughAClipMatchesItsDecodedBitmap) {
+  const JpegPicture picture = JpegResource("MAIN_BACKGROUND");
+  ASSERT_FALSE(picture.Empty());
+  const Bitmap whole = picture.Decode();
+  ASSERT_EQ(whole.GetSize(), (Size{picture.Width(), picture.Height()}));
+  const Colour untouched = MakeColour(255, 0, 255);
+  const int dx = 3, dy = 5, clipTop = 100, clipBottom = 141;
+  Bitmap target(picture.Width() + dx, picture.Height() + dy, untouched);
+  {
+    MemoryDC dc(target.Handle());
+    IntersectClipRect(dc.get(), 0, clipTop, target.Width(), clipBottom);
+    picture.Draw(dc.get(), dx, dy);
+  }
+  for (int y = 0; y < target.Height(); ++y)
+    for (int x = 0; x < target.Width(); x += 5) {
+      const bool drawn = y >= clipTop && y < clipBottom && x >= dx;
+      ASSERT_EQ(target.Pixel(x, y), drawn ? whole.Pixel(x - dx, y - dy) : untouched) << x << "," << y;
+    }
+}
+
 TEST(Hygiene, AHundredFormsLeaveNoGdiOrUserObjectBehind) {
   {
     auto warm = CreateForm<TfrmSample>();
