@@ -1,7 +1,6 @@
 // Entry point of varnhold.exe: one instance at a time.
 #include <windows.h>
 #include <commctrl.h>
-#include <objbase.h>
 
 #include <memory>
 
@@ -13,7 +12,6 @@
 #include "platform/string_table_win.h"
 #include "app/run_log_win.h"
 #include "app/single_instance_win.h"
-#include "platform/com_scope_win.h"
 #include "platform/system_library_win.h"
 #include "platform/win32_platform_win.h"
 #include "res/string_ids.h"
@@ -36,6 +34,17 @@ std::string CurrentFolder() {
 
 // totals: what the main window's last analysis measured, for the event that
 // ends an unattended run; endReported: the window has written that event.
+// No window of the program takes typed text, so it needs no input method.
+// Left on, an input method gives each window thread its own machinery (under
+// Wine it starts COM, which loads ole32 and the RPC runtime: close to two
+// megabytes). Called before the first window; XP has the function, but
+// looking it up keeps the import table as it was.
+void DisableInputMethods() {
+  using DisableImeFn = BOOL(WINAPI*)(DWORD thread);
+  auto disable = vh::LibraryFunction<DisableImeFn>(vh::LoadSystemLibrary("imm32.dll"), "ImmDisableIME");
+  if (disable) disable(DWORD(-1));  // every thread of the process
+}
+
 int RunProgram(vh::Platform& platform, const vh::Invocation& invocation, vh::TotalsText& totals, bool& endReported) {
   if (invocation.mode == vh::RunMode::BadCommandLine) {
     vh::AppendToRunLog(platform.files, vh::UsageLine(invocation));
@@ -56,9 +65,7 @@ int RunProgram(vh::Platform& platform, const vh::Invocation& invocation, vh::Tot
     return vh::kExitDone;
   }
 
-  // COM for the run, so that screen readers reach the main window's
-  // accessible object; released after every window is gone.
-  vh::ComScope com(COINIT_APARTMENTTHREADED);
+  DisableInputMethods();
   vh::RegisterCommonControlClasses();
   auto main = vh::CreateForm<vh::TfrmMain>(platform, invocation);
   // Without a desktop to put the window on nothing could ever end the

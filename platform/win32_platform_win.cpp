@@ -591,7 +591,10 @@ void OpenWithShell(const std::string& target) {
   using ShellExecuteFn = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
   static HMODULE shell = LoadSystemLibrary("shell32.dll");
   auto execute = LibraryFunction<ShellExecuteFn>(shell, "ShellExecuteA");
-  if (execute) execute(GetActiveWindow(), "Open", target.c_str(), nullptr, nullptr, SW_SHOW);
+  if (!execute) return;
+  // A shell extension may answer the verb, and those are COM objects.
+  ComScope com(COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+  execute(GetActiveWindow(), "Open", target.c_str(), nullptr, nullptr, SW_SHOW);
 }
 
 }  // namespace vh

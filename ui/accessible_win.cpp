@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "platform/com_scope_win.h"
 #include "platform/system_library_win.h"
 
 namespace vh {
@@ -363,6 +364,8 @@ class FormAccessible final : public IAccessible {
 
 LRESULT AnswerGetObject(const AccessibleLink& link, WPARAM wp, LPARAM lp) {
   if (LONG(lp) != OBJID_CLIENT || !link || !*link || !Libraries().Ready()) return 0;
+  // The object is marshalled to the asking process through COM.
+  KeepApartmentForThisThread();
   auto* object = new FormAccessible(link, (*link)->AccessibleWindow());
   LRESULT result = Libraries().resultFromObject(__uuidof(IAccessible), wp, object);
   object->Release();
