@@ -34,14 +34,7 @@ ButtonEffects ButtonStateMachine::PointerEnters(const ButtonContext& c) {
 }
 
 ButtonEffects ButtonStateMachine::PointerLeaves() {
-  ButtonEffects e;
-  hot_ = false;
-  down_ = false;
-  if (timer_) {
-    timer_ = false;
-    e.destroyRepeatTimer = true;
-  }
-  e.repaint = true;
+  ButtonEffects e = CancelMode();
   e.fireMouseExit = true;
   return e;
 }
@@ -49,10 +42,7 @@ ButtonEffects ButtonStateMachine::PointerLeaves() {
 ButtonEffects ButtonStateMachine::Click() {
   ButtonEffects e;
   if (down_) {
-    if (timer_) {
-      timer_ = false;
-      e.destroyRepeatTimer = true;
-    }
+    StopRepeat(e);
     down_ = false;
     e.repaint = true;
   }
@@ -82,12 +72,15 @@ ButtonEffects ButtonStateMachine::CancelMode() {
   ButtonEffects e;
   hot_ = false;
   down_ = false;
-  if (timer_) {
-    timer_ = false;
-    e.destroyRepeatTimer = true;
-  }
+  StopRepeat(e);
   e.repaint = true;
   return e;
+}
+
+void ButtonStateMachine::StopRepeat(ButtonEffects& e) {
+  if (!timer_) return;
+  timer_ = false;
+  e.destroyRepeatTimer = true;
 }
 
 bool ButtonAcceleratorClicks(bool isCaptionAccelerator, bool altHeld, bool focusedIsSkinButton, bool parentEnabled,

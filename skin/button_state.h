@@ -52,6 +52,7 @@ class ButtonStateMachine {
   ButtonEffects CancelMode();
 
  private:
+  void StopRepeat(ButtonEffects& e);
   bool hot_ = false;
   bool down_ = false;
   bool timer_ = false;

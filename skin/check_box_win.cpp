@@ -111,19 +111,8 @@ void TsuiCheckBox::PaintBox(HDC target) {
 void TsuiCheckBox::MouseDown(TMouseButton button, int x, int y) {
   TWinControl::MouseDown(button, x, y);
   if (button != TMouseButton::mbLeft) return;
-  pressed_ = true;
-  SetCapture(Handle());
+  StartPress();
   if (CanFocusNow()) SetFocus();
-}
-
-void TsuiCheckBox::MouseUp(TMouseButton button, int x, int y) {
-  if (button == TMouseButton::mbLeft) {
-    const bool click = pressed_ && x >= 0 && y >= 0 && x < Width() && y < Height();
-    pressed_ = false;
-    if (GetCapture() == Handle()) ReleaseCapture();
-    if (click) Click();
-  }
-  TWinControl::MouseUp(button, x, y);
 }
 
 // OnClick is the box's own event and fires from CheckedChanged, so the
@@ -157,8 +146,7 @@ LRESULT TsuiCheckBox::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
       return r;
     }
     case WM_CANCELMODE:
-      pressed_ = false;
-      if (GetCapture() == Handle()) ReleaseCapture();
+      CancelPress();
       break;
     default:
       break;

@@ -46,7 +46,6 @@ class TsuiCheckBox : public TSkinFocusControl, public SkinStyled {
   void PaintBox(HDC dc);
 
   void MouseDown(TMouseButton button, int x, int y) override;
-  void MouseUp(TMouseButton button, int x, int y) override;
   // Toggle; OnClick follows from the change of Checked.
   void Click() override;
   bool DialogChar(char c) override;
@@ -74,7 +73,6 @@ class TsuiCheckBox : public TSkinFocusControl, public SkinStyled {
   bool autoSize_ = true;
   bool transparent_ = false;
   bool loading_ = false;
-  bool pressed_ = false;
 };
 
 }  // namespace vh

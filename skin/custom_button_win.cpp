@@ -186,8 +186,7 @@ void TsuiCustomButton::Apply(const ButtonEffects& e) {
 
 void TsuiCustomButton::MouseDown(TMouseButton button, int x, int y) {
   if (button == TMouseButton::mbLeft) {
-    pressed_ = true;
-    SetCapture(Handle());
+    StartPress();
     Apply(state_.LeftMouseDown(Context()));
   }
   TWinControl::MouseDown(button, x, y);
@@ -198,15 +197,6 @@ void TsuiCustomButton::MouseMove(int x, int y) {
   Apply(state_.MouseMove(x, y, Width(), Height()));
 }
 
-void TsuiCustomButton::MouseUp(TMouseButton button, int x, int y) {
-  if (button == TMouseButton::mbLeft) {
-    const bool click = pressed_ && x >= 0 && y >= 0 && x < Width() && y < Height();
-    pressed_ = false;
-    if (GetCapture() == Handle()) ReleaseCapture();
-    if (click) Click();
-  }
-  TWinControl::MouseUp(button, x, y);
-}
 
 void TsuiCustomButton::Click() {
   Apply(state_.Click());
@@ -270,8 +260,7 @@ LRESULT TsuiCustomButton::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_CANCELMODE: {
       const LRESULT r = TWinControl::WndProc(msg, wp, lp);
-      pressed_ = false;
-      if (GetCapture() == Handle()) ReleaseCapture();
+      CancelPress();
       Apply(state_.CancelMode());
       return r;
     }

@@ -55,7 +55,6 @@ class TsuiCustomButton : public TSkinFocusControl {
 
   void MouseDown(TMouseButton button, int x, int y) override;
   void MouseMove(int x, int y) override;
-  void MouseUp(TMouseButton button, int x, int y) override;
   void Click() override;
   void MouseEnter() override;
   void MouseLeave() override;
@@ -110,7 +109,6 @@ class TsuiCustomButton : public TSkinFocusControl {
   bool activeDefault_ = false;
   static constexpr int kFocusedRectMargin = 2;
   int repeatInterval_ = 100;
-  bool pressed_ = false;  // the left button went down inside
   std::unique_ptr<TTimer> repeatTimer_;
   // A stopped timer kept until the next press: it may be stopped from its
   // own tick.
