@@ -5,8 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <oleacc.h>
+#include <tlhelp32.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -52,6 +55,50 @@ TEST_F(ProgramRunTest, ASecondStartWakesTheFirstAndEnds) {
   RunOutcome closed = WaitForEnd(first, {}, nullptr, 20000);
   EXPECT_TRUE(closed.ended) << "the first instance did not end after WM_CLOSE";
   EXPECT_EQ(closed.exitCode, 0u);
+}
+
+// The libraries loaded in a process, their names in lower case.
+std::vector<std::string> ModulesOf(DWORD processId) {
+  std::vector<std::string> names;
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, processId);
+  if (snapshot == INVALID_HANDLE_VALUE) return names;
+  MODULEENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Module32First(snapshot, &entry); more; more = Module32Next(snapshot, &entry)) {
+    std::string name = entry.szModule;
+    for (char& c : name) c = char(std::tolower(static_cast<unsigned char>(c)));
+    names.push_back(name);
+  }
+  CloseHandle(snapshot);
+  return names;
+}
+
+// A plain run leaves COM, the shell and the accessibility libraries
+// unloaded (together they cost megabytes); a screen reader that asks for the
+// window's object from its own process still reaches it.
+TEST_F(ProgramRunTest, AShownWindowLoadsNoLibraryItDoesNotUseAndStillAnswersAScreenReader) {
+  ProgramProcess program(exe_, "", home_.path());
+  ASSERT_TRUE(program.started());
+  HWND main = nullptr;
+  auto shown = [&] { return (main = FindWindowA(kMainClass, nullptr)) && IsWindowVisible(main) && program.Idle(); };
+  ASSERT_TRUE(test::WaitUntil(shown, kStartDeadlineMs));
+  std::vector<std::string> modules = ModulesOf(program.id());
+  ASSERT_FALSE(modules.empty());
+  for (const char* unused : {"ole32.dll", "oleacc.dll", "oleaut32.dll", "shell32.dll", "rpcrt4.dll"})
+    EXPECT_EQ(std::count(modules.begin(), modules.end(), unused), 0) << unused << " is loaded";
+
+  ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+  IAccessible* window = nullptr;
+  ASSERT_EQ(AccessibleObjectFromWindow(main, DWORD(OBJID_CLIENT), IID_IAccessible, reinterpret_cast<void**>(&window)),
+            S_OK);
+  long children = 0;
+  EXPECT_EQ(window->get_accChildCount(&children), S_OK);
+  EXPECT_GT(children, 10) << "the main window's controls";
+  window->Release();
+  CoUninitialize();
+
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(WaitForEnd(program, {}, nullptr, 20000).ended);
 }
 
 // Answers every box of the program with OK, keeping each box's text once per
