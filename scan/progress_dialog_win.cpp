@@ -87,7 +87,7 @@ void TfrmGetNewHiveProgess::FormActivate() {
   // Activated again after a message box, say: the scan starts once.
   if (startPosted_) return;
   startPosted_ = true;
-  PostMessageA(Handle(), kStartScan, 0, 0);
+  PostMessageA(Handle(), WM_SCANSTART, 0, 0);
 }
 
 void TfrmGetNewHiveProgess::VisibleChanged() {

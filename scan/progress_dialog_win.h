@@ -22,8 +22,6 @@ class TsuiProgressBar;
 class TfrmGetNewHiveProgess : public TForm {
  public:
   TfrmGetNewHiveProgess(DialogInputs inputs, ScanJob job);
-  // The scan starts once the dialog is up (ui/window_messages_win.h).
-  static constexpr UINT kStartScan = WM_SCANSTART;
   ~TfrmGetNewHiveProgess() override;
   const char* ClassName() const override { return "TfrmGetNewHiveProgess"; }
 

@@ -442,7 +442,7 @@ LRESULT CALLBACK LogMessage(int code, WPARAM wp, LPARAM lp) {
   const MSG& msg = *reinterpret_cast<const MSG*>(lp);
   if (code == HC_ACTION && wp == PM_REMOVE) {
     double at = NowMs() - messageLog.start;
-    if (msg.message == vh::TfrmGetNewHiveProgess::kStartScan && messageLog.firstScanStart < 0) messageLog.firstScanStart = at;
+    if (msg.message == vh::WM_SCANSTART && messageLog.firstScanStart < 0) messageLog.firstScanStart = at;
     if (msg.message == WM_CLOSE) messageLog.lastClose = at;
     if (msg.message == WM_TIMER) ++messageLog.timers;
     if (msg.message == WM_PAINT) ++messageLog.paints;

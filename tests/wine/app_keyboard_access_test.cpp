@@ -155,7 +155,7 @@ void MoveFocusWith(WORD vk, WORD modifier = 0) {
 bool gProgressDialogSeen = false;
 LRESULT CALLBACK SeeScanStart(int code, WPARAM wp, LPARAM lp) {
   auto* msg = reinterpret_cast<MSG*>(lp);
-  if (code == HC_ACTION && msg->message == TfrmGetNewHiveProgess::kStartScan &&
+  if (code == HC_ACTION && msg->message == WM_SCANSTART &&
       dynamic_cast<TfrmGetNewHiveProgess*>(TWinControl::FromHandle(msg->hwnd)) && IsWindowVisible(msg->hwnd))
     gProgressDialogSeen = true;
   return CallNextHookEx(nullptr, code, wp, lp);

@@ -124,7 +124,7 @@ TEST_F(AppWindowTest, ALockedCopyRefusesTheAnalysis) {
 // Presses Stop on the progress dialog the moment its scan is about to start.
 LRESULT CALLBACK StopAtScanStart(int code, WPARAM wp, LPARAM lp) {
   auto* msg = reinterpret_cast<MSG*>(lp);
-  if (code == HC_ACTION && msg->message == TfrmGetNewHiveProgess::kStartScan) {
+  if (code == HC_ACTION && msg->message == WM_SCANSTART) {
     if (auto* form = dynamic_cast<TfrmGetNewHiveProgess*>(TWinControl::FromHandle(msg->hwnd))) form->bStopClick(*form);
   }
   return CallNextHookEx(nullptr, code, wp, lp);
