@@ -122,7 +122,6 @@ DefragSummary TfrmMain::RunDefrag() {
                 GetWindowsVersionCode(platform_.system.GetVersion()),
                 [this] { SaveSettings(options_, platform_); },
                 dialogs,
-                RunningOnWow64,
                 Unattended && analysed_ && GetTickCount() - analysisStartedMs_ < kRecentCopyMs};
   JournalWriter journal = Journal();
   run.journal = &journal;

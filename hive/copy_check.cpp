@@ -15,7 +15,6 @@ const char kProbeKeyName[] = "VarnholdKeyCheck";
 
 namespace {
 
-constexpr std::uint32_t kKeyRead = 0x20019;
 // The root is level 0; keys down to this level are compared one by one.
 constexpr int kDeepestLevel = 2;
 
@@ -50,7 +49,7 @@ class OpenedKey {
 };
 
 bool Loaded(Registry& registry, const char* name) {
-  KeyHandle key = registry.OpenKey(RootKey::LocalMachine, name);
+  KeyHandle key = registry.OpenKeyEx(RootKey::LocalMachine, name, win::kKeyRead);
   if (key) registry.CloseKey(key);
   return key != 0;
 }
@@ -68,14 +67,13 @@ void DeleteHiveLogs(Files& files, const std::string& hiveFile) {
 
 class Comparison {
  public:
-  Comparison(Registry& registry, Files& files, const std::string& hiveName, bool wow64, const std::string& copyFile,
+  Comparison(Registry& registry, Files& files, const std::string& hiveName, const std::string& copyFile,
              std::uint64_t copyWritten)
       : registry_(registry),
         files_(files),
         probeFile_(copyFile + ".key"),
         readerSid_(HiveReaderSid(hiveName)),
         live_(SplitHiveName(hiveName)),
-        wow64Software_(wow64 && UpperAscii(hiveName).find("SOFTWARE") != std::string::npos),
         copyWritten_(copyWritten) {}
 
   // The first difference found, or nullopt when the copy matches.
@@ -83,12 +81,10 @@ class Comparison {
 
  private:
   KeyHandle OpenLive(const std::string& path) {
-    std::string subkey = Joined(live_.subkey, path);
-    if (wow64Software_) return registry_.OpenKeyEx(live_.root, subkey, win::kKeyWow64_64Key | kKeyRead);
-    return registry_.OpenKey(live_.root, subkey);
+    return registry_.OpenKeyEx(live_.root, Joined(live_.subkey, path), win::kKeyRead);
   }
   KeyHandle OpenCopy(const std::string& path) {
-    return registry_.OpenKey(RootKey::LocalMachine, Joined(kCheckKeyName, path));
+    return registry_.OpenKeyEx(RootKey::LocalMachine, Joined(kCheckKeyName, path), win::kKeyRead);
   }
   static std::string Shown(const std::string& path) { return path.empty() ? "the hive's root key" : "key " + path; }
 
@@ -155,7 +151,7 @@ class Comparison {
     if (registry_.SaveKey(live.get(), probeFile_, readerSid_) == win::kErrorSuccess) {
       UnloadIfLoaded(registry_, kProbeKeyName);
       if (registry_.LoadKey(RootKey::LocalMachine, kProbeKeyName, probeFile_) == win::kErrorSuccess) {
-        OpenedKey saved(registry_, registry_.OpenKey(RootKey::LocalMachine, kProbeKeyName));
+        OpenedKey saved(registry_, registry_.OpenKeyEx(RootKey::LocalMachine, kProbeKeyName, win::kKeyRead));
         std::optional<KeyFacts> savedFacts = saved.get() ? registry_.QueryKey(saved.get()) : std::nullopt;
         if (savedFacts)
           kind = savedFacts->subkeys == 0 && savedFacts->values == 0 ? KeyKind::Volatile : KeyKind::Ordinary;
@@ -172,7 +168,6 @@ class Comparison {
   std::string probeFile_;
   std::string readerSid_;
   HiveKeyPath live_;
-  bool wow64Software_;
   std::uint64_t copyWritten_;
 };
 
@@ -186,8 +181,7 @@ void ReleaseStaleCheckKey(Registry& registry, Privileges& privileges) {
   UnloadIfLoaded(registry, kProbeKeyName);
 }
 
-CopyCheck CheckHiveCopy(Registry& registry, Files& files, const std::string& hiveName, const std::string& copyFile,
-                        bool wow64) {
+CopyCheck CheckHiveCopy(Registry& registry, Files& files, const std::string& hiveName, const std::string& copyFile) {
   if (SplitHiveName(hiveName).root == RootKey::None) return {false, "its name names no registry root"};
   UnloadIfLoaded(registry, kCheckKeyName);
   std::optional<std::uint64_t> copyWritten = files.EntryWriteTime(copyFile);
@@ -199,7 +193,7 @@ CopyCheck CheckHiveCopy(Registry& registry, Files& files, const std::string& hiv
     DeleteHiveLogs(files, copyFile);
     return {false, "the copy does not load as a hive (error " + std::to_string(loaded) + ")"};
   }
-  std::optional<std::string> difference = Comparison(registry, files, hiveName, wow64, copyFile, *copyWritten).Compare();
+  std::optional<std::string> difference = Comparison(registry, files, hiveName, copyFile, *copyWritten).Compare();
   registry.UnLoadKey(RootKey::LocalMachine, kCheckKeyName);
   DeleteHiveLogs(files, copyFile);
   if (difference) return {false, "the copy does not match the registry: " + *difference};

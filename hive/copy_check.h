@@ -28,7 +28,6 @@ void ReleaseStaleCheckKey(Registry& registry, Privileges& privileges);
 
 // Loads copyFile under the check key, compares it with the live hive and
 // unloads it. The caller has enabled the backup and restore privileges.
-CopyCheck CheckHiveCopy(Registry& registry, Files& files, const std::string& hiveName, const std::string& copyFile,
-                        bool wow64);
+CopyCheck CheckHiveCopy(Registry& registry, Files& files, const std::string& hiveName, const std::string& copyFile);
 
 }  // namespace vh

@@ -88,7 +88,7 @@ HiveResult Check(DefragRun& run, const std::string& hiveName, const std::string&
   std::string copy = CopyPath(hiveFile);
   if (!p.files.Exists(copy)) return {hiveName, HiveOutcome::NotCopied, "it was not copied again"};
   copySize = QueryFileSize(p.files, copy);
-  CopyCheck check = CheckHiveCopy(p.registry, p.files, hiveName, copy, run.wow64);
+  CopyCheck check = CheckHiveCopy(p.registry, p.files, hiveName, copy);
   if (!check.passed) {
     DeleteUnlessLinked(p.files, copy);
     return {hiveName, HiveOutcome::CheckFailed, check.reason};

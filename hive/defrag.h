@@ -74,7 +74,6 @@ struct DefragRun {
   // Writes the settings; throws AppError when the file cannot be written.
   std::function<void()> saveSettings;
   DefragDialogs& dialogs;
-  bool wow64 = false;
   // The analysis' copies are recent enough to swap in as they are (an
   // unattended run straight after its analysis); otherwise every hive is
   // copied again.

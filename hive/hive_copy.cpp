@@ -13,23 +13,10 @@ const char kUserMarker[] = "REGISTRY\\USER\\";
 
 }  // namespace
 
-KeyHandle OpenHiveKey(Registry& registry, const std::string& hiveName, bool wow64) {
+KeyHandle OpenHiveKey(Registry& registry, const std::string& hiveName) {
   HiveKeyPath path = SplitHiveName(hiveName);
-  switch (path.root) {
-    case RootKey::LocalMachine:
-      // A 32-bit process must ask for the 64-bit view, or it would save the
-      // 32-bit software branch instead of the software hive.
-      if (wow64 && UpperAscii(hiveName).find("SOFTWARE") != std::string::npos) {
-        return registry.OpenKeyEx(RootKey::LocalMachine, path.subkey,
-                                  win::kKeyWow64_64Key | win::kKeyQueryValue);
-      }
-      return registry.OpenKey(RootKey::LocalMachine, path.subkey);
-    case RootKey::Users:
-      return registry.OpenKey(RootKey::Users, path.subkey);
-    case RootKey::None:
-      break;
-  }
-  return 0;
+  if (path.root == RootKey::None) return 0;
+  return registry.OpenKeyEx(path.root, path.subkey, win::kKeyRead);
 }
 
 HiveKeyPath SplitHiveName(const std::string& hiveName) {
@@ -41,10 +28,9 @@ HiveKeyPath SplitHiveName(const std::string& hiveName) {
   return {};
 }
 
-bool SaveHiveCopy(Registry& registry, Files& files, const std::string& hiveName,
-                  const std::string& target, bool wow64) {
+bool SaveHiveCopy(Registry& registry, Files& files, const std::string& hiveName, const std::string& target) {
   if (files.IsLinked(target)) return false;
-  KeyHandle key = OpenHiveKey(registry, hiveName, wow64);
+  KeyHandle key = OpenHiveKey(registry, hiveName);
   // The old copy goes in every case: a hive that cannot be copied now must
   // not be measured, or swapped in, by a copy of an earlier run.
   if (files.Exists(target)) files.Delete(target);

@@ -19,16 +19,15 @@ struct HiveKeyPath {
 // case-blind.
 HiveKeyPath SplitHiveName(const std::string& hiveName);
 
-// Opens the hive's root key as its copy is saved from: the 64-bit view of
-// the software hive under WOW64. 0 when it cannot be opened.
-KeyHandle OpenHiveKey(Registry& registry, const std::string& hiveName, bool wow64);
+// Opens the hive's root key for reading, as its copy is saved from. 0 when
+// it cannot be opened.
+KeyHandle OpenHiveKey(Registry& registry, const std::string& hiveName);
 
 // Writes the compacted copy of the hive to target (RegSaveKeyA). Any file at
 // target is deleted first; a failed save leaves no file behind, so that a
 // partial copy can never be taken for a good one. A target reached through a
 // link is neither deleted nor written.
-bool SaveHiveCopy(Registry& registry, Files& files, const std::string& hiveName,
-                  const std::string& target, bool wow64);
+bool SaveHiveCopy(Registry& registry, Files& files, const std::string& hiveName, const std::string& target);
 
 void EnableBackupPrivilege(Privileges& privileges);
 void EnableRestorePrivilege(Privileges& privileges);

@@ -1,5 +1,6 @@
 // A registry that hands every call to another one: the base of decorators
-// that change or watch a few calls and leave the rest alone.
+// that change or watch a few calls and leave the rest alone. The inner
+// registry adds its own view to the opens it is handed.
 #pragma once
 
 #include "platform/platform.h"
@@ -10,19 +11,11 @@ class ForwardingRegistry : public Registry {
  public:
   explicit ForwardingRegistry(Registry& inner) : inner_(inner) {}
 
-  KeyHandle OpenKeyEx(RootKey root, const std::string& subkey, std::uint32_t access) override {
-    return inner_.OpenKeyEx(root, subkey, access);
-  }
-  KeyHandle OpenKey(RootKey root, const std::string& subkey) override { return inner_.OpenKey(root, subkey); }
   std::vector<std::string> ValueNames(KeyHandle key) override { return inner_.ValueNames(key); }
   std::uint32_t ValueType(KeyHandle key, const std::string& name) override { return inner_.ValueType(key, name); }
   std::string ReadString(KeyHandle key, const std::string& name) override { return inner_.ReadString(key, name); }
   long SaveKey(KeyHandle key, const std::string& file, const std::string& readerSid) override {
     return inner_.SaveKey(key, file, readerSid);
-  }
-  long ReplaceKey(RootKey root, const std::string& subkey, const std::string& newFile,
-                  const std::string& backupFile) override {
-    return inner_.ReplaceKey(root, subkey, newFile, backupFile);
   }
   void CloseKey(KeyHandle key) override { inner_.CloseKey(key); }
   long LoadKey(RootKey root, const std::string& name, const std::string& file) override {
@@ -31,8 +24,18 @@ class ForwardingRegistry : public Registry {
   long UnLoadKey(RootKey root, const std::string& name) override { return inner_.UnLoadKey(root, name); }
   std::optional<KeyFacts> QueryKey(KeyHandle key) override { return inner_.QueryKey(key); }
   std::vector<std::string> SubkeyNames(KeyHandle key) override { return inner_.SubkeyNames(key); }
-  KeyKind QueryKeyKind(KeyHandle parent, const std::string& name) override {
+
+ protected:
+  bool OnWow64() override { return inner_.View() != 0; }
+  KeyHandle OpenInView(RootKey root, const std::string& subkey, std::uint32_t access) override {
+    return inner_.OpenKeyEx(root, subkey, access);
+  }
+  KeyKind KindInView(KeyHandle parent, const std::string& name, std::uint32_t) override {
     return inner_.QueryKeyKind(parent, name);
+  }
+  long ReplaceInView(RootKey root, const std::string& subkey, const std::string& newFile,
+                     const std::string& backupFile, std::uint32_t) override {
+    return inner_.ReplaceKey(root, subkey, newFile, backupFile);
   }
 
  private:

@@ -38,6 +38,8 @@ constexpr std::uint32_t kRegExpandSz = 2;
 constexpr std::uint32_t kRegDword = 4;
 constexpr std::uint32_t kKeyQueryValue = 0x0001;
 constexpr std::uint32_t kKeyWow64_64Key = 0x0100;
+constexpr std::uint32_t kKeyRead = 0x20019;
+constexpr std::uint32_t kMaximumAllowed = 0x02000000;
 constexpr std::uint32_t kKeyAllAccess = 0xF003F;
 constexpr std::uint32_t kDriveFixed = 3;
 constexpr std::uint32_t kDriveRemovable = 2;
@@ -64,13 +66,37 @@ struct KeyFacts {
 // volatile keys, and saves a symbolic link as a link, not its target.
 enum class KeyKind { Ordinary, Volatile, Link, Unknown };
 
+// Keys are opened by name in a view. A 32-bit program on 64-bit Windows has
+// two: in its own, SOFTWARE opens as its 32-bit branch and a loaded hive
+// hides its Wow6432Node. Every key this program opens lies in a hive (the
+// live one, a loaded copy or backup, a key saved on its own) or holds the
+// system's own state (hivelist, profiles, servicing markers), and each is
+// read as the system holds it, in the 64-bit view. Windows does not remember
+// the view of a parent handle, so the view goes with every open by name; it
+// is added here, once, never by a caller.
 class Registry {
  public:
   virtual ~Registry() = default;
-  // RegOpenKeyExA with options 0; never creates. Returns 0 on failure.
-  virtual KeyHandle OpenKeyEx(RootKey root, const std::string& subkey, std::uint32_t access) = 0;
-  // RegOpenKeyA. Returns 0 on failure.
-  virtual KeyHandle OpenKey(RootKey root, const std::string& subkey) = 0;
+
+  // RegOpenKeyExW with options 0, in the view; never creates. 0 on failure.
+  KeyHandle OpenKeyEx(RootKey root, const std::string& subkey, std::uint32_t access) {
+    return OpenInView(root, subkey, access | View());
+  }
+  // Whether the subkey is volatile or a link, from the key's flags where
+  // the system can tell; Unknown when it cannot.
+  KeyKind QueryKeyKind(KeyHandle parent, const std::string& name) { return KindInView(parent, name, View()); }
+  // RegReplaceKeyW on the hive's root key, opened in the view; the Win32
+  // error code. Windows renames at once: the live hive file becomes
+  // backupFile (and the running system goes on writing the hive there),
+  // newFile takes the hive file's name and is held open until the restart,
+  // which loads it. A second replace before the restart fails.
+  long ReplaceKey(RootKey root, const std::string& subkey, const std::string& newFile,
+                  const std::string& backupFile) {
+    return ReplaceInView(root, subkey, newFile, backupFile, View());
+  }
+  // KEY_WOW64_64KEY for a 32-bit program on 64-bit Windows, else 0.
+  std::uint32_t View() { return OnWow64() ? win::kKeyWow64_64Key : 0; }
+
   // Every value name, in enumeration order (RegEnumValueA from index 0).
   virtual std::vector<std::string> ValueNames(KeyHandle key) = 0;
   // The value's REG_* type, or 0 when it cannot be read.
@@ -82,14 +108,9 @@ class Registry {
   // (the user whose hive it is): a copy of SAM would otherwise hand every
   // password hash to whoever may read the hive folder.
   virtual long SaveKey(KeyHandle key, const std::string& file, const std::string& readerSid) = 0;
-  // RegReplaceKeyA; the Win32 error code. Windows renames at once: the live
-  // hive file becomes backupFile (and the running system goes on writing the
-  // hive there), newFile takes the hive file's name and is held open until
-  // the restart, which loads it. A second replace before the restart fails.
-  virtual long ReplaceKey(RootKey root, const std::string& subkey, const std::string& newFile,
-                          const std::string& backupFile) = 0;
   virtual void CloseKey(KeyHandle key) = 0;
-  // RegLoadKeyA: loads a hive file as root\name; the Win32 error code.
+  // RegLoadKeyA: loads a hive file as root\name; the Win32 error code. The
+  // names this program loads under lie outside every redirected key.
   virtual long LoadKey(RootKey root, const std::string& name, const std::string& file) = 0;
   // RegUnLoadKeyA; the Win32 error code.
   virtual long UnLoadKey(RootKey root, const std::string& name) = 0;
@@ -97,9 +118,15 @@ class Registry {
   virtual std::optional<KeyFacts> QueryKey(KeyHandle key) = 0;
   // Every subkey name, in enumeration order (RegEnumKeyExA from index 0).
   virtual std::vector<std::string> SubkeyNames(KeyHandle key) = 0;
-  // Whether the subkey is volatile or a link, from the key's flags where
-  // the system can tell; Unknown when it cannot.
-  virtual KeyKind QueryKeyKind(KeyHandle parent, const std::string& name) = 0;
+
+ protected:
+  // Whether this is a 32-bit process on 64-bit Windows.
+  virtual bool OnWow64() = 0;
+  // The opens by name, with the view already in access or view.
+  virtual KeyHandle OpenInView(RootKey root, const std::string& subkey, std::uint32_t access) = 0;
+  virtual KeyKind KindInView(KeyHandle parent, const std::string& name, std::uint32_t view) = 0;
+  virtual long ReplaceInView(RootKey root, const std::string& subkey, const std::string& newFile,
+                             const std::string& backupFile, std::uint32_t view) = 0;
 };
 
 class Privileges {

@@ -91,17 +91,12 @@ using SetRestorePointFn = BOOL(WINAPI*)(RestorePointInfoA*, StateMgrStatus*);
 }  // namespace
 
 Win32Platform::Win32Platform()
-    : platform_{*this, *this, *this, *this, *this, *this, *this, *this, *this, *this} {}
+    : platform_{*this, *this, *this, *this, *this, *this, *this, *this, *this, *this},
+      wow64_(Win32Platform::IsWow64Process().value_or(false)) {}
 
-KeyHandle Win32Platform::OpenKeyEx(RootKey root, const std::string& subkey, std::uint32_t access) {
+KeyHandle Win32Platform::OpenInView(RootKey root, const std::string& subkey, std::uint32_t access) {
   HKEY key = nullptr;
   if (RegOpenKeyExW(RootHandle(root), Wide(subkey).c_str(), 0, access, &key) != ERROR_SUCCESS) return 0;
-  return reinterpret_cast<KeyHandle>(key);
-}
-
-KeyHandle Win32Platform::OpenKey(RootKey root, const std::string& subkey) {
-  HKEY key = nullptr;
-  if (RegOpenKeyW(RootHandle(root), Wide(subkey).c_str(), &key) != ERROR_SUCCESS) return 0;
   return reinterpret_cast<KeyHandle>(key);
 }
 
@@ -249,9 +244,17 @@ long Win32Platform::SaveKey(KeyHandle key, const std::string& file, const std::s
   return result;
 }
 
-long Win32Platform::ReplaceKey(RootKey root, const std::string& subkey, const std::string& newFile,
-                               const std::string& backupFile) {
-  return RegReplaceKeyW(RootHandle(root), Wide(subkey).c_str(), Wide(newFile).c_str(), Wide(backupFile).c_str());
+// RegReplaceKey opens a subkey it is given in the caller's own view, where
+// SOFTWARE is the 32-bit branch and no hive's root; so the hive's root is
+// opened here, in the view, and replaced by its handle.
+long Win32Platform::ReplaceInView(RootKey root, const std::string& subkey, const std::string& newFile,
+                                  const std::string& backupFile, std::uint32_t view) {
+  HKEY key = nullptr;
+  LONG opened = RegOpenKeyExW(RootHandle(root), Wide(subkey).c_str(), 0, MAXIMUM_ALLOWED | view, &key);
+  if (opened != ERROR_SUCCESS) return opened;
+  LONG replaced = RegReplaceKeyW(key, nullptr, Wide(newFile).c_str(), Wide(backupFile).c_str());
+  RegCloseKey(key);
+  return replaced;
 }
 
 void Win32Platform::CloseKey(KeyHandle key) { RegCloseKey(AsHkey(key)); }
@@ -322,9 +325,10 @@ bool IsLinkKey(HKEY key) {
 
 }  // namespace
 
-KeyKind Win32Platform::QueryKeyKind(KeyHandle parent, const std::string& name) {
+KeyKind Win32Platform::KindInView(KeyHandle parent, const std::string& name, std::uint32_t view) {
   HKEY key = nullptr;
-  if (RegOpenKeyExW(AsHkey(parent), Wide(name).c_str(), REG_OPTION_OPEN_LINK, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+  if (RegOpenKeyExW(AsHkey(parent), Wide(name).c_str(), REG_OPTION_OPEN_LINK, KEY_QUERY_VALUE | view, &key) !=
+      ERROR_SUCCESS)
     return KeyKind::Unknown;
   std::optional<KeyKind> kind = KindFromFlags(key);
   if (!kind) kind = IsLinkKey(key) ? KeyKind::Link : KeyKind::Unknown;

@@ -22,20 +22,15 @@ class Win32Platform final : public Registry,
   Win32Platform();
   Platform& platform() { return platform_; }
 
-  KeyHandle OpenKeyEx(RootKey root, const std::string& subkey, std::uint32_t access) override;
-  KeyHandle OpenKey(RootKey root, const std::string& subkey) override;
   std::vector<std::string> ValueNames(KeyHandle key) override;
   std::uint32_t ValueType(KeyHandle key, const std::string& name) override;
   std::string ReadString(KeyHandle key, const std::string& name) override;
   long SaveKey(KeyHandle key, const std::string& file, const std::string& readerSid) override;
-  long ReplaceKey(RootKey root, const std::string& subkey, const std::string& newFile,
-                  const std::string& backupFile) override;
   void CloseKey(KeyHandle key) override;
   long LoadKey(RootKey root, const std::string& name, const std::string& file) override;
   long UnLoadKey(RootKey root, const std::string& name) override;
   std::optional<KeyFacts> QueryKey(KeyHandle key) override;
   std::vector<std::string> SubkeyNames(KeyHandle key) override;
-  KeyKind QueryKeyKind(KeyHandle parent, const std::string& name) override;
 
   bool Enable(const std::string& privilege, std::uint32_t tokenAccess) override;
 
@@ -76,8 +71,16 @@ class Win32Platform final : public Registry,
 
   bool Report(EventType type, std::uint32_t eventId, const std::vector<std::string>& strings) override;
 
+ protected:
+  bool OnWow64() override { return wow64_; }
+  KeyHandle OpenInView(RootKey root, const std::string& subkey, std::uint32_t access) override;
+  KeyKind KindInView(KeyHandle parent, const std::string& name, std::uint32_t view) override;
+  long ReplaceInView(RootKey root, const std::string& subkey, const std::string& newFile,
+                     const std::string& backupFile, std::uint32_t view) override;
+
  private:
   Platform platform_;
+  bool wow64_;  // fixed for the process' life, asked once
 };
 
 // UTF-16 from the wide-character functions (the command line, folders) as

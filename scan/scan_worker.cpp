@@ -33,8 +33,7 @@ ScanCompletion RunHiveScan(Platform& platform, const ScanJob& job, const std::at
     if (stop.load()) break;
     reporter.ShowHive(job.hives.HiveNames[i]);
     std::uint64_t started = i == 0 ? clock.NowMs() : 0;
-    SaveHiveCopy(platform.registry, platform.files, job.hives.HiveNames[i], CopyPath(job.hives.HiveFiles[i]),
-                 job.wow64);
+    SaveHiveCopy(platform.registry, platform.files, job.hives.HiveNames[i], CopyPath(job.hives.HiveFiles[i]));
     if (i == 0) elapsed = std::uint32_t(clock.NowMs() - started);
     ++i;
     reporter.HiveDone(elapsed, std::int32_t(i));

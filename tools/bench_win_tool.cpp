@@ -148,18 +148,18 @@ struct CopyAndCheck {
   int failed = 0;
 };
 
-CopyAndCheck RunCopyAndCheck(vh::Platform& platform, const vh::HiveTable& hives, bool wow64) {
+CopyAndCheck RunCopyAndCheck(vh::Platform& platform, const vh::HiveTable& hives) {
   CopyAndCheck step;
   for (std::size_t i = 0; i < hives.size(); ++i) {
     const std::string copy = vh::CopyPath(hives.HiveFiles[i]);
     bool copied = false;
     step.copyMs += TimeMs([&] {
-      copied = vh::SaveHiveCopy(platform.registry, platform.files, hives.HiveNames[i], copy, wow64);
+      copied = vh::SaveHiveCopy(platform.registry, platform.files, hives.HiveNames[i], copy);
     });
     if (!copied) continue;
     bool passed = false;
     double ms = TimeMs([&] {
-      passed = vh::CheckHiveCopy(platform.registry, platform.files, hives.HiveNames[i], copy, wow64).passed;
+      passed = vh::CheckHiveCopy(platform.registry, platform.files, hives.HiveNames[i], copy).passed;
     });
     step.checkMs += ms;
     if (passed) step.passedCheckMs += ms;
@@ -207,7 +207,7 @@ int BenchAnalysis(int rounds) {
     };
     auto timeCopyAndCheck = [&] {
       DeleteCopies(saves);
-      lastStep = RunCopyAndCheck(platform, main->Hives, main->RunningOnWow64);
+      lastStep = RunCopyAndCheck(platform, main->Hives);
       copyAndCheck.push_back(lastStep.copyMs + lastStep.checkMs);
       checkOnly.push_back(lastStep.checkMs);
       passedChecks.push_back(lastStep.passedCheckMs);
@@ -316,12 +316,6 @@ class TimedRegistry final : public vh::Registry {
   };
   std::vector<std::pair<std::string, Tally>> tallies;
 
-  vh::KeyHandle OpenKeyEx(vh::RootKey root, const std::string& subkey, std::uint32_t access) override {
-    return Timed("OpenKeyEx", [&] { return inner_.OpenKeyEx(root, subkey, access); });
-  }
-  vh::KeyHandle OpenKey(vh::RootKey root, const std::string& subkey) override {
-    return Timed("OpenKey", [&] { return inner_.OpenKey(root, subkey); });
-  }
   std::vector<std::string> ValueNames(vh::KeyHandle key) override {
     return Timed("ValueNames", [&] { return inner_.ValueNames(key); });
   }
@@ -333,10 +327,6 @@ class TimedRegistry final : public vh::Registry {
   }
   long SaveKey(vh::KeyHandle key, const std::string& file, const std::string& readerSid) override {
     return Timed("SaveKey", [&] { return inner_.SaveKey(key, file, readerSid); });
-  }
-  long ReplaceKey(vh::RootKey root, const std::string& subkey, const std::string& newFile,
-                  const std::string& backupFile) override {
-    return Timed("ReplaceKey", [&] { return inner_.ReplaceKey(root, subkey, newFile, backupFile); });
   }
   void CloseKey(vh::KeyHandle key) override {
     Timed("CloseKey", [&] {
@@ -360,10 +350,20 @@ class TimedRegistry final : public vh::Registry {
       return names;
     });
   }
-  vh::KeyKind QueryKeyKind(vh::KeyHandle parent, const std::string& name) override {
+  std::size_t namesListed() const { return names_; }
+
+ protected:
+  bool OnWow64() override { return inner_.View() != 0; }
+  vh::KeyHandle OpenInView(vh::RootKey root, const std::string& subkey, std::uint32_t access) override {
+    return Timed("OpenKeyEx", [&] { return inner_.OpenKeyEx(root, subkey, access); });
+  }
+  vh::KeyKind KindInView(vh::KeyHandle parent, const std::string& name, std::uint32_t) override {
     return Timed("QueryKeyKind", [&] { return inner_.QueryKeyKind(parent, name); });
   }
-  std::size_t namesListed() const { return names_; }
+  long ReplaceInView(vh::RootKey root, const std::string& subkey, const std::string& newFile,
+                     const std::string& backupFile, std::uint32_t) override {
+    return Timed("ReplaceKey", [&] { return inner_.ReplaceKey(root, subkey, newFile, backupFile); });
+  }
 
  private:
   template <class Work>
@@ -403,11 +403,11 @@ int ProfileCheck() {
   vh::HiveTable hives = LoadedHives(system, wow64);
   for (std::size_t i = 0; i < hives.size(); ++i) {
     const std::string copy = vh::CopyPath(hives.HiveFiles[i]);
-    double saveMs = TimeMs([&] { vh::SaveHiveCopy(system.registry, system.files, hives.HiveNames[i], copy, wow64); });
+    double saveMs = TimeMs([&] { vh::SaveHiveCopy(system.registry, system.files, hives.HiveNames[i], copy); });
     TimedRegistry timed(system.registry);
     bool passed = false;
     double checkMs = TimeMs([&] {
-      passed = vh::CheckHiveCopy(timed, system.files, hives.HiveNames[i], copy, wow64).passed;
+      passed = vh::CheckHiveCopy(timed, system.files, hives.HiveNames[i], copy).passed;
     });
     std::printf("%s: save %.0f ms, check %.0f ms (%s), %zu subkey names listed\n", hives.HiveNames[i].c_str(),
                 saveMs, checkMs, passed ? "passed" : "refused", timed.namesListed());

@@ -98,7 +98,7 @@ class DefragTest : public ::testing::Test {
   // The analysis' copies.
   void Analyse() {
     for (std::size_t i = 0; i < hives.size(); ++i)
-      SaveHiveCopy(fake, fake, hives.HiveNames[i], CopyPath(hives.HiveFiles[i]), false);
+      SaveHiveCopy(fake, fake, hives.HiveNames[i], CopyPath(hives.HiveFiles[i]));
   }
   // The next start, and a new analysis on it.
   void NextStart() {
@@ -108,7 +108,7 @@ class DefragTest : public ::testing::Test {
   }
   DefragOutcome Run(bool unattended = false, std::uint8_t code = 12, bool keepCopies = false) {
     DefragRun run{fake.platform(), hives, options, unattended, code,
-                  [this] { LoadSaveOptions(options, fake, ini, false); }, dialogs, false, keepCopies};
+                  [this] { LoadSaveOptions(options, fake, ini, false); }, dialogs, keepCopies};
     JournalWriter journal{fake, fake, JournalPath(fake), [] { return std::string("now"); },
                           [this](const std::string& line) { logged.push_back(line); }};
     run.journal = &journal;
@@ -348,7 +348,7 @@ TEST_F(DefragTest, TheLogFilesOfALoadedCopyGoWithItsUnload) {
   fake.AddFile(copy + ".LOG1");
   fake.AddFile(copy + ".LOG2");
   fake.AddFile(copy + ".LOG2.keep");
-  CopyCheck check = CheckHiveCopy(fake, fake, "\\REGISTRY\\USER\\S-1-5-19", copy, false);
+  CopyCheck check = CheckHiveCopy(fake, fake, "\\REGISTRY\\USER\\S-1-5-19", copy);
   EXPECT_TRUE(check.passed) << check.reason;
   std::vector<std::string> calls = MachineCalls();
   ASSERT_EQ(calls.size(), 5u);

@@ -28,12 +28,13 @@ void PrintTo(const OpenCase& c, std::ostream* os) { *os << c.name << (c.wow64 ? 
 
 class SaveHiveCopyOpenTest : public ::testing::TestWithParam<OpenCase> {};
 
-TEST_P(SaveHiveCopyOpenTest, ChoosesTheOpenCallByRootNameAndFlag) {
+TEST_P(SaveHiveCopyOpenTest, OpensTheHiveInTheSystemsViewByRootName) {
   FakePlatform fake;
+  fake.wow64 = GetParam().wow64;
   fake.AddKey(RootKey::LocalMachine, "SOFTWARE");
   fake.AddKey(RootKey::LocalMachine, "SYSTEM");
   fake.AddKey(RootKey::Users, "S-1-5-21-1-2-3-1000_Classes");
-  ASSERT_TRUE(SaveHiveCopy(fake, fake, GetParam().name, "C:\\h.hvz", GetParam().wow64));
+  ASSERT_TRUE(SaveHiveCopy(fake, fake, GetParam().name, "C:\\h.hvz"));
   EXPECT_EQ(fake.calls.front(), GetParam().expectedOpen);
   EXPECT_EQ(fake.calls.back(), "RegCloseKey");
   EXPECT_TRUE(fake.HasFile("C:\\h.hvz"));
@@ -42,26 +43,26 @@ TEST_P(SaveHiveCopyOpenTest, ChoosesTheOpenCallByRootNameAndFlag) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, SaveHiveCopyOpenTest,
     ::testing::Values(
-        OpenCase{"\\REGISTRY\\MACHINE\\SOFTWARE", true, "RegOpenKeyExA(HKEY_LOCAL_MACHINE, SOFTWARE, 0, 0x101)"},
-        OpenCase{"\\REGISTRY\\MACHINE\\SOFTWARE", false, "RegOpenKeyA(HKEY_LOCAL_MACHINE, SOFTWARE)"},
-        OpenCase{"\\REGISTRY\\MACHINE\\SYSTEM", true, "RegOpenKeyA(HKEY_LOCAL_MACHINE, SYSTEM)"},
+        OpenCase{"\\REGISTRY\\MACHINE\\SOFTWARE", true, "RegOpenKeyExA(HKEY_LOCAL_MACHINE, SOFTWARE, 0, 0x20119)"},
+        OpenCase{"\\REGISTRY\\MACHINE\\SOFTWARE", false, "RegOpenKeyExA(HKEY_LOCAL_MACHINE, SOFTWARE, 0, 0x20019)"},
+        OpenCase{"\\REGISTRY\\MACHINE\\SYSTEM", true, "RegOpenKeyExA(HKEY_LOCAL_MACHINE, SYSTEM, 0, 0x20119)"},
         OpenCase{"\\REGISTRY\\USER\\S-1-5-21-1-2-3-1000_Classes", true,
-                 "RegOpenKeyA(HKEY_USERS, S-1-5-21-1-2-3-1000_Classes)"}));
+                 "RegOpenKeyExA(HKEY_USERS, S-1-5-21-1-2-3-1000_Classes, 0, 0x20119)"}));
 
 TEST(SaveHiveCopyTest, DeletesAnExistingTargetInEveryCase) {
   FakePlatform fake;
   fake.AddFile("C:\\x.hvz", 77);
-  EXPECT_FALSE(SaveHiveCopy(fake, fake, "\\NOWHERE\\X", "C:\\x.hvz", false));
+  EXPECT_FALSE(SaveHiveCopy(fake, fake, "\\NOWHERE\\X", "C:\\x.hvz"));
   EXPECT_FALSE(fake.HasFile("C:\\x.hvz"));
   EXPECT_TRUE(fake.CallsNamed("Reg").empty());
 
   fake.AddFile("C:\\x.hvz", 77);
-  EXPECT_FALSE(SaveHiveCopy(fake, fake, "\\REGISTRY\\MACHINE\\ABSENT", "C:\\x.hvz", false));
+  EXPECT_FALSE(SaveHiveCopy(fake, fake, "\\REGISTRY\\MACHINE\\ABSENT", "C:\\x.hvz"));
   EXPECT_FALSE(fake.HasFile("C:\\x.hvz"));
 
   fake.AddKey(RootKey::LocalMachine, "SYSTEM").savedSize = 5000;
   fake.AddFile("C:\\x.hvz", 77);
-  EXPECT_TRUE(SaveHiveCopy(fake, fake, "\\REGISTRY\\MACHINE\\SYSTEM", "C:\\x.hvz", false));
+  EXPECT_TRUE(SaveHiveCopy(fake, fake, "\\REGISTRY\\MACHINE\\SYSTEM", "C:\\x.hvz"));
   EXPECT_EQ(fake.FindFile("C:\\x.hvz")->size, 5000);
 }
 
@@ -70,7 +71,7 @@ TEST(SaveHiveCopyTest, AFailedSaveLeavesNoPartialCopyBehind) {
   FakeKey& key = fake.AddKey(RootKey::LocalMachine, "SYSTEM");
   key.saveError = 112;  // ERROR_DISK_FULL after writing part of the file
   key.partialBytes = 1234;
-  EXPECT_FALSE(SaveHiveCopy(fake, fake, "\\REGISTRY\\MACHINE\\SYSTEM", "C:\\s.hvz", false));
+  EXPECT_FALSE(SaveHiveCopy(fake, fake, "\\REGISTRY\\MACHINE\\SYSTEM", "C:\\s.hvz"));
   EXPECT_FALSE(fake.HasFile("C:\\s.hvz"));
   EXPECT_EQ(fake.calls.back(), "DeleteFileA(C:\\s.hvz)");
 }
@@ -117,7 +118,7 @@ TEST(LinkHardeningTest, NothingIsDeletedOrWrittenThroughAPlantedLink) {
   fake.AddKey(RootKey::Users, "S-1-5-21-7");
   fake.AddFile("C:\\Users\\u\\NTUSER.DAT.hvz", 10);
   fake.AddLink("C:\\Users\\u\\NTUSER.DAT.hvz");
-  EXPECT_FALSE(SaveHiveCopy(fake, fake, "\\REGISTRY\\USER\\S-1-5-21-7", "C:\\Users\\u\\NTUSER.DAT.hvz", false));
+  EXPECT_FALSE(SaveHiveCopy(fake, fake, "\\REGISTRY\\USER\\S-1-5-21-7", "C:\\Users\\u\\NTUSER.DAT.hvz"));
   EXPECT_TRUE(fake.CallsNamed("DeleteFileA").empty());
   EXPECT_TRUE(fake.CallsNamed("RegSaveKeyA").empty());
 
@@ -128,7 +129,7 @@ TEST(LinkHardeningTest, NothingIsDeletedOrWrittenThroughAPlantedLink) {
   folder.AddKey(RootKey::Users, "S-1-5-21-7");
   folder.AddLink("C:\\Users\\u\\AppData");  // a junction on the way
   EXPECT_FALSE(SaveHiveCopy(folder, folder, "\\REGISTRY\\USER\\S-1-5-21-7",
-                            "C:\\Users\\u\\AppData\\Local\\UsrClass.dat.hvz", false));
+                            "C:\\Users\\u\\AppData\\Local\\UsrClass.dat.hvz"));
   EXPECT_TRUE(folder.CallsNamed("RegSaveKeyA").empty());
 }
 

@@ -77,8 +77,11 @@ std::vector<std::string> Shape(const FakeHive& hive) {
 }
 
 // A machine with three loaded hives, each analysed, each with an old backup.
+// SOFTWARE holds the 32-bit programs' branch, as on 64-bit Windows.
 struct Machine {
-  Machine() {
+  explicit Machine(bool wow64 = false) {
+    fake.wow64 = wow64;
+    fake.AddKey(RootKey::LocalMachine, "SOFTWARE\\Wow6432Node").values = {{"32-bit"}};
     for (const HiveDef& h : kHives) {
       fake.AddKey(h.root, h.key).values = {{"root value"}};
       fake.AddKey(h.root, std::string(h.key) + "\\Sub").values = {{"a"}, {"b"}};
@@ -88,7 +91,7 @@ struct Machine {
       hives.Append(h.name, h.file);
     }
     for (std::size_t i = 0; i < hives.size(); ++i)
-      SaveHiveCopy(fake, fake, hives.HiveNames[i], CopyPath(hives.HiveFiles[i]), false);
+      SaveHiveCopy(fake, fake, hives.HiveNames[i], CopyPath(hives.HiveFiles[i]));
     for (const HiveDef& h : kHives) before.push_back(Shape(fake.LiveHive(h.root, h.key)));
     fake.bootTime = 5;
     fake.fileClock = 10;
@@ -244,6 +247,33 @@ TEST(RestartTest, ASecondRunBeforeTheRestartIsRefusedAndTheFirstStaysUndoable) {
     m.fake.Restart();
     EXPECT_FALSE(SwapsWaitForRestart(m.fake, m.fake, m.Journal(), m.hives));
     EXPECT_EQ(UndoOffered(m.fake.platform(), m.hives, JournalPath(m.fake)), journalWritable);
+  }
+}
+
+// The access a logged open by name asked for: its last argument.
+std::uint32_t AccessOf(const std::string& call) {
+  return std::uint32_t(std::stoul(call.substr(call.rfind(", ") + 2), nullptr, 16));
+}
+
+// A 32-bit program on 64-bit Windows: the catalogue, the copies, their
+// checks, the swaps and the undo open every key in the 64-bit view, or the
+// copy of SOFTWARE would lack its Wow6432Node and never be swapped.
+TEST(Wow64Test, EveryOpenOfARunAndItsUndoIsInTheSystemsViewAndSoftwareIsSwappedBothWays) {
+  for (bool wow64 : {false, true}) {
+    Machine m(wow64);
+    HiveTable listed;
+    HiveCatalogue(m.fake, m.fake, m.fake, wow64).BuildHiveCatalogue(listed);
+    EXPECT_EQ(listed.size(), 3u) << wow64;
+    ASSERT_EQ(m.Defrag(), DefragOutcome::Restarting) << wow64;
+    EXPECT_EQ(m.PendingFiles().size(), 3u) << wow64 << ": " << ::testing::PrintToString(m.dialogs.notSwapped);
+    m.fake.Restart();
+    m.fake.fileClock += 100;
+    ASSERT_EQ(m.Undo(), UndoOutcome::Restarting) << wow64;
+    EXPECT_EQ(m.PendingFiles().size(), 3u) << wow64;
+    std::vector<std::string> opens = m.fake.CallsNamed("RegOpenKeyExA");
+    EXPECT_GT(opens.size(), 20u);
+    for (const std::string& open : opens)
+      EXPECT_EQ((AccessOf(open) & win::kKeyWow64_64Key) != 0, wow64) << open;
   }
 }
 

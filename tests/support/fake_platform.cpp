@@ -179,18 +179,19 @@ FakeKey* FakePlatform::KeyFor(KeyHandle key) {
   return k == keys_.end() ? nullptr : &k->second;
 }
 
-KeyHandle FakePlatform::OpenKeyEx(RootKey root, const std::string& subkey, std::uint32_t access) {
+// A 32-bit program on 64-bit Windows sees the 32-bit view unless it asks
+// for the other: SOFTWARE opens as its Wow6432Node branch, and a key listed
+// in that view hides its Wow6432Node ("Registry Keys Affected by WOW64").
+KeyHandle FakePlatform::OpenInView(RootKey root, const std::string& subkey, std::uint32_t access) {
   Log("RegOpenKeyExA(" + RootKeyName(root) + ", " + subkey + ", 0, " + Hex(access) + ")");
   std::string id = Upper(RootKeyName(root) + "\\" + subkey);
+  const bool narrow = OnWow64() && !(access & win::kKeyWow64_64Key);
+  const std::string software = "HKEY_LOCAL_MACHINE\\SOFTWARE", branch = software + "\\WOW6432NODE";
+  if (narrow && keys_.count(branch) && (id == software || id.rfind(software + "\\", 0) == 0) &&
+      id.rfind(branch, 0) != 0)
+    id = branch + id.substr(software.size());
   if (!keys_.count(id)) return 0;
-  open_[nextHandle_] = id;
-  return nextHandle_++;
-}
-
-KeyHandle FakePlatform::OpenKey(RootKey root, const std::string& subkey) {
-  Log("RegOpenKeyA(" + RootKeyName(root) + ", " + subkey + ")");
-  std::string id = Upper(RootKeyName(root) + "\\" + subkey);
-  if (!keys_.count(id)) return 0;
+  if (narrow) narrowView_.insert(nextHandle_);
   open_[nextHandle_] = id;
   return nextHandle_++;
 }
@@ -297,18 +298,23 @@ long FakePlatform::UnLoadKey(RootKey root, const std::string& name) {
 std::optional<KeyFacts> FakePlatform::QueryKey(KeyHandle key) {
   FakeKey* k = KeyFor(key);
   if (!k) return std::nullopt;
-  return KeyFacts{std::uint32_t(ChildIds(open_[key]).size()), std::uint32_t(k->values.size()), k->lastWrite};
+  return KeyFacts{std::uint32_t(SubkeyNames(key).size()), std::uint32_t(k->values.size()), k->lastWrite};
 }
 
 std::vector<std::string> FakePlatform::SubkeyNames(KeyHandle key) {
   std::vector<std::string> names;
   if (!KeyFor(key)) return names;
   const std::string& id = open_[key];
-  for (const std::string& child : ChildIds(id)) names.push_back(child.substr(id.size() + 1));
+  for (const std::string& child : ChildIds(id)) {
+    std::string name = child.substr(id.size() + 1);
+    if (!(narrowView_.count(key) && name == "WOW6432NODE")) names.push_back(name);
+  }
   return names;
 }
 
-KeyKind FakePlatform::QueryKeyKind(KeyHandle parent, const std::string& name) {
+KeyKind FakePlatform::KindInView(KeyHandle parent, const std::string& name, std::uint32_t view) {
+  Log("RegOpenKeyExA(" + open_[parent] + "\\" + name + ", REG_OPTION_OPEN_LINK, " +
+      Hex(win::kKeyQueryValue | view) + ")");
   if (!KeyFor(parent)) return KeyKind::Unknown;
   auto it = keys_.find(Upper(open_[parent] + "\\" + name));
   if (it == keys_.end()) return KeyKind::Unknown;
@@ -317,9 +323,14 @@ KeyKind FakePlatform::QueryKeyKind(KeyHandle parent, const std::string& name) {
   return it->second.isVolatile ? KeyKind::Volatile : KeyKind::Ordinary;
 }
 
-long FakePlatform::ReplaceKey(RootKey root, const std::string& subkey, const std::string& newFile,
-                              const std::string& backupFile) {
+long FakePlatform::ReplaceInView(RootKey root, const std::string& subkey, const std::string& newFile,
+                                 const std::string& backupFile, std::uint32_t view) {
   Log("RegReplaceKeyA(" + RootKeyName(root) + ", " + subkey + ", " + newFile + ", " + backupFile + ")");
+  // Windows opens the named key first, in the view asked for: SOFTWARE's
+  // 32-bit branch is no hive's root, and cannot be replaced.
+  if (OnWow64() && !(view & win::kKeyWow64_64Key) && EqualsIgnoreCase(subkey, "SOFTWARE") &&
+      keys_.count("HKEY_LOCAL_MACHINE\\SOFTWARE\\WOW6432NODE"))
+    return 87;  // ERROR_INVALID_PARAMETER
   std::string hiveFile = root == RootKey::None || subkey.empty() ? "" : HiveFileOf(root, subkey);
   if (hiveFile.empty() || !HasFile(newFile)) return win::kErrorFileNotFound;
   std::string id = Upper(RootKeyName(root) + "\\" + subkey);
@@ -342,6 +353,7 @@ void FakePlatform::CloseKey(KeyHandle key) {
   // in destructors, where a throw would end the process.
   calls.push_back("RegCloseKey");
   open_.erase(key);
+  narrowView_.erase(key);
 }
 
 bool FakePlatform::Enable(const std::string& privilege, std::uint32_t tokenAccess) {

@@ -16,6 +16,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -151,20 +152,15 @@ class FakePlatform final : public Registry,
   FakeHive LiveHive(RootKey root, const std::string& subkey) const;
 
   // --- Registry ---
-  KeyHandle OpenKeyEx(RootKey root, const std::string& subkey, std::uint32_t access) override;
-  KeyHandle OpenKey(RootKey root, const std::string& subkey) override;
   std::vector<std::string> ValueNames(KeyHandle key) override;
   std::uint32_t ValueType(KeyHandle key, const std::string& name) override;
   std::string ReadString(KeyHandle key, const std::string& name) override;
   long SaveKey(KeyHandle key, const std::string& file, const std::string& readerSid) override;
-  long ReplaceKey(RootKey root, const std::string& subkey, const std::string& newFile,
-                  const std::string& backupFile) override;
   void CloseKey(KeyHandle key) override;
   long LoadKey(RootKey root, const std::string& name, const std::string& file) override;
   long UnLoadKey(RootKey root, const std::string& name) override;
   std::optional<KeyFacts> QueryKey(KeyHandle key) override;
   std::vector<std::string> SubkeyNames(KeyHandle key) override;
-  KeyKind QueryKeyKind(KeyHandle parent, const std::string& name) override;
   // --- Privileges ---
   bool Enable(const std::string& privilege, std::uint32_t tokenAccess) override;
   // --- Volumes ---
@@ -217,6 +213,13 @@ class FakePlatform final : public Registry,
   std::vector<FakeEvent> events;
   bool eventLogRefuses = false;
 
+ protected:
+  bool OnWow64() override { return wow64.value_or(false); }
+  KeyHandle OpenInView(RootKey root, const std::string& subkey, std::uint32_t access) override;
+  KeyKind KindInView(KeyHandle parent, const std::string& name, std::uint32_t view) override;
+  long ReplaceInView(RootKey root, const std::string& subkey, const std::string& newFile,
+                     const std::string& backupFile, std::uint32_t view) override;
+
  private:
   static std::string Upper(const std::string& text);
   // Logs a call; true when the power is to be cut right after it.
@@ -235,6 +238,7 @@ class FakePlatform final : public Registry,
 
   std::map<std::string, FakeKey> keys_;  // "HKLM\\SUBKEY" upper-cased
   std::map<KeyHandle, std::string> open_;
+  std::set<KeyHandle> narrowView_;  // opened in a 32-bit program's own view
   KeyHandle nextHandle_ = 0x100;
   std::vector<FakeDrive> drives_;
   std::map<std::string, FakeFile> files_;  // upper-cased path

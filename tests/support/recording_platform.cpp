@@ -21,8 +21,8 @@ void RecordingPlatform::Record(const std::string& line) {
   out << line << "\n";
 }
 
-long RecordingPlatform::ReplaceKey(RootKey root, const std::string& subkey, const std::string& newFile,
-                                   const std::string& backupFile) {
+long RecordingPlatform::ReplaceInView(RootKey root, const std::string& subkey, const std::string& newFile,
+                                      const std::string& backupFile, std::uint32_t) {
   Record("RegReplaceKeyA\t" + RootKeyName(root) + "\t" + subkey + "\t" + newFile + "\t" + backupFile);
   Files& files = inner_.files;
   std::string hiveFile = root == RootKey::None ? "" : ListedHiveFile(inner_.registry, inner_.volumes, root, subkey);

@@ -32,12 +32,14 @@ class RecordingPlatform final : public ForwardingRegistry, public Power, public 
   // request is taken. Taken, when not set.
   std::function<bool(const std::string& call)> restartAnswer;
 
-  long ReplaceKey(RootKey root, const std::string& subkey, const std::string& newFile,
-                  const std::string& backupFile) override;
   bool ExitSystem(std::uint32_t flags, std::uint32_t reason) override;
   long InitiateRestart(std::uint32_t reason) override;
   RestorePointResult SetRestorePoint(const RestorePointRequest& request) override;
   void Open(const std::string& target) override;
+
+ protected:
+  long ReplaceInView(RootKey root, const std::string& subkey, const std::string& newFile,
+                     const std::string& backupFile, std::uint32_t view) override;
 
  private:
   void Record(const std::string& line);

@@ -5,6 +5,8 @@
 #include <windows.h>
 #include <shlwapi.h>
 
+#include <set>
+
 #include "app/main_window_win.h"
 #include "flat/flat_speed_button_win.h"
 #include "hive/figures.h"
@@ -91,6 +93,25 @@ TEST_F(DefragTest, YesSchedulesEverySwapWithItsBackupThenTellsAndRestarts) {
   ASSERT_EQ(boxes_.texts.size(), 1u) << "the last notice, before the swaps; nothing after them";
   EXPECT_EQ(boxes_.texts[0].rfind("Windows restarts at once", 0), 0u);
   EXPECT_NE(IniText().find("IsAskBeforeDefrag=1"), std::string::npos) << "saved after the question";
+}
+
+// The prefix's own SYSTEM and SOFTWARE, as Windows lists them. In a 64-bit
+// prefix SOFTWARE holds Wow6432Node, which a 32-bit program's own view hides
+// in the loaded copy as in the live hive.
+TEST_F(DefragTest, ThePrefixsOwnSystemAndSoftwareAreCheckedAndScheduled) {
+  registry_.AddSystemHive("SYSTEM", 100000);
+  registry_.AddSystemHive("SOFTWARE", 100000);
+  TfrmMain& w = StartAndAnalyze();
+  w.Options().RestorePoint = false;
+  auto yes = test::ClickWhenShown("Defrag Now", {"bOK"});
+  w.bDefragRegistryClick(w);
+  std::set<std::string> swapped;
+  const std::string machine = "RegReplaceKeyA\tHKEY_LOCAL_MACHINE\t";
+  for (const std::string& r : recorded_.records())
+    if (r.rfind(machine, 0) == 0) swapped.insert(r.substr(machine.size(), r.find('\t', machine.size()) - machine.size()));
+  EXPECT_EQ(swapped, (std::set<std::string>{"SOFTWARE", "SOFTWARE\\VarnholdTest\\One", "SOFTWARE\\VarnholdTest\\Two",
+                                            "SYSTEM"}))
+      << test::ReadFileText(recorded_.real().ExecutableFolder() + "varnhold.log");
 }
 
 // The live test key of a hive, in the 64-bit view the program copies.

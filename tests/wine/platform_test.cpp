@@ -127,15 +127,15 @@ TEST(HiveCopyOnWine, SaveNeedsTheBackupPrivilegeThenWritesARealHive) {
   test::ScratchFolder folder;
   std::string target = folder.File("SOFTWARE.hvz");
   test::WriteFileBytes(target, 10);
-  EXPECT_FALSE(SaveHiveCopy(p, p, "\\REGISTRY\\MACHINE\\SOFTWARE\\VarnholdTest", target, true));
+  EXPECT_FALSE(SaveHiveCopy(p, p, "\\REGISTRY\\MACHINE\\SOFTWARE\\VarnholdTest", target));
   EXPECT_FALSE(p.Exists(target)) << "the old copy must be gone even when the save is refused";
 
   EnableBackupPrivilege(p);
-  ASSERT_TRUE(SaveHiveCopy(p, p, "\\REGISTRY\\MACHINE\\SOFTWARE\\VarnholdTest", target, true));
+  ASSERT_TRUE(SaveHiveCopy(p, p, "\\REGISTRY\\MACHINE\\SOFTWARE\\VarnholdTest", target));
   std::string saved = test::ReadFileText(target);
   EXPECT_NE(saved.find("Payload"), std::string::npos);
   EXPECT_GT(QueryFileSize(p, target), 20000);
-  ASSERT_TRUE(SaveHiveCopy(p, p, "\\REGISTRY\\MACHINE\\SOFTWARE\\VarnholdTest", target, true)) << "second run overwrites";
+  ASSERT_TRUE(SaveHiveCopy(p, p, "\\REGISTRY\\MACHINE\\SOFTWARE\\VarnholdTest", target)) << "second run overwrites";
 
   RegDeleteKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\VarnholdTest", KEY_WOW64_64KEY, 0);
 }
@@ -200,23 +200,23 @@ TEST(CopyCheckOnWine, ACopyLoadsBackMatchesWithItsLinkAndIsUnloadedAtOnce) {
   EnableBackupPrivilege(p);
   EnableRestorePrivilege(p);
   CheckedKey key;
-  KeyHandle root = OpenHiveKey(p, CheckedKey::kHive, true);
+  KeyHandle root = OpenHiveKey(p, CheckedKey::kHive);
   ASSERT_NE(root, 0u);
   EXPECT_EQ(p.QueryKeyKind(root, "Link"), KeyKind::Link) << "the documented link query";
   EXPECT_EQ(p.QueryKeyKind(root, "A"), KeyKind::Unknown) << "Wine has no query of a key's flags";
   p.CloseKey(root);
   test::ScratchFolder folder;
   std::string copy = folder.File("check.hvz");
-  ASSERT_TRUE(SaveHiveCopy(p, p, CheckedKey::kHive, copy, true));
+  ASSERT_TRUE(SaveHiveCopy(p, p, CheckedKey::kHive, copy));
 
-  CopyCheck check = CheckHiveCopy(p, p, CheckedKey::kHive, copy, true);
+  CopyCheck check = CheckHiveCopy(p, p, CheckedKey::kHive, copy);
   EXPECT_TRUE(check.passed) << check.reason;
   EXPECT_FALSE(CheckKeyPresent());
 
   // Written after the copy: not held against it.
   key.Create("\\A\\New");
   key.SetText("", "later", "x");
-  check = CheckHiveCopy(p, p, CheckedKey::kHive, copy, true);
+  check = CheckHiveCopy(p, p, CheckedKey::kHive, copy);
   EXPECT_TRUE(check.passed) << check.reason;
 }
 
@@ -227,7 +227,7 @@ TEST(CopyCheckOnWine, ACopyWithoutAKeyOrNotAHiveAtAllFailsAndAStaleLoadIsRelease
   CheckedKey key;
   test::ScratchFolder folder;
   std::string copy = folder.File("check.hvz");
-  ASSERT_TRUE(SaveHiveCopy(p, p, CheckedKey::kHive, copy, true));
+  ASSERT_TRUE(SaveHiveCopy(p, p, CheckedKey::kHive, copy));
   // Wine's copy is text: cut the second-level key B, and its subkey, out.
   std::string text = test::ReadFileText(copy);
   std::string cut;
@@ -240,24 +240,24 @@ TEST(CopyCheckOnWine, ACopyWithoutAKeyOrNotAHiveAtAllFailsAndAStaleLoadIsRelease
   }
   ASSERT_NE(cut.size(), text.size()) << text;
   test::WriteFileText(copy, cut);
-  CopyCheck check = CheckHiveCopy(p, p, CheckedKey::kHive, copy, true);
+  CopyCheck check = CheckHiveCopy(p, p, CheckedKey::kHive, copy);
   EXPECT_FALSE(check.passed);
   EXPECT_EQ(check.reason, "the copy does not match the registry: key A\\B is missing from the copy");
   EXPECT_FALSE(CheckKeyPresent());
 
   test::WriteFileText(copy, "garbage, not a hive\r\n");
-  check = CheckHiveCopy(p, p, CheckedKey::kHive, copy, true);
+  check = CheckHiveCopy(p, p, CheckedKey::kHive, copy);
   EXPECT_EQ(check.reason, "the copy does not load as a hive (error 1017)");
   EXPECT_FALSE(CheckKeyPresent()) << "the refused load is not left behind";
 
   // A load a killed run left behind.
-  ASSERT_TRUE(SaveHiveCopy(p, p, CheckedKey::kHive, copy, true));
+  ASSERT_TRUE(SaveHiveCopy(p, p, CheckedKey::kHive, copy));
   ASSERT_EQ(p.LoadKey(RootKey::LocalMachine, kCheckKeyName, copy), 0);
   ASSERT_TRUE(CheckKeyPresent());
   ReleaseStaleCheckKey(p, p);
   EXPECT_FALSE(CheckKeyPresent());
   ASSERT_EQ(p.LoadKey(RootKey::LocalMachine, kCheckKeyName, copy), 0);
-  check = CheckHiveCopy(p, p, CheckedKey::kHive, copy, true);
+  check = CheckHiveCopy(p, p, CheckedKey::kHive, copy);
   EXPECT_TRUE(check.passed) << "unloaded before the check: " << check.reason;
   EXPECT_FALSE(CheckKeyPresent());
 }
@@ -268,10 +268,10 @@ TEST(CopyCheckOnWine, TheSystemHivesVolatileMountedDevicesIsLeftOutOfItsCopyAndT
   EnableRestorePrivilege(p);
   test::ScratchFolder folder;
   std::string copy = folder.File("SYSTEM.hvz");
-  ASSERT_TRUE(SaveHiveCopy(p, p, "\\REGISTRY\\MACHINE\\SYSTEM", copy, true));
+  ASSERT_TRUE(SaveHiveCopy(p, p, "\\REGISTRY\\MACHINE\\SYSTEM", copy));
   ASSERT_EQ(p.LoadKey(RootKey::LocalMachine, kCheckKeyName, copy), 0);
-  KeyHandle loaded = p.OpenKey(RootKey::LocalMachine, kCheckKeyName);
-  KeyHandle live = p.OpenKey(RootKey::LocalMachine, "SYSTEM");
+  KeyHandle loaded = p.OpenKeyEx(RootKey::LocalMachine, kCheckKeyName, win::kKeyRead);
+  KeyHandle live = p.OpenKeyEx(RootKey::LocalMachine, "SYSTEM", win::kKeyRead);
   std::vector<std::string> copied = p.SubkeyNames(loaded);
   std::vector<std::string> names = p.SubkeyNames(live);
   EXPECT_NE(std::find(names.begin(), names.end(), "MountedDevices"), names.end());
@@ -282,7 +282,7 @@ TEST(CopyCheckOnWine, TheSystemHivesVolatileMountedDevicesIsLeftOutOfItsCopyAndT
   p.CloseKey(live);
   EXPECT_EQ(p.UnLoadKey(RootKey::LocalMachine, kCheckKeyName), 0);
   // No flags query on Wine: saved on its own, MountedDevices holds nothing.
-  CopyCheck check = CheckHiveCopy(p, p, "\\REGISTRY\\MACHINE\\SYSTEM", copy, true);
+  CopyCheck check = CheckHiveCopy(p, p, "\\REGISTRY\\MACHINE\\SYSTEM", copy);
   EXPECT_TRUE(check.passed) << check.reason;
   EXPECT_FALSE(p.Exists(copy + ".key"));
   HKEY probe = nullptr;
@@ -301,14 +301,14 @@ TEST(CopyCheckOnWine, AVolatileKeyWithContentPassesAnEmptyOneCannotBeToldApart) 
             0);
   test::ScratchFolder folder;
   std::string copy = folder.File("check.hvz");
-  ASSERT_TRUE(SaveHiveCopy(p, p, CheckedKey::kHive, copy, true));
-  CopyCheck check = CheckHiveCopy(p, p, CheckedKey::kHive, copy, true);
+  ASSERT_TRUE(SaveHiveCopy(p, p, CheckedKey::kHive, copy));
+  CopyCheck check = CheckHiveCopy(p, p, CheckedKey::kHive, copy);
   EXPECT_EQ(check.reason, "the copy does not match the registry: key A\\Session is missing from the copy (the "
                           "system cannot tell whether it is volatile)");
   RegSetValueExA(session, "user", 0, REG_SZ, reinterpret_cast<const BYTE*>("u"), 2);
   RegCloseKey(session);
-  ASSERT_TRUE(SaveHiveCopy(p, p, CheckedKey::kHive, copy, true));
-  check = CheckHiveCopy(p, p, CheckedKey::kHive, copy, true);
+  ASSERT_TRUE(SaveHiveCopy(p, p, CheckedKey::kHive, copy));
+  check = CheckHiveCopy(p, p, CheckedKey::kHive, copy);
   EXPECT_TRUE(check.passed) << check.reason;
 }
 

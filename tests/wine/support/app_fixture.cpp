@@ -61,7 +61,14 @@ const TestHive& TestRegistry::AddHive(const std::string& key, std::size_t payloa
     RegSetValueExA(k, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()), DWORD(value.size() + 1));
   }
   RegCloseKey(k);
-  TestHive hive{"\\REGISTRY\\MACHINE\\" + path, folder_.File(key)};
+  return List({"\\REGISTRY\\MACHINE\\" + path, folder_.File(key)}, fileBytes);
+}
+
+const TestHive& TestRegistry::AddSystemHive(const std::string& key, std::size_t fileBytes) {
+  return List({"\\REGISTRY\\MACHINE\\" + key, folder_.File(key)}, fileBytes);
+}
+
+const TestHive& TestRegistry::List(const TestHive& hive, std::size_t fileBytes) {
   WriteFileBytes(hive.file, fileBytes);
   std::string device = DevicePath(hive.file);
   RegSetValueExA(hivelist_, hive.name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(device.c_str()),

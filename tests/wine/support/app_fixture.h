@@ -30,10 +30,15 @@ class TestRegistry {
   // A hive whose key holds about payloadBytes of values and whose stand-in
   // hive file has fileBytes.
   const TestHive& AddHive(const std::string& key, std::size_t payloadBytes, std::size_t fileBytes);
+  // The prefix's own HKLM\<key> (SYSTEM, SOFTWARE), listed as Windows lists
+  // it, with a stand-in hive file.
+  const TestHive& AddSystemHive(const std::string& key, std::size_t fileBytes);
   const std::deque<TestHive>& hives() const { return hives_; }
   const ScratchFolder& folder() const { return folder_; }
 
  private:
+  const TestHive& List(const TestHive& hive, std::size_t fileBytes);
+
   ScratchFolder folder_;
   HKEY hivelist_ = nullptr;
   std::deque<TestHive> hives_;  // references to its elements stay valid
