@@ -16,6 +16,7 @@
 #include "hive/copy_check.h"
 #include "hive/hive_copy.h"
 #include "lang/language_menu.h"
+#include "lang/messages.h"
 #include "lang/translate_form_win.h"
 #include "platform/error.h"
 #include "platform/win32_platform_win.h"
@@ -226,12 +227,12 @@ void TfrmMain::FormShow() {
   if (!IsSupportedVersionCode(GetWindowsVersionCode(platform_.system.GetVersion()))) {
     if (RunsUnattended()) {
       // Nobody would ever press OK; the caller reads the exit code.
-      RecordFailure(LoadResString(IDS_UNSUPPORTED_SYSTEM));
+      RecordFailure(MessageOf(IDS_UNSUPPORTED_SYSTEM).english);
       ExitCode = kExitUnsupportedWindows;
       TForm::Close();
       return;
     }
-    ShowMessageBox(LoadResString(IDS_UNSUPPORTED_SYSTEM));
+    ShowMessageBox(Text(IDS_UNSUPPORTED_SYSTEM));
     return;
   }
   SetGridLines(options_.IsShowLine);
@@ -294,9 +295,7 @@ void TfrmMain::FitSpeedButtons() {
   const SelectScope font(dc, FontHandle());
   vh::FitSpeedButtons(buttons, [dc](const std::string& caption) {
     const std::string text = StripAccelerator(caption);  // the mark takes no room
-    SIZE size{};
-    GetTextExtentPoint32A(dc, text.c_str(), int(text.size()), &size);
-    return int(size.cx);
+    return int(TextExtentUtf8(dc, text).cx);
   });
 }
 
@@ -375,6 +374,10 @@ LRESULT TfrmMain::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
   }
 }
 
+std::string TfrmMain::Text(unsigned messageId, const std::vector<std::string>& values) {
+  return LoadMessages(platform_, options_.Lan).Text(messageId, values);
+}
+
 void TfrmMain::bExitClick(TObject&) { TForm::Close(); }
 void TfrmMain::bCloseClick(TObject&) { TForm::Close(); }
 void TfrmMain::bMinimizeClick(TObject&) { PostMessageA(Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0); }
@@ -429,7 +432,7 @@ class MenuHost final : public LanguageMenuHost {
 void TfrmMain::miEnglishClick(TObject& sender) {
   MenuHost host(*this, platform_);
   LanguageMenuServices services{platform_.files, platform_.profiles, platform_.shell,
-                                LoadResString(IDS_TRANSLATION_URL), AnsiToUtf8};
+                                LoadResString(IDS_TRANSLATION_URL)};
   vh::miEnglishClick(sender.Name(), options_.Lan, services, host);
 }
 

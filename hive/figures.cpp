@@ -75,8 +75,4 @@ AnalysisFigures ComputeFigures(Files& files, const HiveTable& table, const std::
   return f;
 }
 
-std::string AdviceText(const std::string& prefix, const std::string& compactPercent, const std::string& suffix) {
-  return prefix + " " + compactPercent + ". " + suffix;
-}
-
 }  // namespace vh

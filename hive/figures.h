@@ -56,7 +56,4 @@ std::string FormatCompactPercent(float ratio, const std::string& decimalSeparato
 AnalysisFigures ComputeFigures(Files& files, const HiveTable& table, const std::string& decimalSeparator,
                                const std::string& notCopiedText = "not copied");
 
-// "The fragment rate of your registry is only 2.6%. We suggest ..."
-std::string AdviceText(const std::string& prefix, const std::string& compactPercent, const std::string& suffix);
-
 }  // namespace vh

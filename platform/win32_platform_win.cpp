@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -549,6 +550,30 @@ bool Win32Platform::Write(const std::string& section, const std::string& key, co
 
 bool Win32Platform::EraseSection(const std::string& section, const std::string& file) {
   return WritePrivateProfileStringW(WideFromAnsi(section).c_str(), nullptr, nullptr, Wide(file).c_str()) != 0;
+}
+
+std::optional<std::string> Win32Platform::ReadBytes(const std::string& file, std::size_t maxBytes) {
+  HANDLE h = CreateFileW(Wide(file).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return std::nullopt;
+  std::string bytes;
+  char buffer[16384];
+  DWORD read = 0;
+  bool ok = true;
+  while (bytes.size() < maxBytes && (ok = ReadFile(h, buffer, sizeof buffer, &read, nullptr) != 0) && read > 0)
+    bytes.append(buffer, std::min<std::size_t>(read, maxBytes - bytes.size()));
+  CloseHandle(h);
+  if (!ok) return std::nullopt;
+  return bytes;
+}
+
+std::optional<std::string> Win32Platform::DecodeText(const std::string& bytes, unsigned codePage) {
+  if (bytes.empty()) return std::string();
+  const int n = MultiByteToWideChar(codePage, 0, bytes.data(), int(bytes.size()), nullptr, 0);
+  if (n <= 0) return std::nullopt;
+  std::wstring wide(std::size_t(n), L'\0');
+  MultiByteToWideChar(codePage, 0, bytes.data(), int(bytes.size()), &wide[0], n);
+  return WideToUtf8(wide);
 }
 
 bool Win32Platform::HasSection(const std::string& section, const std::string& file) {

@@ -71,6 +71,8 @@ class Win32Platform final : public Registry,
              const std::string& file) override;
   bool EraseSection(const std::string& section, const std::string& file) override;
   bool HasSection(const std::string& section, const std::string& file) override;
+  std::optional<std::string> ReadBytes(const std::string& file, std::size_t maxBytes) override;
+  std::optional<std::string> DecodeText(const std::string& bytes, unsigned codePage) override;
 
   void Open(const std::string& target) override;
 

@@ -136,7 +136,7 @@ void TsuiCustomButton::DrawCaption(HDC dc, const std::string& text) {
   SelectScope use(dc, font);
   for (const CaptionPass& pass : ButtonCaptionPasses(ClientRect(), Enabled(), Down())) {
     RECT measured = ToRECT(pass.rect);
-    DrawTextA(dc, text.c_str(), int(text.size()), &measured, kDtMeasureFlags);
+    DrawTextUtf8(dc, text, &measured, kDtMeasureFlags);
     const Rect at = CentreMeasuredCaption(pass.rect, FromRECT(measured));
     Canvas(dc).Text(text, at, kDtCenter, pass.useFont ? Font().colour : pass.colour, font);
   }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "platform/win32_platform_win.h"
 #include "ui/form_win.h"
 
 namespace vh {
@@ -151,6 +152,11 @@ void TControl::ParentFontChanged() {
   FontChanged();
 }
 
+void TControl::ScriptChanged() {
+  fontHandle_.Reset();
+  FontChanged();
+}
+
 HFONT TControl::FontHandle() {
   if (!fontHandle_) fontHandle_ = MakeFont(font_);
   return fontHandle_.get();
@@ -288,8 +294,24 @@ void TWinControl::UpdateNow() {
 }
 
 void TWinControl::TextChanged() {
-  if (hwnd_) SetWindowTextA(hwnd_, Caption().c_str());
+  if (hwnd_) {
+    const std::wstring text = Utf8ToWide(Caption());
+    // The program's own windows are ANSI windows: SetWindowText would pass
+    // the text through the system's code page and lose every character
+    // outside it. DefWindowProcW stores it as it is, for the task bar and
+    // for a screen reader.
+    if (subclassed_) {
+      SetWindowTextW(hwnd_, text.c_str());
+    } else {
+      DefWindowProcW(hwnd_, WM_SETTEXT, 0, LPARAM(text.c_str()));
+    }
+  }
   Invalidate();
+}
+
+void TWinControl::ScriptChanged() {
+  TControl::ScriptChanged();
+  for (TControl* c : controls_) c->ScriptChanged();
 }
 
 void TWinControl::FontChanged() {
