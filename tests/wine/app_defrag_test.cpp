@@ -9,6 +9,7 @@
 #include "flat/flat_speed_button_win.h"
 #include "hive/figures.h"
 #include "hive/hive_copy.h"
+#include "restore/restore_point_dialog_win.h"
 #include "settings/options.h"
 #include "tests/wine/support/app_fixture.h"
 #include "tests/wine/support/ui_test_support.h"
@@ -254,16 +255,41 @@ TEST_F(DefragTest, RestorePointCreatedGoesOnWithoutAQuestion) {
   ASSERT_EQ(boxes_.texts.size(), 1u) << "only the last notice";
 }
 
-TEST_F(DefragTest, RestorePointRefusedAsksAndNoStops) {
+// After a failed restore point only Yes goes on: No, Esc or the close box
+// (IDCANCEL) and a box that could not be shown (0) stop, in a
+// defragmentation and an undo alike, and each question names its own run.
+TEST_F(DefragTest, RestorePointRefusedAsksAndOnlyYesGoesOn) {
   TfrmMain& w = StartAndAnalyze();
+  restore_.outcome = RestoreOutcome::Refused;
+  struct Case {
+    RestorePointFor purpose;
+    int answer;
+    RestorePointStep step;
+  };
+  const Case cases[] = {
+      {RestorePointFor::Defragmentation, IDNO, RestorePointStep::Stopped},
+      {RestorePointFor::Defragmentation, IDCANCEL, RestorePointStep::Stopped},
+      {RestorePointFor::Defragmentation, 0, RestorePointStep::Stopped},
+      {RestorePointFor::Defragmentation, IDYES, RestorePointStep::FailedWentOn},
+      {RestorePointFor::Undo, IDNO, RestorePointStep::Stopped},
+      {RestorePointFor::Undo, IDCANCEL, RestorePointStep::Stopped},
+      {RestorePointFor::Undo, 0, RestorePointStep::Stopped},
+      {RestorePointFor::Undo, IDYES, RestorePointStep::FailedWentOn},
+  };
+  for (const Case& c : cases) {
+    boxes_.texts.clear();
+    boxes_.answer = c.answer;
+    const bool undo = c.purpose == RestorePointFor::Undo;
+    EXPECT_EQ(MakeRestorePoint(w.ForDialog(), c.purpose).step, c.step) << "undo " << undo << ", answer " << c.answer;
+    ASSERT_EQ(boxes_.texts.size(), 1u);
+    EXPECT_EQ(boxes_.texts[0].find("undo the last defragmentation?") != std::string::npos, undo) << boxes_.texts[0];
+    EXPECT_EQ(boxes_.texts[0].find("Continue to defrag?") != std::string::npos, !undo) << boxes_.texts[0];
+  }
+  // The whole run: Esc at the question schedules nothing and never restarts.
   w.Options().RestorePoint = true;
   w.Options().IsAskBeforeDefrag = false;
-  restore_.outcome = RestoreOutcome::Refused;
-  boxes_.answer = IDNO;
+  boxes_.answer = IDCANCEL;
   w.bDefragRegistryClick(w);
-  ASSERT_EQ(boxes_.texts.size(), 1u);
-  EXPECT_EQ(boxes_.texts[0], "Restore Point creation Failed! Please check whether you close the system restore. "
-                             "Contiue to defrag?");
   EXPECT_TRUE(Recorded("RegReplaceKeyA").empty());
   EXPECT_TRUE(Recorded("ExitWindowsEx").empty());
 }
