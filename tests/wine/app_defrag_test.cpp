@@ -11,10 +11,13 @@
 #include "hive/hive_copy.h"
 #include "restore/restore_point_dialog_win.h"
 #include "settings/options.h"
+#include "lang/messages.h"
 #include "tests/wine/support/app_fixture.h"
+#include "tests/wine/support/screenshot_win.h"
 #include "tests/wine/support/ui_test_support.h"
 #include "tests/wine/support/wait_win.h"
 #include "ui/controls_win.h"
+#include "ui/message_box_win.h"
 
 namespace vh {
 namespace {
@@ -292,6 +295,42 @@ TEST_F(DefragTest, RestorePointRefusedAsksAndOnlyYesGoesOn) {
   w.bDefragRegistryClick(w);
   EXPECT_TRUE(Recorded("RegReplaceKeyA").empty());
   EXPECT_TRUE(Recorded("ExitWindowsEx").empty());
+}
+
+// The longest static text of a shown message box: its message.
+std::wstring MessageBoxText(HWND box) {
+  std::wstring longest;
+  for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    wchar_t text[4096] = {};
+    GetWindowTextW(child, text, 4096);
+    if (std::wstring(text).size() > longest.size()) longest = text;
+  }
+  return longest;
+}
+
+// The last word before the swaps, in German, on the real message box: read
+// back from the box as Windows shows it, and left as a picture.
+TEST_F(DefragTest, TheLastNoticeSpeaksTheUsersLanguage) {
+  TfrmMain& w = StartAndAnalyze();
+  w.Options().Lan = "German";
+  w.Options().IsAskBeforeDefrag = false;
+  w.Options().RestorePoint = false;
+  SetMessageBoxHook({});
+  std::wstring shown;
+  test::AfterMs(500, [&] {
+    HWND box = FindWindowW(L"#32770", L"Varnhold");
+    if (!box) return;
+    shown = MessageBoxText(box);
+    test::SaveScreenshot(box, "last-notice-german");
+    PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
+  });
+  w.bDefragRegistryClick(w);
+  const Messages german = LoadMessages(*platform_, "German");
+  const std::string text = WideToUtf8(shown);
+  EXPECT_EQ(text.rfind(german.Text(IDS_SWAP_NOTICE) + "\n\n" + german.Text(IDS_SWAP_LIST), 0), 0u) << text;
+  EXPECT_EQ(text.rfind("Windows startet sofort neu, sobald die unten genannten Hives", 0), 0u) << text;
+  EXPECT_NE(text.find("VarnholdTest\\One"), std::string::npos) << "the hives are named as they are";
+  EXPECT_TRUE(Recorded("RegReplaceKeyA").empty()) << "Cancel stops";
 }
 
 TEST_F(DefragTest, AMissingRestoreLibraryAsksTooAndYesGoesOn) {
