@@ -25,6 +25,7 @@
 #include "skin/image_button_win.h"
 #include "skin/url_label_win.h"
 #include "ui/accel.h"
+#include "ui/error_report_win.h"
 #include "ui/controls_win.h"
 #include "ui/menu_win.h"
 #include "ui/message_box_win.h"
@@ -131,6 +132,13 @@ TfrmMain::TfrmMain(Platform& platform, Invocation invocation)
   controls_->homeLink.SetShell(&platform_.shell);
   controls_->minimize.SetUIStyle(TsuiUIStyle::FromThemeFile);
   SetUpKeyboardAndAccessibility();
+  SetAppErrorText([this](const AppError& e) { return ShownText(e); });
+}
+
+TfrmMain::~TfrmMain() { SetAppErrorText(nullptr); }
+
+std::string TfrmMain::ShownText(const AppError& error) {
+  return error.messageId ? Text(error.messageId, error.values) : std::string(error.what());
 }
 
 void TfrmMain::SetUpKeyboardAndAccessibility() {
@@ -320,7 +328,7 @@ void TfrmMain::SaveSettingsOnClose() {
     if (RunsUnattended()) {
       RecordFailure(e.what());
     } else {
-      ShowMessageBox(e.what(), MB_OK | MB_ICONERROR);
+      ShowMessageBox(ShownText(e), MB_OK | MB_ICONERROR);
     }
   }
 }

@@ -10,6 +10,7 @@
 
 #include "app/command_line.h"
 #include "app/unattended.h"
+#include "platform/error.h"
 #include "hive/defrag.h"
 #include "hive/figures.h"
 #include "hive/hive_swap.h"
@@ -81,6 +82,7 @@ class TfrmMain : public TForm, private UnattendedHost {
  public:
   // invocation: what the command line asks for; interactive by default.
   explicit TfrmMain(Platform& platform, Invocation invocation = {});
+  ~TfrmMain() override;
   const char* ClassName() const override { return "TfrmMain"; }
 
   HiveTable Hives;
@@ -94,6 +96,8 @@ class TfrmMain : public TForm, private UnattendedHost {
   DialogInputs ForDialog() { return DialogInputs{this, platform_, options_.Lan}; }
   // A message in the current language, its places filled.
   std::string Text(unsigned messageId, const std::vector<std::string>& values = {});
+  // What the user reads of one of the program's errors.
+  std::string ShownText(const AppError& error);
   // The analysis' scan: the whole table, under the layout's texts.
   ScanJob AnalysisJob() const { return ScanJob{HivesToCopy(Hives), RunningOnWow64, Unattended, "", ""}; }
   const MainControls& Controls() const { return *controls_; }
