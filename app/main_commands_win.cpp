@@ -43,7 +43,8 @@ class DefragDialogsOf final : public DefragDialogs {
                                        main_.Text(IDS_RECOPY_CAPTION), main_.Text(IDS_RECOPY_LABEL)});
   }
   void ShowNothingScheduled(const DefragReport& report) override {
-    ShowMessageBox(main_.Text(IDS_NOTHING_SCHEDULED) + "\n" + Lines(report.NotScheduledLines()));
+    const Messages shown = main_.CurrentMessages();
+    ShowMessageBox(shown.Text(IDS_NOTHING_SCHEDULED) + "\n" + Lines(report.NotScheduledLines(&shown)));
   }
   bool AskBeforeDefrag() override {
     const DefragConfirmation answer = ConfirmDefrag(main_.ForDialog());
@@ -81,7 +82,7 @@ bool TfrmMain::RunAnalysis() {
   controls_->defrag.SetEnabled(false);
   if (!complete) return false;
 
-  AnalysisFigures f = ComputeFigures(platform_.files, Hives, UserDecimalSeparator(), Text(IDS_NOT_COPIED));
+  AnalysisFigures f = ComputeFigures(platform_.files, Hives, UserDecimalSeparator(), CurrentMessages());
   for (std::size_t i = 0; i < f.rows.size(); ++i) {
     controls_->hiveList.SetCell(int(i), 1, f.rows[i].currentSize);
     controls_->hiveList.SetCell(int(i), 2, f.rows[i].newSize);

@@ -382,8 +382,10 @@ LRESULT TfrmMain::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
   }
 }
 
+Messages TfrmMain::CurrentMessages() { return LoadMessages(platform_, options_.Lan); }
+
 std::string TfrmMain::Text(unsigned messageId, const std::vector<std::string>& values) {
-  return LoadMessages(platform_, options_.Lan).Text(messageId, values);
+  return CurrentMessages().Text(messageId, values);
 }
 
 void TfrmMain::bExitClick(TObject&) { TForm::Close(); }

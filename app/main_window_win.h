@@ -96,6 +96,7 @@ class TfrmMain : public TForm, private UnattendedHost {
   DialogInputs ForDialog() { return DialogInputs{this, platform_, options_.Lan}; }
   // A message in the current language, its places filled.
   std::string Text(unsigned messageId, const std::vector<std::string>& values = {});
+  Messages CurrentMessages();
   // What the user reads of one of the program's errors.
   std::string ShownText(const AppError& error);
   // The analysis' scan: the whole table, under the layout's texts.

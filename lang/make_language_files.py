@@ -295,7 +295,8 @@ text(B, "bOK", "&OK", "&OK", "&OK", "&Aceptar", "&OK", "&OK", "确定(&O)")
 # order. RES_Not_Found follows a file's path: "<path> can not be found.".
 # Message boxes wrap their texts; the progress dialog's RES_Recopy_Label and
 # RES_Stop_Process take Label1's place (about 40 characters), RES_Not_Copied
-# stands in a column of the hive list (about 12).
+# stands in a column of the hive list (about 12), as do the RES_Left_Alone_*
+# names (cut there; the notices give the reason, RES_Left_Alone_*_Why).
 message("RES_Finish",
         "Terminé",
         "Fertig",
@@ -661,6 +662,121 @@ message("RES_Please_Visit",
         "Visitare %1",
         "Ga naar %1",
         "请访问 %1")
+message("RES_Left_Alone_Boot",
+        "non traitée : configuration de démarrage",
+        "ausgelassen: Startkonfiguration",
+        "se deja: configuración de arranque",
+        "ignorato: configurazione di avvio",
+        "overgeslagen: opstartconfiguratie",
+        "跳过：启动配置")
+message("RES_Left_Alone_Boot_Why",
+        "c'est la configuration de démarrage, que le gestionnaire de démarrage lit avant le lancement de Windows",
+        "er ist die Startkonfiguration, die der Start-Manager liest, bevor Windows startet",
+        "es la configuración de arranque, que el administrador de arranque lee antes de que se inicie Windows",
+        "è la configurazione di avvio, che il boot manager legge prima dell'avvio di Windows",
+        "het is de opstartconfiguratie, die opstartbeheer leest voordat Windows start",
+        "它是启动配置，启动管理器在 Windows 启动前读取它")
+message("RES_Left_Alone_Sam",
+        "non traitée : base des comptes",
+        "ausgelassen: Kontendatenbank",
+        "se deja: base de datos de cuentas",
+        "ignorato: database degli account",
+        "overgeslagen: accountdatabase",
+        "跳过：帐户数据库")
+message("RES_Left_Alone_Sam_Why",
+        "elle contient les comptes locaux et leurs hachages de mots de passe ; les administrateurs ne peuvent "
+        "pas tout en lire, sa copie ne peut donc jamais être vérifiée",
+        "er enthält die lokalen Konten und ihre Kennwort-Hashes; Administratoren dürfen nicht alles darin lesen, "
+        "daher kann seine Kopie nie geprüft werden",
+        "contiene las cuentas locales y los hash de sus contraseñas; los administradores no pueden leerlo "
+        "entero, así que su copia nunca puede comprobarse",
+        "contiene gli account locali e gli hash delle loro password; gli amministratori non possono leggerlo "
+        "tutto, quindi la sua copia non può mai essere verificata",
+        "hij bevat de lokale accounts en hun wachtwoordhashes; beheerders mogen niet alles ervan lezen, dus de "
+        "kopie kan nooit worden gecontroleerd",
+        "它保存本地帐户及其密码哈希；管理员无法读取其全部内容，因此其副本永远无法检查")
+message("RES_Left_Alone_Security",
+        "non traitée : stratégie de sécurité",
+        "ausgelassen: Sicherheitsrichtlinie",
+        "se deja: directiva de seguridad",
+        "ignorato: criteri di sicurezza",
+        "overgeslagen: beveiligingsbeleid",
+        "跳过：安全策略")
+message("RES_Left_Alone_Security_Why",
+        "elle contient la stratégie de sécurité et ses secrets ; les administrateurs ne peuvent pas tout en "
+        "lire, sa copie ne peut donc jamais être vérifiée",
+        "er enthält die Sicherheitsrichtlinie und ihre Geheimnisse; Administratoren dürfen nicht alles darin "
+        "lesen, daher kann seine Kopie nie geprüft werden",
+        "contiene la directiva de seguridad y sus secretos; los administradores no pueden leerlo entero, así que "
+        "su copia nunca puede comprobarse",
+        "contiene i criteri di sicurezza e i relativi segreti; gli amministratori non possono leggerlo tutto, "
+        "quindi la sua copia non può mai essere verificata",
+        "hij bevat het beveiligingsbeleid en de geheimen ervan; beheerders mogen niet alles ervan lezen, dus de "
+        "kopie kan nooit worden gecontroleerd",
+        "它保存安全策略及其机密；管理员无法读取其全部内容，因此其副本永远无法检查")
+message("RES_Left_Alone_Components",
+        "non traitée : magasin des composants",
+        "ausgelassen: Komponentenspeicher",
+        "se deja: almacén de componentes",
+        "ignorato: archivio dei componenti",
+        "overgeslagen: onderdelenarchief",
+        "跳过：组件存储")
+message("RES_Left_Alone_Components_Why",
+        "la maintenance de Windows la charge et y écrit pendant l'installation des mises à jour",
+        "die Windows-Wartung lädt und beschreibt ihn, während sie Updates installiert",
+        "el servicio de Windows lo carga y escribe en él mientras instala actualizaciones",
+        "la manutenzione di Windows lo carica e vi scrive durante l'installazione degli aggiornamenti",
+        "Windows-onderhoud laadt en beschrijft hem tijdens het installeren van updates",
+        "Windows 维护服务在安装更新时会加载并写入它")
+message("RES_Left_Alone_Drivers",
+        "non traitée : magasin des pilotes",
+        "ausgelassen: Treiberspeicher",
+        "se deja: almacén de controladores",
+        "ignorato: archivio dei driver",
+        "overgeslagen: stuurprogrammaarchief",
+        "跳过：驱动程序存储")
+message("RES_Left_Alone_Drivers_Why",
+        "la maintenance de Windows la charge et y écrit pendant l'installation des pilotes",
+        "die Windows-Wartung lädt und beschreibt ihn, während sie Treiber installiert",
+        "el servicio de Windows lo carga y escribe en él mientras instala controladores",
+        "la manutenzione di Windows lo carica e vi scrive durante l'installazione dei driver",
+        "Windows-onderhoud laadt en beschrijft hem tijdens het installeren van stuurprogramma's",
+        "Windows 维护服务在安装驱动程序时会加载并写入它")
+message("RES_Left_Alone_Elam",
+        "non traitée : pilotes de démarrage anticipé",
+        "ausgelassen: Frühstart-Treiber",
+        "se deja: controladores de inicio temprano",
+        "ignorato: driver ad avvio anticipato",
+        "overgeslagen: vroeg gestarte stuurprogramma's",
+        "跳过：早期启动驱动程序")
+message("RES_Left_Alone_Elam_Why",
+        "le chargeur de démarrage la lit avant le lancement de Windows",
+        "das Ladeprogramm liest ihn, bevor Windows startet",
+        "el cargador de arranque lo lee antes de que se inicie Windows",
+        "il caricatore di avvio lo legge prima dell'avvio di Windows",
+        "het opstartprogramma leest hem voordat Windows start",
+        "启动加载程序在 Windows 启动前读取它")
+message("RES_No_Analysis_Copy",
+        "elle n'a pas de copie de l'analyse",
+        "er hat keine Kopie aus der Analyse",
+        "no tiene copia del análisis",
+        "non ha una copia dell'analisi",
+        "hij heeft geen kopie uit de analyse",
+        "它没有分析时生成的副本")
+message("RES_Not_Copied_Again",
+        "elle n'a pas été copiée à nouveau",
+        "er wurde nicht erneut kopiert",
+        "no se volvió a copiar",
+        "non è stato copiato di nuovo",
+        "hij is niet opnieuw gekopieerd",
+        "它未被重新复制")
+message("RES_Swap_Refused",
+        "Windows a refusé de programmer le remplacement (erreur %1)",
+        "Windows hat den Austausch abgelehnt (Fehler %1)",
+        "Windows se negó a programar el intercambio (error %1)",
+        "Windows ha rifiutato di pianificare la sostituzione (errore %1)",
+        "Windows weigerde de vervanging te plannen (fout %1)",
+        "Windows 拒绝安排替换（错误 %1）")
 message("RES_Unsupported_System",
         "Ce logiciel ne prend pas en charge cette version de Windows !",
         "Diese Software unterstützt das aktuelle Windows-System nicht!",

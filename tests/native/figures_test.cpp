@@ -94,7 +94,7 @@ TEST_F(FiguresTest, LargerCopiesGiveZeroAndNoAdvice) {
 TEST_F(FiguresTest, AHiveNotCopiedShowsTheTextAndStaysOutOfEveryTotal) {
   Hive("A", 10000, 9000);
   Hive("B", 50000, std::nullopt);
-  AnalysisFigures f = ComputeFigures(fake, table, ".", "not copied");
+  AnalysisFigures f = ComputeFigures(fake, table, ".", Messages());
   ASSERT_EQ(f.rows.size(), 2u);
   EXPECT_EQ(f.rows[1].currentSize, "49 KB");
   EXPECT_EQ(f.rows[1].newSize, "not copied");
