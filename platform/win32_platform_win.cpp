@@ -568,12 +568,10 @@ std::optional<std::string> Win32Platform::ReadBytes(const std::string& file, std
 }
 
 std::optional<std::string> Win32Platform::DecodeText(const std::string& bytes, unsigned codePage) {
-  if (bytes.empty()) return std::string();
-  const int n = MultiByteToWideChar(codePage, 0, bytes.data(), int(bytes.size()), nullptr, 0);
-  if (n <= 0) return std::nullopt;
-  std::wstring wide(std::size_t(n), L'\0');
-  MultiByteToWideChar(codePage, 0, bytes.data(), int(bytes.size()), &wide[0], n);
-  return WideToUtf8(wide);
+  const std::wstring wide = Decode(bytes, codePage);
+  // Nothing decoded from something: the system has no such code page.
+  if (wide.empty() && !bytes.empty()) return std::nullopt;
+  return Utf8(wide);
 }
 
 bool Win32Platform::HasSection(const std::string& section, const std::string& file) {
@@ -607,7 +605,6 @@ bool Win32Platform::Report(EventType type, std::uint32_t eventId, const std::vec
 
 std::string WideToUtf8(const std::wstring& wide) { return Utf8(wide); }
 std::wstring Utf8ToWide(const std::string& utf8) { return Wide(utf8); }
-std::string AnsiToUtf8(const std::string& ansi) { return Utf8(WideFromAnsi(ansi)); }
 
 void OpenWithShell(const std::string& target) {
   // The shell library is loaded when a page is first opened, not at
