@@ -3,6 +3,7 @@
 #include "skin/button_layout.h"
 #include "skin/button_win.h"
 #include "skin/skin_paint_win.h"
+#include "platform/win32_platform_win.h"
 #include "ui/accel.h"
 #include "ui/form_win.h"
 
@@ -266,8 +267,9 @@ LRESULT TsuiCustomButton::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_SETTEXT: {
       const LRESULT r = TWinControl::WndProc(msg, wp, lp);
-      const char* text = reinterpret_cast<const char*>(lp);
-      if (text && Caption() != text) SetCaption(text);
+      // A Unicode window: the text comes as UTF-16, whoever set it.
+      const auto* text = reinterpret_cast<const wchar_t*>(lp);
+      if (text && Caption() != WideToUtf8(text)) SetCaption(WideToUtf8(text));
       return r;
     }
     default:

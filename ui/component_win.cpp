@@ -294,18 +294,7 @@ void TWinControl::UpdateNow() {
 }
 
 void TWinControl::TextChanged() {
-  if (hwnd_) {
-    const std::wstring text = Utf8ToWide(Caption());
-    // The program's own windows are ANSI windows: SetWindowText would pass
-    // the text through the system's code page and lose every character
-    // outside it. DefWindowProcW stores it as it is, for the task bar and
-    // for a screen reader.
-    if (subclassed_) {
-      SetWindowTextW(hwnd_, text.c_str());
-    } else {
-      DefWindowProcW(hwnd_, WM_SETTEXT, 0, LPARAM(text.c_str()));
-    }
-  }
+  if (hwnd_) SetWindowTextW(hwnd_, Utf8ToWide(Caption()).c_str());
   Invalidate();
 }
 

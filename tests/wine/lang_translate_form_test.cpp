@@ -13,6 +13,7 @@
 
 #include "app/main_window_win.h"
 #include "flat/flat_speed_button_win.h"
+#include "settings/options_dialog_win.h"
 #include "flat/shift_image_win.h"
 #include "lang/translate_form_win.h"
 #include "skin/button_win.h"
@@ -124,6 +125,14 @@ TEST(ChineseOnAWesternSystem, TheMainWindowShowsChineseWhateverTheSystemsCodePag
     const std::vector<COLORREF> fen = Glyph(analyze.FontHandle(), L'\u5206'), xi = Glyph(analyze.FontHandle(), L'\u6790');
     EXPECT_NE(fen, xi) << "two characters drawn alike: the font has no Chinese glyphs";
     EXPECT_NE(fen, Glyph(analyze.FontHandle(), L'\uE000')) << "a character drawn as the placeholder";
+    // A dialog's title as the title bar, the task bar and a screen reader
+    // read it, not through the ANSI code page.
+    auto options = CreateForm<TfrmOptions>(DialogInputs{main.get(), platform.platform(), "Chinese"}, main->Options());
+    TranslateFormTo(*options, platform.platform(), "Chinese");
+    wchar_t title[64] = {};
+    GetWindowTextW(options->Handle(), title, 64);
+    EXPECT_EQ(std::wstring(title), L"\u9009\u9879");  // 选项
+    options.reset();
     UpdateWindow(main->Handle());
     test::PumpFor(200);
     EXPECT_TRUE(test::SaveScreenshot(main->Handle(), "main-window-chinese"));
