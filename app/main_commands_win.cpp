@@ -4,7 +4,6 @@
 #include "app/last_figures.h"
 #include "app/locale_win.h"
 #include "app/main_window_win.h"
-#include "platform/string_table_win.h"
 #include "app/run_log_win.h"
 #include "app/version_code.h"
 #include "flat/flat_speed_button_win.h"
@@ -41,21 +40,22 @@ class DefragDialogsOf final : public DefragDialogs {
   explicit DefragDialogsOf(TfrmMain& main) : main_(main) {}
   void CopyAgain(const HiveTable& hives) override {
     RunScan(main_.ForDialog(), ScanJob{hives, main_.RunningOnWow64, main_.Unattended,
-                                       LoadResString(IDS_RECOPY_CAPTION), LoadResString(IDS_RECOPY_LABEL)});
+                                       main_.Text(IDS_RECOPY_CAPTION), main_.Text(IDS_RECOPY_LABEL)});
   }
   void ShowNothingScheduled(const DefragReport& report) override {
-    ShowMessageBox(LoadResString(IDS_NOTHING_SCHEDULED) + "\n" + Lines(report.NotScheduledLines()));
+    const Messages shown = main_.CurrentMessages();
+    ShowMessageBox(shown.Text(IDS_NOTHING_SCHEDULED) + "\n" + Lines(report.NotScheduledLines(&shown)));
   }
   bool AskBeforeDefrag() override {
     const DefragConfirmation answer = ConfirmDefrag(main_.ForDialog());
     main_.Options().IsAskBeforeDefrag = answer.askNextTime;
     return answer.goOn;
   }
-  RestorePointMade CreateRestorePoint() override { return MakeRestorePoint(main_.ForDialog()); }
+  RestorePointMade CreateRestorePoint() override { return MakeRestorePoint(main_.ForDialog(), RestorePointFor::Defragmentation); }
   bool ConfirmSwapAndRestart(const DefragPlan& plan) override {
-    std::string text = LoadResString(IDS_SWAP_NOTICE) + "\n\n" + LoadResString(IDS_SWAP_LIST) + "\n" +
+    std::string text = main_.Text(IDS_SWAP_NOTICE) + "\n\n" + main_.Text(IDS_SWAP_LIST) + "\n" +
                        Lines(plan.toSwap);
-    if (!plan.notSwapped.empty()) text += "\n\n" + LoadResString(IDS_NOT_SCHEDULED) + "\n" + Lines(plan.notSwapped);
+    if (!plan.notSwapped.empty()) text += "\n\n" + main_.Text(IDS_NOT_SCHEDULED) + "\n" + Lines(plan.notSwapped);
     // Cancel is the default: a held Enter key must not restart the computer.
     const ModalResult answer = ShowMessageBox(text, MB_OKCANCEL | MB_ICONWARNING | MB_DEFBUTTON2);
     return answer == mrOk || answer == mrYes;
@@ -71,7 +71,7 @@ bool TfrmMain::RunAnalysis() {
   if (Hives.empty() || RefuseWhilePending()) return false;
   for (const std::string& file : Hives.HiveFiles) {
     if (IsFileLocked(platform_.files, CopyPath(file))) {
-      ShowMessageBox(LoadResString(IDS_CANNOT_ANALYZE));
+      ShowMessageBox(Text(IDS_CANNOT_ANALYZE));
       return false;
     }
   }
@@ -82,7 +82,7 @@ bool TfrmMain::RunAnalysis() {
   controls_->defrag.SetEnabled(false);
   if (!complete) return false;
 
-  AnalysisFigures f = ComputeFigures(platform_.files, Hives, UserDecimalSeparator(), LoadResString(IDS_NOT_COPIED));
+  AnalysisFigures f = ComputeFigures(platform_.files, Hives, UserDecimalSeparator(), CurrentMessages());
   for (std::size_t i = 0; i < f.rows.size(); ++i) {
     controls_->hiveList.SetCell(int(i), 1, f.rows[i].currentSize);
     controls_->hiveList.SetCell(int(i), 2, f.rows[i].newSize);
@@ -92,7 +92,7 @@ bool TfrmMain::RunAnalysis() {
   if (!f.AnyCopied()) {
     // Totals of nothing would read as a measured registry of 0 KB.
     ClearTotals();
-    if (!Unattended) ShowMessageBox(LoadResString(IDS_NOTHING_COPIED));
+    if (!Unattended) ShowMessageBox(Text(IDS_NOTHING_COPIED));
     return false;
   }
   controls_->defrag.SetEnabled(true);
@@ -100,7 +100,7 @@ bool TfrmMain::RunAnalysis() {
   analysisStartedMs_ = started;
   ShowTotals(f);
   if (f.adviseAgainst && !Unattended) {
-    ShowMessageBox(AdviceText(LoadResString(IDS_ADVICE_PREFIX), f.compactPercent, LoadResString(IDS_ADVICE_SUFFIX)));
+    ShowMessageBox(Text(IDS_ADVICE, {f.compactPercent}));
   }
   return true;
 }

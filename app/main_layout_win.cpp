@@ -51,7 +51,7 @@ const std::vector<ControlDef>& MainWindowControls() {
     minimize.handCursor = true;
     minimize.bitmap = "MINIMIZE";
     LayoutProps close;
-    close.hint = "Minimize to system tray";
+    close.hint = "Close Varnhold";
     close.showHint = true;
     close.handCursor = true;
     close.autoSize = true;

@@ -8,7 +8,6 @@
 #include "flat/flat_speed_button_win.h"
 #include "hive/pending_swaps.h"
 #include "hive/swap_events.h"
-#include "platform/string_table_win.h"
 #include "res/string_ids.h"
 #include "ui/controls_win.h"
 #include "ui/message_box_win.h"
@@ -50,7 +49,7 @@ bool TfrmMain::RefuseWhilePending() {
   // An unattended caller reads its own exit code; nobody answers a box.
   if (Unattended || RunsUnattended()) return true;
   if (restartWatch_ == RestartWatch::Waiting) return true;
-  if (ShowMessageBox(LoadResString(IDS_SWAPS_PENDING), MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == mrYes)
+  if (ShowMessageBox(Text(IDS_SWAPS_PENDING), MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == mrYes)
     TryRestartAgain();
   return true;
 }
@@ -59,7 +58,7 @@ void TfrmMain::AfterRestartRequest(const RestartAttempt& attempt) {
   ShowPendingWarning();
   if (!attempt.Started()) {
     // The run has recorded it in the journal already.
-    RestartNotStarted(attempt.Failure(), false);
+    RestartNotStarted(attempt.Failure(), ShownFailure(attempt), false);
     return;
   }
   restartWatch_ = RestartWatch::Waiting;
@@ -84,13 +83,18 @@ void TfrmMain::OnRestartWatch() {
       SetTimer(Handle(), kRestartWatchTimer, kRestartWaitMs, nullptr);
       return;
     }
-    RestartNotStarted(again.Failure(), true);
+    RestartNotStarted(again.Failure(), ShownFailure(again), true);
     return;
   }
-  RestartNotStarted("Windows took the request but did not restart", true);
+  RestartNotStarted("Windows took the request but did not restart", Text(IDS_RESTART_NOT_COME), true);
 }
 
-void TfrmMain::RestartNotStarted(const std::string& reason, bool record) {
+std::string TfrmMain::ShownFailure(const RestartAttempt& attempt) {
+  if (attempt.initiateError > 0) return Text(IDS_RESTART_REFUSED_ERROR, {std::to_string(attempt.initiateError)});
+  return Text(IDS_RESTART_REFUSED);
+}
+
+void TfrmMain::RestartNotStarted(const std::string& reason, const std::string& shownReason, bool record) {
   KillTimer(Handle(), kRestartWatchTimer);
   restartWatch_ = RestartWatch::Failed;
   JournalWriter journal = Journal();
@@ -103,7 +107,7 @@ void TfrmMain::RestartNotStarted(const std::string& reason, bool record) {
                   ". Every registry change until the restart will be lost; restart Windows now.");
     return;
   }
-  ShowMessageBox(LoadResString(IDS_RESTART_FAILED) + "\n\n" + reason + ".", MB_OK | MB_ICONERROR);
+  ShowMessageBox(Text(IDS_RESTART_FAILED) + "\n\n" + shownReason, MB_OK | MB_ICONERROR);
 }
 
 LRESULT TfrmMain::EndSession(WPARAM ending) {
@@ -117,7 +121,8 @@ LRESULT TfrmMain::EndSession(WPARAM ending) {
     KillTimer(Handle(), kRestartWatchTimer);
     return 0;
   }
-  if (restartWatch_ == RestartWatch::Waiting) RestartNotStarted("the restart was cancelled", true);
+  if (restartWatch_ == RestartWatch::Waiting)
+    RestartNotStarted("the restart was cancelled", Text(IDS_RESTART_CANCELLED), true);
   return 0;
 }
 

@@ -2,13 +2,9 @@
 // or /Undo, and the journal every run is recorded in.
 #include "app/locale_win.h"
 #include "app/main_window_win.h"
-#include "platform/string_table_win.h"
 #include "app/undo_texts.h"
 #include "app/version_code.h"
 #include "hive/undo.h"
-#include "lang/translation.h"
-#include "platform/win32_platform_win.h"
-#include "res/string_ids.h"
 #include "restore/restore_point_dialog_win.h"
 #include "settings/options.h"
 #include "ui/menu_win.h"
@@ -28,21 +24,14 @@ class UndoDialogsOf final : public UndoDialogs {
     // (mrNone) change nothing.
     return ShowMessageBox(UndoConfirmation(plan, Translator()), MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == mrYes;
   }
-  RestorePointMade CreateRestorePoint() override { return MakeRestorePoint(main_.ForDialog()); }
-  void ShowNothingToUndo(const UndoPlan& plan) override {
-    ShowMessageBox(Translator()(kUndoNothingText) + "\n\n" + UndoRefusalText(plan) + ".");
-  }
+  RestorePointMade CreateRestorePoint() override { return MakeRestorePoint(main_.ForDialog(), RestorePointFor::Undo); }
+  void ShowNothingToUndo(const UndoPlan& plan) override { ShowMessageBox(UndoNothingMessage(plan, Translator())); }
   void ShowNothingSwappedBack(const JournalEntry& undo) override {
     ShowMessageBox(UndoRefusedMessage(undo, Translator()));
   }
 
  private:
-  Translate Translator() {
-    return [this](const MessageText& text) {
-      // The message quotes hive files by their UTF-8 paths.
-      return AnsiToUtf8(TranslateText(platform_.profiles, platform_.files.ExecutableFolder(), language_, text));
-    };
-  }
+  Translate Translator() { return TranslateWith(LoadMessages(platform_, language_)); }
   TfrmMain& main_;
   Platform& platform_;
   std::string language_;

@@ -16,6 +16,7 @@
 #include "hive/copy_check.h"
 #include "hive/hive_copy.h"
 #include "lang/language_menu.h"
+#include "lang/messages.h"
 #include "lang/translate_form_win.h"
 #include "platform/error.h"
 #include "platform/win32_platform_win.h"
@@ -24,6 +25,7 @@
 #include "skin/image_button_win.h"
 #include "skin/url_label_win.h"
 #include "ui/accel.h"
+#include "ui/error_report_win.h"
 #include "ui/controls_win.h"
 #include "ui/menu_win.h"
 #include "ui/message_box_win.h"
@@ -130,6 +132,13 @@ TfrmMain::TfrmMain(Platform& platform, Invocation invocation)
   controls_->homeLink.SetShell(&platform_.shell);
   controls_->minimize.SetUIStyle(TsuiUIStyle::FromThemeFile);
   SetUpKeyboardAndAccessibility();
+  SetAppErrorText([this](const AppError& e) { return ShownText(e); });
+}
+
+TfrmMain::~TfrmMain() { SetAppErrorText(nullptr); }
+
+std::string TfrmMain::ShownText(const AppError& error) {
+  return error.messageId ? Text(error.messageId, error.values) : std::string(error.what());
 }
 
 void TfrmMain::SetUpKeyboardAndAccessibility() {
@@ -226,12 +235,12 @@ void TfrmMain::FormShow() {
   if (!IsSupportedVersionCode(GetWindowsVersionCode(platform_.system.GetVersion()))) {
     if (RunsUnattended()) {
       // Nobody would ever press OK; the caller reads the exit code.
-      RecordFailure(LoadResString(IDS_UNSUPPORTED_SYSTEM));
+      RecordFailure(MessageOf(IDS_UNSUPPORTED_SYSTEM).english);
       ExitCode = kExitUnsupportedWindows;
       TForm::Close();
       return;
     }
-    ShowMessageBox(LoadResString(IDS_UNSUPPORTED_SYSTEM));
+    ShowMessageBox(Text(IDS_UNSUPPORTED_SYSTEM));
     return;
   }
   SetGridLines(options_.IsShowLine);
@@ -294,9 +303,7 @@ void TfrmMain::FitSpeedButtons() {
   const SelectScope font(dc, FontHandle());
   vh::FitSpeedButtons(buttons, [dc](const std::string& caption) {
     const std::string text = StripAccelerator(caption);  // the mark takes no room
-    SIZE size{};
-    GetTextExtentPoint32A(dc, text.c_str(), int(text.size()), &size);
-    return int(size.cx);
+    return int(TextExtentUtf8(dc, text).cx);
   });
 }
 
@@ -321,7 +328,7 @@ void TfrmMain::SaveSettingsOnClose() {
     if (RunsUnattended()) {
       RecordFailure(e.what());
     } else {
-      ShowMessageBox(e.what(), MB_OK | MB_ICONERROR);
+      ShowMessageBox(ShownText(e), MB_OK | MB_ICONERROR);
     }
   }
 }
@@ -373,6 +380,12 @@ LRESULT TfrmMain::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     default:
       return TForm::WndProc(msg, wp, lp);
   }
+}
+
+Messages TfrmMain::CurrentMessages() { return LoadMessages(platform_, options_.Lan); }
+
+std::string TfrmMain::Text(unsigned messageId, const std::vector<std::string>& values) {
+  return CurrentMessages().Text(messageId, values);
 }
 
 void TfrmMain::bExitClick(TObject&) { TForm::Close(); }
@@ -429,7 +442,7 @@ class MenuHost final : public LanguageMenuHost {
 void TfrmMain::miEnglishClick(TObject& sender) {
   MenuHost host(*this, platform_);
   LanguageMenuServices services{platform_.files, platform_.profiles, platform_.shell,
-                                LoadResString(IDS_TRANSLATION_URL), AnsiToUtf8};
+                                LoadResString(IDS_TRANSLATION_URL)};
   vh::miEnglishClick(sender.Name(), options_.Lan, services, host);
 }
 

@@ -10,6 +10,7 @@
 
 #include "app/command_line.h"
 #include "app/unattended.h"
+#include "platform/error.h"
 #include "hive/defrag.h"
 #include "hive/figures.h"
 #include "hive/hive_swap.h"
@@ -81,6 +82,7 @@ class TfrmMain : public TForm, private UnattendedHost {
  public:
   // invocation: what the command line asks for; interactive by default.
   explicit TfrmMain(Platform& platform, Invocation invocation = {});
+  ~TfrmMain() override;
   const char* ClassName() const override { return "TfrmMain"; }
 
   HiveTable Hives;
@@ -92,6 +94,11 @@ class TfrmMain : public TForm, private UnattendedHost {
   TOptionsSetting& Options() { return options_; }
   // What a dialog opened from this window is given.
   DialogInputs ForDialog() { return DialogInputs{this, platform_, options_.Lan}; }
+  // A message in the current language, its places filled.
+  std::string Text(unsigned messageId, const std::vector<std::string>& values = {});
+  Messages CurrentMessages();
+  // What the user reads of one of the program's errors.
+  std::string ShownText(const AppError& error);
   // The analysis' scan: the whole table, under the layout's texts.
   ScanJob AnalysisJob() const { return ScanJob{HivesToCopy(Hives), RunningOnWow64, Unattended, "", ""}; }
   const MainControls& Controls() const { return *controls_; }
@@ -189,8 +196,11 @@ class TfrmMain : public TForm, private UnattendedHost {
   void AfterRestartRequest(const RestartAttempt& attempt);
   void TryRestartAgain();
   // The restart did not come: the warning, the journal (unless the run
-  // recorded it already) and, unattended, the log.
-  void RestartNotStarted(const std::string& reason, bool record);
+  // recorded it already) and, unattended, the log, all with the English
+  // reason; the user is told the shown one.
+  void RestartNotStarted(const std::string& reason, const std::string& shownReason, bool record);
+  // Why a restart request failed, in the current language.
+  std::string ShownFailure(const RestartAttempt& attempt);
   void OnRestartWatch();
   // Unattended: waits in a message loop until the session ends (true) or
   // the restart is found not to come (false).

@@ -2,73 +2,75 @@
 
 namespace vh {
 
-const MessageText kUndoConfirmText{
-    "RES_Undo_Confirm",
-    "Undo the last defragmentation? At the next start Windows puts the old contents of these hives back from "
-    "their backups (.bak), and keeps the compacted hives as .undo files:"};
-const MessageText kUndoQuestionText{"RES_Undo_Question", "The computer then restarts. Go on?"};
-const MessageText kUndoSkippedText{"RES_Undo_Skipped", "These hives stay as they are:"};
-// A skipped hive's reason in English is the journal's, but where the
-// journal says "the system" the dialog speaks of Windows.
-const MessageText kUndoNotLoadedText{"RES_Undo_Not_Loaded", "Windows does not list this hive with this file now"};
-const MessageText kUndoNotSwappedInText{"RES_Undo_Not_Swapped_In", UndoSkipText(UndoSkip::NotSwappedIn)};
-const MessageText kUndoNoBackupText{"RES_Undo_No_Backup", UndoSkipText(UndoSkip::NoBackup)};
-const MessageText kUndoStaleBackupText{"RES_Undo_Stale_Backup", UndoSkipText(UndoSkip::StaleBackup)};
-const MessageText kUndoLossText{
-    "RES_Undo_Loss",
-    "The defragmentation to undo ran on %s. Every registry change made since then is lost, and Windows restarts "
-    "at once: save your work first."};
-const MessageText kUndoNothingText{
-    "RES_Undo_Nothing",
-    "There is no defragmentation to undo. An undo needs a defragmentation whose swaps took effect at a restart, "
-    "and the backups (.bak) it left beside the hive files."};
-const MessageText kUndoRefusedText{
-    "RES_Undo_Refused",
-    "Windows refused to swap back any hive, so the computer will not restart. Nothing was changed:"};
-
-const std::vector<MessageText>& UndoMessageTexts() {
-  static const std::vector<MessageText> texts = {
-      kUndoConfirmText,  kUndoQuestionText,    kUndoSkippedText, kUndoNotLoadedText, kUndoNotSwappedInText,
-      kUndoNoBackupText, kUndoStaleBackupText, kUndoLossText,    kUndoNothingText,   kUndoRefusedText};
-  return texts;
-}
-
 namespace {
 
-const MessageText& SkipText(UndoSkip skip) {
+// A skipped hive's reason says what the journal says, but where the
+// journal says "the system" the box speaks of Windows.
+unsigned SkipMessage(UndoSkip skip) {
   switch (skip) {
     case UndoSkip::NotLoaded:
-      return kUndoNotLoadedText;
+      return IDS_UNDO_NOT_LOADED;
     case UndoSkip::NotSwappedIn:
-      return kUndoNotSwappedInText;
+      return IDS_UNDO_NOT_SWAPPED_IN;
     case UndoSkip::StaleBackup:
-      return kUndoStaleBackupText;
+      return IDS_UNDO_STALE_BACKUP;
     case UndoSkip::NoBackup:
       break;
   }
-  return kUndoNoBackupText;
+  return IDS_UNDO_NO_BACKUP;
+}
+
+unsigned RefusalMessage(UndoRefusal refusal) {
+  switch (refusal) {
+    case UndoRefusal::NoEntry:
+      return IDS_UNDO_NO_ENTRY;
+    case UndoRefusal::Damaged:
+      return IDS_UNDO_DAMAGED;
+    case UndoRefusal::NothingScheduled:
+      return IDS_UNDO_NOTHING_SCHEDULED;
+    case UndoRefusal::AlreadyUndone:
+      return IDS_UNDO_ALREADY_UNDONE;
+    case UndoRefusal::NotRestarted:
+      return IDS_UNDO_NOT_RESTARTED;
+    case UndoRefusal::None:
+    case UndoRefusal::NothingToSwapBack:
+      break;
+  }
+  return IDS_UNDO_NOTHING_TO_SWAP_BACK;
 }
 
 std::string HiveLine(const JournalHive& hive) { return "\n    " + hive.name + "  (" + hive.file + ")"; }
 
+std::string SkippedLines(const UndoPlan& plan, const Translate& translate) {
+  std::string text;
+  for (const auto& skipped : plan.skipped)
+    text += "\n    " + skipped.first.name + ": " + translate(SkipMessage(skipped.second), {});
+  return text;
+}
+
 }  // namespace
 
+Translate TranslateWith(Messages messages) {
+  return [messages = std::move(messages)](unsigned id, const std::vector<std::string>& values) {
+    return messages.Text(id, values);
+  };
+}
+
 std::string UndoConfirmation(const UndoPlan& plan, const Translate& translate) {
-  std::string text = translate(kUndoConfirmText) + "\n";
+  std::string text = translate(IDS_UNDO_CONFIRM, {}) + "\n";
   for (const JournalHive& hive : plan.swapBack) text += HiveLine(hive);
-  if (!plan.skipped.empty()) {
-    text += "\n\n" + translate(kUndoSkippedText) + "\n";
-    for (const auto& skipped : plan.skipped)
-      text += "\n    " + skipped.first.name + ": " + translate(SkipText(skipped.second));
-  }
-  std::string loss = translate(kUndoLossText);
-  std::size_t at = loss.find("%s");
-  if (at != std::string::npos) loss.replace(at, 2, plan.entry.time);
-  return text + "\n\n" + loss + "\n\n" + translate(kUndoQuestionText);
+  if (!plan.skipped.empty()) text += "\n\n" + translate(IDS_UNDO_SKIPPED, {}) + "\n" + SkippedLines(plan, translate);
+  return text + "\n\n" + translate(IDS_UNDO_LOSS, {plan.entry.time}) + "\n\n" + translate(IDS_UNDO_QUESTION, {});
+}
+
+std::string UndoNothingMessage(const UndoPlan& plan, const Translate& translate) {
+  std::string text = translate(IDS_UNDO_NOTHING, {}) + "\n\n" + translate(RefusalMessage(plan.refusal), {});
+  if (plan.refusal == UndoRefusal::NothingToSwapBack) text += "\n" + SkippedLines(plan, translate);
+  return text;
 }
 
 std::string UndoRefusedMessage(const JournalEntry& undo, const Translate& translate) {
-  std::string text = translate(kUndoRefusedText) + "\n";
+  std::string text = translate(IDS_UNDO_REFUSED, {}) + "\n";
   for (const JournalHive& hive : undo.hives)
     if (hive.outcome == JournalOutcome::Refused)
       text += "\n    " + hive.name + "  (" + std::to_string(hive.error) + ")";

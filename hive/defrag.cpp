@@ -14,10 +14,11 @@ int DefragReport::Scheduled() const {
   return n;
 }
 
-std::vector<std::string> DefragReport::NotScheduledLines() const {
+std::vector<std::string> DefragReport::NotScheduledLines(const Messages* shown) const {
   std::vector<std::string> lines;
   for (const HiveResult& h : hives)
-    if (h.outcome != HiveOutcome::Scheduled) lines.push_back(h.hiveName + ": " + h.reason);
+    if (h.outcome != HiveOutcome::Scheduled)
+      lines.push_back(h.hiveName + ": " + (shown && h.reasonId ? shown->Text(h.reasonId, h.reasonValues) : h.reason));
   return lines;
 }
 
@@ -58,19 +59,24 @@ HiveTable HivesToSwap(DefragRun& run) {
     const std::string& name = run.hives.HiveNames[i];
     const std::string& file = run.hives.HiveFiles[i];
     if (std::optional<LeftAlone> why = LeftAloneReason(name)) {
-      run.report.hives.push_back(Measured(run, {name, HiveOutcome::LeftAlone, why->reason}, file, 0));
+      HiveResult result{name, HiveOutcome::LeftAlone, why->Reason()};
+      result.reasonId = why->reasonId;
+      run.report.hives.push_back(Measured(run, result, file, 0));
     } else if (run.platform.files.Exists(CopyPath(file))) {
       swaps.Append(name, file);
     } else {
-      run.report.hives.push_back(
-          Measured(run, {name, HiveOutcome::NotCopied, "it has no copy from the analysis"}, file, 0));
+      HiveResult result{name, HiveOutcome::NotCopied, MessageOf(IDS_NO_ANALYSIS_COPY).english};
+      result.reasonId = IDS_NO_ANALYSIS_COPY;
+      run.report.hives.push_back(Measured(run, result, file, 0));
     }
   }
   return swaps;
 }
 
-DefragPlan PlanOf(const DefragReport& known, const HiveTable& swaps) {
-  return {swaps.HiveNames, known.NotScheduledLines()};
+// What the last notice names, its reasons in the user's language.
+DefragPlan PlanOf(const DefragRun& run, const HiveTable& swaps) {
+  const Messages shown = LoadMessages(run.platform, run.options.Lan);
+  return {swaps.HiveNames, run.report.NotScheduledLines(&shown)};
 }
 
 // A copy taken at the analysis may be hours old: swapped in, it would undo
@@ -86,7 +92,11 @@ void CopyAgain(DefragRun& run, const HiveTable& hives) {
 HiveResult Check(DefragRun& run, const std::string& hiveName, const std::string& hiveFile, std::int64_t& copySize) {
   Platform& p = run.platform;
   std::string copy = CopyPath(hiveFile);
-  if (!p.files.Exists(copy)) return {hiveName, HiveOutcome::NotCopied, "it was not copied again"};
+  if (!p.files.Exists(copy)) {
+    HiveResult result{hiveName, HiveOutcome::NotCopied, MessageOf(IDS_NOT_COPIED_AGAIN).english};
+    result.reasonId = IDS_NOT_COPIED_AGAIN;
+    return result;
+  }
   copySize = QueryFileSize(p.files, copy);
   CopyCheck check = CheckHiveCopy(p.registry, p.files, hiveName, copy);
   if (!check.passed) {
@@ -102,7 +112,9 @@ void Schedule(DefragRun& run, HiveResult& hive) {
   hive.replaceResult = result;
   if (result == win::kErrorSuccess) return;
   hive.outcome = HiveOutcome::ReplaceRefused;
-  hive.reason = "Windows refused to schedule the swap (error " + std::to_string(result) + ")";
+  hive.reasonId = IDS_SWAP_REFUSED;
+  hive.reasonValues = {std::to_string(result)};
+  hive.reason = FillPlaces(MessageOf(IDS_SWAP_REFUSED).english, hive.reasonValues);
 }
 
 JournalOutcome JournalOutcomeOf(HiveOutcome outcome) {
@@ -156,7 +168,7 @@ DefragOutcome DefragRegistry(DefragRun& run) {
   Platform& p = run.platform;
   RecoverSetAsideBackups(p.files, run.hives.HiveFiles);
   HiveTable swaps = HivesToSwap(run);
-  if (!run.unattended && !swaps.empty() && !run.dialogs.ConfirmSwapAndRestart(PlanOf(run.report, swaps))) {
+  if (!run.unattended && !swaps.empty() && !run.dialogs.ConfirmSwapAndRestart(PlanOf(run, swaps))) {
     EndRestorePoint(p.restore, point, false);
     return DefragOutcome::Declined;
   }

@@ -13,6 +13,7 @@
 #include "hive/hive_swap.h"
 #include "hive/hive_table.h"
 #include "hive/journal.h"
+#include "lang/messages.h"
 #include "platform/platform.h"
 #include "settings/options.h"
 
@@ -28,6 +29,10 @@ struct HiveResult {
   std::string hiveFile;
   std::int64_t currentSize = -1;  // the hive file's, when the run looked at it
   std::int64_t copySize = 0;      // the fresh copy's, before its check; 0 without one
+  // The reason as a message, for the user; 0 when only the English reason
+  // says it (a failed check's details).
+  unsigned reasonId = 0;
+  std::vector<std::string> reasonValues;
 };
 
 struct DefragReport {
@@ -35,8 +40,9 @@ struct DefragReport {
   // each in table order.
   std::vector<HiveResult> hives;
   int Scheduled() const;
-  // One line per hive that was not scheduled: "<hive name>: <reason>".
-  std::vector<std::string> NotScheduledLines() const;
+  // One line per hive that was not scheduled: "<hive name>: <reason>", the
+  // reason in English, or as the messages give it.
+  std::vector<std::string> NotScheduledLines(const Messages* shown = nullptr) const;
 };
 
 // What the last notice before the swaps names.

@@ -39,13 +39,14 @@ std::string FormatCompactPercent(float ratio, const std::string& decimalSeparato
 }
 
 AnalysisFigures ComputeFigures(Files& files, const HiveTable& table, const std::string& decimalSeparator,
-                               const std::string& notCopiedText) {
+                               const Messages& messages) {
+  const std::string notCopiedText = messages.Text(IDS_NOT_COPIED);
   AnalysisFigures f;
   for (std::size_t i = 0; i < table.size(); ++i) {
     std::int64_t current = QueryFileSize(files, table.HiveFiles[i]);
     // Never copied, so no more a failure than a saving.
     if (std::optional<LeftAlone> why = LeftAloneReason(table.HiveNames[i])) {
-      f.rows.push_back({FormatSizeKB(current), why->shown, "", false, current, -1});
+      f.rows.push_back({FormatSizeKB(current), messages.Text(why->shownId), "", false, current, -1});
       ++f.leftAlone;
       continue;
     }
@@ -73,10 +74,6 @@ AnalysisFigures ComputeFigures(Files& files, const HiveTable& table, const std::
   f.compactPercent = FormatCompactPercent(f.ratio, decimalSeparator);
   f.adviseAgainst = f.ratio < 3.0f;
   return f;
-}
-
-std::string AdviceText(const std::string& prefix, const std::string& compactPercent, const std::string& suffix) {
-  return prefix + " " + compactPercent + ". " + suffix;
 }
 
 }  // namespace vh

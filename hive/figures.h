@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "hive/hive_table.h"
+#include "lang/messages.h"
 #include "platform/platform.h"
 
 namespace vh {
@@ -50,13 +51,10 @@ long long CompactTenths(float ratio);
 std::string FormatCompactPercent(float ratio, const std::string& decimalSeparator);
 
 // Measures every hive file and its copy and works out what the window shows.
-// A hive whose copy was not written shows notCopiedText as its new size, and
-// one left alone its reason; neither counts in any total: a missing copy is
-// no saving.
+// A hive whose copy was not written shows "not copied" as its new size, and
+// one left alone why, each in the language of the messages given; neither
+// counts in any total: a missing copy is no saving.
 AnalysisFigures ComputeFigures(Files& files, const HiveTable& table, const std::string& decimalSeparator,
-                               const std::string& notCopiedText = "not copied");
-
-// "The fragment rate of your registry is only 2.6%. We suggest ..."
-std::string AdviceText(const std::string& prefix, const std::string& compactPercent, const std::string& suffix);
+                               const Messages& messages = Messages());
 
 }  // namespace vh

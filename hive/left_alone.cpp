@@ -1,5 +1,6 @@
 #include "hive/left_alone.h"
 
+#include "lang/messages.h"
 #include "platform/text.h"
 
 namespace vh {
@@ -14,25 +15,20 @@ struct LeftAloneHive {
   LeftAlone why;
 };
 
+// Each hive's two messages: what the hive list shows, and why.
 const LeftAloneHive kLeftAlone[] = {
-    {"BCD00000000",
-     {"left alone: boot configuration",
-      "it is the boot configuration, which the boot manager reads before Windows starts"}},
-    {"SAM",
-     {"left alone: account database",
-      "it holds the local accounts and their password hashes; administrators may not read all of it, so its copy "
-      "can never be checked"}},
-    {"SECURITY",
-     {"left alone: security policy",
-      "it holds the security policy and its secrets; administrators may not read all of it, so its copy can never "
-      "be checked"}},
-    {"COMPONENTS",
-     {"left alone: component store", "Windows servicing loads and writes it while it installs updates"}},
-    {"DRIVERS", {"left alone: driver store", "Windows servicing loads and writes it while it installs drivers"}},
-    {"ELAM", {"left alone: early-launch drivers", "the boot loader reads it before Windows starts"}},
+    {"BCD00000000", {IDS_LEFT_ALONE_BOOT, IDS_LEFT_ALONE_BOOT_WHY}},
+    {"SAM", {IDS_LEFT_ALONE_SAM, IDS_LEFT_ALONE_SAM_WHY}},
+    {"SECURITY", {IDS_LEFT_ALONE_SECURITY, IDS_LEFT_ALONE_SECURITY_WHY}},
+    {"COMPONENTS", {IDS_LEFT_ALONE_COMPONENTS, IDS_LEFT_ALONE_COMPONENTS_WHY}},
+    {"DRIVERS", {IDS_LEFT_ALONE_DRIVERS, IDS_LEFT_ALONE_DRIVERS_WHY}},
+    {"ELAM", {IDS_LEFT_ALONE_ELAM, IDS_LEFT_ALONE_ELAM_WHY}},
 };
 
 }  // namespace
+
+const char* LeftAlone::Shown() const { return MessageOf(shownId).english; }
+const char* LeftAlone::Reason() const { return MessageOf(reasonId).english; }
 
 std::optional<LeftAlone> LeftAloneReason(const std::string& hiveName) {
   std::string upper = UpperAscii(hiveName);

@@ -11,8 +11,10 @@
 namespace vh {
 
 struct LeftAlone {
-  const char* shown;   // in the hive list's new-size column
-  const char* reason;  // in the notices and the journal's log lines
+  unsigned shownId;   // the message in the hive list's new-size column
+  unsigned reasonId;  // the message in the notices; English in the journal's log lines
+  const char* Shown() const;   // the English texts
+  const char* Reason() const;
 };
 
 // The reason a hive is left alone, or nullopt for an ordinary hive. Only

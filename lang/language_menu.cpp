@@ -1,5 +1,6 @@
 #include "lang/language_menu.h"
 
+#include "lang/messages.h"
 #include "lang/translation.h"
 #include "platform/text.h"
 
@@ -7,7 +8,6 @@ namespace vh {
 
 namespace {
 
-const MessageText kNotFound = {"RES_Not_Found", "can not be found."};
 // Only this item, of all the menu, is meant for languages nobody has
 // translated yet, so only its message points at the translation page.
 const char kOtherLanguage[] = "Other";
@@ -23,7 +23,7 @@ void SwitchTo(const std::string& senderName, const std::string& language, std::s
 void ReportMissing(const std::string& path, const std::string& language, const std::string& lan,
                    const LanguageMenuServices& services, LanguageMenuHost& host) {
   host.ShowMessage(LanguageNotFoundMessage(services.profiles, services.files.ExecutableFolder(), lan, path,
-                                           language, services.translationPage, services.messageText));
+                                           language, services.translationPage));
   services.shell.Open(services.translationPage);
 }
 
@@ -39,10 +39,10 @@ bool IsLanguageItemTicked(const std::string& itemName, const std::string& lan) {
 
 std::string LanguageNotFoundMessage(ProfileFiles& profiles, const std::string& exeFolder, const std::string& lan,
                                     const std::string& path, const std::string& language,
-                                    const std::string& translationPage,
-                                    const std::function<std::string(const std::string&)>& messageText) {
-  std::string message = path + " " + messageText(TranslateText(profiles, exeFolder, lan, kNotFound));
-  if (language == kOtherLanguage) message += "\r\n\r\nPlease visit " + translationPage;
+                                    const std::string& translationPage) {
+  const Messages messages = LoadMessages(profiles, exeFolder, lan);
+  std::string message = path + " " + messages.Text(IDS_CAN_NOT_BE_FOUND);
+  if (language == kOtherLanguage) message += "\r\n\r\n" + messages.Text(IDS_PLEASE_VISIT, {translationPage});
   return message;
 }
 

@@ -9,7 +9,6 @@
 //   miEnglishClick       the shared click handler of every language item.
 #pragma once
 
-#include <functional>
 #include <string>
 
 #include "platform/platform.h"
@@ -41,9 +40,6 @@ struct LanguageMenuServices {
   ProfileFiles& profiles;
   Shell& shell;
   std::string translationPage;  // string resource 65201
-  // A language file's text (ANSI code page) in the encoding of the message
-  // that quotes it beside a path (UTF-8 in the program).
-  std::function<std::string(const std::string&)> messageText = [](const std::string& text) { return text; };
 };
 
 // The shared click handler of the language items. When the item's file
@@ -55,11 +51,10 @@ struct LanguageMenuServices {
 void miEnglishClick(const std::string& senderName, std::string& lan, const LanguageMenuServices& services,
                     LanguageMenuHost& host);
 
-// The not-found message for a language file path, its fragment in the
-// language that is still current, passed through messageText.
+// The not-found message for a language file path, in the language that is
+// still current.
 std::string LanguageNotFoundMessage(ProfileFiles& profiles, const std::string& exeFolder, const std::string& lan,
                                     const std::string& path, const std::string& language,
-                                    const std::string& translationPage,
-                                    const std::function<std::string(const std::string&)>& messageText);
+                                    const std::string& translationPage);
 
 }  // namespace vh

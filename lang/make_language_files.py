@@ -1,10 +1,11 @@
 #!/usr/bin/python3
 """Writes Varnhold's language files DLan_<Language>.ini from the one table below.
 
-Translators edit this file only, in UTF-8; the program reads the generated
-files with the platform's ANSI profile reader, so each file is written in the
-ANSI code page of its language (Windows-1252, or GBK for Chinese) with CRLF
-line endings.
+Translators edit this file only, in UTF-8. The windows' texts are entries of
+this table, English included; the messages' English is their row in
+res/messages.h, and this table holds their translations. Each file is written
+in the ANSI code page of its language (Windows-1252, or GBK for Chinese),
+which its [Language] section names, with CRLF line endings.
 
     /usr/bin/python3 lang/make_language_files.py
 
@@ -15,18 +16,36 @@ language is changed afterwards.
 """
 
 import os
+import re
 import sys
 
-# Language name (as in the file name and the menu item) -> code page.
+# Language name (as in the file name and the menu item) -> (Python codec,
+# Windows code page) of its file.
 LANGUAGES = {
-    "English": "cp1252",
-    "French": "cp1252",
-    "German": "cp1252",
-    "Spanish": "cp1252",
-    "Italian": "cp1252",
-    "Dutch": "cp1252",
-    "Chinese": "gbk",
+    "English": ("cp1252", 1252),
+    "French": ("cp1252", 1252),
+    "German": ("cp1252", 1252),
+    "Spanish": ("cp1252", 1252),
+    "Italian": ("cp1252", 1252),
+    "Dutch": ("cp1252", 1252),
+    "Chinese": ("gbk", 936),
 }
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+MESSAGE_TABLE = os.path.join(HERE, "..", "res", "messages.h")
+# Messages no language translates (none yet): they stay out of the files, so
+# the program shows their English.
+DELIBERATELY_ENGLISH = set()
+
+
+def read_messages():
+    """key -> English, in the order of res/messages.h."""
+    with open(MESSAGE_TABLE, encoding="utf-8") as table:
+        rows = re.findall(r'^VH_MESSAGE\((\w+), (\d+), "(\w+)", "([^"]*)"\)$', table.read(), re.M)
+    return {key: english for _, _, key, english in rows}
+
+
+MESSAGES = read_messages()
 
 # The title label's value replaces its whole text, version included: bump
 # it here with every release.
@@ -48,6 +67,22 @@ def text(section, key, en, fr, de, es, it, nl, zh):
 def same(section, key, value):
     """A text that reads the same in every language (names, addresses)."""
     text(section, key, value, value, value, value, value, value, value)
+
+
+def message(key, fr, de, es, it, nl, zh):
+    """A message of res/messages.h: its English is the table's."""
+    if key not in MESSAGES:
+        sys.exit(f"{key} is no row of res/messages.h")
+    text("ResourceString", key, MESSAGES[key], fr, de, es, it, nl, zh)
+
+
+def places(value):
+    return sorted(set(re.findall(r"%[1-9]", value)))
+
+
+# ---------------------------------------------------------------- code page
+# Read first, before the file is decoded: the key is ASCII in every code page.
+ENTRIES.append(("Language", "CodePage", {name: str(cp) for name, (_, cp) in LANGUAGES.items()}))
 
 
 # ---------------------------------------------------------------- main window
@@ -98,6 +133,23 @@ text(M, "Label3", "3. Defrag the registry and restart the pc.", "3. Défragmente
      "3. Deframmentare e riavviare il PC.", "3. Defragmenteer en herstart de pc.",
      "3. 整理注册表并重新启动计算机。")
 same(M, "suiURLLabel1", WEB_SITE)
+# In the step hint's place while swaps wait for the restart: four lines of
+# about 38 characters. The button's name is quoted by RES_Restart_Failed.
+text(M, "lRestartPending",
+     "Hives are swapped and wait for the restart. Every registry change until then is lost: restart now.",
+     "Les ruches sont remplacées et attendent le redémarrage. Toute modification du registre d'ici là est "
+     "perdue : redémarrez.",
+     "Die Hives sind ausgetauscht und warten auf den Neustart. Jede Registry-Änderung bis dahin geht verloren: "
+     "jetzt neu starten.",
+     "Los subárboles están intercambiados y esperan el reinicio. Todo cambio del registro hasta entonces se "
+     "pierde: reinicie.",
+     "Gli hive sono sostituiti e attendono il riavvio. Ogni modifica al registro fino ad allora va persa: "
+     "riavviare ora.",
+     "De componenten zijn vervangen en wachten op de herstart. Elke registerwijziging tot dan gaat verloren: "
+     "start nu opnieuw op.",
+     "配置单元已替换，正在等待重新启动。在此之前对注册表的所有更改都将丢失：请立即重新启动。")
+text(M, "bRestartNow", "&Restart Now", "&Redémarrer maintenant", "Jetzt &neu starten", "&Reiniciar ahora",
+     "&Riavvia ora", "&Nu herstarten", "立即重新启动(&R)")
 
 # ---------------------------------------------------------------- main menus
 # Accelerators must differ within each menu: the help menu (pmiHelp to
@@ -237,101 +289,502 @@ same(B, "Panel2", "")
 text(B, "bOK", "&OK", "&OK", "&OK", "&Aceptar", "&OK", "&OK", "确定(&O)")
 
 # ---------------------------------------------------------------- messages
-# Follows a file's path: "<path> can not be found."
-text("ResourceString", "RES_Not_Found", "can not be found.", "est introuvable.", "wurde nicht gefunden.",
-     "no se encuentra.", "non è stato trovato.", "kan niet worden gevonden.", "未找到。")
+# The [ResourceString] section: one entry a row of res/messages.h, whose
+# English it takes. %1 to %9 are what the program fills in (a path, a date,
+# a figure); each translation keeps every place of its English, in any
+# order. RES_Not_Found follows a file's path: "<path> can not be found.".
+# Message boxes wrap their texts; the progress dialog's RES_Recopy_Label and
+# RES_Stop_Process take Label1's place (about 40 characters), RES_Not_Copied
+# stands in a column of the hive list (about 12), as do the RES_Left_Alone_*
+# names (cut there; the notices give the reason, RES_Left_Alone_*_Why).
+message("RES_Finish",
+        "Terminé",
+        "Fertig",
+        "Terminado",
+        "Completato",
+        "Voltooid",
+        "完成")
+message("RES_Stop_Process",
+        "Arrêt en cours...",
+        "Wird angehalten...",
+        "Deteniendo...",
+        "Interruzione in corso...",
+        "Bezig met stoppen...",
+        "正在停止...")
+message("RES_Cannot_Analyze",
+        "Impossible d'analyser le registre pour le moment ! Veuillez réessayer plus tard.",
+        "Die Registry kann jetzt nicht analysiert werden! Bitte versuchen Sie es später erneut.",
+        "¡No se puede analizar el registro en este momento! Inténtelo de nuevo más tarde.",
+        "Impossibile analizzare il registro ora! Riprovare più tardi.",
+        "Het register kan nu niet worden geanalyseerd! Probeer het later opnieuw.",
+        "现在无法分析注册表！请稍后重试。")
+message("RES_Advice",
+        "Le taux de fragmentation de votre registre n'est que de %1. Nous estimons que votre registre n'a pas "
+        "besoin d'être compacté pour le moment. Si vous le compactez maintenant, le même taux de fragmentation "
+        "risque de réapparaître.",
+        "Der Fragmentierungsgrad Ihrer Registry beträgt nur %1. Wir meinen, dass Ihre Registry zurzeit nicht "
+        "komprimiert werden muss. Wenn Sie sie jetzt komprimieren, kann derselbe Fragmentierungsgrad wieder "
+        "auftreten.",
+        "La tasa de fragmentación de su registro es solo del %1. Creemos que ahora no es necesario compactar el "
+        "registro. Si decide compactarlo ahora, puede volver a aparecer la misma tasa de fragmentación.",
+        "Il tasso di frammentazione del registro è solo del %1. Riteniamo che al momento non sia necessario "
+        "compattare il registro. Se si sceglie di compattarlo ora, potrebbe ripresentarsi lo stesso tasso di "
+        "frammentazione.",
+        "De fragmentatiegraad van uw register is slechts %1. Wij denken dat uw register op dit moment niet "
+        "gecomprimeerd hoeft te worden. Als u het register nu comprimeert, kan dezelfde fragmentatiegraad "
+        "opnieuw optreden.",
+        "您的注册表碎片率仅为 %1。我们建议目前无需压缩注册表。如果现在选择压缩注册表，可能仍会出现相同的碎片率。")
+message("RES_Restore_Failed",
+        "La création du point de restauration a échoué ! Vérifiez si la restauration du système est désactivée. "
+        "Continuer la défragmentation ?",
+        "Der Wiederherstellungspunkt konnte nicht erstellt werden! Bitte prüfen Sie, ob die "
+        "Systemwiederherstellung ausgeschaltet ist. Trotzdem defragmentieren?",
+        "¡No se pudo crear el punto de restauración! Compruebe si Restaurar sistema está desactivado. ¿Continuar "
+        "con la desfragmentación?",
+        "Creazione del punto di ripristino non riuscita! Verificare se Ripristino configurazione di sistema è "
+        "disattivato. Continuare la deframmentazione?",
+        "Het maken van het herstelpunt is mislukt! Controleer of Systeemherstel is uitgeschakeld. Doorgaan met "
+        "defragmenteren?",
+        "创建还原点失败！请检查是否关闭了系统还原。是否继续整理？")
+message("RES_Not_Found",
+        "est introuvable.",
+        "wurde nicht gefunden.",
+        "no se encuentra.",
+        "non è stato trovato.",
+        "kan niet worden gevonden.",
+        "未找到。")
+message("RES_Not_Copied",
+        "non copiée",
+        "nicht kopiert",
+        "sin copiar",
+        "non copiato",
+        "geen kopie",
+        "未复制")
+message("RES_Nothing_Copied",
+        "Aucune ruche n'a pu être copiée : il n'y a rien à défragmenter. Varnhold a besoin des droits "
+        "d'administrateur et du privilège de sauvegarde pour copier les ruches du registre.",
+        "Kein Hive konnte kopiert werden, daher gibt es nichts zu defragmentieren. Varnhold braucht "
+        "Administratorrechte und das Sicherungsrecht, um die Hives der Registry zu kopieren.",
+        "No se pudo copiar ningún subárbol, así que no hay nada que desfragmentar. Varnhold necesita derechos de "
+        "administrador y el privilegio de copia de seguridad para copiar los subárboles del registro.",
+        "Non è stato possibile copiare nessun hive, quindi non c'è nulla da deframmentare. Varnhold ha bisogno "
+        "dei diritti di amministratore e del privilegio di backup per copiare gli hive del registro.",
+        "Er kon geen enkele registercomponent worden gekopieerd, dus er valt niets te defragmenteren. Varnhold "
+        "heeft beheerdersrechten en het back-upprivilege nodig om de registercomponenten te kopiëren.",
+        "没有任何配置单元能够被复制，因此没有可整理的内容。Varnhold 需要管理员权限和备份特权才能复制注册表配置单元。")
+message("RES_Recopy_Caption",
+        "Nouvelles copies",
+        "Neue Kopien",
+        "Copias nuevas",
+        "Nuove copie",
+        "Nieuwe kopieën",
+        "重新复制")
+message("RES_Recopy_Label",
+        "Copie des ruches. Veuillez patienter.",
+        "Hives werden neu kopiert. Bitte warten.",
+        "Volviendo a copiar. Espere, por favor.",
+        "Copia degli hive in corso. Attendere.",
+        "Opnieuw kopiëren. Even geduld.",
+        "正在重新复制配置单元，请稍候。")
+message("RES_Not_Scheduled",
+        "Ces ruches ne seront pas remplacées et gardent leurs anciennes sauvegardes :",
+        "Diese Hives werden nicht ersetzt und behalten ihre alten Sicherungen:",
+        "Estos subárboles no se reemplazarán y conservan sus copias de seguridad anteriores:",
+        "Questi hive non verranno sostituiti e mantengono i loro vecchi backup:",
+        "Deze registercomponenten worden niet vervangen en houden hun oude back-ups:",
+        "以下配置单元不会被替换，并保留其原有备份：")
+message("RES_Nothing_Scheduled",
+        "Aucune ruche n'a pu être programmée pour le remplacement ; l'ordinateur ne redémarrera pas. Rien n'a "
+        "changé :",
+        "Für keinen Hive konnte der Austausch eingeplant werden, daher startet der Computer nicht neu. Nichts "
+        "wurde geändert:",
+        "No se pudo programar el reemplazo de ningún subárbol, así que el equipo no se reiniciará. No se cambió "
+        "nada:",
+        "Non è stato possibile pianificare la sostituzione di nessun hive, quindi il computer non si riavvia. "
+        "Nulla è cambiato:",
+        "Voor geen enkele registercomponent kon de vervanging worden gepland, dus de computer start niet opnieuw "
+        "op. Er is niets gewijzigd:",
+        "没有任何配置单元能够安排替换，因此计算机不会重新启动。未做任何更改：")
+message("RES_Swap_Notice",
+        "Windows redémarre aussitôt que les ruches ci-dessous ont été copiées à nouveau, vérifiées et "
+        "remplacées. Toute modification faite d'ici au redémarrage sera perdue : enregistrez votre travail et "
+        "fermez vos programmes d'abord. Cliquez sur OK pour continuer, ou sur Annuler pour arrêter sans rien "
+        "changer.",
+        "Windows startet sofort neu, sobald die unten genannten Hives erneut kopiert, geprüft und ausgetauscht "
+        "sind. Alles, was Sie von jetzt an bis zum Neustart ändern, geht verloren: Speichern Sie zuerst Ihre "
+        "Arbeit und schließen Sie Ihre Programme. Klicken Sie auf OK, um fortzufahren, oder auf Abbrechen, um "
+        "ohne Änderungen aufzuhören.",
+        "Windows se reinicia en cuanto los subárboles de abajo se hayan copiado de nuevo, comprobado e "
+        "intercambiado. Todo lo que cambie desde ahora hasta el reinicio se perderá: guarde su trabajo y cierre "
+        "sus programas antes. Haga clic en Aceptar para continuar o en Cancelar para detenerse sin cambiar nada.",
+        "Windows si riavvia subito dopo che gli hive qui sotto sono stati copiati di nuovo, verificati e "
+        "sostituiti. Ogni modifica fatta da ora fino al riavvio va persa: salvare prima il lavoro e chiudere i "
+        "programmi. Fare clic su OK per continuare o su Annulla per fermarsi senza modificare nulla.",
+        "Windows start meteen opnieuw op zodra de onderstaande registercomponenten opnieuw zijn gekopieerd, "
+        "gecontroleerd en vervangen. Alles wat u vanaf nu tot de herstart wijzigt, gaat verloren: sla eerst uw "
+        "werk op en sluit uw programma's. Klik op OK om door te gaan of op Annuleren om te stoppen zonder iets "
+        "te wijzigen.",
+        "下列配置单元重新复制、检查并替换后，Windows 将立即重新启动。从现在到重新启动期间所做的任何更改都将丢失：请先保存您的工作并关闭所有程序。单击“确定”继续，或单击“取消”停止且不做任何更改。")
+message("RES_Swap_List",
+        "Ces ruches seront remplacées par leurs copies compactées (chacune seulement si sa copie passe la "
+        "vérification) :",
+        "Diese Hives werden gegen ihre komprimierten Kopien ausgetauscht (jeder nur, wenn seine Kopie die "
+        "Prüfung besteht):",
+        "Estos subárboles se intercambiarán por sus copias compactadas (cada uno solo si su copia supera la "
+        "comprobación):",
+        "Questi hive verranno sostituiti dalle loro copie compattate (ciascuno solo se la sua copia supera la "
+        "verifica):",
+        "Deze registercomponenten worden vervangen door hun gecomprimeerde kopieën (elk alleen als de kopie de "
+        "controle doorstaat):",
+        "以下配置单元将被替换为其压缩副本（每个仅在其副本通过检查时替换）：")
+message("RES_Swaps_Pending",
+        "Les ruches d'une défragmentation ou d'une annulation précédente sont remplacées et attendent le "
+        "redémarrage. Jusqu'au redémarrage de Windows, toute modification du registre est perdue, et Varnhold ne "
+        "peut ni analyser, ni défragmenter, ni annuler. Redémarrer maintenant ?",
+        "Hives einer früheren Defragmentierung oder Rücknahme sind ausgetauscht und warten auf den Neustart. Bis "
+        "Windows neu startet, geht jede Änderung an der Registry verloren, und Varnhold kann weder analysieren "
+        "noch defragmentieren noch rückgängig machen. Jetzt neu starten?",
+        "Los subárboles de una desfragmentación o deshacer anterior están intercambiados y esperan el reinicio. "
+        "Hasta que Windows se reinicie, se pierde todo cambio del registro, y Varnhold no puede analizar, "
+        "desfragmentar ni deshacer. ¿Reiniciar ahora?",
+        "Gli hive di una deframmentazione o di un annullamento precedente sono stati sostituiti e attendono il "
+        "riavvio. Finché Windows non si riavvia, ogni modifica al registro va persa e Varnhold non può né "
+        "analizzare, né deframmentare, né annullare. Riavviare ora?",
+        "Registercomponenten van een eerdere defragmentatie of terugzetting zijn vervangen en wachten op de "
+        "herstart. Tot Windows opnieuw opstart, gaat elke registerwijziging verloren en kan Varnhold niet "
+        "analyseren, defragmenteren of ongedaan maken. Nu opnieuw opstarten?",
+        "先前整理或撤销的配置单元已替换，正在等待重新启动。在 Windows 重新启动之前，对注册表的每项更改都将丢失，并且 Varnhold 无法分析、整理或撤销。立即重新启动吗？")
+message("RES_Restart_Failed",
+        "Windows n'a pas pu être redémarré. Les ruches remplacées attendent le redémarrage, et toute "
+        "modification du registre faite d'ici là sera perdue. Enregistrez votre travail et cliquez dès que "
+        "possible sur Redémarrer maintenant.",
+        "Windows konnte nicht neu gestartet werden. Die ausgetauschten Hives warten auf den Neustart, und jede "
+        "bis dahin gemachte Änderung an der Registry geht verloren. Speichern Sie Ihre Arbeit und klicken Sie so "
+        "bald wie möglich auf Jetzt neu starten.",
+        "No se pudo reiniciar Windows. Los subárboles intercambiados esperan el reinicio, y se perderá todo "
+        "cambio del registro hecho hasta entonces. Guarde su trabajo y haga clic en Reiniciar ahora en cuanto "
+        "pueda.",
+        "Impossibile riavviare Windows. Gli hive sostituiti attendono il riavvio e ogni modifica al registro "
+        "fatta fino ad allora andrà persa. Salvare il lavoro e fare clic su Riavvia ora appena possibile.",
+        "Windows kon niet opnieuw worden opgestart. De vervangen registercomponenten wachten op de herstart, en "
+        "elke registerwijziging tot dan gaat verloren. Sla uw werk op en klik zo snel mogelijk op Nu herstarten.",
+        "无法重新启动 Windows。已替换的配置单元正在等待重新启动，在此之前对注册表所做的所有更改都将丢失。请保存您的工作，并尽快单击“立即重新启动”。")
+message("RES_Restore_Failed_Undo",
+        "La création du point de restauration a échoué ! Vérifiez si la restauration du système est désactivée. "
+        "Continuer l'annulation de la dernière défragmentation ?",
+        "Der Wiederherstellungspunkt konnte nicht erstellt werden! Bitte prüfen Sie, ob die "
+        "Systemwiederherstellung ausgeschaltet ist. Die letzte Defragmentierung trotzdem rückgängig machen?",
+        "¡No se pudo crear el punto de restauración! Compruebe si Restaurar sistema está desactivado. ¿Continuar "
+        "deshaciendo la última desfragmentación?",
+        "Creazione del punto di ripristino non riuscita! Verificare se Ripristino configurazione di sistema è "
+        "disattivato. Continuare ad annullare l'ultima deframmentazione?",
+        "Het maken van het herstelpunt is mislukt! Controleer of Systeemherstel is uitgeschakeld. Doorgaan met "
+        "het ongedaan maken van de laatste defragmentatie?",
+        "创建还原点失败！请检查是否关闭了系统还原。是否继续撤销上次整理？")
+message("RES_Restart_Refused",
+        "Windows a refusé de redémarrer.",
+        "Windows hat den Neustart abgelehnt.",
+        "Windows se negó a reiniciarse.",
+        "Windows ha rifiutato di riavviarsi.",
+        "Windows weigerde opnieuw op te starten.",
+        "Windows 拒绝重新启动。")
+message("RES_Restart_Refused_Error",
+        "Windows a refusé de redémarrer (erreur %1).",
+        "Windows hat den Neustart abgelehnt (Fehler %1).",
+        "Windows se negó a reiniciarse (error %1).",
+        "Windows ha rifiutato di riavviarsi (errore %1).",
+        "Windows weigerde opnieuw op te starten (fout %1).",
+        "Windows 拒绝重新启动（错误 %1）。")
+message("RES_Restart_Not_Come",
+        "Windows a accepté la demande mais n'a pas redémarré.",
+        "Windows hat die Anforderung angenommen, aber nicht neu gestartet.",
+        "Windows aceptó la solicitud pero no se reinició.",
+        "Windows ha accettato la richiesta ma non si è riavviato.",
+        "Windows heeft het verzoek aangenomen maar is niet opnieuw opgestart.",
+        "Windows 已接受请求，但未重新启动。")
+message("RES_Restart_Cancelled",
+        "Le redémarrage a été annulé.",
+        "Der Neustart wurde abgebrochen.",
+        "Se canceló el reinicio.",
+        "Il riavvio è stato annullato.",
+        "De herstart is geannuleerd.",
+        "重新启动已被取消。")
+message("RES_Unable_To_Write",
+        "Impossible d'écrire dans %1",
+        "%1 kann nicht geschrieben werden",
+        "No se puede escribir en %1",
+        "Impossibile scrivere in %1",
+        "Kan niet schrijven naar %1",
+        "无法写入 %1")
+message("RES_Undo_Confirm",
+        "Annuler la dernière défragmentation ? Au prochain démarrage, Windows remet l'ancien contenu de ces "
+        "ruches à partir de leurs sauvegardes (.bak) et garde les ruches compactées dans des fichiers .undo :",
+        "Letzte Defragmentierung rückgängig machen? Beim nächsten Start setzt Windows den alten Inhalt dieser "
+        "Hives aus ihren Sicherungen (.bak) wieder ein und behält die komprimierten Hives als .undo-Dateien:",
+        "¿Deshacer la última desfragmentación? En el próximo inicio, Windows restaura el contenido anterior de "
+        "estos subárboles desde sus copias de seguridad (.bak) y guarda los subárboles compactados como archivos "
+        ".undo:",
+        "Annullare l'ultima deframmentazione? Al prossimo avvio Windows ripristina il contenuto precedente di "
+        "questi hive dai loro backup (.bak) e conserva gli hive compattati come file .undo:",
+        "De laatste defragmentatie ongedaan maken? Bij de volgende start zet Windows de oude inhoud van deze "
+        "registercomponenten terug uit hun back-ups (.bak) en bewaart de gecomprimeerde als .undo-bestanden:",
+        "要撤销上次整理吗？下次启动时，Windows 将从备份文件 (.bak) 恢复这些配置单元的原有内容，并将压缩后的配置单元保存为 .undo 文件：")
+message("RES_Undo_Question",
+        "L'ordinateur redémarre ensuite. Continuer ?",
+        "Danach startet der Computer neu. Fortfahren?",
+        "Después el equipo se reinicia. ¿Continuar?",
+        "Poi il computer si riavvia. Continuare?",
+        "Daarna start de computer opnieuw op. Doorgaan?",
+        "随后计算机将重新启动。是否继续？")
+message("RES_Undo_Skipped",
+        "Ces ruches restent telles quelles :",
+        "Diese Hives bleiben, wie sie sind:",
+        "Estos subárboles quedan como están:",
+        "Questi hive restano come sono:",
+        "Deze registercomponenten blijven zoals ze zijn:",
+        "以下配置单元保持不变：")
+message("RES_Undo_Not_Loaded",
+        "Windows ne liste plus cette ruche avec ce fichier",
+        "Windows führt diesen Hive nicht mehr mit dieser Datei",
+        "Windows ya no muestra este subárbol con este archivo",
+        "Windows non elenca più questo hive con questo file",
+        "Windows vermeldt deze registercomponent niet meer met dit bestand",
+        "Windows 当前未列出使用此文件的该配置单元")
+message("RES_Undo_Not_Swapped_In",
+        "sa copie compactée est toujours là : le remplacement n'a pas eu lieu",
+        "seine komprimierte Kopie ist noch da, der Austausch fand also nicht statt",
+        "su copia compactada sigue ahí, así que el cambio no se produjo",
+        "la sua copia compattata è ancora presente, quindi lo scambio non è avvenuto",
+        "de gecomprimeerde kopie is er nog, dus de vervanging is niet uitgevoerd",
+        "其压缩副本仍然存在，因此替换未生效")
+message("RES_Undo_No_Backup",
+        "sa sauvegarde est introuvable",
+        "seine Sicherung fehlt",
+        "falta su copia de seguridad",
+        "il suo backup manca",
+        "de back-up ontbreekt",
+        "其备份文件缺失")
+message("RES_Undo_Stale_Backup",
+        "sa sauvegarde a été écrite pour la dernière fois plus d'un jour avant la défragmentation : ce n'est pas "
+        "celle que cette défragmentation a laissée",
+        "seine Sicherung wurde zuletzt mehr als einen Tag vor der Defragmentierung geschrieben, sie stammt also "
+        "nicht von dieser Defragmentierung",
+        "su copia de seguridad se escribió por última vez más de un día antes de la desfragmentación, así que no "
+        "es la que dejó esa desfragmentación",
+        "il suo backup è stato scritto l'ultima volta più di un giorno prima della deframmentazione, quindi non "
+        "è quello lasciato da quella deframmentazione",
+        "de back-up is voor het laatst meer dan een dag vóór de defragmentatie geschreven, dus het is niet die "
+        "van die defragmentatie",
+        "其备份文件的最后写入时间早于整理一天以上，因此不是那次整理留下的备份")
+message("RES_Undo_Loss",
+        "La défragmentation à annuler a eu lieu le %1. Toute modification du registre faite depuis est perdue, "
+        "et Windows redémarre aussitôt : enregistrez d'abord votre travail.",
+        "Die rückgängig zu machende Defragmentierung lief am %1. Jede seither gemachte Änderung an der "
+        "Registrierung geht verloren, und Windows startet sofort neu: Speichern Sie zuerst Ihre Arbeit.",
+        "La desfragmentación que se deshace se hizo el %1. Se pierde todo cambio del registro hecho desde "
+        "entonces, y Windows se reinicia enseguida: guarde antes su trabajo.",
+        "La deframmentazione da annullare è stata eseguita il %1. Ogni modifica al registro fatta da allora va "
+        "persa e Windows si riavvia subito: salvare prima il lavoro.",
+        "De ongedaan te maken defragmentatie liep op %1. Elke registerwijziging sindsdien gaat verloren en "
+        "Windows start meteen opnieuw op: sla eerst uw werk op.",
+        "要撤销的整理运行于 %1。此后对注册表所做的所有更改都将丢失，并且 Windows 会立即重新启动：请先保存您的工作。")
+message("RES_Undo_Nothing",
+        "Il n'y a aucune défragmentation à annuler. Il faut une défragmentation appliquée lors d'un redémarrage, "
+        "et les sauvegardes (.bak) qu'elle a laissées à côté des fichiers de ruche.",
+        "Es gibt keine Defragmentierung, die rückgängig gemacht werden kann. Dazu braucht es eine "
+        "Defragmentierung, die bei einem Neustart wirksam wurde, und die Sicherungen (.bak) neben den "
+        "Hive-Dateien.",
+        "No hay ninguna desfragmentación que deshacer. Hace falta una desfragmentación aplicada en un reinicio y "
+        "las copias de seguridad (.bak) que dejó junto a los archivos de los subárboles.",
+        "Non c'è nessuna deframmentazione da annullare. Serve una deframmentazione applicata a un riavvio e i "
+        "backup (.bak) lasciati accanto ai file degli hive.",
+        "Er is geen defragmentatie om ongedaan te maken. Daarvoor is een defragmentatie nodig die bij een "
+        "herstart is doorgevoerd, en de back-ups (.bak) die ze naast de bestanden heeft achtergelaten.",
+        "没有可撤销的整理。撤销需要一次已在重新启动时生效的整理，以及它在配置单元文件旁留下的备份文件 (.bak)。")
+message("RES_Undo_Refused",
+        "Windows a refusé de remettre chacune des ruches ; l'ordinateur ne redémarrera pas. Rien n'a changé :",
+        "Windows hat jeden Rücktausch abgelehnt, daher startet der Computer nicht neu. Nichts wurde geändert:",
+        "Windows rechazó restaurar todos los subárboles, así que el equipo no se reiniciará. No se cambió nada:",
+        "Windows ha rifiutato di ripristinare ogni hive, quindi il computer non si riavvia. Nulla è cambiato:",
+        "Windows weigerde elke terugzetting, dus de computer start niet opnieuw op. Er is niets gewijzigd:",
+        "Windows 拒绝还原所有配置单元，因此计算机不会重新启动。未做任何更改：")
+message("RES_Undo_No_Entry",
+        "Le journal ne contient aucune défragmentation.",
+        "Das Journal enthält keine Defragmentierung.",
+        "El diario no contiene ninguna desfragmentación.",
+        "Il giornale non contiene alcuna deframmentazione.",
+        "Het logboek bevat geen defragmentatie.",
+        "日志中没有任何整理记录。")
+message("RES_Undo_Damaged",
+        "La dernière entrée du journal est illisible.",
+        "Der letzte Eintrag des Journals kann nicht gelesen werden.",
+        "No se puede leer la última entrada del diario.",
+        "L'ultima voce del giornale non è leggibile.",
+        "De laatste vermelding in het logboek kan niet worden gelezen.",
+        "无法读取日志的最后一条记录。")
+message("RES_Undo_Nothing_Scheduled",
+        "La dernière défragmentation n'a programmé aucun remplacement.",
+        "Die letzte Defragmentierung hat keinen Austausch eingeplant.",
+        "La última desfragmentación no programó ningún intercambio.",
+        "L'ultima deframmentazione non ha pianificato alcuna sostituzione.",
+        "De laatste defragmentatie heeft geen vervanging gepland.",
+        "上次整理未安排任何替换。")
+message("RES_Undo_Already_Undone",
+        "L'annulation de la dernière défragmentation est déjà programmée ou faite.",
+        "Die Rücknahme der letzten Defragmentierung ist bereits eingeplant oder erledigt.",
+        "Deshacer la última desfragmentación ya está programado o hecho.",
+        "L'annullamento dell'ultima deframmentazione è già pianificato o eseguito.",
+        "Het ongedaan maken van de laatste defragmentatie is al gepland of uitgevoerd.",
+        "上次整理的撤销已安排或已完成。")
+message("RES_Undo_Not_Restarted",
+        "L'ordinateur n'a pas redémarré depuis la dernière défragmentation : ses remplacements n'ont pas encore "
+        "pris effet.",
+        "Der Computer wurde seit der letzten Defragmentierung nicht neu gestartet, ihr Austausch ist also noch "
+        "nicht wirksam.",
+        "El equipo no se ha reiniciado desde la última desfragmentación, así que sus intercambios aún no han "
+        "surtido efecto.",
+        "Il computer non è stato riavviato dopo l'ultima deframmentazione, quindi le sue sostituzioni non hanno "
+        "ancora effetto.",
+        "De computer is sinds de laatste defragmentatie niet opnieuw opgestart, dus de vervangingen zijn nog "
+        "niet doorgevoerd.",
+        "自上次整理以来计算机尚未重新启动，因此其替换尚未生效。")
+message("RES_Undo_Nothing_To_Swap_Back",
+        "Aucune des ruches remplacées par la dernière défragmentation ne peut être remise :",
+        "Keiner der von der letzten Defragmentierung ausgetauschten Hives kann zurückgetauscht werden:",
+        "Ninguno de los subárboles que intercambió la última desfragmentación puede restaurarse:",
+        "Nessuno degli hive sostituiti dall'ultima deframmentazione può essere ripristinato:",
+        "Geen van de registercomponenten die de laatste defragmentatie verving, kan worden teruggezet:",
+        "上次整理替换的配置单元均无法还原：")
+message("RES_Please_Visit",
+        "Rendez-vous sur %1",
+        "Bitte besuchen Sie %1",
+        "Visite %1",
+        "Visitare %1",
+        "Ga naar %1",
+        "请访问 %1")
+message("RES_Left_Alone_Boot",
+        "non traitée : configuration de démarrage",
+        "ausgelassen: Startkonfiguration",
+        "se deja: configuración de arranque",
+        "ignorato: configurazione di avvio",
+        "overgeslagen: opstartconfiguratie",
+        "跳过：启动配置")
+message("RES_Left_Alone_Boot_Why",
+        "c'est la configuration de démarrage, que le gestionnaire de démarrage lit avant le lancement de Windows",
+        "er ist die Startkonfiguration, die der Start-Manager liest, bevor Windows startet",
+        "es la configuración de arranque, que el administrador de arranque lee antes de que se inicie Windows",
+        "è la configurazione di avvio, che il boot manager legge prima dell'avvio di Windows",
+        "het is de opstartconfiguratie, die opstartbeheer leest voordat Windows start",
+        "它是启动配置，启动管理器在 Windows 启动前读取它")
+message("RES_Left_Alone_Sam",
+        "non traitée : base des comptes",
+        "ausgelassen: Kontendatenbank",
+        "se deja: base de datos de cuentas",
+        "ignorato: database degli account",
+        "overgeslagen: accountdatabase",
+        "跳过：帐户数据库")
+message("RES_Left_Alone_Sam_Why",
+        "elle contient les comptes locaux et leurs hachages de mots de passe ; les administrateurs ne peuvent "
+        "pas tout en lire, sa copie ne peut donc jamais être vérifiée",
+        "er enthält die lokalen Konten und ihre Kennwort-Hashes; Administratoren dürfen nicht alles darin lesen, "
+        "daher kann seine Kopie nie geprüft werden",
+        "contiene las cuentas locales y los hash de sus contraseñas; los administradores no pueden leerlo "
+        "entero, así que su copia nunca puede comprobarse",
+        "contiene gli account locali e gli hash delle loro password; gli amministratori non possono leggerlo "
+        "tutto, quindi la sua copia non può mai essere verificata",
+        "hij bevat de lokale accounts en hun wachtwoordhashes; beheerders mogen niet alles ervan lezen, dus de "
+        "kopie kan nooit worden gecontroleerd",
+        "它保存本地帐户及其密码哈希；管理员无法读取其全部内容，因此其副本永远无法检查")
+message("RES_Left_Alone_Security",
+        "non traitée : stratégie de sécurité",
+        "ausgelassen: Sicherheitsrichtlinie",
+        "se deja: directiva de seguridad",
+        "ignorato: criteri di sicurezza",
+        "overgeslagen: beveiligingsbeleid",
+        "跳过：安全策略")
+message("RES_Left_Alone_Security_Why",
+        "elle contient la stratégie de sécurité et ses secrets ; les administrateurs ne peuvent pas tout en "
+        "lire, sa copie ne peut donc jamais être vérifiée",
+        "er enthält die Sicherheitsrichtlinie und ihre Geheimnisse; Administratoren dürfen nicht alles darin "
+        "lesen, daher kann seine Kopie nie geprüft werden",
+        "contiene la directiva de seguridad y sus secretos; los administradores no pueden leerlo entero, así que "
+        "su copia nunca puede comprobarse",
+        "contiene i criteri di sicurezza e i relativi segreti; gli amministratori non possono leggerlo tutto, "
+        "quindi la sua copia non può mai essere verificata",
+        "hij bevat het beveiligingsbeleid en de geheimen ervan; beheerders mogen niet alles ervan lezen, dus de "
+        "kopie kan nooit worden gecontroleerd",
+        "它保存安全策略及其机密；管理员无法读取其全部内容，因此其副本永远无法检查")
+message("RES_Left_Alone_Components",
+        "non traitée : magasin des composants",
+        "ausgelassen: Komponentenspeicher",
+        "se deja: almacén de componentes",
+        "ignorato: archivio dei componenti",
+        "overgeslagen: onderdelenarchief",
+        "跳过：组件存储")
+message("RES_Left_Alone_Components_Why",
+        "la maintenance de Windows la charge et y écrit pendant l'installation des mises à jour",
+        "die Windows-Wartung lädt und beschreibt ihn, während sie Updates installiert",
+        "el servicio de Windows lo carga y escribe en él mientras instala actualizaciones",
+        "la manutenzione di Windows lo carica e vi scrive durante l'installazione degli aggiornamenti",
+        "Windows-onderhoud laadt en beschrijft hem tijdens het installeren van updates",
+        "Windows 维护服务在安装更新时会加载并写入它")
+message("RES_Left_Alone_Drivers",
+        "non traitée : magasin des pilotes",
+        "ausgelassen: Treiberspeicher",
+        "se deja: almacén de controladores",
+        "ignorato: archivio dei driver",
+        "overgeslagen: stuurprogrammaarchief",
+        "跳过：驱动程序存储")
+message("RES_Left_Alone_Drivers_Why",
+        "la maintenance de Windows la charge et y écrit pendant l'installation des pilotes",
+        "die Windows-Wartung lädt und beschreibt ihn, während sie Treiber installiert",
+        "el servicio de Windows lo carga y escribe en él mientras instala controladores",
+        "la manutenzione di Windows lo carica e vi scrive durante l'installazione dei driver",
+        "Windows-onderhoud laadt en beschrijft hem tijdens het installeren van stuurprogramma's",
+        "Windows 维护服务在安装驱动程序时会加载并写入它")
+message("RES_Left_Alone_Elam",
+        "non traitée : pilotes de démarrage anticipé",
+        "ausgelassen: Frühstart-Treiber",
+        "se deja: controladores de inicio temprano",
+        "ignorato: driver ad avvio anticipato",
+        "overgeslagen: vroeg gestarte stuurprogramma's",
+        "跳过：早期启动驱动程序")
+message("RES_Left_Alone_Elam_Why",
+        "le chargeur de démarrage la lit avant le lancement de Windows",
+        "das Ladeprogramm liest ihn, bevor Windows startet",
+        "el cargador de arranque lo lee antes de que se inicie Windows",
+        "il caricatore di avvio lo legge prima dell'avvio di Windows",
+        "het opstartprogramma leest hem voordat Windows start",
+        "启动加载程序在 Windows 启动前读取它")
+message("RES_No_Analysis_Copy",
+        "elle n'a pas de copie de l'analyse",
+        "er hat keine Kopie aus der Analyse",
+        "no tiene copia del análisis",
+        "non ha una copia dell'analisi",
+        "hij heeft geen kopie uit de analyse",
+        "它没有分析时生成的副本")
+message("RES_Not_Copied_Again",
+        "elle n'a pas été copiée à nouveau",
+        "er wurde nicht erneut kopiert",
+        "no se volvió a copiar",
+        "non è stato copiato di nuovo",
+        "hij is niet opnieuw gekopieerd",
+        "它未被重新复制")
+message("RES_Swap_Refused",
+        "Windows a refusé de programmer le remplacement (erreur %1)",
+        "Windows hat den Austausch abgelehnt (Fehler %1)",
+        "Windows se negó a programar el intercambio (error %1)",
+        "Windows ha rifiutato di pianificare la sostituzione (errore %1)",
+        "Windows weigerde de vervanging te plannen (fout %1)",
+        "Windows 拒绝安排替换（错误 %1）")
+message("RES_Unsupported_System",
+        "Ce logiciel ne prend pas en charge cette version de Windows !",
+        "Diese Software unterstützt das aktuelle Windows-System nicht!",
+        "¡Este programa no es compatible con el sistema Windows actual!",
+        "Questo software non supporta il sistema Windows in uso!",
+        "Deze software ondersteunt het huidige Windows-systeem niet!",
+        "本软件不支持当前的 Windows 系统！")
 
-# The undo's messages: each is one line of a message box, followed by a list
-# of hives. No length limit, but keep them to a sentence or two.
-RS = "ResourceString"
-text(RS, "RES_Undo_Confirm",
-     "Undo the last defragmentation? At the next start Windows puts the old contents of these hives back from "
-     "their backups (.bak), and keeps the compacted hives as .undo files:",
-     "Annuler la dernière défragmentation ? Au prochain démarrage, Windows remet l'ancien contenu de ces ruches "
-     "à partir de leurs sauvegardes (.bak) et garde les ruches compactées dans des fichiers .undo :",
-     "Letzte Defragmentierung rückgängig machen? Beim nächsten Start setzt Windows den alten Inhalt dieser Hives "
-     "aus ihren Sicherungen (.bak) wieder ein und behält die komprimierten Hives als .undo-Dateien:",
-     "¿Deshacer la última desfragmentación? En el próximo inicio, Windows restaura el contenido anterior de estos "
-     "subárboles desde sus copias de seguridad (.bak) y guarda los subárboles compactados como archivos .undo:",
-     "Annullare l'ultima deframmentazione? Al prossimo avvio Windows ripristina il contenuto precedente di questi "
-     "hive dai loro backup (.bak) e conserva gli hive compattati come file .undo:",
-     "De laatste defragmentatie ongedaan maken? Bij de volgende start zet Windows de oude inhoud van deze "
-     "registercomponenten terug uit hun back-ups (.bak) en bewaart de gecomprimeerde als .undo-bestanden:",
-     "要撤销上次整理吗？下次启动时，Windows 将从备份文件 (.bak) 恢复这些配置单元的原有内容，"
-     "并将压缩后的配置单元保存为 .undo 文件：")
-text(RS, "RES_Undo_Question", "The computer then restarts. Go on?",
-     "L'ordinateur redémarre ensuite. Continuer ?", "Danach startet der Computer neu. Fortfahren?",
-     "Después el equipo se reinicia. ¿Continuar?", "Poi il computer si riavvia. Continuare?",
-     "Daarna start de computer opnieuw op. Doorgaan?", "随后计算机将重新启动。是否继续？")
-text(RS, "RES_Undo_Skipped", "These hives stay as they are:", "Ces ruches restent telles quelles :",
-     "Diese Hives bleiben, wie sie sind:", "Estos subárboles quedan como están:",
-     "Questi hive restano come sono:", "Deze registercomponenten blijven zoals ze zijn:",
-     "以下配置单元保持不变：")
-text(RS, "RES_Undo_Not_Loaded", "Windows does not list this hive with this file now",
-     "Windows ne liste plus cette ruche avec ce fichier", "Windows führt diesen Hive nicht mehr mit dieser Datei",
-     "Windows ya no muestra este subárbol con este archivo", "Windows non elenca più questo hive con questo file",
-     "Windows vermeldt deze registercomponent niet meer met dit bestand",
-     "Windows 当前未列出使用此文件的该配置单元")
-text(RS, "RES_Undo_Not_Swapped_In", "its compacted copy is still there, so the swap did not take effect",
-     "sa copie compactée est toujours là : le remplacement n'a pas eu lieu",
-     "seine komprimierte Kopie ist noch da, der Austausch fand also nicht statt",
-     "su copia compactada sigue ahí, así que el cambio no se produjo",
-     "la sua copia compattata è ancora presente, quindi lo scambio non è avvenuto",
-     "de gecomprimeerde kopie is er nog, dus de vervanging is niet uitgevoerd",
-     "其压缩副本仍然存在，因此替换未生效")
-text(RS, "RES_Undo_No_Backup", "its backup is missing", "sa sauvegarde est introuvable",
-     "seine Sicherung fehlt", "falta su copia de seguridad", "il suo backup manca", "de back-up ontbreekt",
-     "其备份文件缺失")
-text(RS, "RES_Undo_Stale_Backup",
-     "its backup was last written more than a day before the defragmentation, so it is not the one that "
-     "defragmentation left",
-     "sa sauvegarde a été écrite pour la dernière fois plus d'un jour avant la défragmentation : ce n'est pas "
-     "celle que cette défragmentation a laissée",
-     "seine Sicherung wurde zuletzt mehr als einen Tag vor der Defragmentierung geschrieben, sie stammt also "
-     "nicht von dieser Defragmentierung",
-     "su copia de seguridad se escribió por última vez más de un día antes de la desfragmentación, así que no es "
-     "la que dejó esa desfragmentación",
-     "il suo backup è stato scritto l'ultima volta più di un giorno prima della deframmentazione, quindi non è "
-     "quello lasciato da quella deframmentazione",
-     "de back-up is voor het laatst meer dan een dag vóór de defragmentatie geschreven, dus het is niet die van "
-     "die defragmentatie",
-     "其备份文件的最后写入时间早于整理一天以上，因此不是那次整理留下的备份")
-text(RS, "RES_Undo_Loss",
-     "The defragmentation to undo ran on %s. Every registry change made since then is lost, and Windows restarts "
-     "at once: save your work first.",
-     "La défragmentation à annuler a eu lieu le %s. Toute modification du registre faite depuis est perdue, et "
-     "Windows redémarre aussitôt : enregistrez d'abord votre travail.",
-     "Die rückgängig zu machende Defragmentierung lief am %s. Jede seither gemachte Änderung an der "
-     "Registrierung geht verloren, und Windows startet sofort neu: Speichern Sie zuerst Ihre Arbeit.",
-     "La desfragmentación que se deshace se hizo el %s. Se pierde todo cambio del registro hecho desde entonces, "
-     "y Windows se reinicia enseguida: guarde antes su trabajo.",
-     "La deframmentazione da annullare è stata eseguita il %s. Ogni modifica al registro fatta da allora va "
-     "persa e Windows si riavvia subito: salvare prima il lavoro.",
-     "De ongedaan te maken defragmentatie liep op %s. Elke registerwijziging sindsdien gaat verloren en Windows "
-     "start meteen opnieuw op: sla eerst uw werk op.",
-     "要撤销的整理运行于 %s。此后对注册表所做的所有更改都将丢失，并且 Windows 会立即重新启动：请先保存您的工作。")
-text(RS, "RES_Undo_Nothing",
-     "There is no defragmentation to undo. An undo needs a defragmentation whose swaps took effect at a restart, "
-     "and the backups (.bak) it left beside the hive files.",
-     "Il n'y a aucune défragmentation à annuler. Il faut une défragmentation appliquée lors d'un redémarrage, "
-     "et les sauvegardes (.bak) qu'elle a laissées à côté des fichiers de ruche.",
-     "Es gibt keine Defragmentierung, die rückgängig gemacht werden kann. Dazu braucht es eine Defragmentierung, "
-     "die bei einem Neustart wirksam wurde, und die Sicherungen (.bak) neben den Hive-Dateien.",
-     "No hay ninguna desfragmentación que deshacer. Hace falta una desfragmentación aplicada en un reinicio y "
-     "las copias de seguridad (.bak) que dejó junto a los archivos de los subárboles.",
-     "Non c'è nessuna deframmentazione da annullare. Serve una deframmentazione applicata a un riavvio e i "
-     "backup (.bak) lasciati accanto ai file degli hive.",
-     "Er is geen defragmentatie om ongedaan te maken. Daarvoor is een defragmentatie nodig die bij een herstart "
-     "is doorgevoerd, en de back-ups (.bak) die ze naast de bestanden heeft achtergelaten.",
-     "没有可撤销的整理。撤销需要一次已在重新启动时生效的整理，以及它在配置单元文件旁留下的备份文件 (.bak)。")
-text(RS, "RES_Undo_Refused",
-     "Windows refused to swap back any hive, so the computer will not restart. Nothing was changed:",
-     "Windows a refusé de remettre chacune des ruches ; l'ordinateur ne redémarrera pas. Rien n'a changé :",
-     "Windows hat jeden Rücktausch abgelehnt, daher startet der Computer nicht neu. Nichts wurde geändert:",
-     "Windows rechazó restaurar todos los subárboles, así que el equipo no se reiniciará. No se cambió nada:",
-     "Windows ha rifiutato di ripristinare ogni hive, quindi il computer non si riavvia. Nulla è cambiato:",
-     "Windows weigerde elke terugzetting, dus de computer start niet opnieuw op. Er is niets gewijzigd:",
-     "Windows 拒绝还原所有配置单元，因此计算机不会重新启动。未做任何更改：")
 
 
 def check_entries():
@@ -344,6 +797,11 @@ def check_entries():
         for language, value in texts.items():
             if "\r" in value or "\n" in value or value != value.strip():
                 sys.exit(f"{section}/{key} in {language}: no line breaks or outer blanks")
+            if section == "ResourceString" and places(value) != places(texts["English"]):
+                sys.exit(f"{key} in {language}: the places {places(value)} differ from the English")
+    for key in MESSAGES:
+        if ("ResourceString", key) not in seen and key not in DELIBERATELY_ENGLISH:
+            sys.exit(f"{key} of res/messages.h has no translations here: add message({key!r}, ...)")
 
 
 def file_text(language):
@@ -360,9 +818,9 @@ def file_text(language):
 def main():
     check_entries()
     # The files are written beside this script unless another folder is named.
-    folder = sys.argv[1] if len(sys.argv) > 1 else os.path.dirname(os.path.abspath(__file__))
-    for language, codepage in LANGUAGES.items():
-        data = file_text(language).encode(codepage)  # strict: every character must exist there
+    folder = sys.argv[1] if len(sys.argv) > 1 else HERE
+    for language, (codec, _) in LANGUAGES.items():
+        data = file_text(language).encode(codec)  # strict: every character must exist there
         with open(os.path.join(folder, f"DLan_{language}.ini"), "wb") as out:
             out.write(data)
 

@@ -1,6 +1,7 @@
 #include "lang/translate_form_win.h"
 
 #include "ui/controls_win.h"
+#include "ui/gdi_win.h"
 #include "ui/menu_win.h"
 
 namespace vh {
@@ -54,7 +55,12 @@ void TranslateOnShow(TForm& form, const DialogInputs& inputs) {
 }
 
 void TranslateFormTo(TForm& form, Platform& platform, const std::string& language) {
-  TranslateForm(platform.profiles, platform.files.ExecutableFolder(), language, DescribeForTranslation(form));
+  const LanguageFile file =
+      TranslateForm(platform.profiles, platform.files.ExecutableFolder(), language, DescribeForTranslation(form));
+  if (!file.Found()) return;
+  // The fonts follow the script of the texts just set.
+  SetTextCodePage(file.CodePage());
+  form.ScriptChanged();
 }
 
 }  // namespace vh

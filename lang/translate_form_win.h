@@ -15,6 +15,8 @@ void TranslateOnShow(TForm& form, Platform& platform, const std::string& lan);
 void TranslateOnShow(TForm& form, const DialogInputs& inputs);
 
 // TranslateForm with a named language, whatever Lan says (the language menu).
+// The fonts of the program's windows take the script of the file's code
+// page from then on (SetTextCodePage).
 void TranslateFormTo(TForm& form, Platform& platform, const std::string& language);
 
 }  // namespace vh

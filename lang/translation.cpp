@@ -6,7 +6,6 @@ namespace vh {
 
 namespace {
 
-const char kResourceSection[] = "ResourceString";
 const char kMenuSectionPrefix[] = "Menu_";
 const char kColumnInfix[] = "_Column";
 const char kSeparatorCaption[] = "-";
@@ -41,14 +40,13 @@ Lookup LookupFor(const TranslationSlot& slot, const std::string& formName) {
   return {};
 }
 
-void TranslateSlot(ProfileFiles& profiles, const std::string& file, const std::string& formName,
-                   const TranslationSlot& slot) {
+void TranslateSlot(const LanguageFile& file, const std::string& formName, const TranslationSlot& slot) {
   Lookup lookup = LookupFor(slot, formName);
   if (lookup.key.empty() || !slot.get || !slot.set) return;
   std::string current = slot.get();
   // A separator's "-" is what makes it a separator: it must never change.
   if (slot.kind == CaptionKind::TMenuItem && current == kSeparatorCaption) return;
-  slot.set(profiles.Read(lookup.section, lookup.key, current, kLanguageValueBuffer, file));
+  if (std::optional<std::string> text = file.Value(lookup.section, lookup.key)) slot.set(*text);
 }
 
 }  // namespace
@@ -59,33 +57,24 @@ std::string LanguageFilePath(const std::string& exeFolder, const std::string& la
 
 bool ShouldTranslate(const std::string& lan) { return UpperAscii(lan) != "ENGLISH"; }
 
-void TranslateFormFromFile(ProfileFiles& profiles, const std::string& languageFile,
-                           const TranslatableForm& form) {
-  if (form.getCaption && form.setCaption)
-    form.setCaption(profiles.Read(form.name, form.name, form.getCaption(), kLanguageValueBuffer, languageFile));
-  for (const TranslationSlot& slot : form.slots) TranslateSlot(profiles, languageFile, form.name, slot);
+void TranslateFormFromFile(const LanguageFile& file, const TranslatableForm& form) {
+  if (!file.Found()) return;
+  if (form.getCaption && form.setCaption) {
+    if (std::optional<std::string> caption = file.Value(form.name, form.name)) form.setCaption(*caption);
+  }
+  for (const TranslationSlot& slot : form.slots) TranslateSlot(file, form.name, slot);
 }
 
-void TranslateForm(ProfileFiles& profiles, const std::string& exeFolder, const std::string& language,
-                   const TranslatableForm& form) {
-  TranslateFormFromFile(profiles, LanguageFilePath(exeFolder, language), form);
+LanguageFile TranslateForm(ProfileFiles& profiles, const std::string& exeFolder, const std::string& language,
+                           const TranslatableForm& form) {
+  LanguageFile file = ReadLanguageFile(profiles, LanguageFilePath(exeFolder, language), language);
+  TranslateFormFromFile(file, form);
+  return file;
 }
 
 void TranslateOnShow(ProfileFiles& profiles, const std::string& exeFolder, const std::string& lan,
                      const TranslatableForm& form) {
   if (ShouldTranslate(lan)) TranslateForm(profiles, exeFolder, lan, form);
-}
-
-std::string TranslateText(ProfileFiles& profiles, const std::string& exeFolder, const std::string& lan,
-                          const std::string& key, const std::string& englishText) {
-  if (!ShouldTranslate(lan)) return englishText;
-  std::string text = profiles.Read(kResourceSection, key, "", kLanguageValueBuffer, LanguageFilePath(exeFolder, lan));
-  return text.empty() ? englishText : text;
-}
-
-std::string TranslateText(ProfileFiles& profiles, const std::string& exeFolder, const std::string& lan,
-                          const MessageText& text) {
-  return TranslateText(profiles, exeFolder, lan, text.key, text.english);
 }
 
 }  // namespace vh

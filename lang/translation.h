@@ -8,7 +8,8 @@
 //   TranslatableForm  a window as translation sees it: its name, its own
 //                     caption and its slots in component creation order.
 //   TranslateForm     applies a language file to such a form.
-//   TranslateText     one message fragment in the current language.
+//
+// Messages (not window texts) are lang/messages.h.
 //
 // The window side (ui/) fills a TranslatableForm from its components; this
 // file never sees a window handle.
@@ -18,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "lang/language_file.h"
 #include "platform/platform.h"
 #include "ui/caption_kind.h"
 
@@ -38,7 +40,7 @@ struct TranslatableForm {
   std::vector<TranslationSlot> slots;  // component creation order
 };
 
-// GetPrivateProfileStringA's buffer: values longer than 2047 are cut.
+// The profile functions' buffer: values longer than 2047 are cut.
 constexpr std::size_t kLanguageValueBuffer = 2048;
 
 // exeFolder (with its trailing separator) + "DLan_" + language + ".ini"; the
@@ -51,27 +53,13 @@ bool ShouldTranslate(const std::string& lan);
 // Replaces the form's caption and every slot's text by the language file's
 // values; a missing file or key keeps the current text. Separator menu
 // items ("-") are never looked up.
-void TranslateFormFromFile(ProfileFiles& profiles, const std::string& languageFile,
+void TranslateFormFromFile(const LanguageFile& file, const TranslatableForm& form);
+// Reads DLan_<language>.ini once and applies it; returns what was read.
+LanguageFile TranslateForm(ProfileFiles& profiles, const std::string& exeFolder, const std::string& language,
                            const TranslatableForm& form);
-void TranslateForm(ProfileFiles& profiles, const std::string& exeFolder, const std::string& language,
-                   const TranslatableForm& form);
 
 // The step of every window's show handler: translate unless Lan is English.
 void TranslateOnShow(ProfileFiles& profiles, const std::string& exeFolder, const std::string& lan,
                      const TranslatableForm& form);
-
-// The value of key in section "ResourceString" of Lan's file. Falls back on
-// englishText when Lan is English or the file offers no text, so that a
-// message built from it always stays readable.
-std::string TranslateText(ProfileFiles& profiles, const std::string& exeFolder, const std::string& lan,
-                          const std::string& key, const std::string& englishText);
-
-// A message fragment: its key in "ResourceString" and its English text.
-struct MessageText {
-  const char* key;
-  const char* english;
-};
-std::string TranslateText(ProfileFiles& profiles, const std::string& exeFolder, const std::string& lan,
-                          const MessageText& text);
 
 }  // namespace vh

@@ -13,7 +13,8 @@
 // converts them at its boundary and calls the wide-character functions, so a
 // hive under a user name outside the ANSI code page is still reached.
 // Profile-file values are the exception: they are text in the ANSI code
-// page, as the files hold them and as the windows show them.
+// page, as the files hold them (options.ini, the scan report). Language
+// files are read whole and decoded from the code page they name.
 #pragma once
 
 #include <cstdint>
@@ -268,6 +269,13 @@ class ProfileFiles {
   virtual bool EraseSection(const std::string& section, const std::string& file) = 0;
   // Whether the file holds a section of that name (case ignored).
   virtual bool HasSection(const std::string& section, const std::string& file) = 0;
+  // A file the program reads in its own code page (a language file): at
+  // most maxBytes of it from the start, as stored; nullopt when it cannot be
+  // read.
+  virtual std::optional<std::string> ReadBytes(const std::string& file, std::size_t maxBytes) = 0;
+  // Text in that code page (0: the system's ANSI code page) as UTF-8, by
+  // MultiByteToWideChar; nullopt when the system has no such code page.
+  virtual std::optional<std::string> DecodeText(const std::string& bytes, unsigned codePage) = 0;
 };
 
 class Shell {

@@ -4,6 +4,7 @@
 
 #include "platform/error.h"
 #include "platform/platform.h"
+#include "res/string_ids.h"
 
 namespace vh {
 
@@ -33,7 +34,7 @@ std::string RootKeyName(RootKey root) {
 }
 
 AppError UnableToWrite(const std::string& path) {
-  return AppError("Unable to write to " + path);
+  return AppError(IDS_UNABLE_TO_WRITE, {path}, "Unable to write to " + path);
 }
 
 }  // namespace vh

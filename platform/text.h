@@ -1,5 +1,5 @@
-// Small text helpers shared by the portable core. ANSI text throughout, as
-// the program uses the A-versions of the Win32 calls.
+// Small text helpers shared by the portable core. Case rules are ASCII's:
+// UTF-8 and ANSI text pass through unchanged beyond ASCII.
 #pragma once
 
 #include <string>

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -555,6 +556,28 @@ bool Win32Platform::EraseSection(const std::string& section, const std::string& 
   return WritePrivateProfileStringW(WideFromAnsi(section).c_str(), nullptr, nullptr, Wide(file).c_str()) != 0;
 }
 
+std::optional<std::string> Win32Platform::ReadBytes(const std::string& file, std::size_t maxBytes) {
+  HANDLE h = CreateFileW(Wide(file).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return std::nullopt;
+  std::string bytes;
+  char buffer[16384];
+  DWORD read = 0;
+  bool ok = true;
+  while (bytes.size() < maxBytes && (ok = ReadFile(h, buffer, sizeof buffer, &read, nullptr) != 0) && read > 0)
+    bytes.append(buffer, std::min<std::size_t>(read, maxBytes - bytes.size()));
+  CloseHandle(h);
+  if (!ok) return std::nullopt;
+  return bytes;
+}
+
+std::optional<std::string> Win32Platform::DecodeText(const std::string& bytes, unsigned codePage) {
+  const std::wstring wide = Decode(bytes, codePage);
+  // Nothing decoded from something: the system has no such code page.
+  if (wide.empty() && !bytes.empty()) return std::nullopt;
+  return Utf8(wide);
+}
+
 bool Win32Platform::HasSection(const std::string& section, const std::string& file) {
   std::wstring wanted = WideFromAnsi(section);
   for (DWORD size = 4096; size <= (1u << 24); size *= 4) {
@@ -586,7 +609,6 @@ bool Win32Platform::Report(EventType type, std::uint32_t eventId, const std::vec
 
 std::string WideToUtf8(const std::wstring& wide) { return Utf8(wide); }
 std::wstring Utf8ToWide(const std::string& utf8) { return Wide(utf8); }
-std::string AnsiToUtf8(const std::string& ansi) { return Utf8(WideFromAnsi(ansi)); }
 
 void OpenWithShell(const std::string& target) {
   // The shell library is loaded when a page is first opened, not at

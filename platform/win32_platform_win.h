@@ -66,6 +66,8 @@ class Win32Platform final : public Registry,
              const std::string& file) override;
   bool EraseSection(const std::string& section, const std::string& file) override;
   bool HasSection(const std::string& section, const std::string& file) override;
+  std::optional<std::string> ReadBytes(const std::string& file, std::size_t maxBytes) override;
+  std::optional<std::string> DecodeText(const std::string& bytes, unsigned codePage) override;
 
   void Open(const std::string& target) override;
 
@@ -87,9 +89,6 @@ class Win32Platform final : public Registry,
 // the UTF-8 the program keeps its paths in, and back.
 std::string WideToUtf8(const std::wstring& wide);
 std::wstring Utf8ToWide(const std::string& utf8);
-// A language file's text, in the ANSI code page, as UTF-8: for a message
-// that also names a path.
-std::string AnsiToUtf8(const std::string& ansi);
 
 // ShellExecuteA(active window, "Open", target, ..., SW_SHOW) through the
 // shell library of the system folder, loaded on first use.

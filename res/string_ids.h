@@ -1,5 +1,7 @@
 // Ids of the program's string table, shared by the resource script and the
-// code. The numbered ones are fixed; the rest are the program's own texts.
+// code. The numbered ones are fixed settings of the product (addresses, its
+// name and version); the messages, which the language files translate, are
+// the rows of messages.h.
 #pragma once
 
 #define IDS_UPDATE_URL 65200
@@ -7,25 +9,14 @@
 #define IDS_DONATE_URL 65202
 #define IDS_PRODUCT_NAME 65219
 #define IDS_VERSION_SUFFIX 65220
-#define IDS_UNSUPPORTED_SYSTEM 65227
 #define IDS_HOME_URL 65230
 #define IDS_HELP_URL 65231
 
-#define IDS_FINISH 64000
-#define IDS_STOP_PROCESS 64001
-#define IDS_CANNOT_ANALYZE 64002
-#define IDS_ADVICE_PREFIX 64003
-#define IDS_ADVICE_SUFFIX 64004
-#define IDS_RESTART_NOTICE 64005
-#define IDS_RESTORE_FAILED 64006
-#define IDS_CAN_NOT_BE_FOUND 64007
-#define IDS_NOT_COPIED 64008
-#define IDS_NOTHING_COPIED 64009
-#define IDS_RECOPY_CAPTION 64010
-#define IDS_RECOPY_LABEL 64011
-#define IDS_NOT_SCHEDULED 64012
-#define IDS_NOTHING_SCHEDULED 64013
-#define IDS_SWAP_NOTICE 64014
-#define IDS_SWAP_LIST 64015
-#define IDS_SWAPS_PENDING 64016
-#define IDS_RESTART_FAILED 64017
+#ifndef RC_INVOKED
+// The id of each message: IDS_FINISH, IDS_SWAP_NOTICE, ...
+enum MessageId : unsigned {
+#define VH_MESSAGE(id, number, key, english) id = number,
+#include "messages.h"
+#undef VH_MESSAGE
+};
+#endif

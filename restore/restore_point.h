@@ -25,6 +25,9 @@ struct RestorePointMade {
   std::int64_t sequenceNumber = 0;
 };
 
+// What the restore point is made before: its failure question names it.
+enum class RestorePointFor { Defragmentation, Undo };
+
 // BEGIN_SYSTEM_CHANGE for an APPLICATION_INSTALL, "Made by Quillmere".
 RestorePointRequest MakeRestorePointRequest();
 

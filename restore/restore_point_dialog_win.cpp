@@ -1,6 +1,6 @@
 #include "restore/restore_point_dialog_win.h"
 
-#include "platform/string_table_win.h"
+#include "lang/messages.h"
 #include "skin/group_box_win.h"
 #include "skin/progress_bar_win.h"
 #include "skin/skin_layout_win.h"
@@ -45,8 +45,8 @@ const std::vector<ControlDef>& SystemPointLayout() {
 
 }  // namespace
 
-TfrmSystemPoint::TfrmSystemPoint(DialogInputs inputs)
-    : TForm(inputs.owner, SystemPointForm()), inputs_(std::move(inputs)) {
+TfrmSystemPoint::TfrmSystemPoint(DialogInputs inputs, RestorePointFor purpose)
+    : TForm(inputs.owner, SystemPointForm()), inputs_(std::move(inputs)), purpose_(purpose) {
   InstantiateLayout(*this, SystemPointLayout());
   Find<TsuiGroupBox>("suiGroupBox1")->SetUIStyle(TsuiUIStyle::DeepBlue);
   progressBar_ = Find<TsuiProgressBar>("ProgressBar1");
@@ -76,9 +76,11 @@ void TfrmSystemPoint::RestorePointDone(LPARAM resultCode) {
   shared_->settled = true;
   SetModalResult(mrOk);
   if (resultCode != RestorePointResultCode(RestoreOutcome::Created)) {
-    vh::ModalResult answer = ShowMessageBox(LoadResString(IDS_RESTORE_FAILED), MB_YESNO | MB_ICONINFORMATION | MB_DEFBUTTON2);
-    // Yes tells the caller that it goes on without a restore point.
-    SetModalResult(answer == mrNo ? mrCancel : mrYes);
+    const unsigned question = purpose_ == RestorePointFor::Undo ? IDS_RESTORE_FAILED_UNDO : IDS_RESTORE_FAILED;
+    vh::ModalResult answer = ShowMessageBox(LoadMessages(inputs_.platform, inputs_.language).Text(question), MB_YESNO | MB_ICONINFORMATION | MB_DEFBUTTON2);
+    // Going on without a restore point is what the user must choose: any
+    // answer but Yes (No, Esc, the close box, a box that failed) stops.
+    SetModalResult(answer == mrYes ? mrYes : mrCancel);
   }
   ResultArrived = true;
 }
@@ -101,8 +103,8 @@ LRESULT TfrmSystemPoint::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
   return TForm::WndProc(msg, wp, lp);
 }
 
-RestorePointMade MakeRestorePoint(DialogInputs inputs) {
-  auto dialog = CreateForm<TfrmSystemPoint>(std::move(inputs));
+RestorePointMade MakeRestorePoint(DialogInputs inputs, RestorePointFor purpose) {
+  auto dialog = CreateForm<TfrmSystemPoint>(std::move(inputs), purpose);
   switch (dialog->ShowModal()) {
     case mrOk:
       return {RestorePointStep::Created, dialog->SequenceNumber()};

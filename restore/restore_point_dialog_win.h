@@ -1,7 +1,7 @@
 // TfrmSystemPoint: waits for the restore point worker, showing elapsed
 // time. Its modal result: mrOk, the point was made (SequenceNumber ends the
-// change it opened); mrYes, it failed and the user goes on; mrCancel stops
-// the defragmentation.
+// change it opened); mrYes, it failed and the user answered Yes to going on;
+// mrCancel stops the defragmentation or the undo.
 #pragma once
 
 #include <memory>
@@ -17,7 +17,7 @@ class TsuiProgressBar;
 
 class TfrmSystemPoint : public TForm {
  public:
-  explicit TfrmSystemPoint(DialogInputs inputs);
+  TfrmSystemPoint(DialogInputs inputs, RestorePointFor purpose);
   const char* ClassName() const override { return "TfrmSystemPoint"; }
   bool ResultArrived = false;
   void Timer1Timer(TObject& sender);
@@ -31,6 +31,7 @@ class TfrmSystemPoint : public TForm {
  private:
   void RestorePointDone(LPARAM resultCode);
   DialogInputs inputs_;
+  RestorePointFor purpose_;
   TsuiProgressBar* progressBar_ = nullptr;
   bool workerStarted_ = false;
   std::shared_ptr<RestorePointShared> shared_ = std::make_shared<RestorePointShared>();
@@ -38,6 +39,8 @@ class TfrmSystemPoint : public TForm {
 
 // Shows the dialog over inputs.owner until the point is made, fails or is
 // given up: Created (with its sequence number), FailedWentOn or Stopped.
-RestorePointMade MakeRestorePoint(DialogInputs inputs);
+// After a failure only Yes goes on; No, Esc, the close box and a box that
+// could not be shown stop.
+RestorePointMade MakeRestorePoint(DialogInputs inputs, RestorePointFor purpose);
 
 }  // namespace vh

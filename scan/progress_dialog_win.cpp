@@ -1,7 +1,7 @@
 #include "scan/progress_dialog_win.h"
 
 #include "platform/platform.h"
-#include "platform/string_table_win.h"
+#include "lang/messages.h"
 #include "skin/button_win.h"
 #include "skin/progress_bar_win.h"
 #include "skin/skin_layout_win.h"
@@ -106,7 +106,7 @@ void TfrmGetNewHiveProgess::StartScan() {
   if (job_.unattended) ShowWindow(Handle(), SW_HIDE);
   worker_ = std::make_unique<TScanTaskThread>(Handle(), ScanMessages{WM_SCANHIVEDONE, WM_SCANSTATUS, WM_CLOSE},
                                              job_, inputs_.platform,
-                                             LoadResString(IDS_FINISH));
+                                             LoadMessages(inputs_.platform, inputs_.language).Text(IDS_FINISH));
   // Stop pressed before the scan got going: the worker ends before its
   // first hive and closes the dialog.
   if (stopped_) worker_->Terminate();
@@ -143,7 +143,7 @@ void TfrmGetNewHiveProgess::Timer1Timer(TObject&) {
 
 void TfrmGetNewHiveProgess::bStopClick(TObject&) {
   stopped_ = true;
-  waitLabel_->SetCaption(LoadResString(IDS_STOP_PROCESS));
+  waitLabel_->SetCaption(LoadMessages(inputs_.platform, inputs_.language).Text(IDS_STOP_PROCESS));
   timer_->SetEnabled(false);
   if (worker_) worker_->Terminate();
   stopButton_->SetEnabled(false);

@@ -26,7 +26,7 @@ struct ScanMessages {
 
 class TScanTaskThread {
  public:
-  // finishText is the string-table text "Finish" the status ends with.
+  // finishText is the message "Finish" the status ends with.
   TScanTaskThread(HWND dialogHandle, ScanMessages messages, ScanJob job, Platform& platform, std::string finishText);
   ~TScanTaskThread();  // requests termination and joins
   TScanTaskThread(const TScanTaskThread&) = delete;

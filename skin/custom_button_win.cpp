@@ -3,6 +3,7 @@
 #include "skin/button_layout.h"
 #include "skin/button_win.h"
 #include "skin/skin_paint_win.h"
+#include "platform/win32_platform_win.h"
 #include "ui/accel.h"
 #include "ui/form_win.h"
 
@@ -136,7 +137,7 @@ void TsuiCustomButton::DrawCaption(HDC dc, const std::string& text) {
   SelectScope use(dc, font);
   for (const CaptionPass& pass : ButtonCaptionPasses(ClientRect(), Enabled(), Down())) {
     RECT measured = ToRECT(pass.rect);
-    DrawTextA(dc, text.c_str(), int(text.size()), &measured, kDtMeasureFlags);
+    DrawTextUtf8(dc, text, &measured, kDtMeasureFlags);
     const Rect at = CentreMeasuredCaption(pass.rect, FromRECT(measured));
     Canvas(dc).Text(text, at, kDtCenter, pass.useFont ? Font().colour : pass.colour, font);
   }
@@ -266,8 +267,9 @@ LRESULT TsuiCustomButton::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_SETTEXT: {
       const LRESULT r = TWinControl::WndProc(msg, wp, lp);
-      const char* text = reinterpret_cast<const char*>(lp);
-      if (text && Caption() != text) SetCaption(text);
+      // A Unicode window: the text comes as UTF-16, whoever set it.
+      const auto* text = reinterpret_cast<const wchar_t*>(lp);
+      if (text && Caption() != WideToUtf8(text)) SetCaption(WideToUtf8(text));
       return r;
     }
     default:

@@ -1,5 +1,7 @@
 #include "skin/image_button_win.h"
 
+#include "ui/form_win.h"
+
 #include "skin/skin_paint_win.h"
 
 namespace vh {
@@ -44,7 +46,13 @@ void TsuiImageButton::DrawSkin(HDC dc, const Bitmap& skin) {
   }
 }
 
-// An image button's pictures show its state; it draws no focus rectangle.
-void TsuiImageButton::DrawFocus(HDC) {}
+// The pictures show hover and press, not the focus: reached by the keyboard,
+// the button shows the dotted mark as every other one does. Taken by a
+// click it shows none, as Windows hides focus marks until a key is used.
+void TsuiImageButton::DrawFocus(HDC dc) {
+  auto* form = dynamic_cast<TForm*>(TWinControl::FromHandle(GetAncestor(Handle(), GA_ROOT)));
+  if (form && !form->FocusCuesShown()) return;
+  TsuiCustomButton::DrawFocus(dc);
+}
 
 }  // namespace vh

@@ -137,7 +137,7 @@ Size TextExtent(HDC dc, HFONT font, const std::string& text) {
     GetTextExtentPoint32A(dc, "W", 1, &s);
     return Size{0, s.cy};
   }
-  GetTextExtentPoint32A(dc, text.c_str(), int(text.size()), &s);
+  s = TextExtentUtf8(dc, text);
   return Size{s.cx, s.cy};
 }
 

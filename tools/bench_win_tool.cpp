@@ -474,7 +474,7 @@ int ProfileAnalysis(int rounds) {
     }));
     dialog.push_back(TimeMs([&] { vh::CreateForm<vh::TfrmGetNewHiveProgess>(main->ForDialog(), main->AnalysisJob()); }));
     figures.push_back(TimeMs([&] {
-      vh::ComputeFigures(platform.files, main->Hives, vh::UserDecimalSeparator(), "-");
+      vh::ComputeFigures(platform.files, main->Hives, vh::UserDecimalSeparator());
     }));
     DeleteCopies(saves);
     messageLog = MessageLog{};

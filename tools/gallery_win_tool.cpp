@@ -201,7 +201,7 @@ class TfrmMainMock : public TForm {
     static const std::vector<ControlDef> layout = {
         {"Image1", MakeImage, "", MakeRect(0, 0, 556, 393), "", {.jpeg = "MAIN_BACKGROUND"}},
         {"lTitle", MakeLabel, "", MakeRect(17, 12, 197, 16), "Varnhold 1.5 Beta", {.bold = true, .fontHeight = -13, .transparent = true}},
-        {"bClose", MakeShiftImage, "", MakeRect(517, 9, 24, 24), "", {.hint = "Minimize to system tray", .showHint = true, .handCursor = true, .autoSize = true, .bitmap = "CLOSE_NORMAL", .bitmap2 = "CLOSE_HOVER"}},
+        {"bClose", MakeShiftImage, "", MakeRect(517, 9, 24, 24), "", {.hint = "Close Varnhold", .showHint = true, .handCursor = true, .autoSize = true, .bitmap = "CLOSE_NORMAL", .bitmap2 = "CLOSE_HOVER"}},
         {"lTitle1", MakeLabel, "", MakeRect(13, 67, 88, 13), "Main", {.bold = true, .transparent = true}},
         {"bAnalyzeRegistry", MakeFlatSpeedButton, "", MakeRect(13, 93, 94, 25), "Analyze Registry", {.hint = "Analyze your registry", .showHint = true, .handCursor = true, .transparentMode = TTransparentMode::tmNotFocused, .colorFocused = kSilver, .colorBorder = MakeColour(224, 224, 222)}},
         {"bDefragRegistry", MakeFlatSpeedButton, "", MakeRect(13, 122, 91, 25), "Defrag Registry", {.hint = "Defrag your registry", .showHint = true, .disabled = true, .handCursor = true, .transparentMode = TTransparentMode::tmNotFocused, .colorFocused = kSilver, .colorBorder = MakeColour(224, 224, 222)}},

@@ -78,7 +78,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   if (name == "options") dialog = ShowAlone<vh::TfrmOptions>(*main, main->Options());
   if (name == "confirm") dialog = ShowAlone<vh::TfrmAskDelete>(*main);
   if (name == "about") dialog = ShowAlone<vh::TfrmAbout>(*main);
-  if (name == "restore") dialog = ShowAlone<vh::TfrmSystemPoint>(*main);
+  if (name == "restore") dialog = ShowAlone<vh::TfrmSystemPoint>(*main, vh::RestorePointFor::Defragmentation);
   if (name == "progress") {
     vh::Platform& real = vh::AppPlatform();
     static HoldAtSecondCopy held(real.registry);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "platform/win32_platform_win.h"
 #include "ui/form_win.h"
 
 namespace vh {
@@ -151,6 +152,11 @@ void TControl::ParentFontChanged() {
   FontChanged();
 }
 
+void TControl::ScriptChanged() {
+  fontHandle_.Reset();
+  FontChanged();
+}
+
 HFONT TControl::FontHandle() {
   if (!fontHandle_) fontHandle_ = MakeFont(font_);
   return fontHandle_.get();
@@ -288,8 +294,13 @@ void TWinControl::UpdateNow() {
 }
 
 void TWinControl::TextChanged() {
-  if (hwnd_) SetWindowTextA(hwnd_, Caption().c_str());
+  if (hwnd_) SetWindowTextW(hwnd_, Utf8ToWide(Caption()).c_str());
   Invalidate();
+}
+
+void TWinControl::ScriptChanged() {
+  TControl::ScriptChanged();
+  for (TControl* c : controls_) c->ScriptChanged();
 }
 
 void TWinControl::FontChanged() {

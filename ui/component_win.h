@@ -168,6 +168,9 @@ class TControl : public TComponent, public RoutedControl {
   virtual void ParentColorChanged();
   virtual void ParentFontChanged();
   virtual void SysColorChanged() { Invalidate(); }
+  // The shown texts' script changed (SetTextCodePage): the fonts of this
+  // control and all within it are made again.
+  virtual void ScriptChanged();
   virtual void VisibleChanged();
   // A typed accelerator character; true when the control took it.
   virtual bool DialogChar(char) { return false; }
@@ -290,6 +293,10 @@ class TWinControl : public TControl {
   virtual void PaintOverlay(Canvas&, const Rect&) {}
   void TextChanged() override;
   void FontChanged() override;
+ public:
+  void ScriptChanged() override;
+
+ protected:
   void EnabledChanged() override;
   void ColorChanged() override;
   void BoundsChanged(const Rect& old) override;

@@ -191,25 +191,27 @@ TListView::TListView(TComponent* owner, TWinControl* parent, std::string name, c
 }
 
 int TListView::AddColumn(const TListColumn& column) {
-  LVCOLUMNA col{};
+  const std::wstring caption = Utf8ToWide(column.caption);
+  LVCOLUMNW col{};
   col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
   col.fmt = column.alignment == TAlignment::taRightJustify ? LVCFMT_RIGHT
             : column.alignment == TAlignment::taCenter      ? LVCFMT_CENTER
                                                             : LVCFMT_LEFT;
   col.cx = column.width;
-  col.pszText = const_cast<char*>(column.caption.c_str());
+  col.pszText = const_cast<wchar_t*>(caption.c_str());
   col.iSubItem = int(columns_.size());
-  SendMessageA(Handle(), LVM_INSERTCOLUMNA, columns_.size(), LPARAM(&col));
+  SendMessageW(Handle(), LVM_INSERTCOLUMNW, columns_.size(), LPARAM(&col));
   columns_.push_back(column);
   return int(columns_.size()) - 1;
 }
 
 void TListView::SetColumnCaption(int i, const std::string& caption) {
   columns_.at(std::size_t(i)).caption = caption;
-  LVCOLUMNA col{};
+  const std::wstring wide = Utf8ToWide(caption);
+  LVCOLUMNW col{};
   col.mask = LVCF_TEXT;
-  col.pszText = const_cast<char*>(caption.c_str());
-  SendMessageA(Handle(), LVM_SETCOLUMNA, WPARAM(i), LPARAM(&col));
+  col.pszText = const_cast<wchar_t*>(wide.c_str());
+  SendMessageW(Handle(), LVM_SETCOLUMNW, WPARAM(i), LPARAM(&col));
 }
 
 int TListView::AddRow(const std::string& caption) {

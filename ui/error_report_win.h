@@ -18,4 +18,10 @@ void ReportException(std::exception_ptr error);
 using ExceptionSink = std::function<void(const std::string& text)>;
 void SetExceptionSink(ExceptionSink sink);
 
+// What the box says for one of the program's errors (its message in the
+// user's language); empty: its English text.
+class AppError;
+using AppErrorText = std::function<std::string(const AppError& error)>;
+void SetAppErrorText(AppErrorText text);
+
 }  // namespace vh

@@ -3,7 +3,10 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
+
+#include "platform/win32_platform_win.h"
 
 namespace vh {
 
@@ -109,10 +112,42 @@ bool operator==(const FontDef& a, const FontDef& b) {
          a.underline == b.underline && a.colour == b.colour && a.charset == b.charset;
 }
 
+namespace {
+
+int& TextCharset() {
+  static int charset = DEFAULT_CHARSET;
+  return charset;
+}
+
+}  // namespace
+
 FontHandle MakeFont(const FontDef& font) {
+  const int charset = font.charset == DEFAULT_CHARSET ? TextCharset() : font.charset;
   return FontHandle(CreateFontA(font.height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, font.italic, font.underline,
-                                FALSE, DWORD(font.charset), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                FALSE, DWORD(charset), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                                 DEFAULT_QUALITY, DEFAULT_PITCH, font.name.c_str()));
+}
+
+void SetTextCodePage(unsigned codePage) {
+  CHARSETINFO info{};
+  int charset = DEFAULT_CHARSET;
+  // Latin text is in every font; the UTF encodings name no script.
+  if (codePage != 0 && TranslateCharsetInfo(reinterpret_cast<DWORD*>(std::uintptr_t(codePage)), &info, TCI_SRCCODEPAGE) &&
+      info.ciCharset != ANSI_CHARSET)
+    charset = int(info.ciCharset);
+  TextCharset() = charset;
+}
+
+int DrawTextUtf8(HDC dc, const std::string& text, RECT* r, UINT flags) {
+  const std::wstring wide = Utf8ToWide(text);
+  return DrawTextW(dc, wide.c_str(), int(wide.size()), r, flags);
+}
+
+SIZE TextExtentUtf8(HDC dc, const std::string& text) {
+  const std::wstring wide = Utf8ToWide(text);
+  SIZE size{0, 0};
+  GetTextExtentPoint32W(dc, wide.c_str(), int(wide.size()), &size);
+  return size;
 }
 
 void Canvas::FillRect(const Rect& r, Colour c) {
@@ -140,7 +175,7 @@ void Canvas::Text(const std::string& text, Rect r, UINT flags, Colour colour, HF
   int oldMode = SetBkMode(dc_, TRANSPARENT);
   COLORREF oldColour = SetTextColor(dc_, ResolveColour(colour));
   RECT rc = ToRECT(r);
-  DrawTextA(dc_, text.c_str(), int(text.size()), &rc, flags);
+  DrawTextUtf8(dc_, text, &rc, flags);
   SetTextColor(dc_, oldColour);
   SetBkMode(dc_, oldMode);
 }
@@ -148,14 +183,13 @@ void Canvas::Text(const std::string& text, Rect r, UINT flags, Colour colour, HF
 Size Canvas::MeasureLine(const std::string& text, HFONT font, UINT flags) {
   SelectScope use(dc_, font);
   RECT rc{0, 0, 0, 0};
-  DrawTextA(dc_, text.c_str(), int(text.size()), &rc, DT_CALCRECT | DT_SINGLELINE | flags);
+  DrawTextUtf8(dc_, text, &rc, DT_CALCRECT | DT_SINGLELINE | flags);
   return Size{rc.right - rc.left, rc.bottom - rc.top};
 }
 
 Size Canvas::TextExtent(const std::string& text, HFONT font) {
   SelectScope use(dc_, font);
-  SIZE size{0, 0};
-  GetTextExtentPoint32A(dc_, text.c_str(), int(text.size()), &size);
+  const SIZE size = TextExtentUtf8(dc_, text);
   return Size{size.cx, size.cy};
 }
 

@@ -177,7 +177,20 @@ struct FontDef {
 };
 bool operator==(const FontDef& a, const FontDef& b);
 inline bool operator!=(const FontDef& a, const FontDef& b) { return !(a == b); }
+// A font of that definition; one of DEFAULT_CHARSET takes the script of
+// the texts being shown (SetTextCodePage).
 FontHandle MakeFont(const FontDef& font);
+
+// The code page the shown texts come from (a language file's; 0 for the
+// program's own English). A font made afterwards for a script that not
+// every Windows font covers (Chinese, Japanese, Cyrillic, ...) asks for
+// that character set, so that the font mapper picks a face that has its
+// glyphs whatever the system's own code page is.
+void SetTextCodePage(unsigned codePage);
+
+// Text kept in UTF-8, drawn and measured through the wide functions.
+int DrawTextUtf8(HDC dc, const std::string& text, RECT* r, UINT flags);
+SIZE TextExtentUtf8(HDC dc, const std::string& text);
 
 // Drawing on a device context the caller owns.
 class Canvas {
@@ -188,7 +201,7 @@ class Canvas {
   void FillRect(const Rect& r, Colour c);
   void FrameRect(const Rect& r, Colour c);
   void Polyline(const std::vector<Point>& points, Colour c);
-  // DrawTextA with the given flags, transparent background.
+  // DrawText with the given flags, transparent background.
   void Text(const std::string& text, Rect r, UINT flags, Colour colour, HFONT font);
   // Size of a single line as DT_CALCRECT | DT_SINGLELINE measures it.
   Size MeasureLine(const std::string& text, HFONT font, UINT flags = 0);

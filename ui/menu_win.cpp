@@ -1,5 +1,6 @@
 #include "ui/menu_win.h"
 
+#include "platform/win32_platform_win.h"
 #include "ui/form_win.h"
 
 namespace vh {
@@ -38,7 +39,7 @@ TMenuItem* TPopupMenu::Popup(int x, int y) {
       continue;
     }
     UINT flags = MF_STRING | (item->Checked ? MF_CHECKED : 0) | (item->Enabled ? 0 : MF_GRAYED);
-    AppendMenuA(menu.h, flags, UINT_PTR(i + 1), item->Caption.c_str());
+    AppendMenuW(menu.h, flags, UINT_PTR(i + 1), Utf8ToWide(item->Caption).c_str());
   }
   HWND owner = ownerWindow;
   if (!owner) {

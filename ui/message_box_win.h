@@ -1,8 +1,8 @@
 // The program's message boxes: its own caption, owned by the active window.
 // Their texts are UTF-8, as the paths and hive names they quote, and are
-// shown through the wide-character functions, so that a name outside the
-// ANSI code page shows as it is; a language file's text joins a message
-// converted (AnsiToUtf8). Tests may divert them.
+// shown through the wide-character functions, so that a name or a
+// translation outside the ANSI code page shows as it is. Tests may divert
+// them.
 #pragma once
 
 #include <windows.h>

@@ -6,6 +6,7 @@
 
 #include <exception>
 
+#include "platform/win32_platform_win.h"
 #include "ui/form_win.h"
 
 namespace vh {
@@ -47,23 +48,30 @@ void TWinControl::CreateHandle(const char* className, DWORD style, DWORD exStyle
                                HWND parent, const Rect& bounds, const char* ownClass) {
   HINSTANCE instance = GetModuleHandleA(nullptr);
   const bool own = className == nullptr;
+  TControl::SetBounds(bounds.left, bounds.top, bounds.Width(), bounds.Height());
+  HWND h = nullptr;
   if (own) {
-    className = ownClass ? ownClass : kOwnClass;
-    WNDCLASSEXA wc{};
+    // The program's own windows are Unicode windows: their texts (a
+    // caption in Chinese on a Western system) reach the title bar, the task
+    // bar and a screen reader without passing through the ANSI code page.
+    const std::wstring wideClass = Utf8ToWide(ownClass ? ownClass : kOwnClass);
+    WNDCLASSEXW wc{};
     wc.cbSize = sizeof(wc);
-    if (!GetClassInfoExA(instance, className, &wc)) {
+    if (!GetClassInfoExW(instance, wideClass.c_str(), &wc)) {
       wc.style = CS_DBLCLKS;
       wc.lpfnWndProc = StaticProc;
       wc.hInstance = instance;
       wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
       wc.hIcon = LoadIcon(instance, MAKEINTRESOURCE(1));
-      wc.lpszClassName = className;
-      RegisterClassExA(&wc);
+      wc.lpszClassName = wideClass.c_str();
+      RegisterClassExW(&wc);
     }
+    h = CreateWindowExW(exStyle, wideClass.c_str(), Utf8ToWide(text).c_str(), style, bounds.left, bounds.top,
+                        bounds.Width(), bounds.Height(), parent, nullptr, instance, this);
+  } else {
+    h = CreateWindowExA(exStyle, className, text.c_str(), style, bounds.left, bounds.top, bounds.Width(),
+                        bounds.Height(), parent, nullptr, instance, this);
   }
-  TControl::SetBounds(bounds.left, bounds.top, bounds.Width(), bounds.Height());
-  HWND h = CreateWindowExA(exStyle, className ? className : kOwnClass, text.c_str(), style, bounds.left, bounds.top,
-                           bounds.Width(), bounds.Height(), parent, nullptr, GetModuleHandleA(nullptr), this);
   if (!h) return;
   if (!own) BindStandardControl(h);
   SendMessageA(hwnd_, WM_SETFONT, WPARAM(FontHandle()), 0);
@@ -88,7 +96,7 @@ void TWinControl::BindStandardControl(HWND h) {
 // Binds the object to its window in the window itself, once, at creation.
 LRESULT CALLBACK TWinControl::StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_NCCREATE) {
-    auto* self = static_cast<TWinControl*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
+    auto* self = static_cast<TWinControl*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
     if (self) {
       self->hwnd_ = hwnd;
       SetPropA(hwnd, kObjectProp, self);
@@ -98,9 +106,9 @@ LRESULT CALLBACK TWinControl::StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM 
   if (msg == WM_NCDESTROY) {
     RemovePropA(hwnd, kObjectProp);
     if (self) self->hwnd_ = nullptr;
-    return DefWindowProcA(hwnd, msg, wp, lp);
+    return DefWindowProcW(hwnd, msg, wp, lp);
   }
-  if (!self) return DefWindowProcA(hwnd, msg, wp, lp);
+  if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
   return self->Dispatch(msg, wp, lp);
 }
 
@@ -127,7 +135,7 @@ LRESULT TWinControl::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
 
 LRESULT TWinControl::DefaultProc(UINT msg, WPARAM wp, LPARAM lp) {
   if (subclassed_) return DefSubclassProc(hwnd_, msg, wp, lp);
-  return DefWindowProcA(hwnd_, msg, wp, lp);
+  return DefWindowProcW(hwnd_, msg, wp, lp);
 }
 
 LRESULT TWinControl::WndProc(UINT msg, WPARAM wp, LPARAM lp) {

@@ -6,6 +6,8 @@
 #include <string>
 
 #include "app/unattended.h"
+#include "lang/messages.h"
+#include "lang/translation.h"
 #include "tests/support/fake_platform.h"
 #include "platform/ini_text.h"
 #include "settings/options.h"
@@ -69,5 +71,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   bool fewSections = std::count(text.begin(), text.end(), '[') < 1000;
   if (fewSections && vh::IniHasSection(rest, "Scan Result")) __builtin_trap();
   if (fewSections && vh::IniLookup(report, "Scan Hives", "Hives").value_or("") != "1") __builtin_trap();
+
+  // A language file of any bytes, in any code page it may name: every
+  // message comes out, its places filled or the English standing in.
+  fake.SetProfileText("C:\\DLan_Other.ini", text);
+  const vh::LanguageFile file = vh::ReadLanguageFile(fake, "C:\\DLan_Other.ini", "Other");
+  if (std::optional<std::string> value = file.Value(name, "Lan"); value && value->size() > 4 * 2047) __builtin_trap();
+  const vh::Messages messages(file);
+  for (const vh::MessageText& m : vh::AllMessages()) {
+    const std::string shown = messages.Text(m.id, {"\x02"});
+    if (vh::PlacesOf(m.english).count(1) && shown.find('\x02') == std::string::npos) __builtin_trap();
+  }
   return 0;
 }

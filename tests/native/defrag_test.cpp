@@ -5,6 +5,8 @@
 #include <atomic>
 
 #include "hive/copy_check.h"
+#include "hive/figures.h"
+#include "lang/translation.h"
 #include "hive/hive_copy.h"
 #include "scan/scan_worker.h"
 #include "hive/swap_events.h"
@@ -190,6 +192,28 @@ TEST_F(DefragTest, AHiveTheAnalysisCouldNotCopyIsNeitherCopiedNorSwappedAndKeeps
   EXPECT_EQ(Swapped().size(), 2u);
   EXPECT_TRUE(fake.HasFile(std::string(kSystem) + ".bak"));
   EXPECT_TRUE(fake.CallsNamed("RegSaveKeyA(" + std::string(kSystem)).empty());
+}
+
+// The last notice names each hive's reason in the user's language, a place
+// filled where the translation puts it; the report and the event log keep
+// the English.
+TEST_F(DefragTest, TheLastNoticeGivesTheReasonsInTheUsersLanguageAndTheRecordsKeepEnglish) {
+  fake.RemoveFile(std::string(kSystem) + ".hvz");
+  hives.Append("\\REGISTRY\\MACHINE\\SAM", "C:\\Windows\\System32\\config\\SAM");
+  options.Lan = "German";
+  fake.SetProfileText(LanguageFilePath(fake.ExecutableFolder(), "German"),
+                      "[ResourceString]\r\nRES_No_Analysis_Copy=er hat keine Kopie aus der Analyse\r\n"
+                      "RES_Left_Alone_Sam_Why=nie gepr\xFC" "ft\r\n");
+  EXPECT_EQ(Run(), DefragOutcome::Restarting);
+  EXPECT_EQ(dialogs.lines, (std::vector<std::string>{"\\registry\\machine\\system: er hat keine Kopie aus der Analyse",
+                                                     "\\REGISTRY\\MACHINE\\SAM: nie gepr\u00FC" "ft"}));
+  EXPECT_EQ(report.NotScheduledLines().at(0), "\\registry\\machine\\system: it has no copy from the analysis");
+  bool englishEvent = false;
+  for (const auto& event : fake.events)
+    for (const std::string& text : event.strings) englishEvent |= text.find("it has no copy from the analysis") != std::string::npos;
+  EXPECT_TRUE(englishEvent) << "the event log reads the English reason";
+  const Messages german(LanguageFile("[ResourceString]\r\nRES_Left_Alone_Sam=ausgelassen\r\n", 1252));
+  EXPECT_EQ(ComputeFigures(fake, hives, ".", german).rows.back().newSize, "ausgelassen") << "the hive list's cell";
 }
 
 TEST_F(DefragTest, AHiveThatCannotBeCopiedAgainIsNotSwappedEvenWithItsOldCopy) {

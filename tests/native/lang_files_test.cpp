@@ -1,7 +1,8 @@
 // Checks the language files shipped beside the executable: every key the
-// windows look up is there, the figure labels are not, the bytes are in the
-// language's ANSI code page with CRLF lines, and menu and dialog
-// accelerators do not collide.
+// windows look up and every message is there (messages with the places of
+// their English), the figure labels are not, each file names the code page
+// its bytes are in and has CRLF lines, and menu and dialog accelerators do
+// not collide.
 #include <gtest/gtest.h>
 
 #include <cctype>
@@ -10,7 +11,7 @@
 #include <set>
 #include <sstream>
 
-#include "app/undo_texts.h"
+#include "lang/messages.h"
 #include "lang/translation.h"
 #include "tests/support/fake_platform.h"
 
@@ -31,7 +32,7 @@ const std::vector<SectionKeys>& KeyTable() {
        {"frmMain", "lTitle1", "bAnalyzeRegistry", "bDefragRegistry", "bOptions", "Label1", "Label3", "Label2",
         "lTitle3", "bLanguage", "bAbout", "bHomepage", "lLastWashed", "Label4", "Label5", "lCompactPercent1",
         "suiURLLabel1", "Label6", "bExit", "lTitle", "lvMain_Column0", "lvMain_Column1", "lvMain_Column2",
-        "lvMain_Column3"}},
+        "lvMain_Column3", "lRestartPending", "bRestartNow"}},
       {"Menu_frmMain",
        {"pmiHelp", "Homepage1", "pmiCheckUpdate", "pmiDonate", "About1", "miChinese", "miDutch", "miEnglish",
         "miFrench", "miGerman", "miItalian", "miSpanish", "miOther", "pmiUndo"}},
@@ -41,7 +42,6 @@ const std::vector<SectionKeys>& KeyTable() {
       {"frmSystemPoint", {"frmSystemPoint", "suiGroupBox1", "lScanTask", "Label1", "Label2", "Label3"}},
       {"frmGetNewHiveProgess", {"frmGetNewHiveProgess", "bStop", "GroupBox1", "Label1", "Label2"}},
       {"frmAbout", {"frmAbout", "Label1", "lCopywrite", "Label3", "lbEAddress", "Label2", "lPoweredBy", "Panel2", "bOK"}},
-      {"ResourceString", {"RES_Not_Found"}},
   };
   return table;
 }
@@ -53,13 +53,24 @@ const std::vector<std::string> kFigureLabels = {"lCurrentRegistrySize", "lNewReg
 // Items or buttons that share one menu or dialog, so one set of accelerators.
 const std::vector<SectionKeys> kAcceleratorGroups = {
     {"frmMain", {"bAnalyzeRegistry", "bDefragRegistry", "bOptions", "bHomepage", "bLanguage", "bAbout", "bExit"}},
+    {"frmMain", {"bRestartNow", "bOptions", "bHomepage", "bLanguage", "bAbout", "bExit"}},
     {"Menu_frmMain", {"pmiHelp", "Homepage1", "pmiCheckUpdate", "pmiDonate", "pmiUndo", "About1"}},
     {"Menu_frmMain", {"miChinese", "miDutch", "miEnglish", "miFrench", "miGerman", "miItalian", "miSpanish"}},
     {"frmOptions", {"cbAskBeforeDefrag", "cbShowLines", "cbCreateRestore", "bOK", "bCancel"}},
     {"frmAskDelete", {"cbAsk", "bOK", "bCancel"}},
 };
 
-const std::vector<std::string> kLanguages = {"French", "German", "Spanish", "Italian", "Dutch", "Chinese", "English"};
+struct ShippedLanguage {
+  std::string name;
+  unsigned codePage;  // what its [Language] section names
+};
+const std::vector<ShippedLanguage> kLanguages = {{"French", 1252}, {"German", 1252}, {"Spanish", 1252},
+                                                 {"Italian", 1252}, {"Dutch", 1252}, {"Chinese", 936},
+                                                 {"English", 1252}};
+
+// Messages that read the same in every language (none yet): they may be
+// missing from a file or equal to the English.
+const std::set<std::string> kDeliberatelyEnglish = {};
 
 std::string LangFolder() {
   std::string here = __FILE__;  // <repo>/tests/native/lang_files_test.cpp
@@ -85,20 +96,25 @@ char Accelerator(const std::string& caption) {
   return 0;
 }
 
-class ShippedLanguageFileTest : public ::testing::TestWithParam<std::string> {
+class ShippedLanguageFileTest : public ::testing::TestWithParam<ShippedLanguage> {
  protected:
   void SetUp() override {
-    bytes = LoadBytes(GetParam());
-    ASSERT_FALSE(bytes.empty()) << "no " << LangFolder() << "DLan_" << GetParam() << ".ini";
+    bytes = LoadBytes(Name());
+    ASSERT_FALSE(bytes.empty()) << "no " << LangFolder() << "DLan_" << Name() << ".ini";
     fake.SetProfileText(File(), bytes);
+    file = ReadLanguageFile(fake, File(), Name());
+    ASSERT_TRUE(file.Found()) << "the code page of " << Name() << " cannot be decoded here";
   }
-  std::string File() const { return std::string(kFolder) + "DLan_" + GetParam() + ".ini"; }
+  const std::string& Name() const { return GetParam().name; }
+  std::string File() const { return std::string(kFolder) + "DLan_" + Name() + ".ini"; }
+  // The value as the program shows it (UTF-8), or kAbsent.
   std::string Value(const std::string& section, const std::string& key) {
-    return fake.Read(section, key, kAbsent, kLanguageValueBuffer, File());
+    return file.Value(section, key).value_or(kAbsent);
   }
 
   std::string bytes;
   FakePlatform fake;
+  LanguageFile file;
 };
 
 TEST_P(ShippedLanguageFileTest, HoldsEveryKeyTheWindowsLookUp) {
@@ -106,23 +122,36 @@ TEST_P(ShippedLanguageFileTest, HoldsEveryKeyTheWindowsLookUp) {
     for (const std::string& key : entry.keys) EXPECT_NE(Value(entry.section, key), kAbsent) << entry.section << "/" << key;
 }
 
-TEST_P(ShippedLanguageFileTest, TranslatesEveryMessageOfTheUndo) {
-  for (const MessageText& text : UndoMessageTexts()) {
-    std::string value = Value("ResourceString", text.key);
-    EXPECT_NE(value, kAbsent) << text.key;
-    if (GetParam() == "English") {
-      EXPECT_EQ(value, text.english) << "the file and the built-in English text differ";
+TEST_P(ShippedLanguageFileTest, NamesTheCodePageItIsWrittenIn) {
+  EXPECT_EQ(Value("Language", "CodePage"), std::to_string(GetParam().codePage));
+  EXPECT_EQ(file.CodePage(), GetParam().codePage);
+}
+
+TEST_P(ShippedLanguageFileTest, TranslatesEveryMessageWithThePlacesOfItsEnglish) {
+  for (const MessageText& m : AllMessages()) {
+    const std::string value = Value("ResourceString", m.key);
+    if (kDeliberatelyEnglish.count(m.key)) continue;
+    ASSERT_NE(value, kAbsent) << m.key << " is missing";
+    EXPECT_EQ(PlacesOf(value), PlacesOf(m.english)) << m.key << ": " << value;
+    if (Name() == "English") {
+      EXPECT_EQ(value, m.english) << "the file and the built-in English text differ";
     } else {
-      EXPECT_NE(value, text.english) << text.key << " is not translated";
+      EXPECT_NE(value, m.english) << m.key << " is not translated";
     }
   }
 }
 
-TEST(UndoMessageTest, AFileWithoutTheKeyFallsBackOnEnglish) {
+// A language file made for an earlier version: ANSI, no code page named,
+// one message. Every other message stays English, and its own shows.
+TEST(UserLanguageFileTest, AnOldFileKeepsWorkingAndEveryMessageItLacksIsEnglish) {
   FakePlatform fake;
-  fake.SetProfileText(std::string(kFolder) + "DLan_Other.ini", "[ResourceString]\r\nRES_Not_Found=x\r\n");
-  for (const MessageText& text : UndoMessageTexts())
-    EXPECT_EQ(TranslateText(fake, kFolder, "Other", text.key, text.english), text.english) << text.key;
+  fake.SetProfileText(std::string(kFolder) + "DLan_Other.ini",
+                      "[frmMain]\r\nbExit=Sa\xEDr\r\n[ResourceString]\r\nRES_Not_Found=no se encontr\xF3.\r\n");
+  const Messages messages = LoadMessages(fake, kFolder, "Other");
+  for (const MessageText& m : AllMessages()) {
+    const std::string expected = m.id == IDS_CAN_NOT_BE_FOUND ? "no se encontr\u00F3." : FillPlaces(m.english, {"X"});
+    EXPECT_EQ(messages.Text(m.id, {"X"}), expected) << m.key;
+  }
 }
 
 TEST_P(ShippedLanguageFileTest, LeavesTheFigureLabelsAlone) {
@@ -152,21 +181,15 @@ TEST_P(ShippedLanguageFileTest, AcceleratorsAreThereAndDifferWithinEachMenuAndDi
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, ShippedLanguageFileTest, ::testing::ValuesIn(kLanguages),
-                         [](const ::testing::TestParamInfo<std::string>& info) { return info.param; });
+                         [](const ::testing::TestParamInfo<ShippedLanguage>& info) { return info.param.name; });
 
-// The program reads the files through the ANSI profile functions, so their
-// bytes must be the language's code page, not UTF-8.
+// The files stay in their languages' ANSI code pages, which earlier
+// versions and other programs read, never UTF-8.
 TEST(ShippedLanguageEncodingTest, WesternFilesAreWindows1252AndChineseIsGbk) {
-  FakePlatform fake;
-  auto value = [&](const std::string& language, const std::string& section, const std::string& key) {
-    std::string file = std::string(kFolder) + "DLan_" + language + ".ini";
-    fake.SetProfileText(file, LoadBytes(language));
-    return fake.Read(section, key, kAbsent, kLanguageValueBuffer, file);
-  };
-  EXPECT_EQ(value("German", "Menu_frmMain", "miFrench"), "&Franz\xF6sisch");
-  EXPECT_EQ(value("French", "frmMain", "bDefragRegistry"), "&D\xE9" "fragmenter");
-  EXPECT_EQ(value("Spanish", "frmAskDelete", "bOK"), "&S\xED");
-  EXPECT_EQ(value("Chinese", "frmMain", "bLanguage"), "\xD3\xEF\xD1\xD4(&L)");  // 语言(&L)
+  EXPECT_NE(LoadBytes("German").find("miFrench=&Franz\xF6sisch\r\n"), std::string::npos);
+  EXPECT_NE(LoadBytes("French").find("bDefragRegistry=&D\xE9" "fragmenter\r\n"), std::string::npos);
+  EXPECT_NE(LoadBytes("Spanish").find("bOK=&S\xED\r\n"), std::string::npos);
+  EXPECT_NE(LoadBytes("Chinese").find("bLanguage=\xD3\xEF\xD1\xD4(&L)\r\n"), std::string::npos);  // 语言(&L)
 }
 
 }  // namespace

@@ -43,7 +43,7 @@ class LanguageMenuTest : public ::testing::Test {
   std::vector<std::string> Actions() const {
     std::vector<std::string> out;
     for (const std::string& c : fake.calls)
-      if (c.rfind("GetPrivateProfileStringA", 0) != 0) out.push_back(c);
+      if (c.rfind("ReadFile", 0) != 0) out.push_back(c);
     return out;
   }
 
@@ -97,8 +97,7 @@ TEST_F(LanguageMenuTest, NotFoundFragmentComesFromTheLanguageStillCurrent) {
   fake.SetProfileText(File("German"), "[ResourceString]\r\nRES_Not_Found=wurde nicht gefunden.\r\n");
   Click("miFrench");
   EXPECT_EQ(host.messages.at(0), File("French") + " wurde nicht gefunden.");
-  EXPECT_EQ(fake.CallsNamed("GetPrivateProfileStringA"),
-            std::vector<std::string>{"GetPrivateProfileStringA(ResourceString, RES_Not_Found, " + File("German") + ")"});
+  EXPECT_EQ(fake.CallsNamed("ReadFile"), std::vector<std::string>{"ReadFile(" + File("German") + ")"});
   EXPECT_EQ(lan, "German");
 }
 
@@ -108,10 +107,12 @@ TEST_F(LanguageMenuTest, CurrentLanguageFileMissingStillGivesAReadableMessage) {
   EXPECT_EQ(host.messages.at(0), File("French") + " can not be found.");
 }
 
-TEST_F(LanguageMenuTest, TheFragmentAloneIsConvertedForTheMessageNotThePath) {
-  services.messageText = [](const std::string& text) { return "<" + text + ">"; };
-  Click("miFrench");
-  EXPECT_EQ(host.messages.at(0), File("French") + " <can not be found.>");
+TEST_F(LanguageMenuTest, TheMessageIsInTheCodePageOfTheCurrentLanguagesFile) {
+  lan = "German";
+  fake.SetProfileText(File("German"), "[ResourceString]\r\nRES_Not_Found=wurde nicht gefunden \xFC.\r\n"
+                                      "RES_Please_Visit=Siehe %1 \x80\r\n");
+  Click("miOther");
+  EXPECT_EQ(host.messages.at(0), File("Other") + " wurde nicht gefunden \u00FC.\r\n\r\nSiehe " + kPage + " \u20AC");
 }
 
 TEST_F(LanguageMenuTest, ErrorsOnTheWayAreSwallowed) {

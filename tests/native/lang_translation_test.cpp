@@ -1,5 +1,7 @@
 #include "lang/translation.h"
 
+#include "lang/messages.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
@@ -51,9 +53,7 @@ class TranslateFormTest : public ::testing::Test {
     window.Add("N6", CaptionKind::TMenuItem, "-");
     window.Add("suiGroupBox1", CaptionKind::TsuiGroupBox, "");
   }
-  std::string Call(const std::string& section, const std::string& key, const std::string& file = kFrench) {
-    return "GetPrivateProfileStringA(" + section + ", " + key + ", " + file + ")";
-  }
+  std::string Read(const std::string& file = kFrench) { return "ReadFile(" + file + ")"; }
 
   FakePlatform fake;
   FakeWindow window;
@@ -69,23 +69,17 @@ TEST_F(TranslateFormTest, ReplacesWhatTheFileHasAndKeepsTheRest) {
   EXPECT_EQ(window.Text("bOptions"), "Options FR");
   EXPECT_EQ(window.Text("Label6"), "Step Hint:");
   EXPECT_EQ(window.Text("lvMain", 1), "col1");
-  EXPECT_EQ(window.Text("lvMain", 2), "Taille apr\xE8s");
+  EXPECT_EQ(window.Text("lvMain", 2), "Taille apr\u00E8s") << "read as Windows-1252, shown as UTF-8";
   EXPECT_EQ(window.Text("suiGroupBox1"), "Groupe");
   EXPECT_EQ(window.Text("Image1"), "");
-  EXPECT_EQ(window.Text("miFrench"), "&Fran\xE7" "ais");
+  EXPECT_EQ(window.Text("miFrench"), "&Fran\u00E7" "ais");
   EXPECT_EQ(window.Text("N6"), "-");
 }
 
-TEST_F(TranslateFormTest, LooksUpCaptionThenComponentsInOrderAndNeverASeparator) {
+TEST_F(TranslateFormTest, ReadsTheFileOnceAndNeverTranslatesASeparator) {
   fake.SetProfileText(kFrench, "[Menu_frmMain]\r\nN6=not a separator\r\n");
   TranslateForm(fake, kFolder, "French", window.form);
-
-  std::vector<std::string> expected = {
-      Call("frmMain", "frmMain"),        Call("frmMain", "bOptions"),       Call("frmMain", "Label6"),
-      Call("frmMain", "lvMain_Column0"), Call("frmMain", "lvMain_Column1"), Call("frmMain", "lvMain_Column2"),
-      Call("frmMain", "lvMain_Column3"), Call("Menu_frmMain", "miFrench"),  Call("frmMain", "suiGroupBox1"),
-  };
-  EXPECT_EQ(fake.calls, expected);
+  EXPECT_EQ(fake.calls, std::vector<std::string>{Read()});
   EXPECT_EQ(window.Text("N6"), "-");
 }
 
@@ -114,7 +108,7 @@ TEST_F(TranslateFormTest, EnglishInAnyCaseReadsNoFile) {
 TEST_F(TranslateFormTest, EmptyLanIsNotEnglishAndLooksForDLanDotIni) {
   TranslateOnShow(fake, kFolder, "", window.form);
   ASSERT_FALSE(fake.calls.empty());
-  EXPECT_EQ(fake.calls.front(), Call("frmMain", "frmMain", std::string(kFolder) + "DLan_.ini"));
+  EXPECT_EQ(fake.calls.front(), Read(std::string(kFolder) + "DLan_.ini"));
   EXPECT_EQ(window.Text("bOptions"), "Options");
 }
 
@@ -123,31 +117,93 @@ TEST(LanguageFilePathTest, KeepsTheLanguageNameAsGiven) {
   EXPECT_EQ(LanguageFilePath("D:\\", "Other"), "D:\\DLan_Other.ini");
 }
 
-class TranslateTextTest : public ::testing::Test {
+// How a language file's bytes are read: the code page it names, else the
+// one its language is known by, else the system's; a byte-order mark wins.
+struct CodePageCase {
+  const char* language;
+  std::string bytes;  // the file, after its [Language] section if any
+  unsigned codePage;
+  const char* value;  // frmMain/bOptions as UTF-8
+};
+
+// [f] b=选 in UTF-16, with its mark.
+const char kUtf16File[] = "\xFF\xFE[\0f\0]\0\r\0\n\0b\0=\0\x09\x90\r\0\n\0";
+
+TEST(LanguageFileCodePageTest, EachFileIsReadInTheCodePageItNamesOrIsKnownBy) {
+  const std::string options = "[frmMain]\r\nbOptions=";
+  const CodePageCase cases[] = {
+      {"German", options + "Gr\xF6\xDF" "e\r\n", 1252, "Gr\u00F6\u00DF" "e"},
+      {"Chinese", options + "\xD1\xA1\xCF\xEE(&O)\r\n", 936, "\u9009\u9879(&O)"},  // 选项 in GBK
+      {"Other", options + "\xE9t\xE9\r\n", 0, "\u00E9t\u00E9"},                     // the system's (here 1252)
+      {"Other", "[Language]\r\nCodePage=936\r\n" + options + "\xD1\xA1\xCF\xEE\r\n", 936, "\u9009\u9879"},
+      {"Chinese", "[language]\r\ncodepage = 1252\r\n" + options + "\xE9\r\n", 1252, "\u00E9"},
+      {"Other", "[Language]\r\nCodePage=65001\r\n" + options + "\xC3\xA9\r\n", 65001, "\u00E9"},
+      {"German", "\xEF\xBB\xBF[Language]\r\nCodePage=1252\r\n" + options + "\xC3\xA9\r\n", 65001, "\u00E9"},
+      {"Other", std::string(kUtf16File, sizeof kUtf16File - 1), 1200, ""},
+      {"Other", "[Language]\r\nCodePage=93x\r\n" + options + "x\r\n", 0, "x"},
+  };
+  for (const CodePageCase& c : cases) {
+    FakePlatform fake;
+    const std::string path = LanguageFilePath(kFolder, c.language);
+    fake.SetProfileText(path, c.bytes);
+    LanguageFile file = ReadLanguageFile(fake, path, c.language);
+    ASSERT_TRUE(file.Found()) << c.language << " " << c.codePage;
+    EXPECT_EQ(file.CodePage(), c.codePage) << c.bytes;
+    if (c.codePage == 1200) {
+      EXPECT_EQ(file.Value("f", "b"), "\u9009") << "UTF-16 with its mark";
+    } else {
+      EXPECT_EQ(file.Value("frmMain", "bOptions"), c.value) << c.bytes;
+    }
+  }
+}
+
+TEST(LanguageFileCodePageTest, AFileTheSystemCannotDecodeOrTooBigToBeOneIsNoFile) {
+  FakePlatform fake;
+  const std::string path = LanguageFilePath(kFolder, "Other");
+  fake.SetProfileText(path, "[Language]\r\nCodePage=1\r\n[frmMain]\r\nbOptions=x\r\n");  // no such code page
+  EXPECT_FALSE(ReadLanguageFile(fake, path, "Other").Found());
+  fake.SetProfileText(path, "[frmMain]\r\nbOptions=x\r\n" + std::string(kLanguageFileMaxBytes, ';'));
+  EXPECT_FALSE(ReadLanguageFile(fake, path, "Other").Found());
+}
+
+class MessagesTest : public ::testing::Test {
  protected:
-  std::string German() { return TranslateText(fake, kFolder, "German", "RES_Not_Found", "can not be found."); }
+  std::string German(unsigned id, const std::vector<std::string>& values = {}) {
+    return LoadMessages(fake, kFolder, "German").Text(id, values);
+  }
+  void GermanFile(const std::string& resourceStrings) {
+    fake.SetProfileText(germanFile, "[ResourceString]\r\n" + resourceStrings);
+  }
   const std::string germanFile = std::string(kFolder) + "DLan_German.ini";
   FakePlatform fake;
 };
 
-TEST_F(TranslateTextTest, EnglishReturnsTheEnglishTextWithoutReading) {
-  EXPECT_EQ(TranslateText(fake, kFolder, "english", "RES_Not_Found", "can not be found."), "can not be found.");
+TEST_F(MessagesTest, EnglishInAnyCaseIsTheBuiltInTextAndReadsNoFile) {
+  for (const char* lan : {"English", "ENGLISH", "english"})
+    EXPECT_EQ(LoadMessages(fake, kFolder, lan).Text(IDS_CAN_NOT_BE_FOUND), "can not be found.") << lan;
   EXPECT_TRUE(fake.calls.empty());
 }
 
-TEST_F(TranslateTextTest, ReadsTheResourceStringSectionOfTheCurrentLanguage) {
-  fake.SetProfileText(germanFile, "[ResourceString]\r\nRES_Not_Found=wurde nicht gefunden.\r\n");
-  EXPECT_EQ(German(), "wurde nicht gefunden.");
-  EXPECT_EQ(fake.calls, std::vector<std::string>{"GetPrivateProfileStringA(ResourceString, RES_Not_Found, " +
-                                                 germanFile + ")"});
+TEST_F(MessagesTest, ReadsTheResourceStringSectionInTheFilesCodePage) {
+  GermanFile("RES_Not_Found=wurde nicht gefunden \xFC.\r\n");
+  EXPECT_EQ(German(IDS_CAN_NOT_BE_FOUND), "wurde nicht gefunden \u00FC.");
+  EXPECT_EQ(fake.calls, std::vector<std::string>{"ReadFile(" + germanFile + ")"});
 }
 
-TEST_F(TranslateTextTest, FallsBackOnEnglishWhereTheFileHasNoText) {
-  EXPECT_EQ(German(), "can not be found.");  // no file
-  fake.SetProfileText(germanFile, "[ResourceString]\r\nOther_Key=x\r\n");
-  EXPECT_EQ(German(), "can not be found.");  // no key
-  fake.SetProfileText(germanFile, "[ResourceString]\r\nRES_Not_Found=\r\n");
-  EXPECT_EQ(German(), "can not be found.");  // empty value
+TEST_F(MessagesTest, EnglishStandsWhereTheFileHasNoUsableText) {
+  EXPECT_EQ(German(IDS_CAN_NOT_BE_FOUND), "can not be found.") << "no file";
+  for (const char* line : {"Other_Key=x", "RES_Not_Found=", "RES_Undo_Loss=ohne Datum", "RES_Undo_Loss=am %1 und %2"}) {
+    GermanFile(std::string(line) + "\r\n");
+    EXPECT_EQ(German(IDS_CAN_NOT_BE_FOUND), "can not be found.") << line;
+    EXPECT_EQ(German(IDS_UNDO_LOSS, {"1.2.2026"}).rfind("The defragmentation to undo ran on 1.2.2026.", 0), 0u) << line;
+  }
+}
+
+TEST(FillPlacesTest, EachPlaceTakesItsValueInWhateverOrderTheTextHasThem) {
+  EXPECT_EQ(FillPlaces("%2 vor %1, %1!", {"a", "b"}), "b vor a, a!");
+  EXPECT_EQ(FillPlaces("100% von %1 und %3 %", {"x"}), "100% von x und %3 %") << "other percent signs stay";
+  EXPECT_EQ(FillPlaces("%1", {"%2"}), "%2") << "a value is not filled again";
+  EXPECT_EQ(PlacesOf("%2 %1 %2 % %0 %a"), (std::set<int>{1, 2}));
 }
 
 }  // namespace

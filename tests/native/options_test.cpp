@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "lang/messages.h"
+
 #include "platform/error.h"
 #include "tests/support/fake_platform.h"
 
@@ -123,6 +125,12 @@ TEST_F(OptionsStoreTest, RefusedWriteRaisesUnableToWriteAndStopsAtThatKey) {
     FAIL() << "no error raised";
   } catch (const AppError& e) {
     EXPECT_EQ(std::string(e.what()), "Unable to write to " + ini);
+    // The user reads it as a message: the English of its row, or a
+    // translation that puts the path where its language wants it.
+    ASSERT_EQ(e.messageId, unsigned(IDS_UNABLE_TO_WRITE));
+    EXPECT_EQ(Messages().Text(e.messageId, e.values), e.what());
+    const Messages german(LanguageFile("[ResourceString]\r\nRES_Unable_To_Write=%1 kann nicht geschrieben werden\r\n", 1252));
+    EXPECT_EQ(german.Text(e.messageId, e.values), ini + " kann nicht geschrieben werden");
   }
   EXPECT_EQ(fake.CallsNamed("WritePrivateProfileStringA").size(), 1u);
   EXPECT_TRUE(options.RestorePoint);

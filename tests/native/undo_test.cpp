@@ -9,6 +9,13 @@
 namespace vh {
 namespace {
 
+// Each message as its language file key, with the values it was given.
+std::string Keys(unsigned id, const std::vector<std::string>& values) {
+  std::string text = MessageOf(id).key;
+  for (const std::string& v : values) text += "(" + v + ")";
+  return text;
+}
+
 class ScriptedUndoDialogs final : public UndoDialogs {
  public:
   bool ConfirmUndo(const UndoPlan& plan) override {
@@ -185,11 +192,11 @@ TEST_F(UndoTest, AHiveWithoutItsBackupIsSkippedNamedAndJournalledWhileTheOthersG
   EXPECT_EQ(done.hives[1].skipReason, "its backup is missing");
   EXPECT_EQ(done.hives[1].currentSize, 6000);
   EXPECT_EQ(done.hives[1].copySize, 0) << "the backup's size, not the defragmentation's copy";
-  std::string confirmation = UndoConfirmation(plan, [](const MessageText& t) { return std::string(t.key); });
+  std::string confirmation = UndoConfirmation(plan, Keys);
   EXPECT_EQ(confirmation, std::string("RES_Undo_Confirm\n\n    ") + kSystemName + "  (" + kSystem + ")\n\n"
                               "RES_Undo_Skipped\n\n    " + kSoftwareName +
-                              ": RES_Undo_No_Backup\n\nRES_Undo_Loss\n\nRES_Undo_Question");
-  EXPECT_NE(UndoConfirmation(plan, [](const MessageText& t) { return std::string(t.english); }).find("ran on then."),
+                              ": RES_Undo_No_Backup\n\nRES_Undo_Loss(then)\n\nRES_Undo_Question");
+  EXPECT_NE(UndoConfirmation(plan, TranslateWith(Messages())).find("ran on then."),
             std::string::npos)
       << "the date of the defragmentation";
 }
@@ -251,7 +258,7 @@ TEST_F(UndoTest, AnUndoThatWindowsRefusedLeavesTheDefragmentationToUndo) {
   ASSERT_EQ(Journal().size(), 2u);
   EXPECT_EQ(Journal()[1].hives[0].outcome, JournalOutcome::Refused);
   EXPECT_EQ(Journal()[1].hives[0].error, 5);
-  EXPECT_EQ(UndoRefusedMessage(done, [](const MessageText& t) { return std::string(t.key); }),
+  EXPECT_EQ(UndoRefusedMessage(done, Keys),
             std::string("RES_Undo_Refused\n\n    ") + kSoftwareName + "  (5)\n    " + kSystemName + "  (5)");
   fake.refusedSwaps.clear();
   EXPECT_EQ(Plan().refusal, UndoRefusal::None);

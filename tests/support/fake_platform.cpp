@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cstdio>
+#if !defined(_WIN32)
+#include <iconv.h>
+#endif
 
 #include "platform/ini_text.h"
 #include "platform/text.h"
@@ -525,6 +528,65 @@ bool FakePlatform::Report(EventType type, std::uint32_t eventId, const std::vect
   if (eventLogRefuses) return false;
   events.push_back({type, eventId, strings});
   return true;
+}
+
+}  // namespace vh
+
+namespace vh {
+
+namespace {
+
+void AppendUtf8(std::string& out, unsigned c) {
+  if (c < 0x80) {
+    out += char(c);
+  } else if (c < 0x800) {
+    out += char(0xC0 | (c >> 6));
+    out += char(0x80 | (c & 0x3F));
+  } else {
+    out += char(0xE0 | (c >> 12));
+    out += char(0x80 | ((c >> 6) & 0x3F));
+    out += char(0x80 | (c & 0x3F));
+  }
+}
+
+// Windows-1252's 0x80 to 0x9F; the five bytes it leaves undefined map to
+// the same C1 controls, as MultiByteToWideChar maps them.
+const unsigned kWindows1252High[32] = {0x20AC, 0x81,   0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                       0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x8D,   0x017D, 0x8F,
+                                       0x90,   0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                       0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x9D,   0x017E, 0x0178};
+
+}  // namespace
+
+std::optional<std::string> FakePlatform::ReadBytes(const std::string& file, std::size_t maxBytes) {
+  Log("ReadFile(" + file + ")");
+  auto it = profiles_.find(Upper(file));
+  if (it == profiles_.end()) return std::nullopt;
+  return it->second.substr(0, maxBytes);
+}
+
+std::optional<std::string> FakePlatform::DecodeText(const std::string& bytes, unsigned codePage) {
+  if (codePage == 0 || codePage == 1252) {
+    std::string out;
+    for (unsigned char b : bytes) AppendUtf8(out, b >= 0x80 && b < 0xA0 ? kWindows1252High[b - 0x80] : b);
+    return out;
+  }
+#if !defined(_WIN32)
+  const std::string name = "CP" + std::to_string(codePage);
+  iconv_t cd = iconv_open("UTF-8", name.c_str());
+  if (cd == iconv_t(-1)) return std::nullopt;
+  std::string in = bytes, out(bytes.size() * 4 + 4, '\0');
+  char* from = &in[0];
+  char* to = &out[0];
+  std::size_t left = in.size(), room = out.size();
+  const bool whole = iconv(cd, &from, &left, &to, &room) != std::size_t(-1);
+  iconv_close(cd);
+  if (!whole) return std::nullopt;
+  out.resize(out.size() - room);
+  return out;
+#else
+  return std::nullopt;
+#endif
 }
 
 }  // namespace vh

@@ -205,6 +205,12 @@ class FakePlatform final : public Registry,
              const std::string& file) override;
   bool EraseSection(const std::string& section, const std::string& file) override;
   bool HasSection(const std::string& section, const std::string& file) override;
+  // The text planted with SetProfileText.
+  std::optional<std::string> ReadBytes(const std::string& file, std::size_t maxBytes) override;
+  // Windows-1252 (also standing for the system's ANSI code page) and, where
+  // the host's iconv has it, any other code page; nullopt otherwise, as a
+  // system without that code page answers.
+  std::optional<std::string> DecodeText(const std::string& bytes, unsigned codePage) override;
   // --- Shell ---
   void Open(const std::string& target) override;
   // --- EventLog ---

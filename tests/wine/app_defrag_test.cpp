@@ -11,11 +11,15 @@
 #include "flat/flat_speed_button_win.h"
 #include "hive/figures.h"
 #include "hive/hive_copy.h"
+#include "restore/restore_point_dialog_win.h"
 #include "settings/options.h"
+#include "lang/messages.h"
 #include "tests/wine/support/app_fixture.h"
+#include "tests/wine/support/screenshot_win.h"
 #include "tests/wine/support/ui_test_support.h"
 #include "tests/wine/support/wait_win.h"
 #include "ui/controls_win.h"
+#include "ui/message_box_win.h"
 
 namespace vh {
 namespace {
@@ -275,18 +279,79 @@ TEST_F(DefragTest, RestorePointCreatedGoesOnWithoutAQuestion) {
   ASSERT_EQ(boxes_.texts.size(), 1u) << "only the last notice";
 }
 
-TEST_F(DefragTest, RestorePointRefusedAsksAndNoStops) {
+// After a failed restore point only Yes goes on: No, Esc or the close box
+// (IDCANCEL) and a box that could not be shown (0) stop, in a
+// defragmentation and an undo alike, and each question names its own run.
+TEST_F(DefragTest, RestorePointRefusedAsksAndOnlyYesGoesOn) {
   TfrmMain& w = StartAndAnalyze();
+  restore_.outcome = RestoreOutcome::Refused;
+  struct Case {
+    RestorePointFor purpose;
+    int answer;
+    RestorePointStep step;
+  };
+  const Case cases[] = {
+      {RestorePointFor::Defragmentation, IDNO, RestorePointStep::Stopped},
+      {RestorePointFor::Defragmentation, IDCANCEL, RestorePointStep::Stopped},
+      {RestorePointFor::Defragmentation, 0, RestorePointStep::Stopped},
+      {RestorePointFor::Defragmentation, IDYES, RestorePointStep::FailedWentOn},
+      {RestorePointFor::Undo, IDNO, RestorePointStep::Stopped},
+      {RestorePointFor::Undo, IDCANCEL, RestorePointStep::Stopped},
+      {RestorePointFor::Undo, 0, RestorePointStep::Stopped},
+      {RestorePointFor::Undo, IDYES, RestorePointStep::FailedWentOn},
+  };
+  for (const Case& c : cases) {
+    boxes_.texts.clear();
+    boxes_.answer = c.answer;
+    const bool undo = c.purpose == RestorePointFor::Undo;
+    EXPECT_EQ(MakeRestorePoint(w.ForDialog(), c.purpose).step, c.step) << "undo " << undo << ", answer " << c.answer;
+    ASSERT_EQ(boxes_.texts.size(), 1u);
+    EXPECT_EQ(boxes_.texts[0].find("undo the last defragmentation?") != std::string::npos, undo) << boxes_.texts[0];
+    EXPECT_EQ(boxes_.texts[0].find("Continue to defrag?") != std::string::npos, !undo) << boxes_.texts[0];
+  }
+  // The whole run: Esc at the question schedules nothing and never restarts.
   w.Options().RestorePoint = true;
   w.Options().IsAskBeforeDefrag = false;
-  restore_.outcome = RestoreOutcome::Refused;
-  boxes_.answer = IDNO;
+  boxes_.answer = IDCANCEL;
   w.bDefragRegistryClick(w);
-  ASSERT_EQ(boxes_.texts.size(), 1u);
-  EXPECT_EQ(boxes_.texts[0], "Restore Point creation Failed! Please check whether you close the system restore. "
-                             "Contiue to defrag?");
   EXPECT_TRUE(Recorded("RegReplaceKeyA").empty());
   EXPECT_TRUE(Recorded("ExitWindowsEx").empty());
+}
+
+// The longest static text of a shown message box: its message.
+std::wstring MessageBoxText(HWND box) {
+  std::wstring longest;
+  for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    wchar_t text[4096] = {};
+    GetWindowTextW(child, text, 4096);
+    if (std::wstring(text).size() > longest.size()) longest = text;
+  }
+  return longest;
+}
+
+// The last word before the swaps, in German, on the real message box: read
+// back from the box as Windows shows it, and left as a picture.
+TEST_F(DefragTest, TheLastNoticeSpeaksTheUsersLanguage) {
+  TfrmMain& w = StartAndAnalyze();
+  w.Options().Lan = "German";
+  w.Options().IsAskBeforeDefrag = false;
+  w.Options().RestorePoint = false;
+  SetMessageBoxHook({});
+  std::wstring shown;
+  test::AfterMs(500, [&] {
+    HWND box = FindWindowW(L"#32770", L"Varnhold");
+    if (!box) return;
+    shown = MessageBoxText(box);
+    test::SaveScreenshot(box, "last-notice-german");
+    PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
+  });
+  w.bDefragRegistryClick(w);
+  const Messages german = LoadMessages(*platform_, "German");
+  const std::string text = WideToUtf8(shown);
+  EXPECT_EQ(text.rfind(german.Text(IDS_SWAP_NOTICE) + "\n\n" + german.Text(IDS_SWAP_LIST), 0), 0u) << text;
+  EXPECT_EQ(text.rfind("Windows startet sofort neu, sobald die unten genannten Hives", 0), 0u) << text;
+  EXPECT_NE(text.find("VarnholdTest\\One"), std::string::npos) << "the hives are named as they are";
+  EXPECT_TRUE(Recorded("RegReplaceKeyA").empty()) << "Cancel stops";
 }
 
 TEST_F(DefragTest, AMissingRestoreLibraryAsksTooAndYesGoesOn) {

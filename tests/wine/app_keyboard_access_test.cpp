@@ -542,6 +542,31 @@ TEST_F(KeyboardAccessTest, TheFocusedButtonShowsADottedRectangleOnScreenOnlyOnce
   EXPECT_FALSE(w.AcceleratorCuesShown()) << "underlines wait for Alt";
 }
 
+// The minimise button's pictures show no focus of their own: reached by Tab
+// it shows the dotted mark, where Enter would minimise the window.
+TEST_F(KeyboardAccessTest, TheMinimiseButtonShowsTheFocusMarkWhenTabReachesIt) {
+  KeyboardCues hidden(false);
+  TfrmMain& w = Start();
+  TControl& minimise = Control("bMinimize");
+  const RECT r = ScreenRect(minimise);
+  std::vector<COLORREF> plain = Grab(r);
+  for (int i = 0; i < 6 && Focused() != "bMinimize"; ++i) Type(VK_TAB);
+  ASSERT_EQ(Focused(), "bMinimize");
+  UpdateWindow(w.Handle());
+  test::PumpFor(100);
+  std::vector<COLORREF> focused = Grab(r);
+  const int width = r.right - r.left;
+  // The mark runs 2 pixels inside the button (its focus margin).
+  int changedOnEdge = 0;
+  for (int x = 2; x < width - 2; ++x)
+    if (focused[std::size_t(2 * width + x)] != plain[std::size_t(2 * width + x)]) ++changedOnEdge;
+  EXPECT_GE(changedOnEdge, (width - 4) / 3) << "no dotted line along the top of the mark";
+  Type(VK_TAB);
+  UpdateWindow(w.Handle());
+  test::PumpFor(100);
+  EXPECT_EQ(Grab(r), plain) << "the mark stays when the focus has moved on";
+}
+
 TEST_F(KeyboardAccessTest, AltUnderlinesTheCommandLettersAndTheSystemSettingShowsThemAlways) {
   {
     KeyboardCues hidden(false);

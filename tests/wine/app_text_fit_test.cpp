@@ -1,10 +1,10 @@
 // Every text of every window, in every shipped language, measured with the
 // font its control draws it in. A control of fixed size must hold its text
 // (DrawText clips the rest); a control that grows with its text must stay
-// inside its parent and clear of its neighbours. A language's texts are
-// decoded from the code page its file is written in and measured in a font
-// of that code page's character set, as a system of that language shows
-// them, whatever this prefix's own code page.
+// inside its parent and clear of its neighbours. The texts are the program's
+// own: read from the language file in the code page it names and measured
+// in the font the control makes for that script, whatever this prefix's own
+// code page (a Western one).
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -25,8 +25,10 @@
 #include "flat/speed_button_layout.h"
 #include "scan/progress_dialog_win.h"
 #include "lang/language_menu.h"
+#include "lang/messages.h"
 #include "lang/translate_form_win.h"
 #include "platform/string_table_win.h"
+#include "platform/win32_platform_win.h"
 #include "res/string_ids.h"
 #include "restore/restore_point_dialog_win.h"
 #include "settings/ask_delete_dialog_win.h"
@@ -42,22 +44,22 @@ namespace {
 
 struct Language {
   const char* name;
-  UINT codePage;  // the one its file is written in
-  BYTE charset;   // what the windows' default character set is there
+  BYTE charset;  // the script of its texts: the fonts must have its glyphs
 };
-const Language kLanguages[] = {{"English", 1252, ANSI_CHARSET}, {"French", 1252, ANSI_CHARSET},
-                               {"German", 1252, ANSI_CHARSET},  {"Spanish", 1252, ANSI_CHARSET},
-                               {"Italian", 1252, ANSI_CHARSET}, {"Dutch", 1252, ANSI_CHARSET},
-                               {"Chinese", 936, GB2312_CHARSET}};
+const Language kLanguages[] = {{"English", ANSI_CHARSET}, {"French", ANSI_CHARSET},   {"German", ANSI_CHARSET},
+                               {"Spanish", ANSI_CHARSET}, {"Italian", ANSI_CHARSET}, {"Dutch", ANSI_CHARSET},
+                               {"Chinese", GB2312_CHARSET}};
 
 // A skinned push button draws its caption centred, clear of its frame.
 constexpr int kButtonFrame = 4;
 // The header control keeps three edges' width free on each side of a title.
 const int kHeaderMargin = 3 * GetSystemMetrics(SM_CXEDGE);
 
-// Texts the program sets while it runs, in place of the designed ones.
+// Texts the program sets while it runs, in place of the designed ones: a
+// message in the window's language, or a figure.
 struct RuntimeText {
   const char* control;
+  unsigned message;  // 0: the text below
   std::string text;
 };
 
@@ -65,7 +67,16 @@ struct Window {
   const char* name;
   std::function<std::unique_ptr<TForm>(TfrmMain& main, Platform& platform, const std::string& language)> open;
   std::vector<RuntimeText> runtime;
+  // Shows what the window shows in another state, for a second check.
+  std::function<void(TForm&)> otherState;
 };
+
+// While swaps wait for the restart, the warning and its button stand in
+// the step hint's place.
+void ShowRestartPending(TForm& main) {
+  for (const char* hint : {"Label6", "Label2", "Label1", "Label3"}) main.Find<TControl>(hint)->SetVisible(false);
+  for (const char* pending : {"lRestartPending", "bRestartNow"}) main.Find<TControl>(pending)->SetVisible(true);
+}
 
 template <typename F, typename... More>
 std::unique_ptr<TForm> Dialog(TfrmMain& main, Platform& platform, const std::string& language, More... more) {
@@ -75,22 +86,26 @@ std::unique_ptr<TForm> Dialog(TfrmMain& main, Platform& platform, const std::str
 const std::vector<Window>& Windows() {
   static const std::vector<Window> windows = {
       {"frmMain", nullptr,
-       {{"lCurrentRegistrySize", "1,232,757 KB"}, {"lNewRegistrySize", "1,202,106 KB"},
-        {"lSizeReduction", "30,651 KB"}, {"lCompactPercent", "100.0%"}}},
+       {{"lCurrentRegistrySize", 0, "1,232,757 KB"}, {"lNewRegistrySize", 0, "1,202,106 KB"},
+        {"lSizeReduction", 0, "30,651 KB"}, {"lCompactPercent", 0, "100.0%"}},
+       ShowRestartPending},
       {"frmOptions",
        [](TfrmMain& m, Platform& p, const std::string& l) { return Dialog<TfrmOptions>(m, p, l, m.Options()); },
        {}},
       {"frmAskDelete", [](TfrmMain& m, Platform& p, const std::string& l) { return Dialog<TfrmAskDelete>(m, p, l); },
        {}},
       {"frmSystemPoint",
-       [](TfrmMain& m, Platform& p, const std::string& l) { return Dialog<TfrmSystemPoint>(m, p, l); }, {}},
+       [](TfrmMain& m, Platform& p, const std::string& l) {
+         return Dialog<TfrmSystemPoint>(m, p, l, RestorePointFor::Defragmentation);
+       },
+       {}},
       {"frmGetNewHiveProgess",
        [](TfrmMain& m, Platform& p, const std::string& l) {
          return Dialog<TfrmGetNewHiveProgess>(m, p, l, m.AnalysisJob());
        },
-       {{"Label1", LoadResString(IDS_RECOPY_LABEL)}, {"Label1", LoadResString(IDS_STOP_PROCESS)}}},
+       {{"Label1", IDS_RECOPY_LABEL, ""}, {"Label1", IDS_STOP_PROCESS, ""}}},
       {"frmAbout", [](TfrmMain& m, Platform& p, const std::string& l) { return Dialog<TfrmAbout>(m, p, l); },
-       {{"Label1", LoadResString(IDS_PRODUCT_NAME)}}},
+       {{"Label1", 0, LoadResString(IDS_PRODUCT_NAME)}}},
   };
   return windows;
 }
@@ -104,8 +119,8 @@ struct Span {
   int Need() const { return std::max(advance, ink); }
 };
 
-// Text in a language's code page measured in a font of its character set,
-// on a white bitmap that it is drawn on to find its ink.
+// Text measured in the font its control draws it in, on a white bitmap
+// that it is drawn on to find its ink.
 class Measure {
  public:
   explicit Measure(const Language& language) : language_(language) {
@@ -123,7 +138,7 @@ class Measure {
   Measure& operator=(const Measure&) = delete;
 
   // One line as DrawText lays it out: an ampersand marks the next letter.
-  Span Line(const TControl& c, const std::string& text) {
+  Span Line(TControl& c, const std::string& text) {
     Select(c);
     std::wstring wide = Decode(text);
     RECT r{0, 0, 0, 0};
@@ -141,7 +156,7 @@ class Measure {
     return Span{int(r.right - r.left), ink};
   }
   // Lines broken at the width, as a word-wrapping label draws them.
-  Size Wrapped(const TControl& c, const std::string& text, int width) {
+  Size Wrapped(TControl& c, const std::string& text, int width) {
     Select(c);
     std::wstring wide = Decode(text);
     RECT r{0, 0, width, 0};
@@ -149,7 +164,7 @@ class Measure {
     return Size{r.right - r.left, r.bottom - r.top};
   }
   // The text as written, ampersands included, as a check box sizes itself.
-  int Extent(const TControl& c, const std::string& text) {
+  int Extent(TControl& c, const std::string& text) {
     Select(c);
     std::wstring wide = Decode(text);
     SIZE s{};
@@ -158,7 +173,7 @@ class Measure {
   }
   // False when no font of the language's character set is installed, so
   // that every measurement would be of placeholder glyphs.
-  bool FontFound(const TControl& c) {
+  bool FontFound(TControl& c) {
     Select(c);
     return GetTextCharset(dc_) == language_.charset;
   }
@@ -166,24 +181,13 @@ class Measure {
  private:
   static constexpr int kWidth = 800, kHeight = 40;
 
-  std::wstring Decode(const std::string& text) const {
-    int n = MultiByteToWideChar(language_.codePage, 0, text.data(), int(text.size()), nullptr, 0);
-    std::wstring wide(std::size_t(n), L'\0');
-    if (n > 0) MultiByteToWideChar(language_.codePage, 0, text.data(), int(text.size()), &wide[0], n);
-    return wide;
-  }
-  void Select(const TControl& c) {
-    FontDef font = c.Font();
-    if (language_.charset != ANSI_CHARSET) font.charset = language_.charset;
-    font_ = MakeFont(font);
-    SelectObject(dc_, font_.get());
-  }
+  static std::wstring Decode(const std::string& text) { return Utf8ToWide(text); }
+  void Select(TControl& c) { SelectObject(dc_, c.FontHandle()); }
 
   const Language& language_;
   HDC dc_ = nullptr;
   HBITMAP bitmap_ = nullptr;
   std::uint32_t* bits_ = nullptr;
-  FontHandle font_;
 };
 
 // Where a control's text lies on its parent, and why it does not fit
@@ -322,16 +326,21 @@ void CheckWindow(TForm& form, const std::string& language, Measure& measure, Fin
   }
 }
 
-// Checks the window as designed, then with each run-time text in turn.
-void CheckWithRuntimeTexts(TForm& form, const std::vector<RuntimeText>& texts, const std::string& language,
+// Checks the window as designed, then with each run-time text in turn, then
+// in its other state.
+void CheckWithRuntimeTexts(TForm& form, const Window& w, const Messages& messages, const std::string& language,
                            Measure& measure, Findings& findings) {
   CheckWindow(form, language, measure, findings);
-  for (const RuntimeText& t : texts) {
+  for (const RuntimeText& t : w.runtime) {
     auto* control = form.Find<TControl>(t.control);
     const std::string designed = control->Caption();
-    control->SetCaption(t.text);
+    control->SetCaption(t.message ? messages.Text(t.message) : t.text);
     CheckWindow(form, language, measure, findings);
     control->SetCaption(designed);
+  }
+  if (w.otherState) {
+    w.otherState(form);
+    CheckWindow(form, language, measure, findings);
   }
 }
 
@@ -341,17 +350,21 @@ TEST(TextFitTest, EveryTextOfEveryWindowFitsInEveryShippedLanguage) {
   for (const Language& language : kLanguages) {
     Measure measure(language);
     auto main = CreateForm<TfrmMain>(platform.platform());
-    ASSERT_TRUE(measure.FontFound(*main)) << "no font of the character set of " << language.name
-                                          << " is installed (fonts-wqy-microhei)";
+    const Messages messages = LoadMessages(platform.platform(), language.name);
     for (const Window& w : Windows()) {
       std::unique_ptr<TForm> dialog = w.open ? w.open(*main, platform.platform(), language.name) : nullptr;
       TForm& form = dialog ? *dialog : *main;
       ASSERT_EQ(form.Name(), w.name);
       TranslateFormTo(form, platform.platform(), language.name);
-      if (&form == main.get()) main->FitSpeedButtons();
-      CheckWithRuntimeTexts(form, w.runtime, language.name, measure, findings);
+      if (&form == main.get()) {
+        main->FitSpeedButtons();
+        ASSERT_TRUE(measure.FontFound(*main)) << "the windows found no font of the character set of "
+                                              << language.name << " (fonts-wqy-microhei)";
+      }
+      CheckWithRuntimeTexts(form, w, messages, language.name, measure, findings);
     }
   }
+  SetTextCodePage(0);
   EXPECT_TRUE(findings.empty()) << findings.Report();
 }
 

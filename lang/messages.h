@@ -1,0 +1,58 @@
+// The program's messages in the user's language.
+//
+//   MessageText   one row of res/messages.h: id, language file key, English.
+//   FillPlaces    puts the program's values into %1 to %9.
+//   Messages      every message in one language: the language file's
+//                 [ResourceString] value where it has one whose places
+//                 match the English, else the English.
+//
+// Texts come out in UTF-8, as the windows and message boxes take them.
+#pragma once
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "lang/language_file.h"
+#include "platform/platform.h"
+#include "res/string_ids.h"
+
+namespace vh {
+
+struct MessageText {
+  unsigned id;
+  const char* key;
+  const char* english;
+};
+
+// Every row of res/messages.h, in its order.
+const std::vector<MessageText>& AllMessages();
+// The row of that id; throws std::out_of_range for an id no row has.
+const MessageText& MessageOf(unsigned id);
+
+// The place numbers (1 to 9) a text holds.
+std::set<int> PlacesOf(const std::string& text);
+// Each %n replaced by values[n-1]; a place without a value, and every
+// other percent sign, stays as written.
+std::string FillPlaces(const std::string& text, const std::vector<std::string>& values);
+
+class Messages {
+ public:
+  // English.
+  Messages() = default;
+  explicit Messages(LanguageFile file) : file_(std::move(file)) {}
+
+  std::string Text(unsigned id, const std::vector<std::string>& values = {}) const;
+  // The code page the language file is written in (the system's for
+  // English): the windows choose their fonts' script from it.
+  unsigned CodePage() const { return file_.CodePage(); }
+
+ private:
+  LanguageFile file_;
+};
+
+// The messages in lan: English when lan is English, else from DLan_<lan>.ini.
+Messages LoadMessages(ProfileFiles& profiles, const std::string& exeFolder, const std::string& lan);
+Messages LoadMessages(Platform& platform, const std::string& lan);
+
+}  // namespace vh
