@@ -14,6 +14,8 @@ const MessageText kUndoNotLoadedText{"RES_Undo_Not_Loaded", "Windows does not li
 const MessageText kUndoNotSwappedInText{"RES_Undo_Not_Swapped_In", UndoSkipText(UndoSkip::NotSwappedIn)};
 const MessageText kUndoNoBackupText{"RES_Undo_No_Backup", UndoSkipText(UndoSkip::NoBackup)};
 const MessageText kUndoStaleBackupText{"RES_Undo_Stale_Backup", UndoSkipText(UndoSkip::StaleBackup)};
+const MessageText kUndoWrongBackupText{"RES_Undo_Wrong_Backup", UndoSkipText(UndoSkip::WrongBackup)};
+const MessageText kUndoNotAHiveText{"RES_Undo_Not_A_Hive", UndoSkipText(UndoSkip::NotAHive)};
 const MessageText kUndoLossText{
     "RES_Undo_Loss",
     "The defragmentation to undo ran on %s. Every registry change made since then is lost, and Windows restarts "
@@ -29,7 +31,8 @@ const MessageText kUndoRefusedText{
 const std::vector<MessageText>& UndoMessageTexts() {
   static const std::vector<MessageText> texts = {
       kUndoConfirmText,  kUndoQuestionText,    kUndoSkippedText, kUndoNotLoadedText, kUndoNotSwappedInText,
-      kUndoNoBackupText, kUndoStaleBackupText, kUndoLossText,    kUndoNothingText,   kUndoRefusedText};
+      kUndoNoBackupText, kUndoStaleBackupText, kUndoWrongBackupText, kUndoNotAHiveText, kUndoLossText,
+      kUndoNothingText,  kUndoRefusedText};
   return texts;
 }
 
@@ -43,6 +46,10 @@ const MessageText& SkipText(UndoSkip skip) {
       return kUndoNotSwappedInText;
     case UndoSkip::StaleBackup:
       return kUndoStaleBackupText;
+    case UndoSkip::WrongBackup:
+      return kUndoWrongBackupText;
+    case UndoSkip::NotAHive:
+      return kUndoNotAHiveText;
     case UndoSkip::NoBackup:
       break;
   }

@@ -20,6 +20,8 @@ extern const MessageText kUndoNotLoadedText;
 extern const MessageText kUndoNotSwappedInText;
 extern const MessageText kUndoNoBackupText;
 extern const MessageText kUndoStaleBackupText;
+extern const MessageText kUndoWrongBackupText;
+extern const MessageText kUndoNotAHiveText;
 extern const MessageText kUndoLossText;
 extern const MessageText kUndoNothingText;
 extern const MessageText kUndoRefusedText;

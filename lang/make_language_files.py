@@ -296,6 +296,19 @@ text(RS, "RES_Undo_Stale_Backup",
      "de back-up is voor het laatst meer dan een dag vóór de defragmentatie geschreven, dus het is niet die van "
      "die defragmentatie",
      "其备份文件的最后写入时间早于整理一天以上，因此不是那次整理留下的备份")
+text(RS, "RES_Undo_Wrong_Backup",
+     "its backup is not the file that defragmentation left (another file, or one cut short)",
+     "sa sauvegarde n'est pas le fichier laissé par cette défragmentation (un autre fichier, ou un fichier tronqué)",
+     "seine Sicherung ist nicht die Datei, die diese Defragmentierung hinterlassen hat (eine andere Datei oder eine "
+     "abgeschnittene)",
+     "su copia de seguridad no es el archivo que dejó esa desfragmentación (otro archivo, o uno truncado)",
+     "il suo backup non è il file lasciato da quella deframmentazione (un altro file, o uno troncato)",
+     "de back-up is niet het bestand dat die defragmentatie achterliet (een ander bestand, of een afgekapt bestand)",
+     "其备份不是那次整理留下的文件（另一个文件，或被截断的文件）")
+text(RS, "RES_Undo_Not_A_Hive", "its backup does not load as a hive",
+     "sa sauvegarde ne se charge pas comme une ruche", "seine Sicherung lässt sich nicht als Struktur laden",
+     "su copia de seguridad no se carga como un subárbol", "il suo backup non si carica come hive",
+     "de back-up laadt niet als hive", "其备份无法作为配置单元加载")
 text(RS, "RES_Undo_Loss",
      "The defragmentation to undo ran on %s. Every registry change made since then is lost, and Windows restarts "
      "at once: save your work first.",

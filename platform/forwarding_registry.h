@@ -34,6 +34,12 @@ class ForwardingRegistry : public Registry {
   KeyKind QueryKeyKind(KeyHandle parent, const std::string& name) override {
     return inner_.QueryKeyKind(parent, name);
   }
+  KeyHandle CreateVolatileKey(RootKey root, const std::string& subkey, std::uint32_t access) override {
+    return inner_.CreateVolatileKey(root, subkey, access);
+  }
+  long WriteString(KeyHandle key, const std::string& name, const std::string& text) override {
+    return inner_.WriteString(key, name, text);
+  }
 
  private:
   Registry& inner_;

@@ -6,6 +6,7 @@
 
 #include "hive/copy_check.h"
 #include "hive/hive_copy.h"
+#include "hive/left_alone.h"
 #include "scan/scan_worker.h"
 #include "hive/swap_events.h"
 #include "platform/error.h"
@@ -14,11 +15,20 @@
 namespace vh {
 namespace {
 
+// Presses Stop once stopAfter hives are done, as the progress dialog's
+// Stop, Esc and close box do; never when stopAfter is negative.
 class QuietReporter final : public ScanReporter {
  public:
+  QuietReporter(std::atomic<bool>& stop, int stopAfter) : stop_(stop), stopAfter_(stopAfter) {}
   void ShowHive(const std::string&) override {}
-  void HiveDone(std::uint32_t, std::int32_t) override {}
+  void HiveDone(std::uint32_t, std::int32_t done) override {
+    if (stopAfter_ >= 0 && done >= stopAfter_) stop_ = true;
+  }
   void Finished() override {}
+
+ private:
+  std::atomic<bool>& stop_;
+  int stopAfter_;
 };
 
 class ScriptedDialogs final : public DefragDialogs {
@@ -40,12 +50,13 @@ class ScriptedDialogs final : public DefragDialogs {
     return confirmSwap;
   }
   // The scan worker, as the progress dialog runs it.
-  void CopyAgain(const HiveTable& hives) override {
+  FreshCopies CopyAgain(const HiveTable& hives) override {
     log.push_back("copy again " + std::to_string(hives.size()));
     if (beforeCopy) beforeCopy();
-    std::atomic<bool> stop{false};
-    QuietReporter reporter;
-    RunHiveScan(fake->platform(), ScanJob{hives, false}, stop, reporter);
+    std::atomic<bool> stop{stopAfter == 0};
+    QuietReporter reporter(stop, stopAfter);
+    ScanCompletion end = RunHiveScan(fake->platform(), ScanJob{hives, false}, stop, reporter);
+    return end == ScanCompletion::Stopped ? FreshCopies::Stopped : FreshCopies::Done;
   }
   void ShowNothingScheduled(const DefragReport& report) override {
     log.push_back("nothing scheduled");
@@ -60,6 +71,7 @@ class ScriptedDialogs final : public DefragDialogs {
   bool swappedBeforeNotice = false;
   RestorePointMade restorePoint{RestorePointStep::Created, 41};
   bool tickDontAsk = false;
+  int stopAfter = -1;
   std::vector<std::string> log;
   std::vector<std::string> lines;
 };
@@ -88,6 +100,7 @@ class DefragTest : public ::testing::Test {
     hives.Append("\\REGISTRY\\MACHINE\\SOFTWARE", kSoftware);
     hives.Append("\\registry\\machine\\system", kSystem);
     hives.Append("\\REGISTRY\\USER\\S-1-5-19", kUser);
+    hives.ProfileSids = {"S-1-5-18", "S-1-5-19", "S-1-5-20"};
     for (std::size_t i = 0; i < hives.size(); ++i) fake.AddLoadedHive(hives.HiveNames[i], hives.HiveFiles[i]);
     Analyse();
     options = {true, true, false, "English"};
@@ -162,7 +175,7 @@ TEST_F(DefragTest, YesCopiesEveryHiveAgainChecksEachThenSwapsEachThenRestarts) {
                                 "RegReplaceKeyA(HKEY_LOCAL_MACHINE, system, " + sy + ".hvz, " + sy + ".bak)",
                                 "DeleteFileA(" + sy + ".bak.old)",
                                 "RegReplaceKeyA(HKEY_USERS, S-1-5-19, " + us + ".hvz, " + us + ".bak)",
-                                "EnablePrivilege(SeShutdownPrivilege, 0x28)", "ExitWindowsEx(6, 1)"}));
+                                "EnablePrivilege(SeShutdownPrivilege, 0x28)", "ExitWindowsEx(6, 2147614724)"}));
   EXPECT_EQ(report.Scheduled(), 3);
   for (const HiveResult& h : report.hives) EXPECT_EQ(h.replaceResult, 0) << h.hiveName;
   EXPECT_NE(fake.ProfileText(ini).find("IsAskBeforeDefrag=1"), std::string::npos) << "saved after the question";
@@ -453,7 +466,8 @@ TEST_F(DefragTest, UnattendedRightAfterItsAnalysisKeepsTheCopiesAndAsksNothing) 
   EXPECT_TRUE(dialogs.log.empty());
   EXPECT_TRUE(fake.CallsNamed("RegSaveKeyA").empty());
   EXPECT_EQ(Swapped().size(), 3u);
-  EXPECT_EQ(fake.CallsNamed("ExitWindowsEx"), std::vector<std::string>{"ExitWindowsEx(6, 1)"});
+  EXPECT_EQ(fake.CallsNamed("ExitWindowsEx"), std::vector<std::string>{"ExitWindowsEx(6, 2147614724)"})
+      << "planned maintenance: SHTDN_REASON_FLAG_PLANNED, operating system, reconfiguration";
   EXPECT_TRUE(fake.CallsNamed("WritePrivateProfileStringA").empty());
 }
 
@@ -467,7 +481,8 @@ TEST_F(DefragTest, AnEmptyTableSchedulesNothingAndDoesNotRestart) {
 TEST_F(DefragTest, ANameWithoutMarkerIsNeverSwapped) {
   hives.HiveNames[0] = "\\SOMEWHERE\\ELSE";
   EXPECT_EQ(Run(true, 12, true), DefragOutcome::Restarting);
-  EXPECT_EQ(report.hives[0].reason, "its name names no registry root");
+  EXPECT_EQ(report.hives[0].outcome, HiveOutcome::LeftAlone);
+  EXPECT_STREQ(report.hives[0].reason.c_str(), kOtherProgramsHive.reason);
   EXPECT_EQ(Swapped().size(), 2u);
 }
 
@@ -552,13 +567,16 @@ TEST_F(DefragTest, TheRestorePointsFateIsJournalledAndADeclinedRunIsNot) {
   EXPECT_EQ(journal[2].restorePoint, RestorePointStep::NotOffered);
 }
 
-TEST_F(DefragTest, AJournalThatCannotBeWrittenIsLoggedAndTheRunGoesOn) {
+TEST_F(DefragTest, AJournalThatCannotBeWrittenMeansNoSwapNoRestartAndTheReasonForEachHive) {
   fake.RefuseAppends(JournalPath(fake));
-  EXPECT_EQ(Run(), DefragOutcome::Restarting);
-  EXPECT_EQ(Swapped().size(), 3u);
-  EXPECT_EQ(fake.CallsNamed("ExitWindowsEx").size(), 1u);
+  EXPECT_EQ(Run(), DefragOutcome::NotRecorded);
+  EXPECT_TRUE(Swapped().empty());
+  EXPECT_TRUE(fake.CallsNamed("ExitWindowsEx").empty());
   ASSERT_EQ(logged.size(), 1u);
   EXPECT_NE(logged[0].find("could not be written"), std::string::npos);
+  ASSERT_EQ(report.NotScheduledLines().size(), 3u);
+  EXPECT_EQ(report.NotScheduledLines()[0], "\\REGISTRY\\MACHINE\\SOFTWARE: the journal could not be written, and no "
+                                           "swap is made without its record");
 }
 
 TEST_F(DefragTest, TheEventLogHearsWhichHivesWereScheduledBeforeTheRestartAndWhyNoneWere) {

@@ -130,8 +130,8 @@ TEST(UndoModeTest, EachOutcomeEndsWithItsOwnCodeAndTheReasonsInTheLog) {
   notRestarted.refusal = UndoRefusal::NotRestarted;
   nothing.undo = {UndoOutcome::NothingToUndo, UndoRefusal::NotRestarted, UndoRefusalText(notRestarted)};
   EXPECT_EQ(RunUndoMode(nothing), 8);
-  EXPECT_EQ(nothing.log[2], "failure: Nothing to undo: the computer has not restarted since the last "
-                            "defragmentation, so its swaps have not taken effect.");
+  EXPECT_EQ(nothing.log[2], "failure: Nothing to undo: swaps wait for the restart, so the last defragmentation has "
+                            "not taken effect.");
   FakeHost refused;
   refused.undo = {UndoOutcome::NothingScheduled, UndoRefusal::None, "", "", {"A: refused"}};
   EXPECT_EQ(RunUndoMode(refused), 9);

@@ -35,7 +35,7 @@ class RecordingPlatform final : public ForwardingRegistry, public Power, public 
   long ReplaceKey(RootKey root, const std::string& subkey, const std::string& newFile,
                   const std::string& backupFile) override;
   bool ExitSystem(std::uint32_t flags, std::uint32_t reason) override;
-  long InitiateRestart(std::uint32_t reason) override;
+  long InitiateRestart(std::uint32_t reason, bool forceAppsClosed) override;
   RestorePointResult SetRestorePoint(const RestorePointRequest& request) override;
   void Open(const std::string& target) override;
 
