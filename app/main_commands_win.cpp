@@ -39,9 +39,13 @@ std::string Lines(const std::vector<std::string>& lines) {
 class DefragDialogsOf final : public DefragDialogs {
  public:
   explicit DefragDialogsOf(TfrmMain& main) : main_(main) {}
-  void CopyAgain(const HiveTable& hives) override {
-    RunScan(main_.ForDialog(), ScanJob{hives, main_.RunningOnWow64, main_.Unattended,
-                                       LoadResString(IDS_RECOPY_CAPTION), LoadResString(IDS_RECOPY_LABEL)});
+  FreshCopies CopyAgain(const HiveTable& hives) override {
+    // Stop, Esc and the close box all end the dialog as stopped. A scan
+    // that failed left hives without copies, which are left out.
+    ScanCompletion end = RunScan(main_.ForDialog(), ScanJob{hives, main_.RunningOnWow64, main_.Unattended,
+                                                            LoadResString(IDS_RECOPY_CAPTION),
+                                                            LoadResString(IDS_RECOPY_LABEL)});
+    return end == ScanCompletion::Stopped ? FreshCopies::Stopped : FreshCopies::Done;
   }
   void ShowNothingScheduled(const DefragReport& report) override {
     ShowMessageBox(LoadResString(IDS_NOTHING_SCHEDULED) + "\n" + Lines(report.NotScheduledLines()));
@@ -130,13 +134,31 @@ DefragSummary TfrmMain::RunDefrag() {
   RefreshUndoItem();
   DefragSummary summary{outcome == DefragOutcome::Restarting, run.report.NotScheduledLines(),
                         outcome == DefragOutcome::SwapsPending,
-                        outcome == DefragOutcome::RestartNotStarted ? run.restart.Failure() : ""};
+                        outcome == DefragOutcome::RestartNotStarted ? run.restart.Failure() : "", run.servicing};
+  if (!Unattended) TellWhyNothingWasSwapped(outcome, run);
   if (outcome == DefragOutcome::SwapsPending) {
     FindPendingSwapsNow();
   } else if (outcome == DefragOutcome::Restarting || outcome == DefragOutcome::RestartNotStarted) {
-    AfterRestartRequest(run.restart);
+    AfterRestartRequest(run.restart, true);
   }
   return summary;
+}
+
+void TfrmMain::TellWhyNothingWasSwapped(DefragOutcome outcome, const DefragRun& run) {
+  switch (outcome) {
+    case DefragOutcome::Stopped:
+      ShowMessageBox(LoadResString(IDS_DEFRAG_STOPPED));
+      break;
+    case DefragOutcome::ServicingPending:
+      ShowMessageBox(LoadResString(IDS_WINDOWS_SERVICING) + "\n" + Lines(run.servicing), MB_OK | MB_ICONWARNING);
+      break;
+    case DefragOutcome::NotRecorded:
+      ShowMessageBox(LoadResString(IDS_NOT_RECORDED) + "\n" + Lines(run.report.NotScheduledLines()),
+                     MB_OK | MB_ICONERROR);
+      break;
+    default:
+      break;
+  }
 }
 
 void TfrmMain::bOptionsClick(TObject&) {

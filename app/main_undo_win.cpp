@@ -69,14 +69,14 @@ JournalWriter TfrmMain::Journal() {
 
 void TfrmMain::RefreshUndoItem() {
   controls_->undoItem.Enabled =
-      !swapsPending_ && UndoOffered(platform_, Hives, JournalPath(platform_.files));
+      !swapsPending_ && UndoOffered(platform_, Hives, JournalPath(platform_.files), RunningOnWow64);
 }
 
 UndoSummary TfrmMain::RunUndo() {
   if (RefuseWhilePending()) return {UndoOutcome::SwapsPending};
   UndoDialogsOf dialogs(*this, platform_, options_.Lan);
   JournalWriter journal = Journal();
-  UndoRun run{platform_, Hives, Unattended, dialogs, journal};
+  UndoRun run{platform_, Hives, Unattended, dialogs, journal, RunningOnWow64};
   run.restorePoint = options_.RestorePoint;
   run.versionCode = GetWindowsVersionCode(platform_.system.GetVersion());
   UndoOutcome outcome = UndoLastDefragmentation(run);
@@ -84,10 +84,16 @@ UndoSummary TfrmMain::RunUndo() {
   if (outcome == UndoOutcome::SwapsPending) {
     FindPendingSwapsNow();
   } else if (outcome == UndoOutcome::Restarting || outcome == UndoOutcome::RestartNotStarted) {
-    AfterRestartRequest(run.restart);
+    AfterRestartRequest(run.restart, true);
+  } else if (outcome == UndoOutcome::ServicingPending && !Unattended) {
+    std::string text = LoadResString(IDS_WINDOWS_SERVICING);
+    for (const std::string& line : run.servicing) text += "\n" + line;
+    ShowMessageBox(text, MB_OK | MB_ICONWARNING);
+  } else if (outcome == UndoOutcome::NotRecorded && !Unattended) {
+    ShowMessageBox(LoadResString(IDS_NOT_RECORDED), MB_OK | MB_ICONERROR);
   }
   return {outcome, run.plan.refusal, UndoRefusalText(run.plan), run.plan.entry.time, NotUndoneLines(run),
-          outcome == UndoOutcome::RestartNotStarted ? run.restart.Failure() : ""};
+          outcome == UndoOutcome::RestartNotStarted ? run.restart.Failure() : "", run.servicing};
 }
 
 void TfrmMain::pmiUndoClick(TObject&) { RunUndo(); }

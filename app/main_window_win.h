@@ -133,6 +133,9 @@ class TfrmMain : public TForm, private UnattendedHost {
   bool RunAnalysis();
   // Runs the defragmentation; what it scheduled and what not.
   DefragSummary RunDefrag();
+  // A run that ended before any swap for a reason the user did not see:
+  // stopped copies, Windows' servicing, a record that could not be written.
+  void TellWhyNothingWasSwapped(DefragOutcome outcome, const DefragRun& run);
   // Undoes the last defragmentation; what it scheduled and what not.
   UndoSummary RunUndo();
   // Swaps wait for the restart: the analysis, the defragmentation and the
@@ -186,7 +189,8 @@ class TfrmMain : public TForm, private UnattendedHost {
   bool RefuseWhilePending();
   // After a run asked for the restart: its result, and then the watch for
   // the end of the session.
-  void AfterRestartRequest(const RestartAttempt& attempt);
+  // recorded: the run has journalled a restart that did not start.
+  void AfterRestartRequest(const RestartAttempt& attempt, bool recorded);
   void TryRestartAgain();
   // The restart did not come: the warning, the journal (unless the run
   // recorded it already) and, unattended, the log.
@@ -195,7 +199,11 @@ class TfrmMain : public TForm, private UnattendedHost {
   // Unattended: waits in a message loop until the session ends (true) or
   // the restart is found not to come (false).
   bool AwaitRestart() override;
-  LRESULT EndSession(WPARAM ending);
+  // WM_ENDSESSION: ending, and how (ENDSESSION_LOGOFF: the user logs off,
+  // which is no restart).
+  LRESULT EndSession(WPARAM ending, LPARAM how);
+  // The session's end was cancelled while the restart was awaited.
+  void RestartCancelled();
   // Writes the event that ends an unattended run, once.
   void ReportRunEndNow(int exitCode);
 
@@ -224,8 +232,10 @@ class TfrmMain : public TForm, private UnattendedHost {
   bool runEndReported_ = false;
   // Swaps of this or an earlier run wait for the restart.
   bool swapsPending_ = false;
+  // The run the waiting key names, in words; empty when this run made it.
+  std::string waitingRun_;
   // A restart request was taken and the session has not ended yet.
-  enum class RestartWatch { Idle, Waiting, SessionEnding, Failed };
+  enum class RestartWatch { Idle, Waiting, SessionEnding, LoggedOff, Failed };
   RestartWatch restartWatch_ = RestartWatch::Idle;
   int restartTries_ = 0;
 };

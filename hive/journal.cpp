@@ -136,8 +136,8 @@ struct EntryReader {
     } else if (key == "Ids") {
       // The identities of the hive line before it.
       std::size_t bar = value.find('|');
-      ok = !entry.hives.empty() && bar != std::string::npos && entry.hives.back().currentId.empty() &&
-           entry.hives.back().copyId.empty();
+      ok = !entry.hives.empty() && bar != std::string::npos && value.find('|', bar + 1) == std::string::npos &&
+           entry.hives.back().currentId.empty() && entry.hives.back().copyId.empty();
       if (ok) {
         entry.hives.back().currentId = value.substr(0, bar);
         entry.hives.back().copyId = value.substr(bar + 1);

@@ -221,6 +221,33 @@ TEST_F(UndoTest, NotOfferedForAnEmptyMissingOrDamagedJournal) {
   EXPECT_TRUE(fake.CallsNamed("RegReplaceKeyA").empty());
 }
 
+// Waiting swaps are known by the volatile key alone: not by a clock, nor by
+// a backup that another program holds open, nor by a journal another
+// computer wrote, whose entries are not this computer's to undo.
+TEST_F(UndoTest, NeitherAClockNorAHeldBackupNorAnotherComputersJournalDecides) {
+  WriteJournal({defrag});
+  for (std::uint64_t clock : {std::uint64_t(1), std::uint64_t(99), std::uint64_t(1) << 62}) {
+    fake.fileClock = clock;  // before the entry, or far after it
+    EXPECT_EQ(Plan().refusal, UndoRefusal::None) << clock;
+  }
+  fake.fileClock = 300;
+  fake.AddFile(std::string(kSoftware) + ".bak", 9000).locked = true;  // an antivirus scanning it
+  fake.MakeHiveFile(std::string(kSoftware) + ".bak");
+  EXPECT_EQ(Run(true), UndoOutcome::Restarting);
+  fake.Restart();
+
+  JournalEntry elsewhere = defrag;
+  elsewhere.computer = "OTHER-PC";
+  elsewhere.stamp = 400;
+  WriteJournal({elsewhere});
+  EXPECT_EQ(Plan().refusal, UndoRefusal::NoEntry);
+  WriteJournal({defrag, elsewhere});
+  EXPECT_EQ(Plan().entry.stamp, 100u) << "this computer's own entry";
+  elsewhere.computer = "workstation";  // names compare without regard to case
+  WriteJournal({elsewhere});
+  EXPECT_EQ(Plan().entry.stamp, 400u);
+}
+
 TEST_F(UndoTest, RunsThatScheduledNothingNeverHideTheRunToUndo) {
   JournalEntry nothing = defrag;
   nothing.stamp = 150;
@@ -231,6 +258,17 @@ TEST_F(UndoTest, RunsThatScheduledNothingNeverHideTheRunToUndo) {
   restart.stamp = 160;
   WriteJournal({nothing});
   EXPECT_EQ(Plan().refusal, UndoRefusal::NothingScheduled);
+  // Alone in the journal, a restart that did not start or an undo Windows
+  // refused outright leaves nothing to undo.
+  JournalEntry refusedUndo;
+  refusedUndo.kind = JournalKind::Undo;
+  refusedUndo.time = "x";
+  refusedUndo.stamp = 170;
+  refusedUndo.hives = {{kSystemName, kSystem, 1, 1, JournalOutcome::Refused, 5}};
+  for (const JournalEntry& alone : {restart, refusedUndo}) {
+    WriteJournal({alone});
+    EXPECT_EQ(Plan().refusal, UndoRefusal::NoEntry);
+  }
   WriteJournal({defrag, nothing, restart});
   UndoPlan p = Plan();
   EXPECT_EQ(p.refusal, UndoRefusal::None);

@@ -35,13 +35,13 @@ TEST(RecordingPlatformOnWine, RecordsSwapAndRestartAndRenamesAsWindowsWould) {
   EXPECT_TRUE(p.power.ExitSystem(6, 1));
   recording.restartAnswer = [](const std::string&) { return false; };
   EXPECT_FALSE(p.power.ExitSystem(6, 1));
-  EXPECT_NE(p.power.InitiateRestart(1), 0);
+  EXPECT_NE(p.power.InitiateRestart(1, false), 0);
 
   ASSERT_EQ(recording.records().size(), 6u);
   EXPECT_EQ(recording.records()[0], "RegReplaceKeyA\tHKEY_LOCAL_MACHINE\t" + subkey + "\t" + hive.file + ".hvz\t" +
                                         hive.file + ".bak");
   EXPECT_EQ(recording.records()[3], "ExitWindowsEx\t6\t1");
-  EXPECT_EQ(recording.records()[5], "InitiateSystemShutdownExA\t1");
+  EXPECT_EQ(recording.records()[5], "InitiateSystemShutdownExA\t1") << "not forced";
   std::string expected;
   for (const std::string& r : recording.records()) expected += r + "\n";
   EXPECT_EQ(test::ReadFileText(log), expected);
