@@ -363,6 +363,12 @@ class TimedRegistry final : public vh::Registry {
   vh::KeyKind QueryKeyKind(vh::KeyHandle parent, const std::string& name) override {
     return Timed("QueryKeyKind", [&] { return inner_.QueryKeyKind(parent, name); });
   }
+  vh::KeyHandle CreateVolatileKey(vh::RootKey root, const std::string& subkey, std::uint32_t access) override {
+    return Timed("CreateVolatileKey", [&] { return inner_.CreateVolatileKey(root, subkey, access); });
+  }
+  long WriteString(vh::KeyHandle key, const std::string& name, const std::string& text) override {
+    return Timed("WriteString", [&] { return inner_.WriteString(key, name, text); });
+  }
   std::size_t namesListed() const { return names_; }
 
  private:
