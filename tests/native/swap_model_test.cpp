@@ -242,6 +242,17 @@ TEST(RestartTest, RefusedByBothCallsTheRunSaysSoRecordsItAndNothingRunsBeforeThe
   // Taken by the second call: started.
   m.fake.initiateRestartError = win::kErrorShutdownInProgress;
   EXPECT_TRUE(RestartComputer(m.fake, m.fake).Started());
+  // Every request is planned maintenance; after a cancel, asked again
+  // without closing programs by force.
+  m.fake.calls.clear();
+  m.fake.initiateRestartError = win::kErrorSuccess;
+  EXPECT_TRUE(RestartAgain(m.fake, m.fake, false).Started());
+  EXPECT_TRUE(RestartAgain(m.fake, m.fake, true).Started());
+  EXPECT_EQ(m.fake.CallsNamed("InitiateSystemShutdownExA"),
+            (std::vector<std::string>{"InitiateSystemShutdownExA(2147614724)",
+                                      "InitiateSystemShutdownExA(force, 2147614724)"}));
+  EXPECT_EQ(RestartReason(), 0x80000000u | 0x00020000u | 0x00000004u)
+      << "SHTDN_REASON_FLAG_PLANNED | MAJOR_OPERATINGSYSTEM | MINOR_RECONFIG";
 }
 
 TEST(RestartTest, ASecondRunBeforeTheRestartIsRefusedAndTheFirstStaysUndoable) {

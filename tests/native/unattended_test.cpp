@@ -94,6 +94,13 @@ TEST(SilentModeTest, BelowItsMinimumGainSchedulesNothingLogsWhyAndEndsWithItsOwn
                               "close"}));
     }
   }
+  // Copies larger than their hives: a loss is below any minimum, 0 too.
+  for (long long tenths : {-1LL, -5LL, -123LL}) {
+    FakeHost host;
+    host.totals.compactPercent = "-" + std::to_string(-tenths / 10) + "." + std::to_string(-tenths % 10) + "%";
+    host.totals.compactTenths = tenths;
+    EXPECT_EQ(RunSilentMode(host, ParseMinGain("0")), kExitBelowMinGain) << tenths;
+  }
 }
 
 TEST(SilentModeTest, ARestartThatIsRefusedOrDoesNotComeAndSwapsThatWaitEachEndWithTheirCode) {

@@ -199,6 +199,27 @@ TEST_F(DefragTest, WhenNothingCanBeScheduledNothingRestartsAndTheUserIsToldWhy) 
   EXPECT_EQ(test::ReadFileText(one.file + ".bak"), "an earlier backup");
 }
 
+TEST_F(DefragTest, ACancelledRestartIsAskedForOnceMoreWithoutForceAndALogOffIsNoRestart) {
+  TfrmMain& w = StartAndAnalyze();
+  w.Options().RestorePoint = false;
+  w.Options().IsAskBeforeDefrag = false;
+  w.bDefragRegistryClick(w);
+  ASSERT_EQ(Recorded("ExitWindowsEx").size(), 1u);
+  boxes_.texts.clear();
+  // Someone pressed Cancel in Windows' "programs are still running" screen.
+  SendMessageA(w.Handle(), WM_ENDSESSION, FALSE, 0);
+  EXPECT_EQ(recorded_.records().back(), "InitiateSystemShutdownExA\t2147614724") << "asked again, not forced";
+  ASSERT_EQ(boxes_.texts.size(), 1u);
+  EXPECT_EQ(boxes_.texts[0].rfind("The restart was cancelled.", 0), 0u) << boxes_.texts[0];
+  const std::string journal = recorded_.real().ExecutableFolder() + "varnhold-journal.txt";
+  EXPECT_NE(test::ReadFileText(journal).find("Reason=the restart was cancelled"), std::string::npos);
+  // The user logs off: the session ends, Windows does not restart.
+  SendMessageA(w.Handle(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+  EXPECT_NE(test::ReadFileText(journal).find("Reason=the user logged off; Windows did not restart"),
+            std::string::npos);
+  EXPECT_TRUE(w.SwapsPending());
+}
+
 TEST_F(DefragTest, NoAfterTickingDontAskChangesNothingButTheSetting) {
   TfrmMain& w = StartAndAnalyze();
   auto no = test::ClickWhenShown("Defrag Now", {"cbAsk", "bCancel"});
