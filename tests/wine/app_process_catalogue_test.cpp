@@ -57,10 +57,11 @@ TEST_F(ProgramRunTest, OnlyDistinctMachineAndUserHivesWithRoomForAPlainCopyAreMe
   test::WriteFileBytes(appHive, 8192);
   ExtraHiveListValues extra;
   extra.Add("\\REGISTRY\\A\\{8a9c0d1e-0000-4000-8000-123456789abc}", test::DevicePath(appHive));
-  extra.Add("\\REGISTRY\\MACHINE\\SOFTWARE\\VarnholdTest\\AlphaAgain", test::DevicePath(alpha.file));
+  // Wine lists the values sorted by name: these come after alpha's own.
+  extra.Add(alpha.name + "_Again", test::DevicePath(alpha.file));
   std::string upperAlpha = test::DevicePath(alpha.file);
   std::transform(upperAlpha.begin(), upperAlpha.end(), upperAlpha.begin(), ::toupper);
-  extra.Add("\\REGISTRY\\USER\\AlphaThird", upperAlpha);
+  extra.Add(alpha.name + "_Third", upperAlpha);
   const std::string report = registry_.folder().File("r.ini");
 
   RunOutcome scan = Run("/Scan \"" + report + "\"", {}, 30000);

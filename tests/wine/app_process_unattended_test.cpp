@@ -202,7 +202,10 @@ TEST_F(ProgramRunTest, UndoSwapsEachBackupBackAndRestartsWithoutAWindow) {
   ASSERT_EQ(after.rfind(journal, 0), 0u) << "the journal is only ever appended to";
   std::string undo = after.substr(journal.size());
   EXPECT_EQ(undo.rfind("[Undo]\r\nTime=", 0), 0u) << undo;
-  EXPECT_NE(undo.find("\r\nHives=3\r\nHive=scheduled|"), std::string::npos) << undo;
+  // Recorded before the swap back, its outcome after it.
+  EXPECT_NE(undo.find("\r\nHives=3\r\nHive=to swap|"), std::string::npos) << undo;
+  EXPECT_NE(undo.find("[Swap Outcome]\r\n"), std::string::npos) << undo;
+  EXPECT_NE(undo.find("\r\nHives=1\r\nHive=scheduled|"), std::string::npos) << undo;
   EXPECT_NE(undo.find("Hive=skipped: its backup is missing|"), std::string::npos) << undo;
 
   // The undo's swaps wait for the restart: a second run does nothing.
