@@ -88,7 +88,8 @@ FreshCopies CopyAgain(DefragRun& run, const HiveTable& hives) {
 HiveResult Check(DefragRun& run, const std::string& hiveName, const std::string& hiveFile) {
   Platform& p = run.platform;
   std::string copy = CopyPath(hiveFile);
-  if (!p.files.Exists(copy)) return Measured(run, {hiveName, HiveOutcome::NotCopied, "it was not copied again"}, hiveFile, 0);
+  if (!p.files.Exists(copy))
+    return Measured(run, {hiveName, HiveOutcome::NotCopied, "it was not copied again"}, hiveFile, 0);
   HiveResult result = Measured(run, {hiveName, HiveOutcome::Scheduled, ""}, hiveFile, QueryFileSize(p.files, copy));
   CopyCheck check = CheckHiveCopy(p.registry, p.files, hiveName, copy, run.wow64);
   if (!check.passed) {

@@ -51,7 +51,8 @@ std::vector<std::string> FindServicing(Registry& registry, SystemInfo& system, b
   if (HasValue(registry, kSessionManager, kPendingRenames))
     found.push_back("files wait to be replaced at the restart (pending file renames)");
   if (system.MutexExists(kInstallerMutex)) found.push_back("Windows Installer is installing a program");
-  if (system.ServiceRunning(kServicingService)) found.push_back("the Windows Modules Installer (TrustedInstaller) is running");
+  if (system.ServiceRunning(kServicingService))
+    found.push_back("the Windows Modules Installer (TrustedInstaller) is running");
   return found;
 }
 

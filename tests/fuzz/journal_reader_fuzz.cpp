@@ -47,7 +47,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   vh::HiveTable loaded;
   loaded.Append("\\REGISTRY\\MACHINE\\SOFTWARE", "C:\\W\\software");
   loaded.Append("\\REGISTRY\\MACHINE\\SYSTEM", "C:\\W\\system");
-  vh::UndoPlan plan = vh::PlanUndo(vh::ReadJournal(fake, vh::JournalPath(fake)), loaded, fake, fake.ComputerName(), false);
+  vh::UndoPlan plan =
+      vh::PlanUndo(vh::ReadJournal(fake, vh::JournalPath(fake)), loaded, fake, fake.ComputerName(), false);
   for (const vh::JournalHive& h : plan.swapBack) {
     bool listed = false;
     for (std::size_t i = 0; i < loaded.size(); ++i)

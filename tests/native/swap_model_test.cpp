@@ -339,8 +339,8 @@ TEST(LeftAloneTest, OnlyTheSystemsOwnHivesAreCopiedOrSwappedAndTheRestAreListedW
   const char* const kEveryRow[] = {"BCD00000000", "SAM", "SECURITY", "COMPONENTS", "DRIVERS", "ELAM"};
   std::set<std::string> reasons;
   for (const char* row : kEveryRow) {
-    for (std::string name : {std::string("\\REGISTRY\\MACHINE\\") + row, LowerAscii(std::string("\\REGISTRY\\MACHINE\\") + row),
-                             std::string("\\Registry\\Machine\\") + LowerAscii(row)}) {
+    const std::string upper = std::string("\\REGISTRY\\MACHINE\\") + row;
+    for (const std::string& name : {upper, LowerAscii(upper), "\\Registry\\Machine\\" + LowerAscii(row)}) {
       std::optional<LeftAlone> why = LeftAloneReason(name, {});
       ASSERT_TRUE(why) << name;
       EXPECT_STRNE(why->reason, kOtherProgramsHive.reason) << name;

@@ -11,6 +11,7 @@
 #include "hive/hive_copy.h"
 #include "settings/options.h"
 #include "tests/wine/support/app_fixture.h"
+#include "tests/wine/support/control_lookup.h"
 #include "tests/wine/support/ui_test_support.h"
 #include "tests/wine/support/wait_win.h"
 #include "ui/controls_win.h"
@@ -218,6 +219,27 @@ TEST_F(DefragTest, ACancelledRestartIsAskedForOnceMoreWithoutForceAndALogOffIsNo
   EXPECT_NE(test::ReadFileText(journal).find("Reason=the user logged off; Windows did not restart"),
             std::string::npos);
   EXPECT_TRUE(w.SwapsPending());
+}
+
+TEST_F(DefragTest, ARestartNowThatWindowsRefusesAgainIsJournalledAgain) {
+  TfrmMain& w = StartAndAnalyze();
+  w.Options().RestorePoint = false;
+  w.Options().IsAskBeforeDefrag = false;
+  recorded_.AnswerRestarts([](const std::string&) { return false; });
+  w.bDefragRegistryClick(w);
+  const std::string journal = recorded_.real().ExecutableFolder() + "varnhold-journal.txt";
+  auto refusals = [&] {
+    std::string text = test::ReadFileText(journal);
+    std::size_t n = 0;
+    for (std::size_t at = text.find("[Restart Not Started]"); at != std::string::npos;
+         at = text.find("[Restart Not Started]", at + 1))
+      ++n;
+    return n;
+  };
+  EXPECT_EQ(refusals(), 1u) << "the run's own";
+  TObject& sender = test::Control<TFlatSpeedButton>(w, "bRestartNow");
+  w.bRestartNowClick(sender);
+  EXPECT_EQ(refusals(), 2u) << "Restart Now, refused again";
 }
 
 TEST_F(DefragTest, NoAfterTickingDontAskChangesNothingButTheSetting) {

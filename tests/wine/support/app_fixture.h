@@ -69,6 +69,8 @@ class RecordedPlatform {
   Platform& platform() { return recording_.platform(); }
   const std::vector<std::string>& records() const { return recording_.records(); }
   Win32Platform& real() { return real_; }
+  // What Windows answers to a restart request (RecordingPlatform::restartAnswer).
+  void AnswerRestarts(std::function<bool(const std::string&)> answer) { recording_.restartAnswer = std::move(answer); }
 
  private:
   Win32Platform real_;
