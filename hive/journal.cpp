@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "hive/hive_table.h"
 #include "platform/text.h"
 
 namespace vh {
@@ -351,7 +352,7 @@ void JudgeByFiles(JournalEntry& entry, Files& files) {
     if (!h.copyId.empty()) {
       tookEffect = files.Identity(h.file) == h.copyId;
     } else {
-      const std::string taken = entry.kind == JournalKind::Undo ? h.file + ".bak" : h.file + ".hvz";
+      const std::string taken = entry.kind == JournalKind::Undo ? BackupPath(h.file) : CopyPath(h.file);
       tookEffect = !files.EntryExists(taken);
     }
     h.outcome = tookEffect ? JournalOutcome::Scheduled : JournalOutcome::NotSwapped;
