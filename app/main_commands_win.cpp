@@ -12,6 +12,7 @@
 #include "hive/hive_copy.h"
 #include "scan/progress_dialog_win.h"
 #include "hive/hive_swap.h"
+#include "hive/servicing.h"
 #include "res/string_ids.h"
 #include "restore/restore_point_dialog_win.h"
 #include "settings/ask_delete_dialog_win.h"
@@ -38,9 +39,13 @@ std::string Lines(const std::vector<std::string>& lines) {
 class DefragDialogsOf final : public DefragDialogs {
  public:
   explicit DefragDialogsOf(TfrmMain& main) : main_(main) {}
-  void CopyAgain(const HiveTable& hives) override {
-    RunScan(main_.ForDialog(), ScanJob{hives, main_.RunningOnWow64, main_.Unattended,
-                                       main_.Text(IDS_RECOPY_CAPTION), main_.Text(IDS_RECOPY_LABEL)});
+  FreshCopies CopyAgain(const HiveTable& hives) override {
+    // Stop, Esc and the close box all end the dialog as stopped. A scan
+    // that failed left hives without copies, which are left out.
+    ScanCompletion end = RunScan(main_.ForDialog(), ScanJob{hives, main_.RunningOnWow64, main_.Unattended,
+                                                            main_.Text(IDS_RECOPY_CAPTION),
+                                                            main_.Text(IDS_RECOPY_LABEL)});
+    return end == ScanCompletion::Stopped ? FreshCopies::Stopped : FreshCopies::Done;
   }
   void ShowNothingScheduled(const DefragReport& report) override {
     const Messages shown = main_.CurrentMessages();
@@ -129,13 +134,41 @@ DefragSummary TfrmMain::RunDefrag() {
   RefreshUndoItem();
   DefragSummary summary{outcome == DefragOutcome::Restarting, run.report.NotScheduledLines(),
                         outcome == DefragOutcome::SwapsPending,
-                        outcome == DefragOutcome::RestartNotStarted ? run.restart.Failure() : ""};
+                        outcome == DefragOutcome::RestartNotStarted ? run.restart.Failure() : "",
+                        EnglishFindings(run.servicing)};
+  if (!Unattended) TellWhyNothingWasSwapped(outcome, run);
   if (outcome == DefragOutcome::SwapsPending) {
     FindPendingSwapsNow();
   } else if (outcome == DefragOutcome::Restarting || outcome == DefragOutcome::RestartNotStarted) {
-    AfterRestartRequest(run.restart);
+    AfterRestartRequest(run.restart, true);
   }
   return summary;
+}
+
+void TfrmMain::TellWhyNothingWasSwapped(DefragOutcome outcome, const DefragRun& run) {
+  switch (outcome) {
+    case DefragOutcome::Stopped:
+      ShowMessageBox(Text(IDS_DEFRAG_STOPPED));
+      break;
+    case DefragOutcome::ServicingPending:
+      ShowMessageBox(ServicingText(run.servicing), MB_OK | MB_ICONWARNING);
+      break;
+    case DefragOutcome::NotRecorded:
+    {
+      const Messages shown = CurrentMessages();
+      ShowMessageBox(shown.Text(IDS_NOT_RECORDED) + "\n" + Lines(run.report.NotScheduledLines(&shown)),
+                     MB_OK | MB_ICONERROR);
+    }
+      break;
+    default:
+      break;
+  }
+}
+
+std::string TfrmMain::ServicingText(const std::vector<unsigned>& found) {
+  std::string text = Text(IDS_WINDOWS_SERVICING);
+  for (unsigned id : found) text += "\n" + Text(id);
+  return text;
 }
 
 void TfrmMain::bOptionsClick(TObject&) {

@@ -24,9 +24,12 @@ constexpr UINT kRestartWaitMs = 120000;
 
 bool TfrmMain::FindPendingSwapsNow() {
   if (!swapsPending_) {
-    swapsPending_ =
-        SwapsWaitForRestart(platform_.files, platform_.system,
-                            ReadJournal(platform_.files, JournalPath(platform_.files)), Hives);
+    std::optional<WaitingRun> waiting = FindWaitingSwaps(platform_.registry);
+    swapsPending_ = waiting.has_value();
+    if (waiting) {
+      waitingRun_ = WaitingRunText(*waiting);
+      waitingShown_ = Text(IDS_SWAPS_WAITING_FOUND, {waiting->time.empty() ? "?" : waiting->time, waiting->run});
+    }
   }
   if (swapsPending_) ShowPendingWarning();
   return swapsPending_;
@@ -46,19 +49,23 @@ void TfrmMain::ShowPendingWarning() {
 
 bool TfrmMain::RefuseWhilePending() {
   if (!FindPendingSwapsNow()) return false;
+  const std::string found = waitingRun_.empty() ? "" : "Found: " + waitingRun_ + ".";
   // An unattended caller reads its own exit code; nobody answers a box.
-  if (Unattended || RunsUnattended()) return true;
+  if (Unattended || RunsUnattended()) {
+    if (!found.empty()) RecordFailure(found);
+    return true;
+  }
   if (restartWatch_ == RestartWatch::Waiting) return true;
-  if (ShowMessageBox(Text(IDS_SWAPS_PENDING), MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == mrYes)
-    TryRestartAgain();
+  std::string text = Text(IDS_SWAPS_PENDING);
+  if (!waitingShown_.empty()) text += "\n\n" + waitingShown_;
+  if (ShowMessageBox(text, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == mrYes) TryRestartAgain();
   return true;
 }
 
-void TfrmMain::AfterRestartRequest(const RestartAttempt& attempt) {
+void TfrmMain::AfterRestartRequest(const RestartAttempt& attempt, bool recorded) {
   ShowPendingWarning();
   if (!attempt.Started()) {
-    // The run has recorded it in the journal already.
-    RestartNotStarted(attempt.Failure(), ShownFailure(attempt), false);
+    RestartNotStarted(attempt.Failure(), ShownFailure(attempt), !recorded);
     return;
   }
   restartWatch_ = RestartWatch::Waiting;
@@ -67,7 +74,10 @@ void TfrmMain::AfterRestartRequest(const RestartAttempt& attempt) {
   SetTimer(Handle(), kRestartWatchTimer, kRestartWaitMs, nullptr);
 }
 
-void TfrmMain::TryRestartAgain() { AfterRestartRequest(RestartComputer(platform_.privileges, platform_.power)); }
+// Restart Now: a refusal is recorded as the run's was.
+void TfrmMain::TryRestartAgain() {
+  AfterRestartRequest(RestartComputer(platform_.privileges, platform_.power), false);
+}
 
 void TfrmMain::bRestartNowClick(TObject&) { TryRestartAgain(); }
 
@@ -77,7 +87,7 @@ void TfrmMain::OnRestartWatch() {
   if (restartTries_ == 1) {
     // Taken but never come: the call that also serves a process outside
     // the interactive session.
-    RestartAttempt again = RestartAgain(platform_.privileges, platform_.power);
+    RestartAttempt again = RestartAgain(platform_.privileges, platform_.power, true);
     if (again.Started()) {
       restartTries_ = 2;
       SetTimer(Handle(), kRestartWatchTimer, kRestartWaitMs, nullptr);
@@ -110,7 +120,21 @@ void TfrmMain::RestartNotStarted(const std::string& reason, const std::string& s
   ShowMessageBox(Text(IDS_RESTART_FAILED) + "\n\n" + shownReason, MB_OK | MB_ICONERROR);
 }
 
-LRESULT TfrmMain::EndSession(WPARAM ending) {
+LRESULT TfrmMain::EndSession(WPARAM ending, LPARAM how) {
+  if (ending && (how & ENDSESSION_LOGOFF)) {
+    // The user's session ends, Windows goes on: the swaps still wait, and
+    // the process ends before any restart could be seen.
+    if (restartWatch_ == RestartWatch::Waiting) {
+      const char kLoggedOff[] = "the user logged off; Windows did not restart";
+      JournalWriter journal = Journal();
+      RecordRestartNotStarted(&journal, kLoggedOff);
+      ReportRestartNotStarted(platform_.events, kLoggedOff);
+      ReportRunEndNow(kExitRestartNotStarted);
+    }
+    restartWatch_ = RestartWatch::LoggedOff;
+    KillTimer(Handle(), kRestartWatchTimer);
+    return 0;
+  }
   if (ending) {
     // The process may end as soon as this returns: the run is done.
     if (restartWatch_ == RestartWatch::Waiting) ReportRunEndNow(kExitDone);
@@ -121,9 +145,35 @@ LRESULT TfrmMain::EndSession(WPARAM ending) {
     KillTimer(Handle(), kRestartWatchTimer);
     return 0;
   }
-  if (restartWatch_ == RestartWatch::Waiting)
-    RestartNotStarted("the restart was cancelled", Text(IDS_RESTART_CANCELLED), true);
+  if (restartWatch_ == RestartWatch::Waiting) RestartCancelled();
   return 0;
+}
+
+void TfrmMain::RestartCancelled() {
+  const char kCancelled[] = "the restart was cancelled";
+  if (restartTries_ >= 2) {
+    RestartNotStarted(kCancelled, Text(IDS_RESTART_CANCELLED), true);
+    return;
+  }
+  KillTimer(Handle(), kRestartWatchTimer);
+  JournalWriter journal = Journal();
+  RecordRestartNotStarted(&journal, kCancelled);
+  ReportRestartNotStarted(platform_.events, kCancelled);
+  // Someone said no: asked once more, applications are not closed by
+  // force, so whoever has unsaved work can save it or say no again.
+  RestartAttempt again = RestartAgain(platform_.privileges, platform_.power, false);
+  if (!again.Started()) {
+    RestartNotStarted(again.Failure(), ShownFailure(again), true);
+    return;
+  }
+  restartTries_ = 2;
+  SetTimer(Handle(), kRestartWatchTimer, kRestartWaitMs, nullptr);
+  if (Unattended || RunsUnattended()) {
+    RecordFailure("The restart was cancelled; Windows was asked once more to restart, without closing programs by "
+                  "force.");
+    return;
+  }
+  ShowMessageBox(Text(IDS_RESTART_CANCELLED_RETRY), MB_OK | MB_ICONWARNING);
 }
 
 bool TfrmMain::AwaitRestart() {

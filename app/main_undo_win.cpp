@@ -4,6 +4,7 @@
 #include "app/main_window_win.h"
 #include "app/undo_texts.h"
 #include "app/version_code.h"
+#include "hive/servicing.h"
 #include "hive/undo.h"
 #include "restore/restore_point_dialog_win.h"
 #include "settings/options.h"
@@ -65,7 +66,7 @@ UndoSummary TfrmMain::RunUndo() {
   if (RefuseWhilePending()) return {UndoOutcome::SwapsPending};
   UndoDialogsOf dialogs(*this, platform_, options_.Lan);
   JournalWriter journal = Journal();
-  UndoRun run{platform_, Hives, Unattended, dialogs, journal};
+  UndoRun run{platform_, Hives, Unattended, dialogs, journal, RunningOnWow64};
   run.restorePoint = options_.RestorePoint;
   run.versionCode = GetWindowsVersionCode(platform_.system.GetVersion());
   UndoOutcome outcome = UndoLastDefragmentation(run);
@@ -73,10 +74,14 @@ UndoSummary TfrmMain::RunUndo() {
   if (outcome == UndoOutcome::SwapsPending) {
     FindPendingSwapsNow();
   } else if (outcome == UndoOutcome::Restarting || outcome == UndoOutcome::RestartNotStarted) {
-    AfterRestartRequest(run.restart);
+    AfterRestartRequest(run.restart, true);
+  } else if (outcome == UndoOutcome::ServicingPending && !Unattended) {
+    ShowMessageBox(ServicingText(run.servicing), MB_OK | MB_ICONWARNING);
+  } else if (outcome == UndoOutcome::NotRecorded && !Unattended) {
+    ShowMessageBox(Text(IDS_NOT_RECORDED), MB_OK | MB_ICONERROR);
   }
   return {outcome, run.plan.refusal, UndoRefusalText(run.plan), run.plan.entry.time, NotUndoneLines(run),
-          outcome == UndoOutcome::RestartNotStarted ? run.restart.Failure() : ""};
+          outcome == UndoOutcome::RestartNotStarted ? run.restart.Failure() : "", EnglishFindings(run.servicing)};
 }
 
 void TfrmMain::pmiUndoClick(TObject&) { RunUndo(); }

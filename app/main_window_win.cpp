@@ -372,7 +372,7 @@ LRESULT TfrmMain::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_QUERYENDSESSION:
       return TRUE;
     case WM_ENDSESSION:
-      return EndSession(wp);
+      return EndSession(wp, lp);
     case WM_TIMER:
       if (wp != kRestartWatchTimer) return TForm::WndProc(msg, wp, lp);
       OnRestartWatch();

@@ -96,6 +96,8 @@ class TfrmMain : public TForm, private UnattendedHost {
   DialogInputs ForDialog() { return DialogInputs{this, platform_, options_.Lan}; }
   // A message in the current language, its places filled.
   std::string Text(unsigned messageId, const std::vector<std::string>& values = {});
+  // The refusal while Windows services itself, with what was found.
+  std::string ServicingText(const std::vector<unsigned>& found);
   Messages CurrentMessages();
   // What the user reads of one of the program's errors.
   std::string ShownText(const AppError& error);
@@ -140,6 +142,9 @@ class TfrmMain : public TForm, private UnattendedHost {
   bool RunAnalysis();
   // Runs the defragmentation; what it scheduled and what not.
   DefragSummary RunDefrag();
+  // A run that ended before any swap for a reason the user did not see:
+  // stopped copies, Windows' servicing, a record that could not be written.
+  void TellWhyNothingWasSwapped(DefragOutcome outcome, const DefragRun& run);
   // Undoes the last defragmentation; what it scheduled and what not.
   UndoSummary RunUndo();
   // Swaps wait for the restart: the analysis, the defragmentation and the
@@ -193,7 +198,8 @@ class TfrmMain : public TForm, private UnattendedHost {
   bool RefuseWhilePending();
   // After a run asked for the restart: its result, and then the watch for
   // the end of the session.
-  void AfterRestartRequest(const RestartAttempt& attempt);
+  // recorded: the run has journalled a restart that did not start.
+  void AfterRestartRequest(const RestartAttempt& attempt, bool recorded);
   void TryRestartAgain();
   // The restart did not come: the warning, the journal (unless the run
   // recorded it already) and, unattended, the log, all with the English
@@ -205,7 +211,11 @@ class TfrmMain : public TForm, private UnattendedHost {
   // Unattended: waits in a message loop until the session ends (true) or
   // the restart is found not to come (false).
   bool AwaitRestart() override;
-  LRESULT EndSession(WPARAM ending);
+  // WM_ENDSESSION: ending, and how (ENDSESSION_LOGOFF: the user logs off,
+  // which is no restart).
+  LRESULT EndSession(WPARAM ending, LPARAM how);
+  // The session's end was cancelled while the restart was awaited.
+  void RestartCancelled();
   // Writes the event that ends an unattended run, once.
   void ReportRunEndNow(int exitCode);
 
@@ -234,8 +244,11 @@ class TfrmMain : public TForm, private UnattendedHost {
   bool runEndReported_ = false;
   // Swaps of this or an earlier run wait for the restart.
   bool swapsPending_ = false;
+  // The run the waiting key names, in words; empty when this run made it.
+  std::string waitingRun_;    // the waiting run, in English for the log
+  std::string waitingShown_;  // the same, for the user
   // A restart request was taken and the session has not ended yet.
-  enum class RestartWatch { Idle, Waiting, SessionEnding, Failed };
+  enum class RestartWatch { Idle, Waiting, SessionEnding, LoggedOff, Failed };
   RestartWatch restartWatch_ = RestartWatch::Idle;
   int restartTries_ = 0;
 };

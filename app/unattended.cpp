@@ -21,6 +21,18 @@ void WriteKey(ProfileFiles& profiles, const std::string& path, const char* key, 
 const char kSwapsWait[] =
     "Swaps of an earlier run wait for the restart; nothing was done. Restart Windows, then run again.";
 
+const char kServicing[] =
+    "Windows is servicing itself; nothing was swapped. Restart Windows, or wait until it has finished, then run "
+    "again. Found: ";
+
+int RefusedWhileServicing(UnattendedHost& host, const std::vector<std::string>& found) {
+  std::string text = kServicing;
+  for (std::size_t i = 0; i < found.size(); ++i) text += (i ? "; " : "") + found[i];
+  host.RecordFailure(text + ".");
+  host.Close();
+  return kExitWindowsServicing;
+}
+
 // Refuses the run while an earlier run's swaps wait for the restart.
 bool RefusedWhileSwapsWait(UnattendedHost& host) {
   if (!host.SwapsWait()) return false;
@@ -62,6 +74,7 @@ int RunSilentMode(UnattendedHost& host, const std::optional<MinGain>& minGain) {
     return kExitBelowMinGain;
   }
   DefragSummary done = host.Defragment();
+  if (!done.servicing.empty()) return RefusedWhileServicing(host, done.servicing);
   if (done.swapsPending) {
     host.RecordFailure(kSwapsWait);
     host.Close();
@@ -86,6 +99,13 @@ int RunUndoMode(UnattendedHost& host) {
     case UndoOutcome::SwapsPending:
       host.RecordFailure(kSwapsWait);
       code = kExitSwapsPending;
+      break;
+    case UndoOutcome::ServicingPending:
+      return RefusedWhileServicing(host, done.servicing);
+    case UndoOutcome::NotRecorded:
+      host.RecordFailure("The journal could not be written, and nothing is swapped back without its record; the "
+                         "computer was not restarted.");
+      code = kExitUndoNotScheduled;
       break;
     case UndoOutcome::NothingToUndo:
       host.RecordFailure("Nothing to undo: " + done.refusalText + ".");

@@ -32,6 +32,7 @@ enum ExitCode : int {
   kExitRestartNotStarted = 11,  // /Silent, /Undo: swaps scheduled, but Windows did not restart
   kExitSwapsPending = 12,       // unattended: an earlier run's swaps wait for the restart; nothing was done
   kExitBelowMinGain = 13,       // /Silent: the gain is below /MinGain; nothing scheduled, no restart
+  kExitWindowsServicing = 14,   // /Silent, /Undo: Windows is installing or waits for its own restart; nothing swapped
 };
 
 struct TotalsText {
@@ -49,6 +50,7 @@ struct DefragSummary {
   std::vector<std::string> notScheduled;  // "<hive name>: <reason>" each
   bool swapsPending = false;  // refused: an earlier run's swaps wait
   std::string restartFailure;  // swaps scheduled, but the restart could not be started
+  std::vector<std::string> servicing;  // refused: what Windows' servicing is doing
 };
 
 // What an undo did, as the unattended mode reports it.
@@ -59,6 +61,7 @@ struct UndoSummary {
   std::string defragTime;   // when the defragmentation it undoes ran
   std::vector<std::string> notUndone;  // "<hive name>: <reason>" each
   std::string restartFailure;  // swaps scheduled, but the restart could not be started
+  std::vector<std::string> servicing;  // refused: what Windows' servicing is doing
 };
 
 // What the modes need of the main window.

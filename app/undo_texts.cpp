@@ -14,6 +14,10 @@ unsigned SkipMessage(UndoSkip skip) {
       return IDS_UNDO_NOT_SWAPPED_IN;
     case UndoSkip::StaleBackup:
       return IDS_UNDO_STALE_BACKUP;
+    case UndoSkip::WrongBackup:
+      return IDS_UNDO_WRONG_BACKUP;
+    case UndoSkip::NotAHive:
+      return IDS_UNDO_NOT_A_HIVE;
     case UndoSkip::NoBackup:
       break;
   }

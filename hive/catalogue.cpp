@@ -1,5 +1,6 @@
 #include "hive/catalogue.h"
 
+#include "hive/left_alone.h"
 #include "platform/device_path.h"
 #include "platform/text.h"
 
@@ -28,6 +29,7 @@ bool IsMachineOrUserHiveName(const std::string& hiveName) {
 
 void HiveCatalogue::BuildHiveCatalogue(HiveTable& table) {
   table.clear();
+  table.ProfileSids = ReadProfileSids(registry_);
   KeyHandle key = registry_.OpenKeyEx(RootKey::LocalMachine, kHiveListKey, win::kKeyAllAccess);
   if (key == 0) return;
   for (const std::string& name : registry_.ValueNames(key)) {

@@ -181,6 +181,16 @@ void ReleaseStaleCheckKey(Registry& registry, Privileges& privileges) {
   UnloadIfLoaded(registry, kProbeKeyName);
 }
 
+CopyCheck CheckLoadsAsHive(Registry& registry, Files& files, const std::string& file) {
+  UnloadIfLoaded(registry, kCheckKeyName);
+  long loaded = registry.LoadKey(RootKey::LocalMachine, kCheckKeyName, file);
+  // Wine leaves an empty hive mounted after a refused load.
+  UnloadIfLoaded(registry, kCheckKeyName);
+  DeleteHiveLogs(files, file);
+  if (loaded != win::kErrorSuccess) return {false, "it does not load as a hive (error " + std::to_string(loaded) + ")"};
+  return {true, ""};
+}
+
 CopyCheck CheckHiveCopy(Registry& registry, Files& files, const std::string& hiveName, const std::string& copyFile) {
   if (SplitHiveName(hiveName).root == RootKey::None) return {false, "its name names no registry root"};
   UnloadIfLoaded(registry, kCheckKeyName);

@@ -26,6 +26,11 @@ struct CopyCheck {
 // something to unload.
 void ReleaseStaleCheckKey(Registry& registry, Privileges& privileges);
 
+// Loads a file under the check key, as a hive of its own (so Windows checks
+// its whole structure), and unloads it at once. The caller has enabled the
+// backup and restore privileges.
+CopyCheck CheckLoadsAsHive(Registry& registry, Files& files, const std::string& file);
+
 // Loads copyFile under the check key, compares it with the live hive and
 // unloads it. The caller has enabled the backup and restore privileges.
 CopyCheck CheckHiveCopy(Registry& registry, Files& files, const std::string& hiveName, const std::string& copyFile);

@@ -5,6 +5,7 @@
 #include "hive/hive_copy.h"
 #include "hive/left_alone.h"
 #include "hive/pending_swaps.h"
+#include "hive/servicing.h"
 
 namespace vh {
 
@@ -55,10 +56,11 @@ HiveResult Measured(DefragRun& run, HiveResult result, const std::string& hiveFi
 // analysis did not copy are reported at once and never touched.
 HiveTable HivesToSwap(DefragRun& run) {
   HiveTable swaps;
+  swaps.ProfileSids = run.hives.ProfileSids;
   for (std::size_t i = 0; i < run.hives.size(); ++i) {
     const std::string& name = run.hives.HiveNames[i];
     const std::string& file = run.hives.HiveFiles[i];
-    if (std::optional<LeftAlone> why = LeftAloneReason(name)) {
+    if (std::optional<LeftAlone> why = LeftAloneReason(name, run.hives.ProfileSids)) {
       HiveResult result{name, HiveOutcome::LeftAlone, why->Reason()};
       result.reasonId = why->reasonId;
       run.report.hives.push_back(Measured(run, result, file, 0));
@@ -82,32 +84,51 @@ DefragPlan PlanOf(const DefragRun& run, const HiveTable& swaps) {
 // A copy taken at the analysis may be hours old: swapped in, it would undo
 // every registry change made since. The old copies go first, so that a hive
 // the fresh pass does not reach (stopped, or failed) has none to swap.
-void CopyAgain(DefragRun& run, const HiveTable& hives) {
-  if (run.keepAnalysisCopies || hives.empty()) return;
+FreshCopies CopyAgain(DefragRun& run, const HiveTable& hives) {
+  if (run.keepAnalysisCopies || hives.empty()) return FreshCopies::Done;
   for (const std::string& file : hives.HiveFiles) DeleteUnlessLinked(run.platform.files, CopyPath(file));
-  run.dialogs.CopyAgain(hives);
+  return run.dialogs.CopyAgain(hives);
 }
 
 // The copy's size is taken before its check, which deletes a copy that fails.
-HiveResult Check(DefragRun& run, const std::string& hiveName, const std::string& hiveFile, std::int64_t& copySize) {
+HiveResult Check(DefragRun& run, const std::string& hiveName, const std::string& hiveFile) {
   Platform& p = run.platform;
   std::string copy = CopyPath(hiveFile);
   if (!p.files.Exists(copy)) {
-    HiveResult result{hiveName, HiveOutcome::NotCopied, MessageOf(IDS_NOT_COPIED_AGAIN).english};
-    result.reasonId = IDS_NOT_COPIED_AGAIN;
-    return result;
+    HiveResult notCopied{hiveName, HiveOutcome::NotCopied, MessageOf(IDS_NOT_COPIED_AGAIN).english};
+    notCopied.reasonId = IDS_NOT_COPIED_AGAIN;
+    return Measured(run, notCopied, hiveFile, 0);
   }
-  copySize = QueryFileSize(p.files, copy);
+  HiveResult result = Measured(run, {hiveName, HiveOutcome::Scheduled, ""}, hiveFile, QueryFileSize(p.files, copy));
   CopyCheck check = CheckHiveCopy(p.registry, p.files, hiveName, copy);
   if (!check.passed) {
     DeleteUnlessLinked(p.files, copy);
-    return {hiveName, HiveOutcome::CheckFailed, check.reason};
+    result.outcome = HiveOutcome::CheckFailed;
+    result.reason = check.reason;
+    return result;
   }
-  return {hiveName, HiveOutcome::Scheduled, ""};
+  // What the swap will be judged by, and what the copy must still be
+  // right before it.
+  result.currentId = p.files.Identity(hiveFile).value_or("");
+  result.copyId = p.files.Identity(copy).value_or("");
+  return result;
+}
+
+// The copy right before its swap is still the file that passed the check:
+// nothing replaced, moved or rewrote it since.
+bool StillTheCheckedCopy(Files& files, const HiveResult& hive) {
+  const std::string copy = CopyPath(hive.hiveFile);
+  if (files.IsLinked(copy) || QueryFileSize(files, copy) != hive.copySize) return false;
+  return hive.copyId.empty() || files.Identity(copy).value_or("") == hive.copyId;
 }
 
 void Schedule(DefragRun& run, HiveResult& hive) {
   Platform& p = run.platform;
+  if (!StillTheCheckedCopy(p.files, hive)) {
+    hive.outcome = HiveOutcome::CheckFailed;
+    hive.reason = "its copy changed after the check";
+    return;
+  }
   long result = ScheduleHiveSwap(p.registry, p.files, hive.hiveName, CopyPath(hive.hiveFile), BackupPath(hive.hiveFile));
   hive.replaceResult = result;
   if (result == win::kErrorSuccess) return;
@@ -126,6 +147,8 @@ JournalOutcome JournalOutcomeOf(HiveOutcome outcome) {
       return JournalOutcome::NotCopied;
     case HiveOutcome::CheckFailed:
       return JournalOutcome::CheckFailed;
+    case HiveOutcome::NotSwapped:
+      return JournalOutcome::NotSwapped;
     case HiveOutcome::ReplaceRefused:
       break;
   }
@@ -133,13 +156,78 @@ JournalOutcome JournalOutcomeOf(HiveOutcome outcome) {
 }
 
 void Record(const DefragRun& run) {
-  if (run.journal) AppendJournalEntry(*run.journal, DefragJournalEntry(run));
+  if (!run.journal) return;
+  JournalEntry entry = DefragJournalEntry(run);
+  AppendJournalEntry(*run.journal, entry);
 }
 
-bool SwapsPendingNow(DefragRun& run) {
-  if (!run.journal) return false;
+// Every hive that was to be swapped is held back, for this reason.
+void HoldBack(DefragRun& run, const std::string& reason) {
+  for (HiveResult& hive : run.report.hives) {
+    if (hive.outcome != HiveOutcome::Scheduled) continue;
+    hive.outcome = HiveOutcome::NotSwapped;
+    hive.reason = reason;
+  }
+}
+
+std::vector<JournalHive> ToSwapOutcome(const DefragRun& run, const JournalEntry& planned) {
+  JournalEntry done = DefragJournalEntry(run);
+  std::vector<JournalHive> outcome;
+  for (std::size_t i = 0; i < planned.hives.size() && i < done.hives.size(); ++i)
+    if (planned.hives[i].outcome == JournalOutcome::ToSwap) outcome.push_back(done.hives[i]);
+  return outcome;
+}
+
+std::string Lines(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += (text.empty() ? "" : "; ") + line;
+  return text;
+}
+
+// No restart: the user hears why, unless nobody is there.
+DefragOutcome NoSwap(DefragRun& run, DefragOutcome outcome) {
+  ReportDefragEvent(run.platform.events, run.report);
+  if (outcome == DefragOutcome::NothingScheduled && !run.unattended) run.dialogs.ShowNothingScheduled(run.report);
+  return outcome;
+}
+
+// From the record before the first swap to the restart. The restore point
+// is ended already: only the swaps, their outcome and the restart remain.
+DefragOutcome SwapChecked(DefragRun& run) {
   Platform& p = run.platform;
-  return SwapsWaitForRestart(p.files, p.system, ReadJournal(p.files, run.journal->path), run.hives);
+  run.servicing = FindServicing(p.registry, p.system);
+  if (!run.servicing.empty()) {
+    HoldBack(run, "Windows is servicing itself: " + Lines(EnglishFindings(run.servicing)));
+    Record(run);
+    return NoSwap(run, DefragOutcome::ServicingPending);
+  }
+  JournalEntry planned = DefragJournalEntry(run, true);
+  if (!run.journal || !AppendJournalEntry(*run.journal, planned, true)) {
+    HoldBack(run, "the journal could not be written, and no swap is made without its record");
+    return NoSwap(run, DefragOutcome::NotRecorded);
+  }
+  if (!MarkSwapsWaiting(p.registry, {std::to_string(planned.stamp), planned.time})) {
+    HoldBack(run, "the program's own registry key that marks swaps waiting for the restart could not be written");
+    JournalEntry outcome = SwapOutcomeOf(planned.stamp, ToSwapOutcome(run, planned));
+    AppendJournalEntry(*run.journal, outcome, true);
+    return NoSwap(run, DefragOutcome::NotRecorded);
+  }
+  for (HiveResult& hive : run.report.hives)
+    if (hive.outcome == HiveOutcome::Scheduled) Schedule(run, hive);
+  JournalEntry outcome = SwapOutcomeOf(planned.stamp, ToSwapOutcome(run, planned));
+  AppendJournalEntry(*run.journal, outcome, true);
+  if (run.report.Scheduled() == 0) {
+    ClearSwapsWaiting(p.registry);
+    return NoSwap(run, DefragOutcome::NothingScheduled);
+  }
+  ReportDefragEvent(p.events, run.report);
+  run.restart = RestartComputer(p.privileges, p.power);
+  if (!run.restart.Started()) {
+    RecordRestartNotStarted(run.journal, run.restart.Failure());
+    ReportRestartNotStarted(p.events, run.restart.Failure());
+    return DefragOutcome::RestartNotStarted;
+  }
+  return DefragOutcome::Restarting;
 }
 
 }  // namespace
@@ -147,7 +235,13 @@ bool SwapsPendingNow(DefragRun& run) {
 DefragOutcome DefragRegistry(DefragRun& run) {
   run.report = {};
   run.restart = {};
-  if (SwapsPendingNow(run)) return DefragOutcome::SwapsPending;
+  run.servicing.clear();
+  run.ended.clear();
+  Platform& p = run.platform;
+  run.waiting = FindWaitingSwaps(p.registry);
+  if (run.waiting) return DefragOutcome::SwapsPending;
+  run.servicing = FindServicing(p.registry, p.system);
+  if (!run.servicing.empty()) return DefragOutcome::ServicingPending;
   if (run.options.IsAskBeforeDefrag && !run.unattended) {
     bool goOn = run.dialogs.AskBeforeDefrag();
     // Saved whatever the answer, so "Don't ask me next time" sticks even
@@ -165,57 +259,55 @@ DefragOutcome DefragRegistry(DefragRun& run) {
     Record(run);
     return DefragOutcome::RestorePointCancelled;
   }
-  Platform& p = run.platform;
   RecoverSetAsideBackups(p.files, run.hives.HiveFiles);
   HiveTable swaps = HivesToSwap(run);
   if (!run.unattended && !swaps.empty() && !run.dialogs.ConfirmSwapAndRestart(PlanOf(run, swaps))) {
     EndRestorePoint(p.restore, point, false);
     return DefragOutcome::Declined;
   }
-  CopyAgain(run, swaps);
+  if (CopyAgain(run, swaps) == FreshCopies::Stopped) {
+    // Stopped means the whole run: the copies made so far are not swapped.
+    EndRestorePoint(p.restore, point, false);
+    for (std::size_t i = 0; i < swaps.size(); ++i)
+      run.report.hives.push_back(Measured(
+          run, {swaps.HiveNames[i], HiveOutcome::NotCopied, "the fresh copies were stopped"}, swaps.HiveFiles[i], 0));
+    run.ended = "stopped by the user during the fresh copies; nothing was swapped";
+    Record(run);
+    return DefragOutcome::Stopped;
+  }
   // Loading a copy back needs both; the swap needs the restore privilege.
   EnableBackupPrivilege(p.privileges);
   EnableRestorePrivilege(p.privileges);
   // Every check before the first swap: from that swap on, whatever the
   // system writes to the hive is lost at the restart.
-  std::vector<HiveResult> checked;
-  for (std::size_t i = 0; i < swaps.size(); ++i) {
-    std::int64_t copySize = 0;
-    HiveResult result = Check(run, swaps.HiveNames[i], swaps.HiveFiles[i], copySize);
-    checked.push_back(Measured(run, result, swaps.HiveFiles[i], copySize));
+  for (std::size_t i = 0; i < swaps.size(); ++i)
+    run.report.hives.push_back(Check(run, swaps.HiveNames[i], swaps.HiveFiles[i]));
+  const bool toSwap = run.report.Scheduled() > 0;
+  // Ending the restore point can take many seconds (System Restore
+  // snapshots the registry): it is done before the first swap.
+  EndRestorePoint(p.restore, point, toSwap);
+  if (!toSwap) {
+    Record(run);
+    return NoSwap(run, DefragOutcome::NothingScheduled);
   }
-  for (HiveResult& hive : checked)
-    if (hive.outcome == HiveOutcome::Scheduled) Schedule(run, hive);
-  run.report.hives.insert(run.report.hives.end(), checked.begin(), checked.end());
-  // Recorded before anything can end the run: the restart, or a user who
-  // kills the program.
-  Record(run);
-  ReportDefragEvent(p.events, run.report);
-  const bool scheduled = run.report.Scheduled() > 0;
-  EndRestorePoint(p.restore, point, scheduled);
-  if (!scheduled) {
-    // A restart would change nothing and tell the user that it had.
-    if (!run.unattended) run.dialogs.ShowNothingScheduled(run.report);
-    return DefragOutcome::NothingScheduled;
-  }
-  run.restart = RestartComputer(p.privileges, p.power);
-  if (!run.restart.Started()) {
-    RecordRestartNotStarted(run.journal, run.restart.Failure());
-    ReportRestartNotStarted(p.events, run.restart.Failure());
-    return DefragOutcome::RestartNotStarted;
-  }
-  return DefragOutcome::Restarting;
+  return SwapChecked(run);
 }
 
-JournalEntry DefragJournalEntry(const DefragRun& run) {
+JournalEntry DefragJournalEntry(const DefragRun& run, bool beforeSwaps) {
   JournalEntry entry;
   entry.kind = JournalKind::Defragmentation;
   entry.restorePoint = run.restorePoint;
+  entry.ended = run.ended;
   for (const HiveResult& h : run.report.hives) {
     // A hive left alone was never the run's to touch.
     if (h.outcome == HiveOutcome::LeftAlone) continue;
     JournalHive hive{h.hiveName, h.hiveFile, h.currentSize, h.copySize, JournalOutcomeOf(h.outcome)};
     if (h.outcome == HiveOutcome::ReplaceRefused) hive.error = h.replaceResult;
+    if (beforeSwaps && h.outcome == HiveOutcome::Scheduled) {
+      hive.outcome = JournalOutcome::ToSwap;
+      hive.currentId = h.currentId;
+      hive.copyId = h.copyId;
+    }
     entry.hives.push_back(hive);
   }
   return entry;

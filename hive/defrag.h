@@ -1,25 +1,31 @@
 // Defragmentation: confirm, optionally make a restore point, tell the user
 // what will happen and that Windows restarts at once, then copy every hive
 // to be swapped again, load each copy back and compare it with the live
-// hive, schedule the swap of each checked copy, and restart. Nothing waits
-// for the user between the first swap and the restart: every change the
-// system writes to a swapped hive in that time is lost at the restart.
+// hive, end the restore point, record the swaps to come in the journal (on
+// the disk) and in a volatile key, schedule the swap of each checked copy
+// that is still the file checked, record the outcome, and restart. Nothing
+// waits for the user, and nothing slow runs, between the first swap and the
+// restart: every change the system writes to a swapped hive in that time is
+// lost at the restart.
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "hive/hive_swap.h"
 #include "hive/hive_table.h"
 #include "hive/journal.h"
+#include "hive/pending_swaps.h"
 #include "lang/messages.h"
 #include "platform/platform.h"
 #include "settings/options.h"
 
 namespace vh {
 
-enum class HiveOutcome { Scheduled, LeftAlone, NotCopied, CheckFailed, ReplaceRefused };
+// NotSwapped: checked, but held back before its swap (the reason says why).
+enum class HiveOutcome { Scheduled, LeftAlone, NotCopied, CheckFailed, ReplaceRefused, NotSwapped };
 
 struct HiveResult {
   std::string hiveName;
@@ -33,6 +39,10 @@ struct HiveResult {
   // says it (a failed check's details).
   unsigned reasonId = 0;
   std::vector<std::string> reasonValues;
+  // Files::Identity of the hive file and of the checked copy; empty when
+  // unknown.
+  std::string currentId;
+  std::string copyId;
 };
 
 struct DefragReport {
@@ -51,6 +61,8 @@ struct DefragPlan {
   std::vector<std::string> notSwapped;  // "<hive name>: <reason>", known before any copy
 };
 
+enum class FreshCopies { Done, Stopped };
+
 // The windows the defragmentation shows, all of them before the first swap
 // (but the one that says nothing could be scheduled).
 class DefragDialogs {
@@ -65,8 +77,9 @@ class DefragDialogs {
   // restarts at once and that changes made from now on are lost. True goes on.
   virtual bool ConfirmSwapAndRestart(const DefragPlan& plan) = 0;
   // Writes a fresh copy of each hive through the scan worker and its
-  // progress dialog; returns when the dialog has closed.
-  virtual void CopyAgain(const HiveTable& hives) = 0;
+  // progress dialog; returns when the dialog has closed: Stopped when the
+  // user ended it (Stop, Esc, the close box).
+  virtual FreshCopies CopyAgain(const HiveTable& hives) = 0;
   // No hive could be scheduled: there will be no restart.
   virtual void ShowNothingScheduled(const DefragReport& report) = 0;
 };
@@ -91,12 +104,18 @@ struct DefragRun {
   DefragReport report;
   RestorePointStep restorePoint = RestorePointStep::NotAsked;
   RestartAttempt restart;
+  std::optional<WaitingRun> waiting;    // SwapsPending: the run whose swaps wait
+  std::vector<unsigned> servicing;  // ServicingPending: what Windows is doing (messages)
+  std::string ended;                   // why the run ended before any swap
 };
 
 enum class DefragOutcome {
   SwapsPending,           // an earlier run's swaps wait for the restart: nothing done
+  ServicingPending,       // Windows is servicing itself: nothing swapped
   Declined,               // at the confirmation or the last notice
   RestorePointCancelled,
+  Stopped,                // the fresh copies were stopped: nothing swapped
+  NotRecorded,            // the journal or the waiting key could not be written: nothing swapped
   NothingScheduled,
   RestartNotStarted,      // swaps scheduled, but Windows would not restart
   Restarting,
@@ -111,8 +130,9 @@ bool ReplaceHive(Registry& registry, Files& files, const std::string& hiveName, 
                  const std::string& backupFile);
 
 // The journal's record of a run: every hive of the report the run could
-// have touched, with its file and sizes.
-JournalEntry DefragJournalEntry(const DefragRun& run);
+// have touched, with its file and sizes; before the swaps, each hive to be
+// swapped as "to swap" with the identities of its files.
+JournalEntry DefragJournalEntry(const DefragRun& run, bool beforeSwaps = false);
 
 // Records that the restart after a run's swaps could not be started.
 void RecordRestartNotStarted(const JournalWriter* journal, const std::string& reason);

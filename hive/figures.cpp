@@ -45,7 +45,7 @@ AnalysisFigures ComputeFigures(Files& files, const HiveTable& table, const std::
   for (std::size_t i = 0; i < table.size(); ++i) {
     std::int64_t current = QueryFileSize(files, table.HiveFiles[i]);
     // Never copied, so no more a failure than a saving.
-    if (std::optional<LeftAlone> why = LeftAloneReason(table.HiveNames[i])) {
+    if (std::optional<LeftAlone> why = LeftAloneReason(table.HiveNames[i], table.ProfileSids)) {
       f.rows.push_back({FormatSizeKB(current), messages.Text(why->shownId), "", false, current, -1});
       ++f.leftAlone;
       continue;

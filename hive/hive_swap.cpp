@@ -7,9 +7,10 @@ namespace vh {
 
 namespace {
 
-// SHTDN_REASON_MINOR_MAINTENANCE: recorded with the shutdown in the
-// system's event log.
-constexpr std::uint32_t kRestartReason = 1;
+// SHTDN_REASON_FLAG_PLANNED | SHTDN_REASON_MAJOR_OPERATINGSYSTEM |
+// SHTDN_REASON_MINOR_RECONFIG: "Operating System: Reconfiguration
+// (Planned)" in the system's event log, not an unexpected shutdown.
+constexpr std::uint32_t kRestartReason = 0x80020004u;
 
 bool EnableShutdownPrivilege(Privileges& privileges) {
   return privileges.Enable("SeShutdownPrivilege", win::kTokenAdjustPrivilegesQuery);
@@ -58,6 +59,8 @@ void RecoverSetAsideBackups(Files& files, const std::vector<std::string>& hiveFi
   }
 }
 
+std::uint32_t RestartReason() { return kRestartReason; }
+
 std::string RestartAttempt::Failure() const {
   if (Started()) return "";
   std::string text = "Windows refused to restart";
@@ -70,8 +73,8 @@ namespace {
 
 // InitiateSystemShutdownEx, with a shutdown already under way (the first
 // request was taken after all) counted as started.
-void InitiateRestart(Power& power, RestartAttempt& attempt) {
-  attempt.initiateError = power.InitiateRestart(kRestartReason);
+void InitiateRestart(Power& power, RestartAttempt& attempt, bool forceAppsClosed) {
+  attempt.initiateError = power.InitiateRestart(kRestartReason, forceAppsClosed);
   if (attempt.initiateError == win::kErrorShutdownInProgress) attempt.initiateError = win::kErrorSuccess;
 }
 
@@ -81,14 +84,14 @@ RestartAttempt RestartComputer(Privileges& privileges, Power& power) {
   RestartAttempt attempt;
   attempt.privilege = EnableShutdownPrivilege(privileges);
   attempt.exitWindows = power.ExitSystem(win::kEwxReboot | win::kEwxForce, kRestartReason);
-  if (!attempt.exitWindows) InitiateRestart(power, attempt);
+  if (!attempt.exitWindows) InitiateRestart(power, attempt, true);
   return attempt;
 }
 
-RestartAttempt RestartAgain(Privileges& privileges, Power& power) {
+RestartAttempt RestartAgain(Privileges& privileges, Power& power, bool forceAppsClosed) {
   RestartAttempt attempt;
   attempt.privilege = EnableShutdownPrivilege(privileges);
-  InitiateRestart(power, attempt);
+  InitiateRestart(power, attempt, forceAppsClosed);
   return attempt;
 }
 

@@ -4,6 +4,7 @@
 // swaps take effect, checked.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -40,7 +41,12 @@ struct RestartAttempt {
 // InitiateSystemShutdownEx, which also serves a process outside the
 // interactive session. Even a taken request may still be aborted.
 RestartAttempt RestartComputer(Privileges& privileges, Power& power);
-// The second way alone: for a restart that was taken but never came.
-RestartAttempt RestartAgain(Privileges& privileges, Power& power);
+// The second way alone: for a restart that was taken but never came. After
+// a shutdown that someone cancelled, without forcing applications closed:
+// the user or a program with unsaved work said no, and may say so again.
+RestartAttempt RestartAgain(Privileges& privileges, Power& power, bool forceAppsClosed);
+
+// The restart reason every request gives (planned maintenance).
+std::uint32_t RestartReason();
 
 }  // namespace vh

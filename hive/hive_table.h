@@ -1,5 +1,6 @@
 // The loaded hives, in the order the system lists them: two parallel lists
-// held by the main window. Sizes and the copy and backup paths are derived
+// held by the main window, with the profiles that tell the system's own
+// user hives from other programs'. Sizes and the copy and backup paths are derived
 // on demand and never stored.
 #pragma once
 
@@ -11,12 +12,16 @@ namespace vh {
 struct HiveTable {
   std::vector<std::string> HiveNames;  // as listed under hivelist, case kept
   std::vector<std::string> HiveFiles;  // drive-letter path of each hive's file
+  // The profiles the system lists under ProfileList, by SID: the user hives
+  // that are the system's own.
+  std::vector<std::string> ProfileSids;
 
   std::size_t size() const { return HiveNames.size(); }
   bool empty() const { return HiveNames.empty(); }
   void clear() {
     HiveNames.clear();
     HiveFiles.clear();
+    ProfileSids.clear();
   }
   void Append(const std::string& name, const std::string& file) {
     HiveNames.push_back(name);

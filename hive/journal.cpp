@@ -2,6 +2,9 @@
 
 #include <limits>
 
+#include "hive/hive_table.h"
+#include "platform/text.h"
+
 namespace vh {
 
 namespace {
@@ -9,6 +12,7 @@ namespace {
 const char kDefragHeader[] = "[Defragmentation]";
 const char kUndoHeader[] = "[Undo]";
 const char kRestartHeader[] = "[Restart Not Started]";
+const char kOutcomeHeader[] = "[Swap Outcome]";
 const char kRefusedPrefix[] = "refused with error ";
 const char kSkippedPrefix[] = "skipped: ";
 
@@ -64,6 +68,8 @@ const OutcomeName kOutcomeNames[] = {
     {JournalOutcome::Scheduled, "scheduled"},
     {JournalOutcome::NotCopied, "not copied"},
     {JournalOutcome::CheckFailed, "check failed"},
+    {JournalOutcome::ToSwap, "to swap"},
+    {JournalOutcome::NotSwapped, "not swapped"},
 };
 
 bool ParseOutcome(const std::string& text, JournalHive& hive) {
@@ -122,7 +128,22 @@ struct EntryReader {
 
   void Take(const std::string& key, const std::string& value) {
     bool ok = true;
-    if (key == "Time") {
+    if (key == "Computer") {
+      entry.computer = value;
+    } else if (key == "Ended") {
+      entry.ended = value;
+    } else if (key == "Run") {
+      ok = ParseUnsigned(value, entry.run);
+    } else if (key == "Ids") {
+      // The identities of the hive line before it.
+      std::size_t bar = value.find('|');
+      ok = !entry.hives.empty() && bar != std::string::npos && value.find('|', bar + 1) == std::string::npos &&
+           entry.hives.back().currentId.empty() && entry.hives.back().copyId.empty();
+      if (ok) {
+        entry.hives.back().currentId = value.substr(0, bar);
+        entry.hives.back().copyId = value.substr(bar + 1);
+      }
+    } else if (key == "Time") {
       hasTime = true;
       entry.time = value;
     } else if (key == "Stamp") {
@@ -145,7 +166,7 @@ struct EntryReader {
     bool needsRestorePoint = entry.kind == JournalKind::Defragmentation;
     bool needsHives = entry.kind != JournalKind::RestartNotStarted;
     if (!closed || !hasTime || !hasStamp || (needsHives && !hasCount) || (needsRestorePoint && !hasRestorePoint) ||
-        declared != entry.hives.size())
+        declared != entry.hives.size() || (entry.kind == JournalKind::SwapOutcome && entry.run == 0))
       entry.damaged = true;
     return entry;
   }
@@ -162,6 +183,8 @@ const char* HeaderOf(JournalKind kind) {
       return kUndoHeader;
     case JournalKind::RestartNotStarted:
       return kRestartHeader;
+    case JournalKind::SwapOutcome:
+      return kOutcomeHeader;
     case JournalKind::Defragmentation:
       break;
   }
@@ -212,6 +235,37 @@ std::string OutcomeText(const JournalHive& hive) {
   return "";
 }
 
+bool SameHive(const JournalHive& a, const JournalHive& b) { return a.name == b.name && a.file == b.file; }
+
+// Each whole outcome replaces the "to swap" of its entry's hives; the
+// outcomes themselves are not returned.
+std::vector<JournalEntry> FoldOutcomes(const std::vector<JournalEntry>& read) {
+  std::vector<JournalEntry> entries;
+  for (const JournalEntry& e : read) {
+    if (e.kind != JournalKind::SwapOutcome) {
+      entries.push_back(e);
+      continue;
+    }
+    if (e.damaged) continue;
+    for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
+      if (it->stamp != e.run || it->damaged ||
+          (it->kind != JournalKind::Defragmentation && it->kind != JournalKind::Undo))
+        continue;
+      for (JournalHive& h : it->hives) {
+        if (h.outcome != JournalOutcome::ToSwap) continue;
+        for (const JournalHive& done : e.hives) {
+          if (!SameHive(h, done) || done.outcome == JournalOutcome::ToSwap) continue;
+          h.outcome = done.outcome;
+          h.error = done.error;
+          h.skipReason = done.skipReason;
+        }
+      }
+      break;
+    }
+  }
+  return entries;
+}
+
 }  // namespace
 
 int JournalEntry::Scheduled() const {
@@ -220,18 +274,27 @@ int JournalEntry::Scheduled() const {
   return n;
 }
 
+bool JournalEntry::OfComputer(const std::string& name) const {
+  return computer.empty() || EqualsIgnoreCase(computer, name);
+}
+
 std::string JournalPath(Files& files) { return files.ExecutableFolder() + "varnhold-journal.txt"; }
 
 std::string FormatJournalEntry(const JournalEntry& entry) {
   std::string text = HeaderOf(entry.kind);
   text += "\r\nTime=" + Field(entry.time, true) + "\r\nStamp=" + std::to_string(entry.stamp) + "\r\n";
+  if (!entry.computer.empty()) text += "Computer=" + Field(entry.computer, true) + "\r\n";
   if (entry.kind == JournalKind::RestartNotStarted) return text + "Reason=" + Field(entry.reason, true) + "\r\n\r\n";
+  if (entry.kind == JournalKind::SwapOutcome) text += "Run=" + std::to_string(entry.run) + "\r\n";
   if (entry.kind == JournalKind::Defragmentation)
     text += "Restore Point=" + RestorePointText(entry.restorePoint) + "\r\n";
+  if (!entry.ended.empty()) text += "Ended=" + Field(entry.ended, true) + "\r\n";
   text += "Hives=" + std::to_string(entry.hives.size()) + "\r\n";
   for (const JournalHive& h : entry.hives) {
     text += "Hive=" + OutcomeText(h) + "|" + std::to_string(h.currentSize) + "|" + std::to_string(h.copySize) + "|" +
             Field(h.file, false) + "|" + Field(h.name, true) + "\r\n";
+    if (!h.currentId.empty() || !h.copyId.empty())
+      text += "Ids=" + Field(h.currentId, false) + "|" + Field(h.copyId, false) + "\r\n";
   }
   return text + "\r\n";
 }
@@ -257,7 +320,8 @@ std::vector<JournalEntry> ParseJournal(const std::string& text) {
     }
     if (line[0] == '[') {
       close(false);
-      for (JournalKind kind : {JournalKind::Defragmentation, JournalKind::Undo, JournalKind::RestartNotStarted}) {
+      for (JournalKind kind : {JournalKind::Defragmentation, JournalKind::Undo, JournalKind::RestartNotStarted,
+                               JournalKind::SwapOutcome}) {
         if (line != HeaderOf(kind)) continue;
         current.emplace();
         current->entry.kind = kind;
@@ -269,11 +333,35 @@ std::vector<JournalEntry> ParseJournal(const std::string& text) {
     current->Take(line.substr(0, equals), line.substr(equals + 1));
   }
   close(false);
-  return entries;
+  return FoldOutcomes(entries);
 }
 
-bool AppendJournalEntry(const JournalWriter& writer, JournalEntry entry) {
+JournalEntry SwapOutcomeOf(std::uint64_t run, const std::vector<JournalHive>& hives) {
+  JournalEntry outcome;
+  outcome.kind = JournalKind::SwapOutcome;
+  outcome.run = run;
+  outcome.hives = hives;
+  return outcome;
+}
+
+void JudgeByFiles(JournalEntry& entry, Files& files) {
+  for (JournalHive& h : entry.hives) {
+    if (h.outcome != JournalOutcome::ToSwap) continue;
+    entry.judgedByFiles = true;
+    bool tookEffect = false;
+    if (!h.copyId.empty()) {
+      tookEffect = files.Identity(h.file) == h.copyId;
+    } else {
+      const std::string taken = entry.kind == JournalKind::Undo ? BackupPath(h.file) : CopyPath(h.file);
+      tookEffect = !files.EntryExists(taken);
+    }
+    h.outcome = tookEffect ? JournalOutcome::Scheduled : JournalOutcome::NotSwapped;
+  }
+}
+
+bool AppendJournalEntry(const JournalWriter& writer, JournalEntry& entry, bool flush) {
   entry.stamp = writer.system.Now();
+  entry.computer = writer.system.ComputerName();
   if (writer.nowText) entry.time = writer.nowText();
   std::string text = FormatJournalEntry(entry);
   // A file that does not end with a line end (a cut write, NUL padding, a
@@ -283,14 +371,16 @@ bool AppendJournalEntry(const JournalWriter& writer, JournalEntry entry) {
   // one line end, and an entry cut short must not look closed.
   if (tail && !tail->empty() && tail->back() != '\n') text = (tail->back() == '\r' ? "\n" : "\r\n") + text;
   // One write for the whole entry, so that a failure cannot leave half of it.
-  if (writer.files.AppendText(writer.path, text)) return true;
-  if (writer.logFailure) writer.logFailure("The journal " + writer.path + " could not be written; the run went on.");
+  if (writer.files.AppendText(writer.path, text) && (!flush || writer.files.Flush(writer.path))) return true;
+  if (writer.logFailure) writer.logFailure("The journal " + writer.path + " could not be written.");
   return false;
 }
 
 std::vector<JournalEntry> ReadJournal(Files& files, const std::string& path) {
   std::optional<std::string> text = files.ReadTail(path, kJournalTailBytes);
-  return text ? ParseJournal(*text) : std::vector<JournalEntry>{};
+  std::vector<JournalEntry> entries = text ? ParseJournal(*text) : std::vector<JournalEntry>{};
+  for (JournalEntry& e : entries) JudgeByFiles(e, files);
+  return entries;
 }
 
 }  // namespace vh

@@ -8,13 +8,32 @@
 //   [Defragmentation]                 or [Undo]
 //   Time=12/7/2026 12:31:17 PM        local time, as the user reads it
 //   Stamp=134097390770000000          UTC, 100 ns units since 1601
+//   Computer=WORKSTATION              the computer it ran on
 //   Restore Point=created             defragmentations only
+//   Ended=stopped by the user ...     a run that ended before any swap, why
 //   Hives=2                           the number of Hive lines that follow
 //   Hive=<outcome>|<current size>|<copy size>|<hive file>|<hive name>
+//   Ids=<hive file's identity>|<copy's identity>     optional, after its Hive
 //
 // Sizes are bytes (-1 when unreadable); an undo's "copy size" is the size of
 // the backup it swaps back in. The hive name comes last and may hold any
 // character but a line break (a file name cannot hold "|").
+//
+// A run that swaps writes its entry before the first swap, each hive to be
+// swapped with the outcome "to swap", and flushes it; after the last swap
+// it appends the outcome:
+//
+//   [Swap Outcome]
+//   Time=...  Stamp=...  Computer=...
+//   Run=<the entry's Stamp>
+//   Hives=1
+//   Hive=scheduled|...               one line per hive that was to be swapped
+//
+// The reader folds an outcome into its entry. An entry whose outcome never
+// came (the program was killed, the power cut) is judged by the files: a
+// swap took effect where the hive file is now the file it was to take in.
+// Entries written by earlier versions have no Computer, Ended, Ids or "to
+// swap" and were written after their swaps.
 #pragma once
 
 #include <cstdint>
@@ -30,11 +49,14 @@ namespace vh {
 
 // RestartNotStarted: swaps of the run before it are pending, and the
 // restart that was to make them take effect could not be started.
-enum class JournalKind { Defragmentation, Undo, RestartNotStarted };
+// SwapOutcome: what became of the swaps of the entry it names; folded into
+// that entry when read.
+enum class JournalKind { Defragmentation, Undo, RestartNotStarted, SwapOutcome };
 
 // What became of one hive. Skipped is an undo's: the hive was not swapped
-// back, for the reason given.
-enum class JournalOutcome { Scheduled, NotCopied, CheckFailed, Refused, Skipped };
+// back, for the reason given. ToSwap: written before the swap; NotSwapped:
+// read back as such where the files show that the swap never happened.
+enum class JournalOutcome { Scheduled, NotCopied, CheckFailed, Refused, Skipped, ToSwap, NotSwapped };
 
 struct JournalHive {
   std::string name;  // as listed under hivelist
@@ -44,6 +66,11 @@ struct JournalHive {
   JournalOutcome outcome = JournalOutcome::NotCopied;
   long error = 0;          // RegReplaceKeyA's refusal, for Refused
   std::string skipReason;  // for Skipped
+  // Files::Identity of the hive file and of the file to take its place
+  // (the copy, or for an undo the backup), when the swap was planned;
+  // empty when unknown.
+  std::string currentId;
+  std::string copyId;
 };
 
 struct JournalEntry {
@@ -53,6 +80,12 @@ struct JournalEntry {
   RestorePointStep restorePoint = RestorePointStep::NotAsked;
   std::vector<JournalHive> hives;
   std::string reason;  // RestartNotStarted: why, in plain words
+  std::string computer;  // empty in entries of earlier versions
+  std::string ended;     // a run that ended before any swap: why
+  std::uint64_t run = 0;  // SwapOutcome: the Stamp of its entry
+  // Its swaps were written as planned and no outcome followed: each hive
+  // to be swapped was judged by its files when read.
+  bool judgedByFiles = false;
   // Read back with a field missing or malformed, with fewer or more Hive
   // lines than it announced, or without the blank line that closes it (a
   // write that was cut short).
@@ -60,7 +93,11 @@ struct JournalEntry {
 
   int Scheduled() const;
   // A defragmentation or an undo that scheduled some swap.
-  bool SchedulesSwaps() const { return kind != JournalKind::RestartNotStarted && Scheduled() > 0; }
+  bool SchedulesSwaps() const {
+    return (kind == JournalKind::Defragmentation || kind == JournalKind::Undo) && Scheduled() > 0;
+  }
+  // Written by this computer (or by a version that did not say).
+  bool OfComputer(const std::string& name) const;
 };
 
 // The journal file beside the program.
@@ -71,8 +108,18 @@ constexpr std::size_t kJournalTailBytes = 1 << 20;
 
 std::string FormatJournalEntry(const JournalEntry& entry);
 // Every entry in the text, in order; text before the first entry (or a cut
-// entry at the start of a tail) is passed over.
+// entry at the start of a tail) is passed over. Each swap outcome is folded
+// into its entry and not returned; one cut short is dropped.
 std::vector<JournalEntry> ParseJournal(const std::string& text);
+
+// The outcome of the swaps of the entry stamped run: the hives that were
+// to be swapped, each with what became of it.
+JournalEntry SwapOutcomeOf(std::uint64_t run, const std::vector<JournalHive>& hives);
+
+// Judges each hive an entry left "to swap" by the files: Scheduled where
+// the hive file is now the file that was to take its place (same identity;
+// without identities, where that file's name is gone), NotSwapped elsewhere.
+void JudgeByFiles(JournalEntry& entry, Files& files);
 
 // Appends one entry, its time and stamp filled in here. The entry starts on
 // a line of its own whatever the file ends with (a write cut short, a line
@@ -86,10 +133,13 @@ struct JournalWriter {
   // Where a journal that cannot be written is reported (varnhold.log).
   std::function<void(const std::string&)> logFailure;
 };
-bool AppendJournalEntry(const JournalWriter& writer, JournalEntry entry);
+// The entry gets its time, stamp and computer here. With flush, the entry
+// is on the disk when this returns true (FlushFileBuffers).
+bool AppendJournalEntry(const JournalWriter& writer, JournalEntry& entry, bool flush = false);
 
-// The entries at the end of the journal file (its last kJournalTailBytes);
-// none when the file is missing or unreadable.
+// The entries at the end of the journal file (its last kJournalTailBytes),
+// entries without their outcome judged by the files; none when the file is
+// missing or unreadable.
 std::vector<JournalEntry> ReadJournal(Files& files, const std::string& path);
 
 }  // namespace vh

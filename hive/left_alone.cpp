@@ -25,25 +25,58 @@ const LeftAloneHive kLeftAlone[] = {
     {"ELAM", {IDS_LEFT_ALONE_ELAM, IDS_LEFT_ALONE_ELAM_WHY}},
 };
 
+const char kProfileListKey[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList";
+
+bool StartsWith(const std::string& upper, const char* prefix) {
+  return upper.compare(0, std::string(prefix).size(), prefix) == 0;
+}
+
+// A user hive of a listed profile: "<SID>" or "<SID>_Classes".
+bool OwnUserHive(const std::string& upperKey, const std::vector<std::string>& profileSids) {
+  if (upperKey == ".DEFAULT") return true;
+  const std::string classes = "_CLASSES";
+  std::string sid = upperKey;
+  if (sid.size() > classes.size() && sid.compare(sid.size() - classes.size(), classes.size(), classes) == 0)
+    sid.resize(sid.size() - classes.size());
+  for (const std::string& profile : profileSids)
+    if (!profile.empty() && UpperAscii(profile) == sid) return true;
+  return false;
+}
+
 }  // namespace
 
 const char* LeftAlone::Shown() const { return MessageOf(shownId).english; }
 const char* LeftAlone::Reason() const { return MessageOf(reasonId).english; }
 
-std::optional<LeftAlone> LeftAloneReason(const std::string& hiveName) {
+const LeftAlone kOtherProgramsHive{IDS_LEFT_ALONE_OTHER, IDS_LEFT_ALONE_OTHER_WHY};
+
+std::optional<LeftAlone> LeftAloneReason(const std::string& hiveName, const std::vector<std::string>& profileSids) {
   std::string upper = UpperAscii(hiveName);
-  if (upper.compare(0, sizeof kMachinePrefix - 1, kMachinePrefix) != 0) return std::nullopt;
-  std::string key = upper.substr(sizeof kMachinePrefix - 1);
-  for (const LeftAloneHive& hive : kLeftAlone)
-    if (key == hive.key) return hive.why;
-  return std::nullopt;
+  if (StartsWith(upper, kMachinePrefix)) {
+    std::string key = upper.substr(sizeof kMachinePrefix - 1);
+    for (const LeftAloneHive& hive : kLeftAlone)
+      if (key == hive.key) return hive.why;
+    if (key == "SYSTEM" || key == "SOFTWARE") return std::nullopt;
+  } else if (StartsWith(upper, kUserPrefix)) {
+    if (OwnUserHive(upper.substr(sizeof kUserPrefix - 1), profileSids)) return std::nullopt;
+  }
+  return kOtherProgramsHive;
 }
 
 HiveTable HivesToCopy(const HiveTable& hives) {
   HiveTable copied;
+  copied.ProfileSids = hives.ProfileSids;
   for (std::size_t i = 0; i < hives.size(); ++i)
-    if (!LeftAloneReason(hives.HiveNames[i])) copied.Append(hives.HiveNames[i], hives.HiveFiles[i]);
+    if (!LeftAloneReason(hives.HiveNames[i], hives.ProfileSids)) copied.Append(hives.HiveNames[i], hives.HiveFiles[i]);
   return copied;
+}
+
+std::vector<std::string> ReadProfileSids(Registry& registry) {
+  KeyHandle key = registry.OpenKeyEx(RootKey::LocalMachine, kProfileListKey, win::kKeyRead);
+  if (!key) return {};
+  std::vector<std::string> sids = registry.SubkeyNames(key);
+  registry.CloseKey(key);
+  return sids;
 }
 
 std::string HiveReaderSid(const std::string& hiveName) {

@@ -1,12 +1,18 @@
 // The loaded hives that are never the program's to swap: listed and shown
-// as left alone, but never copied, checked or swapped. One table, each
-// name with its reason.
+// as left alone, but never copied, checked or swapped. Only the system's own
+// hives are swapped: SYSTEM, SOFTWARE, the default user's, and those of the
+// profiles the system lists (each user's and its _Classes). Among the
+// machine's own, one table names those left alone with their reasons; any
+// other hive was loaded by another program (reg load, an offline image
+// mounted for servicing), whose later writes would go to the backup.
 #pragma once
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "hive/hive_table.h"
+#include "platform/platform.h"
 
 namespace vh {
 
@@ -17,9 +23,17 @@ struct LeftAlone {
   const char* Reason() const;
 };
 
-// The reason a hive is left alone, or nullopt for an ordinary hive. Only
-// the machine's own hives of these names count ("\REGISTRY\MACHINE\SAM").
-std::optional<LeftAlone> LeftAloneReason(const std::string& hiveName);
+// The reason a hive is left alone, or nullopt for one of the system's own
+// to swap; profileSids are the SIDs ProfileList lists. Names compare
+// without regard to case.
+std::optional<LeftAlone> LeftAloneReason(const std::string& hiveName, const std::vector<std::string>& profileSids);
+
+// The reason every hive of another program is given.
+extern const LeftAlone kOtherProgramsHive;
+
+// The profiles' SIDs, from HKLM\...\ProfileList; none when the key cannot
+// be read.
+std::vector<std::string> ReadProfileSids(Registry& registry);
 
 // The table without the hives left alone: what an analysis copies.
 HiveTable HivesToCopy(const HiveTable& hives);

@@ -1,19 +1,45 @@
 #include "hive/pending_swaps.h"
 
-#include "hive/hive_copy.h"
-
 namespace vh {
 
-bool SwapsWaitForRestart(Files& files, SystemInfo& system, const std::vector<JournalEntry>& journal,
-                         const HiveTable& hives) {
-  for (auto it = journal.rbegin(); it != journal.rend(); ++it) {
-    if (!it->SchedulesSwaps()) continue;
-    if (it->stamp >= system.BootTime()) return true;
-    break;
-  }
-  for (const std::string& file : hives.HiveFiles)
-    if (IsFileLocked(files, BackupPath(file)) || IsFileLocked(files, UndoPath(file))) return true;
-  return false;
+const char kSwapsWaitingKey[] = "SOFTWARE\\Varnhold Swaps Waiting";
+
+namespace {
+
+const char kRunValue[] = "Run";
+const char kTimeValue[] = "Time";
+
+}  // namespace
+
+std::optional<WaitingRun> FindWaitingSwaps(Registry& registry) {
+  KeyHandle key = registry.OpenKeyEx(RootKey::LocalMachine, kSwapsWaitingKey, win::kKeyRead);
+  if (!key) return std::nullopt;
+  WaitingRun run{registry.ReadString(key, kRunValue), registry.ReadString(key, kTimeValue)};
+  registry.CloseKey(key);
+  if (run.run.empty()) return std::nullopt;
+  return run;
+}
+
+bool MarkSwapsWaiting(Registry& registry, const WaitingRun& run) {
+  KeyHandle key = registry.CreateVolatileKey(RootKey::LocalMachine, kSwapsWaitingKey,
+                                             win::kKeyQueryValue | win::kKeySetValue);
+  if (!key) return false;
+  // The time first: the run's stamp is what makes the key count.
+  bool written = registry.WriteString(key, kTimeValue, run.time) == win::kErrorSuccess &&
+                 registry.WriteString(key, kRunValue, run.run) == win::kErrorSuccess;
+  registry.CloseKey(key);
+  return written;
+}
+
+void ClearSwapsWaiting(Registry& registry) {
+  KeyHandle key = registry.OpenKeyEx(RootKey::LocalMachine, kSwapsWaitingKey, win::kKeySetValue);
+  if (!key) return;
+  registry.WriteString(key, kRunValue, "");
+  registry.CloseKey(key);
+}
+
+std::string WaitingRunText(const WaitingRun& run) {
+  return "the run of " + (run.time.empty() ? std::string("an unknown time") : run.time) + " (" + run.run + ")";
 }
 
 }  // namespace vh

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "hive/defrag.h"
 #include "hive/hive_table.h"
 #include "hive/journal.h"
+#include "hive/pending_swaps.h"
 #include "platform/platform.h"
 
 namespace vh {
@@ -25,7 +27,7 @@ enum class UndoRefusal {
   Damaged,            // the entry to judge cannot be read whole
   NothingScheduled,   // no defragmentation in the journal scheduled a swap
   AlreadyUndone,      // an undo of it has been scheduled already
-  NotRestarted,       // its swaps wait for the next start
+  NotRestarted,       // swaps wait for the next start
   NothingToSwapBack,  // no hive it swapped can be swapped back (each has its reason)
 };
 std::string UndoRefusalText(UndoRefusal refusal);
@@ -36,6 +38,8 @@ enum class UndoSkip {
   NotSwappedIn,  // its copy is still there: the swap did not take effect
   NoBackup,      // its backup is missing
   StaleBackup,   // its backup was last written long before the defragmentation
+  WrongBackup,   // its backup is not the file the swap made (identity, size)
+  NotAHive,      // its backup does not load as a hive
 };
 // The reason in the words of the journal and the log, which are never
 // translated; the undo's dialog takes them as its English texts.
@@ -53,13 +57,20 @@ struct UndoPlan {
 // can be swapped back.
 std::string UndoRefusalText(const UndoPlan& plan);
 
-// Judges the journal's last run that scheduled swaps against the hives
-// loaded now; runs that scheduled nothing (a refused second run, say) are
-// passed over. Only hives the system lists (same name, same file) are ever
-// swapped back, whatever the journal says: it is a file beside the
-// program, not proof.
+// Judges the journal's last run of this computer that scheduled swaps
+// against the hives loaded now; runs that scheduled nothing (a refused
+// second run, say) and entries another computer wrote are passed over.
+// Only hives the system lists (same name, same file) are ever swapped back,
+// and only from the backup the swap made (its identity, a size no smaller
+// than the hive's then), whatever the journal says: it is a file beside the
+// program, not proof. swapsWait: swaps of some run wait for the restart.
 UndoPlan PlanUndo(const std::vector<JournalEntry>& journal, const HiveTable& loaded, Files& files,
-                  std::uint64_t bootTime);
+                  const std::string& computer, bool swapsWait);
+
+// Loads each backup the plan would swap back under the check key, as a
+// copy is checked, and moves one that does not load to the skipped. The
+// caller has enabled the backup and restore privileges.
+void CheckBackupsLoad(UndoPlan& plan, Registry& registry, Files& files);
 
 // The windows the undo shows, all of them before the first swap (but the
 // one that says Windows refused every swap back).
@@ -89,10 +100,14 @@ struct UndoRun {
   UndoPlan plan;
   JournalEntry done;  // what became of each hive, as the journal records it
   RestartAttempt restart;
+  std::optional<WaitingRun> waiting;    // SwapsPending: the run whose swaps wait
+  std::vector<unsigned> servicing;  // ServicingPending: what Windows is doing (messages)
 };
 
 enum class UndoOutcome {
   SwapsPending,  // an earlier run's swaps wait for the restart: nothing done
+  ServicingPending,  // Windows is servicing itself: nothing swapped back
+  NotRecorded,   // the journal or the waiting key could not be written: nothing swapped back
   NothingToUndo,
   Declined,
   NothingScheduled,
@@ -100,8 +115,9 @@ enum class UndoOutcome {
   Restarting,
 };
 
-// Plans, confirms (unless unattended), schedules each swap back, records
-// the undo in the journal, and restarts only when some swap was scheduled.
+// Plans, confirms (unless unattended), records the swaps back in the
+// journal and the waiting key, schedules each, records their outcome, and
+// restarts only when some swap was scheduled.
 UndoOutcome UndoLastDefragmentation(UndoRun& run);
 
 // Whether the menu offers the undo now.

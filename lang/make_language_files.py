@@ -785,6 +785,144 @@ message("RES_Unsupported_System",
         "Deze software ondersteunt het huidige Windows-systeem niet!",
         "本软件不支持当前的 Windows 系统！")
 
+message("RES_Undo_Wrong_Backup",
+        "sa sauvegarde n'est pas le fichier laissé par cette défragmentation (un autre fichier, ou un fichier "
+        "tronqué)",
+        "seine Sicherung ist nicht die Datei, die diese Defragmentierung hinterlassen hat (eine andere Datei oder "
+        "eine abgeschnittene)",
+        "su copia de seguridad no es el archivo que dejó esa desfragmentación (otro archivo, o uno truncado)",
+        "il suo backup non è il file lasciato da quella deframmentazione (un altro file, o uno troncato)",
+        "de back-up is niet het bestand dat die defragmentatie achterliet (een ander bestand, of een afgekapt "
+        "bestand)",
+        "其备份不是那次整理留下的文件（另一个文件，或被截断的文件）")
+message("RES_Undo_Not_A_Hive",
+        "sa sauvegarde ne se charge pas comme une ruche",
+        "seine Sicherung lässt sich nicht als Hive laden",
+        "su copia de seguridad no se carga como un subárbol",
+        "il suo backup non si carica come hive",
+        "de back-up laadt niet als registercomponent",
+        "其备份无法作为配置单元加载")
+message("RES_Left_Alone_Other",
+        "ignorée : chargée par un autre programme",
+        "ausgelassen: von einem anderen Programm geladen",
+        "omitido: cargado por otro programa",
+        "ignorato: caricato da un altro programma",
+        "overgeslagen: geladen door een ander programma",
+        "跳过：由其他程序加载")
+message("RES_Left_Alone_Other_Why",
+        "ce n'est pas une des ruches du système : un autre programme l'a chargée, et ce qu'il y écrirait après un "
+        "remplacement serait perdu",
+        "er gehört nicht zu den Hives des Systems: ein anderes Programm hat ihn geladen, und was dieses Programm "
+        "nach einem Austausch hineinschreibt, ginge verloren",
+        "no es uno de los subárboles del sistema: otro programa lo cargó, y lo que ese programa escriba en él "
+        "después de un intercambio se perdería",
+        "non è uno degli hive del sistema: l'ha caricato un altro programma, e ciò che quel programma vi scrive "
+        "dopo una sostituzione andrebbe perso",
+        "het is geen registercomponent van het systeem zelf: een ander programma heeft het geladen, en wat dat "
+        "programma er na een vervanging in schrijft, zou verloren gaan",
+        "它不是系统自己的配置单元：它由其他程序加载，替换后该程序写入的内容将会丢失")
+message("RES_Defrag_Stopped",
+        "Les nouvelles copies ont été arrêtées : aucune ruche n'a été remplacée et Windows ne redémarre pas. Le "
+        "registre est tel qu'il était.",
+        "Das neue Kopieren wurde angehalten, daher wurde kein Hive ausgetauscht, und Windows startet nicht neu. "
+        "Die Registry ist, wie sie war.",
+        "Las copias nuevas se detuvieron, así que no se intercambió ningún subárbol y Windows no se reinicia. El "
+        "registro está como estaba.",
+        "Le nuove copie sono state interrotte, quindi nessun hive è stato sostituito e Windows non si riavvia. "
+        "Il registro è com'era.",
+        "Het opnieuw kopiëren is gestopt, dus er is geen registercomponent vervangen en Windows start niet "
+        "opnieuw op. Het register is zoals het was.",
+        "重新复制已停止，因此没有替换任何配置单元，Windows 也不会重新启动。注册表保持原样。")
+message("RES_Windows_Servicing",
+        "Windows installe des mises à jour ou un programme, ou attend son propre redémarrage pour finir de le "
+        "faire. Un remplacement maintenant pourrait perdre les modifications qu'il apporte. Redémarrez Windows, "
+        "ou attendez qu'il ait fini, puis réessayez. Rien n'a changé. Trouvé :",
+        "Windows installiert Updates oder ein Programm oder wartet auf den eigenen Neustart, um das "
+        "abzuschließen. Ein Austausch jetzt könnte die Änderungen kosten, die es dabei macht. Starten Sie Windows "
+        "neu oder warten Sie, bis es fertig ist, und versuchen Sie es dann erneut. Nichts wurde geändert. "
+        "Gefunden:",
+        "Windows está instalando actualizaciones o un programa, o espera su propio reinicio para terminar de "
+        "hacerlo. Un intercambio ahora podría perder los cambios que hace. Reinicie Windows, o espere a que "
+        "termine, y vuelva a intentarlo. No se cambió nada. Encontrado:",
+        "Windows sta installando aggiornamenti o un programma, oppure attende il proprio riavvio per finire. "
+        "Una sostituzione ora potrebbe far perdere le modifiche che apporta. Riavviare Windows, o attendere che "
+        "abbia finito, quindi riprovare. Nulla è cambiato. Trovato:",
+        "Windows installeert updates of een programma, of wacht op zijn eigen herstart om dat af te ronden. Een "
+        "vervanging nu kan de wijzigingen kosten die het daarbij maakt. Start Windows opnieuw op, of wacht tot "
+        "het klaar is, en probeer het dan opnieuw. Er is niets gewijzigd. Gevonden:",
+        "Windows 正在安装更新或程序，或正在等待自身重新启动以完成安装。现在替换可能会丢失它所做的更改。请重新启动 Windows，或等待其完成后再试。未做任何更改。发现：")
+message("RES_Not_Recorded",
+        "Les remplacements n'ont pas pu être enregistrés avant d'être faits : aucune ruche n'a été remplacée et "
+        "Windows ne redémarre pas :",
+        "Der Austausch konnte nicht vorab aufgezeichnet werden, daher wurde kein Hive ausgetauscht, und Windows "
+        "startet nicht neu:",
+        "Los intercambios no se pudieron registrar antes de hacerse, así que no se intercambió ningún subárbol y "
+        "Windows no se reinicia:",
+        "Le sostituzioni non hanno potuto essere registrate prima di essere fatte, quindi nessun hive è stato "
+        "sostituito e Windows non si riavvia:",
+        "De vervangingen konden niet vooraf worden vastgelegd, dus er is geen registercomponent vervangen en "
+        "Windows start niet opnieuw op:",
+        "替换操作无法在执行前记录，因此没有替换任何配置单元，Windows 也不会重新启动：")
+message("RES_Restart_Cancelled_Retry",
+        "Le redémarrage a été annulé. Les ruches remplacées l'attendent toujours, et toute modification du "
+        "registre d'ici là sera perdue. Varnhold demande encore une fois à Windows de redémarrer, cette fois sans "
+        "fermer les programmes de force : enregistrez votre travail et laissez le redémarrage se faire.",
+        "Der Neustart wurde abgebrochen. Die ausgetauschten Hives warten weiter darauf, und jede bis dahin "
+        "gemachte Änderung an der Registry geht verloren. Varnhold bittet Windows noch einmal um den Neustart, "
+        "diesmal ohne Programme zwangsweise zu schließen: Speichern Sie Ihre Arbeit und lassen Sie den Neustart "
+        "zu.",
+        "El reinicio se canceló. Los subárboles intercambiados lo siguen esperando, y todo cambio del registro "
+        "hasta entonces se perderá. Varnhold pide a Windows una vez más que se reinicie, esta vez sin cerrar "
+        "programas a la fuerza: guarde su trabajo y deje que el reinicio continúe.",
+        "Il riavvio è stato annullato. Gli hive sostituiti lo attendono ancora, e ogni modifica al registro fino "
+        "ad allora andrà persa. Varnhold chiede a Windows ancora una volta di riavviarsi, questa volta senza "
+        "chiudere i programmi forzatamente: salvare il lavoro e lasciare proseguire il riavvio.",
+        "De herstart is geannuleerd. De vervangen registercomponenten wachten er nog op, en elke wijziging in "
+        "het register tot dan gaat verloren. Varnhold vraagt Windows nog één keer om opnieuw op te starten, dit "
+        "keer zonder programma's geforceerd te sluiten: sla uw werk op en laat de herstart doorgaan.",
+        "重新启动已被取消。已替换的配置单元仍在等待重新启动，在此之前对注册表所做的任何更改都将丢失。Varnhold 将再次请求 Windows 重新启动，这次不会强制关闭程序：请保存您的工作并让重新启动继续。")
+message("RES_Servicing_Cbs",
+        "la maintenance des composants attend un redémarrage pour finir d'installer des mises à jour",
+        "die Komponentenwartung wartet auf einen Neustart, um Updates fertig zu installieren",
+        "el mantenimiento de componentes espera un reinicio para terminar de instalar actualizaciones",
+        "la manutenzione dei componenti attende un riavvio per finire di installare aggiornamenti",
+        "het onderhoud van onderdelen wacht op een herstart om updates af te ronden",
+        "组件服务正在等待重新启动以完成更新安装")
+message("RES_Servicing_Update",
+        "Windows Update attend un redémarrage pour finir d'installer des mises à jour",
+        "Windows Update wartet auf einen Neustart, um Updates fertig zu installieren",
+        "Windows Update espera un reinicio para terminar de instalar actualizaciones",
+        "Windows Update attende un riavvio per finire di installare aggiornamenti",
+        "Windows Update wacht op een herstart om updates af te ronden",
+        "Windows 更新正在等待重新启动以完成更新安装")
+message("RES_Servicing_Renames",
+        "des fichiers attendent d'être remplacés au redémarrage (renommages en attente)",
+        "Dateien warten darauf, beim Neustart ersetzt zu werden (ausstehende Umbenennungen)",
+        "hay archivos que esperan ser reemplazados en el reinicio (cambios de nombre pendientes)",
+        "alcuni file attendono di essere sostituiti al riavvio (ridenominazioni in sospeso)",
+        "bestanden wachten om bij de herstart te worden vervangen (wachtende hernoemingen)",
+        "有文件正在等待在重新启动时被替换（挂起的文件重命名）")
+message("RES_Servicing_Installer",
+        "Windows Installer est en train d'installer un programme",
+        "Windows Installer installiert gerade ein Programm",
+        "Windows Installer está instalando un programa",
+        "Windows Installer sta installando un programma",
+        "Windows Installer is een programma aan het installeren",
+        "Windows Installer 正在安装程序")
+message("RES_Servicing_Modules",
+        "le programme d'installation des modules Windows (TrustedInstaller) est en cours d'exécution",
+        "der Windows Modules Installer (TrustedInstaller) läuft",
+        "el instalador de módulos de Windows (TrustedInstaller) se está ejecutando",
+        "il programma di installazione dei moduli di Windows (TrustedInstaller) è in esecuzione",
+        "het installatieprogramma voor Windows-modules (TrustedInstaller) wordt uitgevoerd",
+        "Windows 模块安装程序 (TrustedInstaller) 正在运行")
+message("RES_Swaps_Waiting_Found",
+        "Trouvé : les remplacements de l'exécution du %1 (%2) attendent le redémarrage.",
+        "Gefunden: Der Austausch des Laufs vom %1 (%2) wartet auf den Neustart.",
+        "Encontrado: los intercambios de la ejecución del %1 (%2) esperan el reinicio.",
+        "Trovato: le sostituzioni dell'esecuzione del %1 (%2) attendono il riavvio.",
+        "Gevonden: de vervangingen van de uitvoering van %1 (%2) wachten op de herstart.",
+        "发现：%1 的运行 (%2) 所做的替换正在等待重新启动。")
 
 
 def check_entries():

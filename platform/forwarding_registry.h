@@ -24,6 +24,9 @@ class ForwardingRegistry : public Registry {
   long UnLoadKey(RootKey root, const std::string& name) override { return inner_.UnLoadKey(root, name); }
   std::optional<KeyFacts> QueryKey(KeyHandle key) override { return inner_.QueryKey(key); }
   std::vector<std::string> SubkeyNames(KeyHandle key) override { return inner_.SubkeyNames(key); }
+  long WriteString(KeyHandle key, const std::string& name, const std::string& text) override {
+    return inner_.WriteString(key, name, text);
+  }
 
  protected:
   bool OnWow64() override { return inner_.View() != 0; }
@@ -36,6 +39,9 @@ class ForwardingRegistry : public Registry {
   long ReplaceInView(RootKey root, const std::string& subkey, const std::string& newFile,
                      const std::string& backupFile, std::uint32_t) override {
     return inner_.ReplaceKey(root, subkey, newFile, backupFile);
+  }
+  KeyHandle CreateVolatileInView(RootKey root, const std::string& subkey, std::uint32_t access) override {
+    return inner_.CreateVolatileKey(root, subkey, access);
   }
 
  private:

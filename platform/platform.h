@@ -38,6 +38,7 @@ constexpr std::uint32_t kRegSz = 1;
 constexpr std::uint32_t kRegExpandSz = 2;
 constexpr std::uint32_t kRegDword = 4;
 constexpr std::uint32_t kKeyQueryValue = 0x0001;
+constexpr std::uint32_t kKeySetValue = 0x0002;
 constexpr std::uint32_t kKeyWow64_64Key = 0x0100;
 constexpr std::uint32_t kKeyRead = 0x20019;
 constexpr std::uint32_t kMaximumAllowed = 0x02000000;
@@ -95,6 +96,12 @@ class Registry {
                   const std::string& backupFile) {
     return ReplaceInView(root, subkey, newFile, backupFile, View());
   }
+  // RegCreateKeyExW with REG_OPTION_VOLATILE, in the view: the key is kept
+  // in memory only, so the next start has none; an existing key is opened.
+  // Returns 0 on failure.
+  KeyHandle CreateVolatileKey(RootKey root, const std::string& subkey, std::uint32_t access) {
+    return CreateVolatileInView(root, subkey, access | View());
+  }
   // KEY_WOW64_64KEY for a 32-bit program on 64-bit Windows, else 0.
   std::uint32_t View() { return OnWow64() ? win::kKeyWow64_64Key : 0; }
 
@@ -119,6 +126,8 @@ class Registry {
   virtual std::optional<KeyFacts> QueryKey(KeyHandle key) = 0;
   // Every subkey name, in enumeration order (RegEnumKeyExA from index 0).
   virtual std::vector<std::string> SubkeyNames(KeyHandle key) = 0;
+  // RegSetValueExW of a REG_SZ value; the Win32 error code.
+  virtual long WriteString(KeyHandle key, const std::string& name, const std::string& text) = 0;
 
  protected:
   // Whether this is a 32-bit process on 64-bit Windows.
@@ -128,6 +137,7 @@ class Registry {
   virtual KeyKind KindInView(KeyHandle parent, const std::string& name, std::uint32_t view) = 0;
   virtual long ReplaceInView(RootKey root, const std::string& subkey, const std::string& newFile,
                              const std::string& backupFile, std::uint32_t view) = 0;
+  virtual KeyHandle CreateVolatileInView(RootKey root, const std::string& subkey, std::uint32_t access) = 0;
 };
 
 class Privileges {
@@ -185,6 +195,15 @@ class Files {
   // At most the last maxBytes bytes of the file; nullopt when it cannot be
   // read.
   virtual std::optional<std::string> ReadTail(const std::string& path, std::size_t maxBytes) = 0;
+  // FlushFileBuffers on the file: what was written to it is on the disk
+  // when this returns true.
+  virtual bool Flush(const std::string& path) = 0;
+  // What tells this file from any other, whatever its name: its volume's
+  // serial number and its file index (GetFileInformationByHandle), as
+  // text. A rename keeps it; a new file under the old name has another.
+  // The file is opened for no access, so a file the system holds open
+  // still answers. nullopt when the file cannot be reached.
+  virtual std::optional<std::string> Identity(const std::string& path) = 0;
 };
 
 struct OsVersion {
@@ -202,9 +221,14 @@ class SystemInfo {
   virtual OsVersion GetVersion() = 0;
   // The current time, UTC, in FILETIME units (100 ns since 1601).
   virtual std::uint64_t Now() = 0;
-  // When the system last started, in the same units: the current time less
-  // the time the system has been running.
-  virtual std::uint64_t BootTime() = 0;
+  // GetComputerNameW: the computer's NetBIOS name; empty when unreadable.
+  virtual std::string ComputerName() = 0;
+  // OpenMutexW(SYNCHRONIZE) of a named mutex: true when it exists (opened,
+  // or refused for want of access).
+  virtual bool MutexExists(const std::string& name) = 0;
+  // QueryServiceStatus of the service: true when it is running or on its
+  // way to start, stop, pause or go on.
+  virtual bool ServiceRunning(const std::string& name) = 0;
 };
 
 class Power {
@@ -213,10 +237,11 @@ class Power {
   // ExitWindowsEx(flags, reason). True says only that the request was
   // taken: the system, the user or another program may still abort it.
   virtual bool ExitSystem(std::uint32_t flags, std::uint32_t reason) = 0;
-  // InitiateSystemShutdownExA(this computer, no message, no delay, force,
-  // reboot, reason): the call that works for a process outside the
-  // interactive session. The Win32 error code.
-  virtual long InitiateRestart(std::uint32_t reason) = 0;
+  // InitiateSystemShutdownExW(this computer, no message, no delay,
+  // forceAppsClosed, reboot, reason): the call that works for a process
+  // outside the interactive session. Without force, an application with
+  // unsaved work may still refuse. The Win32 error code.
+  virtual long InitiateRestart(std::uint32_t reason, bool forceAppsClosed) = 0;
 };
 
 // The request passed to SRSetRestorePointA (RESTOREPOINTINFOA).

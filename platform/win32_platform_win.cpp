@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <memory>
 #include <vector>
 
@@ -337,6 +338,20 @@ KeyKind Win32Platform::KindInView(KeyHandle parent, const std::string& name, std
   return *kind;
 }
 
+KeyHandle Win32Platform::CreateVolatileInView(RootKey root, const std::string& subkey, std::uint32_t access) {
+  HKEY key = nullptr;
+  if (RegCreateKeyExW(RootHandle(root), Wide(subkey).c_str(), 0, nullptr, REG_OPTION_VOLATILE, access, nullptr, &key,
+                      nullptr) != ERROR_SUCCESS)
+    return 0;
+  return reinterpret_cast<KeyHandle>(key);
+}
+
+long Win32Platform::WriteString(KeyHandle key, const std::string& name, const std::string& text) {
+  std::wstring wide = Wide(text);
+  return RegSetValueExW(AsHkey(key), Wide(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(wide.c_str()),
+                        DWORD((wide.size() + 1) * sizeof(wchar_t)));
+}
+
 bool Win32Platform::Enable(const std::string& privilege, std::uint32_t tokenAccess) {
   HANDLE token = nullptr;
   if (!OpenProcessToken(GetCurrentProcess(), tokenAccess, &token)) return false;
@@ -455,14 +470,33 @@ std::uint64_t Win32Platform::Now() {
   return FileTimeValue(now);
 }
 
-std::uint64_t Win32Platform::BootTime() {
-  // GetTickCount64 is Vista's; XP's GetTickCount wraps after 49.7 days, so
-  // there a boot that long ago reads as a later one.
-  auto tick64 = KernelFunction<ULONGLONG(WINAPI*)()>("GetTickCount64");
-  std::uint64_t upMs = tick64 ? std::uint64_t(tick64()) : std::uint64_t(GetTickCount());
-  std::uint64_t now = Now();
-  std::uint64_t up = upMs * 10000;
-  return up < now ? now - up : 0;
+std::string Win32Platform::ComputerName() {
+  wchar_t name[MAX_COMPUTERNAME_LENGTH + 1];
+  DWORD size = MAX_COMPUTERNAME_LENGTH + 1;
+  return GetComputerNameW(name, &size) ? Utf8(name, size) : std::string();
+}
+
+bool Win32Platform::MutexExists(const std::string& name) {
+  HANDLE mutex = OpenMutexW(SYNCHRONIZE, FALSE, Wide(name).c_str());
+  if (mutex) {
+    CloseHandle(mutex);
+    return true;
+  }
+  // A mutex of another session's SYSTEM service may refuse this process.
+  return GetLastError() == ERROR_ACCESS_DENIED;
+}
+
+bool Win32Platform::ServiceRunning(const std::string& name) {
+  SC_HANDLE manager = OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT);
+  if (!manager) return false;
+  bool running = false;
+  if (SC_HANDLE service = OpenServiceW(manager, Wide(name).c_str(), SERVICE_QUERY_STATUS)) {
+    SERVICE_STATUS status{};
+    running = QueryServiceStatus(service, &status) && status.dwCurrentState != SERVICE_STOPPED;
+    CloseServiceHandle(service);
+  }
+  CloseServiceHandle(manager);
+  return running;
 }
 
 bool Win32Platform::AppendText(const std::string& path, const std::string& text) {
@@ -476,6 +510,33 @@ bool Win32Platform::AppendText(const std::string& path, const std::string& text)
   bool whole = WriteFile(file, text.data(), DWORD(text.size()), &written, nullptr) && written == text.size();
   CloseHandle(file);
   return whole;
+}
+
+bool Win32Platform::Flush(const std::string& path) {
+  // The cache holds a file's data whichever handle wrote it: a handle of
+  // our own flushes what an earlier one appended.
+  HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  bool flushed = FlushFileBuffers(file) != 0;
+  CloseHandle(file);
+  return flushed;
+}
+
+std::optional<std::string> Win32Platform::Identity(const std::string& path) {
+  // No access asked: attributes can be read even of a hive file that the
+  // system holds open without sharing.
+  HANDLE file = CreateFileW(Wide(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+  BY_HANDLE_FILE_INFORMATION info{};
+  BOOL read = GetFileInformationByHandle(file, &info);
+  CloseHandle(file);
+  if (!read) return std::nullopt;
+  char text[32];
+  std::snprintf(text, sizeof text, "%08lX-%08lX%08lX", static_cast<unsigned long>(info.dwVolumeSerialNumber),
+                static_cast<unsigned long>(info.nFileIndexHigh), static_cast<unsigned long>(info.nFileIndexLow));
+  return std::string(text);
 }
 
 std::optional<std::string> Win32Platform::ReadTail(const std::string& path, std::size_t maxBytes) {
@@ -505,8 +566,8 @@ bool Win32Platform::ExitSystem(std::uint32_t flags, std::uint32_t reason) {
   return ExitWindowsEx(flags, reason) != 0;
 }
 
-long Win32Platform::InitiateRestart(std::uint32_t reason) {
-  if (InitiateSystemShutdownExW(nullptr, nullptr, 0, TRUE, TRUE, reason)) return ERROR_SUCCESS;
+long Win32Platform::InitiateRestart(std::uint32_t reason, bool forceAppsClosed) {
+  if (InitiateSystemShutdownExW(nullptr, nullptr, 0, forceAppsClosed, TRUE, reason)) return ERROR_SUCCESS;
   return long(GetLastError());
 }
 

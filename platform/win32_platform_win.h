@@ -31,6 +31,7 @@ class Win32Platform final : public Registry,
   long UnLoadKey(RootKey root, const std::string& name) override;
   std::optional<KeyFacts> QueryKey(KeyHandle key) override;
   std::vector<std::string> SubkeyNames(KeyHandle key) override;
+  long WriteString(KeyHandle key, const std::string& name, const std::string& text) override;
 
   bool Enable(const std::string& privilege, std::uint32_t tokenAccess) override;
 
@@ -49,14 +50,18 @@ class Win32Platform final : public Registry,
   bool IsLinked(const std::string& path) override;
   bool AppendText(const std::string& path, const std::string& text) override;
   std::optional<std::string> ReadTail(const std::string& path, std::size_t maxBytes) override;
+  bool Flush(const std::string& path) override;
+  std::optional<std::string> Identity(const std::string& path) override;
 
   std::optional<bool> IsWow64Process() override;
   OsVersion GetVersion() override;
   std::uint64_t Now() override;
-  std::uint64_t BootTime() override;
+  std::string ComputerName() override;
+  bool MutexExists(const std::string& name) override;
+  bool ServiceRunning(const std::string& name) override;
 
   bool ExitSystem(std::uint32_t flags, std::uint32_t reason) override;
-  long InitiateRestart(std::uint32_t reason) override;
+  long InitiateRestart(std::uint32_t reason, bool forceAppsClosed) override;
 
   RestorePointResult SetRestorePoint(const RestorePointRequest& request) override;
 
@@ -79,6 +84,7 @@ class Win32Platform final : public Registry,
   KeyKind KindInView(KeyHandle parent, const std::string& name, std::uint32_t view) override;
   long ReplaceInView(RootKey root, const std::string& subkey, const std::string& newFile,
                      const std::string& backupFile, std::uint32_t view) override;
+  KeyHandle CreateVolatileInView(RootKey root, const std::string& subkey, std::uint32_t access) override;
 
  private:
   Platform platform_;

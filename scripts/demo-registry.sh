@@ -70,6 +70,13 @@ for hive in "${hives[@]}"; do
   IFS='|' read -r name _ file _ <<<"$hive"
   wine reg add "$hivelist" /v "$name" /t REG_SZ /d "\\Device\\HarddiskVolume1\\$file" /f >/dev/null 2>&1
 done
+# The user's hive is one of the system's own only for a profile the system
+# lists; the demo's own hive below SOFTWARE stays another program's, and is
+# shown left alone.
+profile_view=()
+[ "$WINEARCH" = win64 ] && profile_view=(/reg:64)
+wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\ProfileList\S-1-5-21-0-0-0-1000' /f \
+  "${profile_view[@]}" >/dev/null 2>&1
 # The large registry: made anew, each tree deleted first, whenever the
 # generator's arguments or source change.
 if [ $large = 1 ]; then

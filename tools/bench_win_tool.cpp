@@ -350,6 +350,9 @@ class TimedRegistry final : public vh::Registry {
       return names;
     });
   }
+  long WriteString(vh::KeyHandle key, const std::string& name, const std::string& text) override {
+    return Timed("WriteString", [&] { return inner_.WriteString(key, name, text); });
+  }
   std::size_t namesListed() const { return names_; }
 
  protected:
@@ -363,6 +366,9 @@ class TimedRegistry final : public vh::Registry {
   long ReplaceInView(vh::RootKey root, const std::string& subkey, const std::string& newFile,
                      const std::string& backupFile, std::uint32_t) override {
     return Timed("ReplaceKey", [&] { return inner_.ReplaceKey(root, subkey, newFile, backupFile); });
+  }
+  vh::KeyHandle CreateVolatileInView(vh::RootKey root, const std::string& subkey, std::uint32_t access) override {
+    return Timed("CreateVolatileKey", [&] { return inner_.CreateVolatileKey(root, subkey, access); });
   }
 
  private:

@@ -14,13 +14,16 @@
 namespace {
 
 bool Same(const vh::JournalEntry& a, const vh::JournalEntry& b) {
-  if (a.kind != b.kind || a.time != b.time || a.stamp != b.stamp || a.hives.size() != b.hives.size()) return false;
+  if (a.kind != b.kind || a.time != b.time || a.stamp != b.stamp || a.hives.size() != b.hives.size() ||
+      a.computer != b.computer || a.ended != b.ended)
+    return false;
   if (a.kind == vh::JournalKind::Defragmentation && a.restorePoint != b.restorePoint) return false;
   for (std::size_t i = 0; i < a.hives.size(); ++i) {
     const vh::JournalHive& x = a.hives[i];
     const vh::JournalHive& y = b.hives[i];
     if (x.name != y.name || x.file != y.file || x.currentSize != y.currentSize || x.copySize != y.copySize ||
-        x.outcome != y.outcome || x.error != y.error || x.skipReason != y.skipReason)
+        x.outcome != y.outcome || x.error != y.error || x.skipReason != y.skipReason || x.currentId != y.currentId ||
+        x.copyId != y.copyId)
       return false;
   }
   return true;
@@ -39,13 +42,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   vh::FakePlatform fake;
   fake.SetFileText(vh::JournalPath(fake), text);
-  fake.bootTime = ~std::uint64_t(0);
   fake.AddFile("C:\\W\\software.bak");
   fake.AddFile("C:\\W\\system.bak");
   vh::HiveTable loaded;
   loaded.Append("\\REGISTRY\\MACHINE\\SOFTWARE", "C:\\W\\software");
   loaded.Append("\\REGISTRY\\MACHINE\\SYSTEM", "C:\\W\\system");
-  vh::UndoPlan plan = vh::PlanUndo(vh::ReadJournal(fake, vh::JournalPath(fake)), loaded, fake, fake.BootTime());
+  vh::UndoPlan plan =
+      vh::PlanUndo(vh::ReadJournal(fake, vh::JournalPath(fake)), loaded, fake, fake.ComputerName(), false);
   for (const vh::JournalHive& h : plan.swapBack) {
     bool listed = false;
     for (std::size_t i = 0; i < loaded.size(); ++i)

@@ -41,6 +41,9 @@ TEST_F(CatalogueTest, KeepsStringEntriesInEnumerationOrderAndSkipsTheRest) {
   EXPECT_EQ(table.HiveFiles, (std::vector<std::string>{"C:\\WINDOWS\\system32\\config\\SYSTEM", "D:\\Users\\u\\NTUSER.DAT",
                                                        "C:\\WINDOWS\\system32\\config\\SAM"}));
   EXPECT_EQ(fake.calls.front(),
+            "RegOpenKeyExA(HKEY_LOCAL_MACHINE, SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList, 0, "
+            "0x20019)");
+  EXPECT_EQ(fake.calls[1],
             "RegOpenKeyExA(HKEY_LOCAL_MACHINE, SYSTEM\\CurrentControlSet\\Control\\hivelist, 0, 0xF003F)");
   EXPECT_EQ(fake.calls.back(), "RegCloseKey");
 }

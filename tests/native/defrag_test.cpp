@@ -3,12 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 
 #include "hive/copy_check.h"
 #include "hive/figures.h"
 #include "lang/translation.h"
 #include "hive/hive_copy.h"
+#include "hive/left_alone.h"
+#include "hive/pending_swaps.h"
 #include "scan/scan_worker.h"
+#include "hive/servicing.h"
 #include "hive/swap_events.h"
 #include "platform/error.h"
 #include "tests/support/fake_platform.h"
@@ -16,11 +20,20 @@
 namespace vh {
 namespace {
 
+// Presses Stop once stopAfter hives are done, as the progress dialog's
+// Stop, Esc and close box do; never when stopAfter is negative.
 class QuietReporter final : public ScanReporter {
  public:
+  QuietReporter(std::atomic<bool>& stop, int stopAfter) : stop_(stop), stopAfter_(stopAfter) {}
   void ShowHive(const std::string&) override {}
-  void HiveDone(std::uint32_t, std::int32_t) override {}
+  void HiveDone(std::uint32_t, std::int32_t done) override {
+    if (stopAfter_ >= 0 && done >= stopAfter_) stop_ = true;
+  }
   void Finished() override {}
+
+ private:
+  std::atomic<bool>& stop_;
+  int stopAfter_;
 };
 
 class ScriptedDialogs final : public DefragDialogs {
@@ -42,12 +55,13 @@ class ScriptedDialogs final : public DefragDialogs {
     return confirmSwap;
   }
   // The scan worker, as the progress dialog runs it.
-  void CopyAgain(const HiveTable& hives) override {
+  FreshCopies CopyAgain(const HiveTable& hives) override {
     log.push_back("copy again " + std::to_string(hives.size()));
     if (beforeCopy) beforeCopy();
-    std::atomic<bool> stop{false};
-    QuietReporter reporter;
-    RunHiveScan(fake->platform(), ScanJob{hives, false}, stop, reporter);
+    std::atomic<bool> stop{stopAfter == 0};
+    QuietReporter reporter(stop, stopAfter);
+    ScanCompletion end = RunHiveScan(fake->platform(), ScanJob{hives, false}, stop, reporter);
+    return end == ScanCompletion::Stopped ? FreshCopies::Stopped : FreshCopies::Done;
   }
   void ShowNothingScheduled(const DefragReport& report) override {
     log.push_back("nothing scheduled");
@@ -62,6 +76,7 @@ class ScriptedDialogs final : public DefragDialogs {
   bool swappedBeforeNotice = false;
   RestorePointMade restorePoint{RestorePointStep::Created, 41};
   bool tickDontAsk = false;
+  int stopAfter = -1;
   std::vector<std::string> log;
   std::vector<std::string> lines;
 };
@@ -90,6 +105,7 @@ class DefragTest : public ::testing::Test {
     hives.Append("\\REGISTRY\\MACHINE\\SOFTWARE", kSoftware);
     hives.Append("\\registry\\machine\\system", kSystem);
     hives.Append("\\REGISTRY\\USER\\S-1-5-19", kUser);
+    hives.ProfileSids = {"S-1-5-18", "S-1-5-19", "S-1-5-20"};
     for (std::size_t i = 0; i < hives.size(); ++i) fake.AddLoadedHive(hives.HiveNames[i], hives.HiveFiles[i]);
     Analyse();
     options = {true, true, false, "English"};
@@ -164,7 +180,7 @@ TEST_F(DefragTest, YesCopiesEveryHiveAgainChecksEachThenSwapsEachThenRestarts) {
                                 "RegReplaceKeyA(HKEY_LOCAL_MACHINE, system, " + sy + ".hvz, " + sy + ".bak)",
                                 "DeleteFileA(" + sy + ".bak.old)",
                                 "RegReplaceKeyA(HKEY_USERS, S-1-5-19, " + us + ".hvz, " + us + ".bak)",
-                                "EnablePrivilege(SeShutdownPrivilege, 0x28)", "ExitWindowsEx(6, 1)"}));
+                                "EnablePrivilege(SeShutdownPrivilege, 0x28)", "ExitWindowsEx(6, 2147614724)"}));
   EXPECT_EQ(report.Scheduled(), 3);
   for (const HiveResult& h : report.hives) EXPECT_EQ(h.replaceResult, 0) << h.hiveName;
   EXPECT_NE(fake.ProfileText(ini).find("IsAskBeforeDefrag=1"), std::string::npos) << "saved after the question";
@@ -477,7 +493,8 @@ TEST_F(DefragTest, UnattendedRightAfterItsAnalysisKeepsTheCopiesAndAsksNothing) 
   EXPECT_TRUE(dialogs.log.empty());
   EXPECT_TRUE(fake.CallsNamed("RegSaveKeyA").empty());
   EXPECT_EQ(Swapped().size(), 3u);
-  EXPECT_EQ(fake.CallsNamed("ExitWindowsEx"), std::vector<std::string>{"ExitWindowsEx(6, 1)"});
+  EXPECT_EQ(fake.CallsNamed("ExitWindowsEx"), std::vector<std::string>{"ExitWindowsEx(6, 2147614724)"})
+      << "planned maintenance: SHTDN_REASON_FLAG_PLANNED, operating system, reconfiguration";
   EXPECT_TRUE(fake.CallsNamed("WritePrivateProfileStringA").empty());
 }
 
@@ -491,7 +508,8 @@ TEST_F(DefragTest, AnEmptyTableSchedulesNothingAndDoesNotRestart) {
 TEST_F(DefragTest, ANameWithoutMarkerIsNeverSwapped) {
   hives.HiveNames[0] = "\\SOMEWHERE\\ELSE";
   EXPECT_EQ(Run(true, 12, true), DefragOutcome::Restarting);
-  EXPECT_EQ(report.hives[0].reason, "its name names no registry root");
+  EXPECT_EQ(report.hives[0].outcome, HiveOutcome::LeftAlone);
+  EXPECT_STREQ(report.hives[0].reason.c_str(), kOtherProgramsHive.Reason());
   EXPECT_EQ(Swapped().size(), 2u);
 }
 
@@ -576,13 +594,16 @@ TEST_F(DefragTest, TheRestorePointsFateIsJournalledAndADeclinedRunIsNot) {
   EXPECT_EQ(journal[2].restorePoint, RestorePointStep::NotOffered);
 }
 
-TEST_F(DefragTest, AJournalThatCannotBeWrittenIsLoggedAndTheRunGoesOn) {
+TEST_F(DefragTest, AJournalThatCannotBeWrittenMeansNoSwapNoRestartAndTheReasonForEachHive) {
   fake.RefuseAppends(JournalPath(fake));
-  EXPECT_EQ(Run(), DefragOutcome::Restarting);
-  EXPECT_EQ(Swapped().size(), 3u);
-  EXPECT_EQ(fake.CallsNamed("ExitWindowsEx").size(), 1u);
+  EXPECT_EQ(Run(), DefragOutcome::NotRecorded);
+  EXPECT_TRUE(Swapped().empty());
+  EXPECT_TRUE(fake.CallsNamed("ExitWindowsEx").empty());
   ASSERT_EQ(logged.size(), 1u);
   EXPECT_NE(logged[0].find("could not be written"), std::string::npos);
+  ASSERT_EQ(report.NotScheduledLines().size(), 3u);
+  EXPECT_EQ(report.NotScheduledLines()[0], "\\REGISTRY\\MACHINE\\SOFTWARE: the journal could not be written, and no "
+                                           "swap is made without its record");
 }
 
 TEST_F(DefragTest, TheEventLogHearsWhichHivesWereScheduledBeforeTheRestartAndWhyNoneWere) {
@@ -628,6 +649,137 @@ TEST_F(DefragTest, ARestartThatDoesNotStartIsAnErrorEventAfterTheScheduledSwaps)
   EXPECT_EQ(fake.events[1].type, EventType::Error);
   EXPECT_EQ(fake.events[1].id, 104u);
   EXPECT_EQ(fake.events[1].strings, std::vector<std::string>{"Windows refused to restart (error 21)"});
+}
+
+// Whatever ends the fresh copies early (Stop, Esc, the close box), the run
+// ends there: nothing is swapped, the restore point is cancelled, the
+// journal says so, and Windows does not restart.
+TEST_F(DefragTest, StoppedFreshCopiesSwapNothingCancelTheRestorePointAndAreJournalled) {
+  options.RestorePoint = true;
+  for (int stopAfter : {0, 1, 2}) {
+    NextStart();
+    dialogs.stopAfter = stopAfter;
+    EXPECT_EQ(Run(false, 12), DefragOutcome::Stopped) << stopAfter;
+    EXPECT_TRUE(Swapped().empty()) << stopAfter;
+    EXPECT_TRUE(fake.CallsNamed("ExitWindowsEx").empty()) << stopAfter;
+    EXPECT_TRUE(fake.CallsNamed("RegLoadKeyA").empty()) << "not even checked";
+    EXPECT_EQ(fake.CallsNamed("SRSetRestorePointA(101"), std::vector<std::string>{"SRSetRestorePointA(101, 13, 41, )"});
+    JournalEntry last = Journal().back();
+    EXPECT_EQ(last.ended, "stopped by the user during the fresh copies; nothing was swapped");
+    EXPECT_EQ(last.Scheduled(), 0);
+    EXPECT_FALSE(FindWaitingSwaps(fake));
+  }
+  // A scan that ends for another reason leaves out only the hives it did
+  // not copy.
+  NextStart();
+  dialogs.stopAfter = -1;
+  fake.AddKey(RootKey::Users, "S-1-5-19").saveError = 5;
+  EXPECT_EQ(Run(false, 12), DefragOutcome::Restarting);
+  EXPECT_EQ(Swapped().size(), 2u);
+}
+
+// The record is on the disk before the first swap, the swaps are marked
+// by a volatile key, the restore point is ended, and only then is each
+// copy, still the file that was checked, swapped.
+TEST_F(DefragTest, TheRecordTheWaitingKeyAndTheRestorePointsEndComeBeforeTheFirstSwap) {
+  options.RestorePoint = true;
+  // Something replaces the system hive's copy between its check and its swap.
+  const std::string systemCopy = std::string(kSystem) + ".hvz";
+  fake.onCall = [&](const std::string& call) {
+    if (call.rfind("RegCreateKeyExW", 0) != 0) return;
+    fake.RemoveFile(systemCopy);
+    fake.AddFile(systemCopy, 4096);
+  };
+  EXPECT_EQ(Run(false, 12), DefragOutcome::Restarting);
+  auto first = [&](const std::string& prefix) {
+    for (std::size_t i = 0; i < fake.calls.size(); ++i)
+      if (fake.calls[i].rfind(prefix, 0) == 0) return i;
+    return fake.calls.size();
+  };
+  const std::size_t swap = first("RegReplaceKeyA");
+  EXPECT_LT(first("RegUnLoadKeyA"), first("SRSetRestorePointA(101, 0")) << "every check first";
+  EXPECT_LT(first("SRSetRestorePointA(101, 0"), swap) << "the restore point ends before the first swap";
+  EXPECT_LT(first("AppendText"), first("FlushFileBuffers"));
+  EXPECT_LT(first("FlushFileBuffers"), first("RegCreateKeyExW"));
+  EXPECT_LT(first("RegCreateKeyExW"), swap);
+  EXPECT_EQ(fake.CallsNamed("AppendText").size(), 2u) << "the entry, then its outcome";
+  ASSERT_EQ(report.hives.size(), 3u);
+  EXPECT_EQ(report.hives[1].outcome, HiveOutcome::CheckFailed);
+  EXPECT_EQ(report.hives[1].reason, "its copy changed after the check");
+  EXPECT_EQ(Swapped().size(), 2u);
+  std::vector<JournalEntry> journal = Journal();
+  ASSERT_EQ(journal.size(), 1u) << "the outcome folds into its entry";
+  EXPECT_FALSE(journal[0].judgedByFiles);
+  EXPECT_EQ(journal[0].computer, "WORKSTATION");
+  EXPECT_EQ(journal[0].hives[0].outcome, JournalOutcome::Scheduled);
+  EXPECT_EQ(journal[0].hives[1].outcome, JournalOutcome::CheckFailed);
+  EXPECT_FALSE(journal[0].hives[0].copyId.empty());
+  std::optional<WaitingRun> waiting = FindWaitingSwaps(fake);
+  ASSERT_TRUE(waiting);
+  EXPECT_EQ(waiting->run, std::to_string(journal[0].stamp));
+  EXPECT_EQ(waiting->time, "now");
+}
+
+TEST_F(DefragTest, EveryCheckFailingCancelsTheRestorePointAndMarksNothing) {
+  options.RestorePoint = true;
+  // Each fresh copy is spoilt right before its check loads it.
+  const std::string load = "RegLoadKeyA(HKEY_LOCAL_MACHINE, VarnholdCopyCheck, ";
+  fake.onCall = [&](const std::string& call) {
+    if (call.rfind(load, 0) == 0) fake.SavedHive(call.substr(load.size(), call.size() - load.size() - 1))->clear();
+  };
+  EXPECT_EQ(Run(false, 12), DefragOutcome::NothingScheduled);
+  for (const HiveResult& h : report.hives) EXPECT_EQ(h.outcome, HiveOutcome::CheckFailed) << h.hiveName;
+  EXPECT_EQ(fake.CallsNamed("SRSetRestorePointA(101"), std::vector<std::string>{"SRSetRestorePointA(101, 13, 41, )"});
+  EXPECT_TRUE(fake.CallsNamed("RegCreateKeyExW").empty());
+  EXPECT_TRUE(fake.CallsNamed("FlushFileBuffers").empty()) << "no swap to record first";
+  EXPECT_EQ(Journal().size(), 1u);
+}
+
+// Windows' servicing writes the system and software hives at its restart:
+// each of its marks refuses the run before anything is asked, and again
+// right before the first swap.
+TEST_F(DefragTest, WhileWindowsServicesItselfNothingIsSwappedAndTheRunSaysWhatItFound) {
+  const std::string cbs = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Component Based Servicing\\RebootPending";
+  const std::string wu = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\WindowsUpdate\\Auto Update\\RebootRequired";
+  const std::string sm = "SYSTEM\\CurrentControlSet\\Control\\Session Manager";
+  // Each mark is gone at the next start (the keys are made volatile here).
+  struct Mark {
+    std::function<void()> set;
+    const char* found;
+  } marks[] = {
+      {[&] { fake.AddKey(RootKey::LocalMachine, cbs).isVolatile = true; }, "component servicing waits for a restart"},
+      {[&] { fake.AddKey(RootKey::LocalMachine, wu).isVolatile = true; }, "Windows Update waits for a restart"},
+      {[&] { fake.AddKey(RootKey::LocalMachine, sm).values = {{"PendingFileRenameOperations", 7, ""}}; },
+       "pending file renames"},
+      {[&] { fake.mutexes = {"Global\\_MSIExecute"}; }, "Windows Installer is installing a program"},
+      {[&] { fake.runningServices = {"TrustedInstaller"}; }, "TrustedInstaller"},
+  };
+  for (bool atTheLastMoment : {false, true}) {
+    for (const Mark& mark : marks) {
+      fake.AddKey(RootKey::LocalMachine, sm).values.clear();
+      fake.mutexes.clear();
+      fake.runningServices.clear();
+      NextStart();
+      int unloads = 0;
+      // The third check's unload is the last step before the record.
+      fake.onCall = [&](const std::string& call) {
+        if (atTheLastMoment && call.rfind("RegUnLoadKeyA", 0) == 0 && ++unloads == 3) mark.set();
+      };
+      if (!atTheLastMoment) mark.set();
+      DefragRun run{fake.platform(), hives, options, true, 12, [] {}, dialogs, true};
+      JournalWriter journal{fake, fake, JournalPath(fake), [] { return std::string("now"); }, {}};
+      run.journal = &journal;
+      EXPECT_EQ(DefragRegistry(run), DefragOutcome::ServicingPending) << mark.found << atTheLastMoment;
+      fake.onCall = nullptr;
+      EXPECT_TRUE(Swapped().empty()) << mark.found;
+      EXPECT_TRUE(fake.CallsNamed("ExitWindowsEx").empty()) << mark.found;
+      ASSERT_EQ(run.servicing.size(), 1u) << mark.found;
+      const std::string found = EnglishFindings(run.servicing)[0];
+      EXPECT_NE(found.find(mark.found), std::string::npos) << found;
+      EXPECT_EQ(fake.CallsNamed("RegLoadKeyA").empty(), !atTheLastMoment) << "refused before any check";
+      EXPECT_FALSE(FindWaitingSwaps(fake)) << mark.found;
+    }
+  }
 }
 
 TEST(ReplaceHiveTest, ABackupPathThroughALinkIsNeverDeletedNorScheduled) {

@@ -43,8 +43,15 @@ TEST(CompactPercentTest, OneDecimalHalfAwayFromZeroInTheUsersSeparator) {
 
 class FiguresTest : public ::testing::Test {
  protected:
+  // One of the system's own hives: SYSTEM or SOFTWARE by name, any other a
+  // listed profile's.
   void Hive(const std::string& file, std::int64_t current, std::optional<std::int64_t> compacted) {
-    table.Append("\\REGISTRY\\MACHINE\\" + file, "C:\\" + file);
+    if (file == "SYSTEM" || file == "SOFTWARE") {
+      table.Append("\\REGISTRY\\MACHINE\\" + file, "C:\\" + file);
+    } else {
+      table.ProfileSids.push_back("S-1-5-21-7-" + std::to_string(1000 + table.size()));
+      table.Append("\\REGISTRY\\USER\\" + table.ProfileSids.back(), "C:\\" + file);
+    }
     fake.AddFile("C:\\" + file, current);
     if (compacted) fake.AddFile("C:\\" + file + ".hvz", *compacted);
   }

@@ -88,6 +88,14 @@ TEST(JournalTest, ALineBreakInANameCannotForgeALine) {
   ASSERT_EQ(read[0].hives.size(), 1u);
   EXPECT_EQ(read[0].hives[0].file, "C:\\a?b");
   EXPECT_EQ(read[0].hives[0].name.find('\n'), std::string::npos);
+  // A lone carriage return inside a field ends no line either.
+  e.time = "12/7/2026\r[Undo]";
+  e.computer = "PC\rStamp=1";
+  read = ParseJournal(FormatJournalEntry(e));
+  ASSERT_EQ(read.size(), 1u);
+  EXPECT_FALSE(read[0].damaged);
+  EXPECT_EQ(read[0].time, "12/7/2026?[Undo]");
+  EXPECT_EQ(read[0].computer, "PC?Stamp=1");
 }
 
 TEST(JournalTest, AnEntryCutShortOrMalformedIsDamagedAndLeavesTheOthersAlone) {
@@ -142,7 +150,9 @@ TEST_F(JournalFileTest, EntriesAreAppendedBesideTheProgramAndNothingIsEverCut) {
   EXPECT_EQ(JournalPath(fake), "C:\\Program Files\\Varnhold\\varnhold-journal.txt");
   fake.SetFileText(JournalPath(fake), "; kept by hand\r\n");
   fake.fileClock = 500;
-  EXPECT_TRUE(AppendJournalEntry(Writer(), EveryOutcome()));
+  JournalEntry defrag = EveryOutcome();
+  EXPECT_TRUE(AppendJournalEntry(Writer(), defrag));
+  EXPECT_EQ(defrag.stamp, 500u) << "the caller learns the stamp that names the run";
   fake.fileClock = 600;
   JournalEntry undo;
   undo.kind = JournalKind::Undo;
@@ -155,6 +165,7 @@ TEST_F(JournalFileTest, EntriesAreAppendedBesideTheProgramAndNothingIsEverCut) {
   EXPECT_EQ(read[0].stamp, 500u);
   EXPECT_EQ(read[1].stamp, 600u);
   EXPECT_EQ(read[1].kind, JournalKind::Undo);
+  EXPECT_EQ(read[1].computer, "WORKSTATION");
   EXPECT_TRUE(failures.empty());
 }
 
@@ -174,6 +185,7 @@ TEST_F(JournalFileTest, ANewEntryStartsOnALineOfItsOwnWhateverTheJournalEndsWith
       {"carriage returns only, cut before the closing blank line", crOnly.substr(0, crOnly.size() - 1), true},
       {"NUL padding after a whole entry", whole + std::string(64, '\0'), false},
       {"NUL padding inside an entry", whole.substr(0, whole.size() - 20) + std::string(64, '\0'), true},
+      {"NUL padding after a cut closing line", whole.substr(0, whole.size() - 2) + std::string(64, '\0'), true},
   };
   for (const Case& c : cases) {
     fake.SetFileText(JournalPath(fake), c.before);
@@ -201,6 +213,10 @@ TEST(JournalTest, CountsAndStampsThatDoNotAddUpAreDamage) {
       {head + "Stamp=18446744073709551615\r\nHives=1\r\n" + hive + "\r\n", false},
       {"[Restart Not Started]\r\nTime=t\r\nStamp=5\r\nReason=refused\r\n\r\n", false},
       {"[Restart Not Started]\r\nTime=t\r\nReason=refused\r\n\r\n", true},
+      {head + "Stamp=1\r\nHives=1\r\n" + hive + "Ids=a|b\r\nIds=a|b\r\n\r\n", true},  // one Ids a hive
+      {head + "Stamp=1\r\nHives=1\r\nIds=a|b\r\n" + hive + "\r\n", true},  // Ids before its hive
+      {head + "Stamp=1\r\nHives=1\r\n" + hive + "Ids=ab\r\n\r\n", true},
+      {head + "Stamp=1\r\nComputer=PC\r\nHives=1\r\n" + hive + "Ids=|b\r\n\r\n", false},
   };
   for (const Case& c : cases) {
     std::vector<JournalEntry> read = ParseJournal(c.text);
@@ -211,14 +227,80 @@ TEST(JournalTest, CountsAndStampsThatDoNotAddUpAreDamage) {
 
 TEST_F(JournalFileTest, AJournalThatCannotBeWrittenIsLoggedAndReadsAsEmpty) {
   fake.RefuseAppends(JournalPath(fake));
-  EXPECT_FALSE(AppendJournalEntry(Writer(), EveryOutcome()));
+  JournalEntry entry = EveryOutcome();
+  EXPECT_FALSE(AppendJournalEntry(Writer(), entry));
   ASSERT_EQ(failures.size(), 1u);
-  EXPECT_EQ(failures[0], "The journal C:\\Program Files\\Varnhold\\varnhold-journal.txt could not be written; the run "
-                         "went on.");
+  EXPECT_EQ(failures[0], "The journal C:\\Program Files\\Varnhold\\varnhold-journal.txt could not be written.");
   EXPECT_TRUE(ReadJournal(fake, JournalPath(fake)).empty());
   fake.SetFileText(JournalPath(fake), FormatJournalEntry(EveryOutcome()));
   fake.RefuseReads(JournalPath(fake));
   EXPECT_TRUE(ReadJournal(fake, JournalPath(fake)).empty());
+}
+
+// A run that swaps writes its entry first, each hive "to swap" with its
+// files' identities, and its outcome after the last swap; entries of
+// earlier versions have neither.
+TEST_F(JournalFileTest, AnOutcomeFoldsIntoItsEntryAndAnEntryWithoutOneIsJudgedByItsFiles) {
+  const std::string sw = "C:\\W\\config\\software", sy = "C:\\W\\config\\system";
+  fake.AddFile(sw + ".hvz");
+  fake.AddFile(sy + ".hvz");
+  fake.AddFile(sw);
+  fake.AddFile(sy);
+  JournalEntry planned;
+  planned.restorePoint = RestorePointStep::Created;
+  planned.hives = {{"\\REGISTRY\\MACHINE\\SOFTWARE", sw, 9, 6, JournalOutcome::ToSwap},
+                   {"\\REGISTRY\\MACHINE\\SYSTEM", sy, 5, 4, JournalOutcome::ToSwap},
+                   {"\\REGISTRY\\USER\\.DEFAULT", "C:\\W\\config\\default", 1, 0, JournalOutcome::NotCopied}};
+  for (JournalHive& h : planned.hives) {
+    if (h.outcome != JournalOutcome::ToSwap) continue;
+    h.currentId = *fake.Identity(h.file);
+    h.copyId = *fake.Identity(h.file + ".hvz");
+  }
+  fake.fileClock = 700;
+  ASSERT_TRUE(AppendJournalEntry(Writer(), planned, true));
+  EXPECT_EQ(fake.CallsNamed("FlushFileBuffers").size(), 1u);
+  // The software hive was swapped (Windows renamed its copy to the hive's
+  // name), then the program was killed.
+  fake.RemoveFile(sw);
+  ASSERT_TRUE(fake.Move(sw + ".hvz", sw));
+  std::vector<JournalEntry> read = ReadJournal(fake, JournalPath(fake));
+  ASSERT_EQ(read.size(), 1u);
+  EXPECT_FALSE(read[0].damaged);
+  EXPECT_TRUE(read[0].judgedByFiles);
+  EXPECT_EQ(read[0].hives[0].outcome, JournalOutcome::Scheduled);
+  EXPECT_EQ(read[0].hives[1].outcome, JournalOutcome::NotSwapped);
+  EXPECT_EQ(read[0].hives[2].outcome, JournalOutcome::NotCopied);
+  EXPECT_EQ(read[0].hives[1].copyId, planned.hives[1].copyId);
+
+  // With its outcome, the outcome decides; one cut short is passed over.
+  JournalHive refused = planned.hives[1];
+  refused.outcome = JournalOutcome::Refused;
+  refused.error = 5;
+  JournalHive swapped = planned.hives[0];
+  swapped.outcome = JournalOutcome::Scheduled;
+  JournalEntry outcome = SwapOutcomeOf(planned.stamp, {swapped, refused});
+  std::string text = FormatJournalEntry(outcome);
+  EXPECT_NE(text.find("[Swap Outcome]\r\n"), std::string::npos);
+  EXPECT_NE(text.find("Run=700\r\n"), std::string::npos);
+  const std::string before = fake.FileText(JournalPath(fake));
+  fake.SetFileText(JournalPath(fake), before + text.substr(0, text.size() - 2));
+  EXPECT_TRUE(ReadJournal(fake, JournalPath(fake))[0].judgedByFiles) << "a cut outcome";
+  ASSERT_TRUE(AppendJournalEntry(Writer(), outcome, true));
+  read = ReadJournal(fake, JournalPath(fake));
+  ASSERT_EQ(read.size(), 1u) << "the outcome is no entry of its own";
+  EXPECT_FALSE(read[0].judgedByFiles);
+  EXPECT_EQ(read[0].hives[0].outcome, JournalOutcome::Scheduled);
+  EXPECT_EQ(read[0].hives[1].outcome, JournalOutcome::Refused);
+  EXPECT_EQ(read[0].hives[1].error, 5);
+  EXPECT_EQ(read[0].Scheduled(), 1);
+
+  // Without identities (no file index), the copy's name being gone tells.
+  planned.hives[0].copyId.clear();
+  planned.hives[1].copyId.clear();
+  fake.SetFileText(JournalPath(fake), FormatJournalEntry(planned));
+  read = ReadJournal(fake, JournalPath(fake));
+  EXPECT_EQ(read[0].hives[0].outcome, JournalOutcome::Scheduled);
+  EXPECT_EQ(read[0].hives[1].outcome, JournalOutcome::NotSwapped);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "hive/hive_copy.h"
 #include "hive/left_alone.h"
 #include "hive/pending_swaps.h"
+#include "platform/text.h"
 #include "scan/scan_worker.h"
 #include "hive/undo.h"
 #include "tests/support/fake_platform.h"
@@ -37,10 +38,11 @@ class YesDialogs final : public DefragDialogs, public UndoDialogs {
     notSwapped = plan.notSwapped;
     return true;
   }
-  void CopyAgain(const HiveTable& hives) override {
+  FreshCopies CopyAgain(const HiveTable& hives) override {
     std::atomic<bool> stop{false};
     Quiet quiet;
     RunHiveScan(fake_.platform(), ScanJob{hives, false}, stop, quiet);
+    return FreshCopies::Done;
   }
   void ShowNothingScheduled(const DefragReport&) override { shown.push_back("nothing scheduled"); }
   bool ConfirmUndo(const UndoPlan&) override { return true; }
@@ -90,11 +92,23 @@ struct Machine {
       fake.AddFile(BackupPath(h.file), 3);
       hives.Append(h.name, h.file);
     }
+    hives.ProfileSids = {"S-1-5-18", "S-1-5-21-7-1001"};
+    Analyse();
+    for (const HiveDef& h : kHives) before.push_back(Shape(fake.LiveHive(h.root, h.key)));
+    fake.fileClock = 10;
+    fake.calls.clear();
+  }
+  void Analyse() {
     for (std::size_t i = 0; i < hives.size(); ++i)
       SaveHiveCopy(fake, fake, hives.HiveNames[i], CopyPath(hives.HiveFiles[i]));
-    for (const HiveDef& h : kHives) before.push_back(Shape(fake.LiveHive(h.root, h.key)));
-    fake.bootTime = 5;
-    fake.fileClock = 10;
+  }
+  // A whole defragmentation, its restart and a new analysis: the journal
+  // holds an entry whose swaps took effect, and each hive its backup.
+  void EarlierRun() {
+    if (Defrag() != DefragOutcome::Restarting) ADD_FAILURE() << "the earlier run";
+    fake.Restart();
+    fake.fileClock += 10;
+    Analyse();
     fake.calls.clear();
   }
   JournalWriter Writer() { return {fake, fake, JournalPath(fake), [] { return std::string("today"); }, {}}; }
@@ -108,6 +122,12 @@ struct Machine {
     JournalWriter journal = Writer();
     UndoRun run{fake.platform(), hives, false, dialogs, journal};
     return UndoLastDefragmentation(run);
+  }
+  std::set<std::string> Offered() {
+    UndoPlan plan = PlanUndo(Journal(), hives, fake, fake.ComputerName(), FindWaitingSwaps(fake).has_value());
+    std::set<std::string> offered;
+    for (const JournalHive& h : plan.swapBack) offered.insert(h.file);
+    return offered;
   }
   std::vector<JournalEntry> Journal() { return ReadJournal(fake, JournalPath(fake)); }
   std::set<std::string> PendingFiles() const {
@@ -125,16 +145,13 @@ struct Machine {
 
 // After the next start: every hive loads from its file, holds what it held
 // (its old contents, or a checked copy of them), every swapped hive's old
-// contents are in its backup, the journal claims no swap that did not
-// happen, and the undo offers exactly the journalled swaps that took effect.
+// contents are in its backup, and the undo offers exactly the swaps that
+// took effect: this run's, or where it swapped nothing, the earlier run's.
 void CheckAfterStart(Machine& m, const std::set<std::string>& swapped, const std::string& step) {
-  std::set<std::string> journalled;
-  for (const JournalEntry& e : m.Journal())
-    if (e.kind == JournalKind::Defragmentation && !e.damaged)
-      for (const JournalHive& h : e.hives)
-        if (h.outcome == JournalOutcome::Scheduled) journalled.insert(h.file);
+  std::set<std::string> all;
   for (std::size_t i = 0; i < m.hives.size(); ++i) {
     const HiveDef& h = kHives[i];
+    all.insert(h.file);
     ASSERT_TRUE(m.fake.HasFile(h.file)) << step << ": " << h.file;
     EXPECT_EQ(Shape(m.fake.LiveHive(h.root, h.key)), m.before[i]) << step << ": " << h.name;
     if (swapped.count(h.file)) {
@@ -142,18 +159,18 @@ void CheckAfterStart(Machine& m, const std::set<std::string>& swapped, const std
       ASSERT_NE(backup, nullptr) << step << ": " << h.name;
       EXPECT_EQ(Shape(*backup), m.before[i]) << step << ": " << h.name;
     }
-    EXPECT_TRUE(!journalled.count(h.file) || swapped.count(h.file)) << step << ": claimed " << h.name;
   }
-  UndoPlan plan = PlanUndo(m.Journal(), m.hives, m.fake, m.fake.BootTime());
-  std::set<std::string> offered;
-  for (const JournalHive& h : plan.swapBack) offered.insert(h.file);
-  EXPECT_EQ(offered, journalled) << step;
+  EXPECT_FALSE(FindWaitingSwaps(m.fake)) << step << ": gone with the restart";
+  // As the undo does first: a backup a cut run had set aside is put back.
+  RecoverSetAsideBackups(m.fake, m.hives.HiveFiles);
+  EXPECT_EQ(m.Offered(), swapped.empty() ? all : swapped) << step;
 }
 
 TEST(PowerCutTest, AtEveryStepOfADefragmentationEveryHiveStartsWholeAndTheUndoOffersWhatItCan) {
   std::size_t steps = 0;
   for (std::size_t n = 1;; ++n) {
     Machine m;
+    m.EarlierRun();
     m.fake.PowerCutAfter(m.fake.CallCount() + n);
     bool cut = false;
     try {
@@ -199,7 +216,7 @@ TEST(PowerCutTest, AtEveryStepOfAnUndoEveryHiveStartsWholeAndNothingIsOfferedTwi
         EXPECT_TRUE(h.outcome != JournalOutcome::Scheduled || swappedBack.count(h.file)) << step;
     }
     // Whatever the undo swapped back has no backup any more: never offered again.
-    UndoPlan plan = PlanUndo(journal, m.hives, m.fake, m.fake.BootTime());
+    UndoPlan plan = PlanUndo(journal, m.hives, m.fake, m.fake.ComputerName(), false);
     for (const JournalHive& h : plan.swapBack) EXPECT_FALSE(swappedBack.count(h.file)) << step << ": " << h.name;
     if (!cut) {
       EXPECT_EQ(swappedBack.size(), 3u);
@@ -228,25 +245,57 @@ TEST(RestartTest, RefusedByBothCallsTheRunSaysSoRecordsItAndNothingRunsBeforeThe
   // Taken by the second call: started.
   m.fake.initiateRestartError = win::kErrorShutdownInProgress;
   EXPECT_TRUE(RestartComputer(m.fake, m.fake).Started());
+  // Every request is planned maintenance; after a cancel, asked again
+  // without closing programs by force.
+  m.fake.calls.clear();
+  m.fake.initiateRestartError = win::kErrorSuccess;
+  EXPECT_TRUE(RestartAgain(m.fake, m.fake, false).Started());
+  EXPECT_TRUE(RestartAgain(m.fake, m.fake, true).Started());
+  EXPECT_EQ(m.fake.CallsNamed("InitiateSystemShutdownExA"),
+            (std::vector<std::string>{"InitiateSystemShutdownExA(2147614724)",
+                                      "InitiateSystemShutdownExA(force, 2147614724)"}));
+  EXPECT_EQ(RestartReason(), 0x80000000u | 0x00020000u | 0x00000004u)
+      << "SHTDN_REASON_FLAG_PLANNED | MAJOR_OPERATINGSYSTEM | MINOR_RECONFIG";
 }
 
 TEST(RestartTest, ASecondRunBeforeTheRestartIsRefusedAndTheFirstStaysUndoable) {
-  for (bool journalWritable : {true, false}) {
+  Machine m;
+  ASSERT_EQ(m.Defrag(), DefragOutcome::Restarting);
+  m.fake.calls.clear();
+  // Whatever the clock says: the volatile key is there until the restart.
+  for (std::uint64_t clock : {std::uint64_t(0), std::uint64_t(1) << 62}) {
+    m.fake.fileClock = clock;
+    EXPECT_EQ(m.Defrag(), DefragOutcome::SwapsPending);
+    EXPECT_EQ(m.Undo(), UndoOutcome::SwapsPending);
+  }
+  EXPECT_TRUE(m.fake.CallsNamed("RegSaveKeyA").empty());
+  EXPECT_TRUE(m.fake.CallsNamed("RegReplaceKeyA").empty());
+  EXPECT_TRUE(m.fake.CallsNamed("DeleteFileA").empty());
+  EXPECT_TRUE(m.fake.CallsNamed("MoveFileA").empty());
+  EXPECT_EQ(m.Journal().size(), 1u);
+  std::optional<WaitingRun> waiting = FindWaitingSwaps(m.fake);
+  ASSERT_TRUE(waiting);
+  EXPECT_EQ(waiting->run, std::to_string(m.Journal()[0].stamp));
+  EXPECT_EQ(WaitingRunText(*waiting), "the run of today (" + waiting->run + ")");
+  m.fake.Restart();
+  EXPECT_FALSE(FindWaitingSwaps(m.fake));
+  EXPECT_TRUE(UndoOffered(m.fake.platform(), m.hives, JournalPath(m.fake)));
+}
+
+TEST(RestartTest, NoSwapWithoutItsRecordOnDiskOrItsWaitingKey) {
+  for (const char* fault : {"journal", "flush", "key"}) {
     Machine m;
-    if (!journalWritable) m.fake.RefuseAppends(JournalPath(m.fake));
-    ASSERT_EQ(m.Defrag(), DefragOutcome::Restarting);
-    m.fake.calls.clear();
-    // The files tell even where the journal cannot.
-    EXPECT_EQ(m.Defrag(), DefragOutcome::SwapsPending) << journalWritable;
-    EXPECT_EQ(m.Undo(), UndoOutcome::SwapsPending) << journalWritable;
-    EXPECT_TRUE(m.fake.CallsNamed("RegSaveKeyA").empty());
-    EXPECT_TRUE(m.fake.CallsNamed("RegReplaceKeyA").empty());
-    EXPECT_TRUE(m.fake.CallsNamed("DeleteFileA").empty());
-    EXPECT_TRUE(m.fake.CallsNamed("MoveFileA").empty());
-    EXPECT_EQ(m.Journal().size(), journalWritable ? 1u : 0u);
-    m.fake.Restart();
-    EXPECT_FALSE(SwapsWaitForRestart(m.fake, m.fake, m.Journal(), m.hives));
-    EXPECT_EQ(UndoOffered(m.fake.platform(), m.hives, JournalPath(m.fake)), journalWritable);
+    if (std::string(fault) == "journal") m.fake.RefuseAppends(JournalPath(m.fake));
+    if (std::string(fault) == "key") m.fake.refusedKeys = {UpperAscii(kSwapsWaitingKey)};
+    if (std::string(fault) == "flush") {
+      m.fake.onCall = [&m](const std::string& call) {
+        if (call.rfind("AppendText", 0) == 0) m.fake.RefuseAppends(JournalPath(m.fake));
+      };
+    }
+    EXPECT_EQ(m.Defrag(), DefragOutcome::NotRecorded) << fault;
+    EXPECT_TRUE(m.fake.CallsNamed("RegReplaceKeyA").empty()) << fault;
+    EXPECT_TRUE(m.fake.CallsNamed("ExitWindowsEx").empty()) << fault;
+    EXPECT_FALSE(FindWaitingSwaps(m.fake)) << fault;
   }
 }
 
@@ -271,40 +320,89 @@ TEST(Wow64Test, EveryOpenOfARunAndItsUndoIsInTheSystemsViewAndSoftwareIsSwappedB
     ASSERT_EQ(m.Undo(), UndoOutcome::Restarting) << wow64;
     EXPECT_EQ(m.PendingFiles().size(), 3u) << wow64;
     std::vector<std::string> opens = m.fake.CallsNamed("RegOpenKeyExA");
+    for (const std::string& create : m.fake.CallsNamed("RegCreateKeyExW")) opens.push_back(create);
     EXPECT_GT(opens.size(), 20u);
     for (const std::string& open : opens)
       EXPECT_EQ((AccessOf(open) & win::kKeyWow64_64Key) != 0, wow64) << open;
   }
 }
 
-TEST(LeftAloneTest, BootConfigurationAccountsAndServicingHivesAreListedButNeverCopiedNorSwapped) {
+TEST(LeftAloneTest, OnlyTheSystemsOwnHivesAreCopiedOrSwappedAndTheRestAreListedWithTheirReasons) {
   Machine m;
-  const char* const kLeftAlone[] = {"BCD00000000", "SAM", "SECURITY", "COMPONENTS"};
-  for (const char* key : kLeftAlone) {
-    std::string name = std::string("\\REGISTRY\\MACHINE\\") + key;
+  const char* const kTableRows[] = {"BCD00000000", "SAM", "SECURITY", "COMPONENTS"};
+  for (const char* key : kTableRows) {
     m.fake.AddKey(RootKey::LocalMachine, key).values = {{"secret"}};
-    m.fake.AddLoadedHive(name, std::string("C:\\W\\config\\") + key);
+    m.fake.AddLoadedHive(std::string("\\REGISTRY\\MACHINE\\") + key, std::string("C:\\W\\config\\") + key);
   }
+  // Loaded by other programs: an offline image mounted for servicing, and
+  // the hive of an account the system does not list as a profile.
+  const char* const kOthers[] = {"\\REGISTRY\\MACHINE\\OFFLINE_SOFTWARE", "\\REGISTRY\\USER\\S-1-5-21-9-1005"};
+  m.fake.AddKey(RootKey::LocalMachine, "OFFLINE_SOFTWARE");
+  m.fake.AddLoadedHive(kOthers[0], "C:\\Mount\\Windows\\System32\\config\\SOFTWARE");
+  m.fake.AddKey(RootKey::Users, "S-1-5-21-9-1005");
+  m.fake.AddLoadedHive(kOthers[1], "C:\\Users\\other\\NTUSER.DAT");
+  m.fake.AddKey(RootKey::LocalMachine, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList");
+  for (const char* sid : {"S-1-5-18", "S-1-5-21-7-1001"})
+    m.fake.AddKey(RootKey::LocalMachine, std::string("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList\\") +
+                                             sid);
   HiveCatalogue(m.fake, m.fake, m.fake, false).BuildHiveCatalogue(m.hives);
-  ASSERT_EQ(m.hives.size(), 7u) << "listed";
+  ASSERT_EQ(m.hives.size(), 9u) << "listed";
+  EXPECT_EQ(m.hives.ProfileSids, (std::vector<std::string>{"S-1-5-18", "S-1-5-21-7-1001"}));
   EXPECT_EQ(HivesToCopy(m.hives).size(), 3u);
   std::atomic<bool> stop{false};
   Quiet quiet;
   m.fake.calls.clear();
   RunHiveScan(m.fake.platform(), ScanJob{HivesToCopy(m.hives), false}, stop, quiet);
   ASSERT_EQ(m.Defrag(), DefragOutcome::Restarting);
-  for (const char* key : kLeftAlone) {
-    for (const std::string& call : m.fake.calls)
-      EXPECT_EQ(call.find(std::string("config\\") + key), std::string::npos) << call;
+  for (const std::string& call : m.fake.calls) {
+    for (const char* key : kTableRows) EXPECT_EQ(call.find(std::string("config\\") + key), std::string::npos) << call;
+    EXPECT_EQ(call.find("Mount"), std::string::npos) << call;
+    EXPECT_EQ(call.find("other"), std::string::npos) << call;
   }
-  EXPECT_EQ(m.dialogs.notSwapped.size(), 4u);
+  ASSERT_EQ(m.dialogs.notSwapped.size(), 6u);
   EXPECT_NE(m.dialogs.notSwapped[0].find("BCD00000000: it is the boot configuration"), std::string::npos);
+  EXPECT_EQ(m.dialogs.notSwapped[4], std::string(kOthers[0]) + ": " + kOtherProgramsHive.Reason());
   // Neither in the journal, nor counted as a hive that failed.
   EXPECT_EQ(m.Journal()[0].hives.size(), 3u);
   EXPECT_EQ(m.Journal()[0].Scheduled(), 3);
-  EXPECT_FALSE(LeftAloneReason("\\REGISTRY\\USER\\SAM"));
-  EXPECT_EQ(HiveReaderSid("\\REGISTRY\\USER\\S-1-5-21-7-1001_Classes"), "S-1-5-21-7-1001");
-  EXPECT_EQ(HiveReaderSid("\\REGISTRY\\USER\\.DEFAULT"), "");
+
+  // Every row of the table, in any letter case, keeps its own reason.
+  const char* const kEveryRow[] = {"BCD00000000", "SAM", "SECURITY", "COMPONENTS", "DRIVERS", "ELAM"};
+  std::set<std::string> reasons;
+  for (const char* row : kEveryRow) {
+    const std::string upper = std::string("\\REGISTRY\\MACHINE\\") + row;
+    for (const std::string& name : {upper, LowerAscii(upper), "\\Registry\\Machine\\" + LowerAscii(row)}) {
+      std::optional<LeftAlone> why = LeftAloneReason(name, {});
+      ASSERT_TRUE(why) << name;
+      EXPECT_STRNE(why->Reason(), kOtherProgramsHive.Reason()) << name;
+      reasons.insert(why->Reason());
+    }
+  }
+  EXPECT_EQ(reasons.size(), std::size(kEveryRow));
+  // The system's own: its two machine hives, the default user's, and the
+  // listed profiles' hives and _Classes hives; any other is another program's.
+  const std::vector<std::string> sids = {"S-1-5-21-7-1001"};
+  for (const char* own : {"\\REGISTRY\\MACHINE\\SYSTEM", "\\registry\\machine\\software", "\\REGISTRY\\USER\\.DEFAULT",
+                          "\\REGISTRY\\USER\\S-1-5-21-7-1001", "\\REGISTRY\\USER\\s-1-5-21-7-1001_classes"})
+    EXPECT_FALSE(LeftAloneReason(own, sids)) << own;
+  for (const char* other : {"\\REGISTRY\\USER\\SAM", "\\REGISTRY\\USER\\S-1-5-21-7-1002", "\\REGISTRY\\USER\\_Classes",
+                            "\\REGISTRY\\USER\\S-1-5-21-7-1001\\Nested", "\\REGISTRY\\MACHINE\\SYSTEM2",
+                            "\\REGISTRY\\MACHINE\\HARDWARE", "\\SOMEWHERE\\ELSE"})
+    EXPECT_EQ(LeftAloneReason(other, sids).value_or(LeftAlone{0, 0}).reasonId, kOtherProgramsHive.reasonId) << other;
+  // Only a plain SID reads a copy besides the administrators.
+  struct {
+    const char* name;
+    const char* sid;
+  } readers[] = {{"\\REGISTRY\\USER\\S-1-5-21-7-1001_Classes", "S-1-5-21-7-1001"},
+                 {"\\REGISTRY\\USER\\.DEFAULT", ""},
+                 {"\\REGISTRY\\USER\\", ""},
+                 {"\\REGISTRY\\USER\\S-1-", "S-1-"},
+                 {"\\REGISTRY\\USER\\S-1", ""},
+                 {"\\REGISTRY\\USER\\_Classes", ""},
+                 {"\\REGISTRY\\USER\\S-1-5-21-7-1001\\Nested", ""},
+                 {"\\REGISTRY\\USER\\S-1-5-21-7-1001\\S-1-5-18", ""},
+                 {"\\REGISTRY\\MACHINE\\S-1-5-18", ""}};
+  for (const auto& r : readers) EXPECT_EQ(HiveReaderSid(r.name), r.sid) << r.name;
 }
 
 }  // namespace

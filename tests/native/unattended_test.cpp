@@ -94,6 +94,13 @@ TEST(SilentModeTest, BelowItsMinimumGainSchedulesNothingLogsWhyAndEndsWithItsOwn
                               "close"}));
     }
   }
+  // Copies larger than their hives: a loss is below any minimum, 0 too.
+  for (long long tenths : {-1LL, -5LL, -123LL}) {
+    FakeHost host;
+    host.totals.compactPercent = "-" + std::to_string(-tenths / 10) + "." + std::to_string(-tenths % 10) + "%";
+    host.totals.compactTenths = tenths;
+    EXPECT_EQ(RunSilentMode(host, ParseMinGain("0")), kExitBelowMinGain) << tenths;
+  }
 }
 
 TEST(SilentModeTest, ARestartThatIsRefusedOrDoesNotComeAndSwapsThatWaitEachEndWithTheirCode) {
@@ -130,8 +137,8 @@ TEST(UndoModeTest, EachOutcomeEndsWithItsOwnCodeAndTheReasonsInTheLog) {
   notRestarted.refusal = UndoRefusal::NotRestarted;
   nothing.undo = {UndoOutcome::NothingToUndo, UndoRefusal::NotRestarted, UndoRefusalText(notRestarted)};
   EXPECT_EQ(RunUndoMode(nothing), 8);
-  EXPECT_EQ(nothing.log[2], "failure: Nothing to undo: the computer has not restarted since the last "
-                            "defragmentation, so its swaps have not taken effect.");
+  EXPECT_EQ(nothing.log[2], "failure: Nothing to undo: swaps wait for the restart, so the last defragmentation has "
+                            "not taken effect.");
   FakeHost refused;
   refused.undo = {UndoOutcome::NothingScheduled, UndoRefusal::None, "", "", {"A: refused"}};
   EXPECT_EQ(RunUndoMode(refused), 9);

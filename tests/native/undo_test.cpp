@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "app/undo_texts.h"
 #include "hive/defrag.h"
 #include "tests/support/fake_platform.h"
@@ -49,6 +51,8 @@ class UndoTest : public ::testing::Test {
     fake.AddLoadedHive(kSystemName, kSystem, 3000);
     fake.AddFile(std::string(kSoftware) + ".bak", 9000);
     fake.AddFile(std::string(kSystem) + ".bak", 4000);
+    fake.MakeHiveFile(std::string(kSoftware) + ".bak");
+    fake.MakeHiveFile(std::string(kSystem) + ".bak");
     defrag.kind = JournalKind::Defragmentation;
     defrag.time = "then";
     defrag.stamp = 100;
@@ -56,7 +60,6 @@ class UndoTest : public ::testing::Test {
                     {kSystemName, kSystem, 4000, 3000, JournalOutcome::Scheduled},
                     {"\\REGISTRY\\MACHINE\\SAM", "C:\\WINDOWS\\system32\\config\\SAM", 1, 0,
                      JournalOutcome::NotCopied}};
-    fake.bootTime = 200;
     fake.fileClock = 300;
   }
   void WriteJournal(const std::vector<JournalEntry>& entries) {
@@ -64,7 +67,10 @@ class UndoTest : public ::testing::Test {
     for (const JournalEntry& e : entries) text += FormatJournalEntry(e);
     fake.SetFileText(JournalPath(fake), text);
   }
-  UndoPlan Plan() { return PlanUndo(ReadJournal(fake, JournalPath(fake)), hives, fake, fake.BootTime()); }
+  UndoPlan Plan() {
+    return PlanUndo(ReadJournal(fake, JournalPath(fake)), hives, fake, fake.ComputerName(),
+                    FindWaitingSwaps(fake).has_value());
+  }
   UndoOutcome Run(bool unattended = false) {
     fake.calls.clear();
     UndoRun run{fake.platform(), hives, unattended, dialogs, writer};
@@ -78,7 +84,8 @@ class UndoTest : public ::testing::Test {
     std::vector<std::string> out;
     for (const std::string& c : fake.calls)
       for (const char* name :
-           {"RegReplaceKeyA", "DeleteFileA", "MoveFileA", "EnablePrivilege", "ExitWindowsEx", "AppendText"})
+           {"RegReplaceKeyA", "DeleteFileA", "MoveFileA", "EnablePrivilege", "ExitWindowsEx", "AppendText",
+            "FlushFileBuffers", "RegCreateKeyExW", "SRSetRestorePointA"})
         if (c.rfind(name, 0) == 0) out.push_back(c);
     return out;
   }
@@ -103,13 +110,19 @@ TEST_F(UndoTest, SwapsEachBackupBackKeepsTheCompactedHiveAsUndoJournalsAndRestar
   EXPECT_EQ(dialogs.log, (std::vector<std::string>{"confirm 2+0"}));
   const std::string sw = kSoftware, sy = kSystem;
   EXPECT_EQ(MachineCalls(),
-            (std::vector<std::string>{"EnablePrivilege(SeRestorePrivilege, 0xF00FF)",
+            (std::vector<std::string>{"EnablePrivilege(SeBackupPrivilege, 0x28)",
+                                      "EnablePrivilege(SeRestorePrivilege, 0xF00FF)",
+                                      "AppendText(" + JournalPath(fake) + ")",
+                                      "FlushFileBuffers(" + JournalPath(fake) + ")",
+                                      "RegCreateKeyExW(HKEY_LOCAL_MACHINE, SOFTWARE\\Varnhold Swaps Waiting, "
+                                      "REG_OPTION_VOLATILE, 0x3)",
                                       "RegReplaceKeyA(HKEY_LOCAL_MACHINE, SOFTWARE, " + sw + ".bak, " + sw + ".undo)",
                                       "MoveFileA(" + sy + ".undo, " + sy + ".undo.old)",
                                       "RegReplaceKeyA(HKEY_LOCAL_MACHINE, SYSTEM, " + sy + ".bak, " + sy + ".undo)",
                                       "DeleteFileA(" + sy + ".undo.old)",
                                       "AppendText(" + JournalPath(fake) + ")",
-                                      "EnablePrivilege(SeShutdownPrivilege, 0x28)", "ExitWindowsEx(6, 1)"}));
+                                      "FlushFileBuffers(" + JournalPath(fake) + ")",
+                                      "EnablePrivilege(SeShutdownPrivilege, 0x28)", "ExitWindowsEx(6, 2147614724)"}));
   std::vector<JournalEntry> journal = Journal();
   ASSERT_EQ(journal.size(), 2u);
   const JournalEntry& undo = journal[1];
@@ -137,12 +150,13 @@ TEST_F(UndoTest, NoSwapsBeforeTheConfirmationAndNoneAfterANo) {
   WriteJournal({defrag});
   dialogs.yes = false;
   EXPECT_EQ(Run(), UndoOutcome::Declined);
-  EXPECT_TRUE(MachineCalls().empty());
+  EXPECT_TRUE(fake.CallsNamed("RegReplaceKeyA").empty());
+  EXPECT_TRUE(fake.CallsNamed("AppendText").empty());
   EXPECT_EQ(Journal().size(), 1u) << "a declined undo is no run";
 }
 
 TEST_F(UndoTest, NotOfferedBeforeTheRestartThatMakesTheSwapsTakeEffect) {
-  fake.bootTime = 100;  // started before (or as) the entry was written
+  ASSERT_TRUE(MarkSwapsWaiting(fake, {"100", "then"}));  // the run's volatile key
   WriteJournal({defrag});
   EXPECT_EQ(Plan().refusal, UndoRefusal::NotRestarted);
   // Its swaps wait: the undo is refused as every other command is.
@@ -214,6 +228,33 @@ TEST_F(UndoTest, NotOfferedForAnEmptyMissingOrDamagedJournal) {
   EXPECT_TRUE(fake.CallsNamed("RegReplaceKeyA").empty());
 }
 
+// Waiting swaps are known by the volatile key alone: not by a clock, nor by
+// a backup that another program holds open, nor by a journal another
+// computer wrote, whose entries are not this computer's to undo.
+TEST_F(UndoTest, NeitherAClockNorAHeldBackupNorAnotherComputersJournalDecides) {
+  WriteJournal({defrag});
+  for (std::uint64_t clock : {std::uint64_t(1), std::uint64_t(99), std::uint64_t(1) << 62}) {
+    fake.fileClock = clock;  // before the entry, or far after it
+    EXPECT_EQ(Plan().refusal, UndoRefusal::None) << clock;
+  }
+  fake.fileClock = 300;
+  fake.AddFile(std::string(kSoftware) + ".bak", 9000).locked = true;  // an antivirus scanning it
+  fake.MakeHiveFile(std::string(kSoftware) + ".bak");
+  EXPECT_EQ(Run(true), UndoOutcome::Restarting);
+  fake.Restart();
+
+  JournalEntry elsewhere = defrag;
+  elsewhere.computer = "OTHER-PC";
+  elsewhere.stamp = 400;
+  WriteJournal({elsewhere});
+  EXPECT_EQ(Plan().refusal, UndoRefusal::NoEntry);
+  WriteJournal({defrag, elsewhere});
+  EXPECT_EQ(Plan().entry.stamp, 100u) << "this computer's own entry";
+  elsewhere.computer = "workstation";  // names compare without regard to case
+  WriteJournal({elsewhere});
+  EXPECT_EQ(Plan().entry.stamp, 400u);
+}
+
 TEST_F(UndoTest, RunsThatScheduledNothingNeverHideTheRunToUndo) {
   JournalEntry nothing = defrag;
   nothing.stamp = 150;
@@ -224,6 +265,17 @@ TEST_F(UndoTest, RunsThatScheduledNothingNeverHideTheRunToUndo) {
   restart.stamp = 160;
   WriteJournal({nothing});
   EXPECT_EQ(Plan().refusal, UndoRefusal::NothingScheduled);
+  // Alone in the journal, a restart that did not start or an undo Windows
+  // refused outright leaves nothing to undo.
+  JournalEntry refusedUndo;
+  refusedUndo.kind = JournalKind::Undo;
+  refusedUndo.time = "x";
+  refusedUndo.stamp = 170;
+  refusedUndo.hives = {{kSystemName, kSystem, 1, 1, JournalOutcome::Refused, 5}};
+  for (const JournalEntry& alone : {restart, refusedUndo}) {
+    WriteJournal({alone});
+    EXPECT_EQ(Plan().refusal, UndoRefusal::NoEntry);
+  }
   WriteJournal({defrag, nothing, restart});
   UndoPlan p = Plan();
   EXPECT_EQ(p.refusal, UndoRefusal::None);
@@ -233,7 +285,6 @@ TEST_F(UndoTest, RunsThatScheduledNothingNeverHideTheRunToUndo) {
 TEST_F(UndoTest, ABackupFromLongBeforeTheDefragmentationIsNotSwappedBackAndTheReasonIsTheRealOne) {
   const std::uint64_t day = 24ull * 3600 * 10000000;
   defrag.stamp = 3 * day;
-  fake.bootTime = 4 * day;
   fake.fileClock = 5 * day;
   WriteJournal({defrag});
   fake.fileClock = day;  // written two days before the defragmentation
@@ -243,10 +294,62 @@ TEST_F(UndoTest, ABackupFromLongBeforeTheDefragmentationIsNotSwappedBackAndTheRe
   UndoPlan p = Plan();
   EXPECT_EQ(p.refusal, UndoRefusal::NothingToSwapBack);
   ASSERT_EQ(p.skipped.size(), 2u);
-  EXPECT_EQ(p.skipped[0].second, UndoSkip::StaleBackup) << "a time that cannot be read proves nothing";
+  EXPECT_EQ(p.skipped[0].second, UndoSkip::WrongBackup) << "a backup that cannot be measured proves nothing";
   EXPECT_EQ(p.skipped[1].second, UndoSkip::StaleBackup);
   EXPECT_NE(UndoRefusalText(p).find(std::string(kSystemName) + ": its backup was last written more than a day"),
             std::string::npos);
+  // The boundary: a day before the entry is a day too early; a moment
+  // later is the run's own.
+  fake.AddFile(std::string(kSoftware) + ".bak", 9000).unreadable = false;
+  for (std::uint64_t written : {2 * day, 2 * day + 1}) {
+    fake.AddFile(std::string(kSystem) + ".bak", 4000).written = written;
+    fake.AddFile(std::string(kSoftware) + ".bak", 9000).written = written;
+    EXPECT_EQ(Plan().swapBack.size(), written == 2 * day ? 0u : 2u) << written;
+  }
+}
+
+// Only the backup the swap made goes back: the journal recorded the live
+// file's identity (the backup is that file, renamed) and size (a loaded
+// hive's file never shrinks), and the backup must load as a hive.
+TEST_F(UndoTest, ABackupThatIsNotTheSwapsOwnIsSkippedWithItsReasonAndBothPrivilegesAreEnabled) {
+  const std::string swBak = std::string(kSoftware) + ".bak", syBak = std::string(kSystem) + ".bak";
+  struct Case {
+    const char* what;
+    bool ids;
+    std::function<void()> spoil;
+    UndoSkip skip;
+    UndoOutcome outcome = UndoOutcome::Restarting;
+  } cases[] = {
+      {"random bytes of the same size", true, [&] { fake.RemoveFile(swBak); fake.AddFile(swBak, 9000); },
+       UndoSkip::WrongBackup},
+      {"random bytes, an entry of an earlier version", false,
+       [&] { fake.RemoveFile(swBak); fake.AddFile(swBak, 9000); }, UndoSkip::NotAHive},
+      {"the other hive's backup", true, [&] {
+         fake.Move(swBak, swBak + ".x");
+         fake.Move(syBak, swBak);
+         fake.Move(swBak + ".x", syBak);
+       }, UndoSkip::WrongBackup, UndoOutcome::NothingToUndo},
+      {"smaller than the hive was", false, [&] { fake.AddFile(swBak, 8999); }, UndoSkip::WrongBackup},
+  };
+  for (const Case& c : cases) {
+    fake.Restart();  // the last case's swaps and waiting key are gone
+    SetUp();
+    JournalEntry withIds = defrag;
+    withIds.hives[0].currentId = *fake.Identity(swBak);
+    withIds.hives[0].copyId = *fake.Identity(kSoftware);
+    withIds.hives[1].currentId = *fake.Identity(syBak);
+    withIds.hives[1].copyId = *fake.Identity(kSystem);
+    WriteJournal({c.ids ? withIds : defrag});
+    c.spoil();
+    EXPECT_EQ(Run(true), c.outcome) << c.what;
+    ASSERT_FALSE(plan.skipped.empty()) << c.what;
+    EXPECT_EQ(plan.skipped[0].first.name, kSoftwareName) << c.what;
+    EXPECT_EQ(plan.skipped[0].second, c.skip) << c.what;
+    EXPECT_EQ(fake.CallsNamed("RegReplaceKeyA").size(), plan.swapBack.size()) << c.what;
+    if (c.outcome != UndoOutcome::Restarting) continue;
+    EXPECT_EQ(fake.CallsNamed("EnablePrivilege(SeBackupPrivilege").size(), 1u) << c.what;
+    EXPECT_EQ(fake.CallsNamed("EnablePrivilege(SeRestorePrivilege").size(), 1u) << c.what;
+  }
 }
 
 TEST_F(UndoTest, AnUndoThatWindowsRefusedLeavesTheDefragmentationToUndo) {
@@ -287,11 +390,13 @@ TEST_F(UndoTest, ABackupReachedThroughALinkIsNeverSwappedBack) {
   EXPECT_EQ(fake.CallsNamed("RegReplaceKeyA").size(), 1u);
 }
 
-TEST_F(UndoTest, AnUnwritableJournalIsLoggedAndTheUndoGoesOn) {
+TEST_F(UndoTest, AnUnwritableJournalMeansNoSwapBackAndNoRestart) {
   WriteJournal({defrag});
   fake.RefuseAppends(JournalPath(fake));
-  EXPECT_EQ(Run(true), UndoOutcome::Restarting);
+  EXPECT_EQ(Run(true), UndoOutcome::NotRecorded);
   EXPECT_EQ(logged.size(), 1u);
+  EXPECT_TRUE(fake.CallsNamed("RegReplaceKeyA").empty());
+  EXPECT_TRUE(fake.CallsNamed("ExitWindowsEx").empty());
 }
 
 }  // namespace

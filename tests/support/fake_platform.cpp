@@ -97,6 +97,15 @@ void FakePlatform::EraseSubtree(const std::string& id) {
 
 void FakePlatform::Restart() {
   cutAfter_.reset();
+  for (auto& [path, file] : files_) {
+    if (powerCut_ && file.unflushed > 0) {
+      std::string& text = texts_[path];
+      text.resize(text.size() - std::min(file.unflushed, text.size()));
+      file.size = std::int64_t(text.size());
+    }
+    file.unflushed = 0;
+  }
+  powerCut_ = false;
   // The kernel lists the hives anew at every start.
   const std::string listId = Upper("HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\hivelist");
   std::optional<FakeKey> list;
@@ -126,7 +135,6 @@ void FakePlatform::Restart() {
       if (auto it = files_.find(Upper(DrivePathOf(v.text))); it != files_.end()) it->second.locked = true;
   }
   ++fileClock;
-  bootTime = fileClock;
   restartRequests = 0;
 }
 
@@ -138,10 +146,15 @@ FakeFile& FakePlatform::AddFile(const std::string& path, std::int64_t size) {
   FakeFile& file = files_[Upper(path)];
   file.size = size;
   file.written = fileClock;
+  if (file.id == 0) file.id = nextFileId_++;
   return file;
 }
 
-void FakePlatform::RemoveFile(const std::string& path) { files_.erase(Upper(path)); }
+void FakePlatform::RemoveFile(const std::string& path) {
+  files_.erase(Upper(path));
+  savedHives_.erase(Upper(path));
+  texts_.erase(Upper(path));
+}
 
 bool FakePlatform::HasFile(const std::string& path) const { return FindFile(path) != nullptr; }
 
@@ -163,9 +176,15 @@ bool FakePlatform::Log(const std::string& call) {
   ++callCount_;
   // Cut before the next call is made: everything of the call before it
   // happened, nothing of this one.
-  if (cutAfter_ && callCount_ == *cutAfter_ + 1) throw PowerCut{};
+  if (cutAfter_ && callCount_ == *cutAfter_ + 1) {
+    powerCut_ = true;
+    throw PowerCut{};
+  }
   calls.push_back(call);
-  return cutAfter_ && callCount_ == *cutAfter_;
+  if (onCall) onCall(call);
+  const bool due = cutAfter_ && callCount_ == *cutAfter_;
+  powerCut_ = powerCut_ || due;
+  return due;
 }
 
 std::vector<std::string> FakePlatform::CallsNamed(const std::string& prefix) const {
@@ -187,14 +206,22 @@ FakeKey* FakePlatform::KeyFor(KeyHandle key) {
 // in that view hides its Wow6432Node ("Registry Keys Affected by WOW64").
 KeyHandle FakePlatform::OpenInView(RootKey root, const std::string& subkey, std::uint32_t access) {
   Log("RegOpenKeyExA(" + RootKeyName(root) + ", " + subkey + ", 0, " + Hex(access) + ")");
+  std::string id = ViewedId(root, subkey, access);
+  if (!keys_.count(id)) return 0;
+  return OpenHandle(id, access);
+}
+
+std::string FakePlatform::ViewedId(RootKey root, const std::string& subkey, std::uint32_t access) {
   std::string id = Upper(RootKeyName(root) + "\\" + subkey);
-  const bool narrow = OnWow64() && !(access & win::kKeyWow64_64Key);
   const std::string software = "HKEY_LOCAL_MACHINE\\SOFTWARE", branch = software + "\\WOW6432NODE";
-  if (narrow && keys_.count(branch) && (id == software || id.rfind(software + "\\", 0) == 0) &&
+  if (Narrow(access) && keys_.count(branch) && (id == software || id.rfind(software + "\\", 0) == 0) &&
       id.rfind(branch, 0) != 0)
     id = branch + id.substr(software.size());
-  if (!keys_.count(id)) return 0;
-  if (narrow) narrowView_.insert(nextHandle_);
+  return id;
+}
+
+KeyHandle FakePlatform::OpenHandle(const std::string& id, std::uint32_t access) {
+  if (Narrow(access)) narrowView_.insert(nextHandle_);
   open_[nextHandle_] = id;
   return nextHandle_++;
 }
@@ -276,6 +303,12 @@ FakeHive* FakePlatform::SavedHive(const std::string& file) {
   return it == savedHives_.end() ? nullptr : &it->second;
 }
 
+void FakePlatform::MakeHiveFile(const std::string& file) {
+  FakeKey root;
+  root.values = {{"hive"}};
+  savedHives_[Upper(file)] = {{"", root}};
+}
+
 long FakePlatform::LoadKey(RootKey root, const std::string& name, const std::string& file) {
   Log("RegLoadKeyA(" + RootKeyName(root) + ", " + name + ", " + file + ")");
   if (!HasFile(file)) return win::kErrorFileNotFound;
@@ -348,6 +381,28 @@ long FakePlatform::ReplaceInView(RootKey root, const std::string& subkey, const 
   backup.written = fileClock;
   files_[Upper(hiveFile)].locked = true;
   pending_[id] = {hiveFile, backupFile};
+  return win::kErrorSuccess;
+}
+
+KeyHandle FakePlatform::CreateVolatileInView(RootKey root, const std::string& subkey, std::uint32_t access) {
+  Log("RegCreateKeyExW(" + RootKeyName(root) + ", " + subkey + ", REG_OPTION_VOLATILE, " + Hex(access) + ")");
+  if (Listed(refusedKeys, Upper(subkey))) return 0;
+  std::string id = ViewedId(root, subkey, access);
+  if (!keys_.count(id)) keys_[id].isVolatile = true;
+  return OpenHandle(id, access);
+}
+
+long FakePlatform::WriteString(KeyHandle key, const std::string& name, const std::string& text) {
+  Log("RegSetValueExW(" + (open_.count(key) ? open_[key] : std::string("?")) + ", " + name + ")");
+  FakeKey* k = KeyFor(key);
+  if (!k) return 6;  // ERROR_INVALID_HANDLE
+  for (FakeValue& v : k->values) {
+    if (EqualsIgnoreCase(v.name, name)) {
+      v = {name, win::kRegSz, text};
+      return win::kErrorSuccess;
+    }
+  }
+  k->values.push_back({name, win::kRegSz, text});
   return win::kErrorSuccess;
 }
 
@@ -444,8 +499,22 @@ bool FakePlatform::AppendText(const std::string& path, const std::string& text) 
     throw PowerCut{};
   }
   texts_[key] += text;
-  AddFile(path, std::int64_t(texts_[key].size()));
+  AddFile(path, std::int64_t(texts_[key].size())).unflushed += text.size();
   return true;
+}
+
+bool FakePlatform::Flush(const std::string& path) {
+  Log("FlushFileBuffers(" + path + ")");
+  auto it = files_.find(Upper(path));
+  if (it == files_.end() || Listed(refusedAppends_, Upper(path))) return false;
+  it->second.unflushed = 0;
+  return true;
+}
+
+std::optional<std::string> FakePlatform::Identity(const std::string& path) {
+  const FakeFile* f = FindFile(path);
+  if (!f || f->unreadable) return std::nullopt;
+  return "0000ABCD-" + std::to_string(f->id);
 }
 
 std::optional<std::string> FakePlatform::ReadTail(const std::string& path, std::size_t maxBytes) {
@@ -471,8 +540,22 @@ bool FakePlatform::ExitSystem(std::uint32_t flags, std::uint32_t reason) {
   return acceptsExitSystem;
 }
 
-long FakePlatform::InitiateRestart(std::uint32_t reason) {
-  Log("InitiateSystemShutdownExA(" + std::to_string(reason) + ")");
+bool FakePlatform::MutexExists(const std::string& name) {
+  Log("OpenMutexW(" + name + ")");
+  for (const std::string& m : mutexes)
+    if (m == name) return true;
+  return false;
+}
+
+bool FakePlatform::ServiceRunning(const std::string& name) {
+  Log("QueryServiceStatus(" + name + ")");
+  for (const std::string& s : runningServices)
+    if (EqualsIgnoreCase(s, name)) return true;
+  return false;
+}
+
+long FakePlatform::InitiateRestart(std::uint32_t reason, bool forceAppsClosed) {
+  Log("InitiateSystemShutdownExA(" + std::string(forceAppsClosed ? "force, " : "") + std::to_string(reason) + ")");
   restartRequests += initiateRestartError == win::kErrorSuccess;
   return initiateRestartError;
 }

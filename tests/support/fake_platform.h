@@ -13,6 +13,7 @@
 // power cut may end the run after any call (PowerCutAfter).
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -55,6 +56,8 @@ struct FakeFile {
   bool cutShort = false;      // its write was cut by a power cut
   bool restricted = false;    // saved with the administrators-only descriptor
   std::string reader;         // the account its descriptor also lets read it
+  std::uint64_t id = 0;       // the file index: kept by a rename, new for a new file
+  std::size_t unflushed = 0;  // appended bytes a power cut would lose
 };
 
 // Thrown after the call at which a test cuts the power: the run ends there.
@@ -105,6 +108,8 @@ class FakePlatform final : public Registry,
   // The hive saved into a file, for tests that spoil a copy; null when the
   // file holds none.
   FakeHive* SavedHive(const std::string& file);
+  // Makes the file a hive that loads (a root key with one value).
+  void MakeHiveFile(const std::string& file);
 
   std::optional<bool> wow64 = false;
   // Hives (subkey, upper-cased) whose swap RegReplaceKeyA refuses with 5.
@@ -114,8 +119,14 @@ class FakePlatform final : public Registry,
   // False: the system has no flags query, and only links can be told apart.
   bool tellsKeyKinds = true;
   OsVersion version{2, 6, 1};
-  // When the system started, in the units of fileClock (which is also Now).
-  std::uint64_t bootTime = 1;
+  std::string computerName = "WORKSTATION";
+  // Named mutexes that exist and services that run, as Windows' servicing
+  // leaves them (_MSIExecute, TrustedInstaller).
+  std::vector<std::string> mutexes;
+  std::vector<std::string> runningServices;
+  // Called with each logged call right after it is logged: a test's way to
+  // let something else on the machine act between two of the program's calls.
+  std::function<void(const std::string& call)> onCall;
   RestoreOutcome restoreOutcome = RestoreOutcome::Created;
   std::string executableFolder = "C:\\Program Files\\Varnhold\\";
 
@@ -136,7 +147,8 @@ class FakePlatform final : public Registry,
   std::size_t CallCount() const { return callCount_; }
   // The next start: loaded copies are gone, each hive loads from the file
   // of its name, swapped hives' backups hold what the system wrote until
-  // now, volatile keys are gone, and nobody holds a file any more.
+  // now, volatile keys are gone, and nobody holds a file any more. After a
+  // power cut, what was appended to a file but never flushed is lost.
   void Restart();
   // Swaps taken since the last start: hive key (upper-cased), new file's
   // content now under the hive file's name, backup path.
@@ -161,6 +173,9 @@ class FakePlatform final : public Registry,
   long UnLoadKey(RootKey root, const std::string& name) override;
   std::optional<KeyFacts> QueryKey(KeyHandle key) override;
   std::vector<std::string> SubkeyNames(KeyHandle key) override;
+  long WriteString(KeyHandle key, const std::string& name, const std::string& text) override;
+  // Keys whose creation RegCreateKeyExW refuses (subkey, upper-cased).
+  std::vector<std::string> refusedKeys;
   // --- Privileges ---
   bool Enable(const std::string& privilege, std::uint32_t tokenAccess) override;
   // --- Volumes ---
@@ -179,6 +194,8 @@ class FakePlatform final : public Registry,
   bool IsLinked(const std::string& path) override;
   bool AppendText(const std::string& path, const std::string& text) override;
   std::optional<std::string> ReadTail(const std::string& path, std::size_t maxBytes) override;
+  bool Flush(const std::string& path) override;
+  std::optional<std::string> Identity(const std::string& path) override;
   // The text a file holds (AppendText's files); empty when it has none.
   std::string FileText(const std::string& path) const;
   void SetFileText(const std::string& path, const std::string& text);
@@ -191,10 +208,12 @@ class FakePlatform final : public Registry,
   std::optional<bool> IsWow64Process() override { return wow64; }
   OsVersion GetVersion() override { return version; }
   std::uint64_t Now() override { return fileClock; }
-  std::uint64_t BootTime() override { return bootTime; }
+  std::string ComputerName() override { return computerName; }
+  bool MutexExists(const std::string& name) override;
+  bool ServiceRunning(const std::string& name) override;
   // --- Power ---
   bool ExitSystem(std::uint32_t flags, std::uint32_t reason) override;
-  long InitiateRestart(std::uint32_t reason) override;
+  long InitiateRestart(std::uint32_t reason, bool forceAppsClosed) override;
   // --- RestoreClient ---
   RestorePointResult SetRestorePoint(const RestorePointRequest& request) override;
   std::int64_t nextRestoreSequence = 41;
@@ -225,9 +244,15 @@ class FakePlatform final : public Registry,
   KeyKind KindInView(KeyHandle parent, const std::string& name, std::uint32_t view) override;
   long ReplaceInView(RootKey root, const std::string& subkey, const std::string& newFile,
                      const std::string& backupFile, std::uint32_t view) override;
+  KeyHandle CreateVolatileInView(RootKey root, const std::string& subkey, std::uint32_t access) override;
 
  private:
   static std::string Upper(const std::string& text);
+  // A 32-bit program's own view: what an open without the 64-bit view sees.
+  bool Narrow(std::uint32_t access) { return OnWow64() && !(access & win::kKeyWow64_64Key); }
+  // The key an open by name reaches in the view it asks for.
+  std::string ViewedId(RootKey root, const std::string& subkey, std::uint32_t access);
+  KeyHandle OpenHandle(const std::string& id, std::uint32_t access);
   // Logs a call; true when the power is to be cut right after it.
   bool Log(const std::string& call);
   void CutIfDue(bool due) {
@@ -259,6 +284,8 @@ class FakePlatform final : public Registry,
   std::map<std::string, PendingSwap> pending_;
   std::size_t callCount_ = 0;
   std::optional<std::size_t> cutAfter_;
+  bool powerCut_ = false;
+  std::uint64_t nextFileId_ = 1;
   Platform platform_;
 };
 

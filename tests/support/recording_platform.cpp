@@ -43,8 +43,8 @@ bool RecordingPlatform::ExitSystem(std::uint32_t flags, std::uint32_t reason) {
   return RestartTaken("ExitWindowsEx");
 }
 
-long RecordingPlatform::InitiateRestart(std::uint32_t reason) {
-  Record("InitiateSystemShutdownExA\t" + std::to_string(reason));
+long RecordingPlatform::InitiateRestart(std::uint32_t reason, bool forceAppsClosed) {
+  Record("InitiateSystemShutdownExA\t" + std::to_string(reason) + (forceAppsClosed ? "\tforce" : ""));
   // ERROR_NOT_READY: refused, as a system that is not ready to shut down says.
   return RestartTaken("InitiateSystemShutdownEx") ? win::kErrorSuccess : 21;
 }

@@ -33,7 +33,7 @@ class RecordingPlatform final : public ForwardingRegistry, public Power, public 
   std::function<bool(const std::string& call)> restartAnswer;
 
   bool ExitSystem(std::uint32_t flags, std::uint32_t reason) override;
-  long InitiateRestart(std::uint32_t reason) override;
+  long InitiateRestart(std::uint32_t reason, bool forceAppsClosed) override;
   RestorePointResult SetRestorePoint(const RestorePointRequest& request) override;
   void Open(const std::string& target) override;
 

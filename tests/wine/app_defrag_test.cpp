@@ -15,6 +15,7 @@
 #include "settings/options.h"
 #include "lang/messages.h"
 #include "tests/wine/support/app_fixture.h"
+#include "tests/wine/support/control_lookup.h"
 #include "tests/wine/support/screenshot_win.h"
 #include "tests/wine/support/ui_test_support.h"
 #include "tests/wine/support/wait_win.h"
@@ -68,7 +69,7 @@ class DefragTest : public ::testing::Test {
   std::vector<std::string> Recorded(const char* prefix) {
     std::vector<std::string> out;
     for (const std::string& r : recorded_.records())
-      if (r.rfind(prefix, 0) == 0 && (r.find("VarnholdTest") != std::string::npos || r.rfind("ExitWindowsEx", 0) == 0))
+      if (r.rfind(prefix, 0) == 0 && (r.find("S-1-5-21-7-7-") != std::string::npos || r.rfind("ExitWindowsEx", 0) == 0))
         out.push_back(r);
     return out;
   }
@@ -91,9 +92,8 @@ TEST_F(DefragTest, YesSchedulesEverySwapWithItsBackupThenTellsAndRestarts) {
   std::vector<std::string> swaps = Recorded("RegReplaceKeyA");
   ASSERT_EQ(swaps.size(), 2u);
   const test::TestHive& one = registry_.hives()[0];
-  EXPECT_EQ(swaps[0], "RegReplaceKeyA\tHKEY_LOCAL_MACHINE\tSOFTWARE\\VarnholdTest\\One\t" + one.file + ".hvz\t" +
-                          one.file + ".bak");
-  EXPECT_EQ(Recorded("ExitWindowsEx"), std::vector<std::string>{"ExitWindowsEx\t6\t1"});
+  EXPECT_EQ(swaps[0], test::SwapRecord(one, one.file + ".hvz", one.file + ".bak"));
+  EXPECT_EQ(Recorded("ExitWindowsEx"), std::vector<std::string>{"ExitWindowsEx\t6\t2147614724"});
   ASSERT_EQ(boxes_.texts.size(), 1u) << "the last notice, before the swaps; nothing after them";
   EXPECT_EQ(boxes_.texts[0].rfind("Windows restarts at once", 0), 0u);
   EXPECT_NE(IniText().find("IsAskBeforeDefrag=1"), std::string::npos) << "saved after the question";
@@ -113,24 +113,8 @@ TEST_F(DefragTest, ThePrefixsOwnSystemAndSoftwareAreCheckedAndScheduled) {
   const std::string machine = "RegReplaceKeyA\tHKEY_LOCAL_MACHINE\t";
   for (const std::string& r : recorded_.records())
     if (r.rfind(machine, 0) == 0) swapped.insert(r.substr(machine.size(), r.find('\t', machine.size()) - machine.size()));
-  EXPECT_EQ(swapped, (std::set<std::string>{"SOFTWARE", "SOFTWARE\\VarnholdTest\\One", "SOFTWARE\\VarnholdTest\\Two",
-                                            "SYSTEM"}))
+  EXPECT_EQ(swapped, (std::set<std::string>{"SOFTWARE", "SYSTEM"}))
       << test::ReadFileText(recorded_.real().ExecutableFolder() + "varnhold.log");
-}
-
-// The live test key of a hive, in the 64-bit view the program copies.
-HKEY OpenTestKey(const std::string& key) {
-  HKEY k = nullptr;
-  std::string path = "SOFTWARE\\VarnholdTest\\" + key;
-  RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_ALL_ACCESS | KEY_WOW64_64KEY, &k);
-  return k;
-}
-
-void DeleteTestKey(const std::string& key) {
-  HKEY parent = nullptr;
-  RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\VarnholdTest", 0, KEY_ALL_ACCESS | KEY_WOW64_64KEY, &parent);
-  SHDeleteKeyA(parent, key.c_str());
-  RegCloseKey(parent);
 }
 
 TEST_F(DefragTest, AValueChangedAfterTheAnalysisIsInTheCopyThatIsScheduled) {
@@ -138,7 +122,7 @@ TEST_F(DefragTest, AValueChangedAfterTheAnalysisIsInTheCopyThatIsScheduled) {
   w.Options().RestorePoint = false;
   const test::TestHive one = registry_.hives()[0];
   EXPECT_EQ(test::ReadFileText(one.file + ".hvz").find("installed-after-the-analysis"), std::string::npos);
-  HKEY k = OpenTestKey("One");
+  HKEY k = test::OpenTestKey(one);
   ASSERT_NE(k, nullptr);
   const char value[] = "installed-after-the-analysis";
   RegSetValueExA(k, "Setting", 0, REG_SZ, reinterpret_cast<const BYTE*>(value), sizeof value);
@@ -155,17 +139,17 @@ TEST_F(DefragTest, AValueChangedAfterTheAnalysisIsInTheCopyThatIsScheduled) {
 }
 
 TEST_F(DefragTest, AHiveWhoseKeyIsMissingShowsTheFailureTextAndTheTotalsLeaveItOut) {
-  registry_.AddHive("Gone", 20000, 300000);
-  DeleteTestKey("Gone");
+  const test::TestHive gone = registry_.AddHive("Gone", 20000, 300000);
+  test::DeleteTestKey(gone);
   TfrmMain& w = StartAndAnalyze();
   ASSERT_EQ(w.Hives.size(), 3u);
-  int gone = -1;
+  int row = -1;
   for (std::size_t i = 0; i < w.Hives.size(); ++i)
-    if (w.Hives.HiveNames[i].find("Gone") != std::string::npos) gone = int(i);
-  ASSERT_GE(gone, 0);
-  EXPECT_EQ(w.lvMain().Cell(gone, 1), FormatSizeKB(300000));
-  EXPECT_EQ(w.lvMain().Cell(gone, 2), "not copied");
-  EXPECT_EQ(w.lvMain().Cell(gone, 3), "");
+    if (w.Hives.HiveNames[i] == gone.name) row = int(i);
+  ASSERT_GE(row, 0);
+  EXPECT_EQ(w.lvMain().Cell(row, 1), FormatSizeKB(300000));
+  EXPECT_EQ(w.lvMain().Cell(row, 2), "not copied");
+  EXPECT_EQ(w.lvMain().Cell(row, 3), "");
   Files& files = recorded_.real();
   std::int64_t current = 0, compacted = 0;
   for (int i = 0; i < 2; ++i) {
@@ -189,12 +173,11 @@ TEST_F(DefragTest, AHiveWhoseKeyIsMissingShowsTheFailureTextAndTheTotalsLeaveItO
   ASSERT_EQ(boxes_.texts.size(), 1u);
   EXPECT_EQ(boxes_.texts[0].rfind("Windows restarts at once", 0), 0u) << boxes_.texts[0];
   EXPECT_NE(boxes_.texts[0].find("These hives will not be replaced"), std::string::npos);
-  EXPECT_NE(boxes_.texts[0].find("VarnholdTest\\Gone: it has no copy from the analysis"), std::string::npos);
+  EXPECT_NE(boxes_.texts[0].find(gone.name + ": it has no copy from the analysis"), std::string::npos);
 }
 
 TEST_F(DefragTest, NoHiveCopiedLeavesTheAnalysisIncompleteAndSaysWhy) {
-  DeleteTestKey("One");
-  DeleteTestKey("Two");
+  for (const test::TestHive& h : registry_.hives()) test::DeleteTestKey(h);
   TfrmMain& w = Start();
   w.bAnalyzeRegistryClick(w);
   EXPECT_FALSE(w.bDefragRegistry().Enabled());
@@ -229,8 +212,7 @@ TEST_F(DefragTest, WhenNothingCanBeScheduledNothingRestartsAndTheUserIsToldWhy) 
   const test::TestHive one = registry_.hives()[0];
   test::WriteFileText(one.file + ".bak", "an earlier backup");
   // Both keys go after the analysis: neither can be copied again.
-  DeleteTestKey("One");
-  DeleteTestKey("Two");
+  for (const test::TestHive& h : registry_.hives()) test::DeleteTestKey(h);
   w.bDefragRegistryClick(w);
   EXPECT_TRUE(Recorded("RegReplaceKeyA").empty());
   EXPECT_TRUE(Recorded("ExitWindowsEx").empty());
@@ -238,8 +220,50 @@ TEST_F(DefragTest, WhenNothingCanBeScheduledNothingRestartsAndTheUserIsToldWhy) 
   EXPECT_EQ(boxes_.texts[1].rfind("No hive could be scheduled for replacement, so the computer will not restart.", 0),
             0u)
       << boxes_.texts[1];
-  EXPECT_NE(boxes_.texts[1].find("VarnholdTest\\One: it was not copied again"), std::string::npos);
+  EXPECT_NE(boxes_.texts[1].find(one.name + ": it was not copied again"), std::string::npos);
   EXPECT_EQ(test::ReadFileText(one.file + ".bak"), "an earlier backup");
+}
+
+TEST_F(DefragTest, ACancelledRestartIsAskedForOnceMoreWithoutForceAndALogOffIsNoRestart) {
+  TfrmMain& w = StartAndAnalyze();
+  w.Options().RestorePoint = false;
+  w.Options().IsAskBeforeDefrag = false;
+  w.bDefragRegistryClick(w);
+  ASSERT_EQ(Recorded("ExitWindowsEx").size(), 1u);
+  boxes_.texts.clear();
+  // Someone pressed Cancel in Windows' "programs are still running" screen.
+  SendMessageA(w.Handle(), WM_ENDSESSION, FALSE, 0);
+  EXPECT_EQ(recorded_.records().back(), "InitiateSystemShutdownExA\t2147614724") << "asked again, not forced";
+  ASSERT_EQ(boxes_.texts.size(), 1u);
+  EXPECT_EQ(boxes_.texts[0].rfind("The restart was cancelled.", 0), 0u) << boxes_.texts[0];
+  const std::string journal = recorded_.real().ExecutableFolder() + "varnhold-journal.txt";
+  EXPECT_NE(test::ReadFileText(journal).find("Reason=the restart was cancelled"), std::string::npos);
+  // The user logs off: the session ends, Windows does not restart.
+  SendMessageA(w.Handle(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+  EXPECT_NE(test::ReadFileText(journal).find("Reason=the user logged off; Windows did not restart"),
+            std::string::npos);
+  EXPECT_TRUE(w.SwapsPending());
+}
+
+TEST_F(DefragTest, ARestartNowThatWindowsRefusesAgainIsJournalledAgain) {
+  TfrmMain& w = StartAndAnalyze();
+  w.Options().RestorePoint = false;
+  w.Options().IsAskBeforeDefrag = false;
+  recorded_.AnswerRestarts([](const std::string&) { return false; });
+  w.bDefragRegistryClick(w);
+  const std::string journal = recorded_.real().ExecutableFolder() + "varnhold-journal.txt";
+  auto refusals = [&] {
+    std::string text = test::ReadFileText(journal);
+    std::size_t n = 0;
+    for (std::size_t at = text.find("[Restart Not Started]"); at != std::string::npos;
+         at = text.find("[Restart Not Started]", at + 1))
+      ++n;
+    return n;
+  };
+  EXPECT_EQ(refusals(), 1u) << "the run's own";
+  TObject& sender = test::Control<TFlatSpeedButton>(w, "bRestartNow");
+  w.bRestartNowClick(sender);
+  EXPECT_EQ(refusals(), 2u) << "Restart Now, refused again";
 }
 
 TEST_F(DefragTest, NoAfterTickingDontAskChangesNothingButTheSetting) {

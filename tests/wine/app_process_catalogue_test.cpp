@@ -21,10 +21,7 @@ namespace {
 // The fixture and helpers the program-run tests share.
 using namespace test;
 
-std::string SwapOf(const test::TestHive& h) {
-  std::string key = h.name.substr(std::string("\\REGISTRY\\MACHINE\\").size());
-  return "RegReplaceKeyA\tHKEY_LOCAL_MACHINE\t" + key + "\t" + h.file + ".hvz\t" + h.file + ".bak";
-}
+std::string SwapOf(const test::TestHive& h) { return test::SwapRecord(h, h.file + ".hvz", h.file + ".bak"); }
 
 TEST_F(ProgramRunTest, AHiveOnVolumeTwelveOrWithTheDeviceNameInsideItsPathIsLeftAlone) {
   const test::TestHive alpha = registry_.AddHive("Alpha", 60000, 200000);
@@ -45,7 +42,7 @@ TEST_F(ProgramRunTest, AHiveOnVolumeTwelveOrWithTheDeviceNameInsideItsPathIsLeft
   RunOutcome outcome = Run("/Silent", {}, 30000);
 
   EXPECT_EQ(outcome.exitCode, DWORD(kExitDone));
-  EXPECT_EQ(Joined(Records()), Joined({SwapOf(alpha), "ExitWindowsEx\t6\t1"}));
+  EXPECT_EQ(Joined(Records()), Joined({SwapOf(alpha), "ExitWindowsEx\t6\t2147614724"}));
   EXPECT_EQ(FilesIn(home_.File("2\\vhtest")), std::vector<std::string>{"SAM"});
   EXPECT_FALSE(files_.Exists(CopyPath(inside)));
 }
@@ -60,17 +57,18 @@ TEST_F(ProgramRunTest, OnlyDistinctMachineAndUserHivesWithRoomForAPlainCopyAreMe
   test::WriteFileBytes(appHive, 8192);
   ExtraHiveListValues extra;
   extra.Add("\\REGISTRY\\A\\{8a9c0d1e-0000-4000-8000-123456789abc}", test::DevicePath(appHive));
-  extra.Add("\\REGISTRY\\MACHINE\\SOFTWARE\\VarnholdTest\\AlphaAgain", test::DevicePath(alpha.file));
+  // Wine lists the values sorted by name: these come after alpha's own.
+  extra.Add(alpha.name + "_Again", test::DevicePath(alpha.file));
   std::string upperAlpha = test::DevicePath(alpha.file);
   std::transform(upperAlpha.begin(), upperAlpha.end(), upperAlpha.begin(), ::toupper);
-  extra.Add("\\REGISTRY\\USER\\AlphaThird", upperAlpha);
+  extra.Add(alpha.name + "_Third", upperAlpha);
   const std::string report = registry_.folder().File("r.ini");
 
   RunOutcome scan = Run("/Scan \"" + report + "\"", {}, 30000);
 
   EXPECT_EQ(scan.exitCode, DWORD(kExitDone));
   std::int64_t current = QueryFileSize(files_, alpha.file) + QueryFileSize(files_, beta.file);
-  std::int64_t compacted = OwnCopySize("Alpha") + OwnCopySize("Beta");
+  std::int64_t compacted = OwnCopySize(alpha) + OwnCopySize(beta);
   float ratio = float(double(current - compacted) * 100.0 / double(current));
   char separator[8] = {};
   GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, sizeof separator);
@@ -87,7 +85,7 @@ TEST_F(ProgramRunTest, OnlyDistinctMachineAndUserHivesWithRoomForAPlainCopyAreMe
   EXPECT_EQ(silent.exitCode, DWORD(kExitDone));
   std::vector<std::string> records = Records();
   ASSERT_EQ(records.size(), 3u) << Joined(records);
-  EXPECT_EQ(records[2], "ExitWindowsEx\t6\t1");
+  EXPECT_EQ(records[2], "ExitWindowsEx\t6\t2147614724");
   std::vector<std::string> swaps(records.begin(), records.begin() + 2);
   std::sort(swaps.begin(), swaps.end());
   EXPECT_EQ(swaps, (std::vector<std::string>{SwapOf(alpha), SwapOf(beta)}));

@@ -57,7 +57,7 @@ TEST_F(ProgramRunTest, ScanWritesTheMeasuredTotalsIntoAQuotedPathWithBlanks) {
   EXPECT_EQ(outcome.mostPixelsChanged, 0u) << "something appeared on the screen";
 
   std::int64_t current = QueryFileSize(files_, alpha.file) + QueryFileSize(files_, beta.file);
-  std::int64_t compacted = OwnCopySize("Alpha") + OwnCopySize("Beta");
+  std::int64_t compacted = OwnCopySize(registry_.hives()[0]) + OwnCopySize(registry_.hives()[1]);
   ASSERT_GT(compacted, 0);
   ASSERT_LT(compacted, current);
   float ratio = float(double(current - compacted) * 100.0 / double(current));
@@ -122,10 +122,9 @@ TEST_F(ProgramRunTest, SilentInLowerCaseSchedulesEverySwapAndTheRestartAndIgnore
   std::sort(swaps.begin(), swaps.end());
   for (std::size_t i = 0; i < 2; ++i) {
     const test::TestHive& h = registry_.hives()[i];
-    std::string key = h.name.substr(std::string("\\REGISTRY\\MACHINE\\").size());
-    EXPECT_EQ(swaps[i], "RegReplaceKeyA\tHKEY_LOCAL_MACHINE\t" + key + "\t" + h.file + ".hvz\t" + h.file + ".bak");
+    EXPECT_EQ(swaps[i], test::SwapRecord(h, h.file + ".hvz", h.file + ".bak"));
   }
-  EXPECT_EQ(records[2], "ExitWindowsEx\t6\t1");
+  EXPECT_EQ(records[2], "ExitWindowsEx\t6\t2147614724");
   EXPECT_EQ(Log(), "");
   // The run is in the journal beside the program, each hive scheduled.
   std::string journal = test::ReadFileText(home_.File("varnhold-journal.txt"));
@@ -149,6 +148,7 @@ TEST_F(ProgramRunTest, SilentWhoseRestartIsRefusedOrAbortedEndsWithItsCodeAndASe
   for (const char* answer : {"refuse", "abort"}) {
     registry_.AddHive(std::string("Gamma") + answer, 30000, 100000);
     DeleteFileA(home_.File("varnhold-journal.txt").c_str());
+    test::ForgetWaitingSwaps();  // the restart of the run before
     SetEnvironmentVariableA("VARNHOLD_RESTART", answer);
     RunOutcome outcome = Run("/Silent");
     SetEnvironmentVariableA("VARNHOLD_RESTART", nullptr);
@@ -179,7 +179,7 @@ std::string OldDefragmentation(const std::vector<std::pair<std::string, std::str
 TEST_F(ProgramRunTest, UndoSwapsEachBackupBackAndRestartsWithoutAWindow) {
   const test::TestHive alpha = registry_.AddHive("Alpha", 30000, 100000);
   const test::TestHive beta = registry_.AddHive("Beta", 30000, 100000);
-  test::WriteFileText(alpha.file + ".bak", "the old contents");
+  ASSERT_TRUE(test::SaveTestKey(alpha, alpha.file + ".bak"));
   std::string journalPath = home_.File("varnhold-journal.txt");
   std::string journal = OldDefragmentation({{alpha.name, alpha.file}, {beta.name, beta.file},
                                             {"\\REGISTRY\\MACHINE\\SOFTWARE\\Elsewhere", "C:\\elsewhere"}});
@@ -191,9 +191,8 @@ TEST_F(ProgramRunTest, UndoSwapsEachBackupBackAndRestartsWithoutAWindow) {
   EXPECT_EQ(Joined(outcome.visibleWindows), "");
   EXPECT_GT(outcome.screenshots, 0);
   EXPECT_EQ(outcome.mostPixelsChanged, 0u) << "something appeared on the screen";
-  std::string key = alpha.name.substr(std::string("\\REGISTRY\\MACHINE\\").size());
-  EXPECT_EQ(Joined(Records()), "RegReplaceKeyA\tHKEY_LOCAL_MACHINE\t" + key + "\t" + alpha.file + ".bak\t" +
-                                   alpha.file + ".undo\nExitWindowsEx\t6\t1\n");
+  EXPECT_EQ(Joined(Records()),
+            test::SwapRecord(alpha, alpha.file + ".bak", alpha.file + ".undo") + "\nExitWindowsEx\t6\t2147614724\n");
   std::string log = Log();
   EXPECT_NE(log.find("Not swapped back: " + beta.name + ": its backup is missing"), std::string::npos) << log;
   EXPECT_NE(log.find("Not swapped back: \\REGISTRY\\MACHINE\\SOFTWARE\\Elsewhere: the system does not list"),
@@ -203,7 +202,10 @@ TEST_F(ProgramRunTest, UndoSwapsEachBackupBackAndRestartsWithoutAWindow) {
   ASSERT_EQ(after.rfind(journal, 0), 0u) << "the journal is only ever appended to";
   std::string undo = after.substr(journal.size());
   EXPECT_EQ(undo.rfind("[Undo]\r\nTime=", 0), 0u) << undo;
-  EXPECT_NE(undo.find("\r\nHives=3\r\nHive=scheduled|"), std::string::npos) << undo;
+  // Recorded before the swap back, its outcome after it.
+  EXPECT_NE(undo.find("\r\nHives=3\r\nHive=to swap|"), std::string::npos) << undo;
+  EXPECT_NE(undo.find("[Swap Outcome]\r\n"), std::string::npos) << undo;
+  EXPECT_NE(undo.find("\r\nHives=1\r\nHive=scheduled|"), std::string::npos) << undo;
   EXPECT_NE(undo.find("Hive=skipped: its backup is missing|"), std::string::npos) << undo;
 
   // The undo's swaps wait for the restart: a second run does nothing.
@@ -261,18 +263,14 @@ TEST_F(ProgramRunTest, ScanLeavesAHiveWithoutItsKeyOutOfTheTotalsAndCountsIt) {
   ASSERT_TRUE(test::EnableTestPrivilege("SeBackupPrivilege"));
   const test::TestHive alpha = registry_.AddHive("Alpha", 90000, 333333);
   const test::TestHive gone = registry_.AddHive("Gone", 10000, 700000);
-  HKEY parent = nullptr;
-  ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\VarnholdTest", 0, KEY_ALL_ACCESS | KEY_WOW64_64KEY, &parent),
-            0);
-  ASSERT_EQ(SHDeleteKeyA(parent, "Gone"), 0);
-  RegCloseKey(parent);
+  test::DeleteTestKey(gone);
   std::string report = registry_.folder().File("r.ini");
 
   RunOutcome outcome = Run("/Scan \"" + report + "\"");
 
   EXPECT_EQ(outcome.exitCode, DWORD(kExitDone));
   std::int64_t current = QueryFileSize(files_, alpha.file);
-  std::int64_t compacted = OwnCopySize("Alpha");
+  std::int64_t compacted = OwnCopySize(alpha);
   std::string text = test::ReadFileText(report);
   std::vector<std::string> section = Lines(text.substr(0, text.find("[Scan Hives]")));
   ASSERT_EQ(section.size(), 7u) << Joined(section);
@@ -330,9 +328,9 @@ TEST_F(ProgramRunTest, SilentWithNoCopyThatPassesItsCheckSchedulesNothingRestart
   for (const char* key : {"Alpha", "Beta"}) {
     const test::TestHive h = registry_.AddHive(key, 30000, 100000);
     HKEY volatileKey = nullptr;
-    std::string path = std::string("SOFTWARE\\VarnholdTest\\") + key + "\\Session";
-    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, REG_OPTION_VOLATILE,
-                              KEY_ALL_ACCESS | KEY_WOW64_64KEY, nullptr, &volatileKey, nullptr),
+    std::string path = h.sid + "\\Session";
+    ASSERT_EQ(RegCreateKeyExA(HKEY_USERS, path.c_str(), 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr,
+                              &volatileKey, nullptr),
               0);
     RegCloseKey(volatileKey);
     test::WriteFileText(h.file + ".bak", "kept");
@@ -345,7 +343,7 @@ TEST_F(ProgramRunTest, SilentWithNoCopyThatPassesItsCheckSchedulesNothingRestart
   EXPECT_EQ(Joined(outcome.visibleWindows), "");
   EXPECT_EQ(Joined(Records()), "") << "nothing scheduled, no restart";
   std::string log = Log();
-  EXPECT_NE(log.find("Not scheduled: \\REGISTRY\\MACHINE\\SOFTWARE\\VarnholdTest\\Alpha: the copy does not match the "
+  EXPECT_NE(log.find("Not scheduled: " + registry_.hives()[0].name + ": the copy does not match the "
                      "registry: key Session is missing from the copy"),
             std::string::npos)
       << log;

@@ -55,9 +55,9 @@ TEST_F(ProgramRunTest, HivesAndReportsUnderNamesOutsideTheAnsiCodePageAreReached
   DWORD written = 0;
   WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr);
   CloseHandle(file);
-  registry_.AddHive("Uni", 30000, 10);  // the key; its own stand-in file is not listed below
+  const test::TestHive uni = registry_.AddHive("Uni", 30000, 10);  // the key; its stand-in file is listed no more
   ExtraHiveListValues extra;
-  extra.Add(L"\\REGISTRY\\MACHINE\\SOFTWARE\\VarnholdTest\\Uni", Widen(test::DevicePath("C:\\")) + hive.substr(3));
+  extra.Add(Widen(uni.name), Widen(test::DevicePath("C:\\")) + hive.substr(3));
   ASSERT_TRUE(CreateDirectoryW(reportFolder.c_str(), nullptr));
   const std::string plainReport = registry_.folder().File("r.ini");
 

@@ -195,7 +195,7 @@ TEST_F(AppWindowTest, TheHelpMenuOffersTheUndoOnlyWhenThereIsOneAndItConfirmsNam
   main_.reset();
   TfrmMain& again = Start();
   EXPECT_FALSE(test::Control<TMenuItem>(again, "pmiUndo").Enabled) << "no backup";
-  test::WriteFileText(alpha.file + ".bak", "the old contents");
+  ASSERT_TRUE(test::SaveTestKey(alpha, alpha.file + ".bak"));
   main_.reset();
   TfrmMain& ready = Start();
   EXPECT_TRUE(test::Control<TMenuItem>(ready, "pmiUndo").Enabled);
@@ -217,9 +217,9 @@ TEST_F(AppWindowTest, TheHelpMenuOffersTheUndoOnlyWhenThereIsOneAndItConfirmsNam
   boxes_.answer = IDYES;
   ready.pmiUndoClick(sender);
   ASSERT_EQ(platform_.records().size(), 2u);
-  EXPECT_EQ(platform_.records()[0].rfind("RegReplaceKeyA\tHKEY_LOCAL_MACHINE\t", 0), 0u);
+  EXPECT_EQ(platform_.records()[0].rfind("RegReplaceKeyA\tHKEY_USERS\t" + alpha.sid, 0), 0u);
   EXPECT_NE(platform_.records()[0].find(alpha.file + ".bak\t" + alpha.file + ".undo"), std::string::npos);
-  EXPECT_EQ(platform_.records()[1], "ExitWindowsEx\t6\t1");
+  EXPECT_EQ(platform_.records()[1], "ExitWindowsEx\t6\t2147614724");
   EXPECT_EQ(boxes_.texts.size(), 2u) << "nothing between the swaps back and the restart";
   EXPECT_NE(boxes_.texts[0].find("ran on then. Every registry change made since then is lost"), std::string::npos);
   EXPECT_FALSE(test::Control<TMenuItem>(ready, "pmiUndo").Enabled) << "the undo is scheduled: nothing left to undo";

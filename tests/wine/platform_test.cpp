@@ -345,12 +345,35 @@ TEST(JournalFileOnWine, AppendsNeverTruncateAndTheTailIsTheFilesEnd) {
   EXPECT_FALSE(p.AppendText(folder.File("no such folder") + "\\journal.txt", "x"));
 }
 
-TEST(SystemTimeOnWine, TheSystemStartedBeforeNowAndAfterTheYear2000) {
+TEST(SystemOnWine, TheComputerHasANameAndAFileKeepsItsIdentityThroughARenameButNotARewrite) {
   Win32Platform p;
-  constexpr std::uint64_t kYear2000 = 125911584000000000ull;  // FILETIME of 1 January 2000
-  std::uint64_t boot = p.BootTime(), now = p.Now();
-  EXPECT_LT(boot, now);
-  EXPECT_GT(boot, kYear2000) << "not a time since the system's start taken for a date";
+  char name[64];
+  DWORD size = sizeof name;
+  ASSERT_TRUE(GetComputerNameA(name, &size));
+  EXPECT_EQ(p.ComputerName(), std::string(name, size));
+  test::ScratchFolder folder;
+  const std::string file = folder.File("hive"), renamed = folder.File("hive.bak");
+  test::WriteFileText(file, "live");
+  std::optional<std::string> before = p.Identity(file);
+  ASSERT_TRUE(before);
+  // Held without sharing, as the system holds a loaded hive's file.
+  HANDLE held = CreateFileA(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(p.Identity(file), before) << "read without access";
+  CloseHandle(held);
+  ASSERT_TRUE(p.Move(file, renamed));
+  EXPECT_EQ(p.Identity(renamed), before);
+  test::WriteFileText(file, "live");
+  EXPECT_NE(p.Identity(file), before);
+  EXPECT_FALSE(p.Identity(folder.File("none")));
+  EXPECT_TRUE(p.AppendText(file, "x"));
+  EXPECT_TRUE(p.Flush(file));
+  EXPECT_FALSE(p.Flush(folder.File("none")));
+  EXPECT_FALSE(p.MutexExists("Global\\VarnholdNoSuchMutex"));
+  HANDLE mutex = CreateMutexA(nullptr, FALSE, "Global\\VarnholdProbeMutex");
+  EXPECT_TRUE(p.MutexExists("Global\\VarnholdProbeMutex"));
+  CloseHandle(mutex);
+  EXPECT_FALSE(p.ServiceRunning("VarnholdNoSuchService"));
 }
 
 TEST(SettingsOnWine, RoundTripThroughTheProfileFunctionsKeepsOtherSections) {

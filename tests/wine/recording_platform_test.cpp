@@ -14,19 +14,19 @@ TEST(RecordingPlatformOnWine, RecordsSwapAndRestartAndRenamesAsWindowsWould) {
   Win32Platform real;
   test::TestRegistry registry;
   const test::TestHive& hive = registry.AddHive("Recorded", 100, 1000);
-  const std::string subkey = "SOFTWARE\\VarnholdTest\\Recorded";
+  const std::string subkey = hive.sid;
   std::string log = registry.folder().File("calls.log");
   RecordingPlatform recording(real.platform(), log);
   Platform& p = recording.platform();
   test::WriteFileText(hive.file + ".hvz", "the copy");
 
-  EXPECT_EQ(p.registry.ReplaceKey(RootKey::LocalMachine, subkey, hive.file + ".hvz", hive.file + ".bak"), 0);
+  EXPECT_EQ(p.registry.ReplaceKey(RootKey::Users, subkey, hive.file + ".hvz", hive.file + ".bak"), 0);
   // The live file is the backup now, the copy has the hive's name.
   EXPECT_EQ(test::ReadFileText(hive.file), "the copy");
   EXPECT_EQ(real.EntrySize(hive.file + ".bak"), std::optional<std::int64_t>(1000));
   EXPECT_FALSE(real.Exists(hive.file + ".hvz"));
   test::WriteFileText(hive.file + ".hvz", "a second copy");
-  EXPECT_EQ(p.registry.ReplaceKey(RootKey::LocalMachine, subkey, hive.file + ".hvz", hive.file + ".bak2"),
+  EXPECT_EQ(p.registry.ReplaceKey(RootKey::Users, subkey, hive.file + ".hvz", hive.file + ".bak2"),
             win::kErrorAccessDenied)
       << "a second swap before the restart";
   EXPECT_EQ(p.registry.ReplaceKey(RootKey::Users, "", hive.file + ".hvz", hive.file + ".x"), win::kErrorFileNotFound)
@@ -35,13 +35,12 @@ TEST(RecordingPlatformOnWine, RecordsSwapAndRestartAndRenamesAsWindowsWould) {
   EXPECT_TRUE(p.power.ExitSystem(6, 1));
   recording.restartAnswer = [](const std::string&) { return false; };
   EXPECT_FALSE(p.power.ExitSystem(6, 1));
-  EXPECT_NE(p.power.InitiateRestart(1), 0);
+  EXPECT_NE(p.power.InitiateRestart(1, false), 0);
 
   ASSERT_EQ(recording.records().size(), 6u);
-  EXPECT_EQ(recording.records()[0], "RegReplaceKeyA\tHKEY_LOCAL_MACHINE\t" + subkey + "\t" + hive.file + ".hvz\t" +
-                                        hive.file + ".bak");
+  EXPECT_EQ(recording.records()[0], test::SwapRecord(hive, hive.file + ".hvz", hive.file + ".bak"));
   EXPECT_EQ(recording.records()[3], "ExitWindowsEx\t6\t1");
-  EXPECT_EQ(recording.records()[5], "InitiateSystemShutdownExA\t1");
+  EXPECT_EQ(recording.records()[5], "InitiateSystemShutdownExA\t1") << "not forced";
   std::string expected;
   for (const std::string& r : recording.records()) expected += r + "\n";
   EXPECT_EQ(test::ReadFileText(log), expected);

@@ -1,7 +1,9 @@
 // A test registry for the program's windows: hives listed in the prefix's
-// real hivelist, each a real key of the 64-bit software view (so that the
-// program's RegSaveKey writes real copies) and a file standing for its hive
-// file; and the program's platform with swaps and restarts recorded.
+// real hivelist, each the hive of a profile the prefix's ProfileList lists
+// (so that it is one of the system's own), a real key below HKEY_USERS (so
+// that the program's RegSaveKey writes real copies) and a file standing for
+// its hive file; and the program's platform with swaps and restarts
+// recorded.
 #pragma once
 
 #include <windows.h>
@@ -19,9 +21,25 @@
 namespace vh::test {
 
 struct TestHive {
-  std::string name;  // as listed: \REGISTRY\MACHINE\SOFTWARE\VarnholdTest\<key>
+  std::string name;  // as listed: \REGISTRY\USER\<sid>
   std::string file;  // C:\vh-test-...\<key>
+  std::string sid;   // its key below HKEY_USERS: S-1-5-21-7-7-<number>
 };
+
+// Removes the volatile key by which a run marks swaps waiting for the
+// restart: under Wine no restart ever drops it, and each test is a machine
+// of its own.
+void ForgetWaitingSwaps();
+
+// The hive's live key, opened for all access; the caller closes it.
+HKEY OpenTestKey(const TestHive& hive);
+// The hive's key and everything below it, gone.
+void DeleteTestKey(const TestHive& hive);
+// Saves the hive's key to file (RegSaveKey, with the backup privilege), as
+// the backup a swap leaves: a file that loads as that hive. True when saved.
+bool SaveTestKey(const TestHive& hive, const std::string& file);
+// What the recording platform writes for the hive's swap.
+std::string SwapRecord(const TestHive& hive, const std::string& newFile, const std::string& backupFile);
 
 class TestRegistry {
  public:
@@ -49,10 +67,15 @@ class RecordedPlatform {
  public:
   // A machine of its own: no journal of an earlier test, whose swaps would
   // wait for a restart that never comes under Wine.
-  RecordedPlatform() : recording_(real_.platform()) { real_.Delete(real_.ExecutableFolder() + "varnhold-journal.txt"); }
+  RecordedPlatform() : recording_(real_.platform()) {
+    real_.Delete(real_.ExecutableFolder() + "varnhold-journal.txt");
+    ForgetWaitingSwaps();
+  }
   Platform& platform() { return recording_.platform(); }
   const std::vector<std::string>& records() const { return recording_.records(); }
   Win32Platform& real() { return real_; }
+  // What Windows answers to a restart request (RecordingPlatform::restartAnswer).
+  void AnswerRestarts(std::function<bool(const std::string&)> answer) { recording_.restartAnswer = std::move(answer); }
 
  private:
   Win32Platform real_;

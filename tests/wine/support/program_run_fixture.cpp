@@ -102,12 +102,11 @@ RunOutcome ProgramRunTest::Run(const std::string& arguments, const std::function
   return outcome;
 }
 
-std::int64_t ProgramRunTest::OwnCopySize(const std::string& key) {
-  std::string file = registry_.folder().File(key + ".own");
+std::int64_t ProgramRunTest::OwnCopySize(const TestHive& hive) {
+  std::string file = hive.file + ".own";
   DeleteFileA(file.c_str());
-  HKEY k = nullptr;
-  std::string path = "SOFTWARE\\VarnholdTest\\" + key;
-  EXPECT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ | KEY_WOW64_64KEY, &k), 0);
+  HKEY k = OpenTestKey(hive);
+  EXPECT_NE(k, nullptr);
   EXPECT_EQ(RegSaveKeyA(k, file.c_str(), nullptr), 0);
   RegCloseKey(k);
   return QueryFileSize(files_, file);

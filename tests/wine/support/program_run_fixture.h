@@ -67,7 +67,7 @@ class ProgramRunTest : public ::testing::Test {
   // The sizes of the copies the program writes, measured on copies the
   // test writes itself from the same keys (the program deletes its own
   // when it closes).
-  std::int64_t OwnCopySize(const std::string& key);
+  std::int64_t OwnCopySize(const TestHive& hive);
 
   ScratchFolder home_;
   std::string exe_ = home_.File(kProgram);
