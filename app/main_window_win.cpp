@@ -357,7 +357,7 @@ LRESULT TfrmMain::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
       ExitCode = RunSilentMode(*this, invocation_.minGain);
       return 0;
     case WM_RUNSCAN:
-      ExitCode = RunScanMode(*this, platform_.profiles, invocation_.reportPath);
+      ExitCode = RunScanMode(*this, platform_.profiles, invocation_.reportPath, platform_.files.ExecutablePath());
       return 0;
     case WM_RUNUNDO:
       ExitCode = RunUndoMode(*this);

@@ -151,6 +151,8 @@ class Files {
   virtual bool IsLinked(const std::string& path) = 0;
   // The running executable's folder, with its trailing separator.
   virtual std::string ExecutableFolder() = 0;
+  // The running executable's full path (GetModuleFileName).
+  virtual std::string ExecutablePath() = 0;
   // Appends text at the end of the file, creating it when absent; never
   // truncates. False when the file cannot be opened or written whole.
   virtual bool AppendText(const std::string& path, const std::string& text) = 0;

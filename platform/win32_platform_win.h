@@ -51,6 +51,7 @@ class Win32Platform final : public Registry,
   bool Move(const std::string& from, const std::string& to) override;
   std::optional<std::uint64_t> EntryWriteTime(const std::string& path) override;
   std::string ExecutableFolder() override;
+  std::string ExecutablePath() override;
   bool IsLinked(const std::string& path) override;
   bool AppendText(const std::string& path, const std::string& text) override;
   std::optional<std::string> ReadTail(const std::string& path, std::size_t maxBytes) override;

@@ -180,6 +180,7 @@ class FakePlatform final : public Registry,
   bool Move(const std::string& from, const std::string& to) override;
   std::optional<std::uint64_t> EntryWriteTime(const std::string& path) override;
   std::string ExecutableFolder() override { return executableFolder; }
+  std::string ExecutablePath() override { return executableFolder + "varnhold.exe"; }
   bool IsLinked(const std::string& path) override;
   bool AppendText(const std::string& path, const std::string& text) override;
   std::optional<std::string> ReadTail(const std::string& path, std::size_t maxBytes) override;
