@@ -100,7 +100,10 @@ bool TfrmMain::RunAnalysis() {
   analysisStartedMs_ = started;
   ShowTotals(f);
   if (f.adviseAgainst && !Unattended) {
-    ShowMessageBox(AdviceText(LoadResString(IDS_ADVICE_PREFIX), f.compactPercent, LoadResString(IDS_ADVICE_SUFFIX)));
+    std::string advice = AdviceText(LoadResString(IDS_ADVICE_PREFIX), f.compactPercent, LoadResString(IDS_ADVICE_SUFFIX));
+    // What Windows did itself lately is why so little is left to gain.
+    std::string reorganized = ReorganizedAdvice();
+    ShowMessageBox(reorganized.empty() ? advice : advice + "\n\n" + reorganized);
   }
   return true;
 }

@@ -58,6 +58,7 @@ DragKind DragKindOf(TComponent& c) {
 
 MainControls::MainControls(TForm& form)
     : hiveList(*form.Find<TListView>("lvMain")),
+      hiveInfo(*form.Find<TLabel>("lHiveInfo")),
       title(*form.Find<TLabel>("lTitle")),
       analyze(*form.Find<TFlatSpeedButton>("bAnalyzeRegistry")),
       defrag(*form.Find<TFlatSpeedButton>("bDefragRegistry")),
@@ -221,6 +222,11 @@ void TfrmMain::FormShow() {
   // A run killed while it checked a copy left that copy loaded.
   ReleaseStaleCheckKey(platform_.registry, platform_.privileges);
   for (const std::string& name : Hives.HiveNames) controls_->hiveList.AddRow(name);
+  // Only the window and the scan's report show it; the log is not read for
+  // a run that would not.
+  if (invocation_.mode == RunMode::Interactive || invocation_.mode == RunMode::Scan)
+    reorganizations_ = ReadReorganizations(platform_, Hives);
+  controls_->hiveList.OnSelectItem = [this](int row) { ShowHiveInfo(row); };
   FindPendingSwapsNow();
   RefreshUndoItem();
   if (!IsSupportedVersionCode(GetWindowsVersionCode(platform_.system.GetVersion()))) {

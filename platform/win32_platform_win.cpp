@@ -91,7 +91,7 @@ using SetRestorePointFn = BOOL(WINAPI*)(RestorePointInfoA*, StateMgrStatus*);
 }  // namespace
 
 Win32Platform::Win32Platform()
-    : platform_{*this, *this, *this, *this, *this, *this, *this, *this, *this, *this} {}
+    : platform_{*this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this} {}
 
 KeyHandle Win32Platform::OpenKeyEx(RootKey root, const std::string& subkey, std::uint32_t access) {
   HKEY key = nullptr;

@@ -17,7 +17,8 @@ class Win32Platform final : public Registry,
                             public RestoreClient,
                             public ProfileFiles,
                             public Shell,
-                            public EventLog {
+                            public EventLog,
+                            public SystemLog {
  public:
   Win32Platform();
   Platform& platform() { return platform_; }
@@ -74,6 +75,9 @@ class Win32Platform final : public Registry,
   bool HasSection(const std::string& section, const std::string& file) override;
 
   void Open(const std::string& target) override;
+
+  std::vector<LoggedEvent> HiveReorganizations(std::size_t maxEntries) override;
+  std::string SystemRoot() override;
 
   bool Report(EventType type, std::uint32_t eventId, const std::vector<std::string>& strings) override;
 

@@ -81,7 +81,8 @@ class FakePlatform final : public Registry,
                            public RestoreClient,
                            public ProfileFiles,
                            public Shell,
-                           public EventLog {
+                           public EventLog,
+                           public SystemLog {
  public:
   FakePlatform();
   Platform& platform() { return platform_; }
@@ -217,6 +218,14 @@ class FakePlatform final : public Registry,
   // The events written, in order; none are kept while the log refuses them.
   std::vector<FakeEvent> events;
   bool eventLogRefuses = false;
+  // --- SystemLog ---
+  // What the System log holds, as Windows 8 and later record a hive's
+  // reorganisation at its load; newest first, as the query returns them.
+  // Wine's log holds none.
+  std::vector<LoggedEvent> HiveReorganizations(std::size_t maxEntries) override;
+  std::string SystemRoot() override { return systemRoot; }
+  std::vector<LoggedEvent> systemLogEntries;
+  std::string systemRoot = "C:\\Windows";
 
  private:
   static std::string Upper(const std::string& text);
