@@ -182,7 +182,7 @@ std::vector<AccessibleChild> TfrmMain::AccessibleChildren() {
 
 TLabel& TfrmMain::Label(const char* name) {
   const MainControls& c = *controls_;
-  std::vector<TLabel*> labels{&c.title, &c.restartPending};
+  std::vector<TLabel*> labels{&c.title, &c.restartPending, &c.hiveInfo};
   labels.insert(labels.end(), c.stepHint.begin(), c.stepHint.end());
   for (const MainControls::Total& total : c.totals) labels.insert(labels.end(), {&total.caption, &total.figure});
   for (TLabel* label : labels)
