@@ -7,6 +7,7 @@
 #include "app/hive_info.h"
 #include "app/last_figures.h"
 #include "hive/reorganization.h"
+#include "platform/file_path.h"
 #include "platform/error.h"
 #include "tests/support/fake_platform.h"
 
@@ -108,6 +109,31 @@ TEST_F(ScanHivesTest, WindowsOwnReorganisationIsTheNewestWellFormedEntryPerListe
             std::string::npos)
       << text;
   EXPECT_EQ(text.find("Reorganized2"), std::string::npos);
+}
+
+TEST(ReorganizationTextTest, TheKernelsNamesOfHiveFilesAndEveryPathSpellingComeToOne) {
+  struct Row {
+    const char* logged;
+    const char* file;
+  } rows[] = {
+      {"\\SystemRoot\\System32\\Config\\SAM", "C:\\Windows\\System32\\Config\\SAM"},
+      {"\\systemroot\\System32\\Config\\SAM", "C:\\Windows\\System32\\Config\\SAM"},
+      {"\\??\\D:\\Users\\ana\\NTUSER.DAT", "D:\\Users\\ana\\NTUSER.DAT"},
+      {"\\\\?\\C:\\x.dat", "C:\\x.dat"},
+      {"C:\\x.dat", "C:\\x.dat"},
+      {"\\Device\\HarddiskVolume2\\x.dat", ""},
+      {"\\REGISTRY\\MACHINE\\SAM", ""},
+      {"\\??\\UNC\\server\\x.dat", ""},
+      {"", ""},
+  };
+  for (const Row& r : rows) EXPECT_EQ(LoggedHiveFile(r.logged, "C:\\Windows"), r.file) << r.logged;
+  EXPECT_EQ(LoggedHiveFile("\\SystemRoot\\x", "C:\\Windows\\"), "C:\\Windows\\x");
+  EXPECT_EQ(LoggedHiveFile("\\SystemRoot\\x", ""), "") << "a root that cannot be read names nothing";
+  for (const char* same : {"c:/windows/system32/CONFIG/sam", "C:\\Windows\\.\\System32\\x\\..\\config\\SAM",
+                           "\\\\?\\C:\\Windows\\System32\\config\\SAM", "C:\\Windows\\\\System32\\config\\SAM. ",
+                           "C:\\..\\Windows\\System32\\config\\SAM::$DATA"})
+    EXPECT_EQ(NormalisedPath(same), "C:\\WINDOWS\\SYSTEM32\\CONFIG\\SAM") << same;
+  EXPECT_EQ(NormalisedPath("\\\\?\\UNC\\srv\\share\\..\\r.ini"), "\\\\SRV\\SHARE\\R.INI");
 }
 
 TEST(ReorganizationTextTest, TheInfoLineAndTheAdviceSayWhatWindowsDidAndHowLongAgo) {
