@@ -127,8 +127,11 @@ class EventLogApi {
     Handle results(*this, query_(nullptr, L"System",
                                  L"*[System[Provider[@Name='Microsoft-Windows-Kernel-General'] and (EventID=15)]]",
                                  kEvtQueryChannelPath | kEvtQueryReverseDirection));
+    // Nothing else is called without a query: Wine exports the rest of the
+    // API as stubs that end the process when called.
+    if (!results.get()) return entries;
     Handle context(*this, context_(kValueCount, kValuePaths, kEvtRenderContextValues));
-    if (!results.get() || !context.get()) return entries;
+    if (!context.get()) return entries;
     while (entries.size() < maxEntries) {
       EvtHandle batch[16] = {};
       DWORD returned = 0;
