@@ -16,13 +16,14 @@ TotalsText TotalsOf(const AnalysisFigures* figures) {
 }
 
 HivesReport HivesReportOf(const HiveTable& table, const AnalysisFigures* figures, const std::string& computer,
-                          const std::string& windows) {
+                          const std::string& windows, const Reorganizations& reorganizations) {
   HivesReport report{computer, windows, {}};
   if (!figures) return report;
   for (std::size_t i = 0; i < figures->rows.size() && i < table.size(); ++i) {
     const RowFigures& row = figures->rows[i];
     HiveSizes hive{table.HiveNames[i], row.currentBytes, std::nullopt};
     if (row.copied) hive.copyBytes = row.copyBytes;
+    if (i < reorganizations.size()) hive.reorganized = reorganizations[i];
     report.hives.push_back(hive);
   }
   return report;

@@ -9,6 +9,7 @@
 #include "app/unattended.h"
 #include "hive/figures.h"
 #include "hive/hive_table.h"
+#include "hive/reorganization.h"
 
 namespace vh {
 
@@ -16,9 +17,10 @@ namespace vh {
 // nothing would read as a measured registry of 0 KB).
 TotalsText TotalsOf(const AnalysisFigures* figures);
 
-// One line per hive of the table, with the sizes the analysis measured;
+// One line per hive of the table, with the sizes the analysis measured and
+// Windows' own latest reorganisation (one per table entry, or none at all);
 // none without figures.
 HivesReport HivesReportOf(const HiveTable& table, const AnalysisFigures* figures, const std::string& computer,
-                          const std::string& windows);
+                          const std::string& windows, const Reorganizations& reorganizations = {});
 
 }  // namespace vh

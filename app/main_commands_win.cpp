@@ -105,7 +105,10 @@ bool TfrmMain::RunAnalysis() {
   analysisStartedMs_ = started;
   ShowTotals(f);
   if (f.adviseAgainst && !Unattended) {
-    ShowMessageBox(Text(IDS_ADVICE, {f.compactPercent}));
+    std::string advice = Text(IDS_ADVICE, {f.compactPercent});
+    // What Windows did itself lately is why so little is left to gain.
+    std::string reorganized = ReorganizedAdvice();
+    ShowMessageBox(reorganized.empty() ? advice : advice + "\n\n" + reorganized);
   }
   return true;
 }

@@ -38,6 +38,16 @@ LayoutProps FigureLabel() {
   return p;
 }
 
+// Three lines, broken where the text breaks them (word wrap lets the label
+// draw more than one); a path has no blanks, so a longer one is cut at the
+// right edge rather than wrapped.
+LayoutProps HiveInfoLabel() {
+  LayoutProps p = TransparentLabel();
+  p.fixedSize = true;
+  p.wordWrap = true;
+  return p;
+}
+
 }  // namespace
 
 const std::vector<ControlDef>& MainWindowControls() {
@@ -90,7 +100,10 @@ const std::vector<ControlDef>& MainWindowControls() {
     return std::vector<ControlDef>{
         {"Image1", MakeImage, "", MakeRect(0, 0, 556, 393), "", background},
         // First among the windows, so first in the tab order and focused at start.
-        {"lvMain", MakeListView, "", MakeRect(119, 65, 423, 236), "", list},
+        {"lvMain", MakeListView, "", MakeRect(119, 65, 423, 196), "", list},
+        // The selected hive's full name, its file and what Windows did to it
+        // by itself: the list cuts long names short.
+        {"lHiveInfo", MakeLabel, "", MakeRect(121, 263, 419, 39), "", HiveInfoLabel()},
         {"lTitle", MakeLabel, "", MakeRect(17, 12, 197, 16), "Varnhold", TransparentLabel(true, -13)},
         {"bMinimize", MakeSuiImageButton, "", MakeRect(488, 9, 24, 24), "", minimize},
         {"bClose", MakeShiftImage, "", MakeRect(517, 9, 24, 24), "", close},

@@ -8,7 +8,7 @@
 namespace vh {
 
 HivesReport TfrmMain::ReportHives() {
-  HivesReport report = HivesReportOf(Hives, LastFigures(), ComputerNameText(), TrueWindowsVersion());
+  HivesReport report = HivesReportOf(Hives, LastFigures(), ComputerNameText(), TrueWindowsVersion(), reorganizations_);
   // Profile values are ANSI text; the program keeps registry names in UTF-8.
   for (HiveSizes& hive : report.hives) hive.name = AnsiFromUtf8(hive.name);
   return report;

@@ -60,6 +60,7 @@ DragKind DragKindOf(TComponent& c) {
 
 MainControls::MainControls(TForm& form)
     : hiveList(*form.Find<TListView>("lvMain")),
+      hiveInfo(*form.Find<TLabel>("lHiveInfo")),
       title(*form.Find<TLabel>("lTitle")),
       analyze(*form.Find<TFlatSpeedButton>("bAnalyzeRegistry")),
       defrag(*form.Find<TFlatSpeedButton>("bDefragRegistry")),
@@ -190,7 +191,7 @@ std::vector<AccessibleChild> TfrmMain::AccessibleChildren() {
 
 TLabel& TfrmMain::Label(const char* name) {
   const MainControls& c = *controls_;
-  std::vector<TLabel*> labels{&c.title, &c.restartPending};
+  std::vector<TLabel*> labels{&c.title, &c.restartPending, &c.hiveInfo};
   labels.insert(labels.end(), c.stepHint.begin(), c.stepHint.end());
   for (const MainControls::Total& total : c.totals) labels.insert(labels.end(), {&total.caption, &total.figure});
   for (TLabel* label : labels)
@@ -230,6 +231,11 @@ void TfrmMain::FormShow() {
   // A run killed while it checked a copy left that copy loaded.
   ReleaseStaleCheckKey(platform_.registry, platform_.privileges);
   for (const std::string& name : Hives.HiveNames) controls_->hiveList.AddRow(name);
+  // Only the window and the scan's report show it; the log is not read for
+  // a run that would not.
+  if (invocation_.mode == RunMode::Interactive || invocation_.mode == RunMode::Scan)
+    reorganizations_ = ReadReorganizations(platform_, Hives);
+  controls_->hiveList.OnSelectItem = [this](int row) { ShowHiveInfo(row); };
   FindPendingSwapsNow();
   RefreshUndoItem();
   if (!IsSupportedVersionCode(GetWindowsVersionCode(platform_.system.GetVersion()))) {
@@ -364,7 +370,7 @@ LRESULT TfrmMain::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
       ExitCode = RunSilentMode(*this, invocation_.minGain);
       return 0;
     case WM_RUNSCAN:
-      ExitCode = RunScanMode(*this, platform_.profiles, invocation_.reportPath);
+      ExitCode = RunScanMode(*this, platform_.profiles, invocation_.reportPath, platform_.files.ExecutablePath());
       return 0;
     case WM_RUNUNDO:
       ExitCode = RunUndoMode(*this);

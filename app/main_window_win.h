@@ -15,6 +15,7 @@
 #include "hive/figures.h"
 #include "hive/hive_swap.h"
 #include "hive/left_alone.h"
+#include "hive/reorganization.h"
 #include "hive/hive_table.h"
 #include "hive/journal.h"
 #include "scan/progress_dialog_win.h"
@@ -54,6 +55,9 @@ struct MainControls {
   };
 
   TListView& hiveList;
+  // Under the list: the selected hive's full name, file and Windows' own
+  // reorganisation.
+  TLabel& hiveInfo;
   TLabel& title;
   TFlatSpeedButton& analyze;
   TFlatSpeedButton& defrag;
@@ -180,6 +184,11 @@ class TfrmMain : public TForm, private UnattendedHost {
   void ClearTotals();
   void ShowTotals(const AnalysisFigures& figures);
   void StartRequestedMode();
+  // The info line under the list, for that row (-1: none).
+  void ShowHiveInfo(int row);
+  // The advice's sentence on Windows' own recent reorganisation; empty
+  // when there was none.
+  std::string ReorganizedAdvice();
   void OpenAddress(unsigned stringId);
   void SetGridLines(bool on);
   bool RunsUnattended() const { return IsUnattended(invocation_.mode); }
@@ -239,6 +248,8 @@ class TfrmMain : public TForm, private UnattendedHost {
   bool analysed_ = false;
   unsigned long analysisStartedMs_ = 0;
   std::optional<AnalysisFigures> figures_;
+  // Windows' own latest reorganisation of each hive, from the System log.
+  Reorganizations reorganizations_;
   Invocation invocation_;
   bool closing_ = false;
   bool runEndReported_ = false;

@@ -23,6 +23,10 @@ std::string HiveLine(const HiveSizes& hive) {
          (hive.copyBytes ? std::to_string(*hive.copyBytes) : std::string());
 }
 
+std::string ReorganizedLine(const Reorganization& r) {
+  return UtcTimeText(r.time) + "|" + std::to_string(r.startBytes) + "|" + std::to_string(r.endBytes);
+}
+
 }  // namespace
 
 bool EraseReportSections(ProfileFiles& profiles, const std::string& path) {
@@ -37,6 +41,12 @@ void WriteScanHives(ProfileFiles& profiles, const std::string& path, const Hives
       {"Computer", report.computer}, {"Windows", report.windows}, {"Hives", std::to_string(report.hives.size())}};
   for (std::size_t i = 0; i < report.hives.size(); ++i)
     keys.push_back({"Hive" + std::to_string(i + 1), HiveLine(report.hives[i])});
+  // After every line earlier versions wrote, so that readers of those keep
+  // working.
+  for (std::size_t i = 0; i < report.hives.size(); ++i) {
+    if (report.hives[i].reorganized)
+      keys.push_back({"Reorganized" + std::to_string(i + 1), ReorganizedLine(*report.hives[i].reorganized)});
+  }
   for (const auto& key : keys) {
     if (!profiles.Write(kReportSections[1], key.first, key.second, path)) throw UnableToWrite(path);
   }

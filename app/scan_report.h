@@ -8,6 +8,9 @@
 //   Hives=2
 //   Hive1=\REGISTRY\MACHINE\SOFTWARE|8388608|6291456
 //   Hive2=\REGISTRY\MACHINE\SAM|262144|          (no copy was written)
+//   Reorganized1=2026-11-30T07:14:03Z|9437184|8388608 (Windows' own, from
+//                                             the System log; only for a
+//                                             hive it names)
 #pragma once
 
 #include <cstdint>
@@ -15,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "hive/reorganization.h"
 #include "platform/platform.h"
 
 namespace vh {
@@ -23,6 +27,7 @@ struct HiveSizes {
   std::string name;                     // as listed under hivelist
   std::int64_t currentBytes = 0;        // the hive file's size
   std::optional<std::int64_t> copyBytes;  // the compacted copy's; none without a copy
+  std::optional<Reorganization> reorganized;  // Windows' own latest, when logged
 };
 
 struct HivesReport {

@@ -1,5 +1,6 @@
 #include "app/unattended.h"
 
+#include "app/own_files.h"
 #include "platform/error.h"
 
 namespace vh {
@@ -127,8 +128,14 @@ int RunUndoMode(UnattendedHost& host) {
   return code;
 }
 
-int RunScanMode(UnattendedHost& host, ProfileFiles& profiles, const std::string& reportPath) {
+int RunScanMode(UnattendedHost& host, ProfileFiles& profiles, const std::string& reportPath,
+                const std::string& programPath) {
   host.HideWindows();
+  if (!reportPath.empty() && IsProgramFile(reportPath, programPath)) {
+    host.RecordFailure("The report file " + reportPath + " is one of Varnhold's own files; nothing was written.");
+    host.Close();
+    return kExitReportNotWritten;
+  }
   // Copies taken now would be of hives Windows is about to drop.
   if (RefusedWhileSwapsWait(host)) return kExitSwapsPending;
   try {

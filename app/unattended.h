@@ -21,7 +21,7 @@ enum ExitCode : int {
   kExitDone = 0,                // the mode did its work (and every interactive run)
   kExitNoDesktop = 1,           // no window could be created
   kExitAnalysisIncomplete = 2,  // /Silent: no complete analysis, nothing scheduled
-  kExitReportNotWritten = 3,    // /Scan: the report file could not be written
+  kExitReportNotWritten = 3,    // /Scan: the report file could not be written, or is the program's own
   kExitNothingScheduled = 4,    // /Silent: no hive could be swapped; no restart
   kExitAnotherInstance = 5,     // unattended: another instance was running
   kExitUnsupportedWindows = 6,  // unattended: the Windows version is not supported
@@ -94,7 +94,11 @@ class UnattendedHost {
 // With a minimum gain, an analysis below it schedules nothing.
 int RunSilentMode(UnattendedHost& host, const std::optional<MinGain>& minGain = std::nullopt);
 int RunUndoMode(UnattendedHost& host);
-int RunScanMode(UnattendedHost& host, ProfileFiles& profiles, const std::string& reportPath);
+// programPath: the running executable. A report path that names it or a
+// file beside it that the program keeps is refused before anything is
+// written.
+int RunScanMode(UnattendedHost& host, ProfileFiles& profiles, const std::string& reportPath,
+                const std::string& programPath);
 
 // The report's "Time": date, a blank and the time; the time is left out at
 // exactly midnight.

@@ -923,6 +923,62 @@ message("RES_Swaps_Waiting_Found",
         "Trovato: le sostituzioni dell'esecuzione del %1 (%2) attendono il riavvio.",
         "Gevonden: de vervangingen van de uitvoering van %1 (%2) wachten op de herstart.",
         "发现：%1 的运行 (%2) 所做的替换正在等待重新启动。")
+message("RES_Hive_File",
+        "Fichier : %1",
+        "Datei: %1",
+        "Archivo: %1",
+        "File dell'hive: %1",
+        "Bestand: %1",
+        "文件：%1")
+message("RES_Hive_Reorganized",
+        "Windows l'a compactée lui-même %1, le %2 : de %3 à %4.",
+        "Windows hat ihn selbst %1 komprimiert, am %2: von %3 auf %4.",
+        "Windows lo compactó por sí mismo %1, el %2: de %3 a %4.",
+        "Windows l'ha compattato da sé %1, il %2: da %3 a %4.",
+        "Windows heeft het zelf %1 gecomprimeerd, op %2: van %3 naar %4.",
+        "Windows 已于 %1（%2）自行压缩：从 %3 压缩到 %4。")
+message("RES_Reorganized_Advice",
+        "Windows a compacté %1 lui-même %2.",
+        "Windows hat %1 selbst %2 komprimiert.",
+        "Windows compactó %1 por sí mismo %2.",
+        "Windows ha compattato %1 da sé %2.",
+        "Windows heeft %1 zelf %2 gecomprimeerd.",
+        "Windows 已于 %2 自行压缩了%1。")
+message("RES_These_Hives",
+        "ces ruches",
+        "diese Hives",
+        "estos subárboles",
+        "questi hive",
+        "deze registercomponenten",
+        "这些配置单元")
+message("RES_Some_Of_These_Hives",
+        "%1 de ces ruches",
+        "%1 dieser Hives",
+        "%1 de estos subárboles",
+        "%1 di questi hive",
+        "%1 van deze registercomponenten",
+        "其中 %1 个配置单元")
+message("RES_Today",
+        "aujourd'hui",
+        "heute",
+        "hoy",
+        "oggi",
+        "vandaag",
+        "今天")
+message("RES_One_Day_Ago",
+        "il y a 1 jour",
+        "vor 1 Tag",
+        "hace 1 día",
+        "1 giorno fa",
+        "1 dag geleden",
+        "1 天前")
+message("RES_Days_Ago",
+        "il y a %1 jours",
+        "vor %1 Tagen",
+        "hace %1 días",
+        "%1 giorni fa",
+        "%1 dagen geleden",
+        "%1 天前")
 
 
 def check_entries():

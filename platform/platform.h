@@ -189,6 +189,8 @@ class Files {
   virtual bool IsLinked(const std::string& path) = 0;
   // The running executable's folder, with its trailing separator.
   virtual std::string ExecutableFolder() = 0;
+  // The running executable's full path (GetModuleFileName).
+  virtual std::string ExecutablePath() = 0;
   // Appends text at the end of the file, creating it when absent; never
   // truncates. False when the file cannot be opened or written whole.
   virtual bool AppendText(const std::string& path, const std::string& text) = 0;
@@ -324,6 +326,32 @@ class EventLog {
   virtual bool Report(EventType type, std::uint32_t eventId, const std::vector<std::string>& strings) = 0;
 };
 
+// One entry of the System log that says Windows reorganised a hive, as the
+// log holds it: Microsoft-Windows-Kernel-General's event 15 (Windows 8 and
+// later), "Hive <HiveName> was reorganized with a starting size of
+// <OriginalSize> bytes and an ending size of <NewSize> bytes". Nothing is
+// checked here: the values are the event's, as rendered.
+struct LoggedEvent {
+  std::string provider;
+  std::uint32_t eventId = 0;
+  std::uint64_t time = 0;    // TimeCreated: UTC, FILETIME units
+  std::string hiveName;      // the hive's file as the kernel names it
+  std::string originalSize;  // bytes
+  std::string newSize;       // bytes
+};
+
+class SystemLog {
+ public:
+  virtual ~SystemLog() = default;
+  // The System log's Kernel-General event 15 entries, newest first, at
+  // most maxEntries. The event log API (wevtapi.dll, Vista and later) is
+  // looked up at run time: empty without it, and when the query fails.
+  virtual std::vector<LoggedEvent> HiveReorganizations(std::size_t maxEntries) = 0;
+  // The Windows folder (GetSystemWindowsDirectory), which the kernel's
+  // "\SystemRoot" stands for.
+  virtual std::string SystemRoot() = 0;
+};
+
 // Everything at once, as the logic receives it. The references stay valid
 // for the platform's lifetime.
 struct Platform {
@@ -337,21 +365,25 @@ struct Platform {
   ProfileFiles& profiles;
   Shell& shell;
   EventLog& events;
+  SystemLog& systemLog;
 };
 
 // The same services with one of them replaced: decorators and tests swap in
 // their own without listing the rest.
 inline Platform WithRegistry(const Platform& p, Registry& registry) {
-  return {registry, p.privileges, p.volumes, p.files, p.system, p.power, p.restore, p.profiles, p.shell, p.events};
+  return {registry, p.privileges, p.volumes, p.files, p.system, p.power, p.restore, p.profiles, p.shell, p.events, p.systemLog};
 }
 inline Platform WithPrivileges(const Platform& p, Privileges& privileges) {
-  return {p.registry, privileges, p.volumes, p.files, p.system, p.power, p.restore, p.profiles, p.shell, p.events};
+  return {p.registry, privileges, p.volumes, p.files, p.system, p.power, p.restore, p.profiles, p.shell, p.events, p.systemLog};
 }
 inline Platform WithRestore(const Platform& p, RestoreClient& restore) {
-  return {p.registry, p.privileges, p.volumes, p.files, p.system, p.power, restore, p.profiles, p.shell, p.events};
+  return {p.registry, p.privileges, p.volumes, p.files, p.system, p.power, restore, p.profiles, p.shell, p.events, p.systemLog};
+}
+inline Platform WithSystemLog(const Platform& p, SystemLog& systemLog) {
+  return {p.registry, p.privileges, p.volumes, p.files, p.system, p.power, p.restore, p.profiles, p.shell, p.events, systemLog};
 }
 inline Platform WithEventLog(const Platform& p, EventLog& events) {
-  return {p.registry, p.privileges, p.volumes, p.files, p.system, p.power, p.restore, p.profiles, p.shell, events};
+  return {p.registry, p.privileges, p.volumes, p.files, p.system, p.power, p.restore, p.profiles, p.shell, events, p.systemLog};
 }
 
 }  // namespace vh

@@ -93,7 +93,7 @@ using SetRestorePointFn = BOOL(WINAPI*)(RestorePointInfoA*, StateMgrStatus*);
 }  // namespace
 
 Win32Platform::Win32Platform()
-    : platform_{*this, *this, *this, *this, *this, *this, *this, *this, *this, *this},
+    : platform_{*this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this},
       wow64_(Win32Platform::IsWow64Process().value_or(false)) {}
 
 KeyHandle Win32Platform::OpenInView(RootKey root, const std::string& subkey, std::uint32_t access) {
@@ -432,18 +432,20 @@ bool Win32Platform::IsLinked(const std::string& path) {
   return false;
 }
 
-std::string Win32Platform::ExecutableFolder() {
+std::string Win32Platform::ExecutablePath() {
   std::vector<wchar_t> buffer(MAX_PATH);
   for (;;) {
     DWORD n = GetModuleFileNameW(nullptr, buffer.data(), DWORD(buffer.size()));
     if (n == 0) return "";
-    if (n < buffer.size()) {
-      std::string path = Utf8(buffer.data(), n);
-      std::size_t slash = path.find_last_of("\\/:");
-      return slash == std::string::npos ? "" : path.substr(0, slash + 1);
-    }
+    if (n < buffer.size()) return Utf8(buffer.data(), n);
     buffer.resize(buffer.size() * 2);
   }
+}
+
+std::string Win32Platform::ExecutableFolder() {
+  std::string path = ExecutablePath();
+  std::size_t slash = path.find_last_of("\\/:");
+  return slash == std::string::npos ? "" : path.substr(0, slash + 1);
 }
 
 std::optional<bool> Win32Platform::IsWow64Process() {

@@ -17,7 +17,8 @@ class Win32Platform final : public Registry,
                             public RestoreClient,
                             public ProfileFiles,
                             public Shell,
-                            public EventLog {
+                            public EventLog,
+                            public SystemLog {
  public:
   Win32Platform();
   Platform& platform() { return platform_; }
@@ -47,6 +48,7 @@ class Win32Platform final : public Registry,
   bool Move(const std::string& from, const std::string& to) override;
   std::optional<std::uint64_t> EntryWriteTime(const std::string& path) override;
   std::string ExecutableFolder() override;
+  std::string ExecutablePath() override;
   bool IsLinked(const std::string& path) override;
   bool AppendText(const std::string& path, const std::string& text) override;
   std::optional<std::string> ReadTail(const std::string& path, std::size_t maxBytes) override;
@@ -75,6 +77,9 @@ class Win32Platform final : public Registry,
   std::optional<std::string> DecodeText(const std::string& bytes, unsigned codePage) override;
 
   void Open(const std::string& target) override;
+
+  std::vector<LoggedEvent> HiveReorganizations(std::size_t maxEntries) override;
+  std::string SystemRoot() override;
 
   bool Report(EventType type, std::uint32_t eventId, const std::vector<std::string>& strings) override;
 

@@ -20,7 +20,7 @@ cp "$root/build/win/screens_win_tool.exe" "$app/"
 # Wine draws the title bars itself: there is no window manager here.
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
 
-# shot <name> <window> [analyze|french|focus|pending] : the picture, cut to the window.
+# shot <name> <window> [analyze|reorganized|french|focus|pending] : the picture, cut to the window.
 shot() {
   local name=$1
   shift
@@ -44,6 +44,7 @@ shot() {
 }
 shot main-window main
 shot main-window-figures main analyze
+shot main-window-reorganized main reorganized
 shot main-window-french main french
 shot main-window-focus main focus
 shot main-window-restart-pending main pending

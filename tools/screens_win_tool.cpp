@@ -1,5 +1,7 @@
 // Shows one of Varnhold's windows, as a user would see it, for the
-// screenshot script: screens_win_tool <window> [analyze]. The window stays
+// screenshot script: screens_win_tool <window> [analyze|reorganized|...].
+// "reorganized" shows the main window as on Windows 8 and later, whose
+// System log (Wine's holds none) the fake platform stands in for. The window stays
 // up until the process is ended. Dialogs are shown on their own, without the
 // main window below them, because Wine without a window manager stacks a
 // window above another of the same program wrongly and shows it black.
@@ -20,6 +22,7 @@
 #include "settings/ask_delete_dialog_win.h"
 #include "settings/options.h"
 #include "settings/options_dialog_win.h"
+#include "tests/support/fake_platform.h"
 #include "ui/controls_win.h"
 #include "ui/menu_win.h"
 
@@ -41,6 +44,42 @@ class HoldAtSecondCopy final : public vh::ForwardingRegistry {
   int saves_ = 0;
 };
 
+// Windows 11 as it reports itself to the program (6.2), so that the System
+// log is asked; everything else is the real system's.
+class AsWindows11 final : public vh::SystemInfo {
+ public:
+  explicit AsWindows11(vh::SystemInfo& real) : real_(real) {}
+  std::optional<bool> IsWow64Process() override { return real_.IsWow64Process(); }
+  vh::OsVersion GetVersion() override { return {2, 6, 2}; }
+  std::uint64_t Now() override { return real_.Now(); }
+  std::uint64_t BootTime() override { return real_.BootTime(); }
+
+ private:
+  vh::SystemInfo& real_;
+};
+
+// The real platform with a System log that holds what Windows writes when it
+// reorganises the demo's hives at a start three days ago.
+vh::Platform& WithReorganizedHives() {
+  vh::Platform& real = vh::AppPlatform();
+  static vh::FakePlatform log;
+  static AsWindows11 system(real.system);
+  const std::uint64_t kDay = 864000000000ull;
+  const std::uint64_t start = real.system.Now() - 3 * kDay;
+  const std::string kernel = "Microsoft-Windows-Kernel-General";
+  char windows[MAX_PATH] = {};
+  GetSystemWindowsDirectoryA(windows, MAX_PATH);
+  log.systemRoot = windows;
+  log.systemLogEntries = {
+      {kernel, 15, start, "\\??\\C:\\users\\Public\\DEMO.DAT", "1310720", "1048576"},
+      {kernel, 15, start, "\\SystemRoot\\System32\\Config\\SOFTWARE", "24641536", "19398656"},
+      {kernel, 15, start - 9 * kDay, "\\SystemRoot\\System32\\Config\\SOFTWARE", "25165824", "24641536"},
+  };
+  static vh::Platform shown{real.registry, real.privileges, real.volumes, real.files, system, real.power,
+                            real.restore,  real.profiles,   real.shell,   real.events, log};
+  return shown;
+}
+
 template <typename Dialog, typename... More>
 std::unique_ptr<vh::TForm> ShowAlone(vh::TfrmMain& main, More&&... more) {
   auto dialog = vh::CreateForm<Dialog>(main.ForDialog(), std::forward<More>(more)...);
@@ -55,9 +94,16 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   int argc = __argc;
   char** argv = __argv;
   const char* window = argc > 1 ? argv[1] : "main";
-  auto main = vh::CreateForm<vh::TfrmMain>(vh::AppPlatform());
+  const bool reorganized = argc > 2 && std::strcmp(argv[2], "reorganized") == 0;
+  auto main = vh::CreateForm<vh::TfrmMain>(reorganized ? WithReorganizedHives() : vh::AppPlatform());
   main->Show();
   if (argc > 2 && std::strcmp(argv[2], "analyze") == 0) main->bAnalyzeRegistryClick(*main);
+  if (reorganized) {
+    // The row whose name the list cuts short, selected.
+    main->bAnalyzeRegistryClick(*main);
+    main->lvMain().SelectRow(1);
+    main->FocusControl(main->lvMain());
+  }
   if (argc > 2 && std::strcmp(argv[2], "pending") == 0) {
     // As after swaps whose restart did not come.
     main->bAnalyzeRegistryClick(*main);

@@ -252,6 +252,27 @@ void TListView::SetGridLines(bool on) { SetExtendedFlag(LVS_EX_GRIDLINES, on); }
 bool TListView::RowSelect() const {
   return (SendMessageA(Handle(), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & LVS_EX_FULLROWSELECT) != 0;
 }
+int TListView::SelectedRow() const {
+  return int(SendMessageA(Handle(), LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED));
+}
+
+void TListView::SelectRow(int row) {
+  LVITEMA item{};
+  item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  item.state = LVIS_SELECTED | LVIS_FOCUSED;
+  SendMessageA(Handle(), LVM_SETITEMSTATE, WPARAM(row), LPARAM(&item));
+  SendMessageA(Handle(), LVM_ENSUREVISIBLE, WPARAM(row), FALSE);
+}
+
+bool TListView::Reflected(UINT msg, WPARAM, LPARAM lp, LRESULT& result) {
+  if (msg != WM_NOTIFY || reinterpret_cast<NMHDR*>(lp)->code != LVN_ITEMCHANGED) return false;
+  const NMLISTVIEW& change = *reinterpret_cast<NMLISTVIEW*>(lp);
+  const bool selection = (change.uChanged & LVIF_STATE) && ((change.uNewState ^ change.uOldState) & LVIS_SELECTED);
+  if (selection && OnSelectItem) OnSelectItem(SelectedRow());
+  result = 0;
+  return true;
+}
+
 void TListView::SetExtendedFlag(DWORD flag, bool on) {
   SendMessageA(Handle(), LVM_SETEXTENDEDLISTVIEWSTYLE, flag, on ? flag : 0);
 }

@@ -9,6 +9,7 @@
 //   TPanel     a container with outer and inner bevels.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -113,6 +114,15 @@ class TListView : public TWinControl {
   bool GridLines() const;
   void SetGridLines(bool on);
   bool RowSelect() const;
+
+  // The selected row; -1 when none.
+  int SelectedRow() const;
+  void SelectRow(int row);
+  // A row became selected, or the selection went (-1).
+  std::function<void(int row)> OnSelectItem;
+
+ protected:
+  bool Reflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
  private:
   void SetExtendedFlag(DWORD flag, bool on);

@@ -48,7 +48,7 @@ const std::vector<SectionKeys>& KeyTable() {
 
 // Shown figures that a value would overwrite on a language change.
 const std::vector<std::string> kFigureLabels = {"lCurrentRegistrySize", "lNewRegistrySize", "lSizeReduction",
-                                                "lCompactPercent"};
+                                                "lCompactPercent", "lHiveInfo"};
 
 // Items or buttons that share one menu or dialog, so one set of accelerators.
 const std::vector<SectionKeys> kAcceleratorGroups = {

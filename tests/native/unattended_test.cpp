@@ -9,6 +9,8 @@
 namespace vh {
 namespace {
 
+const char kProgram[] = "C:\\Program Files\\Varnhold\\varnhold.exe";
+
 class FakeHost final : public UnattendedHost {
  public:
   void HideWindows() override { log.push_back("hide"); }
@@ -118,7 +120,7 @@ TEST(SilentModeTest, ARestartThatIsRefusedOrDoesNotComeAndSwapsThatWaitEachEndWi
   EXPECT_EQ(RunSilentMode(waiting), kExitSwapsPending);
   EXPECT_EQ(RunUndoMode(waiting), kExitSwapsPending);
   FakePlatform fake;
-  EXPECT_EQ(RunScanMode(waiting, fake, "C:\\r.ini"), kExitSwapsPending);
+  EXPECT_EQ(RunScanMode(waiting, fake, "C:\\r.ini", kProgram), kExitSwapsPending);
   EXPECT_EQ(std::count(waiting.log.begin(), waiting.log.end(), "analyze"), 0);
 }
 
@@ -150,7 +152,7 @@ TEST(ScanModeTest, AHiveNotCopiedAddsItsCountAfterTheTime) {
   FakePlatform fake;
   FakeHost host;
   host.totals.hivesNotCopied = 2;
-  EXPECT_EQ(RunScanMode(host, fake, "C:\\r.ini"), kExitDone);
+  EXPECT_EQ(RunScanMode(host, fake, "C:\\r.ini", kProgram), kExitDone);
   EXPECT_EQ(fake.ProfileText("C:\\r.ini"),
             "[Scan Result]\r\nCurrent Size=1,232,757 KB\r\nNew Size=30,651 KB\r\nSize Reduction=1,202,106 KB\r\n"
             "Compact Percent=97.5%\r\nTime=12/6/2026 11:31:57 AM\r\nHives Not Copied=2\r\n[Scan Hives]\r\nComputer=PC-0042\r\nWindows=10.0.19045\r\nHives=0\r\n");
@@ -161,7 +163,7 @@ TEST(ScanModeTest, ErasesTheSectionThenWritesTheFiveKeysInOrderKeepingOtherSecti
   const std::string report = "C:\\My Reports\\r.ini";
   fake.SetProfileText(report, "[Before]\r\nA=1\r\n[Scan Result]\r\nOld=gone\r\nTime=old\r\n[After]\r\nB=2\r\n");
   FakeHost host;
-  EXPECT_EQ(RunScanMode(host, fake, report), kExitDone);
+  EXPECT_EQ(RunScanMode(host, fake, report, kProgram), kExitDone);
   EXPECT_EQ(host.log, (std::vector<std::string>{"hide", "analyze", "close"}));
   EXPECT_EQ(fake.ProfileText(report),
             "[Before]\r\nA=1\r\n[After]\r\nB=2\r\n[Scan Result]\r\nCurrent Size=1,232,757 KB\r\nNew Size=30,651 KB\r\n"
@@ -177,7 +179,7 @@ TEST(ScanModeTest, EverySectionOfTheNameIsErasedSoNoStaleKeyOfASecondOneSurvives
   fake.SetProfileText(report, "[Scan Result]\r\nOld=1\r\n[Other]\r\nA=1\r\n[scan result]\r\nStale=2\r\n"
                               "Time=old\r\n[ Scan Result ]\r\nStale3=3\r\n");
   FakeHost host;
-  EXPECT_EQ(RunScanMode(host, fake, report), kExitDone);
+  EXPECT_EQ(RunScanMode(host, fake, report, kProgram), kExitDone);
   EXPECT_EQ(fake.ProfileText(report),
             "[Other]\r\nA=1\r\n[Scan Result]\r\nCurrent Size=1,232,757 KB\r\nNew Size=30,651 KB\r\n"
             "Size Reduction=1,202,106 KB\r\nCompact Percent=97.5%\r\nTime=12/6/2026 11:31:57 AM\r\n[Scan Hives]\r\nComputer=PC-0042\r\nWindows=10.0.19045\r\nHives=0\r\n");
@@ -186,7 +188,7 @@ TEST(ScanModeTest, EverySectionOfTheNameIsErasedSoNoStaleKeyOfASecondOneSurvives
 TEST(ScanModeTest, WithoutAPathAnalysesAndWritesNothing) {
   FakePlatform fake;
   FakeHost host;
-  EXPECT_EQ(RunScanMode(host, fake, ""), kExitDone);
+  EXPECT_EQ(RunScanMode(host, fake, "", kProgram), kExitDone);
   EXPECT_TRUE(fake.CallsNamed("WritePrivateProfileStringA").empty());
   EXPECT_EQ(host.log, (std::vector<std::string>{"hide", "analyze", "close"}));
 }
@@ -195,7 +197,7 @@ TEST(ScanModeTest, AnUnwritableReportIsRecordedClosesAndFails) {
   FakePlatform fake;
   fake.RefuseProfileWrites("C:\\ro\\r.ini");
   FakeHost host;
-  EXPECT_EQ(RunScanMode(host, fake, "C:\\ro\\r.ini"), kExitReportNotWritten);
+  EXPECT_EQ(RunScanMode(host, fake, "C:\\ro\\r.ini", kProgram), kExitReportNotWritten);
   EXPECT_EQ(host.log, (std::vector<std::string>{"hide", "failure: Unable to write to C:\\ro\\r.ini", "close"}));
 }
 
@@ -204,10 +206,36 @@ TEST(ScanModeTest, NoFiguresStillWritesEmptySizesAndTheTime) {
   FakeHost host;
   host.complete = false;
   host.totals = {};
-  EXPECT_EQ(RunScanMode(host, fake, "C:\\r.ini"), kExitDone);
+  EXPECT_EQ(RunScanMode(host, fake, "C:\\r.ini", kProgram), kExitDone);
   EXPECT_EQ(fake.ProfileText("C:\\r.ini"),
             "[Scan Result]\r\nCurrent Size=\r\nNew Size=\r\nSize Reduction=\r\nCompact Percent=\r\n"
             "Time=12/6/2026 11:31:57 AM\r\n[Scan Hives]\r\nComputer=PC-0042\r\nWindows=10.0.19045\r\nHives=0\r\n");
+}
+
+TEST(ScanModeTest, TheProgramsOwnFilesAreRefusedAsTheReportBeforeAnythingIsWritten) {
+  for (const char* own : {"C:\\Program Files\\Varnhold\\varnhold-journal.txt",
+                          "c:/program files/varnhold/VARNHOLD.LOG", "C:\\Program Files\\Varnhold\\.\\options.ini",
+                          "C:\\Program Files\\Other\\..\\Varnhold\\DLan_English.ini",
+                          "C:\\Program Files\\Varnhold\\DLan_Klingon.ini", "C:\\Program Files\\Varnhold\\varnhold.exe",
+                          "\\\\?\\C:\\Program Files\\Varnhold\\options.ini", "C:\\Program Files\\Varnhold\\\\options.ini. ",
+                          "C:\\Program Files\\Varnhold\\options.ini::$DATA", "C:\\PROGRAM FILES\\VARNHOLD\\Varnhold.EXE"}) {
+    FakePlatform fake;
+    fake.SetProfileText(own, "[Defragmentation]\r\nkept=1\r\n");
+    FakeHost host;
+    EXPECT_EQ(RunScanMode(host, fake, own, kProgram), kExitReportNotWritten) << own;
+    EXPECT_TRUE(fake.CallsNamed("WritePrivateProfileStringA").empty()) << own;
+    EXPECT_EQ(fake.ProfileText(own), "[Defragmentation]\r\nkept=1\r\n") << own;
+    ASSERT_EQ(host.log.size(), 3u) << own;
+    EXPECT_EQ(host.log[1], std::string("failure: The report file ") + own + " is one of Varnhold's own files; nothing was written.");
+  }
+  // Beside the program but not its own, or elsewhere under its name.
+  for (const char* other : {"C:\\Program Files\\Varnhold\\report.ini", "C:\\Program Files\\Varnhold\\DLan_.ini",
+                            "C:\\Program Files\\Varnhold\\sub\\options.ini", "C:\\Reports\\options.ini",
+                            "C:\\Program Files\\Varnhold\\DLan_English.ini.bak", "D:\\Program Files\\Varnhold\\varnhold.log"}) {
+    FakePlatform fake;
+    FakeHost host;
+    EXPECT_EQ(RunScanMode(host, fake, other, kProgram), kExitDone) << other;
+  }
 }
 
 TEST(ReportTimeTest, MidnightLeavesTheTimeOut) {

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the installer, installs it silently into a scratch Wine prefix,
-# starts the installed program, uninstalls, and checks that nothing is left
-# but the journal.
+# checks that the MSI package refuses to install beside it, starts the
+# installed program, checks that the uninstaller refuses while the program
+# runs, uninstalls, and checks that nothing is left but the journal.
 # usage: installer_test.sh <win build dir>
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
@@ -21,10 +22,50 @@ ls "$dir"/DLan_*.ini >/dev/null || fail "language files not installed"
 wine reg query "$key" /reg:32 >/dev/null 2>&1 || fail "no uninstall entry"
 wine reg query "$source_key" /v EventMessageFile >/dev/null 2>&1 || fail "no event source"
 
+# The MSI package refuses to install beside it, saying why, and adds nothing.
+set +e
+wine msiexec /i "$work/out/Varnhold-1.5.msi" /qn
+code=$?
+set -e
+wineserver -w
+[ "$code" != 0 ] || fail "the MSI package installed beside the NSIS installation"
+# Wine's msi logs no launch condition's message; Windows shows it (and
+# writes it into the log): the package must hold it.
+msiinfo export "$work/out/Varnhold-1.5.msi" LaunchCondition | grep -q 'NOT NSISINSTALLED.*setup program (NSIS)' ||
+  fail "the MSI package holds no refusal beside the NSIS installation"
+if wine reg query 'HKLM\Software\Classes\Installer\Products' /s /reg:32 2>/dev/null | grep -q 'varnhold\.ico'; then
+  fail "the refused MSI package registered a product"
+fi
+
 # The installed program runs: an unattended scan without a report path
 # analyses and ends by itself.
 wine "$dir/varnhold.exe" /Scan || fail "the installed program did not end cleanly"
 wineserver -w
+
+# While the program runs its uninstaller refuses (exit code 4) and removes
+# nothing. "_?=" keeps the uninstaller in place, so that its exit code
+# reaches the caller; it takes the rest of the command line unquoted, which
+# only a batch file passes on as written.
+printf '@"C:\\Program Files (x86)\\Varnhold\\uninstall.exe" /S _?=C:\\Program Files (x86)\\Varnhold\r\n@exit /b %%ERRORLEVEL%%\r\n' \
+  >"$WINEPREFIX/drive_c/uninstall-in-place.bat"
+wine "$dir/varnhold.exe" &
+# Whatever happens below, the program must not outlive the test.
+trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
+shown=0
+for _ in $(seq 120); do
+  if xdotool search --name '^Varnhold$' >/dev/null 2>&1; then shown=1; break; fi
+  sleep 0.5
+done
+[ "$shown" = 1 ] || fail "the installed program's window did not appear"
+set +e
+timeout 120 wine cmd /c 'C:\uninstall-in-place.bat'
+code=$?
+set -e
+[ "$code" = 4 ] || fail "the uninstaller, while the program runs, ended with $code"
+[ -f "$dir/varnhold.exe" ] && ls "$dir"/DLan_*.ini >/dev/null || fail "the refused uninstaller removed files"
+wine reg query "$key" /reg:32 >/dev/null 2>&1 || fail "the refused uninstaller removed the uninstall entry"
+wine taskkill /IM varnhold.exe >/dev/null 2>&1 || true
+timeout 60 wineserver -w || fail "the program did not close when asked"
 
 printf '[Defragmentation]\r\n' >"$dir/varnhold-journal.txt"
 wine "$dir/uninstall.exe" /S
@@ -33,4 +74,4 @@ wineserver -w
 [ ! -e "$menu" ] || fail "Start-menu folder left behind"
 if wine reg query "$key" /reg:32 >/dev/null 2>&1; then fail "uninstall entry left behind"; fi
 if wine reg query "$source_key" >/dev/null 2>&1; then fail "event source left behind"; fi
-echo "$name: installed, ran, uninstalled, nothing left but the journal"
+echo "$name: installed, the MSI refused beside it, ran, its uninstaller refused while it ran, uninstalled, nothing left but the journal"

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs the MSI package with Wine's own msiexec into a scratch prefix, as
 # Group Policy and the management tools run it: silently, for the machine.
-# Runs the installed program's /Scan, upgrades from an older package, and
-# uninstalls, leaving nothing but the journal.
+# Runs the installed program's /Scan, upgrades from an older package, checks
+# that the NSIS installer refuses to install beside it, and uninstalls,
+# leaving nothing but the journal.
 # usage: msi_test.sh <win build dir>
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
@@ -63,6 +64,20 @@ report=$(tr -d '\r' <"$WINEPREFIX/drive_c/msi-scan.ini")
 grep -q '^\[Scan Hives\]$' <<<"$report" && grep -qE '^Windows=[0-9]+\.[0-9]+\.[0-9]+$' <<<"$report" ||
   fail "no [Scan Hives] section: $report"
 
+# The NSIS installer refuses to install beside it (exit code 3) and adds
+# nothing.
+set +e
+wine "$work/out/Varnhold-1.5-setup.exe" /S
+code=$?
+set -e
+wineserver -w
+[ "$code" = 3 ] || fail "the NSIS installer, beside the MSI installation, ended with $code"
+[ ! -e "$dir/uninstall.exe" ] || fail "the refused NSIS installer wrote its uninstaller"
+if wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Varnhold' /reg:32 >/dev/null 2>&1; then
+  fail "the refused NSIS installer added its uninstall entry"
+fi
+[ "$(entries)" = "1.5.0|Tolvane Software" ] || fail "after the refused NSIS installer: $(entries)"
+
 printf '[Defragmentation]\r\n' >"$dir/varnhold-journal.txt"
 msiexec /x "$new" /qn
 left=$(ls -A "$dir")
@@ -70,4 +85,4 @@ left=$(ls -A "$dir")
 for menu in "${menus[@]}"; do [ ! -e "$menu" ] || fail "Start-menu folder left behind: $menu"; done
 [ -z "$(entries)" ] || fail "uninstall entry left behind: $(entries)"
 if wine reg query "$source_key" >/dev/null 2>&1; then fail "event source left behind"; fi
-echo "$name: 1.4.0 installed, upgraded to 1.5.0 (one entry), ran, uninstalled, only the journal left"
+echo "$name: 1.4.0 installed, upgraded to 1.5.0 (one entry), ran, the NSIS installer refused beside it, uninstalled, only the journal left"

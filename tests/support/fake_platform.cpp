@@ -27,7 +27,7 @@ std::string Hex(std::uint32_t value) {
 }  // namespace
 
 FakePlatform::FakePlatform()
-    : platform_{*this, *this, *this, *this, *this, *this, *this, *this, *this, *this} {}
+    : platform_{*this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this} {}
 
 std::string FakePlatform::Upper(const std::string& text) { return UpperAscii(text); }
 
@@ -611,6 +611,13 @@ bool FakePlatform::Report(EventType type, std::uint32_t eventId, const std::vect
   if (eventLogRefuses) return false;
   events.push_back({type, eventId, strings});
   return true;
+}
+
+std::vector<LoggedEvent> FakePlatform::HiveReorganizations(std::size_t maxEntries) {
+  calls.push_back("EvtQuery(System, Kernel-General 15)");
+  std::vector<LoggedEvent> entries = systemLogEntries;
+  if (entries.size() > maxEntries) entries.resize(maxEntries);
+  return entries;
 }
 
 }  // namespace vh

@@ -85,7 +85,8 @@ class FakePlatform final : public Registry,
                            public RestoreClient,
                            public ProfileFiles,
                            public Shell,
-                           public EventLog {
+                           public EventLog,
+                           public SystemLog {
  public:
   FakePlatform();
   Platform& platform() { return platform_; }
@@ -191,6 +192,7 @@ class FakePlatform final : public Registry,
   bool Move(const std::string& from, const std::string& to) override;
   std::optional<std::uint64_t> EntryWriteTime(const std::string& path) override;
   std::string ExecutableFolder() override { return executableFolder; }
+  std::string ExecutablePath() override { return executableFolder + "varnhold.exe"; }
   bool IsLinked(const std::string& path) override;
   bool AppendText(const std::string& path, const std::string& text) override;
   std::optional<std::string> ReadTail(const std::string& path, std::size_t maxBytes) override;
@@ -237,6 +239,14 @@ class FakePlatform final : public Registry,
   // The events written, in order; none are kept while the log refuses them.
   std::vector<FakeEvent> events;
   bool eventLogRefuses = false;
+  // --- SystemLog ---
+  // What the System log holds, as Windows 8 and later record a hive's
+  // reorganisation at its load; newest first, as the query returns them.
+  // Wine's log holds none.
+  std::vector<LoggedEvent> HiveReorganizations(std::size_t maxEntries) override;
+  std::string SystemRoot() override { return systemRoot; }
+  std::vector<LoggedEvent> systemLogEntries;
+  std::string systemRoot = "C:\\Windows";
 
  protected:
   bool OnWow64() override { return wow64.value_or(false); }

@@ -12,7 +12,7 @@ RecordingPlatform::RecordingPlatform(Platform& inner, std::string logFile)
       inner_(inner),
       logFile_(std::move(logFile)),
       platform_{*this, inner.privileges, inner.volumes, inner.files, inner.system, *this, *this, inner.profiles,
-                *this, inner.events} {}
+                *this, inner.events, inner.systemLog} {}
 
 void RecordingPlatform::Record(const std::string& line) {
   records_.push_back(line);

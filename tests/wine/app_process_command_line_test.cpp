@@ -41,7 +41,8 @@ TEST_F(ProgramRunTest, AnUnknownOrMalformedSwitchIsLoggedWithTheUsageAndOpensNoW
       {"/Scan /Silent", "/Silent"}, {"/Scan /Foo", "/Foo"},         {"-Scan x", "-Scan"},
       {"/Scan:x", "/Scan:x"},       {"/Foo", "/Foo"},               {"-Silent", "-Silent"},
       {"/Silent /Undo", "/Undo"},   {"/Undo /Foo", "/Foo"},         {"/Silent /MinGain:abc", "/MinGain:abc"},
-      {"/Scan r.ini -x", "-x"}};
+      {"/Scan r.ini -x", "-x"},     {"now /Silent", "/Silent"},     {"\"\" /Silent", "/Silent"},
+      {"x /scan r.ini", "/scan"}};
   for (const auto& line : lines) {
     RunOutcome outcome = Run(line.first, {}, 15000);
     EXPECT_EQ(outcome.exitCode, DWORD(kExitBadCommandLine)) << line.first;
@@ -75,6 +76,28 @@ TEST_F(ProgramRunTest, ALanguageNameWithPathCharactersLoadsNoFileFromElsewhere) 
   PostMessageA(main, WM_CLOSE, 0, 0);
   EXPECT_TRUE(WaitForEnd(program, {}, nullptr, 20000).ended);
   EXPECT_NE(test::ReadFileText(home_.File("options.ini")).find("Lan=English"), std::string::npos);
+}
+
+TEST_F(ProgramRunTest, TheProgramsOwnFilesAreRefusedAsTheReportAndKeptAsTheyWere) {
+  registry_.AddHive("Alpha", 60000, 200000);
+  const std::string journal = "[Defragmentation]\r\nTime=12/1/2026 9:00:00 AM\r\n";
+  test::WriteFileText(home_.File("varnhold-journal.txt"), journal);
+  test::WriteFileText(home_.File("options.ini"), "[Options]\r\nLan=English\r\n");
+  // Relative ones are taken in the current folder, the program's here.
+  const std::vector<std::string> reports{"\"" + home_.File("varnhold-journal.txt") + "\"", "options.ini",
+                                         "\"" + home_.File(".\\DLan_French.ini") + "\"", kProgram};
+  for (const std::string& report : reports) {
+    RunOutcome outcome = Run("/Scan " + report, {}, 30000);
+    EXPECT_EQ(outcome.exitCode, DWORD(kExitReportNotWritten)) << report;
+    EXPECT_EQ(Joined(outcome.visibleWindows), "") << report;
+  }
+  EXPECT_EQ(test::ReadFileText(home_.File("varnhold-journal.txt")), journal);
+  EXPECT_EQ(test::ReadFileText(home_.File("options.ini")).find("Scan"), std::string::npos);
+  EXPECT_FALSE(files_.Exists(home_.File("DLan_French.ini")));
+  std::vector<std::string> log = Lines(Log());
+  ASSERT_EQ(log.size(), reports.size()) << Log();
+  EXPECT_NE(log[0].find("varnhold-journal.txt is one of Varnhold's own files; nothing was written."), std::string::npos)
+      << log[0];
 }
 
 TEST_F(ProgramRunTest, EveryScanResultSectionOfTheReportIsReplaced) {

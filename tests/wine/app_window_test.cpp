@@ -2,6 +2,9 @@
 // a test registry, swaps and restarts recorded.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <commctrl.h>
+
 #include "app/main_window_win.h"
 #include "ui/window_messages_win.h"
 #include "flat/flat_speed_button_win.h"
@@ -84,6 +87,14 @@ TEST_F(AppWindowTest, AnalysisFillsEveryRowAndTheTotalsFromTheFilesOnDisk) {
   EXPECT_EQ(w.Label("lSizeReduction").Caption(), FormatSizeKB(totalCur - totalNew));
   EXPECT_NE(w.Label("lCompactPercent").Caption().find('%'), std::string::npos);
   EXPECT_TRUE(boxes_.texts.empty()) << "a large gain draws no advice";
+
+  // The selected row's full name and file under the list; Wine's System log
+  // holds no reorganisation of a hive, so no third line.
+  EXPECT_EQ(w.Label("lHiveInfo").Caption(), "");
+  w.lvMain().SelectRow(1);
+  EXPECT_EQ(w.Label("lHiveInfo").Caption(), registry.hives()[1].name + "\nFile: " + registry.hives()[1].file);
+  ListView_SetItemState(w.lvMain().Handle(), 1, 0, LVIS_SELECTED);
+  EXPECT_EQ(w.Label("lHiveInfo").Caption(), "");
 
   // A second run overwrites the figures.
   test::WriteFileBytes(registry.hives()[0].file, 3000000);

@@ -11,6 +11,7 @@
 #include "hive/catalogue.h"
 #include "hive/copy_check.h"
 #include "hive/hive_copy.h"
+#include "hive/reorganization.h"
 #include "platform/error.h"
 #include "platform/win32_platform_win.h"
 #include "settings/options.h"
@@ -374,6 +375,18 @@ TEST(SystemOnWine, TheComputerHasANameAndAFileKeepsItsIdentityThroughARenameButN
   EXPECT_TRUE(p.MutexExists("Global\\VarnholdProbeMutex"));
   CloseHandle(mutex);
   EXPECT_FALSE(p.ServiceRunning("VarnholdNoSuchService"));
+}
+
+TEST(SystemLogOnWine, TheEventLogApiIsLookedUpAndWinesLogNamesNoHiveAndTheRootIsTheWindowsFolder) {
+  Win32Platform real;
+  // Wine's event log holds no entry of Windows' own reorganisation: the
+  // query, made through the looked-up API, finds nothing and fails nothing.
+  EXPECT_TRUE(real.HiveReorganizations(kLoggedReorganizationsRead).empty());
+  char windows[MAX_PATH] = {};
+  ASSERT_GT(GetSystemWindowsDirectoryA(windows, MAX_PATH), 0u);
+  EXPECT_EQ(real.SystemRoot(), windows);
+  EXPECT_EQ(LoggedHiveFile("\\SystemRoot\\System32\\Config\\SOFTWARE", real.SystemRoot()),
+            std::string(windows) + "\\System32\\Config\\SOFTWARE");
 }
 
 TEST(SettingsOnWine, RoundTripThroughTheProfileFunctionsKeepsOtherSections) {
