@@ -52,7 +52,9 @@ class AsWindows11 final : public vh::SystemInfo {
   std::optional<bool> IsWow64Process() override { return real_.IsWow64Process(); }
   vh::OsVersion GetVersion() override { return {2, 6, 2}; }
   std::uint64_t Now() override { return real_.Now(); }
-  std::uint64_t BootTime() override { return real_.BootTime(); }
+  std::string ComputerName() override { return real_.ComputerName(); }
+  bool MutexExists(const std::string& name) override { return real_.MutexExists(name); }
+  bool ServiceRunning(const std::string& name) override { return real_.ServiceRunning(name); }
 
  private:
   vh::SystemInfo& real_;
