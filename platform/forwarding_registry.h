@@ -24,6 +24,9 @@ class ForwardingRegistry : public Registry {
   long UnLoadKey(RootKey root, const std::string& name) override { return inner_.UnLoadKey(root, name); }
   std::optional<KeyFacts> QueryKey(KeyHandle key) override { return inner_.QueryKey(key); }
   std::vector<std::string> SubkeyNames(KeyHandle key) override { return inner_.SubkeyNames(key); }
+  std::vector<std::string> CountedSubkeyNames(KeyHandle key, std::uint32_t count) override {
+    return inner_.CountedSubkeyNames(key, count);
+  }
 
  protected:
   bool OnWow64() override { return inner_.View() != 0; }

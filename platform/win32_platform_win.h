@@ -31,6 +31,7 @@ class Win32Platform final : public Registry,
   long UnLoadKey(RootKey root, const std::string& name) override;
   std::optional<KeyFacts> QueryKey(KeyHandle key) override;
   std::vector<std::string> SubkeyNames(KeyHandle key) override;
+  std::vector<std::string> CountedSubkeyNames(KeyHandle key, std::uint32_t count) override;
 
   bool Enable(const std::string& privilege, std::uint32_t tokenAccess) override;
 

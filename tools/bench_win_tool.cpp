@@ -354,6 +354,13 @@ class TimedRegistry final : public vh::Registry {
       return names;
     });
   }
+  std::vector<std::string> CountedSubkeyNames(vh::KeyHandle key, std::uint32_t count) override {
+    return Timed("SubkeyNames", [&] {
+      std::vector<std::string> names = inner_.CountedSubkeyNames(key, count);
+      names_ += names.size();
+      return names;
+    });
+  }
   std::size_t namesListed() const { return names_; }
 
  protected:
