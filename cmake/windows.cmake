@@ -80,7 +80,8 @@ add_library(vh_test_platform STATIC ${VH_TEST_PLATFORM_SOURCES})
 target_compile_options(vh_test_platform PRIVATE ${VH_WARNINGS})
 target_link_libraries(vh_test_platform PUBLIC vh_core)
 
-add_executable(varnhold WIN32 ${CMAKE_SOURCE_DIR}/app/main_win.cpp ${VH_REAL_PLATFORM} ${VH_RC_SOURCES})
+set(VH_APP_ENTRY ${CMAKE_SOURCE_DIR}/app/main_win.cpp ${CMAKE_SOURCE_DIR}/app/terminate_handler_win.cpp)
+add_executable(varnhold WIN32 ${VH_APP_ENTRY} ${VH_REAL_PLATFORM} ${VH_RC_SOURCES})
 target_compile_options(varnhold PRIVATE ${VH_WARNINGS})
 target_link_libraries(varnhold PRIVATE vh_win)
 set_target_properties(varnhold PROPERTIES OUTPUT_NAME varnhold)
@@ -91,7 +92,7 @@ add_custom_command(TARGET varnhold POST_BUILD
 
 # The same program with a recording platform, for the tests that drive the
 # real executable: hive swaps and the restart are recorded, never done.
-add_executable(varnhold_recorded WIN32 ${CMAKE_SOURCE_DIR}/app/main_win.cpp
+add_executable(varnhold_recorded WIN32 ${VH_APP_ENTRY}
                ${CMAKE_SOURCE_DIR}/tests/wine/recorded_app/recorded_platform_win.cpp ${VH_RC_SOURCES})
 target_link_libraries(varnhold_recorded PRIVATE vh_win vh_test_platform)
 

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "hive/hive_table.h"
 #include "platform/device_path.h"
@@ -52,6 +54,8 @@ class HiveCatalogue {
   Files& files_;
   bool wow64_;
   Log log_;
+  // Asked of the system once per catalogue, not once per hive.
+  std::optional<std::vector<FixedDrive>> drives_;
 };
 
 }  // namespace vh

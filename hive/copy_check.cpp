@@ -107,8 +107,8 @@ class Comparison {
     // Most keys have no subkeys: listing none on each side would cost a
     // registry call apiece for nothing.
     if (liveFacts->subkeys == 0 && copyFacts->subkeys == 0) return std::nullopt;
-    std::vector<std::string> liveNames = registry_.SubkeyNames(live.get());
-    std::vector<std::string> copyNames = registry_.SubkeyNames(copy.get());
+    std::vector<std::string> liveNames = registry_.CountedSubkeyNames(live.get(), liveFacts->subkeys);
+    std::vector<std::string> copyNames = registry_.CountedSubkeyNames(copy.get(), copyFacts->subkeys);
     std::set<std::string> liveSet = UpperNames(liveNames), copySet = UpperNames(copyNames);
     std::vector<std::string> shared;
     for (const std::string& name : liveNames) {

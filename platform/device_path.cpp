@@ -12,21 +12,34 @@ constexpr std::size_t kDeviceBufferChars = 127;
 
 }  // namespace
 
-DriveMatch FixedDriveFor(Volumes& volumes, const std::string& devicePath) {
+std::vector<FixedDrive> FixedDrives(Volumes& volumes) {
+  std::vector<FixedDrive> drives;
   std::string roots = volumes.LogicalDriveStrings(kDriveBufferChars);
-  std::string path = UpperAscii(devicePath);
   std::size_t entries = roots.size() / 4;  // "X:\" and a NUL each
   for (std::size_t i = 0; i < entries; ++i) {
     std::string root = roots.substr(4 * i, 3);
     if (volumes.DriveType(root) != win::kDriveFixed) continue;
     std::string drive = root.substr(0, 2);
     std::string device = UpperAscii(volumes.DeviceName(drive, kDeviceBufferChars));
+    if (!device.empty()) drives.push_back({drive, device});
+  }
+  return drives;
+}
+
+DriveMatch MatchFixedDrive(const std::vector<FixedDrive>& drives, const std::string& devicePath) {
+  std::string path = UpperAscii(devicePath);
+  for (const FixedDrive& d : drives) {
     // The whole device name and the separator after it: volume 1 is not a
     // prefix of volume 12.
-    if (device.empty() || path.size() <= device.size()) continue;
-    if (path.compare(0, device.size(), device) == 0 && path[device.size()] == '\\') return {drive, device.size()};
+    if (path.size() <= d.device.size()) continue;
+    if (path.compare(0, d.device.size(), d.device) == 0 && path[d.device.size()] == '\\')
+      return {d.drive, d.device.size()};
   }
   return {};
+}
+
+DriveMatch FixedDriveFor(Volumes& volumes, const std::string& devicePath) {
+  return MatchFixedDrive(FixedDrives(volumes), devicePath);
 }
 
 std::string ListedHiveFile(Registry& registry, Volumes& volumes, RootKey root, const std::string& subkey) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/platform.h"
 
@@ -14,8 +15,21 @@ struct DriveMatch {
   std::size_t deviceLength = 0;  // characters of devicePath the drive stands for
 };
 
-// The first fixed drive whose whole device name, followed by a separator,
+// A fixed drive and the device it stands for, in capitals.
+struct FixedDrive {
+  std::string drive;   // "C:"
+  std::string device;  // "\DEVICE\HARDDISKVOLUME1"
+};
+
+// The system's fixed drives in drive-letter order: asked once, then matched
+// against any number of device paths.
+std::vector<FixedDrive> FixedDrives(Volumes& volumes);
+
+// The first of drives whose whole device name, followed by a separator,
 // begins devicePath (case ignored).
+DriveMatch MatchFixedDrive(const std::vector<FixedDrive>& drives, const std::string& devicePath);
+
+// The same, the drives asked for this one path.
 DriveMatch FixedDriveFor(Volumes& volumes, const std::string& devicePath);
 
 // The drive-letter path of the file the hive root\subkey is loaded from, as

@@ -27,6 +27,9 @@ class ForwardingRegistry : public Registry {
   long WriteString(KeyHandle key, const std::string& name, const std::string& text) override {
     return inner_.WriteString(key, name, text);
   }
+  std::vector<std::string> CountedSubkeyNames(KeyHandle key, std::uint32_t count) override {
+    return inner_.CountedSubkeyNames(key, count);
+  }
 
  protected:
   bool OnWow64() override { return inner_.View() != 0; }

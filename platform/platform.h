@@ -128,6 +128,13 @@ class Registry {
   virtual std::vector<std::string> SubkeyNames(KeyHandle key) = 0;
   // RegSetValueExW of a REG_SZ value; the Win32 error code.
   virtual long WriteString(KeyHandle key, const std::string& name, const std::string& text) = 0;
+  // The names of a key whose subkey count QueryKey has just given: the
+  // enumeration stops at that count rather than asking for one name more
+  // to learn there is none (a registry call per key). This default lists
+  // them all.
+  virtual std::vector<std::string> CountedSubkeyNames(KeyHandle key, std::uint32_t /*count*/) {
+    return SubkeyNames(key);
+  }
 
  protected:
   // Whether this is a 32-bit process on 64-bit Windows.

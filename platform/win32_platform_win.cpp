@@ -278,15 +278,28 @@ std::optional<KeyFacts> Win32Platform::QueryKey(KeyHandle key) {
   return KeyFacts{subkeys, values, FileTimeValue(written)};
 }
 
-std::vector<std::string> Win32Platform::SubkeyNames(KeyHandle key) {
+namespace {
+
+// The first `limit` subkey names, fewer when the key has fewer.
+std::vector<std::string> EnumeratedSubkeyNames(HKEY key, DWORD limit) {
   std::vector<std::string> names;
   wchar_t buffer[256];  // key names are at most 255 characters
-  for (DWORD i = 0;; ++i) {
+  for (DWORD i = 0; i < limit; ++i) {
     DWORD length = 256;
-    if (RegEnumKeyExW(AsHkey(key), i, buffer, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    if (RegEnumKeyExW(key, i, buffer, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
     names.push_back(Utf8(buffer, length));
   }
   return names;
+}
+
+}  // namespace
+
+std::vector<std::string> Win32Platform::SubkeyNames(KeyHandle key) {
+  return EnumeratedSubkeyNames(AsHkey(key), MAXDWORD);
+}
+
+std::vector<std::string> Win32Platform::CountedSubkeyNames(KeyHandle key, std::uint32_t count) {
+  return EnumeratedSubkeyNames(AsHkey(key), count);
 }
 
 namespace {

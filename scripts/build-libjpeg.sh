@@ -1,10 +1,16 @@
 #!/usr/bin/env bash
 # Cross-builds libjpeg-turbo from Debian's source package, static, for the
-# 32-bit Windows build. Cached: does nothing when the library is installed.
+# 32-bit Windows build. Cached: does nothing when the library is installed
+# with the same options.
 # usage: build-libjpeg.sh <work dir> <install dir> <toolchain file>
 set -euo pipefail
 work=$1 prefix=$2 toolchain=$3
-[ -f "$prefix/lib/libjpeg.a" ] && exit 0
+# NO_GETENV: no JPEGMEM variable read with sscanf, which would link the C
+# library's whole scanf and strtod (some 35 KB) into the program.
+cflags="-DNO_GETENV"
+stamp="$prefix/.options"
+[ -f "$prefix/lib/libjpeg.a" ] && [ "$(cat "$stamp" 2>/dev/null)" = "$cflags" ] && exit 0
+rm -rf "$prefix" "$work/build"
 mkdir -p "$work"
 cd "$work"
 if ! ls libjpeg-turbo_*.dsc >/dev/null 2>&1; then
@@ -18,6 +24,7 @@ fi
 cmake -S "$src" -B build -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
   -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
   -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_SIMD=OFF -DWITH_TURBOJPEG=OFF \
-  -DWITH_JPEG8=ON >cmake.log 2>&1
+  -DWITH_JPEG8=ON -DCMAKE_C_FLAGS="$cflags" >cmake.log 2>&1
 cmake --build build -j"$(nproc)" >build.log 2>&1
 cmake --install build >install.log 2>&1
+echo "$cflags" >"$stamp"

@@ -121,6 +121,41 @@ TEST_F(CatalogueTest, OnlyMachineAndUserHivesEachFileOnceAndNoCopyThatIsNotAFile
   EXPECT_EQ(log[3], "Hive \\REGISTRY\\USER\\S-1-5-21-9 is left out: D:\\Users\\u\\NTUSER.DAT.hvz is not a file.");
 }
 
+// The fake's drives, each question to the system counted.
+class CountedVolumes final : public Volumes {
+ public:
+  explicit CountedVolumes(Volumes& inner) : inner_(inner) {}
+  int asked = 0;
+  std::string LogicalDriveStrings(std::size_t n) override { return ++asked, inner_.LogicalDriveStrings(n); }
+  std::uint32_t DriveType(const std::string& root) override { return ++asked, inner_.DriveType(root); }
+  std::string DeviceName(const std::string& d, std::size_t n) override { return ++asked, inner_.DeviceName(d, n); }
+
+ private:
+  Volumes& inner_;
+};
+
+TEST_F(CatalogueTest, TheDrivesAreAskedOncePerBuildAndAnewForTheNext) {
+  for (const char* hive : {"SYSTEM", "SOFTWARE", "SAM"}) {
+    fake.AddFile(std::string("C:\\config\\") + hive);
+    fake.AddHiveListValue(std::string("\\REGISTRY\\MACHINE\\") + hive, win::kRegSz,
+                          std::string("\\Device\\HarddiskVolume1\\config\\") + hive);
+  }
+  fake.AddFile("E:\\Users\\u\\NTUSER.DAT");
+  fake.AddHiveListValue("\\REGISTRY\\USER\\S-1-5-21-1", win::kRegSz, "\\Device\\HarddiskVolume3\\Users\\u\\NTUSER.DAT");
+  CountedVolumes volumes(fake);
+  HiveCatalogue catalogue(fake, volumes, fake, false);
+  HiveTable table;
+  catalogue.BuildHiveCatalogue(table);
+  // The drive strings, three drive types and two fixed drives' devices.
+  EXPECT_EQ(volumes.asked, 6);
+  EXPECT_EQ(table.size(), 3u);
+  // A drive that came since is found by the next build.
+  fake.AddDrive("E:\\", win::kDriveFixed, "\\Device\\HarddiskVolume3");
+  catalogue.BuildHiveCatalogue(table);
+  EXPECT_EQ(volumes.asked, 6 + 8);
+  EXPECT_EQ(table.HiveFiles.back(), "E:\\Users\\u\\NTUSER.DAT");
+}
+
 TEST_F(CatalogueTest, FileOnlyOnARemovableDriveOrWithoutAnyDriveIsLeftOut) {
   FakePlatform usb;
   usb.AddDrive("E:\\", win::kDriveRemovable, "\\Device\\HarddiskVolume1");

@@ -221,6 +221,20 @@ TEST(CopyCheckOnWine, ACopyLoadsBackMatchesWithItsLinkAndIsUnloadedAtOnce) {
   EXPECT_TRUE(check.passed) << check.reason;
 }
 
+TEST(CopyCheckOnWine, CountedSubkeyNamesStopAtTheCountOrAtTheLastKey) {
+  Win32Platform p;
+  CheckedKey key;  // the root holds A, Link and Target
+  KeyHandle root = OpenHiveKey(p, CheckedKey::kHive);
+  ASSERT_NE(root, 0u);
+  const std::vector<std::string> all = p.SubkeyNames(root);
+  ASSERT_EQ(all.size(), 3u);
+  for (std::uint32_t count : {0u, 2u, 3u, 5u})
+    EXPECT_EQ(p.CountedSubkeyNames(root, count),
+              std::vector<std::string>(all.begin(), all.begin() + std::min<std::size_t>(count, all.size())))
+        << count;
+  p.CloseKey(root);
+}
+
 TEST(CopyCheckOnWine, ACopyWithoutAKeyOrNotAHiveAtAllFailsAndAStaleLoadIsReleased) {
   Win32Platform p;
   EnableBackupPrivilege(p);
