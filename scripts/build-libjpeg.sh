@@ -7,9 +7,13 @@ set -euo pipefail
 work=$1 prefix=$2 toolchain=$3
 # NO_GETENV: no JPEGMEM variable read with sscanf, which would link the C
 # library's whole scanf and strtod (some 35 KB) into the program.
-cflags="-DNO_GETENV"
+# Sized like the program: -Os, sections the linker can drop, and no unwind
+# tables, since errors leave the decoder by longjmp, never by an exception
+# (about 50 KB; the background decodes some 1 ms slower).
+cflags="-DNO_GETENV -ffunction-sections -fdata-sections -fno-asynchronous-unwind-tables"
+release="-Os -DNDEBUG"
 stamp="$prefix/.options"
-[ -f "$prefix/lib/libjpeg.a" ] && [ "$(cat "$stamp" 2>/dev/null)" = "$cflags" ] && exit 0
+[ -f "$prefix/lib/libjpeg.a" ] && [ "$(cat "$stamp" 2>/dev/null)" = "$cflags $release" ] && exit 0
 rm -rf "$prefix" "$work/build"
 mkdir -p "$work"
 cd "$work"
@@ -24,7 +28,7 @@ fi
 cmake -S "$src" -B build -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
   -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
   -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_SIMD=OFF -DWITH_TURBOJPEG=OFF \
-  -DWITH_JPEG8=ON -DCMAKE_C_FLAGS="$cflags" >cmake.log 2>&1
+  -DWITH_JPEG8=ON -DCMAKE_C_FLAGS="$cflags" -DCMAKE_C_FLAGS_RELEASE="$release" >cmake.log 2>&1
 cmake --build build -j"$(nproc)" >build.log 2>&1
 cmake --install build >install.log 2>&1
-echo "$cflags" >"$stamp"
+echo "$cflags $release" >"$stamp"
