@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "hive/hive_copy.h"
+#include "tests/wine/support/screenshot_win.h"
 
 namespace vh::test {
 
@@ -21,23 +22,7 @@ std::vector<std::string> FilesIn(const std::string& folder) {
 }
 
 std::vector<std::uint32_t> CaptureScreen() {
-  int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
-  GdiFlush();
-  auto* first = static_cast<std::uint32_t*>(bits);
-  std::vector<std::uint32_t> pixels(first, first + std::size_t(width) * std::size_t(height));
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  return pixels;
+  return CaptureScreenRect({0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
 }
 
 std::size_t PixelsChanged(const std::vector<std::uint32_t>& before, const std::vector<std::uint32_t>& now) {

@@ -57,35 +57,43 @@ std::string StoredZlib(const std::string& raw) {
 
 }  // namespace
 
+std::vector<std::uint32_t> CaptureScreenRect(const RECT& r) {
+  const int width = r.right - r.left, height = r.bottom - r.top;
+  if (width <= 0 || height <= 0) return {};
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+  GdiFlush();
+  auto* first = static_cast<std::uint32_t*>(bits);
+  std::vector<std::uint32_t> pixels(first, first + std::size_t(width) * std::size_t(height));
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return pixels;
+}
+
 bool SaveScreenshot(HWND window, const std::string& name) {
   RECT r;
   if (!GetWindowRect(window, &r)) return false;
   const int width = r.right - r.left, height = r.bottom - r.top;
-  if (width <= 0 || height <= 0) return false;
-  HDC screen = GetDC(nullptr);
-  HDC dc = CreateCompatibleDC(screen);
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(dc, bitmap);
-  BitBlt(dc, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
-  GdiFlush();
+  const std::vector<std::uint32_t> pixels = CaptureScreenRect(r);
+  if (pixels.empty()) return false;
   std::string raw;
-  const auto* pixels = static_cast<const std::uint8_t*>(bits);
   for (int y = 0; y < height; ++y) {
     raw += '\0';  // no filter
     for (int x = 0; x < width; ++x) {
-      const std::uint8_t* p = pixels + 4 * (std::size_t(y) * std::size_t(width) + std::size_t(x));
-      raw += char(p[2]);
-      raw += char(p[1]);
-      raw += char(p[0]);
+      const std::uint32_t p = pixels[std::size_t(y) * std::size_t(width) + std::size_t(x)];
+      raw += char((p >> 16) & 0xFF);
+      raw += char((p >> 8) & 0xFF);
+      raw += char(p & 0xFF);
     }
   }
-  SelectObject(dc, old);
-  DeleteObject(bitmap);
-  DeleteDC(dc);
-  ReleaseDC(nullptr, screen);
 
   std::string header;
   PutBig32(header, std::uint32_t(width));

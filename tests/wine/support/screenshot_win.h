@@ -5,9 +5,15 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace vh::test {
+
+// The screen's pixels inside r, top row first, 0x00RRGGBB each; empty for an
+// empty rectangle.
+std::vector<std::uint32_t> CaptureScreenRect(const RECT& r);
 
 // The window's rectangle as the screen shows it, written to
 // <VH_BINARY_DIR>/screenshots/<name>.png; false when it could not be.
