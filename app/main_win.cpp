@@ -13,6 +13,7 @@
 #include "app/run_log_win.h"
 #include "app/single_instance_win.h"
 #include "platform/system_library_win.h"
+#include "platform/text_win.h"
 #include "platform/win32_platform_win.h"
 #include "res/string_ids.h"
 #include "ui/component_win.h"

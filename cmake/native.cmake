@@ -23,13 +23,14 @@ target_compile_options(vh_native_tests PRIVATE ${VH_WARNINGS})
 target_link_libraries(vh_native_tests PRIVATE vh_test_platform vh_core GTest::gtest GTest::gtest_main GTest::gmock)
 gtest_discover_tests(vh_native_tests DISCOVERY_TIMEOUT 60)
 
-# Portable tools the tests use (theme file writer and the like).
+# Portable tools the tests use (a theme file maker and the like); they stand
+# on what the tests stand on (tests/support: the theme file writer).
 file(GLOB VH_TOOL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/*_tool.cpp)
 list(FILTER VH_TOOL_SOURCES EXCLUDE REGEX "_win_tool\\.cpp$")
 foreach(src ${VH_TOOL_SOURCES})
   get_filename_component(name ${src} NAME_WE)
   add_executable(${name} ${src})
-  target_link_libraries(${name} PRIVATE vh_core)
+  target_link_libraries(${name} PRIVATE vh_test_platform vh_core)
 endforeach()
 
 if(VH_FUZZ)

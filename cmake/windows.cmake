@@ -46,7 +46,10 @@ target_include_directories(vh_core PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_options(vh_core PRIVATE ${VH_WARNINGS})
 target_link_libraries(vh_core PUBLIC vh_zlib)
 
-set(VH_SYSTEM_LIBS comctl32 comdlg32 gdi32 msimg32 user32 advapi32 shell32 shlwapi ole32 oleacc uuid version)
+# The libraries the program calls directly; shell32, ole32, oleacc, oleaut32
+# and the rest are looked up at run time (LoadSystemLibrary), and uuid only
+# supplies interface ids.
+set(VH_SYSTEM_LIBS comctl32 gdi32 msimg32 user32 advapi32 uuid)
 add_library(vh_win STATIC ${VH_WIN_SOURCES})
 target_compile_options(vh_win PRIVATE ${VH_WARNINGS})
 target_link_libraries(vh_win PUBLIC vh_core vh_jpeg ${VH_SYSTEM_LIBS})
@@ -110,7 +113,9 @@ set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/wine-run.sh)
 file(GLOB VH_WINE_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/*_test.cpp)
 file(GLOB VH_WINE_TEST_SUPPORT CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/support/*.cpp)
 add_library(vh_wine_test_support STATIC ${VH_WINE_TEST_SUPPORT})
-target_link_libraries(vh_wine_test_support PUBLIC vh_win vh_test_platform gtest psapi)
+# The tests call COM, the accessibility client and shlwapi's key deletion
+# themselves.
+target_link_libraries(vh_wine_test_support PUBLIC vh_win vh_test_platform gtest psapi ole32 oleacc oleaut32 shlwapi)
 target_include_directories(vh_wine_test_support PUBLIC ${CMAKE_SOURCE_DIR})
 foreach(src ${VH_WINE_TESTS})
   get_filename_component(name ${src} NAME_WE)

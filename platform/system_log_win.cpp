@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/system_library_win.h"
+#include "platform/text_win.h"
 #include "platform/win32_platform_win.h"
 
 namespace vh {

@@ -9,6 +9,7 @@
 
 #include "platform/com_scope_win.h"
 #include "platform/system_library_win.h"
+#include "platform/text_win.h"
 
 namespace vh {
 
@@ -25,30 +26,6 @@ HKEY RootHandle(RootKey root) {
 
 HKEY AsHkey(KeyHandle key) { return reinterpret_cast<HKEY>(key); }
 
-std::wstring Decode(const std::string& text, UINT codePage) {
-  if (text.empty()) return {};
-  int n = MultiByteToWideChar(codePage, 0, text.data(), int(text.size()), nullptr, 0);
-  std::wstring wide(std::size_t(n > 0 ? n : 0), L'\0');
-  if (n > 0) MultiByteToWideChar(codePage, 0, text.data(), int(text.size()), &wide[0], n);
-  return wide;
-}
-
-std::string Encode(const wchar_t* text, std::size_t length, UINT codePage) {
-  if (length == 0) return {};
-  int n = WideCharToMultiByte(codePage, 0, text, int(length), nullptr, 0, nullptr, nullptr);
-  std::string narrow(std::size_t(n > 0 ? n : 0), '\0');
-  if (n > 0) WideCharToMultiByte(codePage, 0, text, int(length), &narrow[0], n, nullptr, nullptr);
-  return narrow;
-}
-
-// Paths and registry names cross the boundary as UTF-8.
-std::wstring Wide(const std::string& utf8) { return Decode(utf8, CP_UTF8); }
-std::string Utf8(const wchar_t* text, std::size_t length) { return Encode(text, length, CP_UTF8); }
-std::string Utf8(const std::wstring& text) { return Utf8(text.data(), text.size()); }
-// Profile values stay in the ANSI code page, as the files hold them.
-std::wstring WideFromAnsi(const std::string& ansi) { return Decode(ansi, CP_ACP); }
-std::string Ansi(const wchar_t* text, std::size_t length) { return Encode(text, length, CP_ACP); }
-
 // The directory entry of a path, if any; the file itself is never opened.
 bool FindEntry(const std::wstring& path, WIN32_FIND_DATAW& data) {
   HANDLE find = FindFirstFileW(path.c_str(), &data);
@@ -56,7 +33,7 @@ bool FindEntry(const std::wstring& path, WIN32_FIND_DATAW& data) {
   FindClose(find);
   return true;
 }
-bool FindEntry(const std::string& path, WIN32_FIND_DATAW& data) { return FindEntry(Wide(path), data); }
+bool FindEntry(const std::string& path, WIN32_FIND_DATAW& data) { return FindEntry(Utf8ToWide(path), data); }
 
 // A FILETIME as one 64-bit count of 100 ns.
 std::uint64_t FileTimeValue(const FILETIME& time) {
@@ -65,7 +42,7 @@ std::uint64_t FileTimeValue(const FILETIME& time) {
 
 // GetFullPathNameW of a UTF-8 path; empty when it cannot be made.
 std::wstring FullPath(const std::string& path) {
-  std::wstring wide = Wide(path);
+  std::wstring wide = Utf8ToWide(path);
   DWORD n = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
   if (n == 0) return {};
   std::wstring full(n, L'\0');
@@ -98,7 +75,7 @@ Win32Platform::Win32Platform()
 
 KeyHandle Win32Platform::OpenInView(RootKey root, const std::string& subkey, std::uint32_t access) {
   HKEY key = nullptr;
-  if (RegOpenKeyExW(RootHandle(root), Wide(subkey).c_str(), 0, access, &key) != ERROR_SUCCESS) return 0;
+  if (RegOpenKeyExW(RootHandle(root), Utf8ToWide(subkey).c_str(), 0, access, &key) != ERROR_SUCCESS) return 0;
   return reinterpret_cast<KeyHandle>(key);
 }
 
@@ -118,19 +95,20 @@ std::vector<std::string> Win32Platform::ValueNames(KeyHandle key) {
       continue;
     }
     if (rc != ERROR_SUCCESS) break;
-    names.push_back(Utf8(buffer.data(), length));
+    names.push_back(WideToUtf8(buffer.data(), length));
   }
   return names;
 }
 
 std::uint32_t Win32Platform::ValueType(KeyHandle key, const std::string& name) {
   DWORD type = 0;
-  if (RegQueryValueExW(AsHkey(key), Wide(name).c_str(), nullptr, &type, nullptr, nullptr) != ERROR_SUCCESS) return 0;
+  if (RegQueryValueExW(AsHkey(key), Utf8ToWide(name).c_str(), nullptr, &type, nullptr, nullptr) != ERROR_SUCCESS)
+    return 0;
   return type;
 }
 
 std::string Win32Platform::ReadString(KeyHandle key, const std::string& name) {
-  std::wstring wideName = Wide(name);
+  std::wstring wideName = Utf8ToWide(name);
   DWORD type = 0, size = 0;
   if (RegQueryValueExW(AsHkey(key), wideName.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return "";
   if (type != REG_SZ && type != REG_EXPAND_SZ) return "";
@@ -138,7 +116,7 @@ std::string Win32Platform::ReadString(KeyHandle key, const std::string& name) {
   if (RegQueryValueExW(AsHkey(key), wideName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size) !=
       ERROR_SUCCESS)
     return "";
-  return Utf8(std::wstring(data.data()));  // stored data need not end in a NUL
+  return WideToUtf8(std::wstring(data.data()));  // stored data need not end in a NUL
 }
 
 namespace {
@@ -231,7 +209,7 @@ long Win32Platform::SaveKey(KeyHandle key, const std::string& file, const std::s
   // Without the descriptor the copy would take the folder's permissions,
   // which may let every user read it.
   if (!security.get()) return ERROR_NOT_ENOUGH_MEMORY;
-  const std::wstring path = Wide(file);
+  const std::wstring path = Utf8ToWide(file);
   long result = RegSaveKeyW(AsHkey(key), path.c_str(), security.get());
   if (result == ERROR_SUCCESS || GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) return result;
   // Wine refuses security attributes here: the copy is saved plainly and
@@ -252,9 +230,9 @@ long Win32Platform::SaveKey(KeyHandle key, const std::string& file, const std::s
 long Win32Platform::ReplaceInView(RootKey root, const std::string& subkey, const std::string& newFile,
                                   const std::string& backupFile, std::uint32_t view) {
   HKEY key = nullptr;
-  LONG opened = RegOpenKeyExW(RootHandle(root), Wide(subkey).c_str(), 0, MAXIMUM_ALLOWED | view, &key);
+  LONG opened = RegOpenKeyExW(RootHandle(root), Utf8ToWide(subkey).c_str(), 0, MAXIMUM_ALLOWED | view, &key);
   if (opened != ERROR_SUCCESS) return opened;
-  LONG replaced = RegReplaceKeyW(key, nullptr, Wide(newFile).c_str(), Wide(backupFile).c_str());
+  LONG replaced = RegReplaceKeyW(key, nullptr, Utf8ToWide(newFile).c_str(), Utf8ToWide(backupFile).c_str());
   RegCloseKey(key);
   return replaced;
 }
@@ -262,11 +240,11 @@ long Win32Platform::ReplaceInView(RootKey root, const std::string& subkey, const
 void Win32Platform::CloseKey(KeyHandle key) { RegCloseKey(AsHkey(key)); }
 
 long Win32Platform::LoadKey(RootKey root, const std::string& name, const std::string& file) {
-  return RegLoadKeyW(RootHandle(root), Wide(name).c_str(), Wide(file).c_str());
+  return RegLoadKeyW(RootHandle(root), Utf8ToWide(name).c_str(), Utf8ToWide(file).c_str());
 }
 
 long Win32Platform::UnLoadKey(RootKey root, const std::string& name) {
-  return RegUnLoadKeyW(RootHandle(root), Wide(name).c_str());
+  return RegUnLoadKeyW(RootHandle(root), Utf8ToWide(name).c_str());
 }
 
 std::optional<KeyFacts> Win32Platform::QueryKey(KeyHandle key) {
@@ -287,7 +265,7 @@ std::vector<std::string> EnumeratedSubkeyNames(HKEY key, DWORD limit) {
   for (DWORD i = 0; i < limit; ++i) {
     DWORD length = 256;
     if (RegEnumKeyExW(key, i, buffer, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-    names.push_back(Utf8(buffer, length));
+    names.push_back(WideToUtf8(buffer, length));
   }
   return names;
 }
@@ -342,7 +320,7 @@ bool IsLinkKey(HKEY key) {
 
 KeyKind Win32Platform::KindInView(KeyHandle parent, const std::string& name, std::uint32_t view) {
   HKEY key = nullptr;
-  if (RegOpenKeyExW(AsHkey(parent), Wide(name).c_str(), REG_OPTION_OPEN_LINK, KEY_QUERY_VALUE | view, &key) !=
+  if (RegOpenKeyExW(AsHkey(parent), Utf8ToWide(name).c_str(), REG_OPTION_OPEN_LINK, KEY_QUERY_VALUE | view, &key) !=
       ERROR_SUCCESS)
     return KeyKind::Unknown;
   std::optional<KeyKind> kind = KindFromFlags(key);
@@ -353,15 +331,15 @@ KeyKind Win32Platform::KindInView(KeyHandle parent, const std::string& name, std
 
 KeyHandle Win32Platform::CreateVolatileInView(RootKey root, const std::string& subkey, std::uint32_t access) {
   HKEY key = nullptr;
-  if (RegCreateKeyExW(RootHandle(root), Wide(subkey).c_str(), 0, nullptr, REG_OPTION_VOLATILE, access, nullptr, &key,
-                      nullptr) != ERROR_SUCCESS)
+  if (RegCreateKeyExW(RootHandle(root), Utf8ToWide(subkey).c_str(), 0, nullptr, REG_OPTION_VOLATILE, access, nullptr,
+                      &key, nullptr) != ERROR_SUCCESS)
     return 0;
   return reinterpret_cast<KeyHandle>(key);
 }
 
 long Win32Platform::WriteString(KeyHandle key, const std::string& name, const std::string& text) {
-  std::wstring wide = Wide(text);
-  return RegSetValueExW(AsHkey(key), Wide(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(wide.c_str()),
+  std::wstring wide = Utf8ToWide(text);
+  return RegSetValueExW(AsHkey(key), Utf8ToWide(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(wide.c_str()),
                         DWORD((wide.size() + 1) * sizeof(wchar_t)));
 }
 
@@ -369,7 +347,7 @@ bool Win32Platform::Enable(const std::string& privilege, std::uint32_t tokenAcce
   HANDLE token = nullptr;
   if (!OpenProcessToken(GetCurrentProcess(), tokenAccess, &token)) return false;
   TOKEN_PRIVILEGES state{};
-  bool ok = LookupPrivilegeValueW(nullptr, Wide(privilege).c_str(), &state.Privileges[0].Luid);
+  bool ok = LookupPrivilegeValueW(nullptr, Utf8ToWide(privilege).c_str(), &state.Privileges[0].Luid);
   if (ok) {
     state.PrivilegeCount = 1;
     state.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
@@ -383,15 +361,15 @@ std::string Win32Platform::LogicalDriveStrings(std::size_t bufferChars) {
   std::vector<wchar_t> buffer(bufferChars + 1, L'\0');
   DWORD n = GetLogicalDriveStringsW(DWORD(bufferChars), buffer.data());
   if (n == 0 || n > bufferChars) return "";
-  return Utf8(buffer.data(), n);
+  return WideToUtf8(buffer.data(), n);
 }
 
-std::uint32_t Win32Platform::DriveType(const std::string& root) { return GetDriveTypeW(Wide(root).c_str()); }
+std::uint32_t Win32Platform::DriveType(const std::string& root) { return GetDriveTypeW(Utf8ToWide(root).c_str()); }
 
 std::string Win32Platform::DeviceName(const std::string& drive, std::size_t bufferChars) {
   std::vector<wchar_t> buffer(bufferChars + 1, L'\0');
-  if (QueryDosDeviceW(Wide(drive).c_str(), buffer.data(), DWORD(bufferChars)) == 0) return "";
-  return Utf8(std::wstring(buffer.data()));
+  if (QueryDosDeviceW(Utf8ToWide(drive).c_str(), buffer.data(), DWORD(bufferChars)) == 0) return "";
+  return WideToUtf8(std::wstring(buffer.data()));
 }
 
 bool Win32Platform::Exists(const std::string& path) {
@@ -413,17 +391,17 @@ std::optional<std::int64_t> Win32Platform::EntrySize(const std::string& path) {
 }
 
 bool Win32Platform::CanOpenExclusive(const std::string& path) {
-  HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+  HANDLE file = CreateFileW(Utf8ToWide(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   CloseHandle(file);
   return true;
 }
 
-bool Win32Platform::Delete(const std::string& path) { return DeleteFileW(Wide(path).c_str()) != 0; }
+bool Win32Platform::Delete(const std::string& path) { return DeleteFileW(Utf8ToWide(path).c_str()) != 0; }
 
 bool Win32Platform::Move(const std::string& from, const std::string& to) {
-  return MoveFileW(Wide(from).c_str(), Wide(to).c_str()) != 0;
+  return MoveFileW(Utf8ToWide(from).c_str(), Utf8ToWide(to).c_str()) != 0;
 }
 
 std::optional<std::uint64_t> Win32Platform::EntryWriteTime(const std::string& path) {
@@ -450,7 +428,7 @@ std::string Win32Platform::ExecutablePath() {
   for (;;) {
     DWORD n = GetModuleFileNameW(nullptr, buffer.data(), DWORD(buffer.size()));
     if (n == 0) return "";
-    if (n < buffer.size()) return Utf8(buffer.data(), n);
+    if (n < buffer.size()) return WideToUtf8(buffer.data(), n);
     buffer.resize(buffer.size() * 2);
   }
 }
@@ -488,11 +466,11 @@ std::uint64_t Win32Platform::Now() {
 std::string Win32Platform::ComputerName() {
   wchar_t name[MAX_COMPUTERNAME_LENGTH + 1];
   DWORD size = MAX_COMPUTERNAME_LENGTH + 1;
-  return GetComputerNameW(name, &size) ? Utf8(name, size) : std::string();
+  return GetComputerNameW(name, &size) ? WideToUtf8(name, size) : std::string();
 }
 
 bool Win32Platform::MutexExists(const std::string& name) {
-  HANDLE mutex = OpenMutexW(SYNCHRONIZE, FALSE, Wide(name).c_str());
+  HANDLE mutex = OpenMutexW(SYNCHRONIZE, FALSE, Utf8ToWide(name).c_str());
   if (mutex) {
     CloseHandle(mutex);
     return true;
@@ -505,7 +483,7 @@ bool Win32Platform::ServiceRunning(const std::string& name) {
   SC_HANDLE manager = OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT);
   if (!manager) return false;
   bool running = false;
-  if (SC_HANDLE service = OpenServiceW(manager, Wide(name).c_str(), SERVICE_QUERY_STATUS)) {
+  if (SC_HANDLE service = OpenServiceW(manager, Utf8ToWide(name).c_str(), SERVICE_QUERY_STATUS)) {
     SERVICE_STATUS status{};
     running = QueryServiceStatus(service, &status) && status.dwCurrentState != SERVICE_STOPPED;
     CloseServiceHandle(service);
@@ -518,7 +496,7 @@ bool Win32Platform::AppendText(const std::string& path, const std::string& text)
   // Others may append too (a second instance logging why it did nothing):
   // each write of FILE_APPEND_DATA lands at the end, whoever else has the
   // file open.
-  HANDLE file = CreateFileW(Wide(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+  HANDLE file = CreateFileW(Utf8ToWide(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                             OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   DWORD written = 0;
@@ -530,7 +508,7 @@ bool Win32Platform::AppendText(const std::string& path, const std::string& text)
 bool Win32Platform::Flush(const std::string& path) {
   // The cache holds a file's data whichever handle wrote it: a handle of
   // our own flushes what an earlier one appended.
-  HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+  HANDLE file = CreateFileW(Utf8ToWide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   bool flushed = FlushFileBuffers(file) != 0;
@@ -541,8 +519,8 @@ bool Win32Platform::Flush(const std::string& path) {
 std::optional<std::string> Win32Platform::Identity(const std::string& path) {
   // No access asked: attributes can be read even of a hive file that the
   // system holds open without sharing.
-  HANDLE file = CreateFileW(Wide(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  HANDLE file = CreateFileW(Utf8ToWide(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                            nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (file == INVALID_HANDLE_VALUE) return std::nullopt;
   BY_HANDLE_FILE_INFORMATION info{};
   BOOL read = GetFileInformationByHandle(file, &info);
@@ -555,7 +533,7 @@ std::optional<std::string> Win32Platform::Identity(const std::string& path) {
 }
 
 std::optional<std::string> Win32Platform::ReadTail(const std::string& path, std::size_t maxBytes) {
-  HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+  HANDLE file = CreateFileW(Utf8ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return std::nullopt;
   LARGE_INTEGER size{};
@@ -616,25 +594,25 @@ std::string Win32Platform::Read(const std::string& section, const std::string& k
   // The wide reader decodes an ANSI file by the ANSI code page; encoding the
   // value back gives the file's own bytes.
   std::vector<wchar_t> buffer(bufferSize + 1, L'\0');
-  DWORD n = GetPrivateProfileStringW(WideFromAnsi(section).c_str(), WideFromAnsi(key).c_str(),
-                                     WideFromAnsi(defaultValue).c_str(), buffer.data(), DWORD(bufferSize),
-                                     Wide(file).c_str());
-  return Ansi(buffer.data(), n);
+  DWORD n = GetPrivateProfileStringW(AnsiToWide(section).c_str(), AnsiToWide(key).c_str(),
+                                     AnsiToWide(defaultValue).c_str(), buffer.data(), DWORD(bufferSize),
+                                     Utf8ToWide(file).c_str());
+  return WideToAnsi(buffer.data(), n);
 }
 
 bool Win32Platform::Write(const std::string& section, const std::string& key, const std::string& value,
                           const std::string& file) {
-  return WritePrivateProfileStringW(WideFromAnsi(section).c_str(), WideFromAnsi(key).c_str(),
-                                    WideFromAnsi(value).c_str(), Wide(file).c_str()) != 0;
+  return WritePrivateProfileStringW(AnsiToWide(section).c_str(), AnsiToWide(key).c_str(),
+                                    AnsiToWide(value).c_str(), Utf8ToWide(file).c_str()) != 0;
 }
 
 bool Win32Platform::EraseSection(const std::string& section, const std::string& file) {
-  return WritePrivateProfileStringW(WideFromAnsi(section).c_str(), nullptr, nullptr, Wide(file).c_str()) != 0;
+  return WritePrivateProfileStringW(AnsiToWide(section).c_str(), nullptr, nullptr, Utf8ToWide(file).c_str()) != 0;
 }
 
 std::optional<std::string> Win32Platform::ReadBytes(const std::string& file, std::size_t maxBytes) {
-  HANDLE h = CreateFileW(Wide(file).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE h = CreateFileW(Utf8ToWide(file).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return std::nullopt;
   std::string bytes;
   char buffer[16384];
@@ -648,17 +626,17 @@ std::optional<std::string> Win32Platform::ReadBytes(const std::string& file, std
 }
 
 std::optional<std::string> Win32Platform::DecodeText(const std::string& bytes, unsigned codePage) {
-  const std::wstring wide = Decode(bytes, codePage);
+  const std::wstring wide = CodePageToWide(bytes, codePage);
   // Nothing decoded from something: the system has no such code page.
   if (wide.empty() && !bytes.empty()) return std::nullopt;
-  return Utf8(wide);
+  return WideToUtf8(wide);
 }
 
 bool Win32Platform::HasSection(const std::string& section, const std::string& file) {
-  std::wstring wanted = WideFromAnsi(section);
+  std::wstring wanted = AnsiToWide(section);
   for (DWORD size = 4096; size <= (1u << 24); size *= 4) {
     std::vector<wchar_t> names(size, L'\0');
-    DWORD n = GetPrivateProfileSectionNamesW(names.data(), size, Wide(file).c_str());
+    DWORD n = GetPrivateProfileSectionNamesW(names.data(), size, Utf8ToWide(file).c_str());
     if (n + 2 >= size) continue;  // cut short: ask again with more room
     for (const wchar_t* name = names.data(); *name; name += lstrlenW(name) + 1)
       if (CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, name, -1, wanted.c_str(), -1) == CSTR_EQUAL) return true;
@@ -674,7 +652,7 @@ bool Win32Platform::Report(EventType type, std::uint32_t eventId, const std::vec
   HANDLE source = RegisterEventSourceW(nullptr, L"Varnhold");
   if (!source) return false;
   std::vector<std::wstring> wide;
-  for (const std::string& text : strings) wide.push_back(Wide(text));
+  for (const std::string& text : strings) wide.push_back(Utf8ToWide(text));
   std::vector<LPCWSTR> insertions;
   for (const std::wstring& text : wide) insertions.push_back(text.c_str());
   BOOL written = ReportEventW(source, WORD(type), 0, DWORD(eventId), nullptr, WORD(insertions.size()), 0,
@@ -682,9 +660,6 @@ bool Win32Platform::Report(EventType type, std::uint32_t eventId, const std::vec
   DeregisterEventSource(source);
   return written != FALSE;
 }
-
-std::string WideToUtf8(const std::wstring& wide) { return Utf8(wide); }
-std::wstring Utf8ToWide(const std::string& utf8) { return Wide(utf8); }
 
 void OpenWithShell(const std::string& target) {
   // The shell library is loaded when a page is first opened, not at

@@ -97,11 +97,6 @@ class Win32Platform final : public Registry,
   bool wow64_;  // fixed for the process' life, asked once
 };
 
-// UTF-16 from the wide-character functions (the command line, folders) as
-// the UTF-8 the program keeps its paths in, and back.
-std::string WideToUtf8(const std::wstring& wide);
-std::wstring Utf8ToWide(const std::string& utf8);
-
 // ShellExecuteA(active window, "Open", target, ..., SW_SHOW) through the
 // shell library of the system folder, loaded on first use.
 void OpenWithShell(const std::string& target);

@@ -2,15 +2,17 @@
 
 #include <exception>
 
-#include "platform/thread_win.h"
 #include "restore/restore_point.h"
+#include "ui/dialog_worker_win.h"
 
 namespace vh {
 
 void TCreateSystemPointThread::Start(HWND dialogHandle, UINT doneMessage, RestoreClient& restore,
                                      std::shared_ptr<RestorePointShared> shared) {
-  WorkerThread worker;
-  bool started = worker.Start([dialogHandle, doneMessage, &restore, shared] {
+  // Without a thread, the dialog hears the result it would have got from a
+  // library that cannot be reached.
+  DialogWorker worker(dialogHandle, doneMessage, RestorePointResultCode(RestoreOutcome::Unavailable));
+  worker.Start([&restore, shared](const std::atomic<bool>&) -> LPARAM {
     RestoreOutcome outcome = RestoreOutcome::Unavailable;
     try {
       shared->result = restore.SetRestorePoint(MakeRestorePointRequest());
@@ -21,22 +23,16 @@ void TCreateSystemPointThread::Start(HWND dialogHandle, UINT doneMessage, Restor
         restore.SetRestorePoint(EndOfRestorePoint(shared->result.sequenceNumber, false));
     } catch (...) {
       // Whatever the library throws is a failed creation, which the dialog
-      // reports and the user decides on; nothing may escape the thread.
+      // reports and the user decides on.
     }
-    // A dialog that is gone by now ignores this: the window no longer
+    // A dialog that is gone by now ignores the answer: the window no longer
     // exists, or its handler knows the result came too late.
-    PostMessageA(dialogHandle, doneMessage, 0, RestorePointResultCode(outcome));
+    return RestorePointResultCode(outcome);
   });
   // The library call cannot be interrupted, so the worker is left to finish
   // on its own; it touches nothing but the restore client, which lives as
   // long as the program.
-  if (started) {
-    worker.Detach();
-  } else {
-    // No thread: the dialog hears the result it would have got from a
-    // library that cannot be reached.
-    PostMessageA(dialogHandle, doneMessage, 0, RestorePointResultCode(RestoreOutcome::Unavailable));
-  }
+  worker.LeaveRunning();
 }
 
 }  // namespace vh

@@ -1,6 +1,6 @@
-// The restore point worker: one call of the restore library on a thread of
-// its own, one posted result. The call cannot be interrupted, so a dialog
-// that closes early leaves it to finish in the background and never hears
+// The restore point worker: one call of the restore library as the job of a
+// DialogWorker, one posted result. The call cannot be interrupted, so the
+// worker is left to finish alone, and a dialog that closes early never hears
 // from it again.
 #pragma once
 

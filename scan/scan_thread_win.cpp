@@ -43,60 +43,29 @@ TScanTaskThread::TScanTaskThread(HWND dialogHandle, ScanMessages messages, ScanJ
       messages_(messages),
       job_(std::move(job)),
       platform_(platform),
-      finishText_(std::move(finishText)) {}
-
-TScanTaskThread::~TScanTaskThread() {
-  Terminate();
-  thread_.Join();
-}
+      finishText_(std::move(finishText)),
+      worker_(dialogHandle, messages.close, LPARAM(ScanCompletion::Failed)) {}
 
 void TScanTaskThread::Start() {
-  if (started_) return;
-  started_ = true;
-  if (!thread_.Start([this] { Run(); })) {
-    // No thread, no report: the dialog would wait for ever for its close.
-    End(ScanCompletion::Failed, std::make_exception_ptr(AppError("The scan could not be started.")));
-  }
+  // No thread, no report: the dialog hears of a failed scan at once.
+  worker_.Start([this](const std::atomic<bool>& stop) { return LPARAM(Run(stop)); },
+                std::make_exception_ptr(AppError("The scan could not be started.")));
 }
 
-void TScanTaskThread::Run() {
+ScanCompletion TScanTaskThread::Run(const std::atomic<bool>& stop) {
   Reporter reporter(*this);
   TickCountClock clock;
-  // Nothing may escape the thread: whatever ends the scan is kept for the
-  // dialog, which must still close, or it would wait for ever.
-  try {
-    End(RunHiveScan(platform_, job_, stop_, reporter, clock), nullptr);
-  } catch (...) {
-    End(ScanCompletion::Failed, std::current_exception());
-  }
-}
-
-void TScanTaskThread::End(ScanCompletion completion, std::exception_ptr error) {
-  {
-    ScopedLock guard(statusLock_);
-    completion_ = completion;
-    error_ = error;
-  }
-  PostMessageA(dialog_, messages_.close, 0, 0);
+  return RunHiveScan(platform_, job_, stop, reporter, clock);
 }
 
 ScanCompletion TScanTaskThread::Completion() const {
-  ScopedLock guard(statusLock_);
-  return completion_;
+  std::optional<LPARAM> answer = worker_.Answer();
+  return answer ? ScanCompletion(*answer) : ScanCompletion::Stopped;
 }
-
-std::exception_ptr TScanTaskThread::Error() const {
-  ScopedLock guard(statusLock_);
-  return error_;
-}
-
-bool TScanTaskThread::Running() const { return thread_.Running(); }
 
 std::string TScanTaskThread::StatusText() const {
   ScopedLock guard(statusLock_);
   return status_;
 }
-
-void TScanTaskThread::WaitPumping() { thread_.JoinPumping(); }
 
 }  // namespace vh

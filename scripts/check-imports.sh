@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Checks that an executable can start on Windows XP SP3: its PE header asks
 # for no newer system, and every function it imports is in the reviewed list
-# with a version no newer than XP SP3. Windows refuses to start a program
+# with a version no newer than XP SP3, and the list names nothing the
+# executable does not import (an entry nobody needs would let a later import
+# of it pass unreviewed). Windows refuses to start a program
 # whose import table names a function the system lacks, and Wine has every
 # function, so only this check can see it.
 # usage: check-imports.sh <exe> [list]   (list: tests/package/imports.txt)
@@ -80,8 +82,23 @@ while IFS= read -r import; do
   fi
 done <<<"$imports"
 
+declare -A imported
+while IFS= read -r import; do
+  [ -n "$import" ] && imported[$import]=1
+done <<<"$imports"
+stale=0
+while IFS= read -r entry; do
+  [ -z "$entry" ] || [ -n "${imported[$entry]+set}" ] && continue
+  echo "imports list: $entry is not imported by $(basename "$exe"); remove it from $(basename "$list")"
+  stale=1
+done < <(printf '%s\n' "${!listed[@]}" | sort)
+
 if [ $failed -ne 0 ]; then
   echo "$(basename "$exe"): would not start on Windows XP SP3"
+  exit 1
+fi
+if [ $stale -ne 0 ]; then
+  echo "$(basename "$list"): lists imports $(basename "$exe") does not have"
   exit 1
 fi
 echo "$(basename "$exe"): PE versions $MajorOSystemVersion.$MinorOSystemVersion/$MajorSubsystemVersion.$MinorSubsystemVersion, $count imports, all listed for XP SP3 or older"

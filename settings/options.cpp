@@ -6,11 +6,9 @@
 
 namespace vh {
 
-
 namespace {
 
 const char kSection[] = "Options";
-const char kDefaultLanguage[] = "English";
 constexpr std::size_t kReadBuffer = 2048;
 
 int HexDigit(char c) {
@@ -83,13 +81,14 @@ std::string OptionsFilePath(Files& files) { return files.ExecutableFolder() + "o
 void LoadSaveOptions(TOptionsSetting& options, ProfileFiles& profiles, const std::string& iniPath,
                      bool load) {
   if (load) {
-    options.RestorePoint = ReadBool(profiles, iniPath, "RestorePoint", false);
-    options.IsAskBeforeDefrag = ReadBool(profiles, iniPath, "IsAskBeforeDefrag", true);
-    options.IsShowLine = ReadBool(profiles, iniPath, "IsShowLine", true);
-    options.Lan = profiles.Read(kSection, "Lan", kDefaultLanguage, kReadBuffer, iniPath);
+    const TOptionsSetting defaults;
+    options.RestorePoint = ReadBool(profiles, iniPath, "RestorePoint", defaults.RestorePoint);
+    options.IsAskBeforeDefrag = ReadBool(profiles, iniPath, "IsAskBeforeDefrag", defaults.IsAskBeforeDefrag);
+    options.IsShowLine = ReadBool(profiles, iniPath, "IsShowLine", defaults.IsShowLine);
+    options.Lan = profiles.Read(kSection, "Lan", defaults.Lan, kReadBuffer, iniPath);
     // The name becomes part of a file path: "..\..\x" would load a
     // language file from anywhere.
-    if (!IsPlainLanguageName(options.Lan)) options.Lan = kDefaultLanguage;
+    if (!IsPlainLanguageName(options.Lan)) options.Lan = defaults.Lan;
     return;
   }
   WriteValue(profiles, iniPath, "RestorePoint", options.RestorePoint ? "1" : "0");

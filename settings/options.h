@@ -8,17 +8,20 @@
 
 namespace vh {
 
+// As constructed, the record holds the defaults: what a run without
+// options.ini gets, and what a missing or unreadable key reads as.
 struct TOptionsSetting {
-  bool IsAskBeforeDefrag = false;
-  bool IsShowLine = false;
+  bool IsAskBeforeDefrag = true;
+  bool IsShowLine = true;
   bool RestorePoint = false;
-  std::string Lan;
+  std::string Lan = "English";
 };
 
 // The executable's folder followed by "options.ini".
 std::string OptionsFilePath(Files& files);
 
-// true loads the record from iniPath with the defaults; false saves it.
+// true loads the record from iniPath, each missing key as its default;
+// false saves it.
 // A refused write throws AppError("Unable to write to <iniPath>") and stops
 // at that key.
 void LoadSaveOptions(TOptionsSetting& options, ProfileFiles& profiles, const std::string& iniPath,

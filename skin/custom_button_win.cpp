@@ -3,7 +3,7 @@
 #include "skin/button_layout.h"
 #include "skin/button_win.h"
 #include "skin/skin_paint_win.h"
-#include "platform/win32_platform_win.h"
+#include "platform/text_win.h"
 #include "ui/accel.h"
 #include "ui/form_win.h"
 

@@ -2,14 +2,15 @@
 // every state on one form, for screenshots (scripts/gallery.sh). Not shipped.
 //
 //   gallery_win_tool.exe controls   every control and state
-//   gallery_win_tool.exe main       the main window's left column over its
-//                                   background picture, with the hive table
+//   gallery_win_tool.exe main       the main window's layout over its
+//                                   background picture, with a few hives
 #include <windows.h>
 
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "app/main_layout_win.h"
 #include "flat/flat_speed_button_win.h"
 #include "flat/shift_image_win.h"
 #include "ui/controls_win.h"
@@ -195,30 +196,12 @@ class TfrmGallery : public TForm {
   }
 };
 
+// The main window's own layout and menus (app/main_layout_win.h) with a
+// few hives in the table, without the window's behaviour.
 class TfrmMainMock : public TForm {
  public:
   TfrmMainMock() : TForm(nullptr, Frame()) {
-    static const std::vector<ControlDef> layout = {
-        {"Image1", MakeImage, "", MakeRect(0, 0, 556, 393), "", {.jpeg = "MAIN_BACKGROUND"}},
-        {"lTitle", MakeLabel, "", MakeRect(17, 12, 197, 16), "Varnhold 1.5 Beta", {.bold = true, .fontHeight = -13, .transparent = true}},
-        {"bClose", MakeShiftImage, "", MakeRect(517, 9, 24, 24), "", {.hint = "Close Varnhold", .showHint = true, .handCursor = true, .autoSize = true, .bitmap = "CLOSE_NORMAL", .bitmap2 = "CLOSE_HOVER"}},
-        {"lTitle1", MakeLabel, "", MakeRect(13, 67, 88, 13), "Main", {.bold = true, .transparent = true}},
-        {"bAnalyzeRegistry", MakeFlatSpeedButton, "", MakeRect(13, 93, 94, 25), "Analyze Registry", {.hint = "Analyze your registry", .showHint = true, .handCursor = true, .transparentMode = TTransparentMode::tmNotFocused, .colorFocused = kSilver, .colorBorder = MakeColour(224, 224, 222)}},
-        {"bDefragRegistry", MakeFlatSpeedButton, "", MakeRect(13, 122, 91, 25), "Defrag Registry", {.hint = "Defrag your registry", .showHint = true, .disabled = true, .handCursor = true, .transparentMode = TTransparentMode::tmNotFocused, .colorFocused = kSilver, .colorBorder = MakeColour(224, 224, 222)}},
-        {"bOptions", MakeFlatSpeedButton, "", MakeRect(12, 151, 56, 25), "Options", {.hint = "Settings", .showHint = true, .handCursor = true, .transparentMode = TTransparentMode::tmNotFocused, .colorFocused = kSilver, .colorBorder = MakeColour(228, 228, 226)}},
-        {"lTitle3", MakeLabel, "", MakeRect(13, 193, 72, 13), "Help", {.bold = true, .transparent = true}},
-        {"bLanguage", MakeFlatSpeedButton, "", MakeRect(16, 221, 64, 25), "Language", {.hint = "Help", .handCursor = true, .transparentMode = TTransparentMode::tmNotFocused, .colorFocused = kSilver, .colorBorder = MakeColour(241, 239, 238)}},
-        {"bAbout", MakeFlatSpeedButton, "", MakeRect(16, 252, 37, 25), "Help", {.hint = "Help", .showHint = true, .handCursor = true, .transparentMode = TTransparentMode::tmNotFocused, .colorFocused = kSilver, .colorBorder = MakeColour(245, 246, 244)}},
-        {"bExit", MakeFlatSpeedButton, "", MakeRect(16, 283, 35, 25), "Exit", {.hint = "Exit", .showHint = true, .handCursor = true, .transparentMode = TTransparentMode::tmNotFocused, .colorFocused = kSilver, .colorBorder = MakeColour(241, 242, 240)}},
-        {"lvMain", MakeListView, "", MakeRect(119, 65, 423, 236), "", {.columns = {{"Hive Name", 205}, {"Current Size", 72, TAlignment::taRightJustify}, {"New Size", 70, TAlignment::taRightJustify}, {"Reduction", 65, TAlignment::taRightJustify}}, .gridLines = true}},
-        {"lLastWashed", MakeLabel, "", MakeRect(116, 312, 109, 13), "Current Registry Size:", {.transparent = true}},
-        {"Label4", MakeLabel, "", MakeRect(116, 330, 101, 13), "New Registry Size:", {.transparent = true}},
-        {"lCurrentRegistrySize", MakeLabel, "", MakeRect(222, 312, 70, 13), "1,232,757 KB", {.alignment = TAlignment::taRightJustify, .transparent = true}},
-        {"lNewRegistrySize", MakeLabel, "", MakeRect(222, 330, 70, 13), "30,651 KB", {.alignment = TAlignment::taRightJustify, .transparent = true}},
-        {"Label6", MakeLabel, "", MakeRect(342, 312, 47, 13), "Step Hint:", {.transparent = true}},
-        {"Label2", MakeLabel, "", MakeRect(353, 330, 163, 13), "1. Analyze the Windows registry.", {.transparent = true}},
-    };
-    InstantiateLayout(*this, layout);
+    InstantiateLayout(*this, MainWindowControls(), MainWindowMenus());
     auto* lv = Find<TListView>("lvMain");
     for (const char* h : {"\\REGISTRY\\MACHINE\\SYSTEM", "\\REGISTRY\\MACHINE\\SOFTWARE", "\\REGISTRY\\USER\\S-1-5-18"})
       lv->AddRow(h);
@@ -230,8 +213,8 @@ class TfrmMainMock : public TForm {
     FormDef s;
     s.name = "frmMain";
     s.caption = "frmMain";
-    s.clientWidth = 556;
-    s.clientHeight = 392;
+    s.clientWidth = kMainClientWidth;
+    s.clientHeight = kMainClientHeight;
     s.border = TBorderStyle::bsNone;
     s.position = TPosition::poScreenCenter;
     return s;

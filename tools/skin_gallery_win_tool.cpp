@@ -20,7 +20,7 @@
 #include "skin/progress_bar_win.h"
 #include "skin/url_label_win.h"
 #include "theme/bitmap_file.h"
-#include "theme/theme_file_writer.h"
+#include "tests/support/theme_file_writer.h"
 #include "ui/controls_win.h"
 #include "ui/form_win.h"
 #include "ui/picture_win.h"

@@ -26,7 +26,7 @@
 #include <vector>
 
 #include "theme/bitmap_file.h"
-#include "theme/theme_file_writer.h"
+#include "tests/support/theme_file_writer.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "platform/win32_platform_win.h"
+#include "platform/text_win.h"
 #include "ui/form_win.h"
 
 namespace vh {

@@ -1,6 +1,6 @@
 #include "ui/controls_win.h"
 
-#include "platform/win32_platform_win.h"
+#include "platform/text_win.h"
 #include "ui/accel.h"
 
 #include <commctrl.h>

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "platform/win32_platform_win.h"
+#include "platform/text_win.h"
 
 namespace vh {
 

@@ -1,6 +1,6 @@
 #include "ui/menu_win.h"
 
-#include "platform/win32_platform_win.h"
+#include "platform/text_win.h"
 #include "ui/form_win.h"
 
 namespace vh {

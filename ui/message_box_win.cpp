@@ -1,6 +1,6 @@
 #include "ui/message_box_win.h"
 
-#include "platform/win32_platform_win.h"
+#include "platform/text_win.h"
 
 namespace vh {
 namespace {

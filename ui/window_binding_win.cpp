@@ -6,7 +6,7 @@
 
 #include <exception>
 
-#include "platform/win32_platform_win.h"
+#include "platform/text_win.h"
 #include "ui/form_win.h"
 
 namespace vh {

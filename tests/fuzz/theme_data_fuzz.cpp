@@ -8,7 +8,7 @@
 
 #include "theme/theme_archive.h"
 #include "theme/theme_data.h"
-#include "theme/theme_file_writer.h"
+#include "tests/support/theme_file_writer.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   vh::SkinDataLists lists;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "lang/messages.h"
 
 #include "platform/error.h"
@@ -62,6 +64,9 @@ TEST_F(OptionsStoreTest, MissingFileGivesTheDefaultsReadInOrder) {
   EXPECT_TRUE(options.IsShowLine);
   EXPECT_FALSE(options.RestorePoint);
   EXPECT_EQ(options.Lan, "English");
+  const TOptionsSetting fresh;  // a run that never loads starts as one that found no file
+  EXPECT_EQ(std::tie(fresh.IsAskBeforeDefrag, fresh.IsShowLine, fresh.RestorePoint, fresh.Lan),
+            std::tie(options.IsAskBeforeDefrag, options.IsShowLine, options.RestorePoint, options.Lan));
   EXPECT_EQ(fake.calls, (std::vector<std::string>{
                             "GetPrivateProfileStringA(Options, RestorePoint, " + ini + ")",
                             "GetPrivateProfileStringA(Options, IsAskBeforeDefrag, " + ini + ")",

@@ -14,7 +14,7 @@
 #include "theme/theme_archive.h"
 #include "theme/theme_data.h"
 #include "theme/theme_file.h"
-#include "theme/theme_file_writer.h"
+#include "tests/support/theme_file_writer.h"
 #include "theme/theme_keys.h"
 
 namespace vh {

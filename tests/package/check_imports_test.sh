@@ -2,7 +2,8 @@
 # The import check itself: it passes a small program whose imports are all
 # listed, and fails when an import is missing from the list, when the list
 # gives a version after XP SP3, when a known post-XP function is imported
-# even though someone listed it, and when the PE header asks for Vista.
+# even though someone listed it, when the PE header asks for Vista, and when
+# the list names a function the program does not import.
 # usage: check_imports_test.sh <scratch dir>
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
@@ -53,4 +54,6 @@ expect fail "KERNEL32.DLL!GetTickCount needs Windows Vista" old.exe vista-entry.
 expect fail "import KERNEL32.DLL!GetTickCount64: not on Windows XP SP3" new.exe denied.txt
 expect fail "may not be listed" new.exe denied.txt
 expect fail "subsystem version 6.0 is above 5.1" vista.exe all.txt
+{ cat all.txt; echo "OLE32.DLL!CoInitializeEx  2000"; } >stale.txt
+expect fail "OLE32.DLL!CoInitializeEx is not imported by old.exe" old.exe stale.txt
 exit $status

@@ -11,6 +11,7 @@
 #include "flat/flat_speed_button_win.h"
 #include "hive/figures.h"
 #include "hive/hive_copy.h"
+#include "platform/text_win.h"
 #include "restore/restore_point_dialog_win.h"
 #include "settings/options.h"
 #include "lang/messages.h"

@@ -28,6 +28,7 @@
 #include "lang/messages.h"
 #include "lang/translate_form_win.h"
 #include "platform/string_table_win.h"
+#include "platform/text_win.h"
 #include "platform/win32_platform_win.h"
 #include "res/string_ids.h"
 #include "restore/restore_point_dialog_win.h"

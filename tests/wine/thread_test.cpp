@@ -4,10 +4,12 @@
 
 #include <atomic>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 
 #include "platform/system_library_win.h"
 #include "platform/thread_win.h"
+#include "ui/dialog_worker_win.h"
 #include "tests/wine/support/app_fixture.h"
 #include "tests/wine/support/event_win.h"
 
@@ -86,6 +88,44 @@ TEST(WorkerThread, JoinPumpingLeavesQuitForTheOuterLoop) {
   MSG msg;
   ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "WM_QUIT was swallowed";
   EXPECT_EQ(msg.wParam, 7u);
+}
+
+TEST(DialogWorker, PostsTheJobsAnswerOrTheFailedOneAndKeepsWhatTheJobThrew) {
+  HWND dialog = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+  ASSERT_NE(dialog, nullptr);
+  constexpr UINT kEnd = WM_APP + 9;
+  constexpr LPARAM kFailed = -1;
+  struct Case {
+    const char* what;
+    DialogWorker::Job job;
+    bool stopAsked;
+    LPARAM answer;
+    bool threw;
+  } cases[] = {
+      {"answers", [](const std::atomic<bool>&) { return LPARAM(42); }, false, 42, false},
+      {"throws", [](const std::atomic<bool>&) -> LPARAM { throw std::runtime_error("lost"); }, false, kFailed, true},
+      {"runs until asked to stop",
+       [](const std::atomic<bool>& stop) {
+         while (!stop) Sleep(1);
+         return LPARAM(5);
+       },
+       true, 5, false},
+  };
+  for (Case& c : cases) {
+    DialogWorker worker(dialog, kEnd, kFailed);
+    worker.Start(c.job);
+    if (c.stopAsked) {
+      EXPECT_FALSE(worker.Answer()) << c.what << ": no answer before the job ends";
+      worker.Stop();
+    }
+    MSG msg{};
+    for (int i = 0; i < 5000 && !PeekMessageA(&msg, dialog, kEnd, kEnd, PM_REMOVE); ++i) Sleep(1);
+    EXPECT_EQ(msg.message, kEnd) << c.what;
+    EXPECT_EQ(msg.lParam, c.answer) << c.what;
+    EXPECT_EQ(worker.Answer(), std::optional<LPARAM>(c.answer)) << c.what;
+    EXPECT_EQ(bool(worker.Error()), c.threw) << c.what;
+  }
+  DestroyWindow(dialog);
 }
 
 TEST(CriticalSection, KeepsACounterExactAcrossThreads) {

@@ -5,7 +5,7 @@
 
 #include "skin/skin_paint_win.h"
 #include "theme/bitmap_file.h"
-#include "theme/theme_file_writer.h"
+#include "tests/support/theme_file_writer.h"
 
 namespace vh::test {
 

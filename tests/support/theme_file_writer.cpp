@@ -1,4 +1,4 @@
-#include "theme/theme_file_writer.h"
+#include "tests/support/theme_file_writer.h"
 
 #include <zlib.h>
 
