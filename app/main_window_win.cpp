@@ -58,40 +58,6 @@ DragKind DragKindOf(TComponent& c) {
 
 }  // namespace
 
-MainControls::MainControls(TForm& form)
-    : hiveList(*form.Find<TListView>("lvMain")),
-      hiveInfo(*form.Find<TLabel>("lHiveInfo")),
-      title(*form.Find<TLabel>("lTitle")),
-      analyze(*form.Find<TFlatSpeedButton>("bAnalyzeRegistry")),
-      defrag(*form.Find<TFlatSpeedButton>("bDefragRegistry")),
-      options(*form.Find<TFlatSpeedButton>("bOptions")),
-      homepage(*form.Find<TFlatSpeedButton>("bHomepage")),
-      language(*form.Find<TFlatSpeedButton>("bLanguage")),
-      help(*form.Find<TFlatSpeedButton>("bAbout")),
-      exit(*form.Find<TFlatSpeedButton>("bExit")),
-      restartNow(*form.Find<TFlatSpeedButton>("bRestartNow")),
-      minimize(*form.Find<TsuiImageButton>("bMinimize")),
-      close(*form.Find<TControl>("bClose")),
-      homeLink(*form.Find<TsuiURLLabel>("suiURLLabel1")),
-      totals{{{*form.Find<TLabel>("lLastWashed"), *form.Find<TLabel>("lCurrentRegistrySize")},
-              {*form.Find<TLabel>("Label4"), *form.Find<TLabel>("lNewRegistrySize")},
-              {*form.Find<TLabel>("Label5"), *form.Find<TLabel>("lSizeReduction")},
-              {*form.Find<TLabel>("lCompactPercent1"), *form.Find<TLabel>("lCompactPercent")}}},
-      stepHint{form.Find<TLabel>("Label6"), form.Find<TLabel>("Label2"), form.Find<TLabel>("Label1"),
-               form.Find<TLabel>("Label3")},
-      restartPending(*form.Find<TLabel>("lRestartPending")),
-      helpMenu(*form.Find<TPopupMenu>("pmHelp")),
-      languageMenu(*form.Find<TPopupMenu>("pmLanguage")),
-      undoItem(*form.Find<TMenuItem>("pmiUndo")),
-      commands{{{analyze, 'A'},
-                {defrag, 'D'},
-                {options, 'O'},
-                {homepage, 'M'},
-                {language, 'L'},
-                {help, 'H'},
-                {exit, 'X'},
-                {restartNow, 'R'}}} {}
-
 TfrmMain::TfrmMain(Platform& platform, Invocation invocation)
     : TForm(nullptr, MainForm()), platform_(platform), invocation_(std::move(invocation)) {
   isMainForm = true;
@@ -102,33 +68,8 @@ TfrmMain::TfrmMain(Platform& platform, Invocation invocation)
   // taskbar button.
   SetWindowLongA(Handle(), GWL_STYLE, GetWindowLongA(Handle(), GWL_STYLE) | WS_MINIMIZEBOX | WS_SYSMENU);
   InstantiateLayout(*this, MainWindowControls(), MainWindowMenus());
-  WireHandlers<TfrmMain>(*this, {
-      {"bAnalyzeRegistry", "OnClick", &TfrmMain::bAnalyzeRegistryClick},
-      {"bDefragRegistry", "OnClick", &TfrmMain::bDefragRegistryClick},
-      {"bOptions", "OnClick", &TfrmMain::bOptionsClick},
-      {"bHomepage", "OnClick", &TfrmMain::bHomepageClick},
-      {"bLanguage", "OnClick", &TfrmMain::bLanguageClick},
-      {"bAbout", "OnClick", &TfrmMain::bHelpClick},
-      {"bExit", "OnClick", &TfrmMain::bExitClick},
-      {"bClose", "OnClick", &TfrmMain::bCloseClick},
-      {"bMinimize", "OnClick", &TfrmMain::bMinimizeClick},
-      {"pmiHelp", "OnClick", &TfrmMain::pmiHelpClick},
-      {"Homepage1", "OnClick", &TfrmMain::Homepage1Click},
-      {"pmiCheckUpdate", "OnClick", &TfrmMain::pmiCheckUpdateClick},
-      {"pmiDonate", "OnClick", &TfrmMain::pmiDonateClick},
-      {"About1", "OnClick", &TfrmMain::bAboutClick},
-      {"pmiUndo", "OnClick", &TfrmMain::pmiUndoClick},
-      {"bRestartNow", "OnClick", &TfrmMain::bRestartNowClick},
-      {"miChinese", "OnClick", &TfrmMain::miEnglishClick},
-      {"miDutch", "OnClick", &TfrmMain::miEnglishClick},
-      {"miEnglish", "OnClick", &TfrmMain::miEnglishClick},
-      {"miFrench", "OnClick", &TfrmMain::miEnglishClick},
-      {"miGerman", "OnClick", &TfrmMain::miEnglishClick},
-      {"miItalian", "OnClick", &TfrmMain::miEnglishClick},
-      {"miSpanish", "OnClick", &TfrmMain::miEnglishClick},
-      {"miOther", "OnClick", &TfrmMain::miEnglishClick},
-  });
   controls_.emplace(*this);
+  BindHandlers();
   controls_->homeLink.SetURL(LoadResString(IDS_HOME_URL));
   controls_->homeLink.SetShell(&platform_.shell);
   controls_->minimize.SetUIStyle(TsuiUIStyle::FromThemeFile);
@@ -137,6 +78,29 @@ TfrmMain::TfrmMain(Platform& platform, Invocation invocation)
 }
 
 TfrmMain::~TfrmMain() { SetAppErrorText(nullptr); }
+
+void TfrmMain::BindHandlers() {
+  MainControls& c = *controls_;
+  c.analyze.OnClick = Bind(this, &TfrmMain::bAnalyzeRegistryClick);
+  c.defrag.OnClick = Bind(this, &TfrmMain::bDefragRegistryClick);
+  c.options.OnClick = Bind(this, &TfrmMain::bOptionsClick);
+  c.homepage.OnClick = Bind(this, &TfrmMain::bHomepageClick);
+  c.language.OnClick = Bind(this, &TfrmMain::bLanguageClick);
+  c.help.OnClick = Bind(this, &TfrmMain::bHelpClick);
+  c.exit.OnClick = Bind(this, &TfrmMain::bExitClick);
+  c.close.OnClick = Bind(this, &TfrmMain::bCloseClick);
+  c.minimize.OnClick = Bind(this, &TfrmMain::bMinimizeClick);
+  c.restartNow.OnClick = Bind(this, &TfrmMain::bRestartNowClick);
+  c.helpItem.OnClick = Bind(this, &TfrmMain::pmiHelpClick);
+  c.homepageItem.OnClick = Bind(this, &TfrmMain::Homepage1Click);
+  c.checkUpdateItem.OnClick = Bind(this, &TfrmMain::pmiCheckUpdateClick);
+  c.donateItem.OnClick = Bind(this, &TfrmMain::pmiDonateClick);
+  c.undoItem.OnClick = Bind(this, &TfrmMain::pmiUndoClick);
+  c.aboutItem.OnClick = Bind(this, &TfrmMain::bAboutClick);
+  // Every language item serves its language by its name.
+  for (TMenuItem* item : c.languageMenu.Items())
+    if (!item->IsSeparator()) item->OnClick = Bind(this, &TfrmMain::miEnglishClick);
+}
 
 std::string TfrmMain::ShownText(const AppError& error) {
   return error.messageId ? Text(error.messageId, error.values) : std::string(error.what());

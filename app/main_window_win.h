@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/command_line.h"
+#include "app/main_layout_win.h"
 #include "app/unattended.h"
 #include "platform/error.h"
 #include "hive/defrag.h"
@@ -26,61 +27,7 @@
 
 namespace vh {
 
-class TListView;
-class TLabel;
-class TFlatSpeedButton;
-class TMenuItem;
-class TPopupMenu;
-class TsuiImageButton;
-class TsuiURLLabel;
-
 extern const char kMainWindowClass[];
-
-// The main window's named controls, looked up once when the window is made:
-// a name missing from the layout fails there, not when a command runs. The
-// names are the layout's and the language files' keys.
-struct MainControls {
-  explicit MainControls(TForm& form);
-
-  // A total's caption and its figure, read together by screen readers.
-  struct Total {
-    TLabel& caption;
-    TLabel& figure;
-  };
-  // A command button and the accelerator it falls back to when its caption
-  // has none of its own (or one another button took).
-  struct Command {
-    TFlatSpeedButton& button;
-    char letter;
-  };
-
-  TListView& hiveList;
-  // Under the list: the selected hive's full name, file and Windows' own
-  // reorganisation.
-  TLabel& hiveInfo;
-  TLabel& title;
-  TFlatSpeedButton& analyze;
-  TFlatSpeedButton& defrag;
-  TFlatSpeedButton& options;
-  TFlatSpeedButton& homepage;
-  TFlatSpeedButton& language;
-  TFlatSpeedButton& help;
-  TFlatSpeedButton& exit;
-  TFlatSpeedButton& restartNow;
-  TsuiImageButton& minimize;
-  TControl& close;
-  TsuiURLLabel& homeLink;
-  // Current size, new size, reduction, compact percent.
-  std::array<Total, 4> totals;
-  // The step hint, which the restart warning replaces.
-  std::array<TLabel*, 4> stepHint;
-  TLabel& restartPending;
-  TPopupMenu& helpMenu;
-  TPopupMenu& languageMenu;
-  TMenuItem& undoItem;
-  // Top to bottom as laid out; the reading order is computed.
-  std::array<Command, 8> commands;
-};
 
 class TfrmMain : public TForm, private UnattendedHost {
  public:
@@ -176,6 +123,8 @@ class TfrmMain : public TForm, private UnattendedHost {
   std::vector<AccessibleChild> AccessibleChildren() override;
 
  private:
+  // Each command's handler, set on its control.
+  void BindHandlers();
   void SetUpKeyboardAndAccessibility();
   void PopupAtButton(TPopupMenu& menu, TObject& button);
   void CloseUpHelpGroup();

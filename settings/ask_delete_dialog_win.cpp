@@ -71,7 +71,7 @@ TfrmAskDelete::TfrmAskDelete(DialogInputs inputs) : TForm(inputs.owner, AskDelet
   yes.SetDefault(true);
   no.SetCancel(true);
   askTick_->SetUIStyle(TsuiUIStyle::BlueGlass);
-  WireHandlers<TfrmAskDelete>(*this, {{"cbAsk", "OnClick", &TfrmAskDelete::cbAskClick}});
+  askTick_->OnClick = Bind(this, &TfrmAskDelete::cbAskClick);
 }
 
 void TfrmAskDelete::FormShow() { TranslateOnShow(*this, inputs_); }
