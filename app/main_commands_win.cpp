@@ -62,8 +62,7 @@ class DefragDialogsOf final : public DefragDialogs {
                        Lines(plan.toSwap);
     if (!plan.notSwapped.empty()) text += "\n\n" + main_.Text(IDS_NOT_SCHEDULED) + "\n" + Lines(plan.notSwapped);
     // Cancel is the default: a held Enter key must not restart the computer.
-    const ModalResult answer = ShowMessageBox(text, MB_OKCANCEL | MB_ICONWARNING | MB_DEFBUTTON2);
-    return answer == mrOk || answer == mrYes;
+    return AskOkCancel(text);
   }
 
  private:

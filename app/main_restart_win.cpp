@@ -58,7 +58,7 @@ bool TfrmMain::RefuseWhilePending() {
   if (restartWatch_ == RestartWatch::Waiting) return true;
   std::string text = Text(IDS_SWAPS_PENDING);
   if (!waitingShown_.empty()) text += "\n\n" + waitingShown_;
-  if (ShowMessageBox(text, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == mrYes) TryRestartAgain();
+  if (AskYesNo(text)) TryRestartAgain();
   return true;
 }
 

@@ -22,8 +22,8 @@ class UndoDialogsOf final : public UndoDialogs {
       : main_(main), platform_(platform), language_(std::move(language)) {}
   bool ConfirmUndo(const UndoPlan& plan) override {
     // Only Yes goes on: No, the close box and a box that could not be shown
-    // (mrNone) change nothing.
-    return ShowMessageBox(UndoConfirmation(plan, Translator()), MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == mrYes;
+    // change nothing.
+    return AskYesNo(UndoConfirmation(plan, Translator()));
   }
   RestorePointMade CreateRestorePoint() override { return MakeRestorePoint(main_.ForDialog(), RestorePointFor::Undo); }
   void ShowNothingToUndo(const UndoPlan& plan) override { ShowMessageBox(UndoNothingMessage(plan, Translator())); }
