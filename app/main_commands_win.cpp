@@ -15,7 +15,7 @@
 #include "hive/servicing.h"
 #include "res/string_ids.h"
 #include "restore/restore_point_dialog_win.h"
-#include "settings/ask_delete_dialog_win.h"
+#include "settings/confirm_defrag_win.h"
 #include "settings/options.h"
 #include "settings/options_dialog_win.h"
 #include "ui/controls_win.h"
@@ -51,11 +51,7 @@ class DefragDialogsOf final : public DefragDialogs {
     const Messages shown = main_.CurrentMessages();
     ShowMessageBox(shown.Text(IDS_NOTHING_SCHEDULED) + "\n" + Lines(report.NotScheduledLines(&shown)));
   }
-  bool AskBeforeDefrag() override {
-    const DefragConfirmation answer = ConfirmDefrag(main_.ForDialog());
-    main_.Options().IsAskBeforeDefrag = answer.askNextTime;
-    return answer.goOn;
-  }
+  DefragConfirmation AskBeforeDefrag() override { return ConfirmDefrag(main_.ForDialog()); }
   RestorePointMade CreateRestorePoint() override { return MakeRestorePoint(main_.ForDialog(), RestorePointFor::Defragmentation); }
   bool ConfirmSwapAndRestart(const DefragPlan& plan) override {
     std::string text = main_.Text(IDS_SWAP_NOTICE) + "\n\n" + main_.Text(IDS_SWAP_LIST) + "\n" +
@@ -127,12 +123,19 @@ DefragSummary TfrmMain::RunDefrag() {
                 options_,
                 Unattended,
                 GetWindowsVersionCode(platform_.system.GetVersion()),
-                [this] { SaveSettings(options_, platform_); },
                 dialogs,
                 Unattended && analysed_ && GetTickCount() - analysisStartedMs_ < kRecentCopyMs};
   JournalWriter journal = Journal();
   run.journal = &journal;
-  DefragOutcome outcome = DefragRegistry(run);
+  DefragOutcome outcome;
+  try {
+    outcome = DefragRegistry(run);
+  } catch (...) {
+    // The question's tick stands even when its settings could not be written.
+    options_ = run.options;
+    throw;
+  }
+  options_ = run.options;
   RefreshUndoItem();
   DefragSummary summary{outcome == DefragOutcome::Restarting, run.report.NotScheduledLines(),
                         outcome == DefragOutcome::SwapsPending,

@@ -78,10 +78,9 @@ void TfrmAskDelete::FormShow() { TranslateOnShow(*this, inputs_); }
 
 void TfrmAskDelete::cbAskClick(TObject&) { askNextTime_ = !askTick_->Checked(); }
 
-DefragConfirmation ConfirmDefrag(DialogInputs inputs) {
-  auto dialog = CreateForm<TfrmAskDelete>(std::move(inputs));
-  const bool goOn = dialog->ShowModal() == mrYes;
-  return {goOn, dialog->AskNextTime()};
+DefragConfirmation TfrmAskDelete::Ask() {
+  const bool goOn = ShowModal() == mrYes;
+  return {goOn, askNextTime_};
 }
 
 }  // namespace vh
