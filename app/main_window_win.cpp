@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "about/about_box_win.h"
 #include "app/drag_area.h"
 #include "app/main_layout_win.h"
 #include "ui/window_messages_win.h"
@@ -22,6 +23,7 @@
 #include "platform/win32_platform_win.h"
 #include "res/string_ids.h"
 #include "settings/options.h"
+#include "settings/options_dialog_win.h"
 #include "skin/image_button_win.h"
 #include "skin/url_label_win.h"
 #include "ui/accel.h"
@@ -69,6 +71,7 @@ TfrmMain::TfrmMain(Platform& platform, Invocation invocation)
   SetWindowLongA(Handle(), GWL_STYLE, GetWindowLongA(Handle(), GWL_STYLE) | WS_MINIMIZEBOX | WS_SYSMENU);
   InstantiateLayout(*this, MainWindowControls(), MainWindowMenus());
   controls_.emplace(*this);
+  commands_.emplace(MainSession{platform_, Hives, options_, Unattended, RunningOnWow64, RunsUnattended(), *this});
   BindHandlers();
   controls_->homeLink.SetURL(LoadResString(IDS_HOME_URL));
   controls_->homeLink.SetShell(&platform_.shell);
@@ -166,7 +169,7 @@ TLabel& TfrmMain::Label(const char* name) {
 void TfrmMain::FormCreate() {
   LoadSaveOptions(options_, platform_.profiles, OptionsFilePath(platform_.files), true);
   Hives.clear();
-  ClearTotals();
+  ShowTotals(nullptr);
   Unattended = false;
   controls_->title.SetCaption(controls_->title.Caption() + " " + LoadResString(IDS_VERSION_SUFFIX));
   CloseUpHelpGroup();
@@ -200,8 +203,8 @@ void TfrmMain::FormShow() {
   if (invocation_.mode == RunMode::Interactive || invocation_.mode == RunMode::Scan)
     reorganizations_ = ReadReorganizations(platform_, Hives);
   controls_->hiveList.OnSelectItem = [this](int row) { ShowHiveInfo(row); };
-  FindPendingSwapsNow();
-  RefreshUndoItem();
+  commands_->Restart().FindPendingNow();
+  commands_->RefreshUndo();
   if (!IsSupportedVersionCode(GetWindowsVersionCode(platform_.system.GetVersion()))) {
     if (RunsUnattended()) {
       // Nobody would ever press OK; the caller reads the exit code.
@@ -242,13 +245,41 @@ void TfrmMain::TickLanguageItem(const std::string& itemName) {
   for (TMenuItem* item : controls_->languageMenu.Items()) item->Checked = item->Name() == itemName;
 }
 
-void TfrmMain::ClearTotals() {
-  for (const MainControls::Total& total : controls_->totals) total.figure.SetCaption("");
+void TfrmMain::ShowTotals(const AnalysisFigures* f) {
+  if (!f) {
+    for (const MainControls::Total& total : controls_->totals) total.figure.SetCaption("");
+    return;
+  }
+  const std::string* figures[] = {&f->currentRegistrySize, &f->newRegistrySize, &f->sizeReduction, &f->compactPercent};
+  for (std::size_t i = 0; i < controls_->totals.size(); ++i) controls_->totals[i].figure.SetCaption(*figures[i]);
 }
 
-void TfrmMain::ShowTotals(const AnalysisFigures& f) {
-  const std::string* figures[] = {&f.currentRegistrySize, &f.newRegistrySize, &f.sizeReduction, &f.compactPercent};
-  for (std::size_t i = 0; i < controls_->totals.size(); ++i) controls_->totals[i].figure.SetCaption(*figures[i]);
+void TfrmMain::ShowRows(const AnalysisFigures& f) {
+  for (std::size_t i = 0; i < f.rows.size(); ++i) {
+    controls_->hiveList.SetCell(int(i), 1, f.rows[i].currentSize);
+    controls_->hiveList.SetCell(int(i), 2, f.rows[i].newSize);
+    controls_->hiveList.SetCell(int(i), 3, f.rows[i].reduction);
+  }
+}
+
+void TfrmMain::ShowCommands(const EnabledCommands& on) {
+  MainControls& c = *controls_;
+  c.analyze.SetEnabled(on.analyze);
+  c.defrag.SetEnabled(on.defrag);
+  c.undoItem.Enabled = on.undo;
+  // The step hint gives way to the warning and its command.
+  for (TLabel* hint : c.stepHint) hint->SetVisible(!on.pendingWarning);
+  c.restartPending.SetVisible(on.pendingWarning);
+  c.restartNow.SetVisible(on.pendingWarning);
+  c.restartNow.SetEnabled(on.restartNow);
+}
+
+void TfrmMain::WatchRestart(unsigned ms) {
+  if (ms == 0) {
+    KillTimer(Handle(), kRestartWatchTimer);
+  } else {
+    SetTimer(Handle(), kRestartWatchTimer, ms, nullptr);
+  }
 }
 
 void TfrmMain::SetGridLines(bool on) { controls_->hiveList.SetGridLines(on); }
@@ -284,7 +315,7 @@ void TfrmMain::FormClose(TCloseAction&) {
   closing_ = true;
   // A pending swap renamed its copy already; while swaps wait, nothing
   // beside a hive is the program's to delete.
-  if (!swapsPending_) DeleteLeftoverCopies(platform_.files, Hives.HiveFiles);
+  if (!SwapsPending()) DeleteLeftoverCopies(platform_.files, Hives.HiveFiles);
   Hives.clear();
   SaveSettingsOnClose();
 }
@@ -342,10 +373,11 @@ LRESULT TfrmMain::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_QUERYENDSESSION:
       return TRUE;
     case WM_ENDSESSION:
-      return EndSession(wp, lp);
+      commands_->Restart().EndSession(wp != 0, (lp & ENDSESSION_LOGOFF) != 0);
+      return 0;
     case WM_TIMER:
       if (wp != kRestartWatchTimer) return TForm::WndProc(msg, wp, lp);
-      OnRestartWatch();
+      commands_->Restart().OnTimer();
       return 0;
     default:
       return TForm::WndProc(msg, wp, lp);
@@ -356,6 +388,24 @@ Messages TfrmMain::CurrentMessages() { return LoadMessages(platform_, options_.L
 
 std::string TfrmMain::Text(unsigned messageId, const std::vector<std::string>& values) {
   return CurrentMessages().Text(messageId, values);
+}
+
+void TfrmMain::bAnalyzeRegistryClick(TObject&) { RunAnalysis(); }
+void TfrmMain::bDefragRegistryClick(TObject&) { RunDefrag(); }
+void TfrmMain::pmiUndoClick(TObject&) { RunUndo(); }
+void TfrmMain::bRestartNowClick(TObject&) { commands_->Restart().TryAgain(); }
+
+void TfrmMain::bOptionsClick(TObject&) {
+  std::optional<TOptionsSetting> edited = EditOptions(ForDialog(), options_);
+  if (!edited) return;
+  options_ = *edited;
+  SetGridLines(options_.IsShowLine);
+  LoadSaveOptions(options_, platform_.profiles, OptionsFilePath(platform_.files), false);
+}
+
+void TfrmMain::bAboutClick(TObject&) {
+  auto dialog = CreateForm<TfrmAbout>(ForDialog());
+  dialog->ShowModal();
 }
 
 void TfrmMain::bExitClick(TObject&) { TForm::Close(); }
@@ -386,7 +436,7 @@ void TfrmMain::PopupAtButton(TPopupMenu& popup, TObject& sender) {
 }
 
 void TfrmMain::bHelpClick(TObject& sender) {
-  RefreshUndoItem();
+  commands_->RefreshUndo();
   PopupAtButton(controls_->helpMenu, sender);
 }
 void TfrmMain::bLanguageClick(TObject& sender) { PopupAtButton(controls_->languageMenu, sender); }
