@@ -95,12 +95,7 @@ const std::vector<ControlDef>& MainWindowControls() {
     LayoutProps restartNow = FlatButton("Restart Windows now", MakeColour(224, 224, 222));
     restartNow.hidden = true;
     LayoutProps list;
-    // Each column holds its title in every language, and together they fit
-    // beside a vertical scroll bar.
-    list.columns = {{"Hive Name", 190, TAlignment::taLeftJustify},
-                    {"Current Size", 76, TAlignment::taRightJustify},
-                    {"New Size", 72, TAlignment::taRightJustify},
-                    {"Reduction", 66, TAlignment::taRightJustify}};
+    for (const HiveColumn& column : HiveListColumns()) list.columns.push_back(column.column);
     list.gridLines = true;
     return std::vector<ControlDef>{
         {"Image1", MakeImage, "", MakeRect(0, 0, 556, 393), "", background},
@@ -149,6 +144,18 @@ const std::vector<ControlDef>& MainWindowControls() {
     };
   }();
   return controls;
+}
+
+const std::vector<HiveColumn>& HiveListColumns() {
+  // Each column holds its title in every language, and together they fit
+  // beside a vertical scroll bar.
+  static const std::vector<HiveColumn> columns = {
+      {{"Hive Name", 190, TAlignment::taLeftJustify}, nullptr},
+      {{"Current Size", 76, TAlignment::taRightJustify}, &RowFigures::currentSize},
+      {{"New Size", 72, TAlignment::taRightJustify}, &RowFigures::newSize},
+      {{"Reduction", 66, TAlignment::taRightJustify}, &RowFigures::reduction},
+  };
+  return columns;
 }
 
 const std::vector<MenuDef>& MainWindowMenus() {

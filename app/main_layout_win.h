@@ -5,6 +5,8 @@
 #include <array>
 #include <vector>
 
+#include "hive/figures.h"
+#include "ui/controls_win.h"
 #include "ui/layout_win.h"
 
 namespace vh {
@@ -24,6 +26,16 @@ constexpr int kMainClientHeight = 392;
 
 const std::vector<ControlDef>& MainWindowControls();
 const std::vector<MenuDef>& MainWindowMenus();
+
+// A column of the hive list: its title, width and alignment, and the
+// figure of a hive's row it shows; none for the first, the hive's name,
+// which the list is filled with. A column's title is translated by its
+// place (lvMain_Column<N>).
+struct HiveColumn {
+  TListColumn column;
+  const std::string RowFigures::*figure;
+};
+const std::vector<HiveColumn>& HiveListColumns();
 
 // The main window's controls, bound by name once, beside the layout that
 // names them: a name missing from the layout fails when the window is made,

@@ -255,10 +255,10 @@ void TfrmMain::ShowTotals(const AnalysisFigures* f) {
 }
 
 void TfrmMain::ShowRows(const AnalysisFigures& f) {
+  const std::vector<HiveColumn>& columns = HiveListColumns();
   for (std::size_t i = 0; i < f.rows.size(); ++i) {
-    controls_->hiveList.SetCell(int(i), 1, f.rows[i].currentSize);
-    controls_->hiveList.SetCell(int(i), 2, f.rows[i].newSize);
-    controls_->hiveList.SetCell(int(i), 3, f.rows[i].reduction);
+    for (std::size_t c = 0; c < columns.size(); ++c)
+      if (columns[c].figure) controls_->hiveList.SetCell(int(i), int(c), f.rows[i].*columns[c].figure);
   }
 }
 
