@@ -1,6 +1,7 @@
 // TfrmMain: the borderless, skinned main window with the hive table, the
-// command buttons and the totals. It owns the HiveTable and the Unattended
-// and WOW64 flags for the whole run.
+// command buttons and the totals. It owns the HiveTable, the settings and
+// the Unattended and WOW64 flags for the whole run, and its commands
+// (MainCommands, app/main_commands_win.h), which it shows as they ask.
 #pragma once
 
 #include <array>
@@ -13,14 +14,8 @@
 #include "app/main_layout_win.h"
 #include "app/unattended.h"
 #include "platform/error.h"
-#include "hive/defrag.h"
-#include "hive/figures.h"
-#include "hive/hive_swap.h"
-#include "hive/left_alone.h"
 #include "hive/reorganization.h"
 #include "hive/hive_table.h"
-#include "hive/journal.h"
-#include "scan/progress_dialog_win.h"
 #include "platform/platform.h"
 #include "settings/options.h"
 #include "ui/dialog_inputs_win.h"
