@@ -88,12 +88,6 @@ std::vector<std::string> NotUndoneLines(const UndoRun& run) {
 
 }  // namespace
 
-JournalWriter MainSession::Journal() const {
-  MainCommandsHost* host = &this->host;
-  return {platform.files, platform.system, JournalPath(platform.files), [] { return UserNowText(); },
-          [host](const std::string& line) { host->RecordFailure(line); }};
-}
-
 MainState MainCommands::State() const {
   if (restart_.Pending()) return restart_.State();
   return analysed_ ? MainState::Analysed : MainState::Ready;
