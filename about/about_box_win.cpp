@@ -59,7 +59,7 @@ TfrmAbout::TfrmAbout(DialogInputs inputs) : TForm(inputs.owner, AboutForm()), in
   ok.SetUIStyle(TsuiUIStyle::WinXP);
   ok.SetDefault(true);
   ok.SetCancel(true);
-  WireHandlers<TfrmAbout>(*this, {{"lbEAddress", "OnClick", &TfrmAbout::lbEAddressClick}});
+  Find<TLabel>("lbEAddress")->OnClick = Bind(this, &TfrmAbout::lbEAddressClick);
 }
 
 void TfrmAbout::FormShow() {

@@ -1,33 +1,21 @@
-// The main window's commands: analysis, defragmentation, options, About,
-// and what the unattended modes ask of the window.
-#include "about/about_box_win.h"
-#include "app/last_figures.h"
+#include "app/main_commands_win.h"
+
+#include <windows.h>
+
 #include "app/locale_win.h"
-#include "app/main_window_win.h"
-#include "app/run_log_win.h"
+#include "app/undo_texts.h"
 #include "app/version_code.h"
-#include "flat/flat_speed_button_win.h"
-#include "hive/defrag.h"
-#include "hive/figures.h"
 #include "hive/hive_copy.h"
-#include "scan/progress_dialog_win.h"
-#include "hive/hive_swap.h"
 #include "hive/servicing.h"
+#include "hive/undo.h"
 #include "res/string_ids.h"
 #include "restore/restore_point_dialog_win.h"
-#include "settings/ask_delete_dialog_win.h"
-#include "settings/options.h"
-#include "settings/options_dialog_win.h"
-#include "ui/controls_win.h"
+#include "settings/confirm_defrag_win.h"
 #include "ui/message_box_win.h"
 
 namespace vh {
 
 namespace {
-
-void SaveSettings(TOptionsSetting& options, Platform& platform) {
-  LoadSaveOptions(options, platform.profiles, OptionsFilePath(platform.files), false);
-}
 
 std::string Lines(const std::vector<std::string>& lines) {
   std::string text;
@@ -38,165 +26,201 @@ std::string Lines(const std::vector<std::string>& lines) {
 // The dialogs of a defragmentation, each created for one use.
 class DefragDialogsOf final : public DefragDialogs {
  public:
-  explicit DefragDialogsOf(TfrmMain& main) : main_(main) {}
+  explicit DefragDialogsOf(const MainSession& s) : s_(s) {}
   FreshCopies CopyAgain(const HiveTable& hives) override {
     // Stop, Esc and the close box all end the dialog as stopped. A scan
     // that failed left hives without copies, which are left out.
-    ScanCompletion end = RunScan(main_.ForDialog(), ScanJob{hives, main_.RunningOnWow64, main_.Unattended,
-                                                            main_.Text(IDS_RECOPY_CAPTION),
-                                                            main_.Text(IDS_RECOPY_LABEL)});
+    ScanCompletion end = RunScan(s_.host.ForDialog(), ScanJob{hives, s_.runningOnWow64, s_.unattended,
+                                                              s_.Text(IDS_RECOPY_CAPTION), s_.Text(IDS_RECOPY_LABEL)});
     return end == ScanCompletion::Stopped ? FreshCopies::Stopped : FreshCopies::Done;
   }
   void ShowNothingScheduled(const DefragReport& report) override {
-    const Messages shown = main_.CurrentMessages();
+    const Messages shown = s_.CurrentMessages();
     ShowMessageBox(shown.Text(IDS_NOTHING_SCHEDULED) + "\n" + Lines(report.NotScheduledLines(&shown)));
   }
-  bool AskBeforeDefrag() override {
-    const DefragConfirmation answer = ConfirmDefrag(main_.ForDialog());
-    main_.Options().IsAskBeforeDefrag = answer.askNextTime;
-    return answer.goOn;
+  DefragConfirmation AskBeforeDefrag() override { return ConfirmDefrag(s_.host.ForDialog()); }
+  RestorePointMade CreateRestorePoint() override {
+    return MakeRestorePoint(s_.host.ForDialog(), RestorePointFor::Defragmentation);
   }
-  RestorePointMade CreateRestorePoint() override { return MakeRestorePoint(main_.ForDialog(), RestorePointFor::Defragmentation); }
   bool ConfirmSwapAndRestart(const DefragPlan& plan) override {
-    std::string text = main_.Text(IDS_SWAP_NOTICE) + "\n\n" + main_.Text(IDS_SWAP_LIST) + "\n" +
-                       Lines(plan.toSwap);
-    if (!plan.notSwapped.empty()) text += "\n\n" + main_.Text(IDS_NOT_SCHEDULED) + "\n" + Lines(plan.notSwapped);
+    std::string text = s_.Text(IDS_SWAP_NOTICE) + "\n\n" + s_.Text(IDS_SWAP_LIST) + "\n" + Lines(plan.toSwap);
+    if (!plan.notSwapped.empty()) text += "\n\n" + s_.Text(IDS_NOT_SCHEDULED) + "\n" + Lines(plan.notSwapped);
     // Cancel is the default: a held Enter key must not restart the computer.
-    const ModalResult answer = ShowMessageBox(text, MB_OKCANCEL | MB_ICONWARNING | MB_DEFBUTTON2);
-    return answer == mrOk || answer == mrYes;
+    return AskOkCancel(text);
   }
 
  private:
-  TfrmMain& main_;
+  const MainSession& s_;
 };
+
+// The dialogs of an undo, in the current language.
+class UndoDialogsOf final : public UndoDialogs {
+ public:
+  explicit UndoDialogsOf(const MainSession& s) : s_(s), language_(s.options.Lan) {}
+  bool ConfirmUndo(const UndoPlan& plan) override {
+    // Only Yes goes on: No, the close box and a box that could not be shown
+    // change nothing.
+    return AskYesNo(UndoConfirmation(plan, Translator()));
+  }
+  RestorePointMade CreateRestorePoint() override { return MakeRestorePoint(s_.host.ForDialog(), RestorePointFor::Undo); }
+  void ShowNothingToUndo(const UndoPlan& plan) override { ShowMessageBox(UndoNothingMessage(plan, Translator())); }
+  void ShowNothingSwappedBack(const JournalEntry& undo) override {
+    ShowMessageBox(UndoRefusedMessage(undo, Translator()));
+  }
+
+ private:
+  Translate Translator() { return TranslateWith(LoadMessages(s_.platform, language_)); }
+  const MainSession& s_;
+  std::string language_;
+};
+
+std::vector<std::string> NotUndoneLines(const UndoRun& run) {
+  std::vector<std::string> lines;
+  for (const auto& skipped : run.plan.skipped)
+    lines.push_back(skipped.first.name + ": " + UndoSkipText(skipped.second));
+  for (const JournalHive& hive : run.done.hives) {
+    if (hive.outcome == JournalOutcome::Refused)
+      lines.push_back(hive.name + ": Windows refused to schedule the swap back (error " + std::to_string(hive.error) +
+                      ")");
+  }
+  return lines;
+}
 
 }  // namespace
 
-bool TfrmMain::RunAnalysis() {
-  if (Hives.empty() || RefuseWhilePending()) return false;
-  for (const std::string& file : Hives.HiveFiles) {
-    if (IsFileLocked(platform_.files, CopyPath(file))) {
-      ShowMessageBox(Text(IDS_CANNOT_ANALYZE));
+MainState MainCommands::State() const {
+  if (restart_.Pending()) return restart_.State();
+  return analysed_ ? MainState::Analysed : MainState::Ready;
+}
+
+void MainCommands::ShowState() { s_.host.ShowCommands(CommandsIn(State(), undoOffered_)); }
+
+void MainCommands::RefreshUndo() {
+  // The journal is read only when the undo could be offered at all.
+  undoOffered_ = !restart_.Pending() && UndoOffered(s_.platform, s_.hives, JournalPath(s_.platform.files));
+  ShowState();
+}
+
+bool MainCommands::RunAnalysis() {
+  if (s_.hives.empty() || restart_.RefuseWhilePending()) return false;
+  for (const std::string& file : s_.hives.HiveFiles) {
+    if (IsFileLocked(s_.platform.files, CopyPath(file))) {
+      ShowMessageBox(s_.Text(IDS_CANNOT_ANALYZE));
       return false;
     }
   }
   analysed_ = false;
   figures_.reset();
   DWORD started = GetTickCount();
-  bool complete = RunScan(ForDialog(), AnalysisJob()) == ScanCompletion::Complete;
-  controls_->defrag.SetEnabled(false);
+  bool complete = RunScan(s_.host.ForDialog(), AnalysisJob()) == ScanCompletion::Complete;
+  ShowState();
   if (!complete) return false;
 
-  AnalysisFigures f = ComputeFigures(platform_.files, Hives, UserDecimalSeparator(), CurrentMessages());
-  for (std::size_t i = 0; i < f.rows.size(); ++i) {
-    controls_->hiveList.SetCell(int(i), 1, f.rows[i].currentSize);
-    controls_->hiveList.SetCell(int(i), 2, f.rows[i].newSize);
-    controls_->hiveList.SetCell(int(i), 3, f.rows[i].reduction);
-  }
+  AnalysisFigures f = ComputeFigures(s_.platform.files, s_.hives, UserDecimalSeparator(), s_.CurrentMessages());
+  s_.host.ShowRows(f);
   figures_ = f;
   if (!f.AnyCopied()) {
     // Totals of nothing would read as a measured registry of 0 KB.
-    ClearTotals();
-    if (!Unattended) ShowMessageBox(Text(IDS_NOTHING_COPIED));
+    s_.host.ShowTotals(nullptr);
+    if (!s_.unattended) ShowMessageBox(s_.Text(IDS_NOTHING_COPIED));
     return false;
   }
-  controls_->defrag.SetEnabled(true);
   analysed_ = true;
   analysisStartedMs_ = started;
-  ShowTotals(f);
-  if (f.adviseAgainst && !Unattended) {
-    std::string advice = Text(IDS_ADVICE, {f.compactPercent});
+  ShowState();
+  s_.host.ShowTotals(&f);
+  if (f.adviseAgainst && !s_.unattended) {
+    std::string advice = s_.Text(IDS_ADVICE, {f.compactPercent});
     // What Windows did itself lately is why so little is left to gain.
-    std::string reorganized = ReorganizedAdvice();
+    std::string reorganized = s_.host.ReorganizedAdvice();
     ShowMessageBox(reorganized.empty() ? advice : advice + "\n\n" + reorganized);
   }
   return true;
 }
 
-void TfrmMain::bAnalyzeRegistryClick(TObject&) { RunAnalysis(); }
-
-void TfrmMain::bDefragRegistryClick(TObject&) { RunDefrag(); }
-
-DefragSummary TfrmMain::RunDefrag() {
-  if (RefuseWhilePending()) return {false, {}, true, ""};
+DefragSummary MainCommands::RunDefrag() {
+  if (restart_.RefuseWhilePending()) return {false, {}, true, ""};
   // Copies that an unattended run's analysis has only just written are
   // recent enough to swap in; any other is written again.
   constexpr DWORD kRecentCopyMs = 60000;
-  DefragDialogsOf dialogs(*this);
-  DefragRun run{platform_,
-                Hives,
-                options_,
-                Unattended,
-                GetWindowsVersionCode(platform_.system.GetVersion()),
-                [this] { SaveSettings(options_, platform_); },
+  DefragDialogsOf dialogs(s_);
+  DefragRun run{s_.platform,
+                s_.hives,
+                s_.options,
+                s_.unattended,
+                GetWindowsVersionCode(s_.platform.system.GetVersion()),
                 dialogs,
-                Unattended && analysed_ && GetTickCount() - analysisStartedMs_ < kRecentCopyMs};
-  JournalWriter journal = Journal();
+                s_.unattended && analysed_ && GetTickCount() - analysisStartedMs_ < kRecentCopyMs};
+  JournalWriter journal = s_.Journal();
   run.journal = &journal;
-  DefragOutcome outcome = DefragRegistry(run);
-  RefreshUndoItem();
+  DefragOutcome outcome;
+  try {
+    outcome = DefragRegistry(run);
+  } catch (...) {
+    // The question's tick stands even when its settings could not be written.
+    s_.options = run.options;
+    throw;
+  }
+  s_.options = run.options;
+  RefreshUndo();
   DefragSummary summary{outcome == DefragOutcome::Restarting, run.report.NotScheduledLines(),
                         outcome == DefragOutcome::SwapsPending,
                         outcome == DefragOutcome::RestartNotStarted ? run.restart.Failure() : "",
                         EnglishFindings(run.servicing)};
-  if (!Unattended) TellWhyNothingWasSwapped(outcome, run);
+  if (!s_.unattended) TellWhyNothingWasSwapped(outcome, run);
   if (outcome == DefragOutcome::SwapsPending) {
-    FindPendingSwapsNow();
+    restart_.FindPendingNow();
   } else if (outcome == DefragOutcome::Restarting || outcome == DefragOutcome::RestartNotStarted) {
-    AfterRestartRequest(run.restart, true);
+    restart_.AfterRestartRequest(run.restart, true);
   }
   return summary;
 }
 
-void TfrmMain::TellWhyNothingWasSwapped(DefragOutcome outcome, const DefragRun& run) {
+void MainCommands::TellWhyNothingWasSwapped(DefragOutcome outcome, const DefragRun& run) {
   switch (outcome) {
     case DefragOutcome::Stopped:
-      ShowMessageBox(Text(IDS_DEFRAG_STOPPED));
+      ShowMessageBox(s_.Text(IDS_DEFRAG_STOPPED));
       break;
     case DefragOutcome::ServicingPending:
       ShowMessageBox(ServicingText(run.servicing), MB_OK | MB_ICONWARNING);
       break;
-    case DefragOutcome::NotRecorded:
-    {
-      const Messages shown = CurrentMessages();
+    case DefragOutcome::NotRecorded: {
+      const Messages shown = s_.CurrentMessages();
       ShowMessageBox(shown.Text(IDS_NOT_RECORDED) + "\n" + Lines(run.report.NotScheduledLines(&shown)),
                      MB_OK | MB_ICONERROR);
-    }
       break;
+    }
     default:
       break;
   }
 }
 
-std::string TfrmMain::ServicingText(const std::vector<unsigned>& found) {
-  std::string text = Text(IDS_WINDOWS_SERVICING);
-  for (unsigned id : found) text += "\n" + Text(id);
+std::string MainCommands::ServicingText(const std::vector<unsigned>& found) const {
+  std::string text = s_.Text(IDS_WINDOWS_SERVICING);
+  for (unsigned id : found) text += "\n" + s_.Text(id);
   return text;
 }
 
-void TfrmMain::bOptionsClick(TObject&) {
-  std::optional<TOptionsSetting> edited = EditOptions(ForDialog(), options_);
-  if (!edited) return;
-  options_ = *edited;
-  SetGridLines(options_.IsShowLine);
-  SaveSettings(options_, platform_);
-}
-
-void TfrmMain::bAboutClick(TObject&) {
-  auto dialog = CreateForm<TfrmAbout>(ForDialog());
-  dialog->ShowModal();
-}
-
-void TfrmMain::HideWindows() { ShowWindow(Handle(), SW_HIDE); }
-
-TotalsText TfrmMain::Totals() { return TotalsOf(LastFigures()); }
-
-std::string TfrmMain::NowText() { return UserNowText(); }
-
-void TfrmMain::RecordFailure(const std::string& text) {
-  // Unattended callers read the exit code; the reason waits beside the
-  // program, where an administrator looks first.
-  AppendToRunLog(platform_.files, text);
+UndoSummary MainCommands::RunUndo() {
+  if (restart_.RefuseWhilePending()) return {UndoOutcome::SwapsPending};
+  UndoDialogsOf dialogs(s_);
+  JournalWriter journal = s_.Journal();
+  UndoRun run{s_.platform, s_.hives, s_.unattended, dialogs, journal, s_.runningOnWow64};
+  run.restorePoint = s_.options.RestorePoint;
+  run.versionCode = GetWindowsVersionCode(s_.platform.system.GetVersion());
+  UndoOutcome outcome = UndoLastDefragmentation(run);
+  RefreshUndo();
+  if (outcome == UndoOutcome::SwapsPending) {
+    restart_.FindPendingNow();
+  } else if (outcome == UndoOutcome::Restarting || outcome == UndoOutcome::RestartNotStarted) {
+    restart_.AfterRestartRequest(run.restart, true);
+  } else if (outcome == UndoOutcome::ServicingPending && !s_.unattended) {
+    ShowMessageBox(ServicingText(run.servicing), MB_OK | MB_ICONWARNING);
+  } else if (outcome == UndoOutcome::NotRecorded && !s_.unattended) {
+    ShowMessageBox(s_.Text(IDS_NOT_RECORDED), MB_OK | MB_ICONERROR);
+  }
+  return {outcome, run.plan.refusal, UndoRefusalText(run.plan), run.plan.entry.time, NotUndoneLines(run),
+          outcome == UndoOutcome::RestartNotStarted ? run.restart.Failure() : "", EnglishFindings(run.servicing)};
 }
 
 }  // namespace vh

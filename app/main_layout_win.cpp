@@ -2,7 +2,12 @@
 
 #include "flat/flat_speed_button_win.h"
 #include "flat/shift_image_win.h"
+#include "skin/image_button_win.h"
 #include "skin/skin_layout_win.h"
+#include "skin/url_label_win.h"
+#include "ui/controls_win.h"
+#include "ui/form_win.h"
+#include "ui/menu_win.h"
 
 namespace vh {
 
@@ -90,12 +95,7 @@ const std::vector<ControlDef>& MainWindowControls() {
     LayoutProps restartNow = FlatButton("Restart Windows now", MakeColour(224, 224, 222));
     restartNow.hidden = true;
     LayoutProps list;
-    // Each column holds its title in every language, and together they fit
-    // beside a vertical scroll bar.
-    list.columns = {{"Hive Name", 190, TAlignment::taLeftJustify},
-                    {"Current Size", 76, TAlignment::taRightJustify},
-                    {"New Size", 72, TAlignment::taRightJustify},
-                    {"Reduction", 66, TAlignment::taRightJustify}};
+    for (const HiveColumn& column : HiveListColumns()) list.columns.push_back(column.column);
     list.gridLines = true;
     return std::vector<ControlDef>{
         {"Image1", MakeImage, "", MakeRect(0, 0, 556, 393), "", background},
@@ -146,6 +146,18 @@ const std::vector<ControlDef>& MainWindowControls() {
   return controls;
 }
 
+const std::vector<HiveColumn>& HiveListColumns() {
+  // Each column holds its title in every language, and together they fit
+  // beside a vertical scroll bar.
+  static const std::vector<HiveColumn> columns = {
+      {{"Hive Name", 190, TAlignment::taLeftJustify}, nullptr},
+      {{"Current Size", 76, TAlignment::taRightJustify}, &RowFigures::currentSize},
+      {{"New Size", 72, TAlignment::taRightJustify}, &RowFigures::newSize},
+      {{"Reduction", 66, TAlignment::taRightJustify}, &RowFigures::reduction},
+  };
+  return columns;
+}
+
 const std::vector<MenuDef>& MainWindowMenus() {
   static const std::vector<MenuDef> menus = {
       {"pmHelp",
@@ -159,5 +171,44 @@ const std::vector<MenuDef>& MainWindowMenus() {
   };
   return menus;
 }
+
+MainControls::MainControls(TForm& form)
+    : hiveList(*form.Find<TListView>("lvMain")),
+      hiveInfo(*form.Find<TLabel>("lHiveInfo")),
+      title(*form.Find<TLabel>("lTitle")),
+      analyze(*form.Find<TFlatSpeedButton>("bAnalyzeRegistry")),
+      defrag(*form.Find<TFlatSpeedButton>("bDefragRegistry")),
+      options(*form.Find<TFlatSpeedButton>("bOptions")),
+      homepage(*form.Find<TFlatSpeedButton>("bHomepage")),
+      language(*form.Find<TFlatSpeedButton>("bLanguage")),
+      help(*form.Find<TFlatSpeedButton>("bAbout")),
+      exit(*form.Find<TFlatSpeedButton>("bExit")),
+      restartNow(*form.Find<TFlatSpeedButton>("bRestartNow")),
+      minimize(*form.Find<TsuiImageButton>("bMinimize")),
+      close(*form.Find<TControl>("bClose")),
+      homeLink(*form.Find<TsuiURLLabel>("suiURLLabel1")),
+      totals{{{*form.Find<TLabel>("lLastWashed"), *form.Find<TLabel>("lCurrentRegistrySize")},
+              {*form.Find<TLabel>("Label4"), *form.Find<TLabel>("lNewRegistrySize")},
+              {*form.Find<TLabel>("Label5"), *form.Find<TLabel>("lSizeReduction")},
+              {*form.Find<TLabel>("lCompactPercent1"), *form.Find<TLabel>("lCompactPercent")}}},
+      stepHint{form.Find<TLabel>("Label6"), form.Find<TLabel>("Label2"), form.Find<TLabel>("Label1"),
+               form.Find<TLabel>("Label3")},
+      restartPending(*form.Find<TLabel>("lRestartPending")),
+      helpMenu(*form.Find<TPopupMenu>("pmHelp")),
+      languageMenu(*form.Find<TPopupMenu>("pmLanguage")),
+      helpItem(*form.Find<TMenuItem>("pmiHelp")),
+      homepageItem(*form.Find<TMenuItem>("Homepage1")),
+      checkUpdateItem(*form.Find<TMenuItem>("pmiCheckUpdate")),
+      donateItem(*form.Find<TMenuItem>("pmiDonate")),
+      undoItem(*form.Find<TMenuItem>("pmiUndo")),
+      aboutItem(*form.Find<TMenuItem>("About1")),
+      commands{{{analyze, 'A'},
+                {defrag, 'D'},
+                {options, 'O'},
+                {homepage, 'M'},
+                {language, 'L'},
+                {help, 'H'},
+                {exit, 'X'},
+                {restartNow, 'R'}}} {}
 
 }  // namespace vh

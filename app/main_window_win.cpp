@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "about/about_box_win.h"
 #include "app/drag_area.h"
 #include "app/main_layout_win.h"
 #include "ui/window_messages_win.h"
@@ -22,6 +23,7 @@
 #include "platform/win32_platform_win.h"
 #include "res/string_ids.h"
 #include "settings/options.h"
+#include "settings/options_dialog_win.h"
 #include "skin/image_button_win.h"
 #include "skin/url_label_win.h"
 #include "ui/accel.h"
@@ -58,40 +60,6 @@ DragKind DragKindOf(TComponent& c) {
 
 }  // namespace
 
-MainControls::MainControls(TForm& form)
-    : hiveList(*form.Find<TListView>("lvMain")),
-      hiveInfo(*form.Find<TLabel>("lHiveInfo")),
-      title(*form.Find<TLabel>("lTitle")),
-      analyze(*form.Find<TFlatSpeedButton>("bAnalyzeRegistry")),
-      defrag(*form.Find<TFlatSpeedButton>("bDefragRegistry")),
-      options(*form.Find<TFlatSpeedButton>("bOptions")),
-      homepage(*form.Find<TFlatSpeedButton>("bHomepage")),
-      language(*form.Find<TFlatSpeedButton>("bLanguage")),
-      help(*form.Find<TFlatSpeedButton>("bAbout")),
-      exit(*form.Find<TFlatSpeedButton>("bExit")),
-      restartNow(*form.Find<TFlatSpeedButton>("bRestartNow")),
-      minimize(*form.Find<TsuiImageButton>("bMinimize")),
-      close(*form.Find<TControl>("bClose")),
-      homeLink(*form.Find<TsuiURLLabel>("suiURLLabel1")),
-      totals{{{*form.Find<TLabel>("lLastWashed"), *form.Find<TLabel>("lCurrentRegistrySize")},
-              {*form.Find<TLabel>("Label4"), *form.Find<TLabel>("lNewRegistrySize")},
-              {*form.Find<TLabel>("Label5"), *form.Find<TLabel>("lSizeReduction")},
-              {*form.Find<TLabel>("lCompactPercent1"), *form.Find<TLabel>("lCompactPercent")}}},
-      stepHint{form.Find<TLabel>("Label6"), form.Find<TLabel>("Label2"), form.Find<TLabel>("Label1"),
-               form.Find<TLabel>("Label3")},
-      restartPending(*form.Find<TLabel>("lRestartPending")),
-      helpMenu(*form.Find<TPopupMenu>("pmHelp")),
-      languageMenu(*form.Find<TPopupMenu>("pmLanguage")),
-      undoItem(*form.Find<TMenuItem>("pmiUndo")),
-      commands{{{analyze, 'A'},
-                {defrag, 'D'},
-                {options, 'O'},
-                {homepage, 'M'},
-                {language, 'L'},
-                {help, 'H'},
-                {exit, 'X'},
-                {restartNow, 'R'}}} {}
-
 TfrmMain::TfrmMain(Platform& platform, Invocation invocation)
     : TForm(nullptr, MainForm()), platform_(platform), invocation_(std::move(invocation)) {
   isMainForm = true;
@@ -102,33 +70,9 @@ TfrmMain::TfrmMain(Platform& platform, Invocation invocation)
   // taskbar button.
   SetWindowLongA(Handle(), GWL_STYLE, GetWindowLongA(Handle(), GWL_STYLE) | WS_MINIMIZEBOX | WS_SYSMENU);
   InstantiateLayout(*this, MainWindowControls(), MainWindowMenus());
-  WireHandlers<TfrmMain>(*this, {
-      {"bAnalyzeRegistry", "OnClick", &TfrmMain::bAnalyzeRegistryClick},
-      {"bDefragRegistry", "OnClick", &TfrmMain::bDefragRegistryClick},
-      {"bOptions", "OnClick", &TfrmMain::bOptionsClick},
-      {"bHomepage", "OnClick", &TfrmMain::bHomepageClick},
-      {"bLanguage", "OnClick", &TfrmMain::bLanguageClick},
-      {"bAbout", "OnClick", &TfrmMain::bHelpClick},
-      {"bExit", "OnClick", &TfrmMain::bExitClick},
-      {"bClose", "OnClick", &TfrmMain::bCloseClick},
-      {"bMinimize", "OnClick", &TfrmMain::bMinimizeClick},
-      {"pmiHelp", "OnClick", &TfrmMain::pmiHelpClick},
-      {"Homepage1", "OnClick", &TfrmMain::Homepage1Click},
-      {"pmiCheckUpdate", "OnClick", &TfrmMain::pmiCheckUpdateClick},
-      {"pmiDonate", "OnClick", &TfrmMain::pmiDonateClick},
-      {"About1", "OnClick", &TfrmMain::bAboutClick},
-      {"pmiUndo", "OnClick", &TfrmMain::pmiUndoClick},
-      {"bRestartNow", "OnClick", &TfrmMain::bRestartNowClick},
-      {"miChinese", "OnClick", &TfrmMain::miEnglishClick},
-      {"miDutch", "OnClick", &TfrmMain::miEnglishClick},
-      {"miEnglish", "OnClick", &TfrmMain::miEnglishClick},
-      {"miFrench", "OnClick", &TfrmMain::miEnglishClick},
-      {"miGerman", "OnClick", &TfrmMain::miEnglishClick},
-      {"miItalian", "OnClick", &TfrmMain::miEnglishClick},
-      {"miSpanish", "OnClick", &TfrmMain::miEnglishClick},
-      {"miOther", "OnClick", &TfrmMain::miEnglishClick},
-  });
   controls_.emplace(*this);
+  commands_.emplace(MainSession{platform_, Hives, options_, Unattended, RunningOnWow64, RunsUnattended(), *this});
+  BindHandlers();
   controls_->homeLink.SetURL(LoadResString(IDS_HOME_URL));
   controls_->homeLink.SetShell(&platform_.shell);
   controls_->minimize.SetUIStyle(TsuiUIStyle::FromThemeFile);
@@ -137,6 +81,29 @@ TfrmMain::TfrmMain(Platform& platform, Invocation invocation)
 }
 
 TfrmMain::~TfrmMain() { SetAppErrorText(nullptr); }
+
+void TfrmMain::BindHandlers() {
+  MainControls& c = *controls_;
+  c.analyze.OnClick = Bind(this, &TfrmMain::bAnalyzeRegistryClick);
+  c.defrag.OnClick = Bind(this, &TfrmMain::bDefragRegistryClick);
+  c.options.OnClick = Bind(this, &TfrmMain::bOptionsClick);
+  c.homepage.OnClick = Bind(this, &TfrmMain::bHomepageClick);
+  c.language.OnClick = Bind(this, &TfrmMain::bLanguageClick);
+  c.help.OnClick = Bind(this, &TfrmMain::bHelpClick);
+  c.exit.OnClick = Bind(this, &TfrmMain::bExitClick);
+  c.close.OnClick = Bind(this, &TfrmMain::bCloseClick);
+  c.minimize.OnClick = Bind(this, &TfrmMain::bMinimizeClick);
+  c.restartNow.OnClick = Bind(this, &TfrmMain::bRestartNowClick);
+  c.helpItem.OnClick = Bind(this, &TfrmMain::pmiHelpClick);
+  c.homepageItem.OnClick = Bind(this, &TfrmMain::Homepage1Click);
+  c.checkUpdateItem.OnClick = Bind(this, &TfrmMain::pmiCheckUpdateClick);
+  c.donateItem.OnClick = Bind(this, &TfrmMain::pmiDonateClick);
+  c.undoItem.OnClick = Bind(this, &TfrmMain::pmiUndoClick);
+  c.aboutItem.OnClick = Bind(this, &TfrmMain::bAboutClick);
+  // Every language item serves its language by its name.
+  for (TMenuItem* item : c.languageMenu.Items())
+    if (!item->IsSeparator()) item->OnClick = Bind(this, &TfrmMain::miEnglishClick);
+}
 
 std::string TfrmMain::ShownText(const AppError& error) {
   return error.messageId ? Text(error.messageId, error.values) : std::string(error.what());
@@ -202,7 +169,7 @@ TLabel& TfrmMain::Label(const char* name) {
 void TfrmMain::FormCreate() {
   LoadSaveOptions(options_, platform_.profiles, OptionsFilePath(platform_.files), true);
   Hives.clear();
-  ClearTotals();
+  ShowTotals(nullptr);
   Unattended = false;
   controls_->title.SetCaption(controls_->title.Caption() + " " + LoadResString(IDS_VERSION_SUFFIX));
   CloseUpHelpGroup();
@@ -236,8 +203,8 @@ void TfrmMain::FormShow() {
   if (invocation_.mode == RunMode::Interactive || invocation_.mode == RunMode::Scan)
     reorganizations_ = ReadReorganizations(platform_, Hives);
   controls_->hiveList.OnSelectItem = [this](int row) { ShowHiveInfo(row); };
-  FindPendingSwapsNow();
-  RefreshUndoItem();
+  commands_->Restart().FindPendingNow();
+  commands_->RefreshUndo();
   if (!IsSupportedVersionCode(GetWindowsVersionCode(platform_.system.GetVersion()))) {
     if (RunsUnattended()) {
       // Nobody would ever press OK; the caller reads the exit code.
@@ -278,13 +245,41 @@ void TfrmMain::TickLanguageItem(const std::string& itemName) {
   for (TMenuItem* item : controls_->languageMenu.Items()) item->Checked = item->Name() == itemName;
 }
 
-void TfrmMain::ClearTotals() {
-  for (const MainControls::Total& total : controls_->totals) total.figure.SetCaption("");
+void TfrmMain::ShowTotals(const AnalysisFigures* f) {
+  if (!f) {
+    for (const MainControls::Total& total : controls_->totals) total.figure.SetCaption("");
+    return;
+  }
+  const std::string* figures[] = {&f->currentRegistrySize, &f->newRegistrySize, &f->sizeReduction, &f->compactPercent};
+  for (std::size_t i = 0; i < controls_->totals.size(); ++i) controls_->totals[i].figure.SetCaption(*figures[i]);
 }
 
-void TfrmMain::ShowTotals(const AnalysisFigures& f) {
-  const std::string* figures[] = {&f.currentRegistrySize, &f.newRegistrySize, &f.sizeReduction, &f.compactPercent};
-  for (std::size_t i = 0; i < controls_->totals.size(); ++i) controls_->totals[i].figure.SetCaption(*figures[i]);
+void TfrmMain::ShowRows(const AnalysisFigures& f) {
+  const std::vector<HiveColumn>& columns = HiveListColumns();
+  for (std::size_t i = 0; i < f.rows.size(); ++i) {
+    for (std::size_t c = 0; c < columns.size(); ++c)
+      if (columns[c].figure) controls_->hiveList.SetCell(int(i), int(c), f.rows[i].*columns[c].figure);
+  }
+}
+
+void TfrmMain::ShowCommands(const EnabledCommands& on) {
+  MainControls& c = *controls_;
+  c.analyze.SetEnabled(on.analyze);
+  c.defrag.SetEnabled(on.defrag);
+  c.undoItem.Enabled = on.undo;
+  // The step hint gives way to the warning and its command.
+  for (TLabel* hint : c.stepHint) hint->SetVisible(!on.pendingWarning);
+  c.restartPending.SetVisible(on.pendingWarning);
+  c.restartNow.SetVisible(on.pendingWarning);
+  c.restartNow.SetEnabled(on.restartNow);
+}
+
+void TfrmMain::WatchRestart(unsigned ms) {
+  if (ms == 0) {
+    KillTimer(Handle(), kRestartWatchTimer);
+  } else {
+    SetTimer(Handle(), kRestartWatchTimer, ms, nullptr);
+  }
 }
 
 void TfrmMain::SetGridLines(bool on) { controls_->hiveList.SetGridLines(on); }
@@ -320,7 +315,7 @@ void TfrmMain::FormClose(TCloseAction&) {
   closing_ = true;
   // A pending swap renamed its copy already; while swaps wait, nothing
   // beside a hive is the program's to delete.
-  if (!swapsPending_) DeleteLeftoverCopies(platform_.files, Hives.HiveFiles);
+  if (!SwapsPending()) DeleteLeftoverCopies(platform_.files, Hives.HiveFiles);
   Hives.clear();
   SaveSettingsOnClose();
 }
@@ -378,10 +373,11 @@ LRESULT TfrmMain::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_QUERYENDSESSION:
       return TRUE;
     case WM_ENDSESSION:
-      return EndSession(wp, lp);
+      commands_->Restart().EndSession(wp != 0, (lp & ENDSESSION_LOGOFF) != 0);
+      return 0;
     case WM_TIMER:
       if (wp != kRestartWatchTimer) return TForm::WndProc(msg, wp, lp);
-      OnRestartWatch();
+      commands_->Restart().OnTimer();
       return 0;
     default:
       return TForm::WndProc(msg, wp, lp);
@@ -392,6 +388,24 @@ Messages TfrmMain::CurrentMessages() { return LoadMessages(platform_, options_.L
 
 std::string TfrmMain::Text(unsigned messageId, const std::vector<std::string>& values) {
   return CurrentMessages().Text(messageId, values);
+}
+
+void TfrmMain::bAnalyzeRegistryClick(TObject&) { RunAnalysis(); }
+void TfrmMain::bDefragRegistryClick(TObject&) { RunDefrag(); }
+void TfrmMain::pmiUndoClick(TObject&) { RunUndo(); }
+void TfrmMain::bRestartNowClick(TObject&) { commands_->Restart().TryAgain(); }
+
+void TfrmMain::bOptionsClick(TObject&) {
+  std::optional<TOptionsSetting> edited = EditOptions(ForDialog(), options_);
+  if (!edited) return;
+  options_ = *edited;
+  SetGridLines(options_.IsShowLine);
+  LoadSaveOptions(options_, platform_.profiles, OptionsFilePath(platform_.files), false);
+}
+
+void TfrmMain::bAboutClick(TObject&) {
+  auto dialog = CreateForm<TfrmAbout>(ForDialog());
+  dialog->ShowModal();
 }
 
 void TfrmMain::bExitClick(TObject&) { TForm::Close(); }
@@ -422,7 +436,7 @@ void TfrmMain::PopupAtButton(TPopupMenu& popup, TObject& sender) {
 }
 
 void TfrmMain::bHelpClick(TObject& sender) {
-  RefreshUndoItem();
+  commands_->RefreshUndo();
   PopupAtButton(controls_->helpMenu, sender);
 }
 void TfrmMain::bLanguageClick(TObject& sender) { PopupAtButton(controls_->languageMenu, sender); }

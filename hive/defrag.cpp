@@ -243,11 +243,12 @@ DefragOutcome DefragRegistry(DefragRun& run) {
   run.servicing = FindServicing(p.registry, p.system);
   if (!run.servicing.empty()) return DefragOutcome::ServicingPending;
   if (run.options.IsAskBeforeDefrag && !run.unattended) {
-    bool goOn = run.dialogs.AskBeforeDefrag();
+    const DefragConfirmation answer = run.dialogs.AskBeforeDefrag();
+    run.options.IsAskBeforeDefrag = answer.askNextTime;
     // Saved whatever the answer, so "Don't ask me next time" sticks even
     // after a No.
-    run.saveSettings();
-    if (!goOn) return DefragOutcome::Declined;
+    LoadSaveOptions(run.options, p.profiles, OptionsFilePath(p.files), false);
+    if (!answer.goOn) return DefragOutcome::Declined;
   }
   RestorePointMade point;
   if (run.options.RestorePoint && !run.unattended) {

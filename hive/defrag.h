@@ -20,6 +20,7 @@
 #include "hive/pending_swaps.h"
 #include "lang/messages.h"
 #include "platform/platform.h"
+#include "settings/defrag_confirmation.h"
 #include "settings/options.h"
 
 namespace vh {
@@ -68,9 +69,9 @@ enum class FreshCopies { Done, Stopped };
 class DefragDialogs {
  public:
   virtual ~DefragDialogs() = default;
-  // The "Defrag Now" confirmation: true goes on. Its "ask next time" tick
-  // is the dialog's own business.
-  virtual bool AskBeforeDefrag() = 0;
+  // The "Defrag Now" confirmation: whether to go on, and whether to ask
+  // again next time.
+  virtual DefragConfirmation AskBeforeDefrag() = 0;
   // The restore point dialog: Created, FailedWentOn or Stopped.
   virtual RestorePointMade CreateRestorePoint() = 0;
   // The last word: which hives will be swapped and which not, that Windows
@@ -87,11 +88,11 @@ class DefragDialogs {
 struct DefragRun {
   Platform& platform;
   const HiveTable& hives;
-  TOptionsSetting& options;
+  // The settings; the run saves them when the question's tick changes
+  // them, and the caller reads them back.
+  TOptionsSetting options;
   bool unattended = false;
   std::uint8_t versionCode = 0;
-  // Writes the settings; throws AppError when the file cannot be written.
-  std::function<void()> saveSettings;
   DefragDialogs& dialogs;
   // The analysis' copies are recent enough to swap in as they are (an
   // unattended run straight after its analysis); otherwise every hive is
@@ -121,8 +122,8 @@ enum class DefragOutcome {
   Restarting,
 };
 
-// The whole defragmentation, in order. A failed settings write propagates
-// before any hive is touched.
+// The whole defragmentation, in order. A failed settings write (AppError)
+// propagates before any hive is touched.
 DefragOutcome DefragRegistry(DefragRun& run);
 
 // The same, true when scheduled.

@@ -15,10 +15,12 @@ namespace vh {
 // Whole kilobytes rounded up, grouped by "," every three digits, " KB".
 std::string FormatSizeKB(std::int64_t bytes);
 
+// One hive's figures, each shown in the hive list's column that names it
+// (HiveListColumns, app/main_layout_win.h).
 struct RowFigures {
-  std::string currentSize;  // sub-item 1
-  std::string newSize;      // sub-item 2; the not-copied text when no copy was written
-  std::string reduction;    // sub-item 3, "12%"; empty when no copy was written
+  std::string currentSize;
+  std::string newSize;    // the not-copied text when no copy was written
+  std::string reduction;  // "12%"; empty when no copy was written
   bool copied = true;
   std::int64_t currentBytes = 0;  // the hive file's size as measured
   std::int64_t copyBytes = -1;    // the copy's; -1 when no copy was written

@@ -77,10 +77,10 @@ void TfrmSystemPoint::RestorePointDone(LPARAM resultCode) {
   SetModalResult(mrOk);
   if (resultCode != RestorePointResultCode(RestoreOutcome::Created)) {
     const unsigned question = purpose_ == RestorePointFor::Undo ? IDS_RESTORE_FAILED_UNDO : IDS_RESTORE_FAILED;
-    vh::ModalResult answer = ShowMessageBox(LoadMessages(inputs_.platform, inputs_.language).Text(question), MB_YESNO | MB_ICONINFORMATION | MB_DEFBUTTON2);
+    const bool goOn = AskYesNo(LoadMessages(inputs_.platform, inputs_.language).Text(question), MB_ICONINFORMATION);
     // Going on without a restore point is what the user must choose: any
     // answer but Yes (No, Esc, the close box, a box that failed) stops.
-    SetModalResult(answer == mrYes ? mrYes : mrCancel);
+    SetModalResult(goOn ? mrYes : mrCancel);
   }
   ResultArrived = true;
 }

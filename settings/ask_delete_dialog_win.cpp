@@ -71,17 +71,16 @@ TfrmAskDelete::TfrmAskDelete(DialogInputs inputs) : TForm(inputs.owner, AskDelet
   yes.SetDefault(true);
   no.SetCancel(true);
   askTick_->SetUIStyle(TsuiUIStyle::BlueGlass);
-  WireHandlers<TfrmAskDelete>(*this, {{"cbAsk", "OnClick", &TfrmAskDelete::cbAskClick}});
+  askTick_->OnClick = Bind(this, &TfrmAskDelete::cbAskClick);
 }
 
 void TfrmAskDelete::FormShow() { TranslateOnShow(*this, inputs_); }
 
 void TfrmAskDelete::cbAskClick(TObject&) { askNextTime_ = !askTick_->Checked(); }
 
-DefragConfirmation ConfirmDefrag(DialogInputs inputs) {
-  auto dialog = CreateForm<TfrmAskDelete>(std::move(inputs));
-  const bool goOn = dialog->ShowModal() == mrYes;
-  return {goOn, dialog->AskNextTime()};
+DefragConfirmation TfrmAskDelete::Ask() {
+  const bool goOn = ShowModal() == mrYes;
+  return {goOn, askNextTime_};
 }
 
 }  // namespace vh

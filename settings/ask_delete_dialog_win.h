@@ -1,8 +1,10 @@
 // TfrmAskDelete: "Are you sure ...?" before a defragmentation, with the
 // "Don't ask me next time" tick. Whatever the answer, AskNextTime says
-// whether the question is to come again.
+// whether the question is to come again. ConfirmDefrag
+// (settings/confirm_defrag_win.h) shows it.
 #pragma once
 
+#include "settings/defrag_confirmation.h"
 #include "ui/dialog_inputs_win.h"
 #include "ui/form_win.h"
 
@@ -14,6 +16,8 @@ class TfrmAskDelete : public TForm {
  public:
   explicit TfrmAskDelete(DialogInputs inputs);
   bool AskNextTime() const { return askNextTime_; }
+  // Shows the dialog modally until it is answered.
+  DefragConfirmation Ask();
   const char* ClassName() const override { return "TfrmAskDelete"; }
   void cbAskClick(TObject& sender);
 
@@ -25,14 +29,5 @@ class TfrmAskDelete : public TForm {
   TsuiCheckBox* askTick_ = nullptr;
   bool askNextTime_ = true;
 };
-
-// The answer to the question, in the caller's terms.
-struct DefragConfirmation {
-  bool goOn = false;
-  bool askNextTime = true;
-};
-
-// Asks over inputs.owner whether to defragment now.
-DefragConfirmation ConfirmDefrag(DialogInputs inputs);
 
 }  // namespace vh

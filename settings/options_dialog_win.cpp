@@ -51,7 +51,7 @@ TfrmOptions::TfrmOptions(DialogInputs inputs, TOptionsSetting settings)
   cancel.SetUIStyle(TsuiUIStyle::WinXP);
   ok.SetDefault(true);
   cancel.SetCancel(true);
-  WireHandlers<TfrmOptions>(*this, {{"bOK", "OnClick", &TfrmOptions::bOKClick}});
+  ok.OnClick = Bind(this, &TfrmOptions::bOKClick);
 }
 
 void TfrmOptions::FormCreate() {

@@ -10,8 +10,6 @@
 #include <functional>
 #include <string>
 
-#include "ui/modal_result.h"
-
 namespace vh {
 
 // The caption every box carries: "Varnhold" until the program sets its
@@ -19,8 +17,17 @@ namespace vh {
 std::string ProgramCaption();
 void SetProgramCaption(std::string caption);
 
-// Shows text with the program's caption; returns the button pressed.
-ModalResult ShowMessageBox(const std::string& text, UINT flags = MB_OK);
+// Shows text with the program's caption and its OK button; flags add the
+// icon.
+void ShowMessageBox(const std::string& text, UINT flags = MB_OK);
+
+// The questions: the button that goes on is never the default, so a held
+// Enter key changes nothing. Only that button answers true; the other, the
+// close box and a box that could not be shown answer false.
+// Yes and No; icon: MB_ICONWARNING, MB_ICONINFORMATION...
+bool AskYesNo(const std::string& text, UINT icon = MB_ICONWARNING);
+// OK and Cancel.
+bool AskOkCancel(const std::string& text, UINT icon = MB_ICONWARNING);
 
 // Replaces the real message box (tests); an empty function restores it.
 using MessageBoxHook = std::function<int(const std::string& text, const std::string& caption, UINT flags)>;

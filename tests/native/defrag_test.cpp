@@ -38,10 +38,9 @@ class QuietReporter final : public ScanReporter {
 
 class ScriptedDialogs final : public DefragDialogs {
  public:
-  bool AskBeforeDefrag() override {
+  DefragConfirmation AskBeforeDefrag() override {
     log.push_back("ask");
-    if (tickDontAsk) options->IsAskBeforeDefrag = false;  // what the tick box does at once
-    return askYes;
+    return {askYes, !tickDontAsk};
   }
   RestorePointMade CreateRestorePoint() override {
     log.push_back("restore point");
@@ -68,7 +67,6 @@ class ScriptedDialogs final : public DefragDialogs {
     lines = report.NotScheduledLines();
   }
 
-  TOptionsSetting* options = nullptr;
   FakePlatform* fake = nullptr;
   std::function<void()> beforeCopy;
   bool askYes = true;
@@ -88,6 +86,7 @@ const char kUser[] = "C:\\lsp\\NTUSER.DAT";
 class DefragTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    fake.executableFolder = "C:\\V\\";  // beside options.ini
     fake.AddKey(RootKey::LocalMachine, "SOFTWARE").values = {{"a"}};
     fake.AddKey(RootKey::LocalMachine, "SOFTWARE\\Classes");
     fake.AddKey(RootKey::LocalMachine, "SOFTWARE\\Classes\\.txt").values = {{"", win::kRegSz, "txtfile"}};
@@ -109,7 +108,6 @@ class DefragTest : public ::testing::Test {
     for (std::size_t i = 0; i < hives.size(); ++i) fake.AddLoadedHive(hives.HiveNames[i], hives.HiveFiles[i]);
     Analyse();
     options = {true, true, false, "English"};
-    dialogs.options = &options;
     dialogs.fake = &fake;
     fake.calls.clear();
   }
@@ -125,13 +123,13 @@ class DefragTest : public ::testing::Test {
     fake.calls.clear();
   }
   DefragOutcome Run(bool unattended = false, std::uint8_t code = 12, bool keepCopies = false) {
-    DefragRun run{fake.platform(), hives, options, unattended, code,
-                  [this] { LoadSaveOptions(options, fake, ini, false); }, dialogs, keepCopies};
+    DefragRun run{fake.platform(), hives, options, unattended, code, dialogs, keepCopies};
     JournalWriter journal{fake, fake, JournalPath(fake), [] { return std::string("now"); },
                           [this](const std::string& line) { logged.push_back(line); }};
     run.journal = &journal;
     DefragOutcome outcome = DefragRegistry(run);
     report = run.report;
+    options = run.options;  // as the window keeps them
     return outcome;
   }
   // The calls that change or load something, in order.
@@ -766,7 +764,7 @@ TEST_F(DefragTest, WhileWindowsServicesItselfNothingIsSwappedAndTheRunSaysWhatIt
         if (atTheLastMoment && call.rfind("RegUnLoadKeyA", 0) == 0 && ++unloads == 3) mark.set();
       };
       if (!atTheLastMoment) mark.set();
-      DefragRun run{fake.platform(), hives, options, true, 12, [] {}, dialogs, true};
+      DefragRun run{fake.platform(), hives, options, true, 12, dialogs, true};
       JournalWriter journal{fake, fake, JournalPath(fake), [] { return std::string("now"); }, {}};
       run.journal = &journal;
       EXPECT_EQ(DefragRegistry(run), DefragOutcome::ServicingPending) << mark.found << atTheLastMoment;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/command_line.h"
+#include "app/main_state.h"
 #include "app/version_code.h"
 
 namespace vh {
@@ -139,4 +140,27 @@ TEST(CommandLineTest, ARelativeReportPathIsTakenInTheCurrentFolder) {
 }
 
 }  // namespace
+// Each state's commands, with and without a defragmentation to undo.
+TEST(MainStateTest, EachStateEnablesItsCommands) {
+  struct Row {
+    MainState state;
+    bool undoOffered;
+    EnabledCommands expected;  // analyze, defrag, undo, pending warning, Restart Now
+  };
+  const Row rows[] = {
+      {MainState::Ready, false, {true, false, false, false, false}},
+      {MainState::Ready, true, {true, false, true, false, false}},
+      {MainState::Analysed, false, {true, true, false, false, false}},
+      {MainState::Analysed, true, {true, true, true, false, false}},
+      {MainState::SwapsPending, true, {false, false, false, true, true}},
+      {MainState::RestartAwaited, true, {false, false, false, true, false}},
+  };
+  for (const Row& row : rows) {
+    const EnabledCommands on = CommandsIn(row.state, row.undoOffered);
+    EXPECT_TRUE(on == row.expected) << int(row.state) << " undo offered " << row.undoOffered << ": analyze "
+                                    << on.analyze << " defrag " << on.defrag << " undo " << on.undo << " warning "
+                                    << on.pendingWarning << " restart now " << on.restartNow;
+  }
+}
+
 }  // namespace vh

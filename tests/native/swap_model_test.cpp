@@ -31,7 +31,7 @@ class Quiet final : public ScanReporter {
 class YesDialogs final : public DefragDialogs, public UndoDialogs {
  public:
   explicit YesDialogs(FakePlatform& fake) : fake_(fake) {}
-  bool AskBeforeDefrag() override { return true; }
+  DefragConfirmation AskBeforeDefrag() override { return {true, true}; }
   RestorePointMade CreateRestorePoint() override { return {RestorePointStep::Created, 41}; }
   bool ConfirmSwapAndRestart(const DefragPlan& plan) override {
     shown.push_back("final notice");
@@ -114,7 +114,7 @@ struct Machine {
   JournalWriter Writer() { return {fake, fake, JournalPath(fake), [] { return std::string("today"); }, {}}; }
   DefragOutcome Defrag() {
     JournalWriter journal = Writer();
-    DefragRun run{fake.platform(), hives, options, false, 12, [] {}, dialogs};
+    DefragRun run{fake.platform(), hives, options, false, 12, dialogs};
     run.journal = &journal;
     return DefragRegistry(run);
   }
@@ -231,7 +231,7 @@ TEST(RestartTest, RefusedByBothCallsTheRunSaysSoRecordsItAndNothingRunsBeforeThe
   m.fake.acceptsExitSystem = false;
   m.fake.initiateRestartError = 21;
   JournalWriter journal = m.Writer();
-  DefragRun run{m.fake.platform(), m.hives, m.options, false, 12, [] {}, m.dialogs};
+  DefragRun run{m.fake.platform(), m.hives, m.options, false, 12, m.dialogs};
   run.journal = &journal;
   EXPECT_EQ(DefragRegistry(run), DefragOutcome::RestartNotStarted);
   EXPECT_EQ(m.fake.CallsNamed("ExitWindowsEx").size(), 1u);

@@ -163,9 +163,34 @@ TEST(ControlLookup, AMissingOrOtherKindOfControlIsAnErrorNamingFormAndControl) {
 TEST(MessageBoxes, KeepTextAndCaptionAndAnswerAsTold) {
   test::MessageBoxes boxes;
   boxes.answer = IDNO;
-  EXPECT_EQ(ShowMessageBox("Go on?", MB_YESNO), IDNO);
+  EXPECT_FALSE(AskYesNo("Go on?"));
   EXPECT_EQ(boxes.texts, std::vector<std::string>{"Go on?"});
   EXPECT_EQ(boxes.captions, std::vector<std::string>{"Varnhold"});
+}
+
+// Only the button that goes on answers true; 0 is a box that could not be
+// shown.
+TEST(MessageBoxes, QuestionsGoOnOnlyForTheirOwnButton) {
+  struct Row {
+    int pressed;
+    bool yesNo, okCancel;
+  };
+  const Row rows[] = {{IDYES, true, true}, {IDOK, false, true},      {IDNO, false, false},
+                      {IDCANCEL, false, false}, {0, false, false}};
+  test::MessageBoxes boxes;
+  std::vector<UINT> flags;
+  SetMessageBoxHook([&](const std::string&, const std::string&, UINT f) {
+    flags.push_back(f);
+    return boxes.answer;
+  });
+  for (const Row& row : rows) {
+    boxes.answer = row.pressed;
+    EXPECT_EQ(AskYesNo("Go on?"), row.yesNo) << row.pressed;
+    EXPECT_EQ(AskOkCancel("Go on?"), row.okCancel) << row.pressed;
+  }
+  // The answer that goes on is never the default one.
+  EXPECT_EQ(flags[0], UINT(MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2));
+  EXPECT_EQ(flags[1], UINT(MB_OKCANCEL | MB_ICONWARNING | MB_DEFBUTTON2));
 }
 
 }  // namespace
