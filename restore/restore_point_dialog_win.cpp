@@ -8,6 +8,7 @@
 #include "res/string_ids.h"
 #include "restore/restore_point.h"
 #include "restore/restore_point_thread_win.h"
+#include "ui/timer_win.h"
 #include "platform/platform.h"
 #include "ui/message_box_win.h"
 #include "ui/window_messages_win.h"
@@ -54,7 +55,7 @@ TfrmSystemPoint::TfrmSystemPoint(DialogInputs inputs, RestorePointFor purpose)
   progressBar_->SetBorderColor(MakeColour(0, 0, 0));
   progressBar_->SetColor(MakeColour(232, 232, 232));
   progressBar_->SetShowCaption(false);
-  WireHandlers<TfrmSystemPoint>(*this, {{"Timer1", "OnTimer", &TfrmSystemPoint::Timer1Timer}});
+  Find<TTimer>("Timer1")->OnTimer = Bind(this, &TfrmSystemPoint::Timer1Timer);
 }
 
 void TfrmSystemPoint::FormShow() {

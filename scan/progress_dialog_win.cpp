@@ -59,8 +59,8 @@ TfrmGetNewHiveProgess::TfrmGetNewHiveProgess(DialogInputs inputs, ScanJob job)
   progressBar_->SetShowCaption(true);
   // Esc stops the scan as the Stop button does.
   stopButton_->SetCancel(true);
-  WireHandlers<TfrmGetNewHiveProgess>(*this, {{"bStop", "OnClick", &TfrmGetNewHiveProgess::bStopClick},
-                                              {"Timer1", "OnTimer", &TfrmGetNewHiveProgess::Timer1Timer}});
+  stopButton_->OnClick = Bind(this, &TfrmGetNewHiveProgess::bStopClick);
+  timer_->OnTimer = Bind(this, &TfrmGetNewHiveProgess::Timer1Timer);
 }
 
 TfrmGetNewHiveProgess::~TfrmGetNewHiveProgess() = default;

@@ -37,7 +37,6 @@ void TComponent::ThrowMissing(const std::string& name, bool wrongType) const {
   throw std::logic_error(owner + (wrongType ? " has \"" + name + "\" but of another kind" : " has no \"" + name + "\""));
 }
 
-TNotifyEvent* TComponent::NotifyEvent(const std::string&) { return nullptr; }
 
 // ---- TControl ------------------------------------------------------------
 
@@ -54,14 +53,6 @@ TControl::TControl(TComponent* owner, TWinControl* parent, std::string name)
 TControl::~TControl() {
   if (TForm* f = parent_ ? ParentForm() : nullptr) f->ControlDestroyed(*this);
   if (parent_) parent_->OnChildDestroyed(*this);
-}
-
-TNotifyEvent* TControl::NotifyEvent(const std::string& event) {
-  if (event == "OnClick") return &OnClick;
-  if (event == "OnDblClick") return &OnDblClick;
-  if (event == "OnMouseEnter") return &OnMouseEnter;
-  if (event == "OnMouseLeave") return &OnMouseLeave;
-  return nullptr;
 }
 
 RoutedControl::RouteInfo TControl::RouteState() const { return RouteInfo{bounds_, IsWindowless(), visible_, enabled_}; }

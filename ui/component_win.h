@@ -69,9 +69,6 @@ class TComponent {
   }
   virtual const char* ClassName() const { return "TComponent"; }
   [[noreturn]] void ThrowMissing(const std::string& name, bool wrongType) const;
-  // The notify event of that name ("OnClick", "OnTimer"...), for wiring
-  // handlers by name; null when the component has none.
-  virtual TNotifyEvent* NotifyEvent(const std::string& event);
 
  protected:
   // Deletes the owned components, newest first.
@@ -147,7 +144,6 @@ class TControl : public TComponent, public RoutedControl {
   TNotifyEvent OnClick, OnDblClick, OnMouseEnter, OnMouseLeave;
   TMouseEvent OnMouseDown, OnMouseUp;
   TMouseMoveEvent OnMouseMove;
-  TNotifyEvent* NotifyEvent(const std::string& event) override;
 
   // Mouse input, in client coordinates. The base fires the events.
   virtual void MouseDown(TMouseButton button, int x, int y);

@@ -166,24 +166,6 @@ TNotifyEvent Bind(F* form, void (F::*method)(TObject&)) {
   return [form, method](TObject& sender) { (form->*method)(sender); };
 }
 
-// Handlers wired by name: {"bExit", "OnClick", &TfrmMain::bExitClick}.
-template <typename F>
-struct HandlerDef {
-  const char* component;
-  const char* event;
-  void (F::*method)(TObject&);
-};
-// Throws std::logic_error naming the first component or event that does not
-// exist: a handler left unwired would make its control silently do nothing.
-template <typename F>
-void WireHandlers(F& form, std::initializer_list<HandlerDef<F>> handlers) {
-  for (const auto& h : handlers) {
-    TNotifyEvent* slot = form.template Find<TComponent>(h.component)->NotifyEvent(h.event);
-    if (!slot) throw std::logic_error(std::string(h.component) + " has no event " + h.event);
-    *slot = Bind(&form, h.method);
-  }
-}
-
 // Takes a message before it is dispatched: accelerators, Enter/Escape and
 // Tab among the controls of the form it belongs to. True when consumed.
 bool PreTranslateMessage(MSG& msg);

@@ -8,7 +8,6 @@ namespace vh {
 TMenuItem::TMenuItem(TComponent* owner, std::string name, std::string caption)
     : TComponent(owner, std::move(name)), Caption(std::move(caption)) {}
 
-TNotifyEvent* TMenuItem::NotifyEvent(const std::string& event) { return event == "OnClick" ? &OnClick : nullptr; }
 
 TPopupMenu::TPopupMenu(TComponent* owner, std::string name) : TComponent(owner, std::move(name)) {}
 

@@ -16,7 +16,6 @@ class TMenuItem : public TComponent {
  public:
   TMenuItem(TComponent* owner, std::string name, std::string caption);
   const char* ClassName() const override { return "TMenuItem"; }
-  TNotifyEvent* NotifyEvent(const std::string& event) override;
 
   std::string Caption;
   bool Checked = false;

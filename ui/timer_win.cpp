@@ -33,7 +33,6 @@ TTimer::~TTimer() {
   Restart();
 }
 
-TNotifyEvent* TTimer::NotifyEvent(const std::string& event) { return event == "OnTimer" ? &OnTimer : nullptr; }
 
 void TTimer::SetInterval(unsigned ms) {
   if (ms == interval_) return;

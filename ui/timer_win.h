@@ -11,7 +11,6 @@ class TTimer : public TComponent {
   TTimer(TComponent* owner, std::string name);
   ~TTimer() override;
   const char* ClassName() const override { return "TTimer"; }
-  TNotifyEvent* NotifyEvent(const std::string& event) override;
 
   unsigned Interval() const { return interval_; }
   void SetInterval(unsigned ms);

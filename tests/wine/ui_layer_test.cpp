@@ -54,8 +54,8 @@ class TfrmSample : public TForm {
  public:
   explicit TfrmSample(TForm* owner = nullptr) : TForm(owner, test::TestFormDef("frmSample", 300, 200)) {
     InstantiateLayout(*this, kLayout, kMenus);
-    WireHandlers<TfrmSample>(*this, {{"bOK", "OnClick", &TfrmSample::bOKClick},
-                                     {"Timer1", "OnTimer", &TfrmSample::Timer1Timer}});
+    Find<TControl>("bOK")->OnClick = Bind(this, &TfrmSample::bOKClick);
+    Find<TTimer>("Timer1")->OnTimer = Bind(this, &TfrmSample::Timer1Timer);
   }
   std::vector<std::string> calls;
   int okClicks = 0, ticks = 0;
@@ -433,13 +433,7 @@ TEST(Wiring, AMissingOrMistypedNameIsAnErrorThatNamesIt) {
   EXPECT_EQ(form->Find<TControl>("bOK")->Name(), "bOK");
   EXPECT_NE(ThrownBy([&] { form->Find<TControl>("bOk"); }).find("\"bOk\""), std::string::npos);
   EXPECT_NE(ThrownBy([&] { form->Find<TListView>("bOK"); }).find("another kind"), std::string::npos);
-  const std::string noEvent = ThrownBy([&] {
-    WireHandlers<TfrmSample>(*form, {{"bOK", "OnTimer", &TfrmSample::bOKClick}});
-  });
-  EXPECT_NE(noEvent.find("bOK has no event OnTimer"), std::string::npos) << noEvent;
-  const std::string noControl = ThrownBy([&] {
-    WireHandlers<TfrmSample>(*form, {{"Timer2", "OnTimer", &TfrmSample::Timer1Timer}});
-  });
+  const std::string noControl = ThrownBy([&] { form->Find<TTimer>("Timer2"); });
   EXPECT_NE(noControl.find("\"Timer2\""), std::string::npos) << noControl;
 }
 
