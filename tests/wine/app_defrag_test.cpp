@@ -332,7 +332,7 @@ TEST_F(DefragTest, RestorePointRefusedAsksAndOnlyYesGoesOn) {
     EXPECT_EQ(MakeRestorePoint(w.ForDialog(), c.purpose).step, c.step) << "undo " << undo << ", answer " << c.answer;
     ASSERT_EQ(boxes_.texts.size(), 1u);
     EXPECT_EQ(boxes_.texts[0].find("undo the last defragmentation?") != std::string::npos, undo) << boxes_.texts[0];
-    EXPECT_EQ(boxes_.texts[0].find("Continue to defrag?") != std::string::npos, !undo) << boxes_.texts[0];
+    EXPECT_EQ(boxes_.texts[0].find("Contiue to defrag?") != std::string::npos, !undo) << boxes_.texts[0];
   }
   // The whole run: Esc at the question schedules nothing and never restarts.
   w.Options().RestorePoint = true;
