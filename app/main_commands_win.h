@@ -29,6 +29,7 @@ class MainCommands {
   // Looks again whether there is a defragmentation to undo.
   void RefreshUndo();
   RestartWatch& Restart() { return restart_; }
+  const MainSession& Session() const { return s_; }
   const RestartWatch& Restart() const { return restart_; }
 
   // Runs the analysis; true when the scan went through every hive and

@@ -384,10 +384,10 @@ LRESULT TfrmMain::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
   }
 }
 
-Messages TfrmMain::CurrentMessages() { return LoadMessages(platform_, options_.Lan); }
+Messages TfrmMain::CurrentMessages() { return commands_->Session().CurrentMessages(); }
 
 std::string TfrmMain::Text(unsigned messageId, const std::vector<std::string>& values) {
-  return CurrentMessages().Text(messageId, values);
+  return commands_->Session().Text(messageId, values);
 }
 
 void TfrmMain::bAnalyzeRegistryClick(TObject&) { RunAnalysis(); }
