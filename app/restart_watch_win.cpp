@@ -90,6 +90,12 @@ void RestartWatch::OnTimer() {
   NotStarted("Windows took the request but did not restart", s_.Text(IDS_RESTART_NOT_COME), true);
 }
 
+void RestartWatch::RecordNotStarted(const std::string& reason) {
+  JournalWriter journal = s_.Journal();
+  RecordRestartNotStarted(&journal, reason);
+  ReportRestartNotStarted(s_.platform.events, reason);
+}
+
 std::string RestartWatch::ShownFailure(const RestartAttempt& attempt) const {
   if (attempt.initiateError > 0) return s_.Text(IDS_RESTART_REFUSED_ERROR, {std::to_string(attempt.initiateError)});
   return s_.Text(IDS_RESTART_REFUSED);
@@ -98,9 +104,7 @@ std::string RestartWatch::ShownFailure(const RestartAttempt& attempt) const {
 void RestartWatch::NotStarted(const std::string& reason, const std::string& shownReason, bool record) {
   s_.host.WatchRestart(0);
   watch_ = Watch::Failed;
-  JournalWriter journal = s_.Journal();
-  if (record) RecordRestartNotStarted(&journal, reason);
-  if (record) ReportRestartNotStarted(s_.platform.events, reason);
+  if (record) RecordNotStarted(reason);
   ShowPending();
   if (s_.NobodyAnswers()) {
     s_.host.RecordFailure("The swaps are scheduled, but Windows could not be restarted: " + reason +
@@ -116,9 +120,7 @@ void RestartWatch::EndSession(bool ending, bool logOff) {
     // the process ends before any restart could be seen.
     if (watch_ == Watch::Waiting) {
       const char kLoggedOff[] = "the user logged off; Windows did not restart";
-      JournalWriter journal = s_.Journal();
-      RecordRestartNotStarted(&journal, kLoggedOff);
-      ReportRestartNotStarted(s_.platform.events, kLoggedOff);
+      RecordNotStarted(kLoggedOff);
       s_.host.ReportRunEndNow(kExitRestartNotStarted);
     }
     watch_ = Watch::LoggedOff;
@@ -145,9 +147,7 @@ void RestartWatch::Cancelled() {
     return;
   }
   s_.host.WatchRestart(0);
-  JournalWriter journal = s_.Journal();
-  RecordRestartNotStarted(&journal, kCancelled);
-  ReportRestartNotStarted(s_.platform.events, kCancelled);
+  RecordNotStarted(kCancelled);
   // Someone said no: asked once more, applications are not closed by
   // force, so whoever has unsaved work can save it or say no again.
   RestartAttempt again = RestartAgain(s_.platform.privileges, s_.platform.power, false);

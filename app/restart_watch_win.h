@@ -53,6 +53,9 @@ class RestartWatch {
   // recorded it already) and, unattended, the log, all with the English
   // reason; the user is told the shown one.
   void NotStarted(const std::string& reason, const std::string& shownReason, bool record);
+  // The restart that did not come, with its English reason, in the journal
+  // and the event log.
+  void RecordNotStarted(const std::string& reason);
   // Why a restart request failed, in the current language.
   std::string ShownFailure(const RestartAttempt& attempt) const;
   // The session's end was cancelled while the restart was awaited.
