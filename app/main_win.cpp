@@ -35,17 +35,6 @@ std::string CurrentFolder() {
 
 // totals: what the main window's last analysis measured, for the event that
 // ends an unattended run; endReported: the window has written that event.
-// No window of the program takes typed text, so it needs no input method.
-// Left on, an input method gives each window thread its own machinery (under
-// Wine it starts COM, which loads ole32 and the RPC runtime: close to two
-// megabytes). Called before the first window; XP has the function, but
-// looking it up keeps the import table as it was.
-void DisableInputMethods() {
-  using DisableImeFn = BOOL(WINAPI*)(DWORD thread);
-  auto disable = vh::LibraryFunction<DisableImeFn>(vh::LoadSystemLibrary("imm32.dll"), "ImmDisableIME");
-  if (disable) disable(DWORD(-1));  // every thread of the process
-}
-
 int RunProgram(vh::Platform& platform, const vh::Invocation& invocation, vh::TotalsText& totals, bool& endReported) {
   if (invocation.mode == vh::RunMode::BadCommandLine) {
     vh::AppendToRunLog(platform.files, vh::UsageLine(invocation));
@@ -66,7 +55,7 @@ int RunProgram(vh::Platform& platform, const vh::Invocation& invocation, vh::Tot
     return vh::kExitDone;
   }
 
-  DisableInputMethods();
+  vh::DisableInputMethods();
   vh::RegisterCommonControlClasses();
   auto main = vh::CreateForm<vh::TfrmMain>(platform, invocation);
   // Without a desktop to put the window on nothing could ever end the

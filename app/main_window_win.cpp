@@ -197,14 +197,11 @@ void TfrmMain::FormShow() {
       .BuildHiveCatalogue(Hives);
   // A run killed while it checked a copy left that copy loaded.
   ReleaseStaleCheckKey(platform_.registry, platform_.privileges);
-  for (const std::string& name : Hives.HiveNames) controls_->hiveList.AddRow(name);
-  // Only the window and the scan's report show it; the log is not read for
-  // a run that would not.
-  if (invocation_.mode == RunMode::Interactive || invocation_.mode == RunMode::Scan)
-    reorganizations_ = ReadReorganizations(platform_, Hives);
+  controls_->hiveList.AddRows(Hives.HiveNames);
   controls_->hiveList.OnSelectItem = [this](int row) { ShowHiveInfo(row); };
   commands_->Restart().FindPendingNow();
-  commands_->RefreshUndo();
+  // Before any mode the command line asks for, which posts its own message.
+  PostMessageA(Handle(), WM_AFTERFIRSTPAINT, 0, 0);
   if (!IsSupportedVersionCode(GetWindowsVersionCode(platform_.system.GetVersion()))) {
     if (RunsUnattended()) {
       // Nobody would ever press OK; the caller reads the exit code.
@@ -221,6 +218,18 @@ void TfrmMain::FormShow() {
   TranslateOnShow(*this, platform_, options_.Lan);
   FitSpeedButtons();
   StartRequestedMode();
+}
+
+// Neither the System log (slow to query when it is full) nor the journal
+// changes what the window first shows: the undo item is in a menu, and the
+// reorganisations in the info line of a row not yet selected.
+void TfrmMain::ReadAfterFirstPaint() {
+  UpdateWindow(Handle());
+  // Only the window and the scan's report show it; the log is not read for
+  // a run that would not.
+  if (invocation_.mode == RunMode::Interactive || invocation_.mode == RunMode::Scan)
+    reorganizations_ = ReadReorganizations(platform_, Hives);
+  commands_->RefreshUndo();
 }
 
 void TfrmMain::StartRequestedMode() {
@@ -369,6 +378,9 @@ LRESULT TfrmMain::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_RUNUNDO:
       ExitCode = RunUndoMode(*this);
+      return 0;
+    case WM_AFTERFIRSTPAINT:
+      ReadAfterFirstPaint();
       return 0;
     case WM_QUERYENDSESSION:
       return TRUE;

@@ -119,6 +119,7 @@ class TfrmMain : public TForm, private UnattendedHost, private MainCommandsHost 
   void CloseUpHelpGroup();
   void TickLanguageMenu();
   void StartRequestedMode();
+  void ReadAfterFirstPaint();
   // The info line under the list, for that row (-1: none).
   void ShowHiveInfo(int row);
   std::string ReorganizedAdvice() override;

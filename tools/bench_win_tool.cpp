@@ -472,6 +472,7 @@ LRESULT CALLBACK LogMessage(int code, WPARAM wp, LPARAM lp) {
 // scan alone (the worker's loop without dialog or thread), the progress
 // dialog's creation, and the figures filled in afterwards.
 int ProfileAnalysis(int rounds) {
+  vh::DisableInputMethods();
   vh::SetMessageBoxHook([](const std::string&, const std::string&, UINT) { return IDOK; });
   auto main = vh::CreateForm<vh::TfrmMain>(vh::AppPlatform());
   main->Show();
@@ -548,6 +549,7 @@ int ProfileStartup(double entryMs) {
           KbOf(MemoryOf(GetCurrentProcess()).WorkingSetSize));
   };
   step("init_common_controls", [] {
+    vh::DisableInputMethods();
     vh::RegisterCommonControlClasses();
   });
   // The hive list the window's show builds, on its own first: its share of
@@ -591,6 +593,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // What the process holds before any of the program runs: the loader's and
   // the system libraries' share, the same as varnhold.exe's (same imports).
   Print("entry_working_set_kb", KbOf(MemoryOf(GetCurrentProcess()).WorkingSetSize));
+  // As varnhold.exe's WinMain, before the first window.
+  vh::DisableInputMethods();
   vh::RegisterCommonControlClasses();
   int argc = __argc;
   char** argv = __argv;

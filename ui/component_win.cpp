@@ -259,8 +259,11 @@ void TWinControl::VisibleChanged() {
   if (TForm* f = ParentForm()) f->UpdateHints();
 }
 
+// A hidden window is painted whole when it is shown: invalidating it before
+// is a wasted round trip to the window manager's server per call, and a
+// window's controls are all set up while it is hidden.
 void TWinControl::Invalidate() {
-  if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
+  if (hwnd_ && IsWindowVisible(hwnd_)) InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
 void TWinControl::Repaint() {
@@ -275,7 +278,7 @@ void TWinControl::SetFocus() {
 bool TWinControl::Focused() const { return hwnd_ && GetFocus() == hwnd_; }
 
 void TWinControl::InvalidateChild(const Rect& r) {
-  if (!hwnd_) return;
+  if (!hwnd_ || !IsWindowVisible(hwnd_)) return;
   RECT rc = ToRECT(r);
   InvalidateRect(hwnd_, &rc, FALSE);
 }

@@ -1,5 +1,6 @@
 #include "ui/controls_win.h"
 
+#include "platform/system_library_win.h"
 #include "platform/text_win.h"
 #include "ui/accel.h"
 
@@ -179,6 +180,13 @@ void RegisterCommonControlClasses() {
   InitCommonControlsEx(&controls);
 }
 
+// XP has the function, but looking it up keeps the import table as it was.
+void DisableInputMethods() {
+  using DisableImeFn = BOOL(WINAPI*)(DWORD thread);
+  auto disable = LibraryFunction<DisableImeFn>(LoadSystemLibrary("imm32.dll"), "ImmDisableIME");
+  if (disable) disable(DWORD(-1));  // every thread of the process
+}
+
 // ---- TListView -----------------------------------------------------------
 
 TListView::TListView(TComponent* owner, TWinControl* parent, std::string name, const Rect& bounds)
@@ -221,6 +229,13 @@ int TListView::AddRow(const std::string& caption) {
   item.iItem = RowCount();
   item.pszText = &text[0];
   return int(SendMessageW(Handle(), LVM_INSERTITEMW, 0, LPARAM(&item)));
+}
+
+void TListView::AddRows(const std::vector<std::string>& captions) {
+  SendMessageA(Handle(), WM_SETREDRAW, FALSE, 0);
+  for (const std::string& caption : captions) AddRow(caption);
+  SendMessageA(Handle(), WM_SETREDRAW, TRUE, 0);
+  Invalidate();
 }
 
 int TListView::RowCount() const { return int(SendMessageA(Handle(), LVM_GETITEMCOUNT, 0, 0)); }

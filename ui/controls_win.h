@@ -22,6 +22,12 @@ namespace vh {
 // view, progress and tooltip bars, standard controls); once at start.
 void RegisterCommonControlClasses();
 
+// No window of the program takes typed text, so it needs no input method.
+// Left on, an input method gives each window thread its own machinery
+// (under Wine it starts COM, which loads ole32 and the RPC runtime: close to
+// two megabytes). Called before the first window.
+void DisableInputMethods();
+
 enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
 
 // The width an auto-sized label takes for a text whose advance is
@@ -106,6 +112,9 @@ class TListView : public TWinControl {
   // A row with its caption and empty cells for the other columns. Rows and
   // cells are UTF-8, as the hive names they show.
   int AddRow(const std::string& caption);
+  // Rows added at once: the list lays itself out and updates its scroll bar
+  // once, not once per row.
+  void AddRows(const std::vector<std::string>& captions);
   int RowCount() const;
   void SetCell(int row, int column, const std::string& text);
   std::string Cell(int row, int column) const;

@@ -90,9 +90,11 @@ void TForm::Show() {
 
 void TForm::VisibleChanged() {
   if (Visible()) {
-    RebuildHints();
     ShowWindow(Handle(), SW_SHOW);
     SetForegroundWindow(Handle());
+    // The tooltip is a window of its own: made after the form shows, as
+    // nothing can hover over it before.
+    RebuildHints();
   } else {
     ShowWindow(Handle(), SW_HIDE);
   }

@@ -19,6 +19,9 @@ constexpr UINT WM_WAKEINSTANCE = 0x6604;  // a second start: come forward
 constexpr UINT WM_RUNSILENT = 0x6606;
 constexpr UINT WM_RUNSCAN = 0x6607;
 constexpr UINT WM_RUNUNDO = 0x6609;
+// Posted to itself when shown: what the first paint does not need is read
+// after it.
+constexpr UINT WM_AFTERFIRSTPAINT = 0x660A;
 
 // Any form: press the control an accessibility client asked to press, on
 // the window's own thread (lParam: the TControl).

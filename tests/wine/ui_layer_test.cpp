@@ -212,6 +212,10 @@ TEST(Controls, ListViewColumnsRowsAndStyles) {
   EXPECT_EQ(lv->RowCount(), 1);
   EXPECT_EQ(lv->Cell(0, 0), "\\REGISTRY\\MACHINE\\SYSTEM");
   EXPECT_EQ(lv->Cell(0, 1), "1,024 KB");
+  // Rows added at once follow those there, in order.
+  lv->AddRows({"\\REGISTRY\\MACHINE\\SOFTWARE", "\\REGISTRY\\USER\\S-1-5-21-0-0-0-1000"});
+  ASSERT_EQ(lv->RowCount(), 3);
+  EXPECT_EQ(lv->Cell(2, 0), "\\REGISTRY\\USER\\S-1-5-21-0-0-0-1000");
   lv->SetColumnCaption(0, "Nom");
   EXPECT_EQ(lv->Column(0).caption, "Nom");
   EXPECT_EQ(GetWindowLongA(lv->Handle(), GWL_STYLE) & LVS_EDITLABELS, 0) << "read-only";
