@@ -30,7 +30,7 @@ bool IsMachineOrUserHiveName(const std::string& hiveName) {
 void HiveCatalogue::BuildHiveCatalogue(HiveTable& table) {
   table.clear();
   table.ProfileSids = ReadProfileSids(registry_);
-  drives_.reset();  // drives may have come or gone since the last build
+  drives_.emplace(volumes_);  // drives may have come or gone since the last build
   KeyHandle key = registry_.OpenKeyEx(RootKey::LocalMachine, kHiveListKey, win::kKeyAllAccess);
   if (key == 0) return;
   for (const std::string& name : registry_.ValueNames(key)) {
@@ -78,8 +78,8 @@ std::string HiveCatalogue::MapHiveDevicePath(const std::string& devicePath) {
 }
 
 DriveMatch HiveCatalogue::DriveForDevicePath(const std::string& devicePath) {
-  if (!drives_) drives_ = FixedDrives(volumes_);
-  return MatchFixedDrive(*drives_, devicePath);
+  if (!drives_) drives_.emplace(volumes_);
+  return drives_->Match(devicePath);
 }
 
 std::string HiveCatalogue::RedirectToSysnative(const std::string& path) {

@@ -55,7 +55,7 @@ class HiveCatalogue {
   bool wow64_;
   Log log_;
   // Asked of the system once per catalogue, not once per hive.
-  std::optional<std::vector<FixedDrive>> drives_;
+  std::optional<FixedDriveScan> drives_;
 };
 
 }  // namespace vh

@@ -12,34 +12,37 @@ constexpr std::size_t kDeviceBufferChars = 127;
 
 }  // namespace
 
-std::vector<FixedDrive> FixedDrives(Volumes& volumes) {
-  std::vector<FixedDrive> drives;
-  std::string roots = volumes.LogicalDriveStrings(kDriveBufferChars);
-  std::size_t entries = roots.size() / 4;  // "X:\" and a NUL each
-  for (std::size_t i = 0; i < entries; ++i) {
-    std::string root = roots.substr(4 * i, 3);
-    if (volumes.DriveType(root) != win::kDriveFixed) continue;
-    std::string drive = root.substr(0, 2);
-    std::string device = UpperAscii(volumes.DeviceName(drive, kDeviceBufferChars));
-    if (!device.empty()) drives.push_back({drive, device});
-  }
-  return drives;
+DriveMatch FixedDriveScan::MatchOne(const FixedDrive& d, const std::string& upperPath) {
+  // The whole device name and the separator after it: volume 1 is not a
+  // prefix of volume 12.
+  if (upperPath.size() <= d.device.size()) return {};
+  if (upperPath.compare(0, d.device.size(), d.device) != 0 || upperPath[d.device.size()] != '\\') return {};
+  return {d.drive, d.device.size()};
 }
 
-DriveMatch MatchFixedDrive(const std::vector<FixedDrive>& drives, const std::string& devicePath) {
-  std::string path = UpperAscii(devicePath);
-  for (const FixedDrive& d : drives) {
-    // The whole device name and the separator after it: volume 1 is not a
-    // prefix of volume 12.
-    if (path.size() <= d.device.size()) continue;
-    if (path.compare(0, d.device.size(), d.device) == 0 && path[d.device.size()] == '\\')
-      return {d.drive, d.device.size()};
+DriveMatch FixedDriveScan::Match(const std::string& devicePath) {
+  const std::string path = UpperAscii(devicePath);
+  for (const FixedDrive& d : drives_)
+    if (DriveMatch m = MatchOne(d, path); !m.drive.empty()) return m;
+  if (!rootsRead_) {
+    rootsRead_ = true;
+    std::string roots = volumes_.LogicalDriveStrings(kDriveBufferChars);
+    for (std::size_t i = 0; i + 3 <= roots.size(); i += 4) roots_.push_back(roots.substr(i, 3));  // "X:\" and a NUL each
+  }
+  while (nextRoot_ < roots_.size()) {
+    const std::string& root = roots_[nextRoot_++];
+    if (volumes_.DriveType(root) != win::kDriveFixed) continue;
+    std::string drive = root.substr(0, 2);
+    std::string device = UpperAscii(volumes_.DeviceName(drive, kDeviceBufferChars));
+    if (device.empty()) continue;
+    drives_.push_back({drive, device});
+    if (DriveMatch m = MatchOne(drives_.back(), path); !m.drive.empty()) return m;
   }
   return {};
 }
 
 DriveMatch FixedDriveFor(Volumes& volumes, const std::string& devicePath) {
-  return MatchFixedDrive(FixedDrives(volumes), devicePath);
+  return FixedDriveScan(volumes).Match(devicePath);
 }
 
 std::string ListedHiveFile(Registry& registry, Volumes& volumes, RootKey root, const std::string& subkey) {

@@ -15,19 +15,32 @@ struct DriveMatch {
   std::size_t deviceLength = 0;  // characters of devicePath the drive stands for
 };
 
-// A fixed drive and the device it stands for, in capitals.
-struct FixedDrive {
-  std::string drive;   // "C:"
-  std::string device;  // "\DEVICE\HARDDISKVOLUME1"
+// The system's fixed drives, asked one drive at a time in drive-letter order
+// and only as far as the paths matched so far needed: every hive usually
+// lies on the first fixed drive, and each drive asked costs the system a
+// query of its type and of its device (under Wine, more for the drive that
+// maps the Unix root). What was asked is kept for the next path.
+class FixedDriveScan {
+ public:
+  explicit FixedDriveScan(Volumes& volumes) : volumes_(volumes) {}
+
+  // The first fixed drive whose whole device name, followed by a
+  // separator, begins devicePath (case ignored).
+  DriveMatch Match(const std::string& devicePath);
+
+ private:
+  struct FixedDrive {
+    std::string drive;   // "C:"
+    std::string device;  // "\DEVICE\HARDDISKVOLUME1"
+  };
+  static DriveMatch MatchOne(const FixedDrive& d, const std::string& upperPath);
+
+  Volumes& volumes_;
+  bool rootsRead_ = false;
+  std::vector<std::string> roots_;  // "C:\", ... in drive-letter order
+  std::size_t nextRoot_ = 0;        // the first root not yet asked
+  std::vector<FixedDrive> drives_;  // the fixed drives among those asked
 };
-
-// The system's fixed drives in drive-letter order: asked once, then matched
-// against any number of device paths.
-std::vector<FixedDrive> FixedDrives(Volumes& volumes);
-
-// The first of drives whose whole device name, followed by a separator,
-// begins devicePath (case ignored).
-DriveMatch MatchFixedDrive(const std::vector<FixedDrive>& drives, const std::string& devicePath);
 
 // The same, the drives asked for this one path.
 DriveMatch FixedDriveFor(Volumes& volumes, const std::string& devicePath);

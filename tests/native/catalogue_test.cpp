@@ -154,6 +154,21 @@ TEST_F(CatalogueTest, TheDrivesAreAskedOncePerBuildAndAnewForTheNext) {
   catalogue.BuildHiveCatalogue(table);
   EXPECT_EQ(volumes.asked, 6 + 8);
   EXPECT_EQ(table.HiveFiles.back(), "E:\\Users\\u\\NTUSER.DAT");
+  // Where every hive lies on the first fixed drive, the drives after it
+  // are never asked: the drive strings, A:'s and C:'s types, C:'s device.
+  FakePlatform onC;
+  onC.AddDrive("A:\\", win::kDriveRemovable, "\\Device\\Floppy0");
+  onC.AddDrive("C:\\", win::kDriveFixed, "\\Device\\HarddiskVolume1");
+  onC.AddDrive("D:\\", win::kDriveFixed, "\\Device\\HarddiskVolume2");
+  for (const char* hive : {"SYSTEM", "SOFTWARE"}) {
+    onC.AddFile(std::string("C:\\config\\") + hive);
+    onC.AddHiveListValue(std::string("\\REGISTRY\\MACHINE\\") + hive, win::kRegSz,
+                         std::string("\\Device\\HarddiskVolume1\\config\\") + hive);
+  }
+  CountedVolumes onlyC(onC);
+  HiveCatalogue(onC, onlyC, onC, false).BuildHiveCatalogue(table);
+  EXPECT_EQ(table.size(), 2u);
+  EXPECT_EQ(onlyC.asked, 4);
 }
 
 TEST_F(CatalogueTest, FileOnlyOnARemovableDriveOrWithoutAnyDriveIsLeftOut) {
