@@ -1,5 +1,7 @@
 #include "hive/copy_check.h"
 
+#include <functional>
+#include <map>
 #include <optional>
 #include <set>
 #include <vector>
@@ -65,6 +67,56 @@ void DeleteHiveLogs(Files& files, const std::string& hiveFile) {
   for (const char* suffix : {".LOG", ".LOG1", ".LOG2"}) DeleteUnlessLinked(files, hiveFile + suffix);
 }
 
+// One side's keys down to the deepest compared level, read once: each
+// key's counts and time and its subkeys' names, by path in capitals (names
+// compare without regard to case).
+struct WalkedKey {
+  bool opened = false;
+  bool read = false;
+  KeyFacts facts{};
+  std::vector<std::string> names;  // as enumerated, in enumeration order
+};
+
+class Walk {
+ public:
+  using Opener = std::function<KeyHandle(const std::string& path)>;
+  Walk(Registry& registry, Opener open) : registry_(registry), open_(std::move(open)) {}
+
+  // Reads the tree from the root; complete() tells that nothing stopped it.
+  void Run() {
+    Visit("", 0);
+    complete_ = true;
+  }
+  bool complete() const { return complete_; }
+  const WalkedKey* Find(const std::string& path) const {
+    auto it = keys_.find(UpperAscii(path));
+    return it == keys_.end() ? nullptr : &it->second;
+  }
+
+ private:
+  void Visit(const std::string& path, int level) {
+    WalkedKey& key = keys_[UpperAscii(path)];
+    OpenedKey opened(registry_, open_(path));
+    if (!opened.get()) return;
+    key.opened = true;
+    std::optional<KeyFacts> facts = registry_.QueryKey(opened.get());
+    if (!facts) return;
+    key.read = true;
+    key.facts = *facts;
+    // Most keys have no subkeys: listing none would cost a registry call
+    // apiece for nothing.
+    if (facts->subkeys > 0) key.names = registry_.CountedSubkeyNames(opened.get(), facts->subkeys);
+    if (level >= kDeepestLevel) return;
+    // The map's elements stay where they are as others are added.
+    for (const std::string& name : key.names) Visit(Joined(path, name), level + 1);
+  }
+
+  Registry& registry_;
+  Opener open_;
+  std::map<std::string, WalkedKey> keys_;
+  bool complete_ = false;
+};
+
 class Comparison {
  public:
   Comparison(Registry& registry, Files& files, const std::string& hiveName, const std::string& copyFile,
@@ -74,10 +126,19 @@ class Comparison {
         probeFile_(copyFile + ".key"),
         readerSid_(HiveReaderSid(hiveName)),
         live_(SplitHiveName(hiveName)),
-        copyWritten_(copyWritten) {}
+        copyWritten_(copyWritten),
+        liveWalk_(registry, [this](const std::string& path) { return OpenLive(path); }),
+        copyWalk_(registry, [this](const std::string& path) { return OpenCopy(path); }) {}
 
-  // The first difference found, or nullopt when the copy matches.
-  std::optional<std::string> Compare() { return CompareKey("", 0); }
+  // The first difference found, or nullopt when the copy matches. Both
+  // sides are read first, each by its own walk, side by side where the
+  // registry allows; the comparison then needs no registry call unless a
+  // key is missing from the copy.
+  std::optional<std::string> Compare() {
+    registry_.RunTogether([this] { liveWalk_.Run(); }, [this] { copyWalk_.Run(); });
+    if (!liveWalk_.complete() || !copyWalk_.complete()) return std::string("the keys could not be read whole");
+    return CompareKey("", 0);
+  }
 
  private:
   KeyHandle OpenLive(const std::string& path) {
@@ -87,50 +148,52 @@ class Comparison {
     return registry_.OpenKeyEx(RootKey::LocalMachine, Joined(kCheckKeyName, path), win::kKeyRead);
   }
   static std::string Shown(const std::string& path) { return path.empty() ? "the hive's root key" : "key " + path; }
+  // The live key's kind of a subkey, asked of its parent opened anew: only
+  // a key missing from the copy or one whose comparison failed is asked.
+  KeyKind LiveKind(const std::string& parent, const std::string& name) {
+    OpenedKey key(registry_, OpenLive(parent));
+    return key.get() ? registry_.QueryKeyKind(key.get(), name) : KeyKind::Unknown;
+  }
 
   std::optional<std::string> CompareKey(const std::string& path, int level) {
-    OpenedKey live(registry_, OpenLive(path));
-    OpenedKey copy(registry_, OpenCopy(path));
-    if (!live.get() || !copy.get()) return Shown(path) + " cannot be opened in both";
-    std::optional<KeyFacts> liveFacts = registry_.QueryKey(live.get());
-    std::optional<KeyFacts> copyFacts = registry_.QueryKey(copy.get());
-    if (!liveFacts || !copyFacts) return Shown(path) + " cannot be read in both";
+    const WalkedKey* live = liveWalk_.Find(path);
+    const WalkedKey* copy = copyWalk_.Find(path);
+    if (!live || !copy || !live->opened || !copy->opened) return Shown(path) + " cannot be opened in both";
+    if (!live->read || !copy->read) return Shown(path) + " cannot be read in both";
+    const KeyFacts& liveFacts = live->facts;
+    const KeyFacts& copyFacts = copy->facts;
     // Written since the copy was taken: its own counts and subkey names may
     // differ rightly, but the subkeys both hold are still compared. The
     // copy's own time of the key catches a change made while the copy was
     // being written; the file's, one made after (a loaded hive's root may
     // carry the time of the load).
-    const bool changedSince = liveFacts->lastWrite > copyFacts->lastWrite || liveFacts->lastWrite > copyWritten_;
-    if (!changedSince && liveFacts->values != copyFacts->values)
-      return Shown(path) + " has " + std::to_string(liveFacts->values) + " values, its copy " +
-             std::to_string(copyFacts->values);
-    // Most keys have no subkeys: listing none on each side would cost a
-    // registry call apiece for nothing.
-    if (liveFacts->subkeys == 0 && copyFacts->subkeys == 0) return std::nullopt;
-    std::vector<std::string> liveNames = registry_.CountedSubkeyNames(live.get(), liveFacts->subkeys);
-    std::vector<std::string> copyNames = registry_.CountedSubkeyNames(copy.get(), copyFacts->subkeys);
-    std::set<std::string> liveSet = UpperNames(liveNames), copySet = UpperNames(copyNames);
+    const bool changedSince = liveFacts.lastWrite > copyFacts.lastWrite || liveFacts.lastWrite > copyWritten_;
+    if (!changedSince && liveFacts.values != copyFacts.values)
+      return Shown(path) + " has " + std::to_string(liveFacts.values) + " values, its copy " +
+             std::to_string(copyFacts.values);
+    if (liveFacts.subkeys == 0 && copyFacts.subkeys == 0) return std::nullopt;
+    std::set<std::string> liveSet = UpperNames(live->names), copySet = UpperNames(copy->names);
     std::vector<std::string> shared;
-    for (const std::string& name : liveNames) {
+    for (const std::string& name : live->names) {
       if (copySet.count(UpperAscii(name))) {
         shared.push_back(name);
         continue;
       }
       if (changedSince) continue;
-      KeyKind kind = registry_.QueryKeyKind(live.get(), name);
+      KeyKind kind = LiveKind(path, name);
       if (kind == KeyKind::Volatile || kind == KeyKind::Link) continue;  // never saved as such
       if (kind == KeyKind::Unknown) kind = KindFromOwnSave(Joined(path, name));
       if (kind == KeyKind::Volatile) continue;
       return "key " + Joined(path, name) + " is missing from the copy" +
              (kind == KeyKind::Unknown ? " (the system cannot tell whether it is volatile)" : "");
     }
-    for (const std::string& name : copyNames)
+    for (const std::string& name : copy->names)
       if (!changedSince && !liveSet.count(UpperAscii(name))) return "key " + Joined(path, name) + " is in the copy only";
     if (level >= kDeepestLevel) return std::nullopt;
     for (const std::string& name : shared) {
       std::optional<std::string> difference = CompareKey(Joined(path, name), level + 1);
       // A link is saved as a link: opened, each side may lead elsewhere.
-      if (difference && registry_.QueryKeyKind(live.get(), name) != KeyKind::Link) return difference;
+      if (difference && LiveKind(path, name) != KeyKind::Link) return difference;
     }
     return std::nullopt;
   }
@@ -169,6 +232,8 @@ class Comparison {
   std::string readerSid_;
   HiveKeyPath live_;
   std::uint64_t copyWritten_;
+  Walk liveWalk_;
+  Walk copyWalk_;
 };
 
 }  // namespace

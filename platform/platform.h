@@ -18,6 +18,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -134,6 +135,14 @@ class Registry {
   // them all.
   virtual std::vector<std::string> CountedSubkeyNames(KeyHandle key, std::uint32_t /*count*/) {
     return SubkeyNames(key);
+  }
+  // Runs both; at once, on two threads, where the registry answers calls
+  // from two threads concurrently (the system's does), which halves two
+  // independent walks of many keys. This default runs first, then second:
+  // a registry that records or counts its calls keeps them in one order.
+  virtual void RunTogether(const std::function<void()>& first, const std::function<void()>& second) {
+    first();
+    second();
   }
 
  protected:

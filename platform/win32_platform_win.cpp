@@ -10,6 +10,7 @@
 #include "platform/com_scope_win.h"
 #include "platform/system_library_win.h"
 #include "platform/text_win.h"
+#include "platform/thread_win.h"
 
 namespace vh {
 
@@ -278,6 +279,20 @@ std::vector<std::string> Win32Platform::SubkeyNames(KeyHandle key) {
 
 std::vector<std::string> Win32Platform::CountedSubkeyNames(KeyHandle key, std::uint32_t count) {
   return EnumeratedSubkeyNames(AsHkey(key), count);
+}
+
+// The second on a thread of its own while this one runs the first; where
+// no thread can be made, one after the other. The thread is joined before
+// this returns, also when first throws (WorkerThread joins when destroyed).
+void Win32Platform::RunTogether(const std::function<void()>& first, const std::function<void()>& second) {
+  WorkerThread worker;
+  if (!worker.Start(second)) {
+    first();
+    second();
+    return;
+  }
+  first();
+  worker.Join();
 }
 
 namespace {

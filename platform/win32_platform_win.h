@@ -34,6 +34,7 @@ class Win32Platform final : public Registry,
   std::vector<std::string> SubkeyNames(KeyHandle key) override;
   long WriteString(KeyHandle key, const std::string& name, const std::string& text) override;
   std::vector<std::string> CountedSubkeyNames(KeyHandle key, std::uint32_t count) override;
+  void RunTogether(const std::function<void()>& first, const std::function<void()>& second) override;
 
   bool Enable(const std::string& privilege, std::uint32_t tokenAccess) override;
 

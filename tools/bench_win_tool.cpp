@@ -311,6 +311,8 @@ int BenchStartup(int rounds, const std::string& exe, const char* windowClass, co
 // ---- where the copy check's time goes --------------------------------------
 
 // Forwards every call and counts it, with the time it took, by function.
+// The copy check's two walks run one after the other here (the default
+// RunTogether), so that each call is timed alone.
 class TimedRegistry final : public vh::Registry {
  public:
   explicit TimedRegistry(vh::Registry& inner) : inner_(inner) {}

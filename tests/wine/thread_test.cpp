@@ -9,6 +9,7 @@
 
 #include "platform/system_library_win.h"
 #include "platform/thread_win.h"
+#include "platform/win32_platform_win.h"
 #include "ui/dialog_worker_win.h"
 #include "tests/wine/support/app_fixture.h"
 #include "tests/wine/support/event_win.h"
@@ -41,6 +42,33 @@ TEST(WorkerThread, AnExceptionEndsOnlyTheBody) {
   ASSERT_TRUE(worker.Start([] { throw std::runtime_error("lost"); }));
   worker.Join();
   SUCCEED() << "the process is still here";
+}
+
+// The copy check's two walks: the live hive's and the copy's.
+TEST(WorkerThread, TheSystemsRegistryRunsTwoWalksAtOnceAndReturnsWhenBothAreDone) {
+  Win32Platform p;
+  Event secondRunning;
+  DWORD secondThread = 0;
+  bool firstSawSecond = false;
+  std::atomic<bool> secondDone{false};
+  p.RunTogether([&] { firstSawSecond = secondRunning.Wait(5000); },
+                [&] {
+                  secondThread = GetCurrentThreadId();
+                  secondRunning.Set();
+                  Sleep(50);
+                  secondDone = true;
+                });
+  EXPECT_TRUE(firstSawSecond) << "the second runs while the first does";
+  EXPECT_NE(secondThread, GetCurrentThreadId());
+  EXPECT_TRUE(secondDone);
+  secondDone = false;
+  EXPECT_THROW(p.RunTogether([] { throw std::runtime_error("first"); },
+                             [&] {
+                               Sleep(50);
+                               secondDone = true;
+                             }),
+               std::runtime_error);
+  EXPECT_TRUE(secondDone) << "the second has ended before the first's exception leaves";
 }
 
 TEST(WorkerThread, ADetachedThreadRunsOnAlone) {
