@@ -200,6 +200,8 @@ void TfrmMain::FormShow() {
   controls_->hiveList.AddRows(Hives.HiveNames);
   controls_->hiveList.OnSelectItem = [this](int row) { ShowHiveInfo(row); };
   commands_->Restart().FindPendingNow();
+  // The commands as they stand; the undo is offered once the journal is read.
+  commands_->ShowState();
   // Before any mode the command line asks for, which posts its own message.
   PostMessageA(Handle(), WM_AFTERFIRSTPAINT, 0, 0);
   if (!IsSupportedVersionCode(GetWindowsVersionCode(platform_.system.GetVersion()))) {

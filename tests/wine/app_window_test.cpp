@@ -207,6 +207,11 @@ TEST_F(AppWindowTest, TheHelpMenuOffersTheUndoOnlyWhenThereIsOneAndItConfirmsNam
   TfrmMain& again = Start();
   EXPECT_FALSE(test::Control<TMenuItem>(again, "pmiUndo").Enabled) << "no backup";
   ASSERT_TRUE(test::SaveTestKey(alpha, alpha.file + ".bak"));
+  // Shown, its messages not yet taken: the journal is read after the first
+  // paint, and until then nothing is offered.
+  main_ = CreateForm<TfrmMain>(platform_.platform());
+  main_->Show();
+  EXPECT_FALSE(test::Control<TMenuItem>(*main_, "pmiUndo").Enabled) << "offered before the journal was read";
   main_.reset();
   TfrmMain& ready = Start();
   EXPECT_TRUE(test::Control<TMenuItem>(ready, "pmiUndo").Enabled);
