@@ -41,6 +41,7 @@
 #include "hive/figures.h"
 #include "hive/hive_copy.h"
 #include "hive/journal.h"
+#include "hive/left_alone.h"
 #include "hive/pending_swaps.h"
 #include "hive/undo.h"
 #include "settings/options.h"
@@ -111,7 +112,10 @@ struct BareSave {
   std::string target;
 };
 
-std::vector<BareSave> BareSavesOf(const vh::HiveTable& hives) {
+// The hives the program copies: never one it leaves alone (another
+// program's), which the analysis and the defragmentation skip.
+std::vector<BareSave> BareSavesOf(const vh::HiveTable& listed) {
+  const vh::HiveTable hives = vh::HivesToCopy(listed);
   std::vector<BareSave> saves;
   for (std::size_t i = 0; i < hives.size(); ++i) {
     vh::HiveKeyPath path = vh::SplitHiveName(hives.HiveNames[i]);
@@ -211,7 +215,7 @@ int BenchAnalysis(int rounds) {
     };
     auto timeCopyAndCheck = [&] {
       DeleteCopies(saves);
-      lastStep = RunCopyAndCheck(platform, main->Hives);
+      lastStep = RunCopyAndCheck(platform, vh::HivesToCopy(main->Hives));
       copyAndCheck.push_back(lastStep.copyMs + lastStep.checkMs);
       checkOnly.push_back(lastStep.checkMs);
       passedChecks.push_back(lastStep.passedCheckMs);
@@ -419,7 +423,7 @@ int ProfileCheck() {
   vh::EnableBackupPrivilege(system.privileges);
   vh::EnableRestorePrivilege(system.privileges);
   bool wow64 = vh::IsWow64(system.system);
-  vh::HiveTable hives = LoadedHives(system, wow64);
+  vh::HiveTable hives = vh::HivesToCopy(LoadedHives(system, wow64));
   for (std::size_t i = 0; i < hives.size(); ++i) {
     const std::string copy = vh::CopyPath(hives.HiveFiles[i]);
     double saveMs = TimeMs([&] { vh::SaveHiveCopy(system.registry, system.files, hives.HiveNames[i], copy); });
@@ -497,7 +501,7 @@ int ProfileAnalysis(int rounds) {
     std::atomic<bool> stop{false};
     SilentReporter reporter;
     scan.push_back(TimeMs([&] {
-      vh::RunHiveScan(platform, vh::ScanJob{main->Hives, main->RunningOnWow64}, stop, reporter, vh::SteadyScanClock());
+      vh::RunHiveScan(platform, main->AnalysisJob(), stop, reporter, vh::SteadyScanClock());
     }));
     dialog.push_back(TimeMs([&] { vh::CreateForm<vh::TfrmGetNewHiveProgess>(main->ForDialog(), main->AnalysisJob()); }));
     figures.push_back(TimeMs([&] {
