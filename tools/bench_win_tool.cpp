@@ -2,7 +2,8 @@
 // printed one per line as "name value" for the script to tabulate.
 //   bench_win_tool analysis <rounds>
 //     the whole analysis (the click to the figures) on the hives the system
-//     lists, against a bare RegSaveKeyA loop over the same keys, alternated;
+//     lists, against a bare RegSaveKeyA loop over the hives it copies (not
+//     those it leaves alone), alternated;
 //     then the peak working set of the process; and the defragmentation's
 //     copy-and-check step (a fresh copy of each hive, loaded back and
 //     compared with the live hive) against the same bare loop.
