@@ -42,7 +42,7 @@ class FixedDriveScan {
   std::vector<FixedDrive> drives_;  // the fixed drives among those asked
 };
 
-// The same, the drives asked for this one path.
+// The first fixed drive for this one path, the drives asked anew.
 DriveMatch FixedDriveFor(Volumes& volumes, const std::string& devicePath);
 
 // The drive-letter path of the file the hive root\subkey is loaded from, as
