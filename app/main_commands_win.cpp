@@ -27,11 +27,11 @@ std::string Lines(const std::vector<std::string>& lines) {
 class DefragDialogsOf final : public DefragDialogs {
  public:
   explicit DefragDialogsOf(const MainSession& s) : s_(s) {}
-  FreshCopies CopyAgain(const HiveTable& hives) override {
+  FreshCopies CopyAgain(const HiveTable& hives, const AfterCopies& then) override {
     // Stop, Esc and the close box all end the dialog as stopped. A scan
     // that failed left hives without copies, which are left out.
     ScanCompletion end = RunScan(s_.host.ForDialog(), ScanJob{hives, s_.runningOnWow64, s_.unattended,
-                                                              s_.Text(IDS_RECOPY_CAPTION), s_.Text(IDS_RECOPY_LABEL)});
+                                                              s_.Text(IDS_RECOPY_CAPTION), s_.Text(IDS_RECOPY_LABEL), then});
     return end == ScanCompletion::Stopped ? FreshCopies::Stopped : FreshCopies::Done;
   }
   void ShowNothingScheduled(const DefragReport& report) override {

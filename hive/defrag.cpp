@@ -9,11 +9,17 @@
 
 namespace vh {
 
-int DefragReport::Scheduled() const {
+namespace {
+
+int ScheduledIn(const std::vector<HiveResult>& results) {
   int n = 0;
-  for (const HiveResult& h : hives) n += h.outcome == HiveOutcome::Scheduled;
+  for (const HiveResult& h : results) n += h.outcome == HiveOutcome::Scheduled;
   return n;
 }
+
+}  // namespace
+
+int DefragReport::Scheduled() const { return ScheduledIn(hives); }
 
 std::vector<std::string> DefragReport::NotScheduledLines(const Messages* shown) const {
   std::vector<std::string> lines;
@@ -81,14 +87,6 @@ DefragPlan PlanOf(const DefragRun& run, const HiveTable& swaps) {
   return {swaps.HiveNames, run.report.NotScheduledLines(&shown)};
 }
 
-// A copy taken at the analysis may be hours old: swapped in, it would undo
-// every registry change made since. The old copies go first, so that a hive
-// the fresh pass does not reach (stopped, or failed) has none to swap.
-FreshCopies CopyAgain(DefragRun& run, const HiveTable& hives) {
-  if (run.keepAnalysisCopies || hives.empty()) return FreshCopies::Done;
-  for (const std::string& file : hives.HiveFiles) DeleteUnlessLinked(run.platform.files, CopyPath(file));
-  return run.dialogs.CopyAgain(hives);
-}
 
 // The copy's size is taken before its check, which deletes a copy that fails.
 HiveResult Check(DefragRun& run, const std::string& hiveName, const std::string& hiveFile) {
@@ -112,6 +110,54 @@ HiveResult Check(DefragRun& run, const std::string& hiveName, const std::string&
   result.currentId = p.files.Identity(hiveFile).value_or("");
   result.copyId = p.files.Identity(copy).value_or("");
   return result;
+}
+
+// Each copy checked, in table order, until stop.
+bool CheckAll(DefragRun& run, const HiveTable& swaps, const std::atomic<bool>& stop,
+              const std::function<void(const std::string&)>& showHive, std::vector<HiveResult>& checked) {
+  // Loading a copy back needs both; the swap needs the restore privilege.
+  EnableBackupPrivilege(run.platform.privileges);
+  EnableRestorePrivilege(run.platform.privileges);
+  for (std::size_t i = 0; i < swaps.size(); ++i) {
+    if (stop.load()) return false;
+    showHive(swaps.HiveNames[i]);
+    checked.push_back(Check(run, swaps.HiveNames[i], swaps.HiveFiles[i]));
+  }
+  return true;
+}
+
+// A copy taken at the analysis may be hours old: swapped in, it would undo
+// every registry change made since. The old copies go first, so that a hive
+// the fresh pass does not reach (stopped, or failed) has none to swap. Every
+// check follows on the same worker, before the first swap: from that swap
+// on, whatever the system writes to the hive is lost at the restart. Ending
+// the restore point can take many seconds (System Restore snapshots the
+// registry): it is done there too, before the first swap.
+FreshCopies CopyAndCheck(DefragRun& run, const HiveTable& swaps, const RestorePointMade& point) {
+  const bool copyAgain = !run.keepAnalysisCopies;
+  if (copyAgain)
+    for (const std::string& file : swaps.HiveFiles) DeleteUnlessLinked(run.platform.files, CopyPath(file));
+  std::vector<HiveResult> checked;
+  bool pointEnded = false;
+  AfterCopies then = [&](bool copied, const std::atomic<bool>& stop,
+                         const std::function<void(const std::string&)>& showHive) {
+    const bool passed = copied && CheckAll(run, swaps, stop, showHive, checked) && !stop.load();
+    EndRestorePoint(run.platform.restore, point, passed && ScheduledIn(checked) > 0);
+    pointEnded = true;
+    return passed;
+  };
+  FreshCopies end = FreshCopies::Done;
+  if (swaps.empty()) {
+    const std::atomic<bool> never{false};
+    then(true, never, [](const std::string&) {});
+  } else {
+    end = run.dialogs.CopyAgain(copyAgain ? swaps : HiveTable{}, then);
+  }
+  // A window that could not run its worker at all: the point is still ours
+  // to close.
+  if (!pointEnded) EndRestorePoint(run.platform.restore, point, false);
+  if (end == FreshCopies::Done) run.report.hives.insert(run.report.hives.end(), checked.begin(), checked.end());
+  return end;
 }
 
 // The copy right before its swap is still the file that passed the check:
@@ -266,9 +312,8 @@ DefragOutcome DefragRegistry(DefragRun& run) {
     EndRestorePoint(p.restore, point, false);
     return DefragOutcome::Declined;
   }
-  if (CopyAgain(run, swaps) == FreshCopies::Stopped) {
+  if (CopyAndCheck(run, swaps, point) == FreshCopies::Stopped) {
     // Stopped means the whole run: the copies made so far are not swapped.
-    EndRestorePoint(p.restore, point, false);
     for (std::size_t i = 0; i < swaps.size(); ++i)
       run.report.hives.push_back(Measured(
           run, {swaps.HiveNames[i], HiveOutcome::NotCopied, "the fresh copies were stopped"}, swaps.HiveFiles[i], 0));
@@ -276,18 +321,7 @@ DefragOutcome DefragRegistry(DefragRun& run) {
     Record(run);
     return DefragOutcome::Stopped;
   }
-  // Loading a copy back needs both; the swap needs the restore privilege.
-  EnableBackupPrivilege(p.privileges);
-  EnableRestorePrivilege(p.privileges);
-  // Every check before the first swap: from that swap on, whatever the
-  // system writes to the hive is lost at the restart.
-  for (std::size_t i = 0; i < swaps.size(); ++i)
-    run.report.hives.push_back(Check(run, swaps.HiveNames[i], swaps.HiveFiles[i]));
-  const bool toSwap = run.report.Scheduled() > 0;
-  // Ending the restore point can take many seconds (System Restore
-  // snapshots the registry): it is done before the first swap.
-  EndRestorePoint(p.restore, point, toSwap);
-  if (!toSwap) {
+  if (run.report.Scheduled() == 0) {
     Record(run);
     return NoSwap(run, DefragOutcome::NothingScheduled);
   }

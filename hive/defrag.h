@@ -9,6 +9,7 @@
 // lost at the restart.
 #pragma once
 
+#include <atomic>
 #include <functional>
 #include <optional>
 #include <string>
@@ -64,6 +65,14 @@ struct DefragPlan {
 
 enum class FreshCopies { Done, Stopped };
 
+// What runs on the fresh copies' worker once the copies are done (copied:
+// every hive was copied) or stopped: the checks and the end of the restore
+// point, which may take many seconds and must not freeze a window. It reads
+// stop between hives, names each hive as it starts on it (showHive), and
+// answers whether the run goes on.
+using AfterCopies = std::function<bool(bool copied, const std::atomic<bool>& stop,
+                                       const std::function<void(const std::string& hiveName)>& showHive)>;
+
 // The windows the defragmentation shows, all of them before the first swap
 // (but the one that says nothing could be scheduled).
 class DefragDialogs {
@@ -78,9 +87,10 @@ class DefragDialogs {
   // restarts at once and that changes made from now on are lost. True goes on.
   virtual bool ConfirmSwapAndRestart(const DefragPlan& plan) = 0;
   // Writes a fresh copy of each hive through the scan worker and its
-  // progress dialog; returns when the dialog has closed: Stopped when the
-  // user ended it (Stop, Esc, the close box).
-  virtual FreshCopies CopyAgain(const HiveTable& hives) = 0;
+  // progress dialog (none when hives is empty), then runs then on the same
+  // worker; returns when the dialog has closed: Stopped when the user ended
+  // it (Stop, Esc, the close box) at any moment, or when then said so.
+  virtual FreshCopies CopyAgain(const HiveTable& hives, const AfterCopies& then) = 0;
   // No hive could be scheduled: there will be no restart.
   virtual void ShowNothingScheduled(const DefragReport& report) = 0;
 };

@@ -120,7 +120,9 @@ void TfrmGetNewHiveProgess::TakeStatus() {
 }
 
 ScanCompletion TfrmGetNewHiveProgess::Completion() const {
-  return worker_ ? worker_->Completion() : ScanCompletion::Stopped;
+  // A Stop the dialog took stands, whatever the worker finished after it.
+  if (stopped_ || !worker_) return ScanCompletion::Stopped;
+  return worker_->Completion();
 }
 
 void TfrmGetNewHiveProgess::ReportWorkerError() {

@@ -38,9 +38,16 @@ ScanCompletion RunHiveScan(Platform& platform, const ScanJob& job, const std::at
     ++i;
     reporter.HiveDone(elapsed, std::int32_t(i));
   }
-  const ScanCompletion completion = i >= n ? ScanCompletion::Complete : ScanCompletion::Stopped;
-  if (completion == ScanCompletion::Complete) reporter.Finished();
-  return completion;
+  bool goOn = i >= n;
+  if (job.afterCopies)
+    goOn = job.afterCopies(goOn, stop, [&reporter](const std::string& hiveName) { reporter.ShowHive(hiveName); }) &&
+           goOn;
+  // The user who pressed Stop was told the run stops; whatever finished
+  // meanwhile does not change that.
+  if (stop.load()) goOn = false;
+  if (!goOn) return ScanCompletion::Stopped;
+  reporter.Finished();
+  return ScanCompletion::Complete;
 }
 
 }  // namespace vh

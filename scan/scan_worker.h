@@ -5,8 +5,10 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <string>
 
+#include "hive/defrag.h"
 #include "hive/hive_table.h"
 #include "platform/platform.h"
 
@@ -43,6 +45,10 @@ struct ScanJob {
   bool unattended = false;  // nothing may reach the screen
   std::string caption;      // empty: the layout's, translated
   std::string label;        // empty: the layout's, translated
+  // More work for the same worker once the copies are done or stopped
+  // (the defragmentation's checks): it runs under the same window, with
+  // the same Stop.
+  AfterCopies afterCopies;
 };
 
 // How a scan ended: every hive handled (each copy may still have failed on
@@ -50,7 +56,9 @@ struct ScanJob {
 enum class ScanCompletion { Complete, Stopped, Failed };
 
 // Runs the scan to its end or until stop is set (tested before each hive;
-// the hive in progress is always finished).
+// the hive in progress is always finished), then the job's afterCopies. A
+// stop taken at any moment, during the last hive or the work after it
+// included, makes the scan Stopped.
 ScanCompletion RunHiveScan(Platform& platform, const ScanJob& job, const std::atomic<bool>& stop, ScanReporter& reporter,
                  ScanClock& clock = SteadyScanClock());
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <functional>
 
@@ -20,12 +21,16 @@
 namespace vh {
 namespace {
 
-// Presses Stop once stopAfter hives are done, as the progress dialog's
-// Stop, Esc and close box do; never when stopAfter is negative.
+// Presses Stop once stopAfter hives are done, or as the stopAtShown-th hive
+// is shown (copied, then checked), as the progress dialog's Stop, Esc and
+// close box do; never when negative.
 class QuietReporter final : public ScanReporter {
  public:
-  QuietReporter(std::atomic<bool>& stop, int stopAfter) : stop_(stop), stopAfter_(stopAfter) {}
-  void ShowHive(const std::string&) override {}
+  QuietReporter(std::atomic<bool>& stop, int stopAfter, int stopAtShown = -1)
+      : stop_(stop), stopAfter_(stopAfter), stopAtShown_(stopAtShown) {}
+  void ShowHive(const std::string&) override {
+    if (++shown_ == stopAtShown_) stop_ = true;
+  }
   void HiveDone(std::uint32_t, std::int32_t done) override {
     if (stopAfter_ >= 0 && done >= stopAfter_) stop_ = true;
   }
@@ -34,6 +39,8 @@ class QuietReporter final : public ScanReporter {
  private:
   std::atomic<bool>& stop_;
   int stopAfter_;
+  int stopAtShown_;
+  int shown_ = 0;
 };
 
 class ScriptedDialogs final : public DefragDialogs {
@@ -54,12 +61,12 @@ class ScriptedDialogs final : public DefragDialogs {
     return confirmSwap;
   }
   // The scan worker, as the progress dialog runs it.
-  FreshCopies CopyAgain(const HiveTable& hives) override {
+  FreshCopies CopyAgain(const HiveTable& hives, const AfterCopies& then) override {
     log.push_back("copy again " + std::to_string(hives.size()));
     if (beforeCopy) beforeCopy();
     std::atomic<bool> stop{stopAfter == 0};
-    QuietReporter reporter(stop, stopAfter);
-    ScanCompletion end = RunHiveScan(fake->platform(), ScanJob{hives, false}, stop, reporter);
+    QuietReporter reporter(stop, stopAfter, stopAtShown);
+    ScanCompletion end = RunHiveScan(fake->platform(), ScanJob{hives, false, false, "", "", then}, stop, reporter);
     return end == ScanCompletion::Stopped ? FreshCopies::Stopped : FreshCopies::Done;
   }
   void ShowNothingScheduled(const DefragReport& report) override {
@@ -75,6 +82,7 @@ class ScriptedDialogs final : public DefragDialogs {
   RestorePointMade restorePoint{RestorePointStep::Created, 41};
   bool tickDontAsk = false;
   int stopAfter = -1;
+  int stopAtShown = -1;
   std::vector<std::string> log;
   std::vector<std::string> lines;
 };
@@ -249,7 +257,7 @@ TEST_F(DefragTest, ACopyThatDoesNotLoadIsNotSwappedAndIsDeleted) {
   EXPECT_EQ(report.hives[0].replaceResult, -1);
   EXPECT_FALSE(fake.HasFile(std::string(kSoftware) + ".hvz"));
   EXPECT_EQ(Swapped().size(), 2u);
-  EXPECT_TRUE(dialogs.log.empty()) << "unattended: nothing shown";
+  EXPECT_EQ(dialogs.log, std::vector<std::string>{"copy again 0"}) << "unattended: checked under the hidden window only";
   EXPECT_FALSE(fake.PendingSwaps().count("HKEY_LOCAL_MACHINE\\SOFTWARE"));
 }
 
@@ -403,9 +411,11 @@ TEST_F(DefragTest, AStaleCheckKeyIsUnloadedBeforeTheCheck) {
   fake.calls.clear();
   EXPECT_EQ(Run(true, 12, true), DefragOutcome::Restarting);
   std::vector<std::string> calls = MachineCalls();
-  ASSERT_GE(calls.size(), 4u);
-  EXPECT_EQ(calls[2], "RegUnLoadKeyA(HKEY_LOCAL_MACHINE, VarnholdCopyCheck)");
-  EXPECT_EQ(calls[3].rfind("RegLoadKeyA", 0), 0u);
+  auto unload = std::find(calls.begin(), calls.end(), "RegUnLoadKeyA(HKEY_LOCAL_MACHINE, VarnholdCopyCheck)");
+  ASSERT_LT(unload + 1, calls.end());
+  EXPECT_EQ(std::find_if(calls.begin(), unload, [](const std::string& c) { return c.rfind("RegLoadKeyA", 0) == 0; }),
+            unload) << "unloaded before any load";
+  EXPECT_EQ(unload[1].rfind("RegLoadKeyA", 0), 0u);
   EXPECT_EQ(report.Scheduled(), 3);
 
   NextStart();
@@ -488,7 +498,7 @@ TEST_F(DefragTest, RestorePointOnlyWhenAskedOnASystemThatOffersItAndBeforeTheCop
 TEST_F(DefragTest, UnattendedRightAfterItsAnalysisKeepsTheCopiesAndAsksNothing) {
   options.RestorePoint = true;
   EXPECT_EQ(Run(true, 12, true), DefragOutcome::Restarting);
-  EXPECT_TRUE(dialogs.log.empty());
+  EXPECT_EQ(dialogs.log, std::vector<std::string>{"copy again 0"}) << "the checks' hidden window, nothing copied";
   EXPECT_TRUE(fake.CallsNamed("RegSaveKeyA").empty());
   EXPECT_EQ(Swapped().size(), 3u);
   EXPECT_EQ(fake.CallsNamed("ExitWindowsEx"), std::vector<std::string>{"ExitWindowsEx(6, 2147614724)"})
@@ -654,23 +664,34 @@ TEST_F(DefragTest, ARestartThatDoesNotStartIsAnErrorEventAfterTheScheduledSwaps)
 // journal says so, and Windows does not restart.
 TEST_F(DefragTest, StoppedFreshCopiesSwapNothingCancelTheRestorePointAndAreJournalled) {
   options.RestorePoint = true;
-  for (int stopAfter : {0, 1, 2}) {
+  // Stop before or after a hive's copy, the last one's included, or while
+  // a copy is checked: the whole run ends before any swap.
+  struct Row {
+    int stopAfter, stopAtShown;
+    bool checked;
+  };
+  for (Row row : {Row{0, -1, false}, Row{1, -1, false}, Row{2, -1, false}, Row{3, -1, false}, Row{-1, 3, false},
+                  Row{-1, 4, true}, Row{-1, 6, true}}) {
     NextStart();
-    dialogs.stopAfter = stopAfter;
-    EXPECT_EQ(Run(false, 12), DefragOutcome::Stopped) << stopAfter;
-    EXPECT_TRUE(Swapped().empty()) << stopAfter;
-    EXPECT_TRUE(fake.CallsNamed("ExitWindowsEx").empty()) << stopAfter;
-    EXPECT_TRUE(fake.CallsNamed("RegLoadKeyA").empty()) << "not even checked";
-    EXPECT_EQ(fake.CallsNamed("SRSetRestorePointA(101"), std::vector<std::string>{"SRSetRestorePointA(101, 13, 41, )"});
+    dialogs.stopAfter = row.stopAfter;
+    dialogs.stopAtShown = row.stopAtShown;
+    const std::string at = std::to_string(row.stopAfter) + "/" + std::to_string(row.stopAtShown);
+    EXPECT_EQ(Run(false, 12), DefragOutcome::Stopped) << at;
+    EXPECT_TRUE(Swapped().empty()) << at;
+    EXPECT_TRUE(fake.CallsNamed("ExitWindowsEx").empty()) << at;
+    EXPECT_EQ(fake.CallsNamed("RegLoadKeyA").empty(), !row.checked) << at;
+    EXPECT_EQ(fake.CallsNamed("SRSetRestorePointA(101"), std::vector<std::string>{"SRSetRestorePointA(101, 13, 41, )"})
+        << at;
     JournalEntry last = Journal().back();
     EXPECT_EQ(last.ended, "stopped by the user during the fresh copies; nothing was swapped");
     EXPECT_EQ(last.Scheduled(), 0);
+    EXPECT_EQ(last.hives.size(), 3u) << "each hive once";
     EXPECT_FALSE(FindWaitingSwaps(fake));
   }
   // A scan that ends for another reason leaves out only the hives it did
   // not copy.
   NextStart();
-  dialogs.stopAfter = -1;
+  dialogs.stopAfter = dialogs.stopAtShown = -1;
   fake.AddKey(RootKey::Users, "S-1-5-19").saveError = 5;
   EXPECT_EQ(Run(false, 12), DefragOutcome::Restarting);
   EXPECT_EQ(Swapped().size(), 2u);

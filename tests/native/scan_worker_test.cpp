@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "tests/support/fake_platform.h"
 
 namespace vh {
@@ -93,11 +95,40 @@ TEST_F(ScanWorkerTest, StopDuringTheThirdHiveFinishesItAndEndsStoppedWithoutFini
   EXPECT_FALSE(fake.HasFile("C:\\H4.hvz"));
 }
 
-TEST_F(ScanWorkerTest, StopDuringTheLastHiveStillFinishes) {
-  Recorder r(stop, 5);
-  EXPECT_EQ(RunHiveScan(fake.platform(), job, stop, r, clock), ScanCompletion::Complete);
-  ASSERT_GE(r.events.size(), 2u);
-  EXPECT_EQ(r.events.back(), "Finish");
+// A stop taken late, while the last hive is copied or while the work after
+// the copies runs, still ends the scan as stopped: the dialog told the user
+// so, and the defragmentation must swap nothing.
+TEST_F(ScanWorkerTest, AStopTakenDuringTheLastHiveOrTheWorkAfterTheCopiesEndsTheScanStopped) {
+  struct Row {
+    int stopAtHive;      // 1-based hive whose start presses Stop; -1 never
+    bool stopInAfter;    // the work after the copies presses Stop
+    bool afterSaysGoOn;  // what that work answers
+    ScanCompletion expected;
+    const char* afterSaw;  // what the work after the copies was told
+  };
+  const Row rows[] = {
+      {5, false, true, ScanCompletion::Stopped, "copied 1"},
+      {2, false, true, ScanCompletion::Stopped, "copied 0"},
+      {-1, true, true, ScanCompletion::Stopped, "copied 1"},
+      {-1, false, false, ScanCompletion::Stopped, "copied 1"},
+      {-1, false, true, ScanCompletion::Complete, "copied 1"},
+  };
+  for (const Row& row : rows) {
+    stop = false;
+    std::string afterSaw;
+    job.afterCopies = [&](bool copied, const std::atomic<bool>&, const std::function<void(const std::string&)>& show) {
+      afterSaw = std::string("copied ") + (copied ? "1" : "0");
+      show("checking");
+      if (row.stopInAfter) stop = true;
+      return row.afterSaysGoOn;
+    };
+    Recorder r(stop, row.stopAtHive);
+    EXPECT_EQ(RunHiveScan(fake.platform(), job, stop, r, clock), row.expected) << row.stopAtHive << row.stopInAfter;
+    EXPECT_EQ(afterSaw, row.afterSaw);
+    ASSERT_FALSE(r.events.empty());
+    EXPECT_EQ(r.events.back() == "Finish", row.expected == ScanCompletion::Complete);
+    EXPECT_NE(std::find(r.events.begin(), r.events.end(), "show checking"), r.events.end());
+  }
 }
 
 TEST_F(ScanWorkerTest, AFailedCopyDoesNotStopTheScanAndAnEmptyTableFinishesAtOnce) {

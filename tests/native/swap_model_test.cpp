@@ -38,10 +38,10 @@ class YesDialogs final : public DefragDialogs, public UndoDialogs {
     notSwapped = plan.notSwapped;
     return true;
   }
-  FreshCopies CopyAgain(const HiveTable& hives) override {
+  FreshCopies CopyAgain(const HiveTable& hives, const AfterCopies& then) override {
     std::atomic<bool> stop{false};
     Quiet quiet;
-    RunHiveScan(fake_.platform(), ScanJob{hives, false}, stop, quiet);
+    RunHiveScan(fake_.platform(), ScanJob{hives, false, false, "", "", then}, stop, quiet);
     return FreshCopies::Done;
   }
   void ShowNothingScheduled(const DefragReport&) override { shown.push_back("nothing scheduled"); }
