@@ -44,13 +44,12 @@ struct MainSession {
   Platform& platform;
   HiveTable& hives;
   TOptionsSetting& options;
-  const bool& unattended;     // TfrmMain::Unattended
-  const bool& runningOnWow64;  // TfrmMain::RunningOnWow64
-  bool runsUnattended;        // the command line asks for an unattended mode
+  // Nobody is there to answer a box: the command line asked for an
+  // unattended mode. Fixed for the whole run.
+  const bool unattended;
+  const bool& runningOnWow64;  // known once the hives are listed
   MainCommandsHost& host;
 
-  // Nobody answers a box: an unattended run, or one the command line asked for.
-  bool NobodyAnswers() const { return unattended || runsUnattended; }
   Messages CurrentMessages() const { return LoadMessages(platform, options.Lan); }
   std::string Text(unsigned messageId, const std::vector<std::string>& values = {}) const {
     return CurrentMessages().Text(messageId, values);

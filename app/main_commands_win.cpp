@@ -96,8 +96,10 @@ MainState MainCommands::State() const {
 void MainCommands::ShowState() { s_.host.ShowCommands(CommandsIn(State(), undoOffered_)); }
 
 void MainCommands::RefreshUndo() {
-  // The journal is read only when the undo could be offered at all.
-  undoOffered_ = !restart_.Pending() && UndoOffered(s_.platform, s_.hives, JournalPath(s_.platform.files));
+  // The journal is read only when the undo could be offered at all: never
+  // to a run with nobody there to choose it.
+  undoOffered_ = !s_.unattended && !restart_.Pending() &&
+                 UndoOffered(s_.platform, s_.hives, JournalPath(s_.platform.files));
   ShowState();
 }
 

@@ -12,6 +12,7 @@
 #include "platform/string_table_win.h"
 #include "app/run_log_win.h"
 #include "app/single_instance_win.h"
+#include "app/unattended_run_win.h"
 #include "platform/system_library_win.h"
 #include "platform/text_win.h"
 #include "platform/win32_platform_win.h"
@@ -57,21 +58,23 @@ int RunProgram(vh::Platform& platform, const vh::Invocation& invocation, vh::Tot
 
   vh::DisableInputMethods();
   vh::RegisterCommonControlClasses();
-  auto main = vh::CreateForm<vh::TfrmMain>(platform, invocation);
+  // The mode is decided here, once: nothing of the main window takes part
+  // in a run with nobody there, and no message can start one.
+  if (unattended) {
+    vh::UnattendedRun run(platform, invocation);
+    if (!run.HasWindow()) return vh::kExitNoDesktop;
+    int code = run.Run();
+    totals = vh::TotalsOf(run.LastFigures());
+    endReported = run.RunEndReported();
+    return code;
+  }
+  auto main = vh::CreateForm<vh::TfrmMain>(platform);
   // Without a desktop to put the window on nothing could ever end the
   // message loop.
   if (!main->Handle()) return vh::kExitNoDesktop;
-  // Unattended, nothing may ever appear on screen: the window's show
-  // handler runs without the window being shown.
-  if (unattended) {
-    main->ShowHidden();
-  } else {
-    main->Show();
-  }
+  main->Show();
   vh::RunMessageLoop();
-  totals = vh::TotalsOf(main->LastFigures());
-  endReported = main->RunEndReported();
-  return main->ExitCode;
+  return vh::kExitDone;
 }
 
 int RunAndReport(vh::Platform& platform) {

@@ -7,6 +7,7 @@
 #include "about/about_box_win.h"
 #include "app/drag_area.h"
 #include "app/main_layout_win.h"
+#include "app/run_log_win.h"
 #include "ui/window_messages_win.h"
 #include "app/single_instance_win.h"
 #include "platform/string_table_win.h"
@@ -60,8 +61,7 @@ DragKind DragKindOf(TComponent& c) {
 
 }  // namespace
 
-TfrmMain::TfrmMain(Platform& platform, Invocation invocation)
-    : TForm(nullptr, MainForm()), platform_(platform), invocation_(std::move(invocation)) {
+TfrmMain::TfrmMain(Platform& platform) : TForm(nullptr, MainForm()), platform_(platform) {
   isMainForm = true;
   // The taskbar shows the application's title; the window's own caption
   // is never drawn on the borderless window.
@@ -71,7 +71,7 @@ TfrmMain::TfrmMain(Platform& platform, Invocation invocation)
   SetWindowLongA(Handle(), GWL_STYLE, GetWindowLongA(Handle(), GWL_STYLE) | WS_MINIMIZEBOX | WS_SYSMENU);
   InstantiateLayout(*this, MainWindowControls(), MainWindowMenus());
   controls_.emplace(*this);
-  commands_.emplace(MainSession{platform_, Hives, options_, Unattended, RunningOnWow64, RunsUnattended(), *this});
+  commands_.emplace(MainSession{platform_, Hives, options_, false, RunningOnWow64, *this});
   BindHandlers();
   controls_->homeLink.SetURL(LoadResString(IDS_HOME_URL));
   controls_->homeLink.SetShell(&platform_.shell);
@@ -170,7 +170,6 @@ void TfrmMain::FormCreate() {
   LoadSaveOptions(options_, platform_.profiles, OptionsFilePath(platform_.files), true);
   Hives.clear();
   ShowTotals(nullptr);
-  Unattended = false;
   controls_->title.SetCaption(controls_->title.Caption() + " " + LoadResString(IDS_VERSION_SUFFIX));
   CloseUpHelpGroup();
 }
@@ -202,16 +201,8 @@ void TfrmMain::FormShow() {
   commands_->Restart().FindPendingNow();
   // The commands as they stand; the undo is offered once the journal is read.
   commands_->ShowState();
-  // Before any mode the command line asks for, which posts its own message.
   PostMessageA(Handle(), WM_AFTERFIRSTPAINT, 0, 0);
   if (!IsSupportedVersionCode(GetWindowsVersionCode(platform_.system.GetVersion()))) {
-    if (RunsUnattended()) {
-      // Nobody would ever press OK; the caller reads the exit code.
-      RecordFailure(MessageOf(IDS_UNSUPPORTED_SYSTEM).english);
-      ExitCode = kExitUnsupportedWindows;
-      TForm::Close();
-      return;
-    }
     ShowMessageBox(Text(IDS_UNSUPPORTED_SYSTEM));
     return;
   }
@@ -219,7 +210,6 @@ void TfrmMain::FormShow() {
   TickLanguageMenu();
   TranslateOnShow(*this, platform_, options_.Lan);
   FitSpeedButtons();
-  StartRequestedMode();
 }
 
 // Neither the System log (slow to query when it is full) nor the journal
@@ -227,24 +217,8 @@ void TfrmMain::FormShow() {
 // reorganisations in the info line of a row not yet selected.
 void TfrmMain::ReadAfterFirstPaint() {
   UpdateWindow(Handle());
-  // Only the window and the scan's report show it; the log is not read for
-  // a run that would not.
-  if (invocation_.mode == RunMode::Interactive || invocation_.mode == RunMode::Scan)
-    reorganizations_ = ReadReorganizations(platform_, Hives);
+  reorganizations_ = ReadReorganizations(platform_, Hives);
   commands_->RefreshUndo();
-}
-
-void TfrmMain::StartRequestedMode() {
-  if (invocation_.mode == RunMode::Silent) {
-    Unattended = true;
-    PostMessageA(Handle(), WM_RUNSILENT, 0, 0);
-  } else if (invocation_.mode == RunMode::Scan) {
-    Unattended = true;
-    PostMessageA(Handle(), WM_RUNSCAN, 0, 0);
-  } else if (invocation_.mode == RunMode::Undo) {
-    Unattended = true;
-    PostMessageA(Handle(), WM_RUNUNDO, 0, 0);
-  }
 }
 
 void TfrmMain::TickLanguageMenu() {
@@ -337,11 +311,7 @@ void TfrmMain::SaveSettingsOnClose() {
   try {
     LoadSaveOptions(options_, platform_.profiles, OptionsFilePath(platform_.files), false);
   } catch (const AppError& e) {
-    if (RunsUnattended()) {
-      RecordFailure(e.what());
-    } else {
-      ShowMessageBox(ShownText(e), MB_OK | MB_ICONERROR);
-    }
+    ShowMessageBox(ShownText(e), MB_OK | MB_ICONERROR);
   }
 }
 
@@ -366,20 +336,9 @@ LRESULT TfrmMain::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
       return IsDragArea(GET_X_LPARAM(lp) - w.left, GET_Y_LPARAM(lp) - w.top) ? HTCAPTION : HTCLIENT;
     }
     case WM_WAKEINSTANCE:
-      // A run without a user stays hidden whoever starts the program.
-      if (RunsUnattended()) return 0;
       ShowWindow(Handle(), SW_SHOW);
       if (IsIconic(Handle())) ShowWindow(Handle(), SW_RESTORE);
       SetForegroundWindow(LastUsedWindow(Handle()));
-      return 0;
-    case WM_RUNSILENT:
-      ExitCode = RunSilentMode(*this, invocation_.minGain);
-      return 0;
-    case WM_RUNSCAN:
-      ExitCode = RunScanMode(*this, platform_.profiles, invocation_.reportPath, platform_.files.ExecutablePath());
-      return 0;
-    case WM_RUNUNDO:
-      ExitCode = RunUndoMode(*this);
       return 0;
     case WM_AFTERFIRSTPAINT:
       ReadAfterFirstPaint();
@@ -403,6 +362,8 @@ Messages TfrmMain::CurrentMessages() { return commands_->Session().CurrentMessag
 std::string TfrmMain::Text(unsigned messageId, const std::vector<std::string>& values) {
   return commands_->Session().Text(messageId, values);
 }
+
+void TfrmMain::RecordFailure(const std::string& text) { AppendToRunLog(platform_.files, text); }
 
 void TfrmMain::bAnalyzeRegistryClick(TObject&) { RunAnalysis(); }
 void TfrmMain::bDefragRegistryClick(TObject&) { RunDefrag(); }

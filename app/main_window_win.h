@@ -1,7 +1,9 @@
 // TfrmMain: the borderless, skinned main window with the hive table, the
-// command buttons and the totals. It owns the HiveTable, the settings and
-// the Unattended and WOW64 flags for the whole run, and its commands
-// (MainCommands, app/main_commands_win.h), which it shows as they ask.
+// command buttons and the totals, for a person at the screen (the
+// unattended modes run without it: app/unattended_run_win.h). It owns the
+// HiveTable, the settings and the WOW64 flag for the whole run, and its
+// commands (MainCommands, app/main_commands_win.h), which it shows as they
+// ask.
 #pragma once
 
 #include <array>
@@ -9,10 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "app/command_line.h"
 #include "app/main_commands_win.h"
 #include "app/main_layout_win.h"
-#include "app/unattended.h"
 #include "platform/error.h"
 #include "hive/reorganization.h"
 #include "hive/hive_table.h"
@@ -25,18 +25,14 @@ namespace vh {
 
 extern const char kMainWindowClass[];
 
-class TfrmMain : public TForm, private UnattendedHost, private MainCommandsHost {
+class TfrmMain : public TForm, private MainCommandsHost {
  public:
-  // invocation: what the command line asks for; interactive by default.
-  explicit TfrmMain(Platform& platform, Invocation invocation = {});
+  explicit TfrmMain(Platform& platform);
   ~TfrmMain() override;
   const char* ClassName() const override { return "TfrmMain"; }
 
   HiveTable Hives;
-  bool Unattended = false;
   bool RunningOnWow64 = false;
-  // What the program ends with: 0, or an unattended mode's failure code.
-  int ExitCode = kExitDone;
 
   TOptionsSetting& Options() { return options_; }
   // What a dialog opened from this window is given.
@@ -79,9 +75,6 @@ class TfrmMain : public TForm, private UnattendedHost, private MainCommandsHost 
   void TickLanguageItem(const std::string& itemName);
   bool IsDragArea(int x, int y) const;
 
-  // Runs the show handler without showing the window (unattended runs).
-  void ShowHidden() { FormShow(); }
-
   // The commands, as the buttons and the unattended modes run them
   // (app/main_commands_win.h).
   bool RunAnalysis() { return commands_->RunAnalysis(); }
@@ -90,9 +83,6 @@ class TfrmMain : public TForm, private UnattendedHost, private MainCommandsHost 
   bool SwapsPending() const { return commands_->Restart().Pending(); }
   void ShowPendingWarning() { commands_->Restart().ShowPending(); }
   const AnalysisFigures* LastFigures() const { return commands_->LastFigures(); }
-  // The event that ends an unattended run was written by the window itself
-  // (at the end of the session its restart ends).
-  bool RunEndReported() const { return runEndReported_; }
 
  protected:
   void FormCreate() override;
@@ -118,43 +108,25 @@ class TfrmMain : public TForm, private UnattendedHost, private MainCommandsHost 
   void WatchRestart(unsigned ms) override;
   void CloseUpHelpGroup();
   void TickLanguageMenu();
-  void StartRequestedMode();
   void ReadAfterFirstPaint();
   // The info line under the list, for that row (-1: none).
   void ShowHiveInfo(int row);
   std::string ReorganizedAdvice() override;
   void OpenAddress(unsigned stringId);
   void SetGridLines(bool on);
-  bool RunsUnattended() const { return IsUnattended(invocation_.mode); }
   void SaveSettingsOnClose();
-
-  // Unattended: waits in a message loop until the session ends (true) or
-  // the restart is found not to come (false).
-  bool AwaitRestart() override;
-  // Writes the event that ends an unattended run, once.
-  void ReportRunEndNow(int exitCode) override;
-
-  // Unattended modes.
-  void HideWindows() override;
-  bool SwapsWait() override { return commands_->Restart().FindPendingNow(); }
-  bool Analyze() override { return RunAnalysis(); }
-  DefragSummary Defragment() override { return RunDefrag(); }
-  UndoSummary Undo() override { return RunUndo(); }
-  TotalsText Totals() override;
-  HivesReport ReportHives() override;
-  std::string NowText() override;
+  // Only an unattended run ends with an event of its own.
+  void ReportRunEndNow(int) override {}
+  // What the catalogue could not read goes to the log beside the program.
   void RecordFailure(const std::string& text) override;
-  void Close() override { TForm::Close(); }
 
   Platform& platform_;
   std::optional<MainControls> controls_;
   TOptionsSetting options_;
-  Invocation invocation_;
   std::optional<MainCommands> commands_;
   // Windows' own latest reorganisation of each hive, from the System log.
   Reorganizations reorganizations_;
   bool closing_ = false;
-  bool runEndReported_ = false;
 };
 
 }  // namespace vh

@@ -45,7 +45,7 @@ bool RestartWatch::RefuseWhilePending() {
   if (!FindPendingNow()) return false;
   const std::string found = waitingRun_.empty() ? "" : "Found: " + waitingRun_ + ".";
   // An unattended caller reads its own exit code; nobody answers a box.
-  if (s_.NobodyAnswers()) {
+  if (s_.unattended) {
     if (!found.empty()) s_.host.RecordFailure(found);
     return true;
   }
@@ -106,7 +106,7 @@ void RestartWatch::NotStarted(const std::string& reason, const std::string& show
   watch_ = Watch::Failed;
   if (record) RecordNotStarted(reason);
   ShowPending();
-  if (s_.NobodyAnswers()) {
+  if (s_.unattended) {
     s_.host.RecordFailure("The swaps are scheduled, but Windows could not be restarted: " + reason +
                           ". Every registry change until the restart will be lost; restart Windows now.");
     return;
@@ -157,7 +157,7 @@ void RestartWatch::Cancelled() {
   }
   tries_ = 2;
   s_.host.WatchRestart(kRestartWaitMs);
-  if (s_.NobodyAnswers()) {
+  if (s_.unattended) {
     s_.host.RecordFailure("The restart was cancelled; Windows was asked once more to restart, without closing "
                           "programs by force.");
     return;

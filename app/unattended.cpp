@@ -60,7 +60,6 @@ std::string ReportTimeText(const std::string& date, const std::string& time, boo
 }
 
 int RunSilentMode(UnattendedHost& host, const std::optional<MinGain>& minGain) {
-  host.HideWindows();
   if (RefusedWhileSwapsWait(host)) return kExitSwapsPending;
   // Swapping hives for copies that this run did not write (missing, or stale
   // from an earlier run) would throw away every registry change made since.
@@ -91,7 +90,6 @@ int RunSilentMode(UnattendedHost& host, const std::optional<MinGain>& minGain) {
 }
 
 int RunUndoMode(UnattendedHost& host) {
-  host.HideWindows();
   if (RefusedWhileSwapsWait(host)) return kExitSwapsPending;
   UndoSummary done = host.Undo();
   for (const std::string& line : done.notUndone) host.RecordFailure("Not swapped back: " + line);
@@ -130,7 +128,6 @@ int RunUndoMode(UnattendedHost& host) {
 
 int RunScanMode(UnattendedHost& host, ProfileFiles& profiles, const std::string& reportPath,
                 const std::string& programPath) {
-  host.HideWindows();
   if (!reportPath.empty() && IsProgramFile(reportPath, programPath)) {
     host.RecordFailure("The report file " + reportPath + " is one of Varnhold's own files; nothing was written.");
     host.Close();
@@ -140,7 +137,13 @@ int RunScanMode(UnattendedHost& host, ProfileFiles& profiles, const std::string&
   if (RefusedWhileSwapsWait(host)) return kExitSwapsPending;
   try {
     if (!reportPath.empty() && !EraseReportSections(profiles, reportPath)) throw UnableToWrite(reportPath);
-    host.Analyze();
+    // Totals of an analysis that did not go through would pass for a
+    // measured registry.
+    if (!host.Analyze()) {
+      host.RecordFailure("The analysis did not complete; no report was written.");
+      host.Close();
+      return kExitAnalysisIncomplete;
+    }
     if (!reportPath.empty()) {
       TotalsText totals = host.Totals();
       WriteKey(profiles, reportPath, "Current Size", totals.currentSize);

@@ -20,7 +20,7 @@ namespace vh {
 enum ExitCode : int {
   kExitDone = 0,                // the mode did its work (and every interactive run)
   kExitNoDesktop = 1,           // no window could be created
-  kExitAnalysisIncomplete = 2,  // /Silent: no complete analysis, nothing scheduled
+  kExitAnalysisIncomplete = 2,  // /Silent, /Scan: no complete analysis; nothing scheduled, no report
   kExitReportNotWritten = 3,    // /Scan: the report file could not be written, or is the program's own
   kExitNothingScheduled = 4,    // /Silent: no hive could be swapped; no restart
   kExitAnotherInstance = 5,     // unattended: another instance was running
@@ -64,11 +64,10 @@ struct UndoSummary {
   std::vector<std::string> servicing;  // refused: what Windows' servicing is doing
 };
 
-// What the modes need of the main window.
+// What the modes need of the run (UnattendedRun).
 class UnattendedHost {
  public:
   virtual ~UnattendedHost() = default;
-  virtual void HideWindows() = 0;
   // Swaps of an earlier run wait for the restart: nothing may be done.
   virtual bool SwapsWait() = 0;
   // Runs the analysis to its end; true when every hive was copied and the
@@ -86,8 +85,9 @@ class UnattendedHost {
   virtual bool AwaitRestart() = 0;
   // Leaves a failure where an unattended caller can find it.
   virtual void RecordFailure(const std::string& text) = 0;
-  // Closes the window and ends the run. Never throws: a failure on the way
-  // (the settings file) is recorded by the host, and the run still ends.
+  // Ends the run: leftover copies deleted, settings saved. Never throws: a
+  // failure on the way (the settings file) is recorded by the host, and the
+  // run still ends.
   virtual void Close() = 0;
 };
 

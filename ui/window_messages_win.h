@@ -2,9 +2,11 @@
 // meanings share a number.
 //
 // Ranges (Win32): WM_USER..0x7FFF belongs to a window class; WM_APP..0xBFFF
-// to the application. The main window's messages cross processes (a second
-// start wakes the first, unattended runs are started by message), so their
-// numbers are part of the program's outside and never change. Messages
+// to the application. The wake-up crosses processes (a second start wakes
+// the first), so its number is part of the program's outside and never
+// changes; 0x6606, 0x6607 and 0x6609 once started the unattended modes and
+// stay unused: a mode comes from the command line only, never from a
+// message another process can post. Messages
 // posted between a dialog and its own worker stay inside one process and
 // one window class; they start at WM_APP + 1 per dialog, which is safe
 // because each goes to its own window only.
@@ -16,9 +18,6 @@ namespace vh {
 
 // The main window, across processes (WM_USER range, numbers fixed).
 constexpr UINT WM_WAKEINSTANCE = 0x6604;  // a second start: come forward
-constexpr UINT WM_RUNSILENT = 0x6606;
-constexpr UINT WM_RUNSCAN = 0x6607;
-constexpr UINT WM_RUNUNDO = 0x6609;
 // Posted to itself when shown: what the first paint does not need is read
 // after it.
 constexpr UINT WM_AFTERFIRSTPAINT = 0x660A;

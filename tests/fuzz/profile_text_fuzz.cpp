@@ -23,7 +23,6 @@ bool Representable(const std::string& name) {
 
 class QuietHost final : public vh::UnattendedHost {
  public:
-  void HideWindows() override {}
   bool SwapsWait() override { return false; }
   bool Analyze() override { return true; }
   vh::DefragSummary Defragment() override { return {}; }

@@ -13,7 +13,6 @@ const char kProgram[] = "C:\\Program Files\\Varnhold\\varnhold.exe";
 
 class FakeHost final : public UnattendedHost {
  public:
-  void HideWindows() override { log.push_back("hide"); }
   bool Analyze() override {
     log.push_back("analyze");
     return complete;
@@ -50,30 +49,30 @@ class FakeHost final : public UnattendedHost {
 TEST(SilentModeTest, DefragmentsOnlyAfterACompleteAnalysis) {
   FakeHost host;
   EXPECT_EQ(RunSilentMode(host), kExitDone);
-  EXPECT_EQ(host.log, (std::vector<std::string>{"hide", "analyze", "defragment", "await restart", "close"}));
+  EXPECT_EQ(host.log, (std::vector<std::string>{"analyze", "defragment", "await restart", "close"}));
 
   FakeHost stopped;
   stopped.complete = false;
   EXPECT_EQ(RunSilentMode(stopped), kExitAnalysisIncomplete);
-  EXPECT_EQ(stopped.log.size(), 4u);
-  EXPECT_EQ(stopped.log[2].rfind("failure: ", 0), 0u);
-  EXPECT_EQ(stopped.log[3], "close");
+  EXPECT_EQ(stopped.log.size(), 3u);
+  EXPECT_EQ(stopped.log[1].rfind("failure: ", 0), 0u);
+  EXPECT_EQ(stopped.log[2], "close");
 }
 
 TEST(SilentModeTest, LogsEveryHiveNotScheduledAndFailsWithItsOwnCodeWhenNoneWas) {
   FakeHost partly;
   partly.defrag = {true, {"\\REGISTRY\\MACHINE\\SAM: it could not be copied again"}};
   EXPECT_EQ(RunSilentMode(partly), kExitDone) << "the scheduled hives go on";
-  EXPECT_EQ(partly.log, (std::vector<std::string>{"hide", "analyze", "defragment",
+  EXPECT_EQ(partly.log, (std::vector<std::string>{"analyze", "defragment",
                                                   "failure: Not scheduled: \\REGISTRY\\MACHINE\\SAM: it could not be "
                                                   "copied again",
                                                   "await restart", "close"}));
   FakeHost none;
   none.defrag = {false, {"A: x", "B: y"}};
   EXPECT_EQ(RunSilentMode(none), 4);
-  ASSERT_EQ(none.log.size(), 7u);
-  EXPECT_EQ(none.log[5], "failure: No hive was scheduled for replacement; the computer was not restarted.");
-  EXPECT_EQ(none.log[6], "close");
+  ASSERT_EQ(none.log.size(), 6u);
+  EXPECT_EQ(none.log[4], "failure: No hive was scheduled for replacement; the computer was not restarted.");
+  EXPECT_EQ(none.log[5], "close");
 }
 
 TEST(SilentModeTest, BelowItsMinimumGainSchedulesNothingLogsWhyAndEndsWithItsOwnCode) {
@@ -89,7 +88,7 @@ TEST(SilentModeTest, BelowItsMinimumGainSchedulesNothingLogsWhyAndEndsWithItsOwn
     EXPECT_EQ(defragmented, c.second == kExitDone) << c.first;
     if (c.second == kExitBelowMinGain) {
       EXPECT_EQ(host.log, (std::vector<std::string>{
-                              "hide", "analyze",
+                              "analyze",
                               "failure: The compaction percentage 2.5% is below the minimum gain " +
                                   ParseMinGain(c.first)->Text() +
                                   "; no hive was scheduled for replacement and the computer was not restarted.",
@@ -110,7 +109,7 @@ TEST(SilentModeTest, ARestartThatIsRefusedOrDoesNotComeAndSwapsThatWaitEachEndWi
   refused.defrag.restarting = false;
   refused.defrag.restartFailure = "Windows refused to restart (error 21)";
   EXPECT_EQ(RunSilentMode(refused), kExitRestartNotStarted);
-  EXPECT_EQ(refused.log, (std::vector<std::string>{"hide", "analyze", "defragment", "close"}))
+  EXPECT_EQ(refused.log, (std::vector<std::string>{"analyze", "defragment", "close"}))
       << "the host records the failure when it sees it, once";
   FakeHost aborted;
   aborted.restartComes = false;
@@ -128,7 +127,7 @@ TEST(UndoModeTest, EachOutcomeEndsWithItsOwnCodeAndTheReasonsInTheLog) {
   FakeHost undone;
   undone.undo.notUndone = {"\\REGISTRY\\MACHINE\\SAM: its backup is missing"};
   EXPECT_EQ(RunUndoMode(undone), kExitDone);
-  EXPECT_EQ(undone.log, (std::vector<std::string>{"hide", "undo",
+  EXPECT_EQ(undone.log, (std::vector<std::string>{"undo",
                                                   "failure: Not swapped back: \\REGISTRY\\MACHINE\\SAM: its backup "
                                                   "is missing",
                                                   "failure: Undone: the defragmentation of 12/1/2026 9:00:00 AM; every "
@@ -139,13 +138,13 @@ TEST(UndoModeTest, EachOutcomeEndsWithItsOwnCodeAndTheReasonsInTheLog) {
   notRestarted.refusal = UndoRefusal::NotRestarted;
   nothing.undo = {UndoOutcome::NothingToUndo, UndoRefusal::NotRestarted, UndoRefusalText(notRestarted)};
   EXPECT_EQ(RunUndoMode(nothing), 8);
-  EXPECT_EQ(nothing.log[2], "failure: Nothing to undo: swaps wait for the restart, so the last defragmentation has "
+  EXPECT_EQ(nothing.log[1], "failure: Nothing to undo: swaps wait for the restart, so the last defragmentation has "
                             "not taken effect.");
   FakeHost refused;
   refused.undo = {UndoOutcome::NothingScheduled, UndoRefusal::None, "", "", {"A: refused"}};
   EXPECT_EQ(RunUndoMode(refused), 9);
-  EXPECT_EQ(refused.log.size(), 5u);
-  EXPECT_EQ(refused.log[4], "close");
+  EXPECT_EQ(refused.log.size(), 4u);
+  EXPECT_EQ(refused.log[3], "close");
 }
 
 TEST(ScanModeTest, AHiveNotCopiedAddsItsCountAfterTheTime) {
@@ -164,7 +163,7 @@ TEST(ScanModeTest, ErasesTheSectionThenWritesTheFiveKeysInOrderKeepingOtherSecti
   fake.SetProfileText(report, "[Before]\r\nA=1\r\n[Scan Result]\r\nOld=gone\r\nTime=old\r\n[After]\r\nB=2\r\n");
   FakeHost host;
   EXPECT_EQ(RunScanMode(host, fake, report, kProgram), kExitDone);
-  EXPECT_EQ(host.log, (std::vector<std::string>{"hide", "analyze", "close"}));
+  EXPECT_EQ(host.log, (std::vector<std::string>{"analyze", "close"}));
   EXPECT_EQ(fake.ProfileText(report),
             "[Before]\r\nA=1\r\n[After]\r\nB=2\r\n[Scan Result]\r\nCurrent Size=1,232,757 KB\r\nNew Size=30,651 KB\r\n"
             "Size Reduction=1,202,106 KB\r\nCompact Percent=97.5%\r\nTime=12/6/2026 11:31:57 AM\r\n[Scan Hives]\r\nComputer=PC-0042\r\nWindows=10.0.19045\r\nHives=0\r\n");
@@ -190,7 +189,7 @@ TEST(ScanModeTest, WithoutAPathAnalysesAndWritesNothing) {
   FakeHost host;
   EXPECT_EQ(RunScanMode(host, fake, "", kProgram), kExitDone);
   EXPECT_TRUE(fake.CallsNamed("WritePrivateProfileStringA").empty());
-  EXPECT_EQ(host.log, (std::vector<std::string>{"hide", "analyze", "close"}));
+  EXPECT_EQ(host.log, (std::vector<std::string>{"analyze", "close"}));
 }
 
 TEST(ScanModeTest, AnUnwritableReportIsRecordedClosesAndFails) {
@@ -198,18 +197,20 @@ TEST(ScanModeTest, AnUnwritableReportIsRecordedClosesAndFails) {
   fake.RefuseProfileWrites("C:\\ro\\r.ini");
   FakeHost host;
   EXPECT_EQ(RunScanMode(host, fake, "C:\\ro\\r.ini", kProgram), kExitReportNotWritten);
-  EXPECT_EQ(host.log, (std::vector<std::string>{"hide", "failure: Unable to write to C:\\ro\\r.ini", "close"}));
+  EXPECT_EQ(host.log, (std::vector<std::string>{"failure: Unable to write to C:\\ro\\r.ini", "close"}));
 }
 
-TEST(ScanModeTest, NoFiguresStillWritesEmptySizesAndTheTime) {
+// The stale result is erased, and no empty totals pass for a measured
+// registry: the caller reads the exit code.
+TEST(ScanModeTest, AnAnalysisThatDidNotCompleteWritesNoTotalsAndEndsWithItsCode) {
   FakePlatform fake;
+  fake.SetProfileText("C:\\r.ini", "[Scan Result]\r\nCurrent Size=old\r\n[Other]\r\nA=1\r\n");
   FakeHost host;
   host.complete = false;
-  host.totals = {};
-  EXPECT_EQ(RunScanMode(host, fake, "C:\\r.ini", kProgram), kExitDone);
-  EXPECT_EQ(fake.ProfileText("C:\\r.ini"),
-            "[Scan Result]\r\nCurrent Size=\r\nNew Size=\r\nSize Reduction=\r\nCompact Percent=\r\n"
-            "Time=12/6/2026 11:31:57 AM\r\n[Scan Hives]\r\nComputer=PC-0042\r\nWindows=10.0.19045\r\nHives=0\r\n");
+  EXPECT_EQ(RunScanMode(host, fake, "C:\\r.ini", kProgram), kExitAnalysisIncomplete);
+  EXPECT_EQ(fake.ProfileText("C:\\r.ini"), "[Other]\r\nA=1\r\n");
+  EXPECT_EQ(host.log, (std::vector<std::string>{"analyze", "failure: The analysis did not complete; no report was written.",
+                                                "close"}));
 }
 
 TEST(ScanModeTest, TheProgramsOwnFilesAreRefusedAsTheReportBeforeAnythingIsWritten) {
@@ -225,8 +226,8 @@ TEST(ScanModeTest, TheProgramsOwnFilesAreRefusedAsTheReportBeforeAnythingIsWritt
     EXPECT_EQ(RunScanMode(host, fake, own, kProgram), kExitReportNotWritten) << own;
     EXPECT_TRUE(fake.CallsNamed("WritePrivateProfileStringA").empty()) << own;
     EXPECT_EQ(fake.ProfileText(own), "[Defragmentation]\r\nkept=1\r\n") << own;
-    ASSERT_EQ(host.log.size(), 3u) << own;
-    EXPECT_EQ(host.log[1], std::string("failure: The report file ") + own + " is one of Varnhold's own files; nothing was written.");
+    ASSERT_EQ(host.log.size(), 2u) << own;
+    EXPECT_EQ(host.log[0], std::string("failure: The report file ") + own + " is one of Varnhold's own files; nothing was written.");
   }
   // Beside the program but not its own, or elsewhere under its name.
   for (const char* other : {"C:\\Program Files\\Varnhold\\report.ini", "C:\\Program Files\\Varnhold\\DLan_.ini",

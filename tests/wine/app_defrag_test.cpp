@@ -8,6 +8,7 @@
 #include <set>
 
 #include "app/main_window_win.h"
+#include "app/unattended_run_win.h"
 #include "flat/flat_speed_button_win.h"
 #include "hive/figures.h"
 #include "hive/hive_copy.h"
@@ -189,12 +190,13 @@ TEST_F(DefragTest, NoHiveCopiedLeavesTheAnalysisIncompleteAndSaysWhy) {
 }
 
 TEST_F(DefragTest, ACopyReplacedByGarbageBeforeTheDefragmentationIsNotScheduled) {
-  TfrmMain& w = Start();
-  w.Unattended = true;  // as /Silent: the analysis' copies are kept
-  ASSERT_TRUE(w.RunAnalysis());
+  // As /Silent runs it: the analysis' copies are kept.
+  UnattendedRun w(recorded_.platform(), Invocation{RunMode::Silent});
+  ASSERT_FALSE(w.Start());
+  ASSERT_TRUE(w.Analyze());
   const test::TestHive one = registry_.hives()[0];
   test::WriteFileText(one.file + ".hvz", "not a hive at all\r\n");
-  DefragSummary done = w.RunDefrag();
+  DefragSummary done = w.Defragment();
   EXPECT_TRUE(done.restarting);
   ASSERT_EQ(done.notScheduled.size(), 1u);
   EXPECT_NE(done.notScheduled[0].find("the copy does not load as a hive (error 1017)"), std::string::npos)

@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "app/main_window_win.h"
+#include "app/unattended_run_win.h"
 #include "flat/flat_speed_button_win.h"
 #include "platform/error.h"
 #include "tests/wine/support/app_fixture.h"
@@ -61,10 +62,9 @@ TEST_F(WorkerBoundaryTest, AScanThatThrowsIsReportedOnceAndLeavesTheAnalysisInco
 TEST_F(WorkerBoundaryTest, UnattendedTheScansErrorGoesToTheSinkNeverToABox) {
   std::vector<std::string> logged;
   SetExceptionSink([&logged](const std::string& text) { logged.push_back(text); });
-  main_ = CreateForm<TfrmMain>(*platform_);
-  main_->Unattended = true;
-  main_->ShowHidden();
-  EXPECT_FALSE(main_->RunAnalysis());
+  UnattendedRun run(*platform_, Invocation{RunMode::Scan});
+  ASSERT_FALSE(run.Start());
+  EXPECT_FALSE(run.Analyze());
   EXPECT_TRUE(boxes_.texts.empty()) << boxes_.texts.front();
   EXPECT_EQ(logged, std::vector<std::string>{"Could not enable SeBackupPrivilege"});
 }
