@@ -247,6 +247,8 @@ TEST_F(ProgramRunTest, AnInteractiveStartNeverShowsTheWindowOfAnUnattendedRun) {
   for (const std::string& w : scanned.visibleWindows) EXPECT_EQ(w, "#32770 'Varnhold'");
 }
 
+// Neither a second start nor a message another process posts (the numbers
+// that once started the unattended modes) makes the open window run one.
 TEST_F(ProgramRunTest, SilentWhileTheWindowIsOpenLogsAndEndsWithItsCodeHavingDoneNothing) {
   registry_.AddHive("Alpha", 60000, 200000);
   ProgramProcess window(exe_, "", home_.path());
@@ -263,6 +265,14 @@ TEST_F(ProgramRunTest, SilentWhileTheWindowIsOpenLogsAndEndsWithItsCodeHavingDon
   EXPECT_EQ(Joined(created.Names()), "") << "a copy was made beside the hives";
   EXPECT_NE(Log().find("Another instance of Varnhold is running"), std::string::npos) << Log();
   EXPECT_EQ(VisibleMainWindow(), main);
+
+  for (UINT mode : {0x6606u, 0x6607u, 0x6609u, 0x6606u}) ASSERT_TRUE(PostMessageA(main, mode, 0, 0));
+  DWORD_PTR answered = 0;
+  ASSERT_TRUE(SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answered));
+  Sleep(1500);  // an analysis started by them would have copied a hive by now
+  EXPECT_EQ(Joined(created.Names()), "") << "a posted mode message ran an analysis";
+  EXPECT_EQ(Joined(Records()), "");
+  EXPECT_EQ(VisibleMainWindow(), main) << "a posted mode message hid the window";
   PostMessageA(main, WM_CLOSE, 0, 0);
   EXPECT_TRUE(WaitForEnd(window, {}, nullptr, 20000).ended);
 }

@@ -111,6 +111,20 @@ const TestHive& TestRegistry::AddHive(const std::string& key, std::size_t payloa
   return List({"\\REGISTRY\\USER\\" + sid, folder_.File(key), sid}, fileBytes);
 }
 
+bool AddSubkeys(const TestHive& hive, int count) {
+  for (int i = 0; i < count; ++i) {
+    const std::string path = hive.sid + "\\Bulk\\B" + std::to_string(i % 100) + "\\K" + std::to_string(i);
+    HKEY k = nullptr;
+    if (RegCreateKeyExA(HKEY_USERS, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr) != ERROR_SUCCESS)
+      return false;
+    const DWORD data = DWORD(i);
+    LONG set = RegSetValueExA(k, "Value", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data), sizeof data);
+    RegCloseKey(k);
+    if (set != ERROR_SUCCESS) return false;
+  }
+  return true;
+}
+
 const TestHive& TestRegistry::AddSystemHive(const std::string& key, std::size_t fileBytes) {
   return List({"\\REGISTRY\\MACHINE\\" + key, folder_.File(key), ""}, fileBytes);
 }
