@@ -5,6 +5,8 @@
 //   Messages      every message in one language: the language file's
 //                 [ResourceString] value where it has one whose places
 //                 match the English, else the English.
+//   Phrase        a message and its values, kept apart until it is shown,
+//                 so that each reader gets it in its own language.
 //
 // Texts come out in UTF-8, as the windows and message boxes take them.
 #pragma once
@@ -49,6 +51,19 @@ class Messages {
 
  private:
   LanguageFile file_;
+};
+
+// A message with the values of its places, put into words where it is read:
+// in the user's language in a box, in English in the logs. A list of
+// messages may fill the place after the values (what Windows' servicing is
+// doing), each in the same language, "; " between them.
+struct Phrase {
+  unsigned id = 0;  // 0: nothing to say
+  std::vector<std::string> values;
+  std::vector<unsigned> listed;
+
+  std::string In(const Messages& messages) const;
+  std::string English() const { return In(Messages()); }
 };
 
 // The messages in lan: English when lan is English, else from DLan_<lan>.ini.

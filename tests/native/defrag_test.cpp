@@ -245,7 +245,7 @@ TEST_F(DefragTest, ACopyThatDoesNotLoadIsNotSwappedAndIsDeleted) {
   EXPECT_EQ(Run(true, 12, true), DefragOutcome::Restarting);
   ASSERT_EQ(report.hives.size(), 3u);
   EXPECT_EQ(report.hives[0].outcome, HiveOutcome::CheckFailed);
-  EXPECT_EQ(report.hives[0].reason, "the copy does not load as a hive (error 1017)");
+  EXPECT_EQ(report.hives[0].reason.English(), "the copy does not load as a hive (error 1017)");
   EXPECT_EQ(report.hives[0].replaceResult, -1);
   EXPECT_FALSE(fake.HasFile(std::string(kSoftware) + ".hvz"));
   EXPECT_EQ(Swapped().size(), 2u);
@@ -258,10 +258,10 @@ TEST_F(DefragTest, ACopyMissingAKeyOrAValueIsNotSwapped) {
   fake.SavedHive(std::string(kUser) + ".hvz")->at("").values.push_back({"extra"});
   EXPECT_EQ(Run(true, 12, true), DefragOutcome::Restarting);
   ASSERT_EQ(report.hives.size(), 3u);
-  EXPECT_EQ(report.hives[0].reason, "the copy does not match the registry: key CLASSES\\.TXT\\SHELLNEW is missing "
+  EXPECT_EQ(report.hives[0].reason.English(), "the copy does not match the registry: key CLASSES\\.TXT\\SHELLNEW is missing "
                                     "from the copy");
   EXPECT_EQ(report.hives[1].outcome, HiveOutcome::Scheduled) << "volatile key and link left out by design";
-  EXPECT_EQ(report.hives[2].reason,
+  EXPECT_EQ(report.hives[2].reason.English(),
             "the copy does not match the registry: the hive's root key has 0 values, its copy 1");
   EXPECT_EQ(Swapped().size(), 1u);
 }
@@ -273,9 +273,9 @@ TEST_F(DefragTest, AKeyWithoutSubkeysOnOneSideIsStillComparedByName) {
   fake.SavedHive(std::string(kUser) + ".hvz")->erase("SOFTWARE");
   EXPECT_EQ(Run(true, 12, true), DefragOutcome::Restarting);
   ASSERT_EQ(report.hives.size(), 3u);
-  EXPECT_EQ(report.hives[0].outcome, HiveOutcome::Scheduled) << report.hives[0].reason;
-  EXPECT_EQ(report.hives[1].reason, "the copy does not match the registry: key SELECT\\EXTRA is in the copy only");
-  EXPECT_EQ(report.hives[2].reason, "the copy does not match the registry: key SOFTWARE is missing from the copy");
+  EXPECT_EQ(report.hives[0].outcome, HiveOutcome::Scheduled) << report.hives[0].reason.English();
+  EXPECT_EQ(report.hives[1].reason.English(), "the copy does not match the registry: key SELECT\\EXTRA is in the copy only");
+  EXPECT_EQ(report.hives[2].reason.English(), "the copy does not match the registry: key SOFTWARE is missing from the copy");
 }
 
 TEST_F(DefragTest, DifferencesBelowTheSecondLevelOrInKeysWrittenSinceTheCopyPass) {
@@ -295,7 +295,7 @@ TEST_F(DefragTest, ARootLoadedWithTheTimeOfItsLoadIsJudgedByTheCopyFilesTime) {
   live.values.push_back({"after the copy"});
   live.lastWrite = 20;  // the copy file was written at 10
   EXPECT_EQ(Run(true, 12, true), DefragOutcome::Restarting);
-  EXPECT_EQ(report.hives[2].outcome, HiveOutcome::Scheduled) << report.hives[2].reason;
+  EXPECT_EQ(report.hives[2].outcome, HiveOutcome::Scheduled) << report.hives[2].reason.English();
   NextStart();
   FakeKey& later = fake.AddKey(RootKey::Users, "S-1-5-19");
   later.values = {{"after the copy"}};
@@ -304,7 +304,7 @@ TEST_F(DefragTest, ARootLoadedWithTheTimeOfItsLoadIsJudgedByTheCopyFilesTime) {
   fake.SavedHive(std::string(kUser) + ".hvz")->at("").values.clear();
   fake.SavedHive(std::string(kUser) + ".hvz")->at("").lastWrite = 50;
   EXPECT_EQ(Run(true, 12, true), DefragOutcome::Restarting);
-  EXPECT_EQ(report.hives[2].reason,
+  EXPECT_EQ(report.hives[2].reason.English(),
             "the copy does not match the registry: the hive's root key has 1 values, its copy 0");
 }
 
@@ -317,8 +317,8 @@ TEST_F(DefragTest, WithoutAFlagsQueryRegSaveKeyItselfIsAskedWhetherItLeavesAKeyO
   EXPECT_EQ(Run(true, 12, true), DefragOutcome::Restarting);
   ASSERT_EQ(report.hives.size(), 3u);
   EXPECT_EQ(report.hives[0].outcome, HiveOutcome::Scheduled);
-  EXPECT_EQ(report.hives[1].outcome, HiveOutcome::Scheduled) << report.hives[1].reason;
-  EXPECT_EQ(report.hives[2].reason, "the copy does not match the registry: key VOLATILE ENVIRONMENT is missing from "
+  EXPECT_EQ(report.hives[1].outcome, HiveOutcome::Scheduled) << report.hives[1].reason.English();
+  EXPECT_EQ(report.hives[2].reason.English(), "the copy does not match the registry: key VOLATILE ENVIRONMENT is missing from "
                                     "the copy (the system cannot tell whether it is volatile)");
   const std::string sy = kSystem;
   std::vector<std::string> calls = MachineCalls();
@@ -349,7 +349,7 @@ TEST_F(DefragTest, BelowAKeyWrittenSinceTheCopyTheSubkeysAreStillCompared) {
   fake.AddKey(RootKey::LocalMachine, "SOFTWARE").values.push_back({"new"});
   fake.SavedHive(std::string(kSoftware) + ".hvz")->erase("CLASSES\\.TXT\\SHELLNEW");
   EXPECT_EQ(Run(true, 12, true), DefragOutcome::Restarting);
-  EXPECT_EQ(report.hives[0].reason, "the copy does not match the registry: key CLASSES\\.TXT\\SHELLNEW is missing "
+  EXPECT_EQ(report.hives[0].reason.English(), "the copy does not match the registry: key CLASSES\\.TXT\\SHELLNEW is missing "
                                     "from the copy");
 }
 
@@ -376,7 +376,7 @@ TEST_F(DefragTest, AKeyWhoseOwnSaveHoldsSomethingIsMissingForReal) {
   fake.SavedHive(std::string(kSoftware) + ".hvz")->erase("CLASSES\\.TXT\\SHELLNEW");
   fake.SavedHive(std::string(kSoftware) + ".hvz")->erase("CLASSES\\.TXT\\SHELLNEW\\DEEP");
   Run(true, 12, true);
-  EXPECT_EQ(report.hives[0].reason, "the copy does not match the registry: key CLASSES\\.TXT is missing from the "
+  EXPECT_EQ(report.hives[0].reason.English(), "the copy does not match the registry: key CLASSES\\.TXT is missing from the "
                                     "copy") << "its own save holds it: no volatile key";
 }
 
@@ -387,7 +387,7 @@ TEST_F(DefragTest, TheLogFilesOfALoadedCopyGoWithItsUnload) {
   fake.AddFile(copy + ".LOG2");
   fake.AddFile(copy + ".LOG2.keep");
   CopyCheck check = CheckHiveCopy(fake, fake, "\\REGISTRY\\USER\\S-1-5-19", copy);
-  EXPECT_TRUE(check.passed) << check.reason;
+  EXPECT_TRUE(check.passed) << check.reason.English();
   std::vector<std::string> calls = MachineCalls();
   ASSERT_EQ(calls.size(), 5u);
   EXPECT_EQ(calls[1], "RegUnLoadKeyA(HKEY_LOCAL_MACHINE, VarnholdCopyCheck)");
@@ -507,7 +507,7 @@ TEST_F(DefragTest, ANameWithoutMarkerIsNeverSwapped) {
   hives.HiveNames[0] = "\\SOMEWHERE\\ELSE";
   EXPECT_EQ(Run(true, 12, true), DefragOutcome::Restarting);
   EXPECT_EQ(report.hives[0].outcome, HiveOutcome::LeftAlone);
-  EXPECT_STREQ(report.hives[0].reason.c_str(), kOtherProgramsHive.Reason());
+  EXPECT_STREQ(report.hives[0].reason.English().c_str(), kOtherProgramsHive.Reason());
   EXPECT_EQ(Swapped().size(), 2u);
 }
 
@@ -703,7 +703,7 @@ TEST_F(DefragTest, TheRecordTheWaitingKeyAndTheRestorePointsEndComeBeforeTheFirs
   EXPECT_EQ(fake.CallsNamed("AppendText").size(), 2u) << "the entry, then its outcome";
   ASSERT_EQ(report.hives.size(), 3u);
   EXPECT_EQ(report.hives[1].outcome, HiveOutcome::CheckFailed);
-  EXPECT_EQ(report.hives[1].reason, "its copy changed after the check");
+  EXPECT_EQ(report.hives[1].reason.English(), "its copy changed after the check");
   EXPECT_EQ(Swapped().size(), 2u);
   std::vector<JournalEntry> journal = Journal();
   ASSERT_EQ(journal.size(), 1u) << "the outcome folds into its entry";
