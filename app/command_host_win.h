@@ -3,6 +3,7 @@
 // behind a small interface, so that the commands never see its controls.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -48,12 +49,15 @@ struct MainSession {
   const bool& runningOnWow64;  // TfrmMain::RunningOnWow64
   bool runsUnattended;        // the command line asks for an unattended mode
   MainCommandsHost& host;
+  // Shared by the session's copies (the commands', the restart watch's):
+  // each message is looked up in the language file read once.
+  std::shared_ptr<MessagesCache> messages = std::make_shared<MessagesCache>(platform);
 
   // Nobody answers a box: an unattended run, or one the command line asked for.
   bool NobodyAnswers() const { return unattended || runsUnattended; }
-  Messages CurrentMessages() const { return LoadMessages(platform, options.Lan); }
+  Messages CurrentMessages() const { return messages->For(options.Lan); }
   std::string Text(unsigned messageId, const std::vector<std::string>& values = {}) const {
-    return CurrentMessages().Text(messageId, values);
+    return messages->For(options.Lan).Text(messageId, values);
   }
   // Where runs are recorded; failures to record go to varnhold.log.
   JournalWriter Journal() const;

@@ -83,4 +83,12 @@ Messages LoadMessages(Platform& platform, const std::string& lan) {
   return LoadMessages(platform.profiles, platform.files.ExecutableFolder(), lan);
 }
 
+const Messages& MessagesCache::For(const std::string& lan) {
+  if (lan_ != lan) {
+    messages_ = LoadMessages(platform_, lan);
+    lan_ = lan;
+  }
+  return messages_;
+}
+
 }  // namespace vh
