@@ -15,6 +15,7 @@
 #include "hive/servicing.h"
 #include "hive/swap_events.h"
 #include "platform/error.h"
+#include "platform/text.h"
 #include "tests/support/fake_platform.h"
 
 namespace vh {
@@ -228,6 +229,108 @@ TEST_F(DefragTest, TheLastNoticeGivesTheReasonsInTheUsersLanguageAndTheRecordsKe
   EXPECT_TRUE(englishEvent) << "the event log reads the English reason";
   const Messages german(LanguageFile("[ResourceString]\r\nRES_Left_Alone_Sam=ausgelassen\r\n", 1252));
   EXPECT_EQ(ComputeFigures(fake, hives, ".", german).rows.back().newSize, "ausgelassen") << "the hive list's cell";
+}
+
+// Every reason a hive is not swapped, as a box shows it in the user's
+// language and as the logs and the event log keep it in English, word for
+// word as it has always been written there.
+TEST_F(DefragTest, EveryReasonIsInTheUsersLanguageInABoxAndInItsOwnEnglishInTheLogs) {
+  const Messages german(LanguageFile(
+      "[ResourceString]\r\n"
+      "RES_Check_Key_Missing=die Kopie weicht ab: Schlüssel %1 fehlt\r\n"
+      "RES_Check_Root_Values=die Kopie weicht ab: der Stamm hat %1 Werte, die Kopie %2\r\n"
+      "RES_Check_Key_Copy_Only=die Kopie weicht ab: Schlüssel %1 nur in der Kopie\r\n"
+      "RES_Check_Copy_Not_A_Hive=die Kopie lädt nicht (Fehler %1)\r\n"
+      "RES_Copy_Changed=Kopie nach der Prüfung geändert\r\n"
+      "RES_Swap_Refused=Austausch abgelehnt (Fehler %1)\r\n"
+      "RES_Held_Servicing=Windows wird gewartet: %1\r\n"
+      "RES_Servicing_Installer=Windows Installer installiert\r\n"
+      "RES_Servicing_Modules=TrustedInstaller läuft\r\n"
+      "RES_Held_Not_Marked=Wartemarke nicht geschrieben\r\n"
+      "RES_Copies_Stopped=neues Kopieren angehalten\r\n"
+      "RES_Held_Not_Recorded=Journal nicht geschrieben\r\n",
+      1252));
+  const std::string software = "\\REGISTRY\\MACHINE\\SOFTWARE: ", system = "\\registry\\machine\\system: ",
+                    user = "\\REGISTRY\\USER\\S-1-5-19: ";
+  int unloads = 0;
+  struct Row {
+    const char* what;
+    std::function<void()> arrange;
+    DefragOutcome outcome;
+    std::size_t line;  // the line compared, of those not scheduled
+    std::string german;
+    std::string english;
+    bool copiesAgain = false;  // else unattended, on the analysis' copies as arranged
+  };
+  const Row rows[] = {
+      {"a key missing from the copy",
+       [&] { fake.SavedHive(std::string(kSoftware) + ".hvz")->erase("CLASSES\\.TXT\\SHELLNEW"); },
+       DefragOutcome::Restarting, 0, software + "die Kopie weicht ab: Schlüssel CLASSES\\.TXT\\SHELLNEW fehlt",
+       software + "the copy does not match the registry: key CLASSES\\.TXT\\SHELLNEW is missing from the copy"},
+      {"a value more at the copy's root",
+       [&] { fake.SavedHive(std::string(kUser) + ".hvz")->at("").values.push_back({"extra"}); },
+       DefragOutcome::Restarting, 0, user + "die Kopie weicht ab: der Stamm hat 0 Werte, die Kopie 1",
+       user + "the copy does not match the registry: the hive's root key has 0 values, its copy 1"},
+      {"a key in the copy only",
+       [&] { (*fake.SavedHive(std::string(kSystem) + ".hvz"))["SELECT\\EXTRA"] = FakeKey{}; },
+       DefragOutcome::Restarting, 0, system + "die Kopie weicht ab: Schlüssel SELECT\\EXTRA nur in der Kopie",
+       system + "the copy does not match the registry: key SELECT\\EXTRA is in the copy only"},
+      {"a copy that does not load", [&] { fake.SavedHive(std::string(kSoftware) + ".hvz")->clear(); },
+       DefragOutcome::Restarting, 0, software + "die Kopie lädt nicht (Fehler 1017)",
+       software + "the copy does not load as a hive (error 1017)"},
+      {"a copy changed after its check",
+       [&] {
+         fake.onCall = [&](const std::string& call) {
+           if (call.rfind("RegCreateKeyExW", 0) != 0) return;
+           fake.RemoveFile(std::string(kSystem) + ".hvz");
+           fake.AddFile(std::string(kSystem) + ".hvz", 4096);
+         };
+       },
+       DefragOutcome::Restarting, 0, system + "Kopie nach der Prüfung geändert",
+       system + "its copy changed after the check"},
+      {"a refused swap", [&] { fake.refusedSwaps = {"SYSTEM"}; }, DefragOutcome::Restarting, 0,
+       system + "Austausch abgelehnt (Fehler 5)", system + "Windows refused to schedule the swap (error 5)"},
+      {"servicing found right before the swaps",
+       [&] {
+         fake.onCall = [&](const std::string& call) {
+           if (call.rfind("RegUnLoadKeyA", 0) != 0 || ++unloads != 3) return;
+           fake.mutexes = {"Global\\_MSIExecute"};
+           fake.runningServices = {"TrustedInstaller"};
+         };
+       },
+       DefragOutcome::ServicingPending, 0,
+       software + "Windows wird gewartet: Windows Installer installiert; TrustedInstaller läuft",
+       software + "Windows is servicing itself: Windows Installer is installing a program; the Windows Modules "
+                  "Installer (TrustedInstaller) is running"},
+      {"the waiting key not written", [&] { fake.refusedKeys = {UpperAscii(kSwapsWaitingKey)}; },
+       DefragOutcome::NotRecorded, 2, user + "Wartemarke nicht geschrieben",
+       user + "the program's own registry key that marks swaps waiting for the restart could not be written"},
+      {"fresh copies stopped", [&] { dialogs.stopAfter = 1; }, DefragOutcome::Stopped, 0,
+       software + "neues Kopieren angehalten", software + "the fresh copies were stopped", true},
+      // Last: the fake cannot take a refused journal back.
+      {"the journal not written", [&] { fake.RefuseAppends(JournalPath(fake)); }, DefragOutcome::NotRecorded, 0,
+       software + "Journal nicht geschrieben",
+       software + "the journal could not be written, and no swap is made without its record"},
+  };
+  for (const Row& row : rows) {
+    NextStart();
+    fake.onCall = nullptr;
+    fake.refusedSwaps.clear();
+    fake.refusedKeys.clear();
+    fake.mutexes.clear();
+    fake.runningServices.clear();
+    dialogs.stopAfter = -1;
+    unloads = 0;
+    row.arrange();
+    EXPECT_EQ(Run(!row.copiesAgain, 12, !row.copiesAgain), row.outcome) << row.what;
+    fake.onCall = nullptr;
+    const std::vector<std::string> shown = report.NotScheduledLines(&german), logged = report.NotScheduledLines();
+    ASSERT_EQ(shown.size(), logged.size()) << row.what;
+    ASSERT_LT(row.line, shown.size()) << row.what;
+    EXPECT_EQ(shown[row.line], row.german) << row.what;
+    EXPECT_EQ(logged[row.line], row.english) << row.what;
+    for (std::size_t i = 0; i < shown.size(); ++i) EXPECT_NE(shown[i], logged[i]) << row.what << ": no English in the box";
+  }
 }
 
 TEST_F(DefragTest, AHiveThatCannotBeCopiedAgainIsNotSwappedEvenWithItsOldCopy) {
