@@ -195,7 +195,8 @@ class Comparison {
                     {Joined(path, name)}};
     }
     for (const std::string& name : copy->names)
-      if (!changedSince && !liveSet.count(UpperAscii(name))) return Phrase{IDS_CHECK_KEY_COPY_ONLY, {Joined(path, name)}};
+      if (!changedSince && !liveSet.count(UpperAscii(name)))
+        return Phrase{IDS_CHECK_KEY_COPY_ONLY, {Joined(path, name)}};
     if (level >= kDeepestLevel) return std::nullopt;
     for (const std::string& name : shared) {
       std::optional<Phrase> difference = CompareKey(Joined(path, name), level + 1);

@@ -329,7 +329,8 @@ TEST_F(DefragTest, EveryReasonIsInTheUsersLanguageInABoxAndInItsOwnEnglishInTheL
     ASSERT_LT(row.line, shown.size()) << row.what;
     EXPECT_EQ(shown[row.line], row.german) << row.what;
     EXPECT_EQ(logged[row.line], row.english) << row.what;
-    for (std::size_t i = 0; i < shown.size(); ++i) EXPECT_NE(shown[i], logged[i]) << row.what << ": no English in the box";
+    for (std::size_t i = 0; i < shown.size(); ++i)
+      EXPECT_NE(shown[i], logged[i]) << row.what << ": no English in the box";
   }
 }
 
