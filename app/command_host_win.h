@@ -3,6 +3,7 @@
 // behind a small interface, so that the commands never see its controls.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -49,10 +50,13 @@ struct MainSession {
   const bool unattended;
   const bool& runningOnWow64;  // known once the hives are listed
   MainCommandsHost& host;
+  // Shared by the session's copies (the commands', the restart watch's):
+  // each message is looked up in the language file read once.
+  std::shared_ptr<MessagesCache> messages = std::make_shared<MessagesCache>(platform);
 
-  Messages CurrentMessages() const { return LoadMessages(platform, options.Lan); }
+  Messages CurrentMessages() const { return messages->For(options.Lan); }
   std::string Text(unsigned messageId, const std::vector<std::string>& values = {}) const {
-    return CurrentMessages().Text(messageId, values);
+    return messages->For(options.Lan).Text(messageId, values);
   }
   // Where runs are recorded; failures to record go to varnhold.log.
   JournalWriter Journal() const;

@@ -69,7 +69,7 @@ class UndoDialogsOf final : public UndoDialogs {
   }
 
  private:
-  Translate Translator() { return TranslateWith(LoadMessages(s_.platform, language_)); }
+  Translate Translator() { return TranslateWith(s_.messages->For(language_)); }
   const MainSession& s_;
   std::string language_;
 };

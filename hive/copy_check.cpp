@@ -134,9 +134,9 @@ class Comparison {
   // sides are read first, each by its own walk, side by side where the
   // registry allows; the comparison then needs no registry call unless a
   // key is missing from the copy.
-  std::optional<std::string> Compare() {
+  std::optional<Phrase> Compare() {
     registry_.RunTogether([this] { liveWalk_.Run(); }, [this] { copyWalk_.Run(); });
-    if (!liveWalk_.complete() || !copyWalk_.complete()) return std::string("the keys could not be read whole");
+    if (!liveWalk_.complete() || !copyWalk_.complete()) return Phrase{IDS_CHECK_UNREADABLE};
     return CompareKey("", 0);
   }
 
@@ -147,7 +147,13 @@ class Comparison {
   KeyHandle OpenCopy(const std::string& path) {
     return registry_.OpenKeyEx(RootKey::LocalMachine, Joined(kCheckKeyName, path), win::kKeyRead);
   }
-  static std::string Shown(const std::string& path) { return path.empty() ? "the hive's root key" : "key " + path; }
+  // The root has a message of its own; any other key is named by its path,
+  // the first value.
+  static Phrase About(const std::string& path, unsigned rootId, unsigned keyId, std::vector<std::string> values = {}) {
+    if (path.empty()) return {rootId, std::move(values)};
+    values.insert(values.begin(), path);
+    return {keyId, std::move(values)};
+  }
   // The live key's kind of a subkey, asked of its parent opened anew: only
   // a key missing from the copy or one whose comparison failed is asked.
   KeyKind LiveKind(const std::string& parent, const std::string& name) {
@@ -155,11 +161,12 @@ class Comparison {
     return key.get() ? registry_.QueryKeyKind(key.get(), name) : KeyKind::Unknown;
   }
 
-  std::optional<std::string> CompareKey(const std::string& path, int level) {
+  std::optional<Phrase> CompareKey(const std::string& path, int level) {
     const WalkedKey* live = liveWalk_.Find(path);
     const WalkedKey* copy = copyWalk_.Find(path);
-    if (!live || !copy || !live->opened || !copy->opened) return Shown(path) + " cannot be opened in both";
-    if (!live->read || !copy->read) return Shown(path) + " cannot be read in both";
+    if (!live || !copy || !live->opened || !copy->opened)
+      return About(path, IDS_CHECK_ROOT_NOT_OPENED, IDS_CHECK_KEY_NOT_OPENED);
+    if (!live->read || !copy->read) return About(path, IDS_CHECK_ROOT_NOT_READ, IDS_CHECK_KEY_NOT_READ);
     const KeyFacts& liveFacts = live->facts;
     const KeyFacts& copyFacts = copy->facts;
     // Written since the copy was taken: its own counts and subkey names may
@@ -169,8 +176,8 @@ class Comparison {
     // carry the time of the load).
     const bool changedSince = liveFacts.lastWrite > copyFacts.lastWrite || liveFacts.lastWrite > copyWritten_;
     if (!changedSince && liveFacts.values != copyFacts.values)
-      return Shown(path) + " has " + std::to_string(liveFacts.values) + " values, its copy " +
-             std::to_string(copyFacts.values);
+      return About(path, IDS_CHECK_ROOT_VALUES, IDS_CHECK_KEY_VALUES,
+                   {std::to_string(liveFacts.values), std::to_string(copyFacts.values)});
     if (liveFacts.subkeys == 0 && copyFacts.subkeys == 0) return std::nullopt;
     std::set<std::string> liveSet = UpperNames(live->names), copySet = UpperNames(copy->names);
     std::vector<std::string> shared;
@@ -184,14 +191,15 @@ class Comparison {
       if (kind == KeyKind::Volatile || kind == KeyKind::Link) continue;  // never saved as such
       if (kind == KeyKind::Unknown) kind = KindFromOwnSave(Joined(path, name));
       if (kind == KeyKind::Volatile) continue;
-      return "key " + Joined(path, name) + " is missing from the copy" +
-             (kind == KeyKind::Unknown ? " (the system cannot tell whether it is volatile)" : "");
+      return Phrase{kind == KeyKind::Unknown ? IDS_CHECK_KEY_MISSING_UNKNOWN : IDS_CHECK_KEY_MISSING,
+                    {Joined(path, name)}};
     }
     for (const std::string& name : copy->names)
-      if (!changedSince && !liveSet.count(UpperAscii(name))) return "key " + Joined(path, name) + " is in the copy only";
+      if (!changedSince && !liveSet.count(UpperAscii(name)))
+        return Phrase{IDS_CHECK_KEY_COPY_ONLY, {Joined(path, name)}};
     if (level >= kDeepestLevel) return std::nullopt;
     for (const std::string& name : shared) {
-      std::optional<std::string> difference = CompareKey(Joined(path, name), level + 1);
+      std::optional<Phrase> difference = CompareKey(Joined(path, name), level + 1);
       // A link is saved as a link: opened, each side may lead elsewhere.
       if (difference && LiveKind(path, name) != KeyKind::Link) return difference;
     }
@@ -252,27 +260,27 @@ CopyCheck CheckLoadsAsHive(Registry& registry, Files& files, const std::string& 
   // Wine leaves an empty hive mounted after a refused load.
   UnloadIfLoaded(registry, kCheckKeyName);
   DeleteHiveLogs(files, file);
-  if (loaded != win::kErrorSuccess) return {false, "it does not load as a hive (error " + std::to_string(loaded) + ")"};
-  return {true, ""};
+  if (loaded != win::kErrorSuccess) return {false, {IDS_CHECK_NOT_A_HIVE, {std::to_string(loaded)}}};
+  return {true, {}};
 }
 
 CopyCheck CheckHiveCopy(Registry& registry, Files& files, const std::string& hiveName, const std::string& copyFile) {
-  if (SplitHiveName(hiveName).root == RootKey::None) return {false, "its name names no registry root"};
+  if (SplitHiveName(hiveName).root == RootKey::None) return {false, {IDS_CHECK_NO_ROOT}};
   UnloadIfLoaded(registry, kCheckKeyName);
   std::optional<std::uint64_t> copyWritten = files.EntryWriteTime(copyFile);
-  if (!copyWritten) return {false, "the copy cannot be found"};
+  if (!copyWritten) return {false, {IDS_CHECK_NO_COPY}};
   long loaded = registry.LoadKey(RootKey::LocalMachine, kCheckKeyName, copyFile);
   if (loaded != win::kErrorSuccess) {
     // Wine leaves an empty hive mounted after a refused load.
     UnloadIfLoaded(registry, kCheckKeyName);
     DeleteHiveLogs(files, copyFile);
-    return {false, "the copy does not load as a hive (error " + std::to_string(loaded) + ")"};
+    return {false, {IDS_CHECK_COPY_NOT_A_HIVE, {std::to_string(loaded)}}};
   }
-  std::optional<std::string> difference = Comparison(registry, files, hiveName, copyFile, *copyWritten).Compare();
+  std::optional<Phrase> difference = Comparison(registry, files, hiveName, copyFile, *copyWritten).Compare();
   registry.UnLoadKey(RootKey::LocalMachine, kCheckKeyName);
   DeleteHiveLogs(files, copyFile);
-  if (difference) return {false, "the copy does not match the registry: " + *difference};
-  return {true, ""};
+  if (difference) return {false, *difference};
+  return {true, {}};
 }
 
 }  // namespace vh

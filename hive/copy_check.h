@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "lang/messages.h"
 #include "platform/platform.h"
 
 namespace vh {
@@ -18,7 +19,7 @@ extern const char kProbeKeyName[];
 
 struct CopyCheck {
   bool passed = false;
-  std::string reason;  // why not, in plain words; empty when passed
+  Phrase reason;  // why not; no message when passed
 };
 
 // Unloads a copy that a killed run left loaded under either key. Needs

@@ -25,7 +25,7 @@ std::vector<std::string> DefragReport::NotScheduledLines(const Messages* shown) 
   std::vector<std::string> lines;
   for (const HiveResult& h : hives)
     if (h.outcome != HiveOutcome::Scheduled)
-      lines.push_back(h.hiveName + ": " + (shown && h.reasonId ? shown->Text(h.reasonId, h.reasonValues) : h.reason));
+      lines.push_back(h.hiveName + ": " + (shown ? h.reason.In(*shown) : h.reason.English()));
   return lines;
 }
 
@@ -67,15 +67,11 @@ HiveTable HivesToSwap(DefragRun& run) {
     const std::string& name = run.hives.HiveNames[i];
     const std::string& file = run.hives.HiveFiles[i];
     if (std::optional<LeftAlone> why = LeftAloneReason(name, run.hives.ProfileSids)) {
-      HiveResult result{name, HiveOutcome::LeftAlone, why->Reason()};
-      result.reasonId = why->reasonId;
-      run.report.hives.push_back(Measured(run, result, file, 0));
+      run.report.hives.push_back(Measured(run, {name, HiveOutcome::LeftAlone, {why->reasonId}}, file, 0));
     } else if (run.platform.files.Exists(CopyPath(file))) {
       swaps.Append(name, file);
     } else {
-      HiveResult result{name, HiveOutcome::NotCopied, MessageOf(IDS_NO_ANALYSIS_COPY).english};
-      result.reasonId = IDS_NO_ANALYSIS_COPY;
-      run.report.hives.push_back(Measured(run, result, file, 0));
+      run.report.hives.push_back(Measured(run, {name, HiveOutcome::NotCopied, {IDS_NO_ANALYSIS_COPY}}, file, 0));
     }
   }
   return swaps;
@@ -93,11 +89,9 @@ HiveResult Check(DefragRun& run, const std::string& hiveName, const std::string&
   Platform& p = run.platform;
   std::string copy = CopyPath(hiveFile);
   if (!p.files.Exists(copy)) {
-    HiveResult notCopied{hiveName, HiveOutcome::NotCopied, MessageOf(IDS_NOT_COPIED_AGAIN).english};
-    notCopied.reasonId = IDS_NOT_COPIED_AGAIN;
-    return Measured(run, notCopied, hiveFile, 0);
+    return Measured(run, {hiveName, HiveOutcome::NotCopied, {IDS_NOT_COPIED_AGAIN}}, hiveFile, 0);
   }
-  HiveResult result = Measured(run, {hiveName, HiveOutcome::Scheduled, ""}, hiveFile, QueryFileSize(p.files, copy));
+  HiveResult result = Measured(run, {hiveName, HiveOutcome::Scheduled}, hiveFile, QueryFileSize(p.files, copy));
   CopyCheck check = CheckHiveCopy(p.registry, p.files, hiveName, copy);
   if (!check.passed) {
     DeleteUnlessLinked(p.files, copy);
@@ -172,16 +166,14 @@ void Schedule(DefragRun& run, HiveResult& hive) {
   Platform& p = run.platform;
   if (!StillTheCheckedCopy(p.files, hive)) {
     hive.outcome = HiveOutcome::CheckFailed;
-    hive.reason = "its copy changed after the check";
+    hive.reason = {IDS_COPY_CHANGED};
     return;
   }
   long result = ScheduleHiveSwap(p.registry, p.files, hive.hiveName, CopyPath(hive.hiveFile), BackupPath(hive.hiveFile));
   hive.replaceResult = result;
   if (result == win::kErrorSuccess) return;
   hive.outcome = HiveOutcome::ReplaceRefused;
-  hive.reasonId = IDS_SWAP_REFUSED;
-  hive.reasonValues = {std::to_string(result)};
-  hive.reason = FillPlaces(MessageOf(IDS_SWAP_REFUSED).english, hive.reasonValues);
+  hive.reason = {IDS_SWAP_REFUSED, {std::to_string(result)}};
 }
 
 JournalOutcome JournalOutcomeOf(HiveOutcome outcome) {
@@ -208,7 +200,7 @@ void Record(const DefragRun& run) {
 }
 
 // Every hive that was to be swapped is held back, for this reason.
-void HoldBack(DefragRun& run, const std::string& reason) {
+void HoldBack(DefragRun& run, const Phrase& reason) {
   for (HiveResult& hive : run.report.hives) {
     if (hive.outcome != HiveOutcome::Scheduled) continue;
     hive.outcome = HiveOutcome::NotSwapped;
@@ -224,12 +216,6 @@ std::vector<JournalHive> ToSwapOutcome(const DefragRun& run, const JournalEntry&
   return outcome;
 }
 
-std::string Lines(const std::vector<std::string>& lines) {
-  std::string text;
-  for (const std::string& line : lines) text += (text.empty() ? "" : "; ") + line;
-  return text;
-}
-
 // No restart: the user hears why, unless nobody is there.
 DefragOutcome NoSwap(DefragRun& run, DefragOutcome outcome) {
   ReportDefragEvent(run.platform.events, run.report);
@@ -243,17 +229,17 @@ DefragOutcome SwapChecked(DefragRun& run) {
   Platform& p = run.platform;
   run.servicing = FindServicing(p.registry, p.system);
   if (!run.servicing.empty()) {
-    HoldBack(run, "Windows is servicing itself: " + Lines(EnglishFindings(run.servicing)));
+    HoldBack(run, {IDS_HELD_SERVICING, {}, run.servicing});
     Record(run);
     return NoSwap(run, DefragOutcome::ServicingPending);
   }
   JournalEntry planned = DefragJournalEntry(run, true);
   if (!run.journal || !AppendJournalEntry(*run.journal, planned, true)) {
-    HoldBack(run, "the journal could not be written, and no swap is made without its record");
+    HoldBack(run, {IDS_HELD_NOT_RECORDED});
     return NoSwap(run, DefragOutcome::NotRecorded);
   }
   if (!MarkSwapsWaiting(p.registry, {std::to_string(planned.stamp), planned.time})) {
-    HoldBack(run, "the program's own registry key that marks swaps waiting for the restart could not be written");
+    HoldBack(run, {IDS_HELD_NOT_MARKED});
     JournalEntry outcome = SwapOutcomeOf(planned.stamp, ToSwapOutcome(run, planned));
     AppendJournalEntry(*run.journal, outcome, true);
     return NoSwap(run, DefragOutcome::NotRecorded);
@@ -315,8 +301,8 @@ DefragOutcome DefragRegistry(DefragRun& run) {
   if (CopyAndCheck(run, swaps, point) == FreshCopies::Stopped) {
     // Stopped means the whole run: the copies made so far are not swapped.
     for (std::size_t i = 0; i < swaps.size(); ++i)
-      run.report.hives.push_back(Measured(
-          run, {swaps.HiveNames[i], HiveOutcome::NotCopied, "the fresh copies were stopped"}, swaps.HiveFiles[i], 0));
+      run.report.hives.push_back(
+          Measured(run, {swaps.HiveNames[i], HiveOutcome::NotCopied, {IDS_COPIES_STOPPED}}, swaps.HiveFiles[i], 0));
     run.ended = "stopped by the user during the fresh copies; nothing was swapped";
     Record(run);
     return DefragOutcome::Stopped;

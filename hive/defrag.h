@@ -32,15 +32,11 @@ enum class HiveOutcome { Scheduled, LeftAlone, NotCopied, CheckFailed, ReplaceRe
 struct HiveResult {
   std::string hiveName;
   HiveOutcome outcome = HiveOutcome::NotCopied;
-  std::string reason;       // why it was not scheduled; empty when it was
+  Phrase reason;            // why it was not scheduled; no message when it was
   long replaceResult = -1;  // RegReplaceKeyA's result; -1 when not called
   std::string hiveFile;
   std::int64_t currentSize = -1;  // the hive file's, when the run looked at it
   std::int64_t copySize = 0;      // the fresh copy's, before its check; 0 without one
-  // The reason as a message, for the user; 0 when only the English reason
-  // says it (a failed check's details).
-  unsigned reasonId = 0;
-  std::vector<std::string> reasonValues;
   // Files::Identity of the hive file and of the checked copy; empty when
   // unknown.
   std::string currentId;
@@ -53,7 +49,8 @@ struct DefragReport {
   std::vector<HiveResult> hives;
   int Scheduled() const;
   // One line per hive that was not scheduled: "<hive name>: <reason>", the
-  // reason in English, or as the messages give it.
+  // reason in English (the logs, the event log), or in the language of the
+  // messages shown.
   std::vector<std::string> NotScheduledLines(const Messages* shown = nullptr) const;
 };
 

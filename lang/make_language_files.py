@@ -979,7 +979,159 @@ message("RES_Days_Ago",
         "%1 giorni fa",
         "%1 dagen geleden",
         "%1 天前")
-
+message("RES_Check_No_Root",
+        "son nom ne désigne aucune racine du registre",
+        "sein Name nennt keinen Stammschlüssel der Registry",
+        "su nombre no indica ninguna raíz del registro",
+        "il suo nome non indica alcuna radice del registro",
+        "de naam verwijst naar geen hoofdsleutel van het register",
+        "其名称未指向任何注册表根键")
+message("RES_Check_No_Copy",
+        "la copie est introuvable",
+        "die Kopie ist nicht zu finden",
+        "no se encuentra la copia",
+        "la copia non si trova",
+        "de kopie is niet te vinden",
+        "找不到副本")
+message("RES_Check_Copy_Not_A_Hive",
+        "la copie ne se charge pas comme une ruche (erreur %1)",
+        "die Kopie lässt sich nicht als Hive laden (Fehler %1)",
+        "la copia no se carga como un subárbol (error %1)",
+        "la copia non si carica come hive (errore %1)",
+        "de kopie laadt niet als registercomponent (fout %1)",
+        "副本无法作为配置单元加载（错误 %1）")
+message("RES_Check_Not_A_Hive",
+        "le fichier ne se charge pas comme une ruche (erreur %1)",
+        "die Datei lässt sich nicht als Hive laden (Fehler %1)",
+        "el archivo no se carga como un subárbol (error %1)",
+        "il file non si carica come hive (errore %1)",
+        "het bestand laadt niet als registercomponent (fout %1)",
+        "该文件无法作为配置单元加载（错误 %1）")
+message("RES_Check_Unreadable",
+        "la copie ne correspond pas au registre : les clés n'ont pas pu être lues entièrement",
+        "die Kopie stimmt nicht mit der Registry überein: die Schlüssel konnten nicht vollständig gelesen "
+        "werden",
+        "la copia no coincide con el registro: las claves no se pudieron leer completas",
+        "la copia non corrisponde al registro: le chiavi non hanno potuto essere lette per intero",
+        "de kopie komt niet overeen met het register: de sleutels konden niet volledig worden gelezen",
+        "副本与注册表不一致：无法完整读取这些键")
+message("RES_Check_Root_Not_Opened",
+        "la copie ne correspond pas au registre : la clé racine de la ruche ne peut pas être ouverte des "
+        "deux côtés",
+        "die Kopie stimmt nicht mit der Registry überein: der Stammschlüssel des Hives lässt sich nicht in "
+        "beiden öffnen",
+        "la copia no coincide con el registro: la clave raíz del subárbol no se puede abrir en ambos",
+        "la copia non corrisponde al registro: la chiave radice dell'hive non si può aprire in entrambi",
+        "de kopie komt niet overeen met het register: de hoofdsleutel van de registercomponent kan niet in "
+        "beide worden geopend",
+        "副本与注册表不一致：无法在两者中打开配置单元的根键")
+message("RES_Check_Key_Not_Opened",
+        "la copie ne correspond pas au registre : la clé %1 ne peut pas être ouverte des deux côtés",
+        "die Kopie stimmt nicht mit der Registry überein: der Schlüssel %1 lässt sich nicht in beiden öffnen",
+        "la copia no coincide con el registro: la clave %1 no se puede abrir en ambos",
+        "la copia non corrisponde al registro: la chiave %1 non si può aprire in entrambi",
+        "de kopie komt niet overeen met het register: sleutel %1 kan niet in beide worden geopend",
+        "副本与注册表不一致：无法在两者中打开键 %1")
+message("RES_Check_Root_Not_Read",
+        "la copie ne correspond pas au registre : la clé racine de la ruche ne peut pas être lue des deux "
+        "côtés",
+        "die Kopie stimmt nicht mit der Registry überein: der Stammschlüssel des Hives lässt sich nicht in "
+        "beiden lesen",
+        "la copia no coincide con el registro: la clave raíz del subárbol no se puede leer en ambos",
+        "la copia non corrisponde al registro: la chiave radice dell'hive non si può leggere in entrambi",
+        "de kopie komt niet overeen met het register: de hoofdsleutel van de registercomponent kan niet in "
+        "beide worden gelezen",
+        "副本与注册表不一致：无法在两者中读取配置单元的根键")
+message("RES_Check_Key_Not_Read",
+        "la copie ne correspond pas au registre : la clé %1 ne peut pas être lue des deux côtés",
+        "die Kopie stimmt nicht mit der Registry überein: der Schlüssel %1 lässt sich nicht in beiden lesen",
+        "la copia no coincide con el registro: la clave %1 no se puede leer en ambos",
+        "la copia non corrisponde al registro: la chiave %1 non si può leggere in entrambi",
+        "de kopie komt niet overeen met het register: sleutel %1 kan niet in beide worden gelezen",
+        "副本与注册表不一致：无法在两者中读取键 %1")
+message("RES_Check_Root_Values",
+        "la copie ne correspond pas au registre : la clé racine de la ruche a %1 valeurs, sa copie %2",
+        "die Kopie stimmt nicht mit der Registry überein: der Stammschlüssel des Hives hat %1 Werte, seine "
+        "Kopie %2",
+        "la copia no coincide con el registro: la clave raíz del subárbol tiene %1 valores, su copia %2",
+        "la copia non corrisponde al registro: la chiave radice dell'hive ha %1 valori, la sua copia %2",
+        "de kopie komt niet overeen met het register: de hoofdsleutel van de registercomponent heeft %1 "
+        "waarden, de kopie %2",
+        "副本与注册表不一致：配置单元的根键有 %1 个值，其副本有 %2 个")
+message("RES_Check_Key_Values",
+        "la copie ne correspond pas au registre : la clé %1 a %2 valeurs, sa copie %3",
+        "die Kopie stimmt nicht mit der Registry überein: der Schlüssel %1 hat %2 Werte, seine Kopie %3",
+        "la copia no coincide con el registro: la clave %1 tiene %2 valores, su copia %3",
+        "la copia non corrisponde al registro: la chiave %1 ha %2 valori, la sua copia %3",
+        "de kopie komt niet overeen met het register: sleutel %1 heeft %2 waarden, de kopie %3",
+        "副本与注册表不一致：键 %1 有 %2 个值，其副本有 %3 个")
+message("RES_Check_Key_Missing",
+        "la copie ne correspond pas au registre : la clé %1 manque dans la copie",
+        "die Kopie stimmt nicht mit der Registry überein: der Schlüssel %1 fehlt in der Kopie",
+        "la copia no coincide con el registro: falta la clave %1 en la copia",
+        "la copia non corrisponde al registro: la chiave %1 manca nella copia",
+        "de kopie komt niet overeen met het register: sleutel %1 ontbreekt in de kopie",
+        "副本与注册表不一致：副本中缺少键 %1")
+message("RES_Check_Key_Missing_Unknown",
+        "la copie ne correspond pas au registre : la clé %1 manque dans la copie (le système ne peut pas "
+        "dire si elle est volatile)",
+        "die Kopie stimmt nicht mit der Registry überein: der Schlüssel %1 fehlt in der Kopie (das System "
+        "kann nicht sagen, ob er flüchtig ist)",
+        "la copia no coincide con el registro: falta la clave %1 en la copia (el sistema no puede saber si "
+        "es volátil)",
+        "la copia non corrisponde al registro: la chiave %1 manca nella copia (il sistema non sa dire se è "
+        "volatile)",
+        "de kopie komt niet overeen met het register: sleutel %1 ontbreekt in de kopie (het systeem kan niet "
+        "zeggen of hij vluchtig is)",
+        "副本与注册表不一致：副本中缺少键 %1（系统无法判断它是否为易失键）")
+message("RES_Check_Key_Copy_Only",
+        "la copie ne correspond pas au registre : la clé %1 n'existe que dans la copie",
+        "die Kopie stimmt nicht mit der Registry überein: der Schlüssel %1 ist nur in der Kopie vorhanden",
+        "la copia no coincide con el registro: la clave %1 solo está en la copia",
+        "la copia non corrisponde al registro: la chiave %1 è presente solo nella copia",
+        "de kopie komt niet overeen met het register: sleutel %1 staat alleen in de kopie",
+        "副本与注册表不一致：键 %1 仅存在于副本中")
+message("RES_Copy_Changed",
+        "sa copie a changé après la vérification",
+        "seine Kopie hat sich nach der Prüfung geändert",
+        "su copia cambió después de la comprobación",
+        "la sua copia è cambiata dopo la verifica",
+        "de kopie is na de controle gewijzigd",
+        "其副本在检查后发生了变化")
+message("RES_Held_Servicing",
+        "Windows est en cours de maintenance : %1",
+        "Windows führt gerade Wartungsarbeiten durch: %1",
+        "Windows está realizando su propio mantenimiento: %1",
+        "Windows sta eseguendo la propria manutenzione: %1",
+        "Windows voert eigen onderhoud uit: %1",
+        "Windows 正在进行自身维护：%1")
+message("RES_Held_Not_Recorded",
+        "le journal n'a pas pu être écrit, et aucun remplacement n'est fait sans y être enregistré",
+        "das Journal konnte nicht geschrieben werden, und ohne Eintrag dort wird nichts ausgetauscht",
+        "no se pudo escribir el diario, y no se hace ningún intercambio sin su registro",
+        "non è stato possibile scrivere il giornale, e nessuna sostituzione avviene senza la sua "
+        "registrazione",
+        "het logboek kon niet worden geschreven, en zonder vastlegging daarin wordt niets vervangen",
+        "无法写入日志，未经记录不会进行任何替换")
+message("RES_Held_Not_Marked",
+        "la clé de registre du programme qui signale les remplacements en attente du redémarrage n'a pas pu "
+        "être écrite",
+        "der eigene Registry-Schlüssel des Programms, der auf den Neustart wartende Austausche markiert, "
+        "konnte nicht geschrieben werden",
+        "no se pudo escribir la clave de registro propia del programa que marca los intercambios que esperan "
+        "el reinicio",
+        "non è stato possibile scrivere la chiave di registro del programma che segnala le sostituzioni in "
+        "attesa del riavvio",
+        "de eigen registersleutel van het programma die op de herstart wachtende vervangingen markeert, kon "
+        "niet worden geschreven",
+        "无法写入程序自身用于标记等待重新启动的替换的注册表键")
+message("RES_Copies_Stopped",
+        "les nouvelles copies ont été arrêtées",
+        "das neue Kopieren wurde angehalten",
+        "las copias nuevas se detuvieron",
+        "le nuove copie sono state interrotte",
+        "het opnieuw kopiëren is gestopt",
+        "重新复制已停止")
 
 def check_entries():
     """Refuses a table with a doubled key or a text that would break a line."""

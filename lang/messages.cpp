@@ -63,6 +63,17 @@ std::string Messages::Text(unsigned id, const std::vector<std::string>& values) 
   return FillPlaces(text, values);
 }
 
+std::string Phrase::In(const Messages& messages) const {
+  if (id == 0) return "";
+  std::vector<std::string> filled = values;
+  if (!listed.empty()) {
+    std::string list;
+    for (unsigned item : listed) list += (list.empty() ? "" : "; ") + messages.Text(item);
+    filled.push_back(list);
+  }
+  return messages.Text(id, filled);
+}
+
 Messages LoadMessages(ProfileFiles& profiles, const std::string& exeFolder, const std::string& lan) {
   if (!ShouldTranslate(lan)) return Messages();
   return Messages(ReadLanguageFile(profiles, LanguageFilePath(exeFolder, lan), lan));
@@ -70,6 +81,14 @@ Messages LoadMessages(ProfileFiles& profiles, const std::string& exeFolder, cons
 
 Messages LoadMessages(Platform& platform, const std::string& lan) {
   return LoadMessages(platform.profiles, platform.files.ExecutableFolder(), lan);
+}
+
+const Messages& MessagesCache::For(const std::string& lan) {
+  if (lan_ != lan) {
+    messages_ = LoadMessages(platform_, lan);
+    lan_ = lan;
+  }
+  return messages_;
 }
 
 }  // namespace vh

@@ -6,6 +6,7 @@
 
 #include "platform/com_scope_win.h"
 #include "platform/system_library_win.h"
+#include "platform/text_win.h"
 
 namespace vh {
 namespace {
@@ -40,12 +41,12 @@ const AccessibilityLibraries& Libraries() {
   return libraries;
 }
 
-BSTR ToBstr(const std::string& ansi) {
-  if (ansi.empty()) return nullptr;
-  int n = MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), int(ansi.size()), nullptr, 0);
-  BSTR out = Libraries().allocString(nullptr, UINT(n));
-  if (out) MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), int(ansi.size()), out, n);
-  return out;
+// The elements' texts are UTF-8, as the windows draw them; a screen reader
+// takes UTF-16, whatever the system's ANSI code page.
+BSTR ToBstr(const std::string& utf8) {
+  if (utf8.empty()) return nullptr;
+  const std::wstring wide = Utf8ToWide(utf8);
+  return Libraries().allocString(wide.data(), UINT(wide.size()));
 }
 
 LONG RoleOf(AccessibleRole role) {

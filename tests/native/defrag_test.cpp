@@ -16,6 +16,7 @@
 #include "hive/servicing.h"
 #include "hive/swap_events.h"
 #include "platform/error.h"
+#include "platform/text.h"
 #include "tests/support/fake_platform.h"
 
 namespace vh {
@@ -238,6 +239,109 @@ TEST_F(DefragTest, TheLastNoticeGivesTheReasonsInTheUsersLanguageAndTheRecordsKe
   EXPECT_EQ(ComputeFigures(fake, hives, ".", german).rows.back().newSize, "ausgelassen") << "the hive list's cell";
 }
 
+// Every reason a hive is not swapped, as a box shows it in the user's
+// language and as the logs and the event log keep it in English, word for
+// word as it has always been written there.
+TEST_F(DefragTest, EveryReasonIsInTheUsersLanguageInABoxAndInItsOwnEnglishInTheLogs) {
+  const Messages german(LanguageFile(
+      "[ResourceString]\r\n"
+      "RES_Check_Key_Missing=die Kopie weicht ab: Schlüssel %1 fehlt\r\n"
+      "RES_Check_Root_Values=die Kopie weicht ab: der Stamm hat %1 Werte, die Kopie %2\r\n"
+      "RES_Check_Key_Copy_Only=die Kopie weicht ab: Schlüssel %1 nur in der Kopie\r\n"
+      "RES_Check_Copy_Not_A_Hive=die Kopie lädt nicht (Fehler %1)\r\n"
+      "RES_Copy_Changed=Kopie nach der Prüfung geändert\r\n"
+      "RES_Swap_Refused=Austausch abgelehnt (Fehler %1)\r\n"
+      "RES_Held_Servicing=Windows wird gewartet: %1\r\n"
+      "RES_Servicing_Installer=Windows Installer installiert\r\n"
+      "RES_Servicing_Modules=TrustedInstaller läuft\r\n"
+      "RES_Held_Not_Marked=Wartemarke nicht geschrieben\r\n"
+      "RES_Copies_Stopped=neues Kopieren angehalten\r\n"
+      "RES_Held_Not_Recorded=Journal nicht geschrieben\r\n",
+      1252));
+  const std::string software = "\\REGISTRY\\MACHINE\\SOFTWARE: ", system = "\\registry\\machine\\system: ",
+                    user = "\\REGISTRY\\USER\\S-1-5-19: ";
+  int unloads = 0;
+  struct Row {
+    const char* what;
+    std::function<void()> arrange;
+    DefragOutcome outcome;
+    std::size_t line;  // the line compared, of those not scheduled
+    std::string german;
+    std::string english;
+    bool copiesAgain = false;  // else unattended, on the analysis' copies as arranged
+  };
+  const Row rows[] = {
+      {"a key missing from the copy",
+       [&] { fake.SavedHive(std::string(kSoftware) + ".hvz")->erase("CLASSES\\.TXT\\SHELLNEW"); },
+       DefragOutcome::Restarting, 0, software + "die Kopie weicht ab: Schlüssel CLASSES\\.TXT\\SHELLNEW fehlt",
+       software + "the copy does not match the registry: key CLASSES\\.TXT\\SHELLNEW is missing from the copy"},
+      {"a value more at the copy's root",
+       [&] { fake.SavedHive(std::string(kUser) + ".hvz")->at("").values.push_back({"extra"}); },
+       DefragOutcome::Restarting, 0, user + "die Kopie weicht ab: der Stamm hat 0 Werte, die Kopie 1",
+       user + "the copy does not match the registry: the hive's root key has 0 values, its copy 1"},
+      {"a key in the copy only",
+       [&] { (*fake.SavedHive(std::string(kSystem) + ".hvz"))["SELECT\\EXTRA"] = FakeKey{}; },
+       DefragOutcome::Restarting, 0, system + "die Kopie weicht ab: Schlüssel SELECT\\EXTRA nur in der Kopie",
+       system + "the copy does not match the registry: key SELECT\\EXTRA is in the copy only"},
+      {"a copy that does not load", [&] { fake.SavedHive(std::string(kSoftware) + ".hvz")->clear(); },
+       DefragOutcome::Restarting, 0, software + "die Kopie lädt nicht (Fehler 1017)",
+       software + "the copy does not load as a hive (error 1017)"},
+      {"a copy changed after its check",
+       [&] {
+         fake.onCall = [&](const std::string& call) {
+           if (call.rfind("RegCreateKeyExW", 0) != 0) return;
+           fake.RemoveFile(std::string(kSystem) + ".hvz");
+           fake.AddFile(std::string(kSystem) + ".hvz", 4096);
+         };
+       },
+       DefragOutcome::Restarting, 0, system + "Kopie nach der Prüfung geändert",
+       system + "its copy changed after the check"},
+      {"a refused swap", [&] { fake.refusedSwaps = {"SYSTEM"}; }, DefragOutcome::Restarting, 0,
+       system + "Austausch abgelehnt (Fehler 5)", system + "Windows refused to schedule the swap (error 5)"},
+      {"servicing found right before the swaps",
+       [&] {
+         fake.onCall = [&](const std::string& call) {
+           if (call.rfind("RegUnLoadKeyA", 0) != 0 || ++unloads != 3) return;
+           fake.mutexes = {"Global\\_MSIExecute"};
+           fake.runningServices = {"TrustedInstaller"};
+         };
+       },
+       DefragOutcome::ServicingPending, 0,
+       software + "Windows wird gewartet: Windows Installer installiert; TrustedInstaller läuft",
+       software + "Windows is servicing itself: Windows Installer is installing a program; the Windows Modules "
+                  "Installer (TrustedInstaller) is running"},
+      {"the waiting key not written", [&] { fake.refusedKeys = {UpperAscii(kSwapsWaitingKey)}; },
+       DefragOutcome::NotRecorded, 2, user + "Wartemarke nicht geschrieben",
+       user + "the program's own registry key that marks swaps waiting for the restart could not be written"},
+      {"fresh copies stopped", [&] { dialogs.stopAfter = 1; }, DefragOutcome::Stopped, 0,
+       software + "neues Kopieren angehalten", software + "the fresh copies were stopped", true},
+      // Last: the fake cannot take a refused journal back.
+      {"the journal not written", [&] { fake.RefuseAppends(JournalPath(fake)); }, DefragOutcome::NotRecorded, 0,
+       software + "Journal nicht geschrieben",
+       software + "the journal could not be written, and no swap is made without its record"},
+  };
+  for (const Row& row : rows) {
+    NextStart();
+    fake.onCall = nullptr;
+    fake.refusedSwaps.clear();
+    fake.refusedKeys.clear();
+    fake.mutexes.clear();
+    fake.runningServices.clear();
+    dialogs.stopAfter = -1;
+    unloads = 0;
+    row.arrange();
+    EXPECT_EQ(Run(!row.copiesAgain, 12, !row.copiesAgain), row.outcome) << row.what;
+    fake.onCall = nullptr;
+    const std::vector<std::string> shown = report.NotScheduledLines(&german), logged = report.NotScheduledLines();
+    ASSERT_EQ(shown.size(), logged.size()) << row.what;
+    ASSERT_LT(row.line, shown.size()) << row.what;
+    EXPECT_EQ(shown[row.line], row.german) << row.what;
+    EXPECT_EQ(logged[row.line], row.english) << row.what;
+    for (std::size_t i = 0; i < shown.size(); ++i)
+      EXPECT_NE(shown[i], logged[i]) << row.what << ": no English in the box";
+  }
+}
+
 TEST_F(DefragTest, AHiveThatCannotBeCopiedAgainIsNotSwappedEvenWithItsOldCopy) {
   fake.AddKey(RootKey::Users, "S-1-5-19").saveError = 5;
   fake.AddFile(std::string(kUser) + ".bak", 5);
@@ -253,7 +357,7 @@ TEST_F(DefragTest, ACopyThatDoesNotLoadIsNotSwappedAndIsDeleted) {
   EXPECT_EQ(Run(true, 12, true), DefragOutcome::Restarting);
   ASSERT_EQ(report.hives.size(), 3u);
   EXPECT_EQ(report.hives[0].outcome, HiveOutcome::CheckFailed);
-  EXPECT_EQ(report.hives[0].reason, "the copy does not load as a hive (error 1017)");
+  EXPECT_EQ(report.hives[0].reason.English(), "the copy does not load as a hive (error 1017)");
   EXPECT_EQ(report.hives[0].replaceResult, -1);
   EXPECT_FALSE(fake.HasFile(std::string(kSoftware) + ".hvz"));
   EXPECT_EQ(Swapped().size(), 2u);
@@ -266,10 +370,10 @@ TEST_F(DefragTest, ACopyMissingAKeyOrAValueIsNotSwapped) {
   fake.SavedHive(std::string(kUser) + ".hvz")->at("").values.push_back({"extra"});
   EXPECT_EQ(Run(true, 12, true), DefragOutcome::Restarting);
   ASSERT_EQ(report.hives.size(), 3u);
-  EXPECT_EQ(report.hives[0].reason, "the copy does not match the registry: key CLASSES\\.TXT\\SHELLNEW is missing "
+  EXPECT_EQ(report.hives[0].reason.English(), "the copy does not match the registry: key CLASSES\\.TXT\\SHELLNEW is missing "
                                     "from the copy");
   EXPECT_EQ(report.hives[1].outcome, HiveOutcome::Scheduled) << "volatile key and link left out by design";
-  EXPECT_EQ(report.hives[2].reason,
+  EXPECT_EQ(report.hives[2].reason.English(),
             "the copy does not match the registry: the hive's root key has 0 values, its copy 1");
   EXPECT_EQ(Swapped().size(), 1u);
 }
@@ -281,9 +385,9 @@ TEST_F(DefragTest, AKeyWithoutSubkeysOnOneSideIsStillComparedByName) {
   fake.SavedHive(std::string(kUser) + ".hvz")->erase("SOFTWARE");
   EXPECT_EQ(Run(true, 12, true), DefragOutcome::Restarting);
   ASSERT_EQ(report.hives.size(), 3u);
-  EXPECT_EQ(report.hives[0].outcome, HiveOutcome::Scheduled) << report.hives[0].reason;
-  EXPECT_EQ(report.hives[1].reason, "the copy does not match the registry: key SELECT\\EXTRA is in the copy only");
-  EXPECT_EQ(report.hives[2].reason, "the copy does not match the registry: key SOFTWARE is missing from the copy");
+  EXPECT_EQ(report.hives[0].outcome, HiveOutcome::Scheduled) << report.hives[0].reason.English();
+  EXPECT_EQ(report.hives[1].reason.English(), "the copy does not match the registry: key SELECT\\EXTRA is in the copy only");
+  EXPECT_EQ(report.hives[2].reason.English(), "the copy does not match the registry: key SOFTWARE is missing from the copy");
 }
 
 TEST_F(DefragTest, DifferencesBelowTheSecondLevelOrInKeysWrittenSinceTheCopyPass) {
@@ -303,7 +407,7 @@ TEST_F(DefragTest, ARootLoadedWithTheTimeOfItsLoadIsJudgedByTheCopyFilesTime) {
   live.values.push_back({"after the copy"});
   live.lastWrite = 20;  // the copy file was written at 10
   EXPECT_EQ(Run(true, 12, true), DefragOutcome::Restarting);
-  EXPECT_EQ(report.hives[2].outcome, HiveOutcome::Scheduled) << report.hives[2].reason;
+  EXPECT_EQ(report.hives[2].outcome, HiveOutcome::Scheduled) << report.hives[2].reason.English();
   NextStart();
   FakeKey& later = fake.AddKey(RootKey::Users, "S-1-5-19");
   later.values = {{"after the copy"}};
@@ -312,7 +416,7 @@ TEST_F(DefragTest, ARootLoadedWithTheTimeOfItsLoadIsJudgedByTheCopyFilesTime) {
   fake.SavedHive(std::string(kUser) + ".hvz")->at("").values.clear();
   fake.SavedHive(std::string(kUser) + ".hvz")->at("").lastWrite = 50;
   EXPECT_EQ(Run(true, 12, true), DefragOutcome::Restarting);
-  EXPECT_EQ(report.hives[2].reason,
+  EXPECT_EQ(report.hives[2].reason.English(),
             "the copy does not match the registry: the hive's root key has 1 values, its copy 0");
 }
 
@@ -325,8 +429,8 @@ TEST_F(DefragTest, WithoutAFlagsQueryRegSaveKeyItselfIsAskedWhetherItLeavesAKeyO
   EXPECT_EQ(Run(true, 12, true), DefragOutcome::Restarting);
   ASSERT_EQ(report.hives.size(), 3u);
   EXPECT_EQ(report.hives[0].outcome, HiveOutcome::Scheduled);
-  EXPECT_EQ(report.hives[1].outcome, HiveOutcome::Scheduled) << report.hives[1].reason;
-  EXPECT_EQ(report.hives[2].reason, "the copy does not match the registry: key VOLATILE ENVIRONMENT is missing from "
+  EXPECT_EQ(report.hives[1].outcome, HiveOutcome::Scheduled) << report.hives[1].reason.English();
+  EXPECT_EQ(report.hives[2].reason.English(), "the copy does not match the registry: key VOLATILE ENVIRONMENT is missing from "
                                     "the copy (the system cannot tell whether it is volatile)");
   const std::string sy = kSystem;
   std::vector<std::string> calls = MachineCalls();
@@ -357,7 +461,7 @@ TEST_F(DefragTest, BelowAKeyWrittenSinceTheCopyTheSubkeysAreStillCompared) {
   fake.AddKey(RootKey::LocalMachine, "SOFTWARE").values.push_back({"new"});
   fake.SavedHive(std::string(kSoftware) + ".hvz")->erase("CLASSES\\.TXT\\SHELLNEW");
   EXPECT_EQ(Run(true, 12, true), DefragOutcome::Restarting);
-  EXPECT_EQ(report.hives[0].reason, "the copy does not match the registry: key CLASSES\\.TXT\\SHELLNEW is missing "
+  EXPECT_EQ(report.hives[0].reason.English(), "the copy does not match the registry: key CLASSES\\.TXT\\SHELLNEW is missing "
                                     "from the copy");
 }
 
@@ -384,7 +488,7 @@ TEST_F(DefragTest, AKeyWhoseOwnSaveHoldsSomethingIsMissingForReal) {
   fake.SavedHive(std::string(kSoftware) + ".hvz")->erase("CLASSES\\.TXT\\SHELLNEW");
   fake.SavedHive(std::string(kSoftware) + ".hvz")->erase("CLASSES\\.TXT\\SHELLNEW\\DEEP");
   Run(true, 12, true);
-  EXPECT_EQ(report.hives[0].reason, "the copy does not match the registry: key CLASSES\\.TXT is missing from the "
+  EXPECT_EQ(report.hives[0].reason.English(), "the copy does not match the registry: key CLASSES\\.TXT is missing from the "
                                     "copy") << "its own save holds it: no volatile key";
 }
 
@@ -395,7 +499,7 @@ TEST_F(DefragTest, TheLogFilesOfALoadedCopyGoWithItsUnload) {
   fake.AddFile(copy + ".LOG2");
   fake.AddFile(copy + ".LOG2.keep");
   CopyCheck check = CheckHiveCopy(fake, fake, "\\REGISTRY\\USER\\S-1-5-19", copy);
-  EXPECT_TRUE(check.passed) << check.reason;
+  EXPECT_TRUE(check.passed) << check.reason.English();
   std::vector<std::string> calls = MachineCalls();
   ASSERT_EQ(calls.size(), 5u);
   EXPECT_EQ(calls[1], "RegUnLoadKeyA(HKEY_LOCAL_MACHINE, VarnholdCopyCheck)");
@@ -517,7 +621,7 @@ TEST_F(DefragTest, ANameWithoutMarkerIsNeverSwapped) {
   hives.HiveNames[0] = "\\SOMEWHERE\\ELSE";
   EXPECT_EQ(Run(true, 12, true), DefragOutcome::Restarting);
   EXPECT_EQ(report.hives[0].outcome, HiveOutcome::LeftAlone);
-  EXPECT_STREQ(report.hives[0].reason.c_str(), kOtherProgramsHive.Reason());
+  EXPECT_STREQ(report.hives[0].reason.English().c_str(), kOtherProgramsHive.Reason());
   EXPECT_EQ(Swapped().size(), 2u);
 }
 
@@ -724,7 +828,7 @@ TEST_F(DefragTest, TheRecordTheWaitingKeyAndTheRestorePointsEndComeBeforeTheFirs
   EXPECT_EQ(fake.CallsNamed("AppendText").size(), 2u) << "the entry, then its outcome";
   ASSERT_EQ(report.hives.size(), 3u);
   EXPECT_EQ(report.hives[1].outcome, HiveOutcome::CheckFailed);
-  EXPECT_EQ(report.hives[1].reason, "its copy changed after the check");
+  EXPECT_EQ(report.hives[1].reason.English(), "its copy changed after the check");
   EXPECT_EQ(Swapped().size(), 2u);
   std::vector<JournalEntry> journal = Journal();
   ASSERT_EQ(journal.size(), 1u) << "the outcome folds into its entry";

@@ -154,6 +154,27 @@ TEST(UserLanguageFileTest, AnOldFileKeepsWorkingAndEveryMessageItLacksIsEnglish)
   }
 }
 
+// The main window's messages: each language's file is read once, and read
+// again only when the language changes.
+TEST(UserLanguageFileTest, TheCacheReadsAFileOnceForEachChangeOfLanguage) {
+  FakePlatform fake;
+  fake.executableFolder = kFolder;
+  fake.SetProfileText(std::string(kFolder) + "DLan_German.ini", "[ResourceString]\r\nRES_Finish=Fertig\r\n");
+  fake.SetProfileText(std::string(kFolder) + "DLan_French.ini", "[ResourceString]\r\nRES_Finish=Terminer\r\n");
+  MessagesCache cache(fake.platform());
+  struct Asked {
+    const char* lan;
+    const char* finish;
+    std::size_t reads;  // of language files, so far
+  };
+  const Asked asked[] = {{"German", "Fertig", 1},   {"German", "Fertig", 1}, {"French", "Terminer", 2},
+                         {"French", "Terminer", 2}, {"German", "Fertig", 3}, {"English", "Finish", 3}};
+  for (const Asked& a : asked) {
+    EXPECT_EQ(cache.For(a.lan).Text(IDS_FINISH), a.finish) << a.lan;
+    EXPECT_EQ(fake.CallsNamed("ReadFile(" + std::string(kFolder) + "DLan_").size(), a.reads) << a.lan;
+  }
+}
+
 TEST_P(ShippedLanguageFileTest, LeavesTheFigureLabelsAlone) {
   for (const std::string& key : kFigureLabels) EXPECT_EQ(Value("frmMain", key), kAbsent) << key;
 }

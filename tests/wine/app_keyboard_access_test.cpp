@@ -17,6 +17,7 @@
 #include "app/single_instance_win.h"
 #include "flat/flat_speed_button_win.h"
 #include "hive/hive_copy.h"
+#include "platform/text_win.h"
 #include "scan/progress_dialog_win.h"
 #include "settings/ask_delete_dialog_win.h"
 #include "settings/options.h"
@@ -29,6 +30,7 @@
 #include "tests/wine/support/control_lookup.h"
 #include "tests/wine/support/wait_win.h"
 #include "ui/controls_win.h"
+#include "ui/gdi_win.h"
 
 namespace vh {
 namespace {
@@ -44,11 +46,12 @@ struct Node {
   bool window = false;  // a child window's own object
 };
 
+// The text as the client received it, in UTF-8 as the program keeps its
+// texts: a character the program sent otherwise than as its own UTF-16
+// reads back as other characters.
 std::string Narrow(BSTR text) {
   if (!text) return "";
-  int n = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
-  std::string out(std::size_t(n > 0 ? n - 1 : 0), '\0');
-  if (n > 1) WideCharToMultiByte(CP_ACP, 0, text, -1, &out[0], n, nullptr, nullptr);
+  std::string out = WideToUtf8(text, SysStringLen(text));
   SysFreeString(text);
   return out;
 }
@@ -262,6 +265,34 @@ TEST_F(KeyboardAccessTest, AScreenReaderFindsEveryCommandLabelFigureAndImage) {
   ASSERT_EQ(acc->get_accRole(Child(CHILDID_SELF), &role), S_OK);
   EXPECT_EQ(role.lVal, ROLE_SYSTEM_CLIENT);
   acc->Release();
+}
+
+// A screen reader reads the window in the language chosen, whatever the
+// system's code page (Western here): an ideograph or an umlaut is one UTF-16
+// unit, not the bytes of its UTF-8 taken for Western characters.
+TEST_F(KeyboardAccessTest, AScreenReaderReadsTheNamesInTheLanguageChosen) {
+  ASSERT_NE(GetACP(), 936u) << "this prefix must have a Western code page";
+  struct Spoken {
+    const char* menuItem;
+    const wchar_t* name;
+  };
+  const Spoken spoken[] = {
+      {"miChinese", L"\u5F53\u524D\u6CE8\u518C\u8868\u5927\u5C0F\uFF1A"},  // 当前注册表大小：
+      {"miGerman", L"Aktuelle Gr\u00F6\u00DFe:"},
+      {"miFrench", L"D\u00E9fragmenter"},
+  };
+  TfrmMain& w = Start();
+  for (const Spoken& s : spoken) {
+    w.miEnglishClick(*w.FindComponent(s.menuItem));
+    IAccessible* acc = ClientObject(w.Handle());
+    ASSERT_NE(acc, nullptr) << s.menuItem;
+    std::vector<Node> nodes = Walk(acc);
+    acc->Release();
+    std::string names;
+    for (const Node& n : nodes) names += "[" + n.name + "]";
+    EXPECT_NE(Named(nodes, WideToUtf8(s.name)), nullptr) << s.menuItem << ": " << names;
+  }
+  SetTextCodePage(0);
 }
 
 TEST_F(KeyboardAccessTest, FocusIsReportedInTheTreeAndByAFocusEvent) {

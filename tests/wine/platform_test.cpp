@@ -211,14 +211,14 @@ TEST(CopyCheckOnWine, ACopyLoadsBackMatchesWithItsLinkAndIsUnloadedAtOnce) {
   ASSERT_TRUE(SaveHiveCopy(p, p, CheckedKey::kHive, copy));
 
   CopyCheck check = CheckHiveCopy(p, p, CheckedKey::kHive, copy);
-  EXPECT_TRUE(check.passed) << check.reason;
+  EXPECT_TRUE(check.passed) << check.reason.English();
   EXPECT_FALSE(CheckKeyPresent());
 
   // Written after the copy: not held against it.
   key.Create("\\A\\New");
   key.SetText("", "later", "x");
   check = CheckHiveCopy(p, p, CheckedKey::kHive, copy);
-  EXPECT_TRUE(check.passed) << check.reason;
+  EXPECT_TRUE(check.passed) << check.reason.English();
 }
 
 TEST(CopyCheckOnWine, CountedSubkeyNamesStopAtTheCountOrAtTheLastKey) {
@@ -257,12 +257,12 @@ TEST(CopyCheckOnWine, ACopyWithoutAKeyOrNotAHiveAtAllFailsAndAStaleLoadIsRelease
   test::WriteFileText(copy, cut);
   CopyCheck check = CheckHiveCopy(p, p, CheckedKey::kHive, copy);
   EXPECT_FALSE(check.passed);
-  EXPECT_EQ(check.reason, "the copy does not match the registry: key A\\B is missing from the copy");
+  EXPECT_EQ(check.reason.English(), "the copy does not match the registry: key A\\B is missing from the copy");
   EXPECT_FALSE(CheckKeyPresent());
 
   test::WriteFileText(copy, "garbage, not a hive\r\n");
   check = CheckHiveCopy(p, p, CheckedKey::kHive, copy);
-  EXPECT_EQ(check.reason, "the copy does not load as a hive (error 1017)");
+  EXPECT_EQ(check.reason.English(), "the copy does not load as a hive (error 1017)");
   EXPECT_FALSE(CheckKeyPresent()) << "the refused load is not left behind";
 
   // A load a killed run left behind.
@@ -273,7 +273,7 @@ TEST(CopyCheckOnWine, ACopyWithoutAKeyOrNotAHiveAtAllFailsAndAStaleLoadIsRelease
   EXPECT_FALSE(CheckKeyPresent());
   ASSERT_EQ(p.LoadKey(RootKey::LocalMachine, kCheckKeyName, copy), 0);
   check = CheckHiveCopy(p, p, CheckedKey::kHive, copy);
-  EXPECT_TRUE(check.passed) << "unloaded before the check: " << check.reason;
+  EXPECT_TRUE(check.passed) << "unloaded before the check: " << check.reason.English();
   EXPECT_FALSE(CheckKeyPresent());
 }
 
@@ -298,7 +298,7 @@ TEST(CopyCheckOnWine, TheSystemHivesVolatileMountedDevicesIsLeftOutOfItsCopyAndT
   EXPECT_EQ(p.UnLoadKey(RootKey::LocalMachine, kCheckKeyName), 0);
   // No flags query on Wine: saved on its own, MountedDevices holds nothing.
   CopyCheck check = CheckHiveCopy(p, p, "\\REGISTRY\\MACHINE\\SYSTEM", copy);
-  EXPECT_TRUE(check.passed) << check.reason;
+  EXPECT_TRUE(check.passed) << check.reason.English();
   EXPECT_FALSE(p.Exists(copy + ".key"));
   HKEY probe = nullptr;
   EXPECT_NE(RegOpenKeyA(HKEY_LOCAL_MACHINE, kProbeKeyName, &probe), ERROR_SUCCESS);
@@ -318,13 +318,13 @@ TEST(CopyCheckOnWine, AVolatileKeyWithContentPassesAnEmptyOneCannotBeToldApart) 
   std::string copy = folder.File("check.hvz");
   ASSERT_TRUE(SaveHiveCopy(p, p, CheckedKey::kHive, copy));
   CopyCheck check = CheckHiveCopy(p, p, CheckedKey::kHive, copy);
-  EXPECT_EQ(check.reason, "the copy does not match the registry: key A\\Session is missing from the copy (the "
+  EXPECT_EQ(check.reason.English(), "the copy does not match the registry: key A\\Session is missing from the copy (the "
                           "system cannot tell whether it is volatile)");
   RegSetValueExA(session, "user", 0, REG_SZ, reinterpret_cast<const BYTE*>("u"), 2);
   RegCloseKey(session);
   ASSERT_TRUE(SaveHiveCopy(p, p, CheckedKey::kHive, copy));
   check = CheckHiveCopy(p, p, CheckedKey::kHive, copy);
-  EXPECT_TRUE(check.passed) << check.reason;
+  EXPECT_TRUE(check.passed) << check.reason.English();
 }
 
 TEST(HiveCopyOnWine, AFileHeldWithoutSharingIsLockedAndStillMeasurable) {
