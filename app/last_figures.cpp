@@ -7,10 +7,7 @@ TotalsText TotalsOf(const AnalysisFigures* figures) {
   if (!figures) return totals;
   totals.hivesNotCopied = figures->notCopied;
   if (!figures->AnyCopied()) return totals;
-  totals.currentSize = figures->currentRegistrySize;
-  totals.newSize = figures->newRegistrySize;
-  totals.sizeReduction = figures->sizeReduction;
-  totals.compactPercent = figures->compactPercent;
+  for (const TotalRow& row : TotalRows()) totals.*row.text = figures->*row.measured;
   totals.compactTenths = CompactTenths(figures->ratio);
   return totals;
 }

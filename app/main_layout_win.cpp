@@ -82,9 +82,8 @@ const std::vector<ControlDef>& MainWindowControls() {
     link.hoverColour = MakeColour(255, 0, 0);
     LayoutProps line;
     line.color = SystemColour(kIndexActiveCaption);
-    LayoutProps language = FlatButton("Help", MakeColour(245, 246, 244));
+    LayoutProps language = FlatButton("Help", MakeColour(241, 239, 238));
     language.showHint = false;
-    LayoutProps homepage = FlatButton("Homepage", MakeColour(241, 239, 238));
     LayoutProps defrag = FlatButton("Defrag your registry", MakeColour(224, 224, 222));
     defrag.disabled = true;
     LayoutProps pending = TransparentLabel(true);
@@ -117,12 +116,12 @@ const std::vector<ControlDef>& MainWindowControls() {
          FlatButton("Settings", MakeColour(228, 228, 226))},
         {"lTitle3", MakeLabel, "", MakeRect(13, 193, 72, 13), "Help", TransparentLabel(true)},
         {"suiImagePanel2", MakeSuiImagePanel, "", MakeRect(11, 213, 100, 1), "", line},
-        {"bHomepage", MakeFlatSpeedButton, "", MakeRect(15, 221, 68, 25), "Ho&mepage", homepage},
-        {"bLanguage", MakeFlatSpeedButton, "", MakeRect(16, 252, 64, 25), "&Language", language},
-        {"bAbout", MakeFlatSpeedButton, "", MakeRect(16, 283, 37, 25), "&Help",
-         FlatButton("Help", MakeColour(241, 242, 240))},
-        {"bExit", MakeFlatSpeedButton, "", MakeRect(16, 314, 35, 25), "E&xit",
-         FlatButton("Exit", MakeColour(234, 233, 233))},
+        // The help group: the home page is the help menu's, not a button.
+        {"bLanguage", MakeFlatSpeedButton, "", MakeRect(16, 221, 64, 25), "&Language", language},
+        {"bAbout", MakeFlatSpeedButton, "", MakeRect(16, 252, 37, 25), "&Help",
+         FlatButton("Help", MakeColour(245, 246, 244))},
+        {"bExit", MakeFlatSpeedButton, "", MakeRect(16, 283, 35, 25), "E&xit",
+         FlatButton("Exit", MakeColour(241, 242, 240))},
         {"lLastWashed", MakeLabel, "", MakeRect(116, 312, 109, 13), "Current Registry Size:", TransparentLabel()},
         {"Label4", MakeLabel, "", MakeRect(116, 330, 101, 13), "New Registry Size:", TransparentLabel()},
         {"Label5", MakeLabel, "", MakeRect(116, 348, 93, 13), "Size Reduction:", TransparentLabel()},
@@ -172,6 +171,16 @@ const std::vector<MenuDef>& MainWindowMenus() {
   return menus;
 }
 
+namespace {
+
+std::vector<MainControls::Total> TotalsOf(TForm& form) {
+  std::vector<MainControls::Total> totals;
+  for (const TotalRow& row : TotalRows()) totals.push_back({*form.Find<TLabel>(row.caption), *form.Find<TLabel>(row.figure)});
+  return totals;
+}
+
+}  // namespace
+
 MainControls::MainControls(TForm& form)
     : hiveList(*form.Find<TListView>("lvMain")),
       hiveInfo(*form.Find<TLabel>("lHiveInfo")),
@@ -179,7 +188,6 @@ MainControls::MainControls(TForm& form)
       analyze(*form.Find<TFlatSpeedButton>("bAnalyzeRegistry")),
       defrag(*form.Find<TFlatSpeedButton>("bDefragRegistry")),
       options(*form.Find<TFlatSpeedButton>("bOptions")),
-      homepage(*form.Find<TFlatSpeedButton>("bHomepage")),
       language(*form.Find<TFlatSpeedButton>("bLanguage")),
       help(*form.Find<TFlatSpeedButton>("bAbout")),
       exit(*form.Find<TFlatSpeedButton>("bExit")),
@@ -187,10 +195,7 @@ MainControls::MainControls(TForm& form)
       minimize(*form.Find<TsuiImageButton>("bMinimize")),
       close(*form.Find<TControl>("bClose")),
       homeLink(*form.Find<TsuiURLLabel>("suiURLLabel1")),
-      totals{{{*form.Find<TLabel>("lLastWashed"), *form.Find<TLabel>("lCurrentRegistrySize")},
-              {*form.Find<TLabel>("Label4"), *form.Find<TLabel>("lNewRegistrySize")},
-              {*form.Find<TLabel>("Label5"), *form.Find<TLabel>("lSizeReduction")},
-              {*form.Find<TLabel>("lCompactPercent1"), *form.Find<TLabel>("lCompactPercent")}}},
+      totals(TotalsOf(form)),
       stepHint{form.Find<TLabel>("Label6"), form.Find<TLabel>("Label2"), form.Find<TLabel>("Label1"),
                form.Find<TLabel>("Label3")},
       restartPending(*form.Find<TLabel>("lRestartPending")),
@@ -205,7 +210,6 @@ MainControls::MainControls(TForm& form)
       commands{{{analyze, 'A'},
                 {defrag, 'D'},
                 {options, 'O'},
-                {homepage, 'M'},
                 {language, 'L'},
                 {help, 'H'},
                 {exit, 'X'},

@@ -5,6 +5,7 @@
 #include <array>
 #include <vector>
 
+#include "app/totals.h"
 #include "hive/figures.h"
 #include "ui/controls_win.h"
 #include "ui/layout_win.h"
@@ -63,7 +64,6 @@ struct MainControls {
   TFlatSpeedButton& analyze;
   TFlatSpeedButton& defrag;
   TFlatSpeedButton& options;
-  TFlatSpeedButton& homepage;
   TFlatSpeedButton& language;
   TFlatSpeedButton& help;
   TFlatSpeedButton& exit;
@@ -71,8 +71,8 @@ struct MainControls {
   TsuiImageButton& minimize;
   TControl& close;
   TsuiURLLabel& homeLink;
-  // Current size, new size, reduction, compact percent.
-  std::array<Total, 4> totals;
+  // One a row of TotalRows, in its order.
+  std::vector<Total> totals;
   // The step hint, which the restart warning replaces.
   std::array<TLabel*, 4> stepHint;
   TLabel& restartPending;
@@ -86,7 +86,7 @@ struct MainControls {
   TMenuItem& undoItem;
   TMenuItem& aboutItem;
   // Top to bottom as laid out; the reading order is computed.
-  std::array<Command, 8> commands;
+  std::array<Command, 7> commands;
 };
 
 }  // namespace vh

@@ -84,25 +84,24 @@ TfrmMain::~TfrmMain() { SetAppErrorText(nullptr); }
 
 void TfrmMain::BindHandlers() {
   MainControls& c = *controls_;
-  c.analyze.OnClick = Bind(this, &TfrmMain::bAnalyzeRegistryClick);
-  c.defrag.OnClick = Bind(this, &TfrmMain::bDefragRegistryClick);
-  c.options.OnClick = Bind(this, &TfrmMain::bOptionsClick);
-  c.homepage.OnClick = Bind(this, &TfrmMain::bHomepageClick);
-  c.language.OnClick = Bind(this, &TfrmMain::bLanguageClick);
-  c.help.OnClick = Bind(this, &TfrmMain::bHelpClick);
-  c.exit.OnClick = Bind(this, &TfrmMain::bExitClick);
-  c.close.OnClick = Bind(this, &TfrmMain::bCloseClick);
-  c.minimize.OnClick = Bind(this, &TfrmMain::bMinimizeClick);
-  c.restartNow.OnClick = Bind(this, &TfrmMain::bRestartNowClick);
-  c.helpItem.OnClick = Bind(this, &TfrmMain::pmiHelpClick);
-  c.homepageItem.OnClick = Bind(this, &TfrmMain::Homepage1Click);
-  c.checkUpdateItem.OnClick = Bind(this, &TfrmMain::pmiCheckUpdateClick);
-  c.donateItem.OnClick = Bind(this, &TfrmMain::pmiDonateClick);
-  c.undoItem.OnClick = Bind(this, &TfrmMain::pmiUndoClick);
-  c.aboutItem.OnClick = Bind(this, &TfrmMain::bAboutClick);
+  c.analyze.OnClick = Bind(this, &TfrmMain::AnalyzeClick);
+  c.defrag.OnClick = Bind(this, &TfrmMain::DefragClick);
+  c.options.OnClick = Bind(this, &TfrmMain::OptionsClick);
+  c.language.OnClick = Bind(this, &TfrmMain::LanguageClick);
+  c.help.OnClick = Bind(this, &TfrmMain::HelpClick);
+  c.exit.OnClick = Bind(this, &TfrmMain::ExitClick);
+  c.close.OnClick = Bind(this, &TfrmMain::CloseClick);
+  c.minimize.OnClick = Bind(this, &TfrmMain::MinimizeClick);
+  c.restartNow.OnClick = Bind(this, &TfrmMain::RestartNowClick);
+  c.helpItem.OnClick = Bind(this, &TfrmMain::HelpItemClick);
+  c.homepageItem.OnClick = Bind(this, &TfrmMain::HomepageItemClick);
+  c.checkUpdateItem.OnClick = Bind(this, &TfrmMain::CheckUpdateItemClick);
+  c.donateItem.OnClick = Bind(this, &TfrmMain::DonateItemClick);
+  c.undoItem.OnClick = Bind(this, &TfrmMain::UndoItemClick);
+  c.aboutItem.OnClick = Bind(this, &TfrmMain::AboutItemClick);
   // Every language item serves its language by its name.
   for (TMenuItem* item : c.languageMenu.Items())
-    if (!item->IsSeparator()) item->OnClick = Bind(this, &TfrmMain::miEnglishClick);
+    if (!item->IsSeparator()) item->OnClick = Bind(this, &TfrmMain::LanguageItemClick);
 }
 
 std::string TfrmMain::ShownText(const AppError& error) {
@@ -171,22 +170,6 @@ void TfrmMain::FormCreate() {
   Hives.clear();
   ShowTotals(nullptr);
   controls_->title.SetCaption(controls_->title.Caption() + " " + LoadResString(IDS_VERSION_SUFFIX));
-  CloseUpHelpGroup();
-}
-
-void TfrmMain::CloseUpHelpGroup() {
-  TFlatSpeedButton& homepage = controls_->homepage;
-  TFlatSpeedButton& language = controls_->language;
-  TFlatSpeedButton& about = controls_->help;
-  TFlatSpeedButton& exit = controls_->exit;
-  homepage.SetVisible(false);
-  // Each button copies from its neighbour before that neighbour moves.
-  exit.SetTop(about.Top());
-  exit.SetColorBorder(about.ColorBorder());
-  about.SetTop(language.Top());
-  about.SetColorBorder(language.ColorBorder());
-  language.SetTop(homepage.Top());
-  language.SetColorBorder(homepage.ColorBorder());
 }
 
 void TfrmMain::FormShow() {
@@ -235,8 +218,8 @@ void TfrmMain::ShowTotals(const AnalysisFigures* f) {
     for (const MainControls::Total& total : controls_->totals) total.figure.SetCaption("");
     return;
   }
-  const std::string* figures[] = {&f->currentRegistrySize, &f->newRegistrySize, &f->sizeReduction, &f->compactPercent};
-  for (std::size_t i = 0; i < controls_->totals.size(); ++i) controls_->totals[i].figure.SetCaption(*figures[i]);
+  for (std::size_t i = 0; i < controls_->totals.size(); ++i)
+    controls_->totals[i].figure.SetCaption(f->*TotalRows()[i].measured);
 }
 
 void TfrmMain::ShowRows(const AnalysisFigures& f) {
@@ -365,12 +348,12 @@ std::string TfrmMain::Text(unsigned messageId, const std::vector<std::string>& v
 
 void TfrmMain::RecordFailure(const std::string& text) { AppendToRunLog(platform_.files, text); }
 
-void TfrmMain::bAnalyzeRegistryClick(TObject&) { RunAnalysis(); }
-void TfrmMain::bDefragRegistryClick(TObject&) { RunDefrag(); }
-void TfrmMain::pmiUndoClick(TObject&) { RunUndo(); }
-void TfrmMain::bRestartNowClick(TObject&) { commands_->Restart().TryAgain(); }
+void TfrmMain::AnalyzeClick(TObject&) { RunAnalysis(); }
+void TfrmMain::DefragClick(TObject&) { RunDefrag(); }
+void TfrmMain::UndoItemClick(TObject&) { RunUndo(); }
+void TfrmMain::RestartNowClick(TObject&) { commands_->Restart().TryAgain(); }
 
-void TfrmMain::bOptionsClick(TObject&) {
+void TfrmMain::OptionsClick(TObject&) {
   std::optional<TOptionsSetting> edited = EditOptions(ForDialog(), options_);
   if (!edited) return;
   options_ = *edited;
@@ -378,21 +361,20 @@ void TfrmMain::bOptionsClick(TObject&) {
   LoadSaveOptions(options_, platform_.profiles, OptionsFilePath(platform_.files), false);
 }
 
-void TfrmMain::bAboutClick(TObject&) {
+void TfrmMain::AboutItemClick(TObject&) {
   auto dialog = CreateForm<TfrmAbout>(ForDialog());
   dialog->ShowModal();
 }
 
-void TfrmMain::bExitClick(TObject&) { TForm::Close(); }
-void TfrmMain::bCloseClick(TObject&) { TForm::Close(); }
-void TfrmMain::bMinimizeClick(TObject&) { PostMessageA(Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0); }
+void TfrmMain::ExitClick(TObject&) { TForm::Close(); }
+void TfrmMain::CloseClick(TObject&) { TForm::Close(); }
+void TfrmMain::MinimizeClick(TObject&) { PostMessageA(Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0); }
 
 void TfrmMain::OpenAddress(unsigned stringId) { platform_.shell.Open(LoadResString(stringId)); }
-void TfrmMain::bHomepageClick(TObject&) { OpenAddress(IDS_HOME_URL); }
-void TfrmMain::Homepage1Click(TObject&) { OpenAddress(IDS_HOME_URL); }
-void TfrmMain::pmiHelpClick(TObject&) { OpenAddress(IDS_HELP_URL); }
-void TfrmMain::pmiCheckUpdateClick(TObject&) { OpenAddress(IDS_UPDATE_URL); }
-void TfrmMain::pmiDonateClick(TObject&) { OpenAddress(IDS_DONATE_URL); }
+void TfrmMain::HomepageItemClick(TObject&) { OpenAddress(IDS_HOME_URL); }
+void TfrmMain::HelpItemClick(TObject&) { OpenAddress(IDS_HELP_URL); }
+void TfrmMain::CheckUpdateItemClick(TObject&) { OpenAddress(IDS_UPDATE_URL); }
+void TfrmMain::DonateItemClick(TObject&) { OpenAddress(IDS_DONATE_URL); }
 
 // A click opens the menu at the pointer; a key, or a screen reader's
 // "Press", while the pointer is elsewhere opens it below the button.
@@ -410,11 +392,11 @@ void TfrmMain::PopupAtButton(TPopupMenu& popup, TObject& sender) {
   popup.Popup(at.x, at.y);
 }
 
-void TfrmMain::bHelpClick(TObject& sender) {
+void TfrmMain::HelpClick(TObject& sender) {
   commands_->RefreshUndo();
   PopupAtButton(controls_->helpMenu, sender);
 }
-void TfrmMain::bLanguageClick(TObject& sender) { PopupAtButton(controls_->languageMenu, sender); }
+void TfrmMain::LanguageClick(TObject& sender) { PopupAtButton(controls_->languageMenu, sender); }
 
 namespace {
 
@@ -434,7 +416,7 @@ class MenuHost final : public LanguageMenuHost {
 
 }  // namespace
 
-void TfrmMain::miEnglishClick(TObject& sender) {
+void TfrmMain::LanguageItemClick(TObject& sender) {
   MenuHost host(*this, platform_);
   LanguageMenuServices services{platform_.files, platform_.profiles, platform_.shell,
                                 LoadResString(IDS_TRANSLATION_URL)};

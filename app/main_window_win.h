@@ -51,24 +51,23 @@ class TfrmMain : public TForm, private MainCommandsHost {
   // other name.
   TLabel& Label(const char* name);
 
-  // Handlers, named after their control and event.
-  void bAnalyzeRegistryClick(TObject& sender);
-  void bDefragRegistryClick(TObject& sender);
-  void bOptionsClick(TObject& sender);
-  void bHelpClick(TObject& sender);
-  void bLanguageClick(TObject& sender);
-  void bExitClick(TObject& sender);
-  void bCloseClick(TObject& sender);
-  void bMinimizeClick(TObject& sender);
-  void bHomepageClick(TObject& sender);
-  void pmiHelpClick(TObject& sender);
-  void Homepage1Click(TObject& sender);
-  void pmiCheckUpdateClick(TObject& sender);
-  void pmiDonateClick(TObject& sender);
-  void bAboutClick(TObject& sender);
-  void pmiUndoClick(TObject& sender);
-  void bRestartNowClick(TObject& sender);
-  void miEnglishClick(TObject& sender);
+  // Handlers, named after the member they serve (MainControls).
+  void AnalyzeClick(TObject& sender);
+  void DefragClick(TObject& sender);
+  void OptionsClick(TObject& sender);
+  void HelpClick(TObject& sender);
+  void LanguageClick(TObject& sender);
+  void ExitClick(TObject& sender);
+  void CloseClick(TObject& sender);
+  void MinimizeClick(TObject& sender);
+  void HelpItemClick(TObject& sender);
+  void HomepageItemClick(TObject& sender);
+  void CheckUpdateItemClick(TObject& sender);
+  void DonateItemClick(TObject& sender);
+  void AboutItemClick(TObject& sender);
+  void UndoItemClick(TObject& sender);
+  void RestartNowClick(TObject& sender);
+  void LanguageItemClick(TObject& sender);
 
   void FitSpeedButtons();
   // Ticks the language item of that name alone.
@@ -106,7 +105,6 @@ class TfrmMain : public TForm, private MainCommandsHost {
   void ShowRows(const AnalysisFigures& figures) override;
   void ShowTotals(const AnalysisFigures* figures) override;
   void WatchRestart(unsigned ms) override;
-  void CloseUpHelpGroup();
   void TickLanguageMenu();
   void ReadAfterFirstPaint();
   // The info line under the list, for that row (-1: none).

@@ -30,8 +30,10 @@ std::string ExitCodeMeaning(int code) {
 void ReportRunEnd(EventLog& log, const Invocation& invocation, int exitCode, const TotalsText& totals) {
   EventType type = exitCode == kExitDone || exitCode == kExitBelowMinGain ? EventType::Information : EventType::Error;
   std::vector<std::string> strings{std::to_string(exitCode), ExitCodeMeaning(exitCode)};
-  std::vector<std::string> figures{totals.currentSize, totals.newSize, totals.sizeReduction, totals.compactPercent,
-                                   std::to_string(totals.hivesNotCopied)};
+  // The totals' strings follow the exit code's two, in their places.
+  std::vector<std::string> figures(TotalRows().size());
+  for (const TotalRow& row : TotalRows()) figures.at(row.eventString - 3) = totals.*row.text;
+  figures.push_back(std::to_string(totals.hivesNotCopied));
   switch (invocation.mode) {
     case RunMode::Interactive: return;
     case RunMode::Scan:

@@ -146,10 +146,7 @@ int RunScanMode(UnattendedHost& host, ProfileFiles& profiles, const std::string&
     }
     if (!reportPath.empty()) {
       TotalsText totals = host.Totals();
-      WriteKey(profiles, reportPath, "Current Size", totals.currentSize);
-      WriteKey(profiles, reportPath, "New Size", totals.newSize);
-      WriteKey(profiles, reportPath, "Size Reduction", totals.sizeReduction);
-      WriteKey(profiles, reportPath, "Compact Percent", totals.compactPercent);
+      for (const TotalRow& row : TotalRows()) WriteKey(profiles, reportPath, row.reportKey, totals.*row.text);
       WriteKey(profiles, reportPath, "Time", host.NowText());
       if (totals.hivesNotCopied > 0)
         WriteKey(profiles, reportPath, "Hives Not Copied", std::to_string(totals.hivesNotCopied));

@@ -11,6 +11,7 @@
 
 #include "app/min_gain.h"
 #include "app/scan_report.h"
+#include "app/totals.h"
 #include "hive/undo.h"
 #include "platform/platform.h"
 
@@ -33,15 +34,6 @@ enum ExitCode : int {
   kExitSwapsPending = 12,       // unattended: an earlier run's swaps wait for the restart; nothing was done
   kExitBelowMinGain = 13,       // /Silent: the gain is below /MinGain; nothing scheduled, no restart
   kExitWindowsServicing = 14,   // /Silent, /Undo: Windows is installing or waits for its own restart; nothing swapped
-};
-
-struct TotalsText {
-  std::string currentSize;
-  std::string newSize;
-  std::string sizeReduction;
-  std::string compactPercent;
-  int hivesNotCopied = 0;  // hives the analysis could not copy
-  long long compactTenths = 0;  // the compaction percentage in tenths, as shown
 };
 
 // What a defragmentation did, as the unattended mode reports it.

@@ -100,7 +100,6 @@ text(M, "bDefragRegistry", "&Defrag Registry", "&Défragmenter", "&Defragmentier
      "&Deframmenta", "&Defragmenteren", "整理注册表(&D)")
 text(M, "bOptions", "&Options", "&Options", "&Optionen", "&Opciones", "&Opzioni", "&Opties", "选项(&O)")
 text(M, "lTitle3", "Help", "Aide", "Hilfe", "Ayuda", "Guida", "Help", "帮助")
-text(M, "bHomepage", "Ho&mepage", "Site &web", "Home&page", "Sitio &web", "Ho&me page", "&Website", "主页(&M)")
 text(M, "bLanguage", "&Language", "&Langue", "&Sprache", "&Idioma", "&Lingua", "&Taal", "语言(&L)")
 text(M, "bAbout", "&Help", "A&ide", "&Hilfe", "Ay&uda", "&Guida", "&Help", "帮助(&H)")
 text(M, "bExit", "E&xit", "&Quitter", "&Beenden", "&Salir", "&Esci", "Af&sluiten", "退出(&X)")

@@ -99,23 +99,23 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   const bool reorganized = argc > 2 && std::strcmp(argv[2], "reorganized") == 0;
   auto main = vh::CreateForm<vh::TfrmMain>(reorganized ? WithReorganizedHives() : vh::AppPlatform());
   main->Show();
-  if (argc > 2 && std::strcmp(argv[2], "analyze") == 0) main->bAnalyzeRegistryClick(*main);
+  if (argc > 2 && std::strcmp(argv[2], "analyze") == 0) main->AnalyzeClick(*main);
   if (reorganized) {
     // The row whose name the list cuts short, selected.
-    main->bAnalyzeRegistryClick(*main);
+    main->AnalyzeClick(*main);
     main->lvMain().SelectRow(1);
     main->FocusControl(main->lvMain());
   }
   if (argc > 2 && std::strcmp(argv[2], "pending") == 0) {
     // As after swaps whose restart did not come.
-    main->bAnalyzeRegistryClick(*main);
+    main->AnalyzeClick(*main);
     main->ShowPendingWarning();
   }
-  if (argc > 2 && std::strcmp(argv[2], "french") == 0) main->miEnglishClick(*main->FindComponent("miFrench"));
+  if (argc > 2 && std::strcmp(argv[2], "french") == 0) main->LanguageItemClick(*main->FindComponent("miFrench"));
   if (argc > 2 && std::strcmp(argv[2], "focus") == 0) {
     // As after Tab and Alt: the focus mark on a command and its letters
     // underlined.
-    main->bAnalyzeRegistryClick(*main);
+    main->AnalyzeClick(*main);
     main->ChangeUIState(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL);
     main->FocusControl(main->Controls().analyze);
   }

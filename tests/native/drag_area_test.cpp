@@ -12,7 +12,7 @@ const std::vector<DragCandidate> kCorner = {
     {"lTitle", DragKind::Label, true, 17, 12, 197, 16},
     {"bClose", DragKind::Picture, true, 517, 9, 24, 24},
     {"bAnalyzeRegistry", DragKind::FlatButton, true, 13, 93, 94, 25},
-    {"bHomepage", DragKind::FlatButton, false, 15, 221, 68, 25},
+    {"bRestartNow", DragKind::FlatButton, false, 340, 364, 90, 25},
     {"lvMain", DragKind::Other, true, 119, 65, 423, 236},
 };
 
@@ -24,7 +24,7 @@ TEST(DragAreaTest, BackgroundAndEmptySpotsMoveTheWindowControlsOnTopDoNot) {
   EXPECT_FALSE(IsDragArea(kCorner, 214, 28)) << "lTitle's right and bottom edges count";
   EXPECT_TRUE(IsDragArea(kCorner, 215, 28));
   EXPECT_TRUE(IsDragArea(kCorner, 200, 150)) << "the list view answers its own hit tests";
-  EXPECT_TRUE(IsDragArea(kCorner, 20, 230)) << "hidden bHomepage";
+  EXPECT_TRUE(IsDragArea(kCorner, 350, 370)) << "hidden bRestartNow";
 }
 
 TEST(DragAreaTest, OnlyTheExactNameImage1IsTheBackground) {

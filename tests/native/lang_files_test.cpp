@@ -30,7 +30,7 @@ const std::vector<SectionKeys>& KeyTable() {
   static const std::vector<SectionKeys> table = {
       {"frmMain",
        {"frmMain", "lTitle1", "bAnalyzeRegistry", "bDefragRegistry", "bOptions", "Label1", "Label3", "Label2",
-        "lTitle3", "bLanguage", "bAbout", "bHomepage", "lLastWashed", "Label4", "Label5", "lCompactPercent1",
+        "lTitle3", "bLanguage", "bAbout", "lLastWashed", "Label4", "Label5", "lCompactPercent1",
         "suiURLLabel1", "Label6", "bExit", "lTitle", "lvMain_Column0", "lvMain_Column1", "lvMain_Column2",
         "lvMain_Column3", "lRestartPending", "bRestartNow"}},
       {"Menu_frmMain",
@@ -52,8 +52,8 @@ const std::vector<std::string> kFigureLabels = {"lCurrentRegistrySize", "lNewReg
 
 // Items or buttons that share one menu or dialog, so one set of accelerators.
 const std::vector<SectionKeys> kAcceleratorGroups = {
-    {"frmMain", {"bAnalyzeRegistry", "bDefragRegistry", "bOptions", "bHomepage", "bLanguage", "bAbout", "bExit"}},
-    {"frmMain", {"bRestartNow", "bOptions", "bHomepage", "bLanguage", "bAbout", "bExit"}},
+    {"frmMain", {"bAnalyzeRegistry", "bDefragRegistry", "bOptions", "bLanguage", "bAbout", "bExit"}},
+    {"frmMain", {"bRestartNow", "bOptions", "bLanguage", "bAbout", "bExit"}},
     {"Menu_frmMain", {"pmiHelp", "Homepage1", "pmiCheckUpdate", "pmiDonate", "pmiUndo", "About1"}},
     {"Menu_frmMain", {"miChinese", "miDutch", "miEnglish", "miFrench", "miGerman", "miItalian", "miSpanish"}},
     {"frmOptions", {"cbAskBeforeDefrag", "cbShowLines", "cbCreateRestore", "bOK", "bCancel"}},

@@ -62,7 +62,7 @@ class DefragTest : public ::testing::Test {
     platform_ = std::make_unique<Platform>(WithRestore(r, restore_));
     main_ = CreateForm<TfrmMain>(*platform_);
     main_->Show();
-    main_->bAnalyzeRegistryClick(*main_);
+    main_->AnalyzeClick(*main_);
     EXPECT_TRUE(main_->bDefragRegistry().Enabled());
     return *main_;
   }
@@ -90,7 +90,7 @@ TEST_F(DefragTest, YesSchedulesEverySwapWithItsBackupThenTellsAndRestarts) {
   TfrmMain& w = StartAndAnalyze();
   w.Options().RestorePoint = false;
   auto yes = test::ClickWhenShown("Defrag Now", {"bOK"});
-  w.bDefragRegistryClick(w);
+  w.DefragClick(w);
   std::vector<std::string> swaps = Recorded("RegReplaceKeyA");
   ASSERT_EQ(swaps.size(), 2u);
   const test::TestHive& one = registry_.hives()[0];
@@ -110,7 +110,7 @@ TEST_F(DefragTest, ThePrefixsOwnSystemAndSoftwareAreCheckedAndScheduled) {
   TfrmMain& w = StartAndAnalyze();
   w.Options().RestorePoint = false;
   auto yes = test::ClickWhenShown("Defrag Now", {"bOK"});
-  w.bDefragRegistryClick(w);
+  w.DefragClick(w);
   std::set<std::string> swapped;
   const std::string machine = "RegReplaceKeyA\tHKEY_LOCAL_MACHINE\t";
   for (const std::string& r : recorded_.records())
@@ -130,7 +130,7 @@ TEST_F(DefragTest, AValueChangedAfterTheAnalysisIsInTheCopyThatIsScheduled) {
   RegSetValueExA(k, "Setting", 0, REG_SZ, reinterpret_cast<const BYTE*>(value), sizeof value);
   RegCloseKey(k);
   auto yes = test::ClickWhenShown("Defrag Now", {"bOK"});
-  w.bDefragRegistryClick(w);
+  w.DefragClick(w);
   std::vector<std::string> swaps = Recorded("RegReplaceKeyA");
   ASSERT_EQ(swaps.size(), 2u);
   EXPECT_NE(swaps[0].find(one.file + ".hvz"), std::string::npos);
@@ -169,7 +169,7 @@ TEST_F(DefragTest, AHiveWhoseKeyIsMissingShowsTheFailureTextAndTheTotalsLeaveItO
   w.Options().IsAskBeforeDefrag = false;
   std::vector<std::size_t> swapsAtEachBox;
   boxes_.onShown = [&] { swapsAtEachBox.push_back(Recorded("RegReplaceKeyA").size()); };
-  w.bDefragRegistryClick(w);
+  w.DefragClick(w);
   EXPECT_EQ(swapsAtEachBox, std::vector<std::size_t>{0});
   EXPECT_EQ(Recorded("RegReplaceKeyA").size(), 2u);
   ASSERT_EQ(boxes_.texts.size(), 1u);
@@ -181,7 +181,7 @@ TEST_F(DefragTest, AHiveWhoseKeyIsMissingShowsTheFailureTextAndTheTotalsLeaveItO
 TEST_F(DefragTest, NoHiveCopiedLeavesTheAnalysisIncompleteAndSaysWhy) {
   for (const test::TestHive& h : registry_.hives()) test::DeleteTestKey(h);
   TfrmMain& w = Start();
-  w.bAnalyzeRegistryClick(w);
+  w.AnalyzeClick(w);
   EXPECT_FALSE(w.bDefragRegistry().Enabled());
   EXPECT_EQ(w.lvMain().Cell(0, 2), "not copied");
   EXPECT_EQ(w.Label("lCurrentRegistrySize").Caption(), "");
@@ -216,7 +216,7 @@ TEST_F(DefragTest, WhenNothingCanBeScheduledNothingRestartsAndTheUserIsToldWhy) 
   test::WriteFileText(one.file + ".bak", "an earlier backup");
   // Both keys go after the analysis: neither can be copied again.
   for (const test::TestHive& h : registry_.hives()) test::DeleteTestKey(h);
-  w.bDefragRegistryClick(w);
+  w.DefragClick(w);
   EXPECT_TRUE(Recorded("RegReplaceKeyA").empty());
   EXPECT_TRUE(Recorded("ExitWindowsEx").empty());
   ASSERT_EQ(boxes_.texts.size(), 2u) << "the last notice, then why nothing was scheduled";
@@ -231,7 +231,7 @@ TEST_F(DefragTest, ACancelledRestartIsAskedForOnceMoreWithoutForceAndALogOffIsNo
   TfrmMain& w = StartAndAnalyze();
   w.Options().RestorePoint = false;
   w.Options().IsAskBeforeDefrag = false;
-  w.bDefragRegistryClick(w);
+  w.DefragClick(w);
   ASSERT_EQ(Recorded("ExitWindowsEx").size(), 1u);
   boxes_.texts.clear();
   // Someone pressed Cancel in Windows' "programs are still running" screen.
@@ -253,7 +253,7 @@ TEST_F(DefragTest, ARestartNowThatWindowsRefusesAgainIsJournalledAgain) {
   w.Options().RestorePoint = false;
   w.Options().IsAskBeforeDefrag = false;
   recorded_.AnswerRestarts([](const std::string&) { return false; });
-  w.bDefragRegistryClick(w);
+  w.DefragClick(w);
   const std::string journal = recorded_.real().ExecutableFolder() + "varnhold-journal.txt";
   auto refusals = [&] {
     std::string text = test::ReadFileText(journal);
@@ -265,14 +265,14 @@ TEST_F(DefragTest, ARestartNowThatWindowsRefusesAgainIsJournalledAgain) {
   };
   EXPECT_EQ(refusals(), 1u) << "the run's own";
   TObject& sender = test::Control<TFlatSpeedButton>(w, "bRestartNow");
-  w.bRestartNowClick(sender);
+  w.RestartNowClick(sender);
   EXPECT_EQ(refusals(), 2u) << "Restart Now, refused again";
 }
 
 TEST_F(DefragTest, NoAfterTickingDontAskChangesNothingButTheSetting) {
   TfrmMain& w = StartAndAnalyze();
   auto no = test::ClickWhenShown("Defrag Now", {"cbAsk", "bCancel"});
-  w.bDefragRegistryClick(w);
+  w.DefragClick(w);
   EXPECT_TRUE(Recorded("RegReplaceKeyA").empty());
   EXPECT_TRUE(Recorded("ExitWindowsEx").empty());
   EXPECT_NE(IniText().find("IsAskBeforeDefrag=0"), std::string::npos) << IniText();
@@ -283,14 +283,14 @@ TEST_F(DefragTest, OptionsOkRewritesTheFileAtOnceAndSwitchesGridLinesCancelChang
   ASSERT_TRUE(w.lvMain().GridLines());
   {
     auto cancel = test::ClickWhenShown("Options", {"cbShowLines", "bCancel"});
-    w.bOptionsClick(w);
+    w.OptionsClick(w);
   }
   EXPECT_TRUE(w.Options().IsShowLine);
   EXPECT_TRUE(w.lvMain().GridLines());
   EXPECT_FALSE(recorded_.real().Exists(ini_));
 
   auto ok = test::ClickWhenShown("Options", {"cbShowLines", "cbCreateRestore", "bOK"});
-  w.bOptionsClick(w);
+  w.OptionsClick(w);
   EXPECT_FALSE(w.lvMain().GridLines());
   EXPECT_NE(IniText().find("IsShowLine=0"), std::string::npos);
   EXPECT_NE(IniText().find("RestorePoint=1"), std::string::npos);
@@ -300,7 +300,7 @@ TEST_F(DefragTest, RestorePointCreatedGoesOnWithoutAQuestion) {
   TfrmMain& w = StartAndAnalyze();
   w.Options().RestorePoint = true;
   w.Options().IsAskBeforeDefrag = false;
-  w.bDefragRegistryClick(w);
+  w.DefragClick(w);
   EXPECT_EQ(restore_.calls, (std::vector<std::string>{"Made by Quillmere", "end 0"})) << "ended once scheduled";
   EXPECT_EQ(Recorded("RegReplaceKeyA").size(), 2u);
   ASSERT_EQ(boxes_.texts.size(), 1u) << "only the last notice";
@@ -340,7 +340,7 @@ TEST_F(DefragTest, RestorePointRefusedAsksAndOnlyYesGoesOn) {
   w.Options().RestorePoint = true;
   w.Options().IsAskBeforeDefrag = false;
   boxes_.answer = IDCANCEL;
-  w.bDefragRegistryClick(w);
+  w.DefragClick(w);
   EXPECT_TRUE(Recorded("RegReplaceKeyA").empty());
   EXPECT_TRUE(Recorded("ExitWindowsEx").empty());
 }
@@ -372,7 +372,7 @@ TEST_F(DefragTest, TheLastNoticeSpeaksTheUsersLanguage) {
     test::SaveScreenshot(box, "last-notice-german");
     PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
   });
-  w.bDefragRegistryClick(w);
+  w.DefragClick(w);
   const Messages german = LoadMessages(*platform_, "German");
   const std::string text = WideToUtf8(shown);
   EXPECT_EQ(text.rfind(german.Text(IDS_SWAP_NOTICE) + "\n\n" + german.Text(IDS_SWAP_LIST), 0), 0u) << text;
@@ -387,7 +387,7 @@ TEST_F(DefragTest, AMissingRestoreLibraryAsksTooAndYesGoesOn) {
   w.Options().IsAskBeforeDefrag = false;
   restore_.outcome = RestoreOutcome::Unavailable;
   boxes_.answer = IDYES;
-  w.bDefragRegistryClick(w);
+  w.DefragClick(w);
   ASSERT_GE(boxes_.texts.size(), 1u);
   EXPECT_EQ(boxes_.texts[0].rfind("Restore Point creation Failed!", 0), 0u);
   EXPECT_EQ(Recorded("RegReplaceKeyA").size(), 2u);

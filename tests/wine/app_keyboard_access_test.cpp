@@ -283,7 +283,7 @@ TEST_F(KeyboardAccessTest, AScreenReaderReadsTheNamesInTheLanguageChosen) {
   };
   TfrmMain& w = Start();
   for (const Spoken& s : spoken) {
-    w.miEnglishClick(*w.FindComponent(s.menuItem));
+    w.LanguageItemClick(*w.FindComponent(s.menuItem));
     IAccessible* acc = ClientObject(w.Handle());
     ASSERT_NE(acc, nullptr) << s.menuItem;
     std::vector<Node> nodes = Walk(acc);
@@ -507,7 +507,7 @@ TEST_F(KeyboardAccessTest, AltF4ClosesWithTheSameCleanUpAsTheCloseImage) {
   test::TestRegistry registry;
   const test::TestHive& hive = registry.AddHive("First", 50000, 200000);
   TfrmMain& w = Start();
-  w.bAnalyzeRegistryClick(w);
+  w.AnalyzeClick(w);
   ASSERT_GT(QueryFileSize(platform_.real(), CopyPath(hive.file)), 0);
   Type(VK_F4, VK_MENU);
   test::PumpFor(100);

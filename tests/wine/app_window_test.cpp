@@ -30,9 +30,9 @@ class AppWindowTest : public test::MainWindowFixture {
   std::string Cell(int row, int column) { return main_->lvMain().Cell(row, column); }
 };
 
-TEST_F(AppWindowTest, CreationClosesUpTheHelpGroupAndEmptiesTheFigures) {
+TEST_F(AppWindowTest, CreationPlacesTheHelpGroupAsLaidOutAndEmptiesTheFigures) {
   TfrmMain& w = Start();
-  EXPECT_FALSE(Button("bHomepage").Visible());
+  EXPECT_EQ(w.FindComponent("bHomepage"), nullptr) << "no control is made only to be hidden";
   EXPECT_EQ(Button("bLanguage").Top(), 221);
   EXPECT_EQ(Button("bAbout").Top(), 252);
   EXPECT_EQ(Button("bExit").Top(), 283);
@@ -67,7 +67,7 @@ TEST_F(AppWindowTest, AnalysisFillsEveryRowAndTheTotalsFromTheFilesOnDisk) {
   TfrmMain& w = Start();
   ASSERT_EQ(w.Hives.size(), 3u);
 
-  w.bAnalyzeRegistryClick(w);
+  w.AnalyzeClick(w);
   ASSERT_TRUE(w.bDefragRegistry().Enabled());
   Files& files = platform_.real();
   std::int64_t totalCur = 0, totalNew = 0;
@@ -98,11 +98,11 @@ TEST_F(AppWindowTest, AnalysisFillsEveryRowAndTheTotalsFromTheFilesOnDisk) {
 
   // A second run overwrites the figures.
   test::WriteFileBytes(registry.hives()[0].file, 3000000);
-  w.bAnalyzeRegistryClick(w);
+  w.AnalyzeClick(w);
   EXPECT_EQ(Cell(0, 1), FormatSizeKB(3000000));
 
   // Closing deletes the copies and writes the settings.
-  w.bExitClick(w);
+  w.ExitClick(w);
   for (const test::TestHive& h : registry.hives()) EXPECT_FALSE(files.Exists(CopyPath(h.file)));
   EXPECT_TRUE(files.Exists(options_));
 }
@@ -111,7 +111,7 @@ TEST_F(AppWindowTest, SmallGainDrawsTheAdviceQuotingThePercentage) {
   test::TestRegistry registry;
   registry.AddHive("Tiny", 100000, 1);  // the copy ends up larger than its stand-in
   TfrmMain& w = Start();
-  w.bAnalyzeRegistryClick(w);
+  w.AnalyzeClick(w);
   EXPECT_EQ(w.Label("lCompactPercent").Caption(), "0%");
   EXPECT_EQ(w.Label("lSizeReduction").Caption(), "0 KB");
   EXPECT_TRUE(boxes_.texts.empty()) << "copies larger in total: no advice";
@@ -124,7 +124,7 @@ TEST_F(AppWindowTest, ALockedCopyRefusesTheAnalysis) {
   HANDLE held = CreateFileA(CopyPath(hive.file).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   TfrmMain& w = Start();
-  w.bAnalyzeRegistryClick(w);
+  w.AnalyzeClick(w);
   ASSERT_EQ(boxes_.texts.size(), 1u);
   EXPECT_EQ(boxes_.texts[0], "Can not analyze the registry now! Please try again later.");
   EXPECT_EQ(QueryFileSize(platform_.real(), CopyPath(hive.file)), 10) << "no scan ran";
@@ -146,13 +146,13 @@ TEST_F(AppWindowTest, StopKeepsEarlierFiguresAndDisablesDefrag) {
   registry.AddHive("First", 50000, 200000);
   registry.AddHive("Second", 50000, 200000);
   TfrmMain& w = Start();
-  w.bAnalyzeRegistryClick(w);
+  w.AnalyzeClick(w);
   ASSERT_TRUE(w.bDefragRegistry().Enabled());
   std::string figures = w.Label("lCurrentRegistrySize").Caption();
 
   HHOOK hook = SetWindowsHookExA(WH_GETMESSAGE, StopAtScanStart, nullptr, GetCurrentThreadId());
   test::WriteFileBytes(registry.hives()[0].file, 900000);
-  w.bAnalyzeRegistryClick(w);
+  w.AnalyzeClick(w);
   UnhookWindowsHookEx(hook);
   EXPECT_FALSE(w.bDefragRegistry().Enabled());
   EXPECT_EQ(w.Label("lCurrentRegistrySize").Caption(), figures);
@@ -160,7 +160,7 @@ TEST_F(AppWindowTest, StopKeepsEarlierFiguresAndDisablesDefrag) {
 
 TEST_F(AppWindowTest, FrenchTranslatesCaptionsColumnsAndMenusAndWidensTheButtons) {
   TfrmMain& w = Start();
-  w.miEnglishClick(*w.FindComponent("miFrench"));
+  w.LanguageItemClick(*w.FindComponent("miFrench"));
   EXPECT_EQ(w.Options().Lan, "French");
   std::string analyze = Button("bAnalyzeRegistry").Caption();
   EXPECT_EQ(analyze, "&Analyser") << "with its Alt+letter from the language file";
@@ -180,7 +180,7 @@ TEST_F(AppWindowTest, FrenchTranslatesCaptionsColumnsAndMenusAndWidensTheButtons
 
 TEST_F(AppWindowTest, AMissingLanguageFileIsReportedAndTheTranslationPageOpened) {
   TfrmMain& w = Start();
-  w.miEnglishClick(*w.FindComponent("miOther"));
+  w.LanguageItemClick(*w.FindComponent("miOther"));
   ASSERT_EQ(boxes_.texts.size(), 1u);
   std::string expected = platform_.real().ExecutableFolder() + "DLan_Other.ini can not be found.\r\n\r\nPlease visit ";
   EXPECT_EQ(boxes_.texts[0].substr(0, expected.size()), expected);
@@ -218,20 +218,20 @@ TEST_F(AppWindowTest, TheHelpMenuOffersTheUndoOnlyWhenThereIsOneAndItConfirmsNam
 
   boxes_.answer = IDNO;
   TObject& sender = test::Control<TMenuItem>(ready, "pmiUndo");
-  ready.pmiUndoClick(sender);
+  ready.UndoItemClick(sender);
   ASSERT_EQ(boxes_.texts.size(), 1u);
   EXPECT_NE(boxes_.texts[0].find(alpha.name + "  (" + alpha.file + ")"), std::string::npos) << boxes_.texts[0];
   EXPECT_EQ(boxes_.texts[0].rfind("Undo the last defragmentation?", 0), 0u) << boxes_.texts[0];
   EXPECT_TRUE(platform_.records().empty()) << "a No swaps nothing back";
   for (int answer : {IDCANCEL, 0}) {  // closed, or a box that could not be shown
     boxes_.answer = answer;
-    ready.pmiUndoClick(sender);
+    ready.UndoItemClick(sender);
     EXPECT_TRUE(platform_.records().empty()) << answer;
   }
   boxes_.texts.resize(1);
 
   boxes_.answer = IDYES;
-  ready.pmiUndoClick(sender);
+  ready.UndoItemClick(sender);
   ASSERT_EQ(platform_.records().size(), 2u);
   EXPECT_EQ(platform_.records()[0].rfind("RegReplaceKeyA\tHKEY_USERS\t" + alpha.sid, 0), 0u);
   EXPECT_NE(platform_.records()[0].find(alpha.file + ".bak\t" + alpha.file + ".undo"), std::string::npos);

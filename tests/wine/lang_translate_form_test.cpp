@@ -105,7 +105,7 @@ TEST(ChineseOnAWesternSystem, TheMainWindowShowsChineseWhateverTheSystemsCodePag
   {
     auto main = CreateForm<TfrmMain>(platform.platform());
     main->Show();
-    main->miEnglishClick(*main->FindComponent("miChinese"));
+    main->LanguageItemClick(*main->FindComponent("miChinese"));
     ASSERT_EQ(main->Options().Lan, "Chinese");
     auto& analyze = *main->Find<TFlatSpeedButton>("bAnalyzeRegistry");
     EXPECT_EQ(analyze.Caption(), "\u5206\u6790\u6CE8\u518C\u8868(&A)");  // 分析注册表(&A)

@@ -90,7 +90,7 @@ class ScanCloseTest : public ::testing::Test {
         hold->released.Set();
       });
     });
-    main_->bAnalyzeRegistryClick(*main_);
+    main_->AnalyzeClick(*main_);
   }
 
   test::TestRegistry registry_;

@@ -137,7 +137,7 @@ class SoakTest : public ::testing::Test {
 
   void Analyze() {
     main_->bDefragRegistry().SetEnabled(false);
-    main_->bAnalyzeRegistryClick(*main_);
+    main_->AnalyzeClick(*main_);
     ASSERT_TRUE(main_->bDefragRegistry().Enabled()) << "the analysis went through";
     ASSERT_NE(main_->Label("lCompactPercent").Caption(), "");
   }
@@ -161,7 +161,7 @@ TEST_F(SoakTest, OptionsOpenedAndClosedKeepObjectsAndMemoryFlat) {
   Soak("Options (OK, Cancel)", DialogRounds(), [this, &ok] {
     ok = !ok;
     auto answer = test::ClickWhenShown("Options", {ok ? "bOK" : "bCancel"});
-    main_->bOptionsClick(*main_);
+    main_->OptionsClick(*main_);
   });
   EXPECT_TRUE(main_->Options().IsShowLine) << "no box was ticked";
   EXPECT_TRUE(recorded_.real().Exists(ini_)) << "OK wrote the settings";
@@ -173,7 +173,7 @@ TEST_F(SoakTest, DefragConfirmationAnsweredNoKeepsObjectsAndMemoryFlat) {
   main_->Options().RestorePoint = false;
   Soak("Defrag Now (No)", DialogRounds(), [this] {
     auto no = test::ClickWhenShown("Defrag Now", {"bCancel"});
-    main_->bDefragRegistryClick(*main_);
+    main_->DefragClick(*main_);
   });
   EXPECT_TRUE(recorded_.records().empty()) << recorded_.records().front();
 }
@@ -183,7 +183,7 @@ TEST_F(SoakTest, RestorePointDialogKeepsObjectsAndMemoryFlat) {
   main_->Options().IsAskBeforeDefrag = false;
   main_->Options().RestorePoint = true;
   boxes_.answer = IDNO;
-  Soak("restore point (refused, No)", DialogRounds(), [this] { main_->bDefragRegistryClick(*main_); });
+  Soak("restore point (refused, No)", DialogRounds(), [this] { main_->DefragClick(*main_); });
   EXPECT_EQ(restore_.calls, DialogRounds() + 3);
   EXPECT_EQ(boxes_.texts.size(), std::size_t(DialogRounds() + 3)) << "one failure question each";
   EXPECT_TRUE(recorded_.records().empty()) << recorded_.records().front();
@@ -192,7 +192,7 @@ TEST_F(SoakTest, RestorePointDialogKeepsObjectsAndMemoryFlat) {
 TEST_F(SoakTest, AboutBoxKeepsObjectsAndMemoryFlat) {
   Soak("About", DialogRounds(), [this] {
     auto ok = test::ClickWhenShown("About Varnhold", {"bOK"});
-    main_->bAboutClick(*main_);
+    main_->AboutItemClick(*main_);
   });
 }
 
