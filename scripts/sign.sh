@@ -32,8 +32,11 @@ fi
 
 # Windows shows the signer as the publisher (the elevation prompt, the file's
 # properties, AppLocker and WDAC publisher rules), and the version resource
-# names the company: both must say the same.
-company=$(sed -n 's/^ *VALUE "CompanyName", "\(.*\)"/\1/p' "$root/res/varnhold.rc")
+# names the company: both must say the same. The elevation prompt names the
+# program by the signature's description: the product's name.
+version_value() { sed -n "s/^ *VALUE \"$1\", \"\(.*\)\"/\1/p" "$root/res/varnhold.rc"; }
+company=$(version_value CompanyName)
+product=$(version_value ProductName)
 cert=$(openssl pkcs12 -in "$p12" -passin "file:$passfile" -nokeys -clcerts 2>/dev/null ||
   openssl pkcs12 -legacy -in "$p12" -passin "file:$passfile" -nokeys -clcerts 2>/dev/null) ||
   die "cannot read $p12 (wrong password?)"
@@ -45,7 +48,7 @@ while IFS='=' read -r field name; do
     die "the certificate's $field is \"$name\", the version resource's CompanyName (res/varnhold.rc) \"$company\": make them one"
 done <<<"$names"
 
-args=(-pkcs12 "$p12" -readpass "$passfile" -h sha256 -comm -n Varnhold -i "https://www.tolvane.com/varnhold/")
+args=(-pkcs12 "$p12" -readpass "$passfile" -h sha256 -comm -n "$product" -i "https://www.tolvane.com/varnhold/")
 [ -z "${VH_SIGN_TIMESTAMP:-}" ] || args+=(-ts "$VH_SIGN_TIMESTAMP")
 for file in "$@"; do
   osslsigncode sign "${args[@]}" -in "$file" -out "$scratch/signed" >"$scratch/log" 2>&1 ||

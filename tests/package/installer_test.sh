@@ -24,16 +24,19 @@ ls "$dir"/DLan_*.ini >/dev/null || fail "language files not installed"
 wine reg query "$key" /reg:32 >/dev/null 2>&1 || fail "no uninstall entry"
 wine reg query "$source_key" /v EventMessageFile >/dev/null 2>&1 || fail "no event source"
 
-# Each signed file verifies, names the company of the version resource as
-# its publisher, and fails to verify once one byte of it is altered.
-company=$(sed -n 's/^ *VALUE "CompanyName", "\(.*\)"/\1/p' "$root/res/varnhold.rc")
+# Each signed file verifies, names the company and the product of the
+# version resource as its publisher and program, and fails to verify once
+# one byte of it is altered.
+version_value() { sed -n "s/^ *VALUE \"$1\", \"\(.*\)\"/\1/p" "$root/res/varnhold.rc"; }
+company=$(version_value CompanyName)
 verify() { osslsigncode verify -CAfile "$work/cert/release.pem" -in "$1" 2>&1; }
 for file in "$work/out/Varnhold-1.5/varnhold.exe" "$dir/uninstall.exe" "$work/out/Varnhold-1.5-setup.exe" \
     "$work/out/Varnhold-1.5.msi"; do
   what=$(basename "$file")
   report=$(verify "$file") || fail "$what does not verify: $report"
-  grep -E 'Subject|verification' <<<"$report" | sort -u | sed "s|^[[:space:]]*|$what: |"
+  grep -E 'Subject|description|verification' <<<"$report" | sort -u | sed "s|^[[:space:]]*|$what: |"
   grep -qx "[[:space:]]*Subject: /O=$company/CN=$company" <<<"$report" || fail "$what is not signed by $company"
+  grep -qx "[[:space:]]*Text description: $(version_value ProductName)" <<<"$report" || fail "$what names no product"
   cp "$file" "$work/altered"
   at=$(($(stat -c %s "$file") / 2))
   byte=$(od -An -tu1 -j"$at" -N1 "$file")
