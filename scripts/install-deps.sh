@@ -15,6 +15,8 @@ PACKAGES=(
   wine wine64 wine32:i386 fonts-wine
   xvfb xauth x11-apps xdotool imagemagick
   python3 python3-pil fonts-dejavu-core fonts-liberation hyperfine nsis zip wixl msitools
+  # Signing a release, and the test's own certificate.
+  osslsigncode openssl
   # Chinese characters, for measuring the Chinese language file's texts.
   fonts-wqy-microhei
 )

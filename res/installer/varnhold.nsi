@@ -33,6 +33,12 @@ InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
 ; The program swaps registry hives: it is installed for all users, elevated.
 RequestExecutionLevel admin
 SetCompressor /SOLID lzma
+; A signed release signs the uninstaller as well: makensis writes it out,
+; has it signed and packs the signed file, which the installer then writes
+; as it is. The setup program itself is signed once built (package.sh).
+!ifdef SIGN
+  !uninstfinalize 'bash "${SIGN}" "%1"' = 0
+!endif
 
 !define MUI_ICON "${SOURCE}\varnhold.ico"
 !define MUI_UNICON "${SOURCE}\varnhold.ico"

@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Builds the installer, installs it silently into a scratch Wine prefix,
+# Builds the installer, signed, and checks the signatures of the program,
+# the setup program, the uninstaller it writes and the MSI package; installs
+# it silently into a scratch Wine prefix,
 # checks that the MSI package refuses to install beside it, starts the
 # installed program, checks that the uninstaller refuses while the program
 # runs, uninstalls, and checks that nothing is left but the journal.
@@ -21,6 +23,36 @@ ls "$dir"/DLan_*.ini >/dev/null || fail "language files not installed"
 [ -f "$menu/Varnhold.lnk" ] || fail "no Start-menu entry"
 wine reg query "$key" /reg:32 >/dev/null 2>&1 || fail "no uninstall entry"
 wine reg query "$source_key" /v EventMessageFile >/dev/null 2>&1 || fail "no event source"
+
+# Each signed file verifies, names the company and the product of the
+# version resource as its publisher and program, and fails to verify once
+# one byte of it is altered.
+version_value() { sed -n "s/^ *VALUE \"$1\", \"\(.*\)\"/\1/p" "$root/res/varnhold.rc"; }
+company=$(version_value CompanyName)
+verify() { osslsigncode verify -CAfile "$work/cert/release.pem" -in "$1" 2>&1; }
+for file in "$work/out/Varnhold-1.5/varnhold.exe" "$dir/uninstall.exe" "$work/out/Varnhold-1.5-setup.exe" \
+    "$work/out/Varnhold-1.5.msi"; do
+  what=$(basename "$file")
+  report=$(verify "$file") || fail "$what does not verify: $report"
+  grep -E 'Subject|description|verification' <<<"$report" | sort -u | sed "s|^[[:space:]]*|$what: |"
+  grep -qx "[[:space:]]*Subject: /O=$company/CN=$company" <<<"$report" || fail "$what is not signed by $company"
+  grep -qx "[[:space:]]*Text description: $(version_value ProductName)" <<<"$report" || fail "$what names no product"
+  cp "$file" "$work/altered"
+  at=$(($(stat -c %s "$file") / 2))
+  byte=$(od -An -tu1 -j"$at" -N1 "$file")
+  printf "\\$(printf %03o $(((byte + 1) % 256)))" | dd of="$work/altered" bs=1 seek="$at" conv=notrunc status=none
+  if report=$(verify "$work/altered"); then fail "$what still verifies with byte $at altered"; fi
+  grep -Eq '(message digest|DigitalSignature) *:.*MISMATCH' <<<"$report" || fail "altered $what: $report"
+done
+# The signature leaves the image's own checks as they were.
+bash "$root/scripts/check-exe.sh" "$work/out/Varnhold-1.5/varnhold.exe" || fail "the signed program fails its check"
+bash "$root/scripts/check-imports.sh" "$work/out/Varnhold-1.5/varnhold.exe" || fail "the signed program fails the import check"
+# A certificate issued to another name is refused: the publisher Windows
+# shows would not be the company the program names.
+certificate "$work/cert/other.p12" "/O=Someone Else/CN=$company"
+if VH_SIGN_PKCS12="$work/cert/other.p12" bash "$root/scripts/sign.sh" "$work/altered" 2>/dev/null; then
+  fail "signed with a certificate issued to another organisation"
+fi
 
 # The MSI package refuses to install beside it, saying why, and adds nothing.
 set +e

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Installs the MSI package with Wine's own msiexec into a scratch prefix, as
 # Group Policy and the management tools run it: silently, for the machine.
-# Runs the installed program's /Scan, upgrades from an older package, checks
-# that the NSIS installer refuses to install beside it, and uninstalls,
-# leaving nothing but the journal.
+# Checks that the signed package installs the signed program under the hash
+# it records. Runs the installed program's /Scan, upgrades from an older
+# package, checks that the NSIS installer refuses to install beside it, and
+# uninstalls, leaving nothing but the journal.
 # usage: msi_test.sh <win build dir>
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
@@ -44,6 +45,17 @@ msiexec /i "$new" /qn
 [ "$(entries)" = "1.5.0|Tolvane Software" ] || fail "after the upgrade, not one 1.5.0 entry: $(entries)"
 
 [ -f "$dir/varnhold.exe" ] || fail "varnhold.exe not installed"
+osslsigncode verify -CAfile "$work/cert/release.pem" -in "$dir/varnhold.exe" >/dev/null ||
+  fail "the installed program is not the signed one"
+# Windows Installer compares the file on disk with this hash (MD5, in four
+# little-endian parts) to decide whether to replace it: it must be the
+# signed file's.
+hash=""
+for part in $(msiinfo export "$new" MsiFileHash | tr -d '\r' | awk '$1 == "varnhold.exe" { print $3, $4, $5, $6 }'); do
+  p=$(printf %08x $((part & 0xffffffff)))
+  hash+=${p:6:2}${p:4:2}${p:2:2}${p:0:2}
+done
+[ "$hash" = "$(md5sum <"$dir/varnhold.exe" | cut -c1-32)" ] || fail "the package's hash of varnhold.exe, '$hash', is not the installed file's"
 [ "$(ls "$dir"/DLan_*.ini | wc -l)" = "$(ls "$root"/lang/DLan_*.ini | wc -l)" ] || fail "language files missing"
 [ -f "${menus[0]}/Varnhold.lnk" ] || [ -f "${menus[1]}/Varnhold.lnk" ] || fail "no Start-menu entry"
 wine reg query 'HKLM\Software\Classes\Installer\Products' /s /reg:32 2>/dev/null | grep -q 'ProductIcon.*varnhold\.ico' ||

@@ -1,9 +1,22 @@
 # Sourced by the package tests after they set root, build and name: packs
 # the build into a scratch folder of the test's own (work, its packages in
-# work/out) and readies a fresh Wine prefix there.
+# work/out), signed as a release is with a certificate made for the test
+# alone (work/cert), and readies a fresh Wine prefix there.
 work="$build/$name"
 rm -rf "$work"
-mkdir -p "$work"
+mkdir -p "$work/cert"
+# certificate <file.p12> <subject>: self-signed, for code signing, its
+# password in work/cert/password.
+certificate() {
+  openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "$2" -addext extendedKeyUsage=codeSigning \
+    -keyout "${1%.p12}.key" -out "${1%.p12}.pem" 2>/dev/null
+  openssl pkcs12 -export -inkey "${1%.p12}.key" -in "${1%.p12}.pem" -passout "file:$work/cert/password" -out "$1"
+}
+echo test-only >"$work/cert/password"
+# What a CA issues to the company the version resource names.
+publisher="Tolvane Software"
+certificate "$work/cert/release.p12" "/O=$publisher/CN=$publisher"
+export VH_SIGN_PKCS12="$work/cert/release.p12" VH_SIGN_PASSWORD_FILE="$work/cert/password"
 bash "$root/scripts/package.sh" "$build" "$work/out"
 
 export VH_WINEPREFIX="$work/prefix"
