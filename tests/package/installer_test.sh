@@ -71,6 +71,7 @@ fi
 
 # The installed program runs: an unattended scan without a report path
 # analyses and ends by itself.
+list_test_hive
 wine "$dir/varnhold.exe" /Scan || fail "the installed program did not end cleanly"
 wineserver -w
 

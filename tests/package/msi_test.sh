@@ -65,7 +65,9 @@ grep -q 'EventMessageFile *REG_EXPAND_SZ *C:\\Program Files (x86)\\Varnhold\\var
   fail "event source not registered: $registered"
 grep -q 'TypesSupported *REG_DWORD *0x7$' <<<"$registered" || fail "event types not registered: $registered"
 
-# The installed program runs and ends by itself; its report names the machine.
+# The installed program runs and ends by itself; its report names the
+# machine and gives the totals of the hive it copied.
+list_test_hive
 set +e
 timeout 180 wine "$dir/varnhold.exe" /Scan 'C:\msi-scan.ini'
 code=$?
@@ -75,6 +77,8 @@ wineserver -w
 report=$(tr -d '\r' <"$WINEPREFIX/drive_c/msi-scan.ini")
 grep -q '^\[Scan Hives\]$' <<<"$report" && grep -qE '^Windows=[0-9]+\.[0-9]+\.[0-9]+$' <<<"$report" ||
   fail "no [Scan Hives] section: $report"
+grep -q '^Hives=1$' <<<"$report" && grep -qE '^Current Size=[0-9,]+ KB$' <<<"$report" ||
+  fail "no totals of the listed hive: $report"
 
 # The NSIS installer refuses to install beside it (exit code 3) and adds
 # nothing.

@@ -23,3 +23,14 @@ export VH_WINEPREFIX="$work/prefix"
 source "$root/scripts/wine-env.sh"
 vh_wine_prefix_ready
 fail() { echo "$name: $*" >&2; exit 1; }
+
+# Lists one hive in the prefix's hivelist: Wine's own user (a profile its
+# ProfileList names), with a stand-in file. Wine lists no hive itself, and
+# an analysis of nothing is one that did not go through (exit code 2).
+list_test_hive() {
+  mkdir -p "$WINEPREFIX/drive_c/users/Public"
+  head -c 65536 /dev/zero >"$WINEPREFIX/drive_c/users/Public/NTUSER.DAT"
+  wine reg add 'HKLM\SYSTEM\CurrentControlSet\Control\hivelist' /v '\REGISTRY\USER\S-1-5-21-0-0-0-1000' /t REG_SZ \
+    /d '\Device\HarddiskVolume1\users\Public\NTUSER.DAT' /f >/dev/null 2>&1
+  wineserver -w
+}
