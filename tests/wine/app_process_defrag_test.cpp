@@ -138,7 +138,7 @@ class DefragByHandTest : public ProgramRunTest {
     EXPECT_TRUE(test::WaitForEnd(*window_, {}, nullptr, 30000).ended);
   }
 
-  static constexpr int kLastHiveKeys = 20000;
+  static constexpr int kLastHiveKeys = 100000;
   test::TestHive last_;
   std::unique_ptr<ProgramProcess> window_;
   HWND main_ = nullptr;

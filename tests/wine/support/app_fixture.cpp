@@ -113,7 +113,7 @@ const TestHive& TestRegistry::AddHive(const std::string& key, std::size_t payloa
 
 bool AddSubkeys(const TestHive& hive, int count) {
   for (int i = 0; i < count; ++i) {
-    const std::string path = hive.sid + "\\Bulk\\B" + std::to_string(i % 100) + "\\K" + std::to_string(i);
+    const std::string path = hive.sid + "\\Bulk" + std::to_string(i / 1000) + "\\K" + std::to_string(i);
     HKEY k = nullptr;
     if (RegCreateKeyExA(HKEY_USERS, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr) != ERROR_SUCCESS)
       return false;

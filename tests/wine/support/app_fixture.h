@@ -41,9 +41,9 @@ bool SaveTestKey(const TestHive& hive, const std::string& file);
 // What the recording platform writes for the hive's swap.
 std::string SwapRecord(const TestHive& hive, const std::string& newFile, const std::string& backupFile);
 
-// Fills a hive's key with count keys (a hundred branches of small keys,
-// each with a value), as a used system's hive has them; false when the
-// registry refused one.
+// Fills a hive's key with count keys, a thousand to a branch, each with a
+// value: as many second-level keys as a used system's hive has, which the
+// copy check opens one by one. False when the registry refused one.
 bool AddSubkeys(const TestHive& hive, int count);
 
 class TestRegistry {
