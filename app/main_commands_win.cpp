@@ -31,7 +31,8 @@ class DefragDialogsOf final : public DefragDialogs {
     // Stop, Esc and the close box all end the dialog as stopped. A scan
     // that failed left hives without copies, which are left out.
     ScanCompletion end = RunScan(s_.host.ForDialog(), ScanJob{hives, s_.runningOnWow64, s_.unattended,
-                                                              s_.Text(IDS_RECOPY_CAPTION), s_.Text(IDS_RECOPY_LABEL), then});
+                                                              s_.Text(IDS_RECOPY_CAPTION), s_.Text(IDS_RECOPY_LABEL), then,
+                                                              s_.Text(IDS_RECHECK_LABEL)});
     return end == ScanCompletion::Stopped ? FreshCopies::Stopped : FreshCopies::Done;
   }
   void ShowNothingScheduled(const DefragReport& report) override {

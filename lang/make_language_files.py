@@ -292,8 +292,8 @@ text(B, "bOK", "&OK", "&OK", "&OK", "&Aceptar", "&OK", "&OK", "确定(&O)")
 # English it takes. %1 to %9 are what the program fills in (a path, a date,
 # a figure); each translation keeps every place of its English, in any
 # order. RES_Not_Found follows a file's path: "<path> can not be found.".
-# Message boxes wrap their texts; the progress dialog's RES_Recopy_Label and
-# RES_Stop_Process take Label1's place (about 40 characters), RES_Not_Copied
+# Message boxes wrap their texts; the progress dialog's RES_Recopy_Label,
+# RES_Recheck_Label and RES_Stop_Process take Label1's place (about 40 characters), RES_Not_Copied
 # stands in a column of the hive list (about 12), as do the RES_Left_Alone_*
 # names (cut there; the notices give the reason, RES_Left_Alone_*_Why).
 message("RES_Finish",
@@ -385,6 +385,13 @@ message("RES_Recopy_Label",
         "Copia degli hive in corso. Attendere.",
         "Opnieuw kopiëren. Even geduld.",
         "正在重新复制配置单元，请稍候。")
+message("RES_Recheck_Label",
+        "Vérification des copies. Veuillez patienter.",
+        "Kopien werden geprüft. Bitte warten.",
+        "Comprobando las copias. Espere, por favor.",
+        "Verifica delle copie in corso. Attendere.",
+        "Kopieën controleren. Even geduld.",
+        "正在检查副本，请稍候。")
 message("RES_Not_Scheduled",
         "Ces ruches ne seront pas remplacées et gardent leurs anciennes sauvegardes :",
         "Diese Hives werden nicht ersetzt und behalten ihre alten Sicherungen:",

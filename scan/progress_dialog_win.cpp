@@ -103,8 +103,15 @@ void TfrmGetNewHiveProgess::VisibleChanged() {
 
 void TfrmGetNewHiveProgess::StartScan() {
   if (worker_) return;
-  if (job_.unattended) ShowWindow(Handle(), SW_HIDE);
-  worker_ = std::make_unique<TScanTaskThread>(Handle(), ScanMessages{WM_SCANHIVEDONE, WM_SCANSTATUS, WM_CLOSE},
+  if (job_.unattended) {
+    ShowWindow(Handle(), SW_HIDE);
+  } else {
+    // Painted whole before the first copy: Wine saves a hive inside its
+    // server, which holds every window's painting until the save is done,
+    // and a window never painted would stay black for that long.
+    RedrawWindow(Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  }
+  worker_ = std::make_unique<TScanTaskThread>(Handle(), ScanMessages{WM_SCANHIVEDONE, WM_SCANSTATUS, WM_CLOSE, WM_SCANCOPIESDONE},
                                              job_, inputs_.platform,
                                              LoadMessages(inputs_.platform, inputs_.language).Text(IDS_FINISH));
   // Stop pressed before the scan got going: the worker ends before its
@@ -177,6 +184,9 @@ LRESULT TfrmGetNewHiveProgess::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_SCANSTATUS:
       TakeStatus();
+      return 0;
+    case WM_SCANCOPIESDONE:
+      if (!job_.checkLabel.empty()) waitLabel_->SetCaption(job_.checkLabel);
       return 0;
     case WM_CLOSE:
       // The last status ("Finish" after a complete scan) stays on show.

@@ -11,6 +11,7 @@ class TScanTaskThread::Reporter final : public ScanReporter {
   void HiveDone(std::uint32_t firstHiveMs, std::int32_t done) override {
     PostMessageA(thread_.dialog_, thread_.messages_.hiveDone, WPARAM(firstHiveMs), LPARAM(done));
   }
+  void CopiesDone() override { PostMessageA(thread_.dialog_, thread_.messages_.copiesDone, 0, 0); }
   void Finished() override { SetStatus(thread_.finishText_); }
 
  private:

@@ -19,11 +19,13 @@ namespace vh {
 
 // The messages the worker posts to its dialog, chosen by the dialog:
 // hiveDone carries the first hive's time and the count done (wParam,
-// lParam); status says StatusText changed; close ends the dialog.
+// lParam); status says StatusText changed; close ends the dialog; copiesDone
+// says the work after the copies begins.
 struct ScanMessages {
   UINT hiveDone;
   UINT status;
   UINT close;
+  UINT copiesDone;
 };
 
 class TScanTaskThread {

@@ -39,6 +39,7 @@ ScanCompletion RunHiveScan(Platform& platform, const ScanJob& job, const std::at
     reporter.HiveDone(elapsed, std::int32_t(i));
   }
   bool goOn = i >= n;
+  if (job.afterCopies && goOn) reporter.CopiesDone();
   if (job.afterCopies)
     goOn = job.afterCopies(goOn, stop, [&reporter](const std::string& hiveName) { reporter.ShowHive(hiveName); }) &&
            goOn;

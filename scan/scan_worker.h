@@ -21,6 +21,9 @@ class ScanReporter {
   virtual void ShowHive(const std::string& hiveName) = 0;
   // After each copy: the first hive's copy time and the count done so far.
   virtual void HiveDone(std::uint32_t firstHiveMs, std::int32_t done) = 0;
+  // Every hive was copied and the work after the copies (the checks)
+  // begins.
+  virtual void CopiesDone() {}
   // Every hive was handled: the status reads "Finish" before the scan
   // returns.
   virtual void Finished() = 0;
@@ -49,6 +52,7 @@ struct ScanJob {
   // (the defragmentation's checks): it runs under the same window, with
   // the same Stop.
   AfterCopies afterCopies;
+  std::string checkLabel;  // the dialog's line while afterCopies runs; empty: unchanged
 };
 
 // How a scan ended: every hive handled (each copy may still have failed on

@@ -34,6 +34,7 @@ constexpr UINT WM_ISSKINBUTTON = 0x8BB8;
 constexpr UINT WM_SCANSTART = WM_APP + 1;   // the dialog is up: start the worker
 constexpr UINT WM_SCANHIVEDONE = WM_APP + 2;  // wParam: first hive's ms; lParam: hives done
 constexpr UINT WM_SCANSTATUS = WM_APP + 3;  // the status text changed
+constexpr UINT WM_SCANCOPIESDONE = WM_APP + 4;  // the copies are done: the checks begin
 
 // The restore point dialog and its worker (to that dialog only; lParam:
 // nonzero when the point could not be made).

@@ -20,6 +20,7 @@ class Recorder final : public ScanReporter {
   void HiveDone(std::uint32_t ms, std::int32_t done) override {
     events.push_back("done " + std::to_string(ms) + " " + std::to_string(done));
   }
+  void CopiesDone() override { events.push_back("copies done"); }
   void Finished() override { events.push_back("Finish"); }
   std::vector<std::string> events;
 
@@ -128,6 +129,8 @@ TEST_F(ScanWorkerTest, AStopTakenDuringTheLastHiveOrTheWorkAfterTheCopiesEndsThe
     ASSERT_FALSE(r.events.empty());
     EXPECT_EQ(r.events.back() == "Finish", row.expected == ScanCompletion::Complete);
     EXPECT_NE(std::find(r.events.begin(), r.events.end(), "show checking"), r.events.end());
+    EXPECT_EQ(std::count(r.events.begin(), r.events.end(), "copies done"), afterSaw == "copied 1" ? 1 : 0)
+        << "the dialog's line changes only when every hive was copied";
   }
 }
 
