@@ -34,7 +34,9 @@ class ScriptedRestore final : public RestoreClient {
     calls.push_back(request.eventType == 100 ? request.description : "end " + std::to_string(request.restorePointType));
     return {outcome, 9};
   }
+  std::optional<std::vector<ListedRestorePoint>> ListRestorePoints() override { return points; }
   RestoreOutcome outcome = RestoreOutcome::Created;
+  std::vector<ListedRestorePoint> points;
   std::vector<std::string> calls;
 };
 
