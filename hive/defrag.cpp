@@ -233,6 +233,7 @@ DefragOutcome SwapChecked(DefragRun& run) {
     Record(run);
     return NoSwap(run, DefragOutcome::ServicingPending);
   }
+  run.machine = ReadMachineState(p.registry, p.files, run.hives);
   JournalEntry planned = DefragJournalEntry(run, true);
   if (!run.journal || !AppendJournalEntry(*run.journal, planned, true)) {
     HoldBack(run, {IDS_HELD_NOT_RECORDED});
@@ -269,6 +270,7 @@ DefragOutcome DefragRegistry(DefragRun& run) {
   run.restart = {};
   run.servicing.clear();
   run.ended.clear();
+  run.machine.reset();
   Platform& p = run.platform;
   run.waiting = FindWaitingSwaps(p.registry);
   if (run.waiting) return DefragOutcome::SwapsPending;
@@ -319,6 +321,7 @@ JournalEntry DefragJournalEntry(const DefragRun& run, bool beforeSwaps) {
   entry.kind = JournalKind::Defragmentation;
   entry.restorePoint = run.restorePoint;
   entry.ended = run.ended;
+  if (beforeSwaps) entry.machine = run.machine;
   for (const HiveResult& h : run.report.hives) {
     // A hive left alone was never the run's to touch.
     if (h.outcome == HiveOutcome::LeftAlone) continue;

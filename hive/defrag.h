@@ -18,6 +18,7 @@
 #include "hive/hive_swap.h"
 #include "hive/hive_table.h"
 #include "hive/journal.h"
+#include "hive/machine_state.h"
 #include "hive/pending_swaps.h"
 #include "lang/messages.h"
 #include "platform/platform.h"
@@ -115,6 +116,8 @@ struct DefragRun {
   std::optional<WaitingRun> waiting;    // SwapsPending: the run whose swaps wait
   std::vector<unsigned> servicing;  // ServicingPending: what Windows is doing (messages)
   std::string ended;                   // why the run ended before any swap
+  // What its undo would not put back, read right before the first swap.
+  std::optional<MachineState> machine;
 };
 
 enum class DefragOutcome {
