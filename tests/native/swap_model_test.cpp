@@ -60,11 +60,15 @@ struct HiveDef {
   const char* file;
   RootKey root;
   const char* key;
+  std::vector<const char*> ownKeys;  // at its root, only this hive's
 };
 const HiveDef kHives[] = {
-    {"\\REGISTRY\\MACHINE\\SOFTWARE", "C:\\W\\config\\SOFTWARE", RootKey::LocalMachine, "SOFTWARE"},
-    {"\\REGISTRY\\MACHINE\\SYSTEM", "C:\\W\\config\\SYSTEM", RootKey::LocalMachine, "SYSTEM"},
-    {"\\REGISTRY\\USER\\S-1-5-21-7-1001", "C:\\Users\\u\\NTUSER.DAT", RootKey::Users, "S-1-5-21-7-1001"},
+    {"\\REGISTRY\\MACHINE\\SOFTWARE", "C:\\W\\config\\SOFTWARE", RootKey::LocalMachine, "SOFTWARE",
+     {"Microsoft", "Classes"}},
+    {"\\REGISTRY\\MACHINE\\SYSTEM", "C:\\W\\config\\SYSTEM", RootKey::LocalMachine, "SYSTEM",
+     {"Select", "ControlSet001"}},
+    {"\\REGISTRY\\USER\\S-1-5-21-7-1001", "C:\\Users\\u\\NTUSER.DAT", RootKey::Users, "S-1-5-21-7-1001",
+     {"Software", "Environment"}},
 };
 
 // What a hive holds, for comparison: each key's path and value names.
@@ -88,6 +92,7 @@ struct Machine {
       fake.AddKey(h.root, h.key).values = {{"root value"}};
       fake.AddKey(h.root, std::string(h.key) + "\\Sub").values = {{"a"}, {"b"}};
       fake.AddKey(h.root, std::string(h.key) + "\\Sub\\Deeper").values = {{"c"}};
+      for (const char* own : h.ownKeys) fake.AddKey(h.root, std::string(h.key) + "\\" + own);
       fake.AddLoadedHive(h.name, h.file);
       fake.AddFile(BackupPath(h.file), 3);
       hives.Append(h.name, h.file);
@@ -124,7 +129,7 @@ struct Machine {
     return UndoLastDefragmentation(run);
   }
   std::set<std::string> Offered() {
-    UndoPlan plan = PlanUndo(Journal(), hives, fake, fake.ComputerName(), FindWaitingSwaps(fake).has_value());
+    UndoPlan plan = PlanUndo(Journal(), hives, fake.platform(), FindWaitingSwaps(fake).has_value());
     std::set<std::string> offered;
     for (const JournalHive& h : plan.swapBack) offered.insert(h.file);
     return offered;
@@ -216,7 +221,7 @@ TEST(PowerCutTest, AtEveryStepOfAnUndoEveryHiveStartsWholeAndNothingIsOfferedTwi
         EXPECT_TRUE(h.outcome != JournalOutcome::Scheduled || swappedBack.count(h.file)) << step;
     }
     // Whatever the undo swapped back has no backup any more: never offered again.
-    UndoPlan plan = PlanUndo(journal, m.hives, m.fake, m.fake.ComputerName(), false);
+    UndoPlan plan = PlanUndo(journal, m.hives, m.fake.platform(), false);
     for (const JournalHive& h : plan.swapBack) EXPECT_FALSE(swappedBack.count(h.file)) << step << ": " << h.name;
     if (!cut) {
       EXPECT_EQ(swappedBack.size(), 3u);
