@@ -17,6 +17,8 @@ JournalEntry EveryOutcome() {
              {"\\REGISTRY\\MACHINE\\SAM", "C:\\W\\config\\SAM", 262144, 0, JournalOutcome::NotCopied},
              {"\\REGISTRY\\USER\\S-1-5-19", "C:\\lsp\\NTUSER.DAT", 524288, 262144, JournalOutcome::CheckFailed},
              {"\\REGISTRY\\MACHINE\\odd|name", "C:\\odd", -1, 4096, JournalOutcome::Refused, 5}};
+  e.machine = MachineState{"19045.4291", {{"C:\\W\\config\\COMPONENTS", 83886080, 134097390000000000ull},
+                                          {"C:\\W\\config\\DRIVERS", -1, 0}}};
   return e;
 }
 
@@ -25,7 +27,9 @@ TEST(JournalTest, AnEntryReadsBackAsItWasWrittenWithEveryOutcome) {
   std::string text = FormatJournalEntry(written);
   EXPECT_EQ(text.substr(0, text.find("Hive=")),
             "[Defragmentation]\r\nTime=12/7/2026 12:31:17 PM\r\nStamp=134097390770000000\r\n"
-            "Restore Point=failed, went on\r\nHives=4\r\n");
+            "Restore Point=failed, went on\r\nWindows=19045.4291\r\n"
+            "Store=83886080|134097390000000000|C:\\W\\config\\COMPONENTS\r\nStore=-1|0|C:\\W\\config\\DRIVERS\r\n"
+            "Hives=4\r\n");
   EXPECT_NE(text.find("Hive=refused with error 5|-1|4096|C:\\odd|\\REGISTRY\\MACHINE\\odd|name\r\n"),
             std::string::npos);
 
@@ -46,6 +50,16 @@ TEST(JournalTest, AnEntryReadsBackAsItWasWrittenWithEveryOutcome) {
   }
   EXPECT_EQ(e.hives[3].error, 5);
   EXPECT_EQ(e.Scheduled(), 1);
+  ASSERT_TRUE(e.machine);
+  EXPECT_EQ(e.machine->build, "19045.4291");
+  ASSERT_EQ(e.machine->stores.size(), 2u);
+  EXPECT_EQ(e.machine->stores[0].file, "C:\\W\\config\\COMPONENTS");
+  EXPECT_EQ(e.machine->stores[0].size, 83886080);
+  EXPECT_EQ(e.machine->stores[0].written, 134097390000000000ull);
+  EXPECT_EQ(e.machine->stores[1].size, -1);
+  // An entry of an earlier version recorded no machine, and reads as such.
+  written.machine.reset();
+  EXPECT_FALSE(ParseJournal(FormatJournalEntry(written))[0].machine);
 }
 
 TEST(JournalTest, UndoEntriesAndEveryRestorePointStepRoundTrip) {
@@ -110,7 +124,10 @@ TEST(JournalTest, AnEntryCutShortOrMalformedIsDamagedAndLeavesTheOthersAlone) {
        {std::string("Stamp=12x"), std::string("Stamp=99999999999999999999999"), std::string("Restore Point=maybe"),
         std::string("Hives=two"), std::string("Hive=scheduled|1|2|C:\\f"), std::string("Hive=lost|1|2|C:\\f|n"),
         std::string("Hive=scheduled|1|2||n"), std::string("Hive=refused with error x|1|2|C:\\f|n"),
-        std::string("Hive=scheduled|1|2|C:\\f|n\rx")}) {
+        std::string("Hive=scheduled|1|2|C:\\f|n\rx"), std::string("Store=1|2|C:\\f"),
+        std::string("Windows=1\r\nStore=1|2"), std::string("Windows=1\r\nStore=x|2|C:\\f"),
+        std::string("Windows=1\r\nStore=1|-2|C:\\f"), std::string("Windows=1\r\nStore=1|2|"),
+        std::string("Windows=1\r\nWindows=2")}) {
     // A hive line is announced, so that only its own fault can damage the entry.
     std::string count = bad.rfind("Hive=", 0) == 0 ? "1" : "0";
     std::string text =

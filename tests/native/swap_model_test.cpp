@@ -287,6 +287,37 @@ TEST(RestartTest, ASecondRunBeforeTheRestartIsRefusedAndTheFirstStaysUndoable) {
   EXPECT_TRUE(UndoOffered(m.fake.platform(), m.hives, JournalPath(m.fake)));
 }
 
+// Defragmented, started again, one backup spoilt in place: the undo judges
+// by the identities the defragmentation's writer recorded, read back by the
+// reader, leaves the spoilt one out and puts the others back.
+TEST(RestartTest, ADefragmentationItsRestartASpoiltBackupAndItsUndo) {
+  Machine m;
+  ASSERT_EQ(m.Defrag(), DefragOutcome::Restarting);
+  m.fake.Restart();
+  m.fake.fileClock += 100;
+  std::vector<JournalEntry> journal = m.Journal();
+  ASSERT_EQ(journal.size(), 1u);
+  EXPECT_FALSE(journal[0].judgedByFiles) << "its outcome was written";
+  for (const JournalHive& h : journal[0].hives) {
+    EXPECT_EQ(h.outcome, JournalOutcome::Scheduled) << h.name;
+    EXPECT_EQ(h.currentId, m.fake.Identity(BackupPath(h.file)).value_or("?")) << h.name << ": the live file, renamed";
+    EXPECT_EQ(h.copyId, m.fake.Identity(h.file).value_or("?")) << h.name << ": the copy, now the hive";
+  }
+  // The user's backup overwritten by the software hive's: it keeps its
+  // identity and its size is no smaller, but it holds another hive.
+  m.fake.OverwriteInPlace(BackupPath(kHives[0].file), BackupPath(kHives[2].file));
+  ASSERT_EQ(m.Undo(), UndoOutcome::Restarting);
+  EXPECT_EQ(m.PendingFiles(), (std::set<std::string>{kHives[0].file, kHives[1].file}));
+  const JournalEntry undo = m.Journal().back();
+  ASSERT_EQ(undo.hives.size(), 3u);
+  EXPECT_EQ(undo.hives[2].outcome, JournalOutcome::Skipped);
+  EXPECT_EQ(undo.hives[2].skipReason, "its backup holds another hive");
+  m.fake.Restart();
+  for (std::size_t i = 0; i < 2; ++i)
+    EXPECT_EQ(Shape(m.fake.LiveHive(kHives[i].root, kHives[i].key)), m.before[i]) << kHives[i].name;
+  EXPECT_EQ(m.fake.Identity(kHives[2].file), journal[0].hives[2].copyId) << "the user's compacted hive stays";
+}
+
 TEST(RestartTest, NoSwapWithoutItsRecordOnDiskOrItsWaitingKey) {
   for (const char* fault : {"journal", "flush", "key"}) {
     Machine m;

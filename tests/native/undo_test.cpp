@@ -448,6 +448,74 @@ TEST_F(UndoTest, ABackupThatIsNotTheSwapsOwnIsSkippedWithItsReasonAndBothPrivile
   }
 }
 
+// The undo puts back SYSTEM, SOFTWARE and the profiles' hives, but not the
+// component and driver stores nor Windows' own files: once either moved on
+// since the defragmentation, and in any case 14 days on, it refuses before
+// any question and says which, in the window and in /Undo's log.
+TEST_F(UndoTest, OnlyWhileTheMachineStillMatchesTheBackupsAndForFourteenDays) {
+  const std::string config = "C:\\WINDOWS\\system32\\config\\", components = config + "COMPONENTS";
+  const std::string version = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
+  auto machineThen = [&] {
+    fake.AddKey(RootKey::LocalMachine, version).values = {
+        {"CurrentBuild", win::kRegSz, "19045"}, {"CurrentBuildNumber", win::kRegSz, "19045"},
+        {"UBR", win::kRegDword, "4291"}};
+    fake.AddFile(components, 80000).written = 120;
+  };
+  auto setBuild = [&](const char* name, const char* value) {
+    for (FakeValue& v : fake.AddKey(RootKey::LocalMachine, version).values)
+      if (v.name == name) v.text = value;
+  };
+  struct Row {
+    const char* what;
+    bool ids;  // an entry of this version, which recorded the machine
+    std::function<void()> since;
+    UndoRefusal refusal;
+    std::string reason;  // in the log's words
+    std::string message;  // in the window's, as language file keys
+  } rows[] = {
+      {"nothing changed, the last of the 14 days", true, [&] { fake.fileClock = 100 + 14 * kDay; }, UndoRefusal::None},
+      {"a cumulative update", true, [&] { setBuild("UBR", "4292"); }, UndoRefusal::MachineChanged,
+       "Windows was updated: build 19045.4291 then, 19045.4292 now", "RES_Undo_Build_Changed(19045.4291)(19045.4292)"},
+      {"a feature update", true, [&] { setBuild("CurrentBuild", "22631"); }, UndoRefusal::MachineChanged,
+       "build 19045.4291 then, 22631.4291 now", "RES_Undo_Build_Changed(19045.4291)(22631.4291)"},
+      {"the component store written since", true, [&] { fake.AddFile(components, 80000).written = 250; },
+       UndoRefusal::MachineChanged, components + " (the component or driver store) has changed since",
+       "RES_Undo_Store_Changed(" + components + ")"},
+      {"the component store grown", true, [&] { fake.AddFile(components, 90000).written = 120; },
+       UndoRefusal::MachineChanged, components + " (the component", "RES_Undo_Store_Changed(" + components + ")"},
+      {"the component store gone", true, [&] { fake.RemoveFile(components); }, UndoRefusal::MachineChanged,
+       components + " (the component", "RES_Undo_Store_Changed(" + components + ")"},
+      {"a driver store made since", true, [&] { fake.AddFile(config + "DRIVERS", 4096); }, UndoRefusal::MachineChanged,
+       config + "DRIVERS (the component", "RES_Undo_Store_Changed(" + config + "DRIVERS)"},
+      {"15 days on", true, [&] { fake.fileClock = 100 + 15 * kDay; }, UndoRefusal::TooOld,
+       "an undo is offered for 14 days after a defragmentation only; the last defragmentation ran 15 days ago",
+       "RES_Undo_Too_Old\n\n    RES_Undo_Age(15)"},
+      {"an entry of an earlier version, a build later", false, [&] { setBuild("UBR", "4292"); }, UndoRefusal::None},
+      {"an entry of an earlier version, 15 days on", false, [&] { fake.fileClock = 100 + 15 * kDay; },
+       UndoRefusal::TooOld, "ran 15 days ago", "RES_Undo_Age(15)"},
+  };
+  for (const Row& row : rows) {
+    fake.Restart();
+    SetUp();
+    machineThen();
+    WriteJournal({row.ids ? WithIds(defrag) : defrag});
+    row.since();
+    dialogs.log.clear();
+    const bool goesOn = row.refusal == UndoRefusal::None;
+    EXPECT_EQ(Run(), goesOn ? UndoOutcome::Restarting : UndoOutcome::NothingToUndo) << row.what;
+    EXPECT_EQ(plan.refusal, row.refusal) << row.what;
+    if (goesOn) continue;
+    EXPECT_EQ(dialogs.log, std::vector<std::string>{"nothing to undo"}) << row.what;
+    EXPECT_TRUE(fake.CallsNamed("RegReplaceKeyA").empty()) << row.what;
+    EXPECT_TRUE(fake.CallsNamed("RegLoadKeyA").empty()) << row.what;
+    EXPECT_NE(UndoRefusalText(plan).find(row.reason), std::string::npos) << row.what << ": " << UndoRefusalText(plan);
+    EXPECT_NE(UndoNothingMessage(plan, Keys).find(row.message), std::string::npos)
+        << row.what << ": " << UndoNothingMessage(plan, Keys);
+    // The menu still offers it, so that choosing it says why.
+    EXPECT_TRUE(UndoOffered(fake.platform(), hives, JournalPath(fake))) << row.what;
+  }
+}
+
 TEST_F(UndoTest, AnUndoThatWindowsRefusedLeavesTheDefragmentationToUndo) {
   WriteJournal({defrag});
   fake.refusedSwaps = {"SOFTWARE", "SYSTEM", "S-1-5-21-7-1001"};
