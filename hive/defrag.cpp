@@ -49,6 +49,14 @@ void EndRestorePoint(RestoreClient& restore, const RestorePointMade& made, bool 
   restore.SetRestorePoint(EndOfRestorePoint(made.sequenceNumber, keep));
 }
 
+void LogReusedRestorePoint(const JournalWriter* journal, const RestorePointMade& made) {
+  if (made.step != RestorePointStep::Reused || !journal || !journal->logFailure) return;
+  journal->logFailure("System Restore made no new restore point: Windows' restore point of " +
+                      (made.reusedTime.empty() ? std::string("earlier today") : made.reusedTime) +
+                      " (sequence number " + std::to_string(made.sequenceNumber) +
+                      ") covers this run, and was left as it is.");
+}
+
 namespace {
 
 HiveResult Measured(DefragRun& run, HiveResult result, const std::string& hiveFile, std::int64_t copySize) {
@@ -290,6 +298,7 @@ DefragOutcome DefragRegistry(DefragRun& run) {
                                                  : RestorePointMade{RestorePointStep::NotOffered, 0};
   }
   run.restorePoint = point.step;
+  LogReusedRestorePoint(run.journal, point);
   if (point.step == RestorePointStep::Stopped) {
     Record(run);
     return DefragOutcome::RestorePointCancelled;

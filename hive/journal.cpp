@@ -24,6 +24,7 @@ const StepName kStepNames[] = {
     {RestorePointStep::NotAsked, "not asked"},
     {RestorePointStep::NotOffered, "not offered on this Windows"},
     {RestorePointStep::Created, "created"},
+    {RestorePointStep::Reused, "reused"},
     {RestorePointStep::FailedWentOn, "failed, went on"},
     {RestorePointStep::Stopped, "failed, stopped"},
 };

@@ -453,6 +453,7 @@ UndoOutcome UndoLastDefragmentation(UndoRun& run) {
   if (run.restorePoint && !run.unattended && OffersRestorePoint(run.versionCode)) {
     point = run.dialogs.CreateRestorePoint();
     if (point.step == RestorePointStep::Stopped) return UndoOutcome::Declined;
+    LogReusedRestorePoint(&run.journal, point);
   }
   // After the questions, each backup again: it must still be the file the
   // plan recorded, and hold its own hive.

@@ -581,6 +581,49 @@ TEST_F(DefragTest, CancelAtTheLastNoticeTouchesNothingAndCancelsTheRestorePoint)
   EXPECT_TRUE(Journal().empty());
 }
 
+// A point Windows already had (from Windows 8 on, its point of the last
+// day) is never ended nor cancelled, however the run ends: the journal says
+// "reused", and the log which point covers the run.
+TEST_F(DefragTest, AReusedRestorePointIsNeverEndedNorCancelled) {
+  options.RestorePoint = true;
+  const std::string load = "RegLoadKeyA(HKEY_LOCAL_MACHINE, VarnholdCopyCheck, ";
+  struct Row {
+    const char* what;
+    std::function<void()> set;
+    DefragOutcome outcome;
+  } rows[] = {
+      {"cancel at the last notice", [&] { dialogs.confirmSwap = false; }, DefragOutcome::Declined},
+      {"stopped during the fresh copies", [&] { dialogs.stopAfter = 1; }, DefragOutcome::Stopped},
+      {"every check failing",
+       [&] {
+         fake.onCall = [&](const std::string& call) {
+           if (call.rfind(load, 0) == 0)
+             fake.SavedHive(call.substr(load.size(), call.size() - load.size() - 1))->clear();
+         };
+       },
+       DefragOutcome::NothingScheduled},
+      {"swapped", [] {}, DefragOutcome::Restarting},
+  };
+  for (const Row& row : rows) {
+    NextStart();
+    fake.onCall = nullptr;
+    dialogs = ScriptedDialogs();
+    dialogs.fake = &fake;
+    dialogs.restorePoint = {RestorePointStep::Reused, 40, "12/7/2026 8:02:11 AM"};
+    logged.clear();
+    row.set();
+    EXPECT_EQ(Run(false, 12), row.outcome) << row.what;
+    EXPECT_TRUE(fake.CallsNamed("SRSetRestorePointA").empty()) << row.what;
+    EXPECT_EQ(logged, std::vector<std::string>{"System Restore made no new restore point: Windows' restore point of "
+                                               "12/7/2026 8:02:11 AM (sequence number 40) covers this run, and was "
+                                               "left as it is."})
+        << row.what;
+    if (row.outcome != DefragOutcome::Declined) {
+      EXPECT_EQ(Journal().back().restorePoint, RestorePointStep::Reused) << row.what;
+    }
+  }
+}
+
 TEST_F(DefragTest, RestorePointOnlyWhenAskedOnASystemThatOffersItAndBeforeTheCopies) {
   options.RestorePoint = true;
   EXPECT_EQ(Run(false, 7), DefragOutcome::Restarting);

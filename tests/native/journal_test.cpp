@@ -65,7 +65,7 @@ TEST(JournalTest, AnEntryReadsBackAsItWasWrittenWithEveryOutcome) {
 TEST(JournalTest, UndoEntriesAndEveryRestorePointStepRoundTrip) {
   std::string text;
   for (RestorePointStep step : {RestorePointStep::NotAsked, RestorePointStep::NotOffered, RestorePointStep::Created,
-                                RestorePointStep::FailedWentOn, RestorePointStep::Stopped}) {
+                                RestorePointStep::FailedWentOn, RestorePointStep::Stopped, RestorePointStep::Reused}) {
     JournalEntry e;
     e.time = "t";
     e.restorePoint = step;
@@ -81,13 +81,15 @@ TEST(JournalTest, UndoEntriesAndEveryRestorePointStepRoundTrip) {
   EXPECT_EQ(text.find("Restore Point", text.find("[Undo]")), std::string::npos) << "an undo makes no restore point";
 
   std::vector<JournalEntry> read = ParseJournal(text);
-  ASSERT_EQ(read.size(), 6u);
+  EXPECT_NE(text.find("Restore Point=reused\r\n"), std::string::npos);
+  ASSERT_EQ(read.size(), 7u);
   EXPECT_EQ(read[2].restorePoint, RestorePointStep::Created);
   EXPECT_EQ(read[4].restorePoint, RestorePointStep::Stopped);
-  EXPECT_EQ(read[5].kind, JournalKind::Undo);
-  ASSERT_EQ(read[5].hives.size(), 1u);
-  EXPECT_EQ(read[5].hives[0].outcome, JournalOutcome::Skipped);
-  EXPECT_EQ(read[5].hives[0].skipReason, "its backup is missing");
+  EXPECT_EQ(read[5].restorePoint, RestorePointStep::Reused);
+  EXPECT_EQ(read[6].kind, JournalKind::Undo);
+  ASSERT_EQ(read[6].hives.size(), 1u);
+  EXPECT_EQ(read[6].hives[0].outcome, JournalOutcome::Skipped);
+  EXPECT_EQ(read[6].hives[0].skipReason, "its backup is missing");
   for (const JournalEntry& e : read) EXPECT_FALSE(e.damaged);
 }
 
