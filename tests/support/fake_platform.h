@@ -212,6 +212,12 @@ class FakePlatform final : public Registry,
   void RefuseReads(const std::string& path) { refusedReads_.push_back(Upper(path)); }
   // Marks a path (and everything below it) as reached through a link.
   void AddLink(const std::string& path) { links_.push_back(Upper(path)); }
+  // Another name of an existing file or folder, with its identity: a hard
+  // link, an 8.3 name, a junction to a folder. What is written later
+  // through one name is not seen through the other.
+  void AddName(const std::string& existing, const std::string& otherName) {
+    files_[Upper(otherName)] = files_.at(Upper(existing));
+  }
   // --- SystemInfo ---
   std::optional<bool> IsWow64Process() override { return wow64; }
   OsVersion GetVersion() override { return version; }
