@@ -129,7 +129,11 @@ TEST_F(ProgramRunTest, SilentInLowerCaseSchedulesEverySwapAndTheRestartAndIgnore
   // The run is in the journal beside the program, each hive scheduled.
   std::string journal = test::ReadFileText(home_.File("varnhold-journal.txt"));
   EXPECT_EQ(journal.rfind("[Defragmentation]\r\nTime=", 0), 0u) << journal;
-  EXPECT_NE(journal.find("\r\nRestore Point=not asked\r\nHives=2\r\n"), std::string::npos) << journal;
+  // With the machine its undo would not put back: the build of Windows (the
+  // test hives lie outside any config folder, so no store hive is named).
+  EXPECT_NE(journal.find("\r\nRestore Point=not asked\r\nWindows="), std::string::npos) << journal;
+  EXPECT_NE(journal.find("\r\nHives=2\r\n"), std::string::npos) << journal;
+  EXPECT_EQ(journal.find("\r\nStore="), std::string::npos) << journal;
   // Swapped as Windows does: the live file went to the backup, the copy
   // took the hive's name.
   for (const test::TestHive& h : registry_.hives()) {
