@@ -23,3 +23,12 @@ export VH_WINEPREFIX="$work/prefix"
 source "$root/scripts/wine-env.sh"
 vh_wine_prefix_ready
 fail() { echo "$name: $*" >&2; exit 1; }
+# The installed program analyses the hives the system lists, and a fresh
+# Wine prefix lists none: /Scan would end with 2, its analysis incomplete.
+# The prefix lists the default user's hive, with a stand-in file of a used
+# hive's size, as Windows lists it.
+wine reg add 'HKLM\SYSTEM\CurrentControlSet\Control\hivelist' /v '\REGISTRY\USER\.DEFAULT' /t REG_SZ \
+  /d '\Device\HarddiskVolume1\windows\system32\config\DEFAULT' /f >/dev/null 2>&1
+mkdir -p "$WINEPREFIX/drive_c/windows/system32/config"
+head -c 262144 /dev/zero >"$WINEPREFIX/drive_c/windows/system32/config/DEFAULT"
+wineserver -w
