@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "app/unattended.h"
+#include "platform/local_time_win.h"
 
 namespace vh {
 
@@ -15,11 +16,8 @@ std::string UserDecimalSeparator() {
 std::string UserNowText() {
   SYSTEMTIME now;
   GetLocalTime(&now);
-  char date[128] = {}, time[128] = {};
-  GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &now, nullptr, date, sizeof date);
-  GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &now, nullptr, time, sizeof time);
-  bool midnight = now.wHour == 0 && now.wMinute == 0 && now.wSecond == 0 && now.wMilliseconds == 0;
-  return ReportTimeText(date, time, midnight);
+  const UserDateTime text = UserDateTimeOf(now);
+  return ReportTimeText(text.date, text.time, text.midnight);
 }
 
 }  // namespace vh

@@ -126,9 +126,9 @@ int RunUndoMode(UnattendedHost& host) {
   return code;
 }
 
-int RunScanMode(UnattendedHost& host, ProfileFiles& profiles, const std::string& reportPath,
+int RunScanMode(UnattendedHost& host, ProfileFiles& profiles, Files& files, const std::string& reportPath,
                 const std::string& programPath) {
-  if (!reportPath.empty() && IsProgramFile(reportPath, programPath)) {
+  if (!reportPath.empty() && IsProgramFile(files, reportPath, programPath)) {
     host.RecordFailure("The report file " + reportPath + " is one of Varnhold's own files; nothing was written.");
     host.Close();
     return kExitReportNotWritten;

@@ -87,9 +87,9 @@ class UnattendedHost {
 int RunSilentMode(UnattendedHost& host, const std::optional<MinGain>& minGain = std::nullopt);
 int RunUndoMode(UnattendedHost& host);
 // programPath: the running executable. A report path that names it or a
-// file beside it that the program keeps is refused before anything is
-// written.
-int RunScanMode(UnattendedHost& host, ProfileFiles& profiles, const std::string& reportPath,
+// file beside it that the program keeps, however spelt (IsProgramFile), is
+// refused before anything is written.
+int RunScanMode(UnattendedHost& host, ProfileFiles& profiles, Files& files, const std::string& reportPath,
                 const std::string& programPath);
 
 // The report's "Time": date, a blank and the time; the time is left out at

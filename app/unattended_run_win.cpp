@@ -92,7 +92,8 @@ int UnattendedRun::Run() {
     case RunMode::Scan:
       // Only the report shows Windows' own reorganisations.
       reorganizations_ = ReadReorganizations(platform_, hives_);
-      return RunScanMode(*this, platform_.profiles, invocation_.reportPath, platform_.files.ExecutablePath());
+      return RunScanMode(*this, platform_.profiles, platform_.files, invocation_.reportPath,
+                         platform_.files.ExecutablePath());
     case RunMode::Undo:
       return RunUndoMode(*this);
     default:

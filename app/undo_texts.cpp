@@ -18,6 +18,10 @@ unsigned SkipMessage(UndoSkip skip) {
       return IDS_UNDO_WRONG_BACKUP;
     case UndoSkip::NotAHive:
       return IDS_UNDO_NOT_A_HIVE;
+    case UndoSkip::OtherHive:
+      return IDS_UNDO_OTHER_HIVE;
+    case UndoSkip::NotTogether:
+      return IDS_UNDO_NOT_TOGETHER;
     case UndoSkip::NoBackup:
       break;
   }
@@ -36,6 +40,10 @@ unsigned RefusalMessage(UndoRefusal refusal) {
       return IDS_UNDO_ALREADY_UNDONE;
     case UndoRefusal::NotRestarted:
       return IDS_UNDO_NOT_RESTARTED;
+    case UndoRefusal::TooOld:
+      return IDS_UNDO_TOO_OLD;
+    case UndoRefusal::MachineChanged:
+      return IDS_UNDO_MACHINE_CHANGED;
     case UndoRefusal::None:
     case UndoRefusal::NothingToSwapBack:
       break;
@@ -69,6 +77,8 @@ std::string UndoConfirmation(const UndoPlan& plan, const Translate& translate) {
 
 std::string UndoNothingMessage(const UndoPlan& plan, const Translate& translate) {
   std::string text = translate(IDS_UNDO_NOTHING, {}) + "\n\n" + translate(RefusalMessage(plan.refusal), {});
+  if (!plan.changes.empty()) text += "\n";
+  for (const Phrase& change : plan.changes) text += "\n    " + translate(change.id, change.values);
   if (plan.refusal == UndoRefusal::NothingToSwapBack) text += "\n" + SkippedLines(plan, translate);
   return text;
 }

@@ -18,8 +18,8 @@ Translate TranslateWith(Messages messages);
 
 // What will happen and to which hives, then the question.
 std::string UndoConfirmation(const UndoPlan& plan, const Translate& translate);
-// Why there is nothing to undo, each hive that cannot go back with its
-// reason.
+// Why there is nothing to undo: what changed on the machine since the
+// defragmentation, or each hive that cannot go back with its reason.
 std::string UndoNothingMessage(const UndoPlan& plan, const Translate& translate);
 // Windows refused every swap back: which hives, and its error for each.
 std::string UndoRefusedMessage(const JournalEntry& undo, const Translate& translate);

@@ -254,14 +254,18 @@ void ReleaseStaleCheckKey(Registry& registry, Privileges& privileges) {
   UnloadIfLoaded(registry, kProbeKeyName);
 }
 
-CopyCheck CheckLoadsAsHive(Registry& registry, Files& files, const std::string& file) {
+HiveFileRoot ReadHiveFileRoot(Registry& registry, Files& files, const std::string& file) {
+  if (!files.Exists(file)) return {win::kErrorFileNotFound, {}};
   UnloadIfLoaded(registry, kCheckKeyName);
-  long loaded = registry.LoadKey(RootKey::LocalMachine, kCheckKeyName, file);
+  HiveFileRoot root{registry.LoadKey(RootKey::LocalMachine, kCheckKeyName, file), {}};
+  if (root.Loaded()) {
+    OpenedKey key(registry, registry.OpenKeyEx(RootKey::LocalMachine, kCheckKeyName, win::kKeyRead));
+    if (key.get()) root.keys = registry.SubkeyNames(key.get());
+  }
   // Wine leaves an empty hive mounted after a refused load.
   UnloadIfLoaded(registry, kCheckKeyName);
   DeleteHiveLogs(files, file);
-  if (loaded != win::kErrorSuccess) return {false, {IDS_CHECK_NOT_A_HIVE, {std::to_string(loaded)}}};
-  return {true, {}};
+  return root;
 }
 
 CopyCheck CheckHiveCopy(Registry& registry, Files& files, const std::string& hiveName, const std::string& copyFile) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "lang/messages.h"
 #include "platform/platform.h"
@@ -27,10 +28,20 @@ struct CopyCheck {
 // something to unload.
 void ReleaseStaleCheckKey(Registry& registry, Privileges& privileges);
 
+// What a hive file holds at its root: RegLoadKey's answer, and the names of
+// the keys at the root when it loaded.
+struct HiveFileRoot {
+  long error = 0;
+  std::vector<std::string> keys;
+  bool Loaded() const { return error == 0; }
+};
+
 // Loads a file under the check key, as a hive of its own (so Windows checks
-// its whole structure), and unloads it at once. The caller has enabled the
-// backup and restore privileges.
-CopyCheck CheckLoadsAsHive(Registry& registry, Files& files, const std::string& file);
+// its whole structure), lists the keys at its root and unloads it at once.
+// A file that does not exist is never loaded (RegLoadKey would create it):
+// ERROR_FILE_NOT_FOUND. The caller has enabled the backup and restore
+// privileges.
+HiveFileRoot ReadHiveFileRoot(Registry& registry, Files& files, const std::string& file);
 
 // Loads copyFile under the check key, compares it with the live hive and
 // unloads it. The caller has enabled the backup and restore privileges.

@@ -49,6 +49,14 @@ void EndRestorePoint(RestoreClient& restore, const RestorePointMade& made, bool 
   restore.SetRestorePoint(EndOfRestorePoint(made.sequenceNumber, keep));
 }
 
+void LogReusedRestorePoint(const JournalWriter* journal, const RestorePointMade& made) {
+  if (made.step != RestorePointStep::Reused || !journal || !journal->logFailure) return;
+  journal->logFailure("System Restore made no new restore point: Windows' restore point of " +
+                      (made.reusedTime.empty() ? std::string("earlier today") : made.reusedTime) +
+                      " (sequence number " + std::to_string(made.sequenceNumber) +
+                      ") covers this run, and was left as it is.");
+}
+
 namespace {
 
 HiveResult Measured(DefragRun& run, HiveResult result, const std::string& hiveFile, std::int64_t copySize) {
@@ -233,6 +241,7 @@ DefragOutcome SwapChecked(DefragRun& run) {
     Record(run);
     return NoSwap(run, DefragOutcome::ServicingPending);
   }
+  run.machine = ReadMachineState(p.registry, p.files, run.hives);
   JournalEntry planned = DefragJournalEntry(run, true);
   if (!run.journal || !AppendJournalEntry(*run.journal, planned, true)) {
     HoldBack(run, {IDS_HELD_NOT_RECORDED});
@@ -269,6 +278,7 @@ DefragOutcome DefragRegistry(DefragRun& run) {
   run.restart = {};
   run.servicing.clear();
   run.ended.clear();
+  run.machine.reset();
   Platform& p = run.platform;
   run.waiting = FindWaitingSwaps(p.registry);
   if (run.waiting) return DefragOutcome::SwapsPending;
@@ -288,6 +298,7 @@ DefragOutcome DefragRegistry(DefragRun& run) {
                                                  : RestorePointMade{RestorePointStep::NotOffered, 0};
   }
   run.restorePoint = point.step;
+  LogReusedRestorePoint(run.journal, point);
   if (point.step == RestorePointStep::Stopped) {
     Record(run);
     return DefragOutcome::RestorePointCancelled;
@@ -319,6 +330,7 @@ JournalEntry DefragJournalEntry(const DefragRun& run, bool beforeSwaps) {
   entry.kind = JournalKind::Defragmentation;
   entry.restorePoint = run.restorePoint;
   entry.ended = run.ended;
+  if (beforeSwaps) entry.machine = run.machine;
   for (const HiveResult& h : run.report.hives) {
     // A hive left alone was never the run's to touch.
     if (h.outcome == HiveOutcome::LeftAlone) continue;

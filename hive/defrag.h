@@ -18,6 +18,7 @@
 #include "hive/hive_swap.h"
 #include "hive/hive_table.h"
 #include "hive/journal.h"
+#include "hive/machine_state.h"
 #include "hive/pending_swaps.h"
 #include "lang/messages.h"
 #include "platform/platform.h"
@@ -115,6 +116,8 @@ struct DefragRun {
   std::optional<WaitingRun> waiting;    // SwapsPending: the run whose swaps wait
   std::vector<unsigned> servicing;  // ServicingPending: what Windows is doing (messages)
   std::string ended;                   // why the run ended before any swap
+  // What its undo would not put back, read right before the first swap.
+  std::optional<MachineState> machine;
 };
 
 enum class DefragOutcome {
@@ -145,9 +148,14 @@ JournalEntry DefragJournalEntry(const DefragRun& run, bool beforeSwaps = false);
 // Records that the restart after a run's swaps could not be started.
 void RecordRestartNotStarted(const JournalWriter* journal, const std::string& reason);
 
-// Closes the change a restore point opened: kept when something was
-// scheduled, cancelled when nothing was.
+// Closes the change a restore point of the run's own opened: kept when
+// something was scheduled, cancelled when nothing was. A point Windows
+// already had is left as it is.
 void EndRestorePoint(RestoreClient& restore, const RestorePointMade& made, bool keep);
+
+// Logs (varnhold.log) that Windows' own point covers the run, when the run
+// got no point of its own.
+void LogReusedRestorePoint(const JournalWriter* journal, const RestorePointMade& made);
 
 // Versions that offer System Restore: XP, Server 2003, Vista and later.
 bool OffersRestorePoint(std::uint8_t versionCode);

@@ -24,6 +24,7 @@ const StepName kStepNames[] = {
     {RestorePointStep::NotAsked, "not asked"},
     {RestorePointStep::NotOffered, "not offered on this Windows"},
     {RestorePointStep::Created, "created"},
+    {RestorePointStep::Reused, "reused"},
     {RestorePointStep::FailedWentOn, "failed, went on"},
     {RestorePointStep::Stopped, "failed, stopped"},
 };
@@ -110,6 +111,16 @@ bool ParseHive(const std::string& text, JournalHive& hive) {
          ParseSigned(fields[2], hive.copySize) && !hive.file.empty() && !hive.name.empty();
 }
 
+// size|last write|file; the file takes the rest.
+bool ParseStore(const std::string& text, StoreHive& store) {
+  const std::size_t first = text.find('|');
+  const std::size_t second = first == std::string::npos ? first : text.find('|', first + 1);
+  if (second == std::string::npos) return false;
+  store.file = text.substr(second + 1);
+  return ParseSigned(text.substr(0, first), store.size) &&
+         ParseUnsigned(text.substr(first + 1, second - first - 1), store.written) && !store.file.empty();
+}
+
 bool ParseRestorePoint(const std::string& text, RestorePointStep& step) {
   for (const StepName& s : kStepNames) {
     if (text == s.text) {
@@ -143,6 +154,13 @@ struct EntryReader {
         entry.hives.back().currentId = value.substr(0, bar);
         entry.hives.back().copyId = value.substr(bar + 1);
       }
+    } else if (key == "Windows") {
+      ok = !entry.machine;
+      entry.machine.emplace().build = value;
+    } else if (key == "Store") {
+      StoreHive store;
+      ok = entry.machine && ParseStore(value, store);
+      if (ok) entry.machine->stores.push_back(store);
     } else if (key == "Time") {
       hasTime = true;
       entry.time = value;
@@ -289,6 +307,11 @@ std::string FormatJournalEntry(const JournalEntry& entry) {
   if (entry.kind == JournalKind::Defragmentation)
     text += "Restore Point=" + RestorePointText(entry.restorePoint) + "\r\n";
   if (!entry.ended.empty()) text += "Ended=" + Field(entry.ended, true) + "\r\n";
+  if (entry.machine) {
+    text += "Windows=" + Field(entry.machine->build, true) + "\r\n";
+    for (const StoreHive& s : entry.machine->stores)
+      text += "Store=" + std::to_string(s.size) + "|" + std::to_string(s.written) + "|" + Field(s.file, true) + "\r\n";
+  }
   text += "Hives=" + std::to_string(entry.hives.size()) + "\r\n";
   for (const JournalHive& h : entry.hives) {
     text += "Hive=" + OutcomeText(h) + "|" + std::to_string(h.currentSize) + "|" + std::to_string(h.copySize) + "|" +

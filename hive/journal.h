@@ -11,6 +11,8 @@
 //   Computer=WORKSTATION              the computer it ran on
 //   Restore Point=created             defragmentations only
 //   Ended=stopped by the user ...     a run that ended before any swap, why
+//   Windows=19045.4291                before its swaps: the build of Windows
+//   Store=<size>|<last write>|<file>  and each store hive beside SYSTEM
 //   Hives=2                           the number of Hive lines that follow
 //   Hive=<outcome>|<current size>|<copy size>|<hive file>|<hive name>
 //   Ids=<hive file's identity>|<copy's identity>     optional, after its Hive
@@ -33,7 +35,7 @@
 // came (the program was killed, the power cut) is judged by the files: a
 // swap took effect where the hive file is now the file it was to take in.
 // Entries written by earlier versions have no Computer, Ended, Ids or "to
-// swap" and were written after their swaps.
+// swap" and were written after their swaps, and none has Windows or Store.
 #pragma once
 
 #include <cstdint>
@@ -42,6 +44,7 @@
 #include <string>
 #include <vector>
 
+#include "hive/machine_state.h"
 #include "platform/platform.h"
 #include "restore/restore_point.h"
 
@@ -83,6 +86,9 @@ struct JournalEntry {
   std::string computer;  // empty in entries of earlier versions
   std::string ended;     // a run that ended before any swap: why
   std::uint64_t run = 0;  // SwapOutcome: the Stamp of its entry
+  // A defragmentation's record of what its undo would not put back, taken
+  // right before its swaps; none in entries of earlier versions.
+  std::optional<MachineState> machine;
   // Its swaps were written as planned and no outcome followed: each hive
   // to be swapped was judged by its files when read.
   bool judgedByFiles = false;

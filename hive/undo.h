@@ -4,6 +4,13 @@
 // becomes the hive again at the next start, and the compacted hive goes to
 // <hive file>.undo. The journal says which run to undo and which hives it
 // swapped.
+//
+// Only while the machine still matches the backups: the undo puts back
+// SYSTEM, SOFTWARE and the profiles' hives, but not the component and
+// driver stores nor Windows' own files, which move on with every update
+// and driver. After 14 days, or once the build or a store has changed since
+// the defragmentation, nothing is undone; SYSTEM and SOFTWARE go back
+// together or not at all.
 #pragma once
 
 #include <cstdint>
@@ -28,8 +35,13 @@ enum class UndoRefusal {
   NothingScheduled,   // no defragmentation in the journal scheduled a swap
   AlreadyUndone,      // an undo of it has been scheduled already
   NotRestarted,       // swaps wait for the next start
+  TooOld,             // it ran more than kUndoDays ago
+  MachineChanged,     // Windows' build or a store hive changed since it ran
   NothingToSwapBack,  // no hive it swapped can be swapped back (each has its reason)
 };
+
+// How long after a defragmentation an undo is offered at all.
+constexpr int kUndoDays = 14;
 std::string UndoRefusalText(UndoRefusal refusal);
 
 // Why one hive the defragmentation swapped is left as it is.
@@ -40,6 +52,8 @@ enum class UndoSkip {
   StaleBackup,   // its backup was last written long before the defragmentation
   WrongBackup,   // its backup is not the file the swap made (identity, size)
   NotAHive,      // its backup does not load as a hive
+  OtherHive,     // its backup holds another hive (its root lacks the keys only this hive has)
+  NotTogether,   // the other machine hive cannot go back, and they go back together
 };
 // The reason in the words of the journal and the log, which are never
 // translated; the undo's dialog takes them as its English texts.
@@ -48,8 +62,15 @@ const char* UndoSkipText(UndoSkip skip);
 struct UndoPlan {
   UndoRefusal refusal = UndoRefusal::NoEntry;
   JournalEntry entry;                // the defragmentation to undo
-  std::vector<JournalHive> swapBack;  // name and file as the system lists them now
+  // Each as the undo's journal line has it, all known before any question:
+  // name and file as the system lists them now, the hive file ("current")
+  // and the backup that goes back in ("copy"), their sizes as measured then
+  // and their identities as the defragmentation's journal recorded them
+  // (measured then, for an entry of an earlier version).
+  std::vector<JournalHive> swapBack;
   std::vector<std::pair<JournalHive, UndoSkip>> skipped;
+  // TooOld, MachineChanged: what moved on since the defragmentation.
+  std::vector<Phrase> changes;
   bool Offered() const { return refusal == UndoRefusal::None; }
 };
 
@@ -58,19 +79,21 @@ struct UndoPlan {
 std::string UndoRefusalText(const UndoPlan& plan);
 
 // Judges the journal's last run of this computer that scheduled swaps
-// against the hives loaded now; runs that scheduled nothing (a refused
-// second run, say) and entries another computer wrote are passed over.
-// Only hives the system lists (same name, same file) are ever swapped back,
-// and only from the backup the swap made (its identity, a size no smaller
-// than the hive's then), whatever the journal says: it is a file beside the
-// program, not proof. swapsWait: swaps of some run wait for the restart.
-UndoPlan PlanUndo(const std::vector<JournalEntry>& journal, const HiveTable& loaded, Files& files,
-                  const std::string& computer, bool swapsWait);
+// against the machine and the hives loaded now; runs that scheduled
+// nothing (a refused second run, say) and entries another computer wrote
+// are passed over. Only hives the system lists (same name, same file) are
+// ever swapped back, and only from the backup the swap made (its identity,
+// a size no smaller than the hive's then), whatever the journal says: it is
+// a file beside the program, not proof. swapsWait: swaps of some run wait
+// for the restart.
+UndoPlan PlanUndo(const std::vector<JournalEntry>& journal, const HiveTable& loaded, Platform& platform,
+                  bool swapsWait);
 
 // Loads each backup the plan would swap back under the check key, as a
-// copy is checked, and moves one that does not load to the skipped. The
-// caller has enabled the backup and restore privileges.
-void CheckBackupsLoad(UndoPlan& plan, Registry& registry, Files& files);
+// copy is checked, and moves one that does not load, or that holds another
+// hive, to the skipped (and the other machine hive with it). The caller has
+// enabled the backup and restore privileges.
+void CheckBackupsHold(UndoPlan& plan, Registry& registry, Files& files);
 
 // The windows the undo shows, all of them before the first swap (but the
 // one that says Windows refused every swap back).
@@ -120,7 +143,9 @@ enum class UndoOutcome {
 // restarts only when some swap was scheduled.
 UndoOutcome UndoLastDefragmentation(UndoRun& run);
 
-// Whether the menu offers the undo now.
+// Whether the menu offers the undo now: when the last defragmentation can
+// be undone, and when the machine has moved on since it, so that choosing
+// it says why it no longer can.
 bool UndoOffered(Platform& platform, const HiveTable& hives, const std::string& journalPath);
 
 }  // namespace vh

@@ -487,6 +487,30 @@ message("RES_Restore_Failed_Undo",
         "Het maken van het herstelpunt is mislukt! Controleer of Systeemherstel is uitgeschakeld. Doorgaan met "
         "het ongedaan maken van de laatste defragmentatie?",
         "创建还原点失败！请检查是否关闭了系统还原。是否继续撤销上次整理？")
+message("RES_Restore_Reused",
+        "Windows n'a pas créé de nouveau point de restauration : il en crée au plus un par jour, et son point "
+        "de restauration du %1 couvre cette opération. Varnhold laisse ce point tel quel.",
+        "Windows hat keinen neuen Wiederherstellungspunkt erstellt: Es erstellt höchstens einen am Tag, und "
+        "sein Wiederherstellungspunkt vom %1 deckt diesen Lauf ab. Varnhold lässt diesen Punkt, wie er ist.",
+        "Windows no creó un punto de restauración nuevo: crea como máximo uno al día, y su punto de "
+        "restauración del %1 cubre esta operación. Varnhold deja ese punto como está.",
+        "Windows non ha creato un nuovo punto di ripristino: ne crea al massimo uno al giorno, e il suo punto "
+        "di ripristino del %1 copre questa operazione. Varnhold lascia quel punto com'è.",
+        "Windows heeft geen nieuw herstelpunt gemaakt: het maakt er hoogstens één per dag, en zijn herstelpunt "
+        "van %1 dekt deze bewerking. Varnhold laat dat punt zoals het is.",
+        "Windows 未创建新的还原点：它每天最多创建一个，其 %1 的还原点涵盖此次操作。Varnhold 保留该还原点不变。")
+message("RES_Restore_Reused_Earlier",
+        "Windows n'a pas créé de nouveau point de restauration : il en crée au plus un par jour, et son point "
+        "de restauration créé plus tôt aujourd'hui couvre cette opération. Varnhold laisse ce point tel quel.",
+        "Windows hat keinen neuen Wiederherstellungspunkt erstellt: Es erstellt höchstens einen am Tag, und "
+        "sein Wiederherstellungspunkt von heute deckt diesen Lauf ab. Varnhold lässt diesen Punkt, wie er ist.",
+        "Windows no creó un punto de restauración nuevo: crea como máximo uno al día, y su punto de "
+        "restauración de hoy cubre esta operación. Varnhold deja ese punto como está.",
+        "Windows non ha creato un nuovo punto di ripristino: ne crea al massimo uno al giorno, e il suo punto "
+        "di ripristino di oggi copre questa operazione. Varnhold lascia quel punto com'è.",
+        "Windows heeft geen nieuw herstelpunt gemaakt: het maakt er hoogstens één per dag, en zijn herstelpunt "
+        "van vandaag dekt deze bewerking. Varnhold laat dat punt zoals het is.",
+        "Windows 未创建新的还原点：它每天最多创建一个，其今天早些时候的还原点涵盖此次操作。Varnhold 保留该还原点不变。")
 message("RES_Restart_Refused",
         "Windows a refusé de redémarrer.",
         "Windows hat den Neustart abgelehnt.",
@@ -808,6 +832,65 @@ message("RES_Undo_Not_A_Hive",
         "il suo backup non si carica come hive",
         "de back-up laadt niet als registercomponent",
         "其备份无法作为配置单元加载")
+message("RES_Undo_Other_Hive",
+        "sa sauvegarde contient une autre ruche",
+        "seine Sicherung enthält einen anderen Hive",
+        "su copia de seguridad contiene otro subárbol",
+        "il suo backup contiene un altro hive",
+        "de back-up bevat een andere registercomponent",
+        "其备份包含的是另一个配置单元")
+message("RES_Undo_Not_Together",
+        "les ruches système et logiciels ne sont remises qu'ensemble, et l'autre ne peut pas l'être",
+        "System- und Software-Hive werden nur gemeinsam zurückgetauscht, und der andere kann es nicht",
+        "los subárboles del sistema y de software solo se restauran juntos, y el otro no puede restaurarse",
+        "gli hive di sistema e software si ripristinano solo insieme, e l'altro non può esserlo",
+        "de systeem- en softwareregistercomponenten gaan alleen samen terug, en de andere kan dat niet",
+        "系统和软件配置单元只能一起还原，而另一个无法还原")
+message("RES_Undo_Too_Old",
+        "Une annulation n'est proposée que 14 jours après une défragmentation : ensuite, Windows a trop changé "
+        "de choses que les sauvegardes ne contiennent pas.",
+        "Ein Rückgängigmachen wird nur 14 Tage nach einer Defragmentierung angeboten: danach hat Windows zu "
+        "viel geändert, was die Sicherungen nicht enthalten.",
+        "Deshacer solo se ofrece durante 14 días después de una desfragmentación: después, Windows ha cambiado "
+        "demasiadas cosas que las copias de seguridad no contienen.",
+        "L'annullamento è offerto solo per 14 giorni dopo una deframmentazione: dopo, Windows ha cambiato troppe "
+        "cose che i backup non contengono.",
+        "Ongedaan maken wordt alleen 14 dagen na een defragmentatie aangeboden: daarna heeft Windows te veel "
+        "gewijzigd dat niet in de back-ups staat.",
+        "整理后只在 14 天内提供撤销：此后 Windows 已更改了太多备份中没有的内容。")
+message("RES_Undo_Age",
+        "la dernière défragmentation date de %1 jours",
+        "die letzte Defragmentierung lief vor %1 Tagen",
+        "la última desfragmentación se hizo hace %1 días",
+        "l'ultima deframmentazione risale a %1 giorni fa",
+        "de laatste defragmentatie liep %1 dagen geleden",
+        "上次整理运行于 %1 天前")
+message("RES_Undo_Machine_Changed",
+        "Windows a changé depuis la dernière défragmentation, et les sauvegardes ne correspondent plus à ce "
+        "qu'une annulation ne remet pas en place :",
+        "Windows hat sich seit der letzten Defragmentierung geändert, und die Sicherungen passen nicht mehr zu "
+        "dem, was ein Rückgängigmachen nicht zurücksetzt:",
+        "Windows ha cambiado desde la última desfragmentación, y las copias de seguridad ya no encajan con lo "
+        "que deshacer no restaura:",
+        "Windows è cambiato dall'ultima deframmentazione, e i backup non corrispondono più a ciò che "
+        "l'annullamento non ripristina:",
+        "Windows is sinds de laatste defragmentatie gewijzigd, en de back-ups passen niet meer bij wat ongedaan "
+        "maken niet terugzet:",
+        "自上次整理以来 Windows 已发生更改，备份已不再与撤销不会还原的部分相符：")
+message("RES_Undo_Build_Changed",
+        "Windows a été mis à jour : build %1 alors, %2 maintenant",
+        "Windows wurde aktualisiert: Build %1 damals, %2 jetzt",
+        "Windows se actualizó: compilación %1 entonces, %2 ahora",
+        "Windows è stato aggiornato: build %1 allora, %2 ora",
+        "Windows is bijgewerkt: build %1 toen, %2 nu",
+        "Windows 已更新：当时版本 %1，现在版本 %2")
+message("RES_Undo_Store_Changed",
+        "%1 (le magasin des composants ou des pilotes) a changé depuis",
+        "%1 (der Komponenten- oder Treiberspeicher) hat sich seither geändert",
+        "%1 (el almacén de componentes o de controladores) ha cambiado desde entonces",
+        "%1 (l'archivio dei componenti o dei driver) è cambiato da allora",
+        "%1 (het onderdelen- of stuurprogrammaarchief) is sindsdien gewijzigd",
+        "%1（组件存储或驱动程序存储）此后已更改")
 message("RES_Left_Alone_Other",
         "ignorée : chargée par un autre programme",
         "ausgelassen: von einem anderen Programm geladen",
@@ -1006,13 +1089,6 @@ message("RES_Check_Copy_Not_A_Hive",
         "la copia non si carica come hive (errore %1)",
         "de kopie laadt niet als registercomponent (fout %1)",
         "副本无法作为配置单元加载（错误 %1）")
-message("RES_Check_Not_A_Hive",
-        "le fichier ne se charge pas comme une ruche (erreur %1)",
-        "die Datei lässt sich nicht als Hive laden (Fehler %1)",
-        "el archivo no se carga como un subárbol (error %1)",
-        "il file non si carica come hive (errore %1)",
-        "het bestand laadt niet als registercomponent (fout %1)",
-        "该文件无法作为配置单元加载（错误 %1）")
 message("RES_Check_Unreadable",
         "la copie ne correspond pas au registre : les clés n'ont pas pu être lues entièrement",
         "die Kopie stimmt nicht mit der Registry überein: die Schlüssel konnten nicht vollständig gelesen "

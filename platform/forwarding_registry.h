@@ -14,6 +14,9 @@ class ForwardingRegistry : public Registry {
   std::vector<std::string> ValueNames(KeyHandle key) override { return inner_.ValueNames(key); }
   std::uint32_t ValueType(KeyHandle key, const std::string& name) override { return inner_.ValueType(key, name); }
   std::string ReadString(KeyHandle key, const std::string& name) override { return inner_.ReadString(key, name); }
+  std::optional<std::uint32_t> ReadDword(KeyHandle key, const std::string& name) override {
+    return inner_.ReadDword(key, name);
+  }
   long SaveKey(KeyHandle key, const std::string& file, const std::string& readerSid) override {
     return inner_.SaveKey(key, file, readerSid);
   }

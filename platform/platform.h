@@ -112,6 +112,8 @@ class Registry {
   virtual std::uint32_t ValueType(KeyHandle key, const std::string& name) = 0;
   // The stored text, unexpanded; empty when absent or not a string.
   virtual std::string ReadString(KeyHandle key, const std::string& name) = 0;
+  // A REG_DWORD value; nullopt when absent or of another type.
+  virtual std::optional<std::uint32_t> ReadDword(KeyHandle key, const std::string& name) = 0;
   // RegSaveKeyA; the Win32 error code. The file is readable only by the
   // administrators, SYSTEM and, when readerSid is not empty, that account
   // (the user whose hive it is): a copy of SAM would otherwise hand every
@@ -222,6 +224,9 @@ class Files {
   // The file is opened for no access, so a file the system holds open
   // still answers. nullopt when the file cannot be reached.
   virtual std::optional<std::string> Identity(const std::string& path) = 0;
+  // The names of the files (not folders) in a folder, as the directory
+  // lists them (FindFirstFileW); none when it cannot be read.
+  virtual std::vector<std::string> FileNamesIn(const std::string& folder) = 0;
 };
 
 struct OsVersion {
@@ -287,9 +292,19 @@ struct RestorePointResult {
   std::int64_t sequenceNumber = 0;  // STATEMGRSTATUS: what ends the change
 };
 
+// A restore point as System Restore lists it.
+struct ListedRestorePoint {
+  std::int64_t sequenceNumber = 0;
+  std::uint64_t created = 0;  // CreationTime, UTC, FILETIME units; 0 when unreadable
+};
+
 class RestoreClient {
  public:
   virtual ~RestoreClient() = default;
+  // Every restore point System Restore keeps, from its WMI provider (the
+  // SystemRestore class of root\default, XP and later; COM looked up at run
+  // time); nullopt when the provider cannot be asked.
+  virtual std::optional<std::vector<ListedRestorePoint>> ListRestorePoints() = 0;
   // Loads the restore client library from the system folder only, calls
   // SRSetRestorePointA once, with COM initialised on the calling thread,
   // and frees the library. Unavailable when the library or its entry point

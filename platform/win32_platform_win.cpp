@@ -120,6 +120,15 @@ std::string Win32Platform::ReadString(KeyHandle key, const std::string& name) {
   return WideToUtf8(std::wstring(data.data()));  // stored data need not end in a NUL
 }
 
+std::optional<std::uint32_t> Win32Platform::ReadDword(KeyHandle key, const std::string& name) {
+  DWORD type = 0, value = 0, size = sizeof value;
+  if (RegQueryValueExW(AsHkey(key), Utf8ToWide(name).c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value),
+                       &size) != ERROR_SUCCESS ||
+      type != REG_DWORD || size != sizeof value)
+    return std::nullopt;
+  return value;
+}
+
 namespace {
 
 // A SID made from its string form ("S-1-5-21-..."), parsed by hand:
@@ -545,6 +554,20 @@ std::optional<std::string> Win32Platform::Identity(const std::string& path) {
   std::snprintf(text, sizeof text, "%08lX-%08lX%08lX", static_cast<unsigned long>(info.dwVolumeSerialNumber),
                 static_cast<unsigned long>(info.nFileIndexHigh), static_cast<unsigned long>(info.nFileIndexLow));
   return std::string(text);
+}
+
+std::vector<std::string> Win32Platform::FileNamesIn(const std::string& folder) {
+  std::vector<std::string> names;
+  std::wstring pattern = Utf8ToWide(folder);
+  if (!pattern.empty() && pattern.back() != L'\\') pattern += L'\\';
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileW((pattern + L"*").c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return names;
+  do {
+    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(WideToUtf8(data.cFileName));
+  } while (FindNextFileW(find, &data));
+  FindClose(find);
+  return names;
 }
 
 std::optional<std::string> Win32Platform::ReadTail(const std::string& path, std::size_t maxBytes) {

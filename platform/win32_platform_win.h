@@ -26,6 +26,7 @@ class Win32Platform final : public Registry,
   std::vector<std::string> ValueNames(KeyHandle key) override;
   std::uint32_t ValueType(KeyHandle key, const std::string& name) override;
   std::string ReadString(KeyHandle key, const std::string& name) override;
+  std::optional<std::uint32_t> ReadDword(KeyHandle key, const std::string& name) override;
   long SaveKey(KeyHandle key, const std::string& file, const std::string& readerSid) override;
   void CloseKey(KeyHandle key) override;
   long LoadKey(RootKey root, const std::string& name, const std::string& file) override;
@@ -56,6 +57,7 @@ class Win32Platform final : public Registry,
   std::optional<std::string> ReadTail(const std::string& path, std::size_t maxBytes) override;
   bool Flush(const std::string& path) override;
   std::optional<std::string> Identity(const std::string& path) override;
+  std::vector<std::string> FileNamesIn(const std::string& folder) override;
 
   std::optional<bool> IsWow64Process() override;
   OsVersion GetVersion() override;
@@ -68,6 +70,8 @@ class Win32Platform final : public Registry,
   long InitiateRestart(std::uint32_t reason, bool forceAppsClosed) override;
 
   RestorePointResult SetRestorePoint(const RestorePointRequest& request) override;
+  // platform/restore_points_win.cpp
+  std::optional<std::vector<ListedRestorePoint>> ListRestorePoints() override;
 
   std::string Read(const std::string& section, const std::string& key, const std::string& defaultValue,
                    std::size_t bufferSize, const std::string& file) override;

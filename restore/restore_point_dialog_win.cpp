@@ -9,6 +9,7 @@
 #include "restore/restore_point.h"
 #include "restore/restore_point_thread_win.h"
 #include "ui/timer_win.h"
+#include "platform/local_time_win.h"
 #include "platform/platform.h"
 #include "ui/message_box_win.h"
 #include "ui/window_messages_win.h"
@@ -62,7 +63,9 @@ void TfrmSystemPoint::FormShow() {
   ResultArrived = false;
   if (!workerStarted_) {
     workerStarted_ = true;
-    TCreateSystemPointThread::Start(Handle(), WM_RESTOREPOINTDONE, inputs_.platform.restore, shared_);
+    SystemInfo& system = inputs_.platform.system;
+    TCreateSystemPointThread::Start(Handle(), WM_RESTOREPOINTDONE, inputs_.platform.restore,
+                                    OneRestorePointADay(system.GetVersion()), system.Now(), shared_);
   }
   TranslateOnShow(*this, inputs_);
 }
@@ -76,7 +79,13 @@ void TfrmSystemPoint::RestorePointDone(LPARAM resultCode) {
   if (ResultArrived || !IsModal()) return;
   shared_->settled = true;
   SetModalResult(mrOk);
-  if (resultCode != RestorePointResultCode(RestoreOutcome::Created)) {
+  if (resultCode == RestorePointResultCode(RestoreOutcome::Created) && !shared_->begun.ours) {
+    // The user counted on a point of this run's own.
+    const std::string time = UserTimeOfUtc(shared_->begun.existingTime);
+    const Messages messages = LoadMessages(inputs_.platform, inputs_.language);
+    ShowMessageBox(time.empty() ? messages.Text(IDS_RESTORE_REUSED_EARLIER) : messages.Text(IDS_RESTORE_REUSED, {time}),
+                   MB_OK | MB_ICONINFORMATION);
+  } else if (resultCode != RestorePointResultCode(RestoreOutcome::Created)) {
     const unsigned question = purpose_ == RestorePointFor::Undo ? IDS_RESTORE_FAILED_UNDO : IDS_RESTORE_FAILED;
     const bool goOn = AskYesNo(LoadMessages(inputs_.platform, inputs_.language).Text(question), MB_ICONINFORMATION);
     // Going on without a restore point is what the user must choose: any
@@ -92,8 +101,8 @@ void TfrmSystemPoint::FormClose(TCloseAction&) {
   // comes second.
   if (ResultArrived) return;
   SetModalResult(mrCancel);
-  if (shared_->settled.exchange(true) && shared_->result.outcome == RestoreOutcome::Created)
-    inputs_.platform.restore.SetRestorePoint(EndOfRestorePoint(shared_->result.sequenceNumber, false));
+  if (shared_->settled.exchange(true) && shared_->begun.ours)
+    inputs_.platform.restore.SetRestorePoint(EndOfRestorePoint(shared_->begun.result.sequenceNumber, false));
 }
 
 LRESULT TfrmSystemPoint::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
@@ -107,8 +116,11 @@ LRESULT TfrmSystemPoint::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
 RestorePointMade MakeRestorePoint(DialogInputs inputs, RestorePointFor purpose) {
   auto dialog = CreateForm<TfrmSystemPoint>(std::move(inputs), purpose);
   switch (dialog->ShowModal()) {
-    case mrOk:
-      return {RestorePointStep::Created, dialog->SequenceNumber()};
+    case mrOk: {
+      const RestorePointBegun& begun = dialog->Begun();
+      if (begun.ours) return {RestorePointStep::Created, begun.result.sequenceNumber};
+      return {RestorePointStep::Reused, begun.result.sequenceNumber, UserTimeOfUtc(begun.existingTime)};
+    }
     case mrYes:
       return {RestorePointStep::FailedWentOn, 0};
     default:

@@ -1,7 +1,9 @@
 // TfrmSystemPoint: waits for the restore point worker, showing elapsed
-// time. Its modal result: mrOk, the point was made (SequenceNumber ends the
-// change it opened); mrYes, it failed and the user answered Yes to going on;
-// mrCancel stops the defragmentation or the undo.
+// time. Its modal result: mrOk, a point covers the run (Begun says whether
+// it is ours, and SequenceNumber ends the change ours opened; another is
+// Windows' point of the last day, which the user is told of); mrYes, it
+// failed and the user answered Yes to going on; mrCancel stops the
+// defragmentation or the undo.
 #pragma once
 
 #include <memory>
@@ -21,7 +23,7 @@ class TfrmSystemPoint : public TForm {
   const char* ClassName() const override { return "TfrmSystemPoint"; }
   bool ResultArrived = false;
   void Timer1Timer(TObject& sender);
-  std::int64_t SequenceNumber() const { return shared_->result.sequenceNumber; }
+  const RestorePointBegun& Begun() const { return shared_->begun; }
 
  protected:
   void FormShow() override;
@@ -38,7 +40,8 @@ class TfrmSystemPoint : public TForm {
 };
 
 // Shows the dialog over inputs.owner until the point is made, fails or is
-// given up: Created (with its sequence number), FailedWentOn or Stopped.
+// given up: Created (with its sequence number), Reused (Windows' point of
+// the last day, with its time), FailedWentOn or Stopped.
 // After a failure only Yes goes on; No, Esc, the close box and a box that
 // could not be shown stop.
 RestorePointMade MakeRestorePoint(DialogInputs inputs, RestorePointFor purpose);

@@ -7,20 +7,20 @@
 
 namespace vh {
 
-void TCreateSystemPointThread::Start(HWND dialogHandle, UINT doneMessage, RestoreClient& restore,
-                                     std::shared_ptr<RestorePointShared> shared) {
+void TCreateSystemPointThread::Start(HWND dialogHandle, UINT doneMessage, RestoreClient& restore, bool oneADay,
+                                     std::uint64_t started, std::shared_ptr<RestorePointShared> shared) {
   // Without a thread, the dialog hears the result it would have got from a
   // library that cannot be reached.
   DialogWorker worker(dialogHandle, doneMessage, RestorePointResultCode(RestoreOutcome::Unavailable));
-  worker.Start([&restore, shared](const std::atomic<bool>&) -> LPARAM {
+  worker.Start([&restore, oneADay, started, shared](const std::atomic<bool>&) -> LPARAM {
     RestoreOutcome outcome = RestoreOutcome::Unavailable;
     try {
-      shared->result = restore.SetRestorePoint(MakeRestorePointRequest());
-      outcome = shared->result.outcome;
+      shared->begun = BeginRestorePoint(restore, oneADay, started);
+      outcome = shared->begun.result.outcome;
       // The dialog gave up first: nobody will end the change this point
-      // opened, so it is cancelled here.
-      if (shared->settled.exchange(true) && outcome == RestoreOutcome::Created)
-        restore.SetRestorePoint(EndOfRestorePoint(shared->result.sequenceNumber, false));
+      // opened, so it is cancelled here; a point Windows had is left alone.
+      if (shared->settled.exchange(true) && shared->begun.ours)
+        restore.SetRestorePoint(EndOfRestorePoint(shared->begun.result.sequenceNumber, false));
     } catch (...) {
       // Whatever the library throws is a failed creation, which the dialog
       // reports and the user decides on.

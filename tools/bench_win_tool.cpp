@@ -336,6 +336,9 @@ class TimedRegistry final : public vh::Registry {
   std::string ReadString(vh::KeyHandle key, const std::string& name) override {
     return Timed("ReadString", [&] { return inner_.ReadString(key, name); });
   }
+  std::optional<std::uint32_t> ReadDword(vh::KeyHandle key, const std::string& name) override {
+    return Timed("ReadDword", [&] { return inner_.ReadDword(key, name); });
+  }
   long SaveKey(vh::KeyHandle key, const std::string& file, const std::string& readerSid) override {
     return Timed("SaveKey", [&] { return inner_.SaveKey(key, file, readerSid); });
   }

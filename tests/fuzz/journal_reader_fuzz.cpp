@@ -18,6 +18,15 @@ bool Same(const vh::JournalEntry& a, const vh::JournalEntry& b) {
       a.computer != b.computer || a.ended != b.ended)
     return false;
   if (a.kind == vh::JournalKind::Defragmentation && a.restorePoint != b.restorePoint) return false;
+  if (a.machine.has_value() != b.machine.has_value()) return false;
+  if (a.machine) {
+    if (a.machine->build != b.machine->build || a.machine->stores.size() != b.machine->stores.size()) return false;
+    for (std::size_t i = 0; i < a.machine->stores.size(); ++i) {
+      const vh::StoreHive& x = a.machine->stores[i];
+      const vh::StoreHive& y = b.machine->stores[i];
+      if (x.file != y.file || x.size != y.size || x.written != y.written) return false;
+    }
+  }
   for (std::size_t i = 0; i < a.hives.size(); ++i) {
     const vh::JournalHive& x = a.hives[i];
     const vh::JournalHive& y = b.hives[i];
@@ -48,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   loaded.Append("\\REGISTRY\\MACHINE\\SOFTWARE", "C:\\W\\software");
   loaded.Append("\\REGISTRY\\MACHINE\\SYSTEM", "C:\\W\\system");
   vh::UndoPlan plan =
-      vh::PlanUndo(vh::ReadJournal(fake, vh::JournalPath(fake)), loaded, fake, fake.ComputerName(), false);
+      vh::PlanUndo(vh::ReadJournal(fake, vh::JournalPath(fake)), loaded, fake.platform(), false);
   for (const vh::JournalHive& h : plan.swapBack) {
     bool listed = false;
     for (std::size_t i = 0; i < loaded.size(); ++i)

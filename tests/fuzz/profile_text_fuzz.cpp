@@ -62,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // the keys just written: no stale key of a second section survives.
   fake.SetProfileText("C:\\r.ini", text);
   QuietHost host;
-  if (vh::RunScanMode(host, fake, "C:\\r.ini", "C:\\Program Files\\Varnhold\\varnhold.exe") != vh::kExitDone) __builtin_trap();
+  if (vh::RunScanMode(host, fake, fake, "C:\\r.ini", "C:\\Program Files\\Varnhold\\varnhold.exe") != vh::kExitDone) __builtin_trap();
   std::string report = fake.ProfileText("C:\\r.ini");
   if (vh::IniLookup(report, "Scan Result", "Time").value_or("") != "now") __builtin_trap();
   std::string rest = vh::IniEraseSection(report, "Scan Result");

@@ -581,6 +581,49 @@ TEST_F(DefragTest, CancelAtTheLastNoticeTouchesNothingAndCancelsTheRestorePoint)
   EXPECT_TRUE(Journal().empty());
 }
 
+// A point Windows already had (from Windows 8 on, its point of the last
+// day) is never ended nor cancelled, however the run ends: the journal says
+// "reused", and the log which point covers the run.
+TEST_F(DefragTest, AReusedRestorePointIsNeverEndedNorCancelled) {
+  options.RestorePoint = true;
+  const std::string load = "RegLoadKeyA(HKEY_LOCAL_MACHINE, VarnholdCopyCheck, ";
+  struct Row {
+    const char* what;
+    std::function<void()> set;
+    DefragOutcome outcome;
+  } rows[] = {
+      {"cancel at the last notice", [&] { dialogs.confirmSwap = false; }, DefragOutcome::Declined},
+      {"stopped during the fresh copies", [&] { dialogs.stopAfter = 1; }, DefragOutcome::Stopped},
+      {"every check failing",
+       [&] {
+         fake.onCall = [&](const std::string& call) {
+           if (call.rfind(load, 0) == 0)
+             fake.SavedHive(call.substr(load.size(), call.size() - load.size() - 1))->clear();
+         };
+       },
+       DefragOutcome::NothingScheduled},
+      {"swapped", [] {}, DefragOutcome::Restarting},
+  };
+  for (const Row& row : rows) {
+    NextStart();
+    fake.onCall = nullptr;
+    dialogs = ScriptedDialogs();
+    dialogs.fake = &fake;
+    dialogs.restorePoint = {RestorePointStep::Reused, 40, "12/7/2026 8:02:11 AM"};
+    logged.clear();
+    row.set();
+    EXPECT_EQ(Run(false, 12), row.outcome) << row.what;
+    EXPECT_TRUE(fake.CallsNamed("SRSetRestorePointA").empty()) << row.what;
+    EXPECT_EQ(logged, std::vector<std::string>{"System Restore made no new restore point: Windows' restore point of "
+                                               "12/7/2026 8:02:11 AM (sequence number 40) covers this run, and was "
+                                               "left as it is."})
+        << row.what;
+    if (row.outcome != DefragOutcome::Declined) {
+      EXPECT_EQ(Journal().back().restorePoint, RestorePointStep::Reused) << row.what;
+    }
+  }
+}
+
 TEST_F(DefragTest, RestorePointOnlyWhenAskedOnASystemThatOffersItAndBeforeTheCopies) {
   options.RestorePoint = true;
   EXPECT_EQ(Run(false, 7), DefragOutcome::Restarting);
@@ -806,12 +849,17 @@ TEST_F(DefragTest, StoppedFreshCopiesSwapNothingCancelTheRestorePointAndAreJourn
 // copy, still the file that was checked, swapped.
 TEST_F(DefragTest, TheRecordTheWaitingKeyAndTheRestorePointsEndComeBeforeTheFirstSwap) {
   options.RestorePoint = true;
-  // Something replaces the system hive's copy between its check and its swap.
-  const std::string systemCopy = std::string(kSystem) + ".hvz";
+  fake.AddKey(RootKey::LocalMachine, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion").values = {
+      {"CurrentBuild", win::kRegSz, "7601"}, {"CSDVersion", win::kRegSz, "Service Pack 1"}};
+  fake.AddFile("C:\\WINDOWS\\system32\\config\\COMPONENTS", 70000).written = 5;
+  // Between its check and its swap, something replaces the system hive's
+  // copy, and rewrites the user hive's in place, which keeps its identity.
+  const std::string systemCopy = std::string(kSystem) + ".hvz", userCopy = std::string(kUser) + ".hvz";
   fake.onCall = [&](const std::string& call) {
     if (call.rfind("RegCreateKeyExW", 0) != 0) return;
     fake.RemoveFile(systemCopy);
     fake.AddFile(systemCopy, 4096);
+    fake.AddFile(userCopy, 8192);
   };
   EXPECT_EQ(Run(false, 12), DefragOutcome::Restarting);
   auto first = [&](const std::string& prefix) {
@@ -827,9 +875,29 @@ TEST_F(DefragTest, TheRecordTheWaitingKeyAndTheRestorePointsEndComeBeforeTheFirs
   EXPECT_LT(first("RegCreateKeyExW"), swap);
   EXPECT_EQ(fake.CallsNamed("AppendText").size(), 2u) << "the entry, then its outcome";
   ASSERT_EQ(report.hives.size(), 3u);
-  EXPECT_EQ(report.hives[1].outcome, HiveOutcome::CheckFailed);
-  EXPECT_EQ(report.hives[1].reason.English(), "its copy changed after the check");
-  EXPECT_EQ(Swapped().size(), 2u);
+  for (std::size_t i : {1, 2}) {
+    EXPECT_EQ(report.hives[i].outcome, HiveOutcome::CheckFailed) << i;
+    EXPECT_EQ(report.hives[i].reason.English(), "its copy changed after the check") << i;
+  }
+  EXPECT_EQ(Swapped().size(), 1u);
+  // The entry before the swaps, as its reader reads it: each hive to swap
+  // with the identities of its live file (now the backup) and of its copy
+  // (now the hive file), and the machine its undo does not put back.
+  const std::string text = fake.FileText(JournalPath(fake));
+  std::vector<JournalEntry> before = ParseJournal(text.substr(0, text.find("[Swap Outcome]")));
+  ASSERT_EQ(before.size(), 1u);
+  ASSERT_EQ(before[0].hives.size(), 3u);
+  for (const JournalHive& h : before[0].hives) {
+    EXPECT_EQ(h.outcome, JournalOutcome::ToSwap) << h.name;
+    EXPECT_EQ(h.currentId, fake.Identity(h.file == kSoftware ? BackupPath(h.file) : h.file).value_or("?")) << h.name;
+  }
+  EXPECT_EQ(before[0].hives[0].copyId, fake.Identity(kSoftware).value_or("?"));
+  ASSERT_TRUE(before[0].machine);
+  EXPECT_EQ(before[0].machine->build, "7601 Service Pack 1");
+  ASSERT_EQ(before[0].machine->stores.size(), 1u);
+  EXPECT_EQ(before[0].machine->stores[0].file, "C:\\WINDOWS\\system32\\config\\COMPONENTS");
+  EXPECT_EQ(before[0].machine->stores[0].size, 70000);
+  EXPECT_EQ(before[0].machine->stores[0].written, 5u);
   std::vector<JournalEntry> journal = Journal();
   ASSERT_EQ(journal.size(), 1u) << "the outcome folds into its entry";
   EXPECT_FALSE(journal[0].judgedByFiles);

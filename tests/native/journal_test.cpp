@@ -17,6 +17,8 @@ JournalEntry EveryOutcome() {
              {"\\REGISTRY\\MACHINE\\SAM", "C:\\W\\config\\SAM", 262144, 0, JournalOutcome::NotCopied},
              {"\\REGISTRY\\USER\\S-1-5-19", "C:\\lsp\\NTUSER.DAT", 524288, 262144, JournalOutcome::CheckFailed},
              {"\\REGISTRY\\MACHINE\\odd|name", "C:\\odd", -1, 4096, JournalOutcome::Refused, 5}};
+  e.machine = MachineState{"19045.4291", {{"C:\\W\\config\\COMPONENTS", 83886080, 134097390000000000ull},
+                                          {"C:\\W\\config\\DRIVERS", -1, 0}}};
   return e;
 }
 
@@ -25,7 +27,9 @@ TEST(JournalTest, AnEntryReadsBackAsItWasWrittenWithEveryOutcome) {
   std::string text = FormatJournalEntry(written);
   EXPECT_EQ(text.substr(0, text.find("Hive=")),
             "[Defragmentation]\r\nTime=12/7/2026 12:31:17 PM\r\nStamp=134097390770000000\r\n"
-            "Restore Point=failed, went on\r\nHives=4\r\n");
+            "Restore Point=failed, went on\r\nWindows=19045.4291\r\n"
+            "Store=83886080|134097390000000000|C:\\W\\config\\COMPONENTS\r\nStore=-1|0|C:\\W\\config\\DRIVERS\r\n"
+            "Hives=4\r\n");
   EXPECT_NE(text.find("Hive=refused with error 5|-1|4096|C:\\odd|\\REGISTRY\\MACHINE\\odd|name\r\n"),
             std::string::npos);
 
@@ -46,12 +50,22 @@ TEST(JournalTest, AnEntryReadsBackAsItWasWrittenWithEveryOutcome) {
   }
   EXPECT_EQ(e.hives[3].error, 5);
   EXPECT_EQ(e.Scheduled(), 1);
+  ASSERT_TRUE(e.machine);
+  EXPECT_EQ(e.machine->build, "19045.4291");
+  ASSERT_EQ(e.machine->stores.size(), 2u);
+  EXPECT_EQ(e.machine->stores[0].file, "C:\\W\\config\\COMPONENTS");
+  EXPECT_EQ(e.machine->stores[0].size, 83886080);
+  EXPECT_EQ(e.machine->stores[0].written, 134097390000000000ull);
+  EXPECT_EQ(e.machine->stores[1].size, -1);
+  // An entry of an earlier version recorded no machine, and reads as such.
+  written.machine.reset();
+  EXPECT_FALSE(ParseJournal(FormatJournalEntry(written))[0].machine);
 }
 
 TEST(JournalTest, UndoEntriesAndEveryRestorePointStepRoundTrip) {
   std::string text;
   for (RestorePointStep step : {RestorePointStep::NotAsked, RestorePointStep::NotOffered, RestorePointStep::Created,
-                                RestorePointStep::FailedWentOn, RestorePointStep::Stopped}) {
+                                RestorePointStep::FailedWentOn, RestorePointStep::Stopped, RestorePointStep::Reused}) {
     JournalEntry e;
     e.time = "t";
     e.restorePoint = step;
@@ -67,13 +81,15 @@ TEST(JournalTest, UndoEntriesAndEveryRestorePointStepRoundTrip) {
   EXPECT_EQ(text.find("Restore Point", text.find("[Undo]")), std::string::npos) << "an undo makes no restore point";
 
   std::vector<JournalEntry> read = ParseJournal(text);
-  ASSERT_EQ(read.size(), 6u);
+  EXPECT_NE(text.find("Restore Point=reused\r\n"), std::string::npos);
+  ASSERT_EQ(read.size(), 7u);
   EXPECT_EQ(read[2].restorePoint, RestorePointStep::Created);
   EXPECT_EQ(read[4].restorePoint, RestorePointStep::Stopped);
-  EXPECT_EQ(read[5].kind, JournalKind::Undo);
-  ASSERT_EQ(read[5].hives.size(), 1u);
-  EXPECT_EQ(read[5].hives[0].outcome, JournalOutcome::Skipped);
-  EXPECT_EQ(read[5].hives[0].skipReason, "its backup is missing");
+  EXPECT_EQ(read[5].restorePoint, RestorePointStep::Reused);
+  EXPECT_EQ(read[6].kind, JournalKind::Undo);
+  ASSERT_EQ(read[6].hives.size(), 1u);
+  EXPECT_EQ(read[6].hives[0].outcome, JournalOutcome::Skipped);
+  EXPECT_EQ(read[6].hives[0].skipReason, "its backup is missing");
   for (const JournalEntry& e : read) EXPECT_FALSE(e.damaged);
 }
 
@@ -110,7 +126,10 @@ TEST(JournalTest, AnEntryCutShortOrMalformedIsDamagedAndLeavesTheOthersAlone) {
        {std::string("Stamp=12x"), std::string("Stamp=99999999999999999999999"), std::string("Restore Point=maybe"),
         std::string("Hives=two"), std::string("Hive=scheduled|1|2|C:\\f"), std::string("Hive=lost|1|2|C:\\f|n"),
         std::string("Hive=scheduled|1|2||n"), std::string("Hive=refused with error x|1|2|C:\\f|n"),
-        std::string("Hive=scheduled|1|2|C:\\f|n\rx")}) {
+        std::string("Hive=scheduled|1|2|C:\\f|n\rx"), std::string("Store=1|2|C:\\f"),
+        std::string("Windows=1\r\nStore=1|2"), std::string("Windows=1\r\nStore=x|2|C:\\f"),
+        std::string("Windows=1\r\nStore=1|-2|C:\\f"), std::string("Windows=1\r\nStore=1|2|"),
+        std::string("Windows=1\r\nWindows=2")}) {
     // A hive line is announced, so that only its own fault can damage the entry.
     std::string count = bad.rfind("Hive=", 0) == 0 ? "1" : "0";
     std::string text =

@@ -60,11 +60,15 @@ struct HiveDef {
   const char* file;
   RootKey root;
   const char* key;
+  std::vector<const char*> ownKeys;  // at its root, only this hive's
 };
 const HiveDef kHives[] = {
-    {"\\REGISTRY\\MACHINE\\SOFTWARE", "C:\\W\\config\\SOFTWARE", RootKey::LocalMachine, "SOFTWARE"},
-    {"\\REGISTRY\\MACHINE\\SYSTEM", "C:\\W\\config\\SYSTEM", RootKey::LocalMachine, "SYSTEM"},
-    {"\\REGISTRY\\USER\\S-1-5-21-7-1001", "C:\\Users\\u\\NTUSER.DAT", RootKey::Users, "S-1-5-21-7-1001"},
+    {"\\REGISTRY\\MACHINE\\SOFTWARE", "C:\\W\\config\\SOFTWARE", RootKey::LocalMachine, "SOFTWARE",
+     {"Microsoft", "Classes"}},
+    {"\\REGISTRY\\MACHINE\\SYSTEM", "C:\\W\\config\\SYSTEM", RootKey::LocalMachine, "SYSTEM",
+     {"Select", "ControlSet001"}},
+    {"\\REGISTRY\\USER\\S-1-5-21-7-1001", "C:\\Users\\u\\NTUSER.DAT", RootKey::Users, "S-1-5-21-7-1001",
+     {"Software", "Environment"}},
 };
 
 // What a hive holds, for comparison: each key's path and value names.
@@ -88,6 +92,7 @@ struct Machine {
       fake.AddKey(h.root, h.key).values = {{"root value"}};
       fake.AddKey(h.root, std::string(h.key) + "\\Sub").values = {{"a"}, {"b"}};
       fake.AddKey(h.root, std::string(h.key) + "\\Sub\\Deeper").values = {{"c"}};
+      for (const char* own : h.ownKeys) fake.AddKey(h.root, std::string(h.key) + "\\" + own);
       fake.AddLoadedHive(h.name, h.file);
       fake.AddFile(BackupPath(h.file), 3);
       hives.Append(h.name, h.file);
@@ -124,7 +129,7 @@ struct Machine {
     return UndoLastDefragmentation(run);
   }
   std::set<std::string> Offered() {
-    UndoPlan plan = PlanUndo(Journal(), hives, fake, fake.ComputerName(), FindWaitingSwaps(fake).has_value());
+    UndoPlan plan = PlanUndo(Journal(), hives, fake.platform(), FindWaitingSwaps(fake).has_value());
     std::set<std::string> offered;
     for (const JournalHive& h : plan.swapBack) offered.insert(h.file);
     return offered;
@@ -216,7 +221,7 @@ TEST(PowerCutTest, AtEveryStepOfAnUndoEveryHiveStartsWholeAndNothingIsOfferedTwi
         EXPECT_TRUE(h.outcome != JournalOutcome::Scheduled || swappedBack.count(h.file)) << step;
     }
     // Whatever the undo swapped back has no backup any more: never offered again.
-    UndoPlan plan = PlanUndo(journal, m.hives, m.fake, m.fake.ComputerName(), false);
+    UndoPlan plan = PlanUndo(journal, m.hives, m.fake.platform(), false);
     for (const JournalHive& h : plan.swapBack) EXPECT_FALSE(swappedBack.count(h.file)) << step << ": " << h.name;
     if (!cut) {
       EXPECT_EQ(swappedBack.size(), 3u);
@@ -280,6 +285,37 @@ TEST(RestartTest, ASecondRunBeforeTheRestartIsRefusedAndTheFirstStaysUndoable) {
   m.fake.Restart();
   EXPECT_FALSE(FindWaitingSwaps(m.fake));
   EXPECT_TRUE(UndoOffered(m.fake.platform(), m.hives, JournalPath(m.fake)));
+}
+
+// Defragmented, started again, one backup spoilt in place: the undo judges
+// by the identities the defragmentation's writer recorded, read back by the
+// reader, leaves the spoilt one out and puts the others back.
+TEST(RestartTest, ADefragmentationItsRestartASpoiltBackupAndItsUndo) {
+  Machine m;
+  ASSERT_EQ(m.Defrag(), DefragOutcome::Restarting);
+  m.fake.Restart();
+  m.fake.fileClock += 100;
+  std::vector<JournalEntry> journal = m.Journal();
+  ASSERT_EQ(journal.size(), 1u);
+  EXPECT_FALSE(journal[0].judgedByFiles) << "its outcome was written";
+  for (const JournalHive& h : journal[0].hives) {
+    EXPECT_EQ(h.outcome, JournalOutcome::Scheduled) << h.name;
+    EXPECT_EQ(h.currentId, m.fake.Identity(BackupPath(h.file)).value_or("?")) << h.name << ": the live file, renamed";
+    EXPECT_EQ(h.copyId, m.fake.Identity(h.file).value_or("?")) << h.name << ": the copy, now the hive";
+  }
+  // The user's backup overwritten by the software hive's: it keeps its
+  // identity and its size is no smaller, but it holds another hive.
+  m.fake.OverwriteInPlace(BackupPath(kHives[0].file), BackupPath(kHives[2].file));
+  ASSERT_EQ(m.Undo(), UndoOutcome::Restarting);
+  EXPECT_EQ(m.PendingFiles(), (std::set<std::string>{kHives[0].file, kHives[1].file}));
+  const JournalEntry undo = m.Journal().back();
+  ASSERT_EQ(undo.hives.size(), 3u);
+  EXPECT_EQ(undo.hives[2].outcome, JournalOutcome::Skipped);
+  EXPECT_EQ(undo.hives[2].skipReason, "its backup holds another hive");
+  m.fake.Restart();
+  for (std::size_t i = 0; i < 2; ++i)
+    EXPECT_EQ(Shape(m.fake.LiveHive(kHives[i].root, kHives[i].key)), m.before[i]) << kHives[i].name;
+  EXPECT_EQ(m.fake.Identity(kHives[2].file), journal[0].hives[2].copyId) << "the user's compacted hive stays";
 }
 
 TEST(RestartTest, NoSwapWithoutItsRecordOnDiskOrItsWaitingKey) {

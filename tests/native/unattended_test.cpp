@@ -119,7 +119,7 @@ TEST(SilentModeTest, ARestartThatIsRefusedOrDoesNotComeAndSwapsThatWaitEachEndWi
   EXPECT_EQ(RunSilentMode(waiting), kExitSwapsPending);
   EXPECT_EQ(RunUndoMode(waiting), kExitSwapsPending);
   FakePlatform fake;
-  EXPECT_EQ(RunScanMode(waiting, fake, "C:\\r.ini", kProgram), kExitSwapsPending);
+  EXPECT_EQ(RunScanMode(waiting, fake, fake, "C:\\r.ini", kProgram), kExitSwapsPending);
   EXPECT_EQ(std::count(waiting.log.begin(), waiting.log.end(), "analyze"), 0);
 }
 
@@ -151,7 +151,7 @@ TEST(ScanModeTest, AHiveNotCopiedAddsItsCountAfterTheTime) {
   FakePlatform fake;
   FakeHost host;
   host.totals.hivesNotCopied = 2;
-  EXPECT_EQ(RunScanMode(host, fake, "C:\\r.ini", kProgram), kExitDone);
+  EXPECT_EQ(RunScanMode(host, fake, fake, "C:\\r.ini", kProgram), kExitDone);
   EXPECT_EQ(fake.ProfileText("C:\\r.ini"),
             "[Scan Result]\r\nCurrent Size=1,232,757 KB\r\nNew Size=30,651 KB\r\nSize Reduction=1,202,106 KB\r\n"
             "Compact Percent=97.5%\r\nTime=12/6/2026 11:31:57 AM\r\nHives Not Copied=2\r\n[Scan Hives]\r\nComputer=PC-0042\r\nWindows=10.0.19045\r\nHives=0\r\n");
@@ -162,7 +162,7 @@ TEST(ScanModeTest, ErasesTheSectionThenWritesTheFiveKeysInOrderKeepingOtherSecti
   const std::string report = "C:\\My Reports\\r.ini";
   fake.SetProfileText(report, "[Before]\r\nA=1\r\n[Scan Result]\r\nOld=gone\r\nTime=old\r\n[After]\r\nB=2\r\n");
   FakeHost host;
-  EXPECT_EQ(RunScanMode(host, fake, report, kProgram), kExitDone);
+  EXPECT_EQ(RunScanMode(host, fake, fake, report, kProgram), kExitDone);
   EXPECT_EQ(host.log, (std::vector<std::string>{"analyze", "close"}));
   EXPECT_EQ(fake.ProfileText(report),
             "[Before]\r\nA=1\r\n[After]\r\nB=2\r\n[Scan Result]\r\nCurrent Size=1,232,757 KB\r\nNew Size=30,651 KB\r\n"
@@ -178,7 +178,7 @@ TEST(ScanModeTest, EverySectionOfTheNameIsErasedSoNoStaleKeyOfASecondOneSurvives
   fake.SetProfileText(report, "[Scan Result]\r\nOld=1\r\n[Other]\r\nA=1\r\n[scan result]\r\nStale=2\r\n"
                               "Time=old\r\n[ Scan Result ]\r\nStale3=3\r\n");
   FakeHost host;
-  EXPECT_EQ(RunScanMode(host, fake, report, kProgram), kExitDone);
+  EXPECT_EQ(RunScanMode(host, fake, fake, report, kProgram), kExitDone);
   EXPECT_EQ(fake.ProfileText(report),
             "[Other]\r\nA=1\r\n[Scan Result]\r\nCurrent Size=1,232,757 KB\r\nNew Size=30,651 KB\r\n"
             "Size Reduction=1,202,106 KB\r\nCompact Percent=97.5%\r\nTime=12/6/2026 11:31:57 AM\r\n[Scan Hives]\r\nComputer=PC-0042\r\nWindows=10.0.19045\r\nHives=0\r\n");
@@ -187,7 +187,7 @@ TEST(ScanModeTest, EverySectionOfTheNameIsErasedSoNoStaleKeyOfASecondOneSurvives
 TEST(ScanModeTest, WithoutAPathAnalysesAndWritesNothing) {
   FakePlatform fake;
   FakeHost host;
-  EXPECT_EQ(RunScanMode(host, fake, "", kProgram), kExitDone);
+  EXPECT_EQ(RunScanMode(host, fake, fake, "", kProgram), kExitDone);
   EXPECT_TRUE(fake.CallsNamed("WritePrivateProfileStringA").empty());
   EXPECT_EQ(host.log, (std::vector<std::string>{"analyze", "close"}));
 }
@@ -196,7 +196,7 @@ TEST(ScanModeTest, AnUnwritableReportIsRecordedClosesAndFails) {
   FakePlatform fake;
   fake.RefuseProfileWrites("C:\\ro\\r.ini");
   FakeHost host;
-  EXPECT_EQ(RunScanMode(host, fake, "C:\\ro\\r.ini", kProgram), kExitReportNotWritten);
+  EXPECT_EQ(RunScanMode(host, fake, fake, "C:\\ro\\r.ini", kProgram), kExitReportNotWritten);
   EXPECT_EQ(host.log, (std::vector<std::string>{"failure: Unable to write to C:\\ro\\r.ini", "close"}));
 }
 
@@ -207,7 +207,7 @@ TEST(ScanModeTest, AnAnalysisThatDidNotCompleteWritesNoTotalsAndEndsWithItsCode)
   fake.SetProfileText("C:\\r.ini", "[Scan Result]\r\nCurrent Size=old\r\n[Other]\r\nA=1\r\n");
   FakeHost host;
   host.complete = false;
-  EXPECT_EQ(RunScanMode(host, fake, "C:\\r.ini", kProgram), kExitAnalysisIncomplete);
+  EXPECT_EQ(RunScanMode(host, fake, fake, "C:\\r.ini", kProgram), kExitAnalysisIncomplete);
   EXPECT_EQ(fake.ProfileText("C:\\r.ini"), "[Other]\r\nA=1\r\n");
   EXPECT_EQ(host.log, (std::vector<std::string>{"analyze", "failure: The analysis did not complete; no report was written.",
                                                 "close"}));
@@ -223,11 +223,38 @@ TEST(ScanModeTest, TheProgramsOwnFilesAreRefusedAsTheReportBeforeAnythingIsWritt
     FakePlatform fake;
     fake.SetProfileText(own, "[Defragmentation]\r\nkept=1\r\n");
     FakeHost host;
-    EXPECT_EQ(RunScanMode(host, fake, own, kProgram), kExitReportNotWritten) << own;
+    EXPECT_EQ(RunScanMode(host, fake, fake, own, kProgram), kExitReportNotWritten) << own;
     EXPECT_TRUE(fake.CallsNamed("WritePrivateProfileStringA").empty()) << own;
     EXPECT_EQ(fake.ProfileText(own), "[Defragmentation]\r\nkept=1\r\n") << own;
     ASSERT_EQ(host.log.size(), 2u) << own;
     EXPECT_EQ(host.log[0], std::string("failure: The report file ") + own + " is one of Varnhold's own files; nothing was written.");
+  }
+  // The same files under other names: the identity decides.
+  {
+    FakePlatform fake;
+    const std::string folder = "C:\\Program Files\\Varnhold\\";
+    fake.AddFile("C:\\Program Files\\Varnhold").directory = true;
+    fake.SetFileText(folder + "varnhold-journal.txt", "[Defragmentation]\r\n");
+    fake.AddFile(folder + "DLan_German.ini", 900);
+    fake.AddFile(folder + "varnhold.exe", 500000);
+    fake.AddFile("C:\\Reports\\r.ini", 10);
+    fake.AddName(folder + "varnhold-journal.txt", "C:\\PROGRA~1\\VARNHOLD\\VARNHO~1.TXT");
+    fake.AddName(folder + "varnhold-journal.txt", "C:\\Reports\\journal.ini");
+    fake.AddName(folder + "DLan_German.ini", "C:\\Reports\\lang.ini");
+    fake.AddName(folder + "varnhold.exe", "C:\\Reports\\v.ini");
+    fake.AddName("C:\\Program Files\\Varnhold", "C:\\Junction");
+    fake.AddName("C:\\Program Files\\Varnhold", "Z:\\prefix\\drive_c\\Program Files\\Varnhold");
+    for (const char* own : {"C:\\PROGRA~1\\VARNHOLD\\VARNHO~1.TXT", "C:\\Reports\\journal.ini", "C:\\Reports\\lang.ini",
+                            "C:\\Reports\\v.ini", "C:\\Junction\\varnhold-journal.txt", "C:\\Junction\\DLan_New.ini",
+                            "Z:\\prefix\\drive_c\\Program Files\\Varnhold\\options.ini"}) {
+      FakeHost host;
+      EXPECT_EQ(RunScanMode(host, fake, fake, own, kProgram), kExitReportNotWritten) << own;
+    }
+    EXPECT_TRUE(fake.CallsNamed("WritePrivateProfileStringA").empty());
+    for (const char* other : {"C:\\Reports\\r.ini", "C:\\Junction\\report.ini", "C:\\Junction\\sub\\options.ini"}) {
+      FakeHost host;
+      EXPECT_EQ(RunScanMode(host, fake, fake, other, kProgram), kExitDone) << other;
+    }
   }
   // Beside the program but not its own, or elsewhere under its name.
   for (const char* other : {"C:\\Program Files\\Varnhold\\report.ini", "C:\\Program Files\\Varnhold\\DLan_.ini",
@@ -235,7 +262,7 @@ TEST(ScanModeTest, TheProgramsOwnFilesAreRefusedAsTheReportBeforeAnythingIsWritt
                             "C:\\Program Files\\Varnhold\\DLan_English.ini.bak", "D:\\Program Files\\Varnhold\\varnhold.log"}) {
     FakePlatform fake;
     FakeHost host;
-    EXPECT_EQ(RunScanMode(host, fake, other, kProgram), kExitDone) << other;
+    EXPECT_EQ(RunScanMode(host, fake, fake, other, kProgram), kExitDone) << other;
   }
 }
 

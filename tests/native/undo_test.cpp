@@ -22,6 +22,7 @@ class ScriptedUndoDialogs final : public UndoDialogs {
  public:
   bool ConfirmUndo(const UndoPlan& plan) override {
     log.push_back("confirm " + std::to_string(plan.swapBack.size()) + "+" + std::to_string(plan.skipped.size()));
+    if (whileAsked) whileAsked();
     return yes;
   }
   RestorePointMade CreateRestorePoint() override {
@@ -31,36 +32,62 @@ class ScriptedUndoDialogs final : public UndoDialogs {
   void ShowNothingToUndo(const UndoPlan&) override { log.push_back("nothing to undo"); }
   void ShowNothingSwappedBack(const JournalEntry&) override { log.push_back("nothing swapped back"); }
   bool yes = true;
+  // What happens on the machine while the question is open.
+  std::function<void()> whileAsked;
   std::vector<std::string> log;
 };
 
 const char kSoftware[] = "C:\\WINDOWS\\system32\\config\\software";
 const char kSystem[] = "C:\\WINDOWS\\system32\\config\\system";
+const char kUser[] = "C:\\Users\\u\\NTUSER.DAT";
 const char kSoftwareName[] = "\\REGISTRY\\MACHINE\\SOFTWARE";
 const char kSystemName[] = "\\REGISTRY\\MACHINE\\SYSTEM";
+const char kUserName[] = "\\REGISTRY\\USER\\S-1-5-21-7-1001";
+// What each hive's backup holds at its root that no other hive has.
+const std::vector<std::string> kSoftwareKeys = {"Microsoft", "Classes"};
+const std::vector<std::string> kSystemKeys = {"Select", "ControlSet001"};
+const std::vector<std::string> kUserKeys = {"Software", "Environment"};
+const std::uint64_t kDay = 24ull * 3600 * 10000000;
 
-// A defragmentation at time 100 swapped both hives; the computer started
-// again at 200; now is 300. Windows renamed each copy to the hive and the
-// hive to its backup.
+// A defragmentation at time 100 swapped the two machine hives and a
+// profile's; the computer started again at 200; now is 300. Windows renamed
+// each copy to the hive and the hive to its backup.
 class UndoTest : public ::testing::Test {
  protected:
   void SetUp() override {
     hives.Append(kSoftwareName, kSoftware);
     hives.Append(kSystemName, kSystem);
+    hives.Append(kUserName, kUser);
     fake.AddLoadedHive(kSoftwareName, kSoftware, 6000);
     fake.AddLoadedHive(kSystemName, kSystem, 3000);
+    fake.AddLoadedHive(kUserName, kUser, 2000);
+    for (const std::string& key : kUserKeys) fake.AddKey(RootKey::Users, std::string("S-1-5-21-7-1001\\") + key);
     fake.AddFile(std::string(kSoftware) + ".bak", 9000);
     fake.AddFile(std::string(kSystem) + ".bak", 4000);
-    fake.MakeHiveFile(std::string(kSoftware) + ".bak");
-    fake.MakeHiveFile(std::string(kSystem) + ".bak");
+    fake.AddFile(std::string(kUser) + ".bak", 5000);
+    fake.MakeHiveFile(std::string(kSoftware) + ".bak", kSoftwareKeys);
+    fake.MakeHiveFile(std::string(kSystem) + ".bak", kSystemKeys);
+    fake.MakeHiveFile(std::string(kUser) + ".bak", kUserKeys);
     defrag.kind = JournalKind::Defragmentation;
     defrag.time = "then";
     defrag.stamp = 100;
     defrag.hives = {{kSoftwareName, kSoftware, 9000, 6000, JournalOutcome::Scheduled},
                     {kSystemName, kSystem, 4000, 3000, JournalOutcome::Scheduled},
+                    {kUserName, kUser, 5000, 2000, JournalOutcome::Scheduled},
                     {"\\REGISTRY\\MACHINE\\SAM", "C:\\WINDOWS\\system32\\config\\SAM", 1, 0,
                      JournalOutcome::NotCopied}};
     fake.fileClock = 300;
+  }
+  // The entry as this version writes it: each file's identity, and the
+  // machine as it stood.
+  JournalEntry WithIds(JournalEntry entry) {
+    for (JournalHive& h : entry.hives) {
+      if (h.outcome != JournalOutcome::Scheduled) continue;
+      h.currentId = fake.Identity(h.file + ".bak").value_or("");
+      h.copyId = fake.Identity(h.file).value_or("");
+    }
+    entry.machine = ReadMachineState(fake, fake, hives);
+    return entry;
   }
   void WriteJournal(const std::vector<JournalEntry>& entries) {
     std::string text;
@@ -68,12 +95,13 @@ class UndoTest : public ::testing::Test {
     fake.SetFileText(JournalPath(fake), text);
   }
   UndoPlan Plan() {
-    return PlanUndo(ReadJournal(fake, JournalPath(fake)), hives, fake, fake.ComputerName(),
-                    FindWaitingSwaps(fake).has_value());
+    return PlanUndo(ReadJournal(fake, JournalPath(fake)), hives, fake.platform(), FindWaitingSwaps(fake).has_value());
   }
-  UndoOutcome Run(bool unattended = false) {
+  UndoOutcome Run(bool unattended = false, bool restorePoint = false) {
     fake.calls.clear();
     UndoRun run{fake.platform(), hives, unattended, dialogs, writer};
+    run.restorePoint = restorePoint;
+    run.versionCode = 12;
     UndoOutcome outcome = UndoLastDefragmentation(run);
     plan = run.plan;
     done = run.done;
@@ -88,6 +116,12 @@ class UndoTest : public ::testing::Test {
             "FlushFileBuffers", "RegCreateKeyExW", "SRSetRestorePointA"})
         if (c.rfind(name, 0) == 0) out.push_back(c);
     return out;
+  }
+  // Why the plan left the hive of that name out; nullopt when it did not.
+  std::optional<UndoSkip> SkipOf(const std::string& name) const {
+    for (const auto& [hive, why] : plan.skipped)
+      if (hive.name == name) return why;
+    return std::nullopt;
   }
 
   FakePlatform fake;
@@ -107,8 +141,8 @@ TEST_F(UndoTest, SwapsEachBackupBackKeepsTheCompactedHiveAsUndoJournalsAndRestar
   EXPECT_TRUE(UndoOffered(fake.platform(), hives, JournalPath(fake)));
 
   EXPECT_EQ(Run(), UndoOutcome::Restarting);
-  EXPECT_EQ(dialogs.log, (std::vector<std::string>{"confirm 2+0"}));
-  const std::string sw = kSoftware, sy = kSystem;
+  EXPECT_EQ(dialogs.log, (std::vector<std::string>{"confirm 3+0"}));
+  const std::string sw = kSoftware, sy = kSystem, us = kUser;
   EXPECT_EQ(MachineCalls(),
             (std::vector<std::string>{"EnablePrivilege(SeBackupPrivilege, 0x28)",
                                       "EnablePrivilege(SeRestorePrivilege, 0xF00FF)",
@@ -120,6 +154,7 @@ TEST_F(UndoTest, SwapsEachBackupBackKeepsTheCompactedHiveAsUndoJournalsAndRestar
                                       "MoveFileA(" + sy + ".undo, " + sy + ".undo.old)",
                                       "RegReplaceKeyA(HKEY_LOCAL_MACHINE, SYSTEM, " + sy + ".bak, " + sy + ".undo)",
                                       "DeleteFileA(" + sy + ".undo.old)",
+                                      "RegReplaceKeyA(HKEY_USERS, S-1-5-21-7-1001, " + us + ".bak, " + us + ".undo)",
                                       "AppendText(" + JournalPath(fake) + ")",
                                       "FlushFileBuffers(" + JournalPath(fake) + ")",
                                       "EnablePrivilege(SeShutdownPrivilege, 0x28)", "ExitWindowsEx(6, 2147614724)"}));
@@ -128,7 +163,7 @@ TEST_F(UndoTest, SwapsEachBackupBackKeepsTheCompactedHiveAsUndoJournalsAndRestar
   const JournalEntry& undo = journal[1];
   EXPECT_EQ(undo.kind, JournalKind::Undo);
   EXPECT_EQ(undo.stamp, 300u);
-  ASSERT_EQ(undo.hives.size(), 2u);
+  ASSERT_EQ(undo.hives.size(), 3u);
   EXPECT_EQ(undo.hives[0].outcome, JournalOutcome::Scheduled);
   EXPECT_EQ(undo.hives[0].currentSize, 6000);
   EXPECT_EQ(undo.hives[0].copySize, 9000) << "the backup that goes back in";
@@ -142,7 +177,7 @@ TEST_F(UndoTest, UnattendedAsksAndShowsNothing) {
   WriteJournal({defrag});
   EXPECT_EQ(Run(true), UndoOutcome::Restarting);
   EXPECT_TRUE(dialogs.log.empty());
-  EXPECT_EQ(fake.CallsNamed("RegReplaceKeyA").size(), 2u);
+  EXPECT_EQ(fake.CallsNamed("RegReplaceKeyA").size(), 3u);
   EXPECT_EQ(fake.CallsNamed("ExitWindowsEx").size(), 1u);
 }
 
@@ -168,51 +203,72 @@ TEST_F(UndoTest, NotOfferedBeforeTheRestartThatMakesTheSwapsTakeEffect) {
 
 TEST_F(UndoTest, NotOfferedWithoutABackupOrWhileTheCopyThatShouldHaveGoneIsThere) {
   WriteJournal({defrag});
-  fake.RemoveFile(std::string(kSoftware) + ".bak");
-  fake.RemoveFile(std::string(kSystem) + ".bak");
+  for (const char* file : {kSoftware, kSystem, kUser}) fake.RemoveFile(std::string(file) + ".bak");
   EXPECT_EQ(Plan().refusal, UndoRefusal::NothingToSwapBack);
 
-  fake.AddFile(std::string(kSystem) + ".bak", 4000);
+  // A profile's hive is judged on its own.
+  fake.AddFile(std::string(kUser) + ".bak", 5000);
+  fake.MakeHiveFile(std::string(kUser) + ".bak", kUserKeys);
   fake.fileClock = 50;  // a copy from before the entry: Windows never took it
-  fake.AddFile(std::string(kSystem) + ".hvz", 3000);
+  fake.AddFile(std::string(kUser) + ".hvz", 3000);
   UndoPlan p = Plan();
   EXPECT_EQ(p.refusal, UndoRefusal::NothingToSwapBack);
-  ASSERT_EQ(p.skipped.size(), 2u);
+  ASSERT_EQ(p.skipped.size(), 3u);
   EXPECT_EQ(p.skipped[0].second, UndoSkip::NoBackup);
-  EXPECT_EQ(p.skipped[1].second, UndoSkip::NotSwappedIn);
+  EXPECT_EQ(p.skipped[1].second, UndoSkip::NoBackup);
+  EXPECT_EQ(p.skipped[2].second, UndoSkip::NotSwappedIn);
 
   fake.fileClock = 250;  // a later analysis' copy
-  fake.AddFile(std::string(kSystem) + ".hvz", 3000);
-  EXPECT_EQ(Plan().refusal, UndoRefusal::None);
+  fake.AddFile(std::string(kUser) + ".hvz", 3000);
+  p = Plan();
+  EXPECT_EQ(p.refusal, UndoRefusal::None);
+  ASSERT_EQ(p.swapBack.size(), 1u);
+  EXPECT_EQ(p.swapBack[0].name, kUserName);
 
   // Neither a copy of the entry's very moment nor one whose time cannot be
   // read proves that the swap took effect.
   fake.fileClock = 100;
-  fake.AddFile(std::string(kSystem) + ".hvz", 3000);
+  fake.AddFile(std::string(kUser) + ".hvz", 3000);
   EXPECT_EQ(Plan().refusal, UndoRefusal::NothingToSwapBack);
   fake.fileClock = 250;
-  fake.AddFile(std::string(kSystem) + ".hvz", 3000).unreadable = true;
+  fake.AddFile(std::string(kUser) + ".hvz", 3000).unreadable = true;
   EXPECT_EQ(Plan().refusal, UndoRefusal::NothingToSwapBack);
 }
 
-TEST_F(UndoTest, AHiveWithoutItsBackupIsSkippedNamedAndJournalledWhileTheOthersGoBack) {
+// SYSTEM of one date beside SOFTWARE of another may not start: when one
+// machine hive cannot go back, neither does; a profile's hive goes back on
+// its own.
+TEST_F(UndoTest, AMachineHiveWithoutItsBackupHoldsTheOtherBackAndAProfilesHiveGoesBackAlone) {
   WriteJournal({defrag});
   fake.RemoveFile(std::string(kSoftware) + ".bak");
   EXPECT_EQ(Run(), UndoOutcome::Restarting);
-  EXPECT_EQ(dialogs.log, (std::vector<std::string>{"confirm 1+1"}));
-  EXPECT_EQ(fake.CallsNamed("RegReplaceKeyA").size(), 1u);
-  ASSERT_EQ(done.hives.size(), 2u);
+  EXPECT_EQ(dialogs.log, (std::vector<std::string>{"confirm 1+2"}));
+  EXPECT_EQ(fake.CallsNamed("RegReplaceKeyA"),
+            std::vector<std::string>{"RegReplaceKeyA(HKEY_USERS, S-1-5-21-7-1001, " + std::string(kUser) + ".bak, " +
+                                     kUser + ".undo)"});
+  ASSERT_EQ(done.hives.size(), 3u);
   EXPECT_EQ(done.hives[1].outcome, JournalOutcome::Skipped);
   EXPECT_EQ(done.hives[1].skipReason, "its backup is missing");
   EXPECT_EQ(done.hives[1].currentSize, 6000);
   EXPECT_EQ(done.hives[1].copySize, 0) << "the backup's size, not the defragmentation's copy";
+  EXPECT_EQ(done.hives[2].skipReason, "the system and software hives go back only together, and the other one cannot");
   std::string confirmation = UndoConfirmation(plan, Keys);
-  EXPECT_EQ(confirmation, std::string("RES_Undo_Confirm\n\n    ") + kSystemName + "  (" + kSystem + ")\n\n"
-                              "RES_Undo_Skipped\n\n    " + kSoftwareName +
-                              ": RES_Undo_No_Backup\n\nRES_Undo_Loss(then)\n\nRES_Undo_Question");
+  EXPECT_EQ(confirmation, std::string("RES_Undo_Confirm\n\n    ") + kUserName + "  (" + kUser + ")\n\n"
+                              "RES_Undo_Skipped\n\n    " + kSoftwareName + ": RES_Undo_No_Backup\n    " + kSystemName +
+                              ": RES_Undo_Not_Together\n\nRES_Undo_Loss(then)\n\nRES_Undo_Question");
   EXPECT_NE(UndoConfirmation(plan, TranslateWith(Messages())).find("ran on then."),
             std::string::npos)
       << "the date of the defragmentation";
+  // Without a profile's hive to go back, nothing is asked.
+  fake.Restart();
+  SetUp();
+  WriteJournal({defrag});
+  fake.RemoveFile(std::string(kSoftware) + ".bak");
+  fake.RemoveFile(std::string(kUser) + ".bak");
+  dialogs.log.clear();
+  EXPECT_EQ(Run(), UndoOutcome::NothingToUndo);
+  EXPECT_EQ(dialogs.log, std::vector<std::string>{"nothing to undo"});
+  EXPECT_TRUE(fake.CallsNamed("RegReplaceKeyA").empty());
 }
 
 TEST_F(UndoTest, NotOfferedForAnEmptyMissingOrDamagedJournal) {
@@ -233,13 +289,12 @@ TEST_F(UndoTest, NotOfferedForAnEmptyMissingOrDamagedJournal) {
 // computer wrote, whose entries are not this computer's to undo.
 TEST_F(UndoTest, NeitherAClockNorAHeldBackupNorAnotherComputersJournalDecides) {
   WriteJournal({defrag});
-  for (std::uint64_t clock : {std::uint64_t(1), std::uint64_t(99), std::uint64_t(1) << 62}) {
-    fake.fileClock = clock;  // before the entry, or far after it
+  for (std::uint64_t clock : {std::uint64_t(1), std::uint64_t(99), 100 + kUndoDays * kDay}) {
+    fake.fileClock = clock;  // set back before the entry, or the last moment of the undo's days
     EXPECT_EQ(Plan().refusal, UndoRefusal::None) << clock;
   }
   fake.fileClock = 300;
   fake.AddFile(std::string(kSoftware) + ".bak", 9000).locked = true;  // an antivirus scanning it
-  fake.MakeHiveFile(std::string(kSoftware) + ".bak");
   EXPECT_EQ(Run(true), UndoOutcome::Restarting);
   fake.Restart();
 
@@ -289,13 +344,15 @@ TEST_F(UndoTest, ABackupFromLongBeforeTheDefragmentationIsNotSwappedBackAndTheRe
   WriteJournal({defrag});
   fake.fileClock = day;  // written two days before the defragmentation
   fake.AddFile(std::string(kSystem) + ".bak", 4000);
+  fake.AddFile(std::string(kUser) + ".bak", 5000);
   fake.AddFile(std::string(kSoftware) + ".bak", 9000).unreadable = true;
   fake.fileClock = 5 * day;
   UndoPlan p = Plan();
   EXPECT_EQ(p.refusal, UndoRefusal::NothingToSwapBack);
-  ASSERT_EQ(p.skipped.size(), 2u);
+  ASSERT_EQ(p.skipped.size(), 3u);
   EXPECT_EQ(p.skipped[0].second, UndoSkip::WrongBackup) << "a backup that cannot be measured proves nothing";
   EXPECT_EQ(p.skipped[1].second, UndoSkip::StaleBackup);
+  EXPECT_EQ(p.skipped[2].second, UndoSkip::StaleBackup);
   EXPECT_NE(UndoRefusalText(p).find(std::string(kSystemName) + ": its backup was last written more than a day"),
             std::string::npos);
   // The boundary: a day before the entry is a day too early; a moment
@@ -304,78 +361,187 @@ TEST_F(UndoTest, ABackupFromLongBeforeTheDefragmentationIsNotSwappedBackAndTheRe
   for (std::uint64_t written : {2 * day, 2 * day + 1}) {
     fake.AddFile(std::string(kSystem) + ".bak", 4000).written = written;
     fake.AddFile(std::string(kSoftware) + ".bak", 9000).written = written;
-    EXPECT_EQ(Plan().swapBack.size(), written == 2 * day ? 0u : 2u) << written;
+    fake.AddFile(std::string(kUser) + ".bak", 5000).written = written;
+    EXPECT_EQ(Plan().swapBack.size(), written == 2 * day ? 0u : 3u) << written;
   }
 }
 
 // Only the backup the swap made goes back: the journal recorded the live
 // file's identity (the backup is that file, renamed) and size (a loaded
-// hive's file never shrinks), and the backup must load as a hive.
+// hive's file never shrinks), and the backup must load and hold its own
+// hive, before the questions and again after them.
 TEST_F(UndoTest, ABackupThatIsNotTheSwapsOwnIsSkippedWithItsReasonAndBothPrivilegesAreEnabled) {
   const std::string swBak = std::string(kSoftware) + ".bak", syBak = std::string(kSystem) + ".bak";
+  const std::string loadOfSoftwareBackup = "RegLoadKeyA(HKEY_LOCAL_MACHINE, VarnholdCopyCheck, " + swBak + ")";
+  using Skips = std::vector<std::pair<std::string, UndoSkip>>;
   struct Case {
     const char* what;
     bool ids;
-    std::function<void()> spoil;
-    UndoSkip skip;
+    std::function<void()> spoil;  // before the run
+    std::function<void()> whileAsked;  // while the question is open
+    Skips skips;
     UndoOutcome outcome = UndoOutcome::Restarting;
   } cases[] = {
-      {"random bytes of the same size", true, [&] { fake.RemoveFile(swBak); fake.AddFile(swBak, 9000); },
-       UndoSkip::WrongBackup},
+      {"random bytes of the same size", true, [&] { fake.RemoveFile(swBak); fake.AddFile(swBak, 9000); }, {},
+       {{kSoftwareName, UndoSkip::WrongBackup}, {kSystemName, UndoSkip::NotTogether}}},
       {"random bytes, an entry of an earlier version", false,
-       [&] { fake.RemoveFile(swBak); fake.AddFile(swBak, 9000); }, UndoSkip::NotAHive},
+       [&] { fake.RemoveFile(swBak); fake.AddFile(swBak, 9000); }, {},
+       {{kSoftwareName, UndoSkip::NotAHive}, {kSystemName, UndoSkip::NotTogether}}},
       {"the other hive's backup", true, [&] {
          fake.Move(swBak, swBak + ".x");
          fake.Move(syBak, swBak);
          fake.Move(swBak + ".x", syBak);
-       }, UndoSkip::WrongBackup, UndoOutcome::NothingToUndo},
-      {"smaller than the hive was", false, [&] { fake.AddFile(swBak, 8999); }, UndoSkip::WrongBackup},
+       }, {}, {{kSoftwareName, UndoSkip::WrongBackup}, {kSystemName, UndoSkip::WrongBackup}}},
+      {"smaller than the hive was", false, [&] { fake.AddFile(swBak, 8999); }, {},
+       {{kSoftwareName, UndoSkip::WrongBackup}, {kSystemName, UndoSkip::NotTogether}}},
+      {"the software hive's backup copied over the system hive's, which keeps its identity", true,
+       [&] { fake.OverwriteInPlace(swBak, syBak); }, {},
+       {{kSystemName, UndoSkip::OtherHive}, {kSoftwareName, UndoSkip::NotTogether}}},
+      {"replaced by random bytes while the question is open", true, {},
+       [&] { fake.RemoveFile(swBak); fake.AddFile(swBak, 9000); },
+       {{kSoftwareName, UndoSkip::WrongBackup}, {kSystemName, UndoSkip::NotTogether}}},
+      {"gone while the question is open", true, {}, [&] { fake.RemoveFile(swBak); },
+       {{kSoftwareName, UndoSkip::NoBackup}, {kSystemName, UndoSkip::NotTogether}}},
+      {"gone as its load begins: RegLoadKey makes an empty hive of its name", true,
+       [&] {
+         fake.onCall = [&](const std::string& call) {
+           if (call == loadOfSoftwareBackup && fake.HasFile(swBak)) fake.RemoveFile(swBak);
+         };
+       }, {}, {{kSoftwareName, UndoSkip::OtherHive}, {kSystemName, UndoSkip::NotTogether}}},
+      {"every backup spoilt: none loads, nothing is asked", true,
+       [&] {
+         for (const char* file : {kSoftware, kSystem, kUser}) fake.SavedHive(std::string(file) + ".bak")->clear();
+       }, {},
+       {{kSoftwareName, UndoSkip::NotAHive}, {kSystemName, UndoSkip::NotAHive}, {kUserName, UndoSkip::NotAHive}},
+       UndoOutcome::NothingToUndo},
   };
   for (const Case& c : cases) {
     fake.Restart();  // the last case's swaps and waiting key are gone
+    fake.onCall = nullptr;
     SetUp();
-    JournalEntry withIds = defrag;
-    withIds.hives[0].currentId = *fake.Identity(swBak);
-    withIds.hives[0].copyId = *fake.Identity(kSoftware);
-    withIds.hives[1].currentId = *fake.Identity(syBak);
-    withIds.hives[1].copyId = *fake.Identity(kSystem);
-    WriteJournal({c.ids ? withIds : defrag});
-    c.spoil();
-    EXPECT_EQ(Run(true), c.outcome) << c.what;
-    ASSERT_FALSE(plan.skipped.empty()) << c.what;
-    EXPECT_EQ(plan.skipped[0].first.name, kSoftwareName) << c.what;
-    EXPECT_EQ(plan.skipped[0].second, c.skip) << c.what;
+    WriteJournal({c.ids ? WithIds(defrag) : defrag});
+    if (c.spoil) c.spoil();
+    dialogs.log.clear();
+    dialogs.whileAsked = c.whileAsked;
+    EXPECT_EQ(Run(false, true), c.outcome) << c.what;
+    Skips skips;
+    for (const auto& [hive, why] : plan.skipped) skips.push_back({hive.name, why});
+    EXPECT_EQ(skips, c.skips) << c.what;
     EXPECT_EQ(fake.CallsNamed("RegReplaceKeyA").size(), plan.swapBack.size()) << c.what;
-    if (c.outcome != UndoOutcome::Restarting) continue;
+    for (const std::string& swap : fake.CallsNamed("RegReplaceKeyA"))
+      EXPECT_NE(swap.find(kUser), std::string::npos) << c.what << ": " << swap;
+    // Missing afterwards exactly when skipped as missing: no load made it anew.
+    EXPECT_EQ(fake.HasFile(swBak), SkipOf(kSoftwareName) != UndoSkip::NoBackup) << c.what;
+    if (c.outcome != UndoOutcome::Restarting) {
+      EXPECT_EQ(dialogs.log, std::vector<std::string>{"nothing to undo"}) << c.what;
+      EXPECT_TRUE(fake.CallsNamed("SRSetRestorePointA").empty()) << c.what;
+      EXPECT_TRUE(fake.CallsNamed("AppendText").empty()) << c.what;
+      continue;
+    }
+    // A backup spoilt while the question is open was still going back when asked.
+    const std::size_t asked = c.whileAsked ? 3 : 3 - skips.size();
+    EXPECT_EQ(dialogs.log, (std::vector<std::string>{"confirm " + std::to_string(asked) + "+" + std::to_string(3 - asked),
+                                                     "restore point"}))
+        << c.what;
     EXPECT_EQ(fake.CallsNamed("EnablePrivilege(SeBackupPrivilege").size(), 1u) << c.what;
     EXPECT_EQ(fake.CallsNamed("EnablePrivilege(SeRestorePrivilege").size(), 1u) << c.what;
   }
 }
 
+// The undo puts back SYSTEM, SOFTWARE and the profiles' hives, but not the
+// component and driver stores nor Windows' own files: once either moved on
+// since the defragmentation, and in any case 14 days on, it refuses before
+// any question and says which, in the window and in /Undo's log.
+TEST_F(UndoTest, OnlyWhileTheMachineStillMatchesTheBackupsAndForFourteenDays) {
+  const std::string config = "C:\\WINDOWS\\system32\\config\\", components = config + "COMPONENTS";
+  const std::string version = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
+  auto machineThen = [&] {
+    fake.AddKey(RootKey::LocalMachine, version).values = {
+        {"CurrentBuild", win::kRegSz, "19045"}, {"CurrentBuildNumber", win::kRegSz, "19045"},
+        {"UBR", win::kRegDword, "4291"}};
+    fake.AddFile(components, 80000).written = 120;
+  };
+  auto setBuild = [&](const char* name, const char* value) {
+    for (FakeValue& v : fake.AddKey(RootKey::LocalMachine, version).values)
+      if (v.name == name) v.text = value;
+  };
+  struct Row {
+    const char* what;
+    bool ids;  // an entry of this version, which recorded the machine
+    std::function<void()> since;
+    UndoRefusal refusal;
+    std::string reason;  // in the log's words
+    std::string message;  // in the window's, as language file keys
+  } rows[] = {
+      {"nothing changed, the last of the 14 days", true, [&] { fake.fileClock = 100 + 14 * kDay; }, UndoRefusal::None},
+      {"a cumulative update", true, [&] { setBuild("UBR", "4292"); }, UndoRefusal::MachineChanged,
+       "Windows was updated: build 19045.4291 then, 19045.4292 now", "RES_Undo_Build_Changed(19045.4291)(19045.4292)"},
+      {"a feature update", true, [&] { setBuild("CurrentBuild", "22631"); }, UndoRefusal::MachineChanged,
+       "build 19045.4291 then, 22631.4291 now", "RES_Undo_Build_Changed(19045.4291)(22631.4291)"},
+      {"the component store written since", true, [&] { fake.AddFile(components, 80000).written = 250; },
+       UndoRefusal::MachineChanged, components + " (the component or driver store) has changed since",
+       "RES_Undo_Store_Changed(" + components + ")"},
+      {"the component store grown", true, [&] { fake.AddFile(components, 90000).written = 120; },
+       UndoRefusal::MachineChanged, components + " (the component", "RES_Undo_Store_Changed(" + components + ")"},
+      {"the component store gone", true, [&] { fake.RemoveFile(components); }, UndoRefusal::MachineChanged,
+       components + " (the component", "RES_Undo_Store_Changed(" + components + ")"},
+      {"a driver store made since", true, [&] { fake.AddFile(config + "DRIVERS", 4096); }, UndoRefusal::MachineChanged,
+       config + "DRIVERS (the component", "RES_Undo_Store_Changed(" + config + "DRIVERS)"},
+      {"15 days on", true, [&] { fake.fileClock = 100 + 15 * kDay; }, UndoRefusal::TooOld,
+       "an undo is offered for 14 days after a defragmentation only; the last defragmentation ran 15 days ago",
+       "RES_Undo_Too_Old\n\n    RES_Undo_Age(15)"},
+      {"an entry of an earlier version, a build later", false, [&] { setBuild("UBR", "4292"); }, UndoRefusal::None},
+      {"an entry of an earlier version, 15 days on", false, [&] { fake.fileClock = 100 + 15 * kDay; },
+       UndoRefusal::TooOld, "ran 15 days ago", "RES_Undo_Age(15)"},
+  };
+  for (const Row& row : rows) {
+    fake.Restart();
+    SetUp();
+    machineThen();
+    WriteJournal({row.ids ? WithIds(defrag) : defrag});
+    row.since();
+    dialogs.log.clear();
+    const bool goesOn = row.refusal == UndoRefusal::None;
+    EXPECT_EQ(Run(), goesOn ? UndoOutcome::Restarting : UndoOutcome::NothingToUndo) << row.what;
+    EXPECT_EQ(plan.refusal, row.refusal) << row.what;
+    if (goesOn) continue;
+    EXPECT_EQ(dialogs.log, std::vector<std::string>{"nothing to undo"}) << row.what;
+    EXPECT_TRUE(fake.CallsNamed("RegReplaceKeyA").empty()) << row.what;
+    EXPECT_TRUE(fake.CallsNamed("RegLoadKeyA").empty()) << row.what;
+    EXPECT_NE(UndoRefusalText(plan).find(row.reason), std::string::npos) << row.what << ": " << UndoRefusalText(plan);
+    EXPECT_NE(UndoNothingMessage(plan, Keys).find(row.message), std::string::npos)
+        << row.what << ": " << UndoNothingMessage(plan, Keys);
+    // The menu still offers it, so that choosing it says why.
+    EXPECT_TRUE(UndoOffered(fake.platform(), hives, JournalPath(fake))) << row.what;
+  }
+}
+
 TEST_F(UndoTest, AnUndoThatWindowsRefusedLeavesTheDefragmentationToUndo) {
   WriteJournal({defrag});
-  fake.refusedSwaps = {"SOFTWARE", "SYSTEM"};
+  fake.refusedSwaps = {"SOFTWARE", "SYSTEM", "S-1-5-21-7-1001"};
   EXPECT_EQ(Run(), UndoOutcome::NothingScheduled);
-  EXPECT_EQ(dialogs.log, (std::vector<std::string>{"confirm 2+0", "nothing swapped back"}));
+  EXPECT_EQ(dialogs.log, (std::vector<std::string>{"confirm 3+0", "nothing swapped back"}));
   EXPECT_TRUE(fake.CallsNamed("ExitWindowsEx").empty()) << "no restart when nothing was scheduled";
   ASSERT_EQ(Journal().size(), 2u);
   EXPECT_EQ(Journal()[1].hives[0].outcome, JournalOutcome::Refused);
   EXPECT_EQ(Journal()[1].hives[0].error, 5);
   EXPECT_EQ(UndoRefusedMessage(done, Keys),
-            std::string("RES_Undo_Refused\n\n    ") + kSoftwareName + "  (5)\n    " + kSystemName + "  (5)");
+            std::string("RES_Undo_Refused\n\n    ") + kSoftwareName + "  (5)\n    " + kSystemName + "  (5)\n    " +
+                kUserName + "  (5)");
   fake.refusedSwaps.clear();
   EXPECT_EQ(Plan().refusal, UndoRefusal::None);
 }
 
 TEST_F(UndoTest, OnlyHivesTheSystemListsWithTheSameFileAreEverSwappedBack) {
-  defrag.hives[0].file = "C:\\Users\\Public\\planted";
+  defrag.hives[2].file = "C:\\Users\\Public\\planted";
   fake.AddFile("C:\\Users\\Public\\planted.bak");
   defrag.hives[1].name = "\\registry\\machine\\system";  // the case of the name does not matter
   WriteJournal({defrag});
   EXPECT_EQ(Run(true), UndoOutcome::Restarting);
   EXPECT_EQ(fake.CallsNamed("RegReplaceKeyA"),
-            std::vector<std::string>{"RegReplaceKeyA(HKEY_LOCAL_MACHINE, SYSTEM, " + std::string(kSystem) + ".bak, " +
-                                     kSystem + ".undo)"});
+            (std::vector<std::string>{
+                "RegReplaceKeyA(HKEY_LOCAL_MACHINE, SOFTWARE, " + std::string(kSoftware) + ".bak, " + kSoftware + ".undo)",
+                "RegReplaceKeyA(HKEY_LOCAL_MACHINE, SYSTEM, " + std::string(kSystem) + ".bak, " + kSystem + ".undo)"}));
   ASSERT_EQ(plan.skipped.size(), 1u);
   EXPECT_EQ(plan.skipped[0].second, UndoSkip::NotLoaded);
 }
@@ -384,10 +550,20 @@ TEST_F(UndoTest, ABackupReachedThroughALinkIsNeverSwappedBack) {
   WriteJournal({defrag});
   fake.AddLink("C:\\WINDOWS\\system32\\config\\system.bak");
   EXPECT_EQ(Run(true), UndoOutcome::Restarting);
-  ASSERT_EQ(done.hives.size(), 2u);
-  EXPECT_EQ(done.hives[1].outcome, JournalOutcome::Refused);
-  EXPECT_EQ(done.hives[1].error, win::kErrorFileNotFound);
+  EXPECT_EQ(SkipOf(kSystemName), UndoSkip::WrongBackup);
+  EXPECT_EQ(SkipOf(kSoftwareName), UndoSkip::NotTogether);
   EXPECT_EQ(fake.CallsNamed("RegReplaceKeyA").size(), 1u);
+  // The last one linked after the questions: nothing is left, so nothing
+  // is recorded or swapped.
+  fake.Restart();
+  SetUp();
+  WriteJournal({defrag});
+  dialogs.whileAsked = [&] { fake.AddLink(std::string(kUser) + ".bak"); };
+  EXPECT_EQ(Run(), UndoOutcome::NothingToUndo);
+  EXPECT_EQ(dialogs.log, (std::vector<std::string>{"confirm 1+2", "nothing to undo"}));
+  EXPECT_EQ(SkipOf(kUserName), UndoSkip::WrongBackup);
+  EXPECT_TRUE(fake.CallsNamed("RegReplaceKeyA").empty());
+  EXPECT_TRUE(fake.CallsNamed("AppendText").empty());
 }
 
 TEST_F(UndoTest, AnUnwritableJournalMeansNoSwapBackAndNoRestart) {

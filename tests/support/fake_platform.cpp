@@ -240,6 +240,14 @@ std::uint32_t FakePlatform::ValueType(KeyHandle key, const std::string& name) {
   return 0;
 }
 
+std::optional<std::uint32_t> FakePlatform::ReadDword(KeyHandle key, const std::string& name) {
+  if (FakeKey* k = KeyFor(key))
+    for (const FakeValue& v : k->values)
+      if (EqualsIgnoreCase(v.name, name) && v.type == win::kRegDword)
+        return v.text.empty() ? 0u : std::uint32_t(std::stoul(v.text));
+  return std::nullopt;
+}
+
 std::string FakePlatform::ReadString(KeyHandle key, const std::string& name) {
   if (FakeKey* k = KeyFor(key))
     for (const FakeValue& v : k->values)
@@ -303,15 +311,33 @@ FakeHive* FakePlatform::SavedHive(const std::string& file) {
   return it == savedHives_.end() ? nullptr : &it->second;
 }
 
-void FakePlatform::MakeHiveFile(const std::string& file) {
+void FakePlatform::MakeHiveFile(const std::string& file, const std::vector<std::string>& rootKeys) {
   FakeKey root;
   root.values = {{"hive"}};
-  savedHives_[Upper(file)] = {{"", root}};
+  FakeHive& hive = savedHives_[Upper(file)] = {{"", root}};
+  for (const std::string& key : rootKeys) hive[Upper(key)] = FakeKey{};
+}
+
+void FakePlatform::OverwriteInPlace(const std::string& from, const std::string& to) {
+  const std::string f = Upper(from), t = Upper(to);
+  FakeFile& target = AddFile(to, files_.at(f).size);
+  target.cutShort = files_.at(f).cutShort;
+  if (savedHives_.count(f)) {
+    savedHives_[t] = savedHives_.at(f);
+  } else {
+    savedHives_.erase(t);
+  }
+  if (texts_.count(f)) texts_[t] = texts_.at(f);
 }
 
 long FakePlatform::LoadKey(RootKey root, const std::string& name, const std::string& file) {
   Log("RegLoadKeyA(" + RootKeyName(root) + ", " + name + ", " + file + ")");
-  if (!HasFile(file)) return win::kErrorFileNotFound;
+  // "If this file does not exist, a file is created with the specified
+  // name" (RegLoadKey): an empty hive, which loads.
+  if (!HasFile(file)) {
+    AddFile(file, 8192);
+    savedHives_[Upper(file)] = {{"", FakeKey{}}};
+  }
   std::string mount = Upper(RootKeyName(root) + "\\" + name);
   if (keys_.count(mount)) return 183;  // ERROR_ALREADY_EXISTS
   const FakeHive* hive = SavedHive(file);
@@ -517,6 +543,17 @@ std::optional<std::string> FakePlatform::Identity(const std::string& path) {
   return "0000ABCD-" + std::to_string(f->id);
 }
 
+std::vector<std::string> FakePlatform::FileNamesIn(const std::string& folder) {
+  std::string prefix = Upper(folder);
+  if (prefix.empty() || prefix.back() != '\\') prefix += '\\';
+  std::vector<std::string> names;
+  for (const auto& [path, file] : files_)
+    if (!file.directory && path.compare(0, prefix.size(), prefix) == 0 &&
+        path.find('\\', prefix.size()) == std::string::npos)
+      names.push_back(path.substr(prefix.size()));
+  return names;
+}
+
 std::optional<std::string> FakePlatform::ReadTail(const std::string& path, std::size_t maxBytes) {
   std::string key = Upper(path);
   if (Listed(refusedReads_, key) || !FindFile(path)) return std::nullopt;
@@ -564,7 +601,27 @@ RestorePointResult FakePlatform::SetRestorePoint(const RestorePointRequest& requ
   Log("SRSetRestorePointA(" + std::to_string(request.eventType) + ", " + std::to_string(request.restorePointType) +
       ", " + std::to_string(request.sequenceNumber) + ", " + request.description + ")");
   if (restoreOutcome != RestoreOutcome::Created) return {restoreOutcome, 0};
-  return {restoreOutcome, request.eventType == 100 ? nextRestoreSequence : request.sequenceNumber};
+  if (request.eventType != 100) {
+    if (request.restorePointType == 13)  // CANCELLED_OPERATION removes the point
+      restorePoints.erase(std::remove_if(restorePoints.begin(), restorePoints.end(),
+                                         [&](const ListedRestorePoint& p) {
+                                           return p.sequenceNumber == request.sequenceNumber;
+                                         }),
+                          restorePoints.end());
+    return {restoreOutcome, request.sequenceNumber};
+  }
+  constexpr std::uint64_t kDay = 24ull * 3600 * 10000000;
+  const bool windows8 = version.major > 6 || (version.major == 6 && version.minor >= 2);
+  if (windows8 && !restorePoints.empty() && restorePoints.back().created + kDay > fileClock)
+    return {restoreOutcome, restorePoints.back().sequenceNumber};
+  restorePoints.push_back({nextRestoreSequence, fileClock});
+  return {restoreOutcome, nextRestoreSequence++};
+}
+
+std::optional<std::vector<ListedRestorePoint>> FakePlatform::ListRestorePoints() {
+  Log("IWbemServices::ExecQuery(root\\default, SELECT * FROM SystemRestore)");
+  if (!listsRestorePoints) return std::nullopt;
+  return restorePoints;
 }
 
 bool FakePlatform::ProfileWriteRefused(const std::string& file) const {

@@ -109,8 +109,12 @@ class FakePlatform final : public Registry,
   // The hive saved into a file, for tests that spoil a copy; null when the
   // file holds none.
   FakeHive* SavedHive(const std::string& file);
-  // Makes the file a hive that loads (a root key with one value).
-  void MakeHiveFile(const std::string& file);
+  // Makes the file a hive that loads (a root key with one value), with
+  // these keys at its root.
+  void MakeHiveFile(const std::string& file, const std::vector<std::string>& rootKeys = {});
+  // Writes what the file from holds (size, hive, text) into the file to, in
+  // place, as a copy over an existing file does: to keeps its identity.
+  void OverwriteInPlace(const std::string& from, const std::string& to);
 
   std::optional<bool> wow64 = false;
   // Hives (subkey, upper-cased) whose swap RegReplaceKeyA refuses with 5.
@@ -168,6 +172,7 @@ class FakePlatform final : public Registry,
   std::vector<std::string> ValueNames(KeyHandle key) override;
   std::uint32_t ValueType(KeyHandle key, const std::string& name) override;
   std::string ReadString(KeyHandle key, const std::string& name) override;
+  std::optional<std::uint32_t> ReadDword(KeyHandle key, const std::string& name) override;
   long SaveKey(KeyHandle key, const std::string& file, const std::string& readerSid) override;
   void CloseKey(KeyHandle key) override;
   long LoadKey(RootKey root, const std::string& name, const std::string& file) override;
@@ -198,6 +203,7 @@ class FakePlatform final : public Registry,
   std::optional<std::string> ReadTail(const std::string& path, std::size_t maxBytes) override;
   bool Flush(const std::string& path) override;
   std::optional<std::string> Identity(const std::string& path) override;
+  std::vector<std::string> FileNamesIn(const std::string& folder) override;
   // The text a file holds (AppendText's files); empty when it has none.
   std::string FileText(const std::string& path) const;
   void SetFileText(const std::string& path, const std::string& text);
@@ -206,6 +212,12 @@ class FakePlatform final : public Registry,
   void RefuseReads(const std::string& path) { refusedReads_.push_back(Upper(path)); }
   // Marks a path (and everything below it) as reached through a link.
   void AddLink(const std::string& path) { links_.push_back(Upper(path)); }
+  // Another name of an existing file or folder, with its identity: a hard
+  // link, an 8.3 name, a junction to a folder. What is written later
+  // through one name is not seen through the other.
+  void AddName(const std::string& existing, const std::string& otherName) {
+    files_[Upper(otherName)] = files_.at(Upper(existing));
+  }
   // --- SystemInfo ---
   std::optional<bool> IsWow64Process() override { return wow64; }
   OsVersion GetVersion() override { return version; }
@@ -217,8 +229,17 @@ class FakePlatform final : public Registry,
   bool ExitSystem(std::uint32_t flags, std::uint32_t reason) override;
   long InitiateRestart(std::uint32_t reason, bool forceAppsClosed) override;
   // --- RestoreClient ---
+  // From Windows 8 on (version 6.2 and later), a request to begin a point
+  // within a day of the newest one makes none: it succeeds with that point's
+  // sequence number ("Calling SRSetRestorePoint"). Cancelling a point
+  // removes it.
   RestorePointResult SetRestorePoint(const RestorePointRequest& request) override;
+  std::optional<std::vector<ListedRestorePoint>> ListRestorePoints() override;
   std::int64_t nextRestoreSequence = 41;
+  // The points System Restore keeps, oldest first; false: its provider
+  // cannot be asked.
+  std::vector<ListedRestorePoint> restorePoints;
+  bool listsRestorePoints = true;
   // --- ProfileFiles ---
   std::string Read(const std::string& section, const std::string& key, const std::string& defaultValue,
                    std::size_t bufferSize, const std::string& file) override;

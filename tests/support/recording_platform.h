@@ -35,6 +35,9 @@ class RecordingPlatform final : public ForwardingRegistry, public Power, public 
   bool ExitSystem(std::uint32_t flags, std::uint32_t reason) override;
   long InitiateRestart(std::uint32_t reason, bool forceAppsClosed) override;
   RestorePointResult SetRestorePoint(const RestorePointRequest& request) override;
+  std::optional<std::vector<ListedRestorePoint>> ListRestorePoints() override {
+    return inner_.restore.ListRestorePoints();
+  }
   void Open(const std::string& target) override;
 
  protected:

@@ -12,6 +12,7 @@
 #include "flat/flat_speed_button_win.h"
 #include "hive/figures.h"
 #include "hive/hive_copy.h"
+#include "platform/local_time_win.h"
 #include "platform/text_win.h"
 #include "restore/restore_point_dialog_win.h"
 #include "settings/options.h"
@@ -34,7 +35,9 @@ class ScriptedRestore final : public RestoreClient {
     calls.push_back(request.eventType == 100 ? request.description : "end " + std::to_string(request.restorePointType));
     return {outcome, 9};
   }
+  std::optional<std::vector<ListedRestorePoint>> ListRestorePoints() override { return points; }
   RestoreOutcome outcome = RestoreOutcome::Created;
+  std::vector<ListedRestorePoint> points;
   std::vector<std::string> calls;
 };
 
@@ -304,6 +307,40 @@ TEST_F(DefragTest, RestorePointCreatedGoesOnWithoutAQuestion) {
   EXPECT_EQ(restore_.calls, (std::vector<std::string>{"Made by Quillmere", "end 0"})) << "ended once scheduled";
   EXPECT_EQ(Recorded("RegReplaceKeyA").size(), 2u);
   ASSERT_EQ(boxes_.texts.size(), 1u) << "only the last notice";
+}
+
+// From Windows 8 on, System Restore answers a request within a day of its
+// last point with that point: Windows' own (Windows Update's of this
+// morning, say). Cancel at the last notice leaves it, and the user hears
+// which point covers the run; a point the run made is cancelled as before.
+TEST_F(DefragTest, WindowsOwnPointOfTodayIsNeverCancelledAndTheUserHearsItCoversTheRun) {
+  TfrmMain& w = StartAndAnalyze();
+  w.Options().RestorePoint = true;
+  w.Options().IsAskBeforeDefrag = false;
+  FILETIME now;
+  GetSystemTimeAsFileTime(&now);
+  const std::uint64_t hour = 3600ull * 10000000;
+  const std::uint64_t morning = ((std::uint64_t(now.dwHighDateTime) << 32) | now.dwLowDateTime) - 2 * hour;
+  restore_.points = {{8, morning - 30 * hour}, {9, morning}};
+  boxes_.answer = IDCANCEL;
+  w.DefragClick(w);
+  EXPECT_EQ(restore_.calls, std::vector<std::string>{"Made by Quillmere"}) << "neither ended nor cancelled";
+  ASSERT_EQ(boxes_.texts.size(), 2u);
+  const std::string time = UserTimeOfUtc(morning);
+  EXPECT_EQ(boxes_.texts[0], "Windows made no new restore point: it makes at most one a day, and its restore point of " +
+                                 time + " covers this run. Varnhold leaves that point as it is.");
+  EXPECT_EQ(boxes_.texts[1].rfind("Windows restarts at once", 0), 0u);
+  EXPECT_TRUE(Recorded("RegReplaceKeyA").empty());
+  EXPECT_NE(test::ReadFileText(recorded_.real().ExecutableFolder() + "varnhold.log")
+                .find("Windows' restore point of " + time + " (sequence number 9) covers this run"),
+            std::string::npos);
+
+  restore_.calls.clear();
+  boxes_.texts.clear();
+  restore_.points = {{8, morning}};
+  w.DefragClick(w);
+  EXPECT_EQ(restore_.calls, (std::vector<std::string>{"Made by Quillmere", "end 13"}));
+  EXPECT_EQ(boxes_.texts.size(), 1u) << "only the last notice";
 }
 
 // After a failed restore point only Yes goes on: No, Esc or the close box

@@ -78,20 +78,52 @@ TEST_F(ProgramRunTest, ALanguageNameWithPathCharactersLoadsNoFileFromElsewhere) 
   EXPECT_NE(test::ReadFileText(home_.File("options.ini")).find("Lan=English"), std::string::npos);
 }
 
+// The path, as Wine's Z: drive reaches it through the Unix file system;
+// empty outside Wine.
+std::string ThroughWinesRoot(const std::string& path) {
+  using UnixName = char*(CDECL*)(LPCWSTR);
+  auto unixName = reinterpret_cast<UnixName>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+  if (!unixName) return "";
+  char* name = unixName(Widen(path).c_str());
+  if (!name) return "";
+  std::string z = std::string("Z:") + name;
+  HeapFree(GetProcessHeap(), 0, name);
+  for (char& c : z)
+    if (c == '/') c = '\\';
+  return z;
+}
+
 TEST_F(ProgramRunTest, TheProgramsOwnFilesAreRefusedAsTheReportAndKeptAsTheyWere) {
   registry_.AddHive("Alpha", 60000, 200000);
   const std::string journal = "[Defragmentation]\r\nTime=12/1/2026 9:00:00 AM\r\n";
+  const std::string language = "[Language]\r\nCodePage=1252\r\n";
   test::WriteFileText(home_.File("varnhold-journal.txt"), journal);
   test::WriteFileText(home_.File("options.ini"), "[Options]\r\nLan=English\r\n");
+  test::WriteFileText(home_.File("DLan_German.ini"), language);
+  // The same files by other names: the journal's 8.3 name, and hard links
+  // in another folder to the journal and to a language file.
+  char shortName[MAX_PATH] = {};
+  ASSERT_NE(GetShortPathNameA(home_.File("varnhold-journal.txt").c_str(), shortName, MAX_PATH), 0u);
+  ASSERT_EQ(std::string(shortName).find("varnhold-journal"), std::string::npos) << shortName;
+  const std::string journalLink = registry_.folder().File("journal-link.ini");
+  const std::string languageLink = registry_.folder().File("language-link.ini");
+  ASSERT_TRUE(CreateHardLinkA(journalLink.c_str(), home_.File("varnhold-journal.txt").c_str(), nullptr));
+  ASSERT_TRUE(CreateHardLinkA(languageLink.c_str(), home_.File("DLan_German.ini").c_str(), nullptr));
   // Relative ones are taken in the current folder, the program's here.
-  const std::vector<std::string> reports{"\"" + home_.File("varnhold-journal.txt") + "\"", "options.ini",
-                                         "\"" + home_.File(".\\DLan_French.ini") + "\"", kProgram};
+  std::vector<std::string> reports{"\"" + home_.File("varnhold-journal.txt") + "\"", "options.ini",
+                                   "\"" + home_.File(".\\DLan_French.ini") + "\"", kProgram,
+                                   "\"" + std::string(shortName) + "\"", "\"" + journalLink + "\"",
+                                   "\"" + languageLink + "\""};
+  const std::string z = ThroughWinesRoot(home_.File("varnhold-journal.txt"));
+  if (!z.empty()) reports.push_back("\"" + z + "\"");
   for (const std::string& report : reports) {
     RunOutcome outcome = Run("/Scan " + report, {}, 30000);
     EXPECT_EQ(outcome.exitCode, DWORD(kExitReportNotWritten)) << report;
     EXPECT_EQ(Joined(outcome.visibleWindows), "") << report;
   }
   EXPECT_EQ(test::ReadFileText(home_.File("varnhold-journal.txt")), journal);
+  EXPECT_EQ(test::ReadFileText(home_.File("DLan_German.ini")), language);
   EXPECT_EQ(test::ReadFileText(home_.File("options.ini")).find("Scan"), std::string::npos);
   EXPECT_FALSE(files_.Exists(home_.File("DLan_French.ini")));
   std::vector<std::string> log = Lines(Log());

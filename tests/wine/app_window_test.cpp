@@ -199,14 +199,36 @@ TEST_F(AppWindowTest, TheHelpMenuOffersTheUndoOnlyWhenThereIsOneAndItConfirmsNam
   EXPECT_EQ(undo.Caption, "&Undo Last Defragmentation");
   EXPECT_FALSE(undo.Enabled) << "no journal";
 
-  // A defragmentation long before this system started, whose backup waits.
-  test::WriteFileText(journal, "[Defragmentation]\r\nTime=then\r\nStamp=126227268000000000\r\n"
-                               "Restore Point=not asked\r\nHives=1\r\nHive=scheduled|8192|4096|" +
-                                   alpha.file + "|" + alpha.name + "\r\n\r\n");
+  // A defragmentation of an earlier version, that many days ago.
+  auto ranDaysAgo = [&](int days) {
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    const std::uint64_t day = 24ull * 3600 * 10000000, hour = day / 24;
+    const std::uint64_t stamp = ((std::uint64_t(now.dwHighDateTime) << 32) | now.dwLowDateTime) - days * day - hour;
+    test::WriteFileText(journal, "[Defragmentation]\r\nTime=then\r\nStamp=" + std::to_string(stamp) +
+                                     "\r\nRestore Point=not asked\r\nHives=1\r\nHive=scheduled|8192|4096|" +
+                                     alpha.file + "|" + alpha.name + "\r\n\r\n");
+  };
+  ranDaysAgo(0);
   main_.reset();
   TfrmMain& again = Start();
   EXPECT_FALSE(test::Control<TMenuItem>(again, "pmiUndo").Enabled) << "no backup";
   ASSERT_TRUE(test::SaveTestKey(alpha, alpha.file + ".bak"));
+  // Past its 14 days it is still offered, so that choosing it says why
+  // nothing is asked and nothing swapped back.
+  ranDaysAgo(15);
+  main_.reset();
+  TfrmMain& late = Start();
+  ASSERT_TRUE(test::Control<TMenuItem>(late, "pmiUndo").Enabled);
+  late.UndoItemClick(test::Control<TMenuItem>(late, "pmiUndo"));
+  ASSERT_EQ(boxes_.texts.size(), 1u);
+  EXPECT_EQ(boxes_.texts[0], "There is no defragmentation to undo. An undo needs a defragmentation whose swaps took "
+                             "effect at a restart, and the backups (.bak) it left beside the hive files.\n\nAn undo is "
+                             "offered for 14 days after a defragmentation only: by then Windows has changed too much "
+                             "that the backups do not hold.\n\n    the last defragmentation ran 15 days ago");
+  EXPECT_TRUE(platform_.records().empty());
+  boxes_.texts.clear();
+  ranDaysAgo(0);
   // Shown, its messages not yet taken: the journal is read after the first
   // paint, and until then nothing is offered.
   main_ = CreateForm<TfrmMain>(platform_.platform());

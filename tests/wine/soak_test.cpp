@@ -72,6 +72,7 @@ class RefusingRestore final : public RestoreClient {
     ++calls;
     return {RestoreOutcome::Refused, 0};
   }
+  std::optional<std::vector<ListedRestorePoint>> ListRestorePoints() override { return std::nullopt; }
   int calls = 0;
 };
 
