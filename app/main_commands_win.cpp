@@ -68,6 +68,12 @@ class UndoDialogsOf final : public UndoDialogs {
   void ShowNothingSwappedBack(const JournalEntry& undo) override {
     ShowMessageBox(UndoRefusedMessage(undo, Translator()));
   }
+  bool CheckUnderWindow(const AfterCopies& work) override {
+    // The progress dialog with nothing to copy: the work is all it runs.
+    ScanJob job{HiveTable{}, s_.runningOnWow64, s_.unattended, s_.Text(IDS_UNDO_CHECK_CAPTION),
+                s_.Text(IDS_UNDO_CHECK_LABEL), work, ""};
+    return RunScan(s_.host.ForDialog(), job) == ScanCompletion::Complete;
+  }
 
  private:
   Translate Translator() { return TranslateWith(s_.messages->For(language_)); }

@@ -1,5 +1,7 @@
 #include "hive/undo.h"
 
+#include <atomic>
+#include <functional>
 #include <set>
 
 #include "hive/copy_check.h"
@@ -326,10 +328,6 @@ UndoPlan PlanUndo(const std::vector<JournalEntry>& journal, const HiveTable& loa
   return plan;
 }
 
-void CheckBackupsHold(UndoPlan& plan, Registry& registry, Files& files) {
-  Recheck(plan, [&](const JournalHive& hive) { return BackupHolds(registry, files, hive); });
-}
-
 namespace {
 
 // The swaps back as planned before any question; the hives skipped since,
@@ -429,6 +427,21 @@ UndoOutcome NothingToUndo(UndoRun& run) {
 
 }  // namespace
 
+namespace {
+
+using ShowHive = std::function<void(const std::string&)>;
+
+// A backup's load check as the window runs it: named as it starts, passed
+// over once the user stopped the run (which then swaps nothing back).
+std::optional<UndoSkip> Holds(Platform& p, const JournalHive& hive, const std::atomic<bool>& stop,
+                              const ShowHive& show) {
+  if (stop.load()) return std::nullopt;
+  show(hive.name);
+  return BackupHolds(p.registry, p.files, hive);
+}
+
+}  // namespace
+
 UndoOutcome UndoLastDefragmentation(UndoRun& run) {
   Platform& p = run.platform;
   run.done = {};
@@ -444,7 +457,11 @@ UndoOutcome UndoLastDefragmentation(UndoRun& run) {
     // Loading a backup needs both; so does RegReplaceKey.
     EnableBackupPrivilege(p.privileges);
     EnableRestorePrivilege(p.privileges);
-    CheckBackupsHold(run.plan, p.registry, p.files);
+    const bool checked = run.dialogs.CheckUnderWindow([&](bool, const std::atomic<bool>& stop, const ShowHive& show) {
+      Recheck(run.plan, [&](const JournalHive& hive) { return Holds(p, hive, stop, show); });
+      return !stop.load();
+    });
+    if (!checked) return UndoOutcome::Declined;
   }
   // Nothing is asked, and no restore point made, for an undo of nothing.
   if (!run.plan.Offered()) return NothingToUndo(run);
@@ -456,13 +473,21 @@ UndoOutcome UndoLastDefragmentation(UndoRun& run) {
     LogReusedRestorePoint(&run.journal, point);
   }
   // After the questions, each backup again: it must still be the file the
-  // plan recorded, and hold its own hive.
-  Recheck(run.plan, [&](const JournalHive& hive) {
-    std::optional<UndoSkip> why = StillThePlannedBackup(p.files, hive);
-    return why ? why : BackupHolds(p.registry, p.files, hive);
+  // plan recorded, and hold its own hive. Ending the restore point can take
+  // many seconds: both run under the window, before the first swap back.
+  bool pointEnded = false;
+  const bool checked = run.dialogs.CheckUnderWindow([&](bool, const std::atomic<bool>& stop, const ShowHive& show) {
+    Recheck(run.plan, [&](const JournalHive& hive) {
+      std::optional<UndoSkip> why = StillThePlannedBackup(p.files, hive);
+      return why ? why : Holds(p, hive, stop, show);
+    });
+    const bool goOn = !stop.load();
+    EndRestorePoint(p.restore, point, goOn && run.plan.Offered());
+    pointEnded = true;
+    return goOn;
   });
-  // Before the first swap back: it can take many seconds.
-  EndRestorePoint(p.restore, point, run.plan.Offered());
+  if (!pointEnded) EndRestorePoint(p.restore, point, false);
+  if (!checked) return UndoOutcome::Declined;
   if (!run.plan.Offered()) return NothingToUndo(run);
   return SwapBackPlanned(run);
 }

@@ -89,12 +89,6 @@ std::string UndoRefusalText(const UndoPlan& plan);
 UndoPlan PlanUndo(const std::vector<JournalEntry>& journal, const HiveTable& loaded, Platform& platform,
                   bool swapsWait);
 
-// Loads each backup the plan would swap back under the check key, as a
-// copy is checked, and moves one that does not load, or that holds another
-// hive, to the skipped (and the other machine hive with it). The caller has
-// enabled the backup and restore privileges.
-void CheckBackupsHold(UndoPlan& plan, Registry& registry, Files& files);
-
 // The windows the undo shows, all of them before the first swap (but the
 // one that says Windows refused every swap back).
 class UndoDialogs {
@@ -108,6 +102,11 @@ class UndoDialogs {
   virtual void ShowNothingToUndo(const UndoPlan& plan) = 0;
   // Windows refused every swap back: there will be no restart.
   virtual void ShowNothingSwappedBack(const JournalEntry& undo) = 0;
+  // Runs work (loading each backup, ending the restore point: seconds each)
+  // on a worker under a window that names the hive it works on and answers
+  // throughout; false when the user stopped it (Stop, Esc, the close box)
+  // or it could not run.
+  virtual bool CheckUnderWindow(const AfterCopies& work) = 0;
 };
 
 struct UndoRun {
@@ -132,7 +131,7 @@ enum class UndoOutcome {
   ServicingPending,  // Windows is servicing itself: nothing swapped back
   NotRecorded,   // the journal or the waiting key could not be written: nothing swapped back
   NothingToUndo,
-  Declined,
+  Declined,  // at the question, or stopped while the backups were checked
   NothingScheduled,
   RestartNotStarted,
   Restarting,

@@ -293,7 +293,7 @@ text(B, "bOK", "&OK", "&OK", "&OK", "&Aceptar", "&OK", "&OK", "确定(&O)")
 # a figure); each translation keeps every place of its English, in any
 # order. RES_Not_Found follows a file's path: "<path> can not be found.".
 # Message boxes wrap their texts; the progress dialog's RES_Recopy_Label,
-# RES_Recheck_Label and RES_Stop_Process take Label1's place (about 40 characters), RES_Not_Copied
+# RES_Recheck_Label, RES_Undo_Check_Label and RES_Stop_Process take Label1's place (about 40 characters), RES_Not_Copied
 # stands in a column of the hive list (about 12), as do the RES_Left_Alone_*
 # names (cut there; the notices give the reason, RES_Left_Alone_*_Why).
 message("RES_Finish",
@@ -392,6 +392,20 @@ message("RES_Recheck_Label",
         "Verifica delle copie in corso. Attendere.",
         "Kopieën controleren. Even geduld.",
         "正在检查副本，请稍候。")
+message("RES_Undo_Check_Caption",
+        "Annuler la dernière défragmentation",
+        "Letzte Defragmentierung rückgängig machen",
+        "Deshacer la última desfragmentación",
+        "Annulla l'ultima deframmentazione",
+        "Laatste defragmentatie ongedaan maken",
+        "撤销上次碎片整理")
+message("RES_Undo_Check_Label",
+        "Vérification des sauvegardes. Veuillez patienter.",
+        "Sicherungen werden geprüft. Bitte warten.",
+        "Comprobando las copias de seguridad. Espere.",
+        "Verifica dei backup in corso. Attendere.",
+        "Back-ups controleren. Even geduld.",
+        "正在检查备份，请稍候。")
 message("RES_Not_Scheduled",
         "Ces ruches ne seront pas remplacées et gardent leurs anciennes sauvegardes :",
         "Diese Hives werden nicht ersetzt und behalten ihre alten Sicherungen:",

@@ -48,6 +48,10 @@ class YesDialogs final : public DefragDialogs, public UndoDialogs {
   bool ConfirmUndo(const UndoPlan&) override { return true; }
   void ShowNothingToUndo(const UndoPlan&) override { shown.push_back("nothing to undo"); }
   void ShowNothingSwappedBack(const JournalEntry&) override { shown.push_back("nothing swapped back"); }
+  bool CheckUnderWindow(const AfterCopies& work) override {
+    std::atomic<bool> stop{false};
+    return work(true, stop, [](const std::string&) {});
+  }
   std::vector<std::string> shown;
   std::vector<std::string> notSwapped;
 

@@ -31,7 +31,17 @@ class ScriptedUndoDialogs final : public UndoDialogs {
   }
   void ShowNothingToUndo(const UndoPlan&) override { log.push_back("nothing to undo"); }
   void ShowNothingSwappedBack(const JournalEntry&) override { log.push_back("nothing swapped back"); }
+  // The window's worker, with Stop pressed as the stopAtShown-th backup is
+  // named (never when negative).
+  bool CheckUnderWindow(const AfterCopies& work) override {
+    std::atomic<bool> stop{false};
+    return work(true, stop, [&](const std::string&) {
+      if (++shown == stopAtShown) stop = true;
+    });
+  }
   bool yes = true;
+  int shown = 0;
+  int stopAtShown = -1;
   // What happens on the machine while the question is open.
   std::function<void()> whileAsked;
   std::vector<std::string> log;
@@ -181,13 +191,34 @@ TEST_F(UndoTest, UnattendedAsksAndShowsNothing) {
   EXPECT_EQ(fake.CallsNamed("ExitWindowsEx").size(), 1u);
 }
 
-TEST_F(UndoTest, NoSwapsBeforeTheConfirmationAndNoneAfterANo) {
-  WriteJournal({defrag});
-  dialogs.yes = false;
-  EXPECT_EQ(Run(), UndoOutcome::Declined);
-  EXPECT_TRUE(fake.CallsNamed("RegReplaceKeyA").empty());
-  EXPECT_TRUE(fake.CallsNamed("AppendText").empty());
-  EXPECT_EQ(Journal().size(), 1u) << "a declined undo is no run";
+// A No, or Stop while the window checks the backups (the three before the
+// question, again after it): nothing swapped back, nothing recorded, and a
+// restore point made for the undo is cancelled.
+TEST_F(UndoTest, NoSwapsBeforeTheConfirmationAndNoneAfterANoOrAStop) {
+  struct Row {
+    bool yes;
+    int stopAtShown;
+    std::vector<std::string> asked;
+    const char* restorePointCalls;
+  };
+  const Row rows[] = {
+      {false, -1, {"confirm 3+0"}, ""},
+      {true, 1, {}, ""},
+      {true, 5, {"confirm 3+0", "restore point"}, "SRSetRestorePointA(101, 13, 7, )"},
+  };
+  for (const Row& row : rows) {
+    WriteJournal({defrag});
+    dialogs = {};
+    dialogs.yes = row.yes;
+    dialogs.stopAtShown = row.stopAtShown;
+    EXPECT_EQ(Run(false, true), UndoOutcome::Declined) << row.stopAtShown;
+    EXPECT_EQ(dialogs.log, row.asked) << row.stopAtShown;
+    EXPECT_TRUE(fake.CallsNamed("RegReplaceKeyA").empty());
+    EXPECT_TRUE(fake.CallsNamed("AppendText").empty());
+    std::vector<std::string> ends = fake.CallsNamed("SRSetRestorePointA(101");
+    EXPECT_EQ(ends.empty() ? "" : ends[0], row.restorePointCalls) << row.stopAtShown;
+    EXPECT_EQ(Journal().size(), 1u) << "a declined undo is no run";
+  }
 }
 
 TEST_F(UndoTest, NotOfferedBeforeTheRestartThatMakesTheSwapsTakeEffect) {

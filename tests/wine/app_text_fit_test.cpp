@@ -104,7 +104,7 @@ const std::vector<Window>& Windows() {
        [](TfrmMain& m, Platform& p, const std::string& l) {
          return Dialog<TfrmGetNewHiveProgess>(m, p, l, m.AnalysisJob());
        },
-       {{"Label1", IDS_RECOPY_LABEL, ""}, {"Label1", IDS_RECHECK_LABEL, ""}, {"Label1", IDS_STOP_PROCESS, ""}}},
+       {{"Label1", IDS_RECOPY_LABEL, ""}, {"Label1", IDS_RECHECK_LABEL, ""}, {"Label1", IDS_UNDO_CHECK_LABEL, ""}, {"Label1", IDS_STOP_PROCESS, ""}}},
       {"frmAbout", [](TfrmMain& m, Platform& p, const std::string& l) { return Dialog<TfrmAbout>(m, p, l); },
        {{"Label1", 0, LoadResString(IDS_PRODUCT_NAME)}}},
   };
