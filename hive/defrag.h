@@ -19,6 +19,7 @@
 #include "hive/hive_table.h"
 #include "hive/journal.h"
 #include "hive/pending_swaps.h"
+#include "hive/servicing.h"
 #include "lang/messages.h"
 #include "platform/platform.h"
 #include "settings/defrag_confirmation.h"
@@ -115,6 +116,9 @@ struct DefragRun {
   std::optional<WaitingRun> waiting;    // SwapsPending: the run whose swaps wait
   std::vector<unsigned> servicing;  // ServicingPending: what Windows is doing (messages)
   std::string ended;                   // why the run ended before any swap
+  // The pending renames in the checked copy of SYSTEM, read while it was
+  // loaded for its check; nullopt when no copy of SYSTEM passed one.
+  std::optional<PendingRenames> renamesInCopy;
 };
 
 enum class DefragOutcome {

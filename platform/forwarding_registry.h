@@ -14,8 +14,11 @@ class ForwardingRegistry : public Registry {
   std::vector<std::string> ValueNames(KeyHandle key) override { return inner_.ValueNames(key); }
   std::uint32_t ValueType(KeyHandle key, const std::string& name) override { return inner_.ValueType(key, name); }
   std::string ReadString(KeyHandle key, const std::string& name) override { return inner_.ReadString(key, name); }
-  long SaveKey(KeyHandle key, const std::string& file, const std::string& readerSid) override {
-    return inner_.SaveKey(key, file, readerSid);
+  std::optional<std::string> ReadValueData(KeyHandle key, const std::string& name) override {
+    return inner_.ReadValueData(key, name);
+  }
+  long SaveKey(KeyHandle key, const std::string& file, const std::string& readerSid, HiveFormat format) override {
+    return inner_.SaveKey(key, file, readerSid, format);
   }
   void CloseKey(KeyHandle key) override { inner_.CloseKey(key); }
   long LoadKey(RootKey root, const std::string& name, const std::string& file) override {
@@ -43,8 +46,15 @@ class ForwardingRegistry : public Registry {
                      const std::string& backupFile, std::uint32_t) override {
     return inner_.ReplaceKey(root, subkey, newFile, backupFile);
   }
-  KeyHandle CreateVolatileInView(RootKey root, const std::string& subkey, std::uint32_t access) override {
-    return inner_.CreateVolatileKey(root, subkey, access);
+  KeyHandle CreateVolatileInView(RootKey root, const std::string& subkey, std::uint32_t access,
+                                 bool& existed) override {
+    return inner_.CreateVolatileKey(root, subkey, access, &existed);
+  }
+  long DeleteInView(RootKey root, const std::string& subkey, std::uint32_t) override {
+    return inner_.DeleteKey(root, subkey);
+  }
+  KeyHandle OpenForBackupInView(RootKey root, const std::string& subkey, std::uint32_t access) override {
+    return inner_.OpenKeyForBackup(root, subkey, access);
   }
 
  private:

@@ -230,17 +230,21 @@ TEST(RestartTest, RefusedByBothCallsTheRunSaysSoRecordsItAndNothingRunsBeforeThe
   Machine m;
   m.fake.acceptsExitSystem = false;
   m.fake.initiateRestartError = 21;
+  m.fake.notReadyRestarts = 1000;
   JournalWriter journal = m.Writer();
   DefragRun run{m.fake.platform(), m.hives, m.options, false, 12, m.dialogs};
   run.journal = &journal;
   EXPECT_EQ(DefragRegistry(run), DefragOutcome::RestartNotStarted);
   EXPECT_EQ(m.fake.CallsNamed("ExitWindowsEx").size(), 1u);
-  EXPECT_EQ(m.fake.CallsNamed("InitiateSystemShutdownExA").size(), 1u);
-  EXPECT_EQ(run.restart.Failure(), "Windows refused to restart (error 21)");
+  // Not ready, it is asked again for a while, then given up.
+  EXPECT_EQ(m.fake.CallsNamed("InitiateSystemShutdownExA").size(), std::size_t(kNotReadyTries));
+  const std::string failure = "Windows was still not ready to restart after 30 requests (error 21)";
+  EXPECT_EQ(run.restart.Failure(), failure);
   std::vector<JournalEntry> entries = m.Journal();
   ASSERT_EQ(entries.size(), 2u);
   EXPECT_EQ(entries[1].kind, JournalKind::RestartNotStarted);
-  EXPECT_EQ(entries[1].reason, "Windows refused to restart (error 21)");
+  EXPECT_EQ(entries[1].reason, failure);
+  m.fake.notReadyRestarts = 0;
 
   // Taken by the second call: started.
   m.fake.initiateRestartError = win::kErrorShutdownInProgress;
@@ -256,6 +260,45 @@ TEST(RestartTest, RefusedByBothCallsTheRunSaysSoRecordsItAndNothingRunsBeforeThe
                                       "InitiateSystemShutdownExA(force, 2147614724)"}));
   EXPECT_EQ(RestartReason(), 0x80000000u | 0x00020000u | 0x00000004u)
       << "SHTDN_REASON_FLAG_PLANNED | MAJOR_OPERATINGSYSTEM | MINOR_RECONFIG";
+}
+
+// Outside the console session (a task run as SYSTEM, a service, a remote
+// session) ExitWindowsEx may succeed without restarting anything:
+// InitiateSystemShutdownEx comes first there, asked again while Windows is
+// not ready (fast user switching with nobody logged on).
+TEST(RestartTest, OutsideTheConsoleSessionTheServicesCallComesFirstAndIsAskedAgainWhileNotReady) {
+  const std::string exit = "ExitWindowsEx(6, 2147614724)", initiate = "InitiateSystemShutdownExA(force, 2147614724)",
+                    wait = "Sleep(" + std::to_string(kNotReadyWaitMs) + ")";
+  struct Row {
+    const char* what;
+    std::optional<bool> console;
+    int notReady;
+    long initiateError;
+    bool exitTaken;
+    std::vector<std::string> calls;
+    bool started;
+  } rows[] = {
+      {"at the console", true, 0, 0, true, {exit}, true},
+      {"at the console, refused", true, 0, 0, false, {exit, initiate}, true},
+      {"as SYSTEM in session 0", false, 0, 0, true, {initiate}, true},
+      {"a system that cannot say", std::nullopt, 0, 0, true, {initiate}, true},
+      {"not ready twice", false, 2, 0, true, {initiate, wait, initiate, wait, initiate}, true},
+      {"refused outside the console", false, 0, 5, true, {initiate, exit}, true},
+      {"refused both ways", false, 0, 5, false, {initiate, exit}, false},
+  };
+  for (const Row& row : rows) {
+    FakePlatform fake;
+    fake.consoleSession = row.console;
+    fake.notReadyRestarts = row.notReady;
+    fake.initiateRestartError = row.initiateError;
+    fake.acceptsExitSystem = row.exitTaken;
+    RestartAttempt attempt = RestartComputer(fake, fake);
+    std::vector<std::string> calls;
+    for (const std::string& call : fake.calls)
+      if (call.rfind("EnablePrivilege", 0) != 0) calls.push_back(call);
+    EXPECT_EQ(calls, row.calls) << row.what;
+    EXPECT_EQ(attempt.Started(), row.started) << row.what;
+  }
 }
 
 TEST(RestartTest, ASecondRunBeforeTheRestartIsRefusedAndTheFirstStaysUndoable) {
@@ -276,14 +319,14 @@ TEST(RestartTest, ASecondRunBeforeTheRestartIsRefusedAndTheFirstStaysUndoable) {
   std::optional<WaitingRun> waiting = FindWaitingSwaps(m.fake);
   ASSERT_TRUE(waiting);
   EXPECT_EQ(waiting->run, std::to_string(m.Journal()[0].stamp));
-  EXPECT_EQ(WaitingRunText(*waiting), "the run of today (" + waiting->run + ")");
+  EXPECT_EQ(WaitingRunText(*waiting), "the run of today (" + waiting->run + ") on WORKSTATION");
   m.fake.Restart();
   EXPECT_FALSE(FindWaitingSwaps(m.fake));
   EXPECT_TRUE(UndoOffered(m.fake.platform(), m.hives, JournalPath(m.fake)));
 }
 
-TEST(RestartTest, NoSwapWithoutItsRecordOnDiskOrItsWaitingKey) {
-  for (const char* fault : {"journal", "flush", "key"}) {
+TEST(RestartTest, NoSwapWithoutItsRecordOnDiskOrItsWaitingKeyOrTheRightToRestart) {
+  for (const char* fault : {"journal", "flush", "key", "shutdown privilege"}) {
     Machine m;
     if (std::string(fault) == "journal") m.fake.RefuseAppends(JournalPath(m.fake));
     if (std::string(fault) == "key") m.fake.refusedKeys = {UpperAscii(kSwapsWaitingKey)};
@@ -292,7 +335,14 @@ TEST(RestartTest, NoSwapWithoutItsRecordOnDiskOrItsWaitingKey) {
         if (call.rfind("AppendText", 0) == 0) m.fake.RefuseAppends(JournalPath(m.fake));
       };
     }
-    EXPECT_EQ(m.Defrag(), DefragOutcome::NotRecorded) << fault;
+    const bool privilege = std::string(fault) == "shutdown privilege";
+    if (privilege) m.fake.privilegesNotHeld = {"SeShutdownPrivilege"};
+    EXPECT_EQ(m.Defrag(), privilege ? DefragOutcome::NothingScheduled : DefragOutcome::NotRecorded) << fault;
+    if (privilege) {
+      EXPECT_EQ(m.dialogs.shown.back(), "nothing scheduled") << "the user hears why";
+      EXPECT_EQ(m.Journal().back().ended,
+                "the shutdown privilege is not held, so Windows could not be restarted; nothing was swapped");
+    }
     EXPECT_TRUE(m.fake.CallsNamed("RegReplaceKeyA").empty()) << fault;
     EXPECT_TRUE(m.fake.CallsNamed("ExitWindowsEx").empty()) << fault;
     EXPECT_FALSE(FindWaitingSwaps(m.fake)) << fault;
@@ -311,7 +361,7 @@ TEST(Wow64Test, EveryOpenOfARunAndItsUndoIsInTheSystemsViewAndSoftwareIsSwappedB
   for (bool wow64 : {false, true}) {
     Machine m(wow64);
     HiveTable listed;
-    HiveCatalogue(m.fake, m.fake, m.fake, wow64).BuildHiveCatalogue(listed);
+    HiveCatalogue(m.fake, m.fake, m.fake).BuildHiveCatalogue(listed);
     EXPECT_EQ(listed.size(), 3u) << wow64;
     ASSERT_EQ(m.Defrag(), DefragOutcome::Restarting) << wow64;
     EXPECT_EQ(m.PendingFiles().size(), 3u) << wow64 << ": " << ::testing::PrintToString(m.dialogs.notSwapped);
@@ -345,7 +395,7 @@ TEST(LeftAloneTest, OnlyTheSystemsOwnHivesAreCopiedOrSwappedAndTheRestAreListedW
   for (const char* sid : {"S-1-5-18", "S-1-5-21-7-1001"})
     m.fake.AddKey(RootKey::LocalMachine, std::string("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList\\") +
                                              sid);
-  HiveCatalogue(m.fake, m.fake, m.fake, false).BuildHiveCatalogue(m.hives);
+  HiveCatalogue(m.fake, m.fake, m.fake).BuildHiveCatalogue(m.hives);
   ASSERT_EQ(m.hives.size(), 9u) << "listed";
   EXPECT_EQ(m.hives.ProfileSids, (std::vector<std::string>{"S-1-5-18", "S-1-5-21-7-1001"}));
   EXPECT_EQ(HivesToCopy(m.hives).size(), 3u);

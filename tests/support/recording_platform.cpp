@@ -45,8 +45,8 @@ bool RecordingPlatform::ExitSystem(std::uint32_t flags, std::uint32_t reason) {
 
 long RecordingPlatform::InitiateRestart(std::uint32_t reason, bool forceAppsClosed) {
   Record("InitiateSystemShutdownExA\t" + std::to_string(reason) + (forceAppsClosed ? "\tforce" : ""));
-  // ERROR_NOT_READY: refused, as a system that is not ready to shut down says.
-  return RestartTaken("InitiateSystemShutdownEx") ? win::kErrorSuccess : 21;
+  // Refused for good, as a token without the right to shut down is.
+  return RestartTaken("InitiateSystemShutdownEx") ? win::kErrorSuccess : win::kErrorAccessDenied;
 }
 
 RestorePointResult RecordingPlatform::SetRestorePoint(const RestorePointRequest& request) {

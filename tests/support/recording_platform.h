@@ -34,6 +34,8 @@ class RecordingPlatform final : public ForwardingRegistry, public Power, public 
 
   bool ExitSystem(std::uint32_t flags, std::uint32_t reason) override;
   long InitiateRestart(std::uint32_t reason, bool forceAppsClosed) override;
+  std::optional<bool> InConsoleSession() override { return inner_.power.InConsoleSession(); }
+  void Wait(std::uint32_t ms) override { inner_.power.Wait(ms); }
   RestorePointResult SetRestorePoint(const RestorePointRequest& request) override;
   void Open(const std::string& target) override;
 
