@@ -27,7 +27,7 @@ bool RestartWatch::FindPendingNow() {
   if (!pending_) {
     // A key that outlived the restart of its run is no evidence.
     const JournalWriter journal = s_.Journal();
-    RemoveKeyOfRunTakenEffect(s_.platform.registry, s_.platform.files, journal.path, journal.logFailure);
+    RemoveStaleWaitingKey(s_.platform.registry, s_.platform.files, journal.path, journal.logFailure);
     std::optional<WaitingRun> waiting = FindWaitingSwaps(s_.platform.registry);
     pending_ = waiting.has_value();
     if (waiting) {

@@ -293,7 +293,7 @@ DefragOutcome DefragRegistry(DefragRun& run) {
   run.ended.clear();
   run.renamesInCopy.reset();
   Platform& p = run.platform;
-  if (run.journal) RemoveKeyOfRunTakenEffect(p.registry, p.files, run.journal->path, run.journal->logFailure);
+  if (run.journal) RemoveStaleWaitingKey(p.registry, p.files, run.journal->path, run.journal->logFailure);
   run.waiting = FindWaitingSwaps(p.registry);
   if (run.waiting) return DefragOutcome::SwapsPending;
   // Pending renames are judged against the checked copy of SYSTEM, right

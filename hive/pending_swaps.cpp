@@ -64,20 +64,22 @@ std::optional<WaitingRun> FindWaitingSwaps(Registry& registry) {
   return run;
 }
 
-bool RemoveKeyOfRunTakenEffect(Registry& registry, Files& files, const std::string& journalPath,
-                               const std::function<void(const std::string&)>& log) {
+bool RemoveStaleWaitingKey(Registry& registry, Files& files, const std::string& journalPath,
+                           const std::function<void(const std::string&)>& log) {
   std::optional<WaitingRun> run = ReadWaitingKey(registry);
-  if (!run || run->run.empty() || KindOfWaitingKey(registry) == KeyKind::Volatile) return false;
-  for (const JournalEntry& entry : ReadJournal(files, journalPath)) {
-    if (std::to_string(entry.stamp) != run->run || !entry.SchedulesSwaps() || !TookEffect(files, entry)) continue;
-    if (registry.DeleteKey(RootKey::LocalMachine, kSwapsWaitingKey) != win::kErrorSuccess) return false;
-    if (log)
-      log("The key " + KeyText() + " named " + WaitingRunText(*run) +
-          ", whose swaps have taken effect with a restart since; it outlived that restart, so it was no volatile "
-          "key, and it was removed.");
-    return true;
+  if (!run) return false;
+  const KeyKind kind = KindOfWaitingKey(registry);
+  std::string why;
+  if (kind == KeyKind::Ordinary || kind == KeyKind::Link) {
+    why = "it is no volatile key and would outlive the restart";
+  } else if (kind == KeyKind::Unknown && !run->run.empty()) {
+    for (const JournalEntry& entry : ReadJournal(files, journalPath))
+      if (std::to_string(entry.stamp) == run->run && entry.SchedulesSwaps() && TookEffect(files, entry))
+        why = "its swaps have taken effect with a restart since, which it outlived";
   }
-  return false;
+  if (why.empty() || registry.DeleteKey(RootKey::LocalMachine, kSwapsWaitingKey) != win::kErrorSuccess) return false;
+  if (log) log("The key " + KeyText() + " named " + WaitingRunText(*run) + ", but " + why + "; it was removed.");
+  return true;
 }
 
 bool MarkSwapsWaiting(Registry& registry, const WaitingRun& run, const std::function<void(const std::string&)>& log) {

@@ -35,14 +35,16 @@ struct WaitingRun {
 // no run, or one whose flags say it is not volatile.
 std::optional<WaitingRun> FindWaitingSwaps(Registry& registry);
 
-// Where the system cannot tell a volatile key by its flags: removes a key
-// whose run has taken effect, and says so to log. It has when the hive
-// files are the files the journal's entry of the run names to take their
-// place and the files they replaced are no longer held by the system,
-// which holds them, as the live hives, until the restart. True when
-// removed.
-bool RemoveKeyOfRunTakenEffect(Registry& registry, Files& files, const std::string& journalPath,
-                               const std::function<void(const std::string&)>& log);
+// Removes a key of that name that is no evidence, and says so to log: one
+// whose flags say it is not volatile (it would also be copied into the
+// compacted SOFTWARE and come back with it), and, where the system cannot
+// tell by the flags, one whose run has taken effect. A run has when the
+// hive files are the files the journal's entry of the run names to take
+// their place and the files they replaced are no longer held by the
+// system, which holds them, as the live hives, until the restart. True
+// when removed.
+bool RemoveStaleWaitingKey(Registry& registry, Files& files, const std::string& journalPath,
+                           const std::function<void(const std::string&)>& log);
 
 // Creates the volatile key and names the run in it; false when it could
 // not be created or written, and then nothing may be swapped. A key of

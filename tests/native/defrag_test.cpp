@@ -199,6 +199,10 @@ TEST_F(DefragTest, YesCopiesEveryHiveAgainChecksEachThenSwapsEachThenRestarts) {
   EXPECT_FALSE(fake.HasFile(std::string(kSoftware) + ".hvz"));
   EXPECT_TRUE(fake.FindFile(std::string(kSystem) + ".bak")->locked);
   EXPECT_FALSE(fake.HasFile(std::string(kSystem) + ".bak.old"));
+  // Swapped in as the fresh copies were saved: each in its hive's own format.
+  EXPECT_EQ(fake.FindFile(kSoftware)->format, HiveFormat::Latest);
+  EXPECT_EQ(fake.FindFile(kSystem)->format, HiveFormat::Latest);
+  EXPECT_EQ(fake.FindFile(kUser)->format, HiveFormat::Standard);
 }
 
 TEST_F(DefragTest, TheSwappedCopyHoldsWhatChangedAfterTheAnalysis) {
@@ -391,6 +395,34 @@ TEST_F(DefragTest, AKeyWithoutSubkeysOnOneSideIsStillComparedByName) {
   EXPECT_EQ(report.hives[0].outcome, HiveOutcome::Scheduled) << report.hives[0].reason.English();
   EXPECT_EQ(report.hives[1].reason.English(), "the copy does not match the registry: key Select\\EXTRA is in the copy only");
   EXPECT_EQ(report.hives[2].reason.English(), "the copy does not match the registry: key Software is missing from the copy");
+}
+
+// A key whose ACL shuts the administrators out is read on both sides as a
+// backup program reads it, with the backup privilege; without it, the key
+// cannot be compared and the hive is not swapped.
+TEST_F(DefragTest, AKeyTheAdministratorsMayNotReadIsComparedWithTheBackupPrivilege) {
+  struct Row {
+    bool backupHeld;
+    int scheduled;
+    std::string reason;  // the software hive's
+  } rows[] = {
+      {true, 3, ""},
+      {false, 2, "the copy does not match the registry: key Classes\\.txt cannot be opened in both"},
+  };
+  for (const Row& row : rows) {
+    fake.AddKey(RootKey::LocalMachine, "SOFTWARE\\Classes\\.txt").deniesAdministrators = true;
+    fake.privilegesNotHeld.clear();
+    if (!row.backupHeld) fake.privilegesNotHeld = {"SeBackupPrivilege"};
+    NextStart();
+    EXPECT_EQ(Run(), DefragOutcome::Restarting) << row.backupHeld;
+    EXPECT_EQ(report.Scheduled(), row.scheduled) << row.backupHeld;
+    ASSERT_EQ(report.hives.size(), 3u);
+    EXPECT_EQ(report.hives[0].reason.English(), row.reason) << row.backupHeld;
+    EXPECT_EQ(fake.CallsNamed("RegOpenKeyExA(HKEY_LOCAL_MACHINE, VarnholdCopyCheck\\Classes, "
+                              "REG_OPTION_BACKUP_RESTORE").size(),
+              row.backupHeld ? 1u : 0u)
+        << "the copy's side too";
+  }
 }
 
 TEST_F(DefragTest, DifferencesBelowTheSecondLevelOrInKeysWrittenSinceTheCopyPass) {

@@ -46,6 +46,12 @@ TEST(JournalTest, AnEntryReadsBackAsItWasWrittenWithEveryOutcome) {
   }
   EXPECT_EQ(e.hives[3].error, 5);
   EXPECT_EQ(e.Scheduled(), 1);
+
+  // Earlier versions wrote a 64-bit system's hives through Sysnative; read
+  // back, they name the folder as the system lists it.
+  JournalEntry earlier = written;
+  earlier.hives[0].file = "C:\\WINDOWS\\sysnative\\config\\software";
+  EXPECT_EQ(ParseJournal(FormatJournalEntry(earlier))[0].hives[0].file, "C:\\WINDOWS\\System32\\config\\software");
 }
 
 TEST(JournalTest, UndoEntriesAndEveryRestorePointStepRoundTrip) {

@@ -12,6 +12,7 @@
 #include "hive/hive_copy.h"
 #include "hive/left_alone.h"
 #include "hive/pending_swaps.h"
+#include "hive/reorganization.h"
 #include "platform/text.h"
 #include "scan/scan_worker.h"
 #include "hive/undo.h"
@@ -62,8 +63,8 @@ struct HiveDef {
   const char* key;
 };
 const HiveDef kHives[] = {
-    {"\\REGISTRY\\MACHINE\\SOFTWARE", "C:\\W\\config\\SOFTWARE", RootKey::LocalMachine, "SOFTWARE"},
-    {"\\REGISTRY\\MACHINE\\SYSTEM", "C:\\W\\config\\SYSTEM", RootKey::LocalMachine, "SYSTEM"},
+    {"\\REGISTRY\\MACHINE\\SOFTWARE", "C:\\Windows\\System32\\config\\SOFTWARE", RootKey::LocalMachine, "SOFTWARE"},
+    {"\\REGISTRY\\MACHINE\\SYSTEM", "C:\\Windows\\System32\\config\\SYSTEM", RootKey::LocalMachine, "SYSTEM"},
     {"\\REGISTRY\\USER\\S-1-5-21-7-1001", "C:\\Users\\u\\NTUSER.DAT", RootKey::Users, "S-1-5-21-7-1001"},
 };
 
@@ -111,7 +112,10 @@ struct Machine {
     Analyse();
     fake.calls.clear();
   }
-  JournalWriter Writer() { return {fake, fake, JournalPath(fake), [] { return std::string("today"); }, {}}; }
+  JournalWriter Writer() {
+    return {fake, fake, JournalPath(fake), [] { return std::string("today"); },
+            [this](const std::string& line) { logged.push_back(line); }};
+  }
   DefragOutcome Defrag() {
     JournalWriter journal = Writer();
     DefragRun run{fake.platform(), hives, options, false, 12, dialogs};
@@ -141,6 +145,7 @@ struct Machine {
   TOptionsSetting options{true, true, true, "English"};
   YesDialogs dialogs{fake};
   std::vector<std::vector<std::string>> before;
+  std::vector<std::string> logged;  // varnhold.log
 };
 
 // After the next start: every hive loads from its file, holds what it held
@@ -323,6 +328,55 @@ TEST(RestartTest, ASecondRunBeforeTheRestartIsRefusedAndTheFirstStaysUndoable) {
   m.fake.Restart();
   EXPECT_FALSE(FindWaitingSwaps(m.fake));
   EXPECT_TRUE(UndoOffered(m.fake.platform(), m.hives, JournalPath(m.fake)));
+
+  // A key of that name that outlives the restart (restored from an export
+  // taken while the swaps waited) is no evidence: its flags say it is not
+  // volatile, or, where the system cannot tell, its run has taken effect.
+  // The next run makes it again as a volatile key.
+  struct Row {
+    const char* what;
+    bool tellsKeyKinds;
+    bool restarted;
+    bool namesTheRun;  // else a run this journal does not hold
+    DefragOutcome outcome;
+    const char* logged;
+    bool madeBeforeTheMark = false;  // by someone else, right before the run makes its own
+  } rows[] = {
+      {"an ordinary key made right before the run's own", true, true, false, DefragOutcome::Restarting,
+       "deleted and made again", true},
+      {"an ordinary key after the restart", true, true, false, DefragOutcome::Restarting, "no volatile key"},
+      {"a key after the restart, its kind unknown", false, true, true, DefragOutcome::Restarting, "have taken effect"},
+      {"the run's own key before the restart, its kind unknown", false, false, true, DefragOutcome::SwapsPending,
+       nullptr},
+  };
+  for (const Row& row : rows) {
+    Machine run;
+    ASSERT_EQ(run.Defrag(), DefragOutcome::Restarting) << row.what;
+    if (row.restarted) {
+      const std::string stamp = row.namesTheRun ? std::to_string(run.Journal()[0].stamp) : "123";
+      run.fake.Restart();
+      run.fake.fileClock += 10;
+      run.Analyse();
+      run.fake.AddKey(RootKey::LocalMachine, kSwapsWaitingKey).values = {{"Run", win::kRegSz, stamp},
+                                                                        {"Time", win::kRegSz, "today"}};
+    }
+    run.fake.tellsKeyKinds = row.tellsKeyKinds;
+    if (row.madeBeforeTheMark) {
+      run.fake.RemoveKey(RootKey::LocalMachine, kSwapsWaitingKey);
+      run.fake.onCall = [&run](const std::string& call) {
+        if (call.rfind("FlushFileBuffers", 0) == 0)
+          run.fake.AddKey(RootKey::LocalMachine, kSwapsWaitingKey).values = {{"Run", win::kRegSz, "123"}};
+      };
+    }
+    EXPECT_EQ(run.Defrag(), row.outcome) << row.what;
+    run.fake.onCall = nullptr;
+    if (!row.logged) continue;
+    ASSERT_FALSE(run.logged.empty()) << row.what;
+    EXPECT_NE(run.logged[0].find(row.logged), std::string::npos) << run.logged[0];
+    run.fake.Restart();
+    const KeyHandle left = run.fake.OpenKeyEx(RootKey::LocalMachine, kSwapsWaitingKey, win::kKeyRead);
+    EXPECT_EQ(left, 0u) << row.what << ": made volatile, gone with the restart";
+  }
 }
 
 TEST(RestartTest, NoSwapWithoutItsRecordOnDiskOrItsWaitingKeyOrTheRightToRestart) {
@@ -360,10 +414,23 @@ std::uint32_t AccessOf(const std::string& call) {
 TEST(Wow64Test, EveryOpenOfARunAndItsUndoIsInTheSystemsViewAndSoftwareIsSwappedBothWays) {
   for (bool wow64 : {false, true}) {
     Machine m(wow64);
+    // A volatile key of SOFTWARE's own is never saved: its kind, asked in
+    // the system's view, excuses it.
+    m.fake.AddKey(RootKey::LocalMachine, "SOFTWARE\\Volatile Store").isVolatile = true;
+    // The hives as the system lists them, the system folder in its own
+    // spelling although Sysnative reaches it too.
     HiveTable listed;
     HiveCatalogue(m.fake, m.fake, m.fake).BuildHiveCatalogue(listed);
-    EXPECT_EQ(listed.size(), 3u) << wow64;
+    ASSERT_EQ(listed.HiveFiles, m.hives.HiveFiles) << wow64;
+    listed.ProfileSids = m.hives.ProfileSids;
+    m.hives = listed;
     ASSERT_EQ(m.Defrag(), DefragOutcome::Restarting) << wow64;
+    // What the journal names is what the recovery console and Windows' own
+    // events name.
+    const std::string journal = m.fake.FileText(JournalPath(m.fake));
+    EXPECT_EQ(LowerAscii(journal).find("sysnative"), std::string::npos) << journal;
+    LoggedEvent event{"Microsoft-Windows-Kernel-General", 15, 1, "\\SystemRoot\\System32\\Config\\SOFTWARE", "9", "8"};
+    EXPECT_TRUE(LatestReorganizations({event}, m.hives.HiveFiles, m.fake.systemRoot)[0]) << wow64;
     EXPECT_EQ(m.PendingFiles().size(), 3u) << wow64 << ": " << ::testing::PrintToString(m.dialogs.notSwapped);
     m.fake.Restart();
     m.fake.fileClock += 100;

@@ -100,6 +100,7 @@ class FakePlatform final : public Registry,
 
   // --- set-up ---
   FakeKey& AddKey(RootKey root, const std::string& subkey);
+  void RemoveKey(RootKey root, const std::string& subkey) { EraseSubtree(Upper(RootKeyName(root) + "\\" + subkey)); }
   void AddHiveListValue(const std::string& name, std::uint32_t type, const std::string& text);
   // A loaded hive as the system lists it: its hivelist entry under a device
   // path of drive C: (added when missing), and its file, held open.
