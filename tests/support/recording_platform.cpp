@@ -11,8 +11,19 @@ RecordingPlatform::RecordingPlatform(Platform& inner, std::string logFile)
     : ForwardingRegistry(inner.registry),
       inner_(inner),
       logFile_(std::move(logFile)),
-      platform_{*this, inner.privileges, inner.volumes, inner.files, inner.system, *this, *this, inner.profiles,
-                *this, inner.events, inner.systemLog} {}
+      platform_{*this, inner.privileges, inner.volumes, *this, inner.system, *this, *this, inner.profiles,
+                *this, inner.events, inner.systemLog} {
+  // Swaps that earlier runs recorded wait for the same restart.
+  std::ifstream earlier(logFile_, std::ios::binary);
+  for (std::string line; std::getline(earlier, line);) {
+    if (line.rfind("RegReplaceKeyA\t", 0) != 0) continue;
+    held_.insert(UpperAscii(line.substr(line.rfind('\t') + 1)));
+  }
+}
+
+bool RecordingPlatform::CanOpenExclusive(const std::string& path) {
+  return !held_.count(UpperAscii(path)) && inner_.files.CanOpenExclusive(path);
+}
 
 void RecordingPlatform::Record(const std::string& line) {
   records_.push_back(line);
@@ -35,6 +46,7 @@ long RecordingPlatform::ReplaceInView(RootKey root, const std::string& subkey, c
     return win::kErrorAccessDenied;
   }
   swapped_.insert(UpperAscii(hiveFile));
+  held_.insert(UpperAscii(backupFile));
   return win::kErrorSuccess;
 }
 
