@@ -23,3 +23,10 @@ export VH_WINEPREFIX="$work/prefix"
 source "$root/scripts/wine-env.sh"
 vh_wine_prefix_ready
 fail() { echo "$name: $*" >&2; exit 1; }
+# A fresh prefix lists no hive (Wine keeps none in files): one is listed,
+# with a stand-in file where its hive file would lie, so that the installed
+# program's analysis has a hive to copy and a scan ends with 0.
+mkdir -p "$WINEPREFIX/drive_c/vh-hive"
+head -c 65536 /dev/zero >"$WINEPREFIX/drive_c/vh-hive/SOFTWARE"
+wine reg add 'HKLM\SYSTEM\CurrentControlSet\Control\hivelist' /v '\REGISTRY\MACHINE\SOFTWARE' /t REG_SZ \
+  /d '\Device\HarddiskVolume1\vh-hive\SOFTWARE' /f >/dev/null 2>&1 || fail "the hive list could not be written"
