@@ -95,14 +95,7 @@ fi
 # ends), removes nothing and keeps the entry, as the setup program's
 # uninstaller does; otherwise varnhold.exe would be left behind, and would
 # write its settings into the orphaned folder as it closes.
-wine "$dir/varnhold.exe" &
-trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
-shown=0
-for _ in $(seq 120); do
-  if xdotool search --name '^Varnhold$' >/dev/null 2>&1; then shown=1; break; fi
-  sleep 0.5
-done
-[ "$shown" = 1 ] || fail "the installed program's window did not appear"
+program_window "$dir/varnhold.exe"
 set +e
 timeout 120 wine msiexec /x "$new" /qn /l*v 'C:\msi-remove.log'
 code=$?
@@ -113,8 +106,7 @@ iconv -f UTF-16 -t UTF-8 "$WINEPREFIX/drive_c/msi-remove.log" 2>/dev/null | grep
   grep -aq 'Varnhold is running' "$WINEPREFIX/drive_c/msi-remove.log" || fail "the removal's log does not say why"
 [ -f "$dir/varnhold.exe" ] && ls "$dir"/DLan_*.ini >/dev/null || fail "the refused removal removed files"
 [ "$(entries)" = "1.5.0|Tolvane Software" ] || fail "the refused removal took the entry: $(entries)"
-wine taskkill /IM varnhold.exe >/dev/null 2>&1 || true
-timeout 60 wineserver -w || fail "the program did not close when asked"
+close_program
 
 printf '[Defragmentation]\r\n' >"$dir/varnhold-journal.txt"
 msiexec /x "$new" /qn

@@ -30,3 +30,19 @@ mkdir -p "$WINEPREFIX/drive_c/vh-hive"
 head -c 65536 /dev/zero >"$WINEPREFIX/drive_c/vh-hive/SOFTWARE"
 wine reg add 'HKLM\SYSTEM\CurrentControlSet\Control\hivelist' /v '\REGISTRY\MACHINE\SOFTWARE' /t REG_SZ \
   /d '\Device\HarddiskVolume1\vh-hive\SOFTWARE' /f >/dev/null 2>&1 || fail "the hive list could not be written"
+# Starts the installed program's window and waits until it shows; whatever
+# happens after, the program does not outlive the test.
+program_window() {
+  wine "$1" &
+  trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
+  for _ in $(seq 120); do
+    xdotool search --name '^Varnhold$' >/dev/null 2>&1 && return 0
+    sleep 0.5
+  done
+  fail "the installed program's window did not appear"
+}
+# Asks the program to close, and waits until it has.
+close_program() {
+  wine taskkill /IM varnhold.exe >/dev/null 2>&1 || true
+  timeout 60 wineserver -w || fail "the program did not close when asked"
+}
