@@ -29,13 +29,6 @@ std::string RootOf(const std::string& folder) {
 
 constexpr char kMinGainSwitch[] = "/MinGain:";
 
-// "/Silent", "-scan", ...: a mode's switch, whichever prefix.
-bool IsModeSwitch(const std::string& argument) {
-  if (!IsSwitch(argument)) return false;
-  const std::string name = argument.substr(1);
-  return EqualsIgnoreCase(name, "Silent") || EqualsIgnoreCase(name, "Scan") || EqualsIgnoreCase(name, "Undo");
-}
-
 bool IsMinGainSwitch(const std::string& argument) {
   const std::size_t n = sizeof kMinGainSwitch - 1;
   return argument.size() >= n && EqualsIgnoreCase(argument.substr(0, n), kMinGainSwitch);
@@ -111,11 +104,12 @@ Invocation ParseInvocation(const std::vector<std::string>& arguments, const std:
     invocation.refused = first;
     return invocation;
   } else {
-    // A first word that is no switch opens the window, unless a mode's
-    // switch follows: "now /Silent" or an empty variable before it is a
-    // script's mistake, and a window would keep the script waiting.
+    // A first word that is no switch opens the window, unless any switch
+    // follows: "now /Silent", "now /Foo" or an empty variable before a
+    // switch is a script's mistake, and a window would keep the script
+    // waiting.
     for (std::size_t i = 2; i < arguments.size(); ++i) {
-      if (IsModeSwitch(arguments[i])) return Invocation{RunMode::BadCommandLine, "", arguments[i], std::nullopt};
+      if (IsSwitch(arguments[i])) return Invocation{RunMode::BadCommandLine, "", arguments[i], std::nullopt};
     }
     return invocation;
   }

@@ -18,10 +18,10 @@ std::vector<std::string> SplitCommandLine(const std::string& commandLine);
 
 // BadCommandLine: an unknown or malformed switch ("/Foo", "-Scan",
 // "/Scan:x", a switch where the report path belongs, one after the mode
-// that the mode does not take, as "/Silent /Undo", or a mode's switch after
-// a first word that is none, as "now /Silent" or "\"\" /Silent"). A script must learn of
-// it at once, never wait on a window, and a typo must never restart a
-// machine.
+// that the mode does not take, as "/Silent /Undo", or any switch after a
+// first word that is none, as "now /Silent", "now /Foo" or "\"\" /Foo"). A
+// script must learn of it at once, never wait on a window, and a typo must
+// never restart a machine.
 enum class RunMode { Interactive, Silent, Scan, Undo, BadCommandLine };
 
 struct Invocation {

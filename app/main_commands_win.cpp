@@ -114,7 +114,13 @@ bool MainCommands::RunAnalysis() {
   if (s_.hives.empty() || restart_.RefuseWhilePending()) return false;
   for (const std::string& file : s_.hives.HiveFiles) {
     if (IsFileLocked(s_.platform.files, CopyPath(file))) {
-      ShowMessageBox(s_.Text(IDS_CANNOT_ANALYZE));
+      // Nobody is there to press OK: a box would keep the run for ever.
+      if (s_.unattended) {
+        s_.host.RecordFailure("The copy " + CopyPath(file) + " is held open by another program (a copy of an "
+                              "earlier defragmentation, or a backup or antivirus program); no analysis was made.");
+      } else {
+        ShowMessageBox(s_.Text(IDS_CANNOT_ANALYZE));
+      }
       return false;
     }
   }

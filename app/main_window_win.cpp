@@ -174,7 +174,7 @@ void TfrmMain::FormCreate() {
 
 void TfrmMain::FormShow() {
   RunningOnWow64 = IsWow64(platform_.system);
-  HiveCatalogue(platform_.registry, platform_.volumes, platform_.files, RunningOnWow64,
+  HiveCatalogue(platform_.registry, platform_.volumes, platform_.files,
                 [this](const std::string& line) { RecordFailure(line); })
       .BuildHiveCatalogue(Hives);
   // A run killed while it checked a copy left that copy loaded.

@@ -25,6 +25,9 @@ void RestartWatch::Show() { s_.host.ShowCommands(CommandsIn(State(), false)); }
 
 bool RestartWatch::FindPendingNow() {
   if (!pending_) {
+    // A key that outlived the restart of its run is no evidence.
+    const JournalWriter journal = s_.Journal();
+    RemoveStaleWaitingKey(s_.platform.registry, s_.platform.files, journal.path, journal.logFailure);
     std::optional<WaitingRun> waiting = FindWaitingSwaps(s_.platform.registry);
     pending_ = waiting.has_value();
     if (waiting) {

@@ -24,12 +24,13 @@ const char kSwapsWait[] =
 
 const char kServicing[] =
     "Windows is servicing itself; nothing was swapped. Restart Windows, or wait until it has finished, then run "
-    "again. Found: ";
+    "again.";
 
+// One line for the refusal and one for each finding, as the window lists
+// them: a script or an administrator reads each one alone.
 int RefusedWhileServicing(UnattendedHost& host, const std::vector<std::string>& found) {
-  std::string text = kServicing;
-  for (std::size_t i = 0; i < found.size(); ++i) text += (i ? "; " : "") + found[i];
-  host.RecordFailure(text + ".");
+  host.RecordFailure(kServicing);
+  for (const std::string& line : found) host.RecordFailure("Found: " + line + ".");
   host.Close();
   return kExitWindowsServicing;
 }

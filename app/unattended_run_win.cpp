@@ -70,7 +70,7 @@ bool UnattendedRun::HasWindow() const { return window_ && window_->Handle(); }
 std::optional<int> UnattendedRun::Start() {
   LoadSaveOptions(options_, platform_.profiles, OptionsFilePath(platform_.files), true);
   wow64_ = IsWow64(platform_.system);
-  HiveCatalogue(platform_.registry, platform_.volumes, platform_.files, wow64_,
+  HiveCatalogue(platform_.registry, platform_.volumes, platform_.files,
                 [this](const std::string& line) { RecordFailure(line); })
       .BuildHiveCatalogue(hives_);
   // A run killed while it checked a copy left that copy loaded.

@@ -42,7 +42,8 @@ class UnattendedRun final : public UnattendedHost, private MainCommandsHost {
   bool RunEndReported() const { return runEndReported_; }
 
   // The modes' steps (UnattendedHost).
-  bool SwapsWait() override { return commands_->Restart().FindPendingNow(); }
+  // Refused, with the run found in varnhold.log.
+  bool SwapsWait() override { return commands_->Restart().RefuseWhilePending(); }
   bool Analyze() override { return commands_->RunAnalysis(); }
   DefragSummary Defragment() override { return commands_->RunDefrag(); }
   UndoSummary Undo() override { return commands_->RunUndo(); }

@@ -157,6 +157,14 @@ add_test(NAME package.msi_installs_upgrades_runs_and_uninstalls_with_msiexec
          COMMAND ${CMAKE_SOURCE_DIR}/tests/package/msi_test.sh ${CMAKE_BINARY_DIR})
 set_tests_properties(package.msi_installs_upgrades_runs_and_uninstalls_with_msiexec PROPERTIES TIMEOUT 600)
 
+# The MSI package's custom action (scripts/make-msi.sh carries it in the
+# package): exported by its plain name, as Windows Installer looks it up.
+add_library(varnhold_msi SHARED ${CMAKE_SOURCE_DIR}/res/installer/msi_actions_win.cpp)
+set_target_properties(varnhold_msi PROPERTIES PREFIX "" RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+target_compile_options(varnhold_msi PRIVATE ${VH_WARNINGS})
+target_link_libraries(varnhold_msi PRIVATE msi)
+target_link_options(varnhold_msi PRIVATE -Wl,--kill-at)
+
 # A library planted beside the test programs under the restore client's
 # name: the program must never load it.
 add_library(planted_srclient SHARED ${CMAKE_SOURCE_DIR}/tests/wine/planted/planted_srclient.cpp)

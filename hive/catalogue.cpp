@@ -73,20 +73,12 @@ std::string HiveCatalogue::MapHiveDevicePath(const std::string& devicePath) {
   // would then swap or delete: such a hive is left out instead.
   if (match.drive.empty()) return "";
   std::string candidate = match.drive + devicePath.substr(match.deviceLength);
-  if (wow64_) candidate = RedirectToSysnative(candidate);
   return files_.Exists(candidate) ? candidate : "";
 }
 
 DriveMatch HiveCatalogue::DriveForDevicePath(const std::string& devicePath) {
   if (!drives_) drives_.emplace(volumes_);
   return drives_->Match(devicePath);
-}
-
-std::string HiveCatalogue::RedirectToSysnative(const std::string& path) {
-  std::size_t q = LowerAscii(path).find("system32");
-  if (q == std::string::npos) return path;
-  std::string candidate = path.substr(0, q) + "sysnative" + path.substr(q + 8);
-  return files_.Exists(candidate) ? candidate : path;
 }
 
 }  // namespace vh

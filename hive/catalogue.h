@@ -26,8 +26,12 @@ class HiveCatalogue {
   // Receives one line for each hive left out for a reason worth knowing.
   using Log = std::function<void(const std::string& line)>;
 
-  HiveCatalogue(Registry& registry, Volumes& volumes, Files& files, bool runningOnWow64, Log log = {})
-      : registry_(registry), volumes_(volumes), files_(files), wow64_(runningOnWow64), log_(std::move(log)) {}
+  // Every path in the table is in the system's spelling ("System32", also
+  // under WOW64): the one the journal, the report, the event log and the
+  // recovery console know. The platform reaches the files through
+  // Sysnative itself.
+  HiveCatalogue(Registry& registry, Volumes& volumes, Files& files, Log log = {})
+      : registry_(registry), volumes_(volumes), files_(files), log_(std::move(log)) {}
 
   // Empties the table and fills it from hivelist, in enumeration order:
   // machine and user hives only, each file once (the first name wins), and
@@ -41,8 +45,6 @@ class HiveCatalogue {
   // The first fixed drive whose whole device name, followed by a separator,
   // begins devicePath (case ignored).
   DriveMatch DriveForDevicePath(const std::string& devicePath);
-  // The path with its first "system32" as "sysnative" when that file exists.
-  std::string RedirectToSysnative(const std::string& path);
 
  private:
   void Note(const std::string& line) {
@@ -52,7 +54,6 @@ class HiveCatalogue {
   Registry& registry_;
   Volumes& volumes_;
   Files& files_;
-  bool wow64_;
   Log log_;
   // Asked of the system once per catalogue, not once per hive.
   std::optional<FixedDriveScan> drives_;

@@ -120,11 +120,13 @@ class Walk {
 class Comparison {
  public:
   Comparison(Registry& registry, Files& files, const std::string& hiveName, const std::string& copyFile,
-             std::uint64_t copyWritten)
+             std::uint64_t copyWritten, bool backup)
       : registry_(registry),
         files_(files),
         probeFile_(copyFile + ".key"),
         readerSid_(HiveReaderSid(hiveName)),
+        format_(SaveFormatOf(hiveName)),
+        backup_(backup),
         live_(SplitHiveName(hiveName)),
         copyWritten_(copyWritten),
         liveWalk_(registry, [this](const std::string& path) { return OpenLive(path); }),
@@ -141,12 +143,14 @@ class Comparison {
   }
 
  private:
-  KeyHandle OpenLive(const std::string& path) {
-    return registry_.OpenKeyEx(live_.root, Joined(live_.subkey, path), win::kKeyRead);
+  // Either side as the other: the same ACLs are on both, and a key one
+  // side could not read would count as a difference.
+  KeyHandle Open(RootKey root, const std::string& subkey) {
+    return backup_ ? registry_.OpenKeyForBackup(root, subkey, win::kKeyRead)
+                   : registry_.OpenKeyEx(root, subkey, win::kKeyRead);
   }
-  KeyHandle OpenCopy(const std::string& path) {
-    return registry_.OpenKeyEx(RootKey::LocalMachine, Joined(kCheckKeyName, path), win::kKeyRead);
-  }
+  KeyHandle OpenLive(const std::string& path) { return Open(live_.root, Joined(live_.subkey, path)); }
+  KeyHandle OpenCopy(const std::string& path) { return Open(RootKey::LocalMachine, Joined(kCheckKeyName, path)); }
   // The root has a message of its own; any other key is named by its path,
   // the first value.
   static Phrase About(const std::string& path, unsigned rootId, unsigned keyId, std::vector<std::string> values = {}) {
@@ -219,10 +223,10 @@ class Comparison {
     if (files_.IsLinked(probeFile_)) return KeyKind::Unknown;
     if (files_.Exists(probeFile_)) files_.Delete(probeFile_);
     KeyKind kind = KeyKind::Unknown;
-    if (registry_.SaveKey(live.get(), probeFile_, readerSid_) == win::kErrorSuccess) {
+    if (registry_.SaveKey(live.get(), probeFile_, readerSid_, format_) == win::kErrorSuccess) {
       UnloadIfLoaded(registry_, kProbeKeyName);
       if (registry_.LoadKey(RootKey::LocalMachine, kProbeKeyName, probeFile_) == win::kErrorSuccess) {
-        OpenedKey saved(registry_, registry_.OpenKeyEx(RootKey::LocalMachine, kProbeKeyName, win::kKeyRead));
+        OpenedKey saved(registry_, Open(RootKey::LocalMachine, kProbeKeyName));
         std::optional<KeyFacts> savedFacts = saved.get() ? registry_.QueryKey(saved.get()) : std::nullopt;
         if (savedFacts)
           kind = savedFacts->subkeys == 0 && savedFacts->values == 0 ? KeyKind::Volatile : KeyKind::Ordinary;
@@ -238,6 +242,8 @@ class Comparison {
   Files& files_;
   std::string probeFile_;
   std::string readerSid_;
+  HiveFormat format_;
+  bool backup_;
   HiveKeyPath live_;
   std::uint64_t copyWritten_;
   Walk liveWalk_;
@@ -268,7 +274,8 @@ HiveFileRoot ReadHiveFileRoot(Registry& registry, Files& files, const std::strin
   return root;
 }
 
-CopyCheck CheckHiveCopy(Registry& registry, Files& files, const std::string& hiveName, const std::string& copyFile) {
+CopyCheck CheckHiveCopy(Registry& registry, Files& files, const std::string& hiveName, const std::string& copyFile,
+                        bool backupHeld, const LoadedCopyReader& readPassed) {
   if (SplitHiveName(hiveName).root == RootKey::None) return {false, {IDS_CHECK_NO_ROOT}};
   UnloadIfLoaded(registry, kCheckKeyName);
   std::optional<std::uint64_t> copyWritten = files.EntryWriteTime(copyFile);
@@ -280,7 +287,9 @@ CopyCheck CheckHiveCopy(Registry& registry, Files& files, const std::string& hiv
     DeleteHiveLogs(files, copyFile);
     return {false, {IDS_CHECK_COPY_NOT_A_HIVE, {std::to_string(loaded)}}};
   }
-  std::optional<Phrase> difference = Comparison(registry, files, hiveName, copyFile, *copyWritten).Compare();
+  std::optional<Phrase> difference =
+      Comparison(registry, files, hiveName, copyFile, *copyWritten, backupHeld).Compare();
+  if (!difference && readPassed) readPassed(RootKey::LocalMachine, kCheckKeyName);
   registry.UnLoadKey(RootKey::LocalMachine, kCheckKeyName);
   DeleteHiveLogs(files, copyFile);
   if (difference) return {false, *difference};

@@ -4,6 +4,7 @@
 // and unloaded again at once.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -43,8 +44,16 @@ struct HiveFileRoot {
 // privileges.
 HiveFileRoot ReadHiveFileRoot(Registry& registry, Files& files, const std::string& file);
 
+// What reads a passed copy while it is still loaded, as root\key.
+using LoadedCopyReader = std::function<void(RootKey root, const std::string& key)>;
+
 // Loads copyFile under the check key, compares it with the live hive and
-// unloads it. The caller has enabled the backup and restore privileges.
-CopyCheck CheckHiveCopy(Registry& registry, Files& files, const std::string& hiveName, const std::string& copyFile);
+// unloads it. The caller has enabled the restore privilege and tried the
+// backup privilege: with backupHeld, both sides are read with backup
+// semantics, as a backup program reads them, so that a key whose ACL shuts
+// the administrators out is compared all the same. A copy that passes is
+// given to readPassed before it is unloaded.
+CopyCheck CheckHiveCopy(Registry& registry, Files& files, const std::string& hiveName, const std::string& copyFile,
+                        bool backupHeld, const LoadedCopyReader& readPassed = {});
 
 }  // namespace vh

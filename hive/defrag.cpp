@@ -6,6 +6,7 @@
 #include "hive/left_alone.h"
 #include "hive/pending_swaps.h"
 #include "hive/servicing.h"
+#include "platform/text.h"
 
 namespace vh {
 
@@ -92,15 +93,24 @@ DefragPlan PlanOf(const DefragRun& run, const HiveTable& swaps) {
 }
 
 
+bool IsSystemHive(const std::string& hiveName) { return EqualsIgnoreCase(hiveName, "\\REGISTRY\\MACHINE\\SYSTEM"); }
+
 // The copy's size is taken before its check, which deletes a copy that fails.
-HiveResult Check(DefragRun& run, const std::string& hiveName, const std::string& hiveFile) {
+HiveResult Check(DefragRun& run, const std::string& hiveName, const std::string& hiveFile, bool backupHeld) {
   Platform& p = run.platform;
   std::string copy = CopyPath(hiveFile);
   if (!p.files.Exists(copy)) {
     return Measured(run, {hiveName, HiveOutcome::NotCopied, {IDS_NOT_COPIED_AGAIN}}, hiveFile, 0);
   }
   HiveResult result = Measured(run, {hiveName, HiveOutcome::Scheduled}, hiveFile, QueryFileSize(p.files, copy));
-  CopyCheck check = CheckHiveCopy(p.registry, p.files, hiveName, copy);
+  // What the system's renames at the next start will be read from, when
+  // this copy is swapped in.
+  LoadedCopyReader readRenames;
+  if (IsSystemHive(hiveName))
+    readRenames = [&](RootKey root, const std::string& key) {
+      run.renamesInCopy = ReadPendingRenames(p.registry, root, key);
+    };
+  CopyCheck check = CheckHiveCopy(p.registry, p.files, hiveName, copy, backupHeld, readRenames);
   if (!check.passed) {
     DeleteUnlessLinked(p.files, copy);
     result.outcome = HiveOutcome::CheckFailed;
@@ -118,12 +128,12 @@ HiveResult Check(DefragRun& run, const std::string& hiveName, const std::string&
 bool CheckAll(DefragRun& run, const HiveTable& swaps, const std::atomic<bool>& stop,
               const std::function<void(const std::string&)>& showHive, std::vector<HiveResult>& checked) {
   // Loading a copy back needs both; the swap needs the restore privilege.
-  EnableBackupPrivilege(run.platform.privileges);
+  const bool backupHeld = EnableBackupPrivilege(run.platform.privileges);
   EnableRestorePrivilege(run.platform.privileges);
   for (std::size_t i = 0; i < swaps.size(); ++i) {
     if (stop.load()) return false;
     showHive(swaps.HiveNames[i]);
-    checked.push_back(Check(run, swaps.HiveNames[i], swaps.HiveFiles[i]));
+    checked.push_back(Check(run, swaps.HiveNames[i], swaps.HiveFiles[i], backupHeld));
   }
   return true;
 }
@@ -235,11 +245,22 @@ DefragOutcome NoSwap(DefragRun& run, DefragOutcome outcome) {
 // is ended already: only the swaps, their outcome and the restart remain.
 DefragOutcome SwapChecked(DefragRun& run) {
   Platform& p = run.platform;
-  run.servicing = FindServicing(p.registry, p.system);
+  run.servicing = FindServicing(p, RenamesCheck::SinceCopy, run.renamesInCopy);
   if (!run.servicing.empty()) {
     HoldBack(run, {IDS_HELD_SERVICING, {}, run.servicing});
+    std::string found;
+    for (const std::string& line : EnglishFindings(run.servicing)) found += (found.empty() ? "" : "; ") + line;
+    run.ended = "Windows is servicing itself (" + found + "); nothing was swapped";
     Record(run);
     return NoSwap(run, DefragOutcome::ServicingPending);
+  }
+  // Swapped hives without the restart would lose every registry change
+  // until some later one: no swap without the right to ask for it.
+  if (!ShutdownPrivilegeHeld(p.privileges)) {
+    HoldBack(run, {IDS_HELD_NO_SHUTDOWN});
+    run.ended = "the shutdown privilege is not held, so Windows could not be restarted; nothing was swapped";
+    Record(run);
+    return NoSwap(run, DefragOutcome::NothingScheduled);
   }
   run.machine = ReadMachineState(p.registry, p.files, run.hives);
   JournalEntry planned = DefragJournalEntry(run, true);
@@ -247,7 +268,8 @@ DefragOutcome SwapChecked(DefragRun& run) {
     HoldBack(run, {IDS_HELD_NOT_RECORDED});
     return NoSwap(run, DefragOutcome::NotRecorded);
   }
-  if (!MarkSwapsWaiting(p.registry, {std::to_string(planned.stamp), planned.time})) {
+  const std::function<void(const std::string&)> log = run.journal->logFailure;
+  if (!MarkSwapsWaiting(p.registry, {std::to_string(planned.stamp), planned.time, planned.computer}, log)) {
     HoldBack(run, {IDS_HELD_NOT_MARKED});
     JournalEntry outcome = SwapOutcomeOf(planned.stamp, ToSwapOutcome(run, planned));
     AppendJournalEntry(*run.journal, outcome, true);
@@ -279,10 +301,14 @@ DefragOutcome DefragRegistry(DefragRun& run) {
   run.servicing.clear();
   run.ended.clear();
   run.machine.reset();
+  run.renamesInCopy.reset();
   Platform& p = run.platform;
+  if (run.journal) RemoveStaleWaitingKey(p.registry, p.files, run.journal->path, run.journal->logFailure);
   run.waiting = FindWaitingSwaps(p.registry);
   if (run.waiting) return DefragOutcome::SwapsPending;
-  run.servicing = FindServicing(p.registry, p.system);
+  // Pending renames are judged against the checked copy of SYSTEM, right
+  // before the first swap.
+  run.servicing = FindServicing(p, RenamesCheck::Later);
   if (!run.servicing.empty()) return DefragOutcome::ServicingPending;
   if (run.options.IsAskBeforeDefrag && !run.unattended) {
     const DefragConfirmation answer = run.dialogs.AskBeforeDefrag();

@@ -20,6 +20,7 @@
 #include "hive/journal.h"
 #include "hive/machine_state.h"
 #include "hive/pending_swaps.h"
+#include "hive/servicing.h"
 #include "lang/messages.h"
 #include "platform/platform.h"
 #include "settings/defrag_confirmation.h"
@@ -118,6 +119,9 @@ struct DefragRun {
   std::string ended;                   // why the run ended before any swap
   // What its undo would not put back, read right before the first swap.
   std::optional<MachineState> machine;
+  // The pending renames in the checked copy of SYSTEM, read while it was
+  // loaded for its check; nullopt when no copy of SYSTEM passed one.
+  std::optional<PendingRenames> renamesInCopy;
 };
 
 enum class DefragOutcome {

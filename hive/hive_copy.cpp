@@ -28,6 +28,19 @@ HiveKeyPath SplitHiveName(const std::string& hiveName) {
   return {};
 }
 
+HiveFormat SaveFormatOf(const std::string& hiveName) {
+  const HiveKeyPath path = SplitHiveName(hiveName);
+  const bool machine = path.root == RootKey::LocalMachine;
+  if (machine && (EqualsIgnoreCase(path.subkey, "SYSTEM") || EqualsIgnoreCase(path.subkey, "SOFTWARE")))
+    return HiveFormat::Latest;
+  const std::string classes = "_Classes";
+  const std::string& user = path.subkey;
+  if (path.root == RootKey::Users && user.size() > classes.size() && user.find('\\') == std::string::npos &&
+      EqualsIgnoreCase(user.substr(user.size() - classes.size()), classes))
+    return HiveFormat::Latest;
+  return HiveFormat::Standard;
+}
+
 bool SaveHiveCopy(Registry& registry, Files& files, const std::string& hiveName, const std::string& target) {
   if (files.IsLinked(target)) return false;
   KeyHandle key = OpenHiveKey(registry, hiveName);
@@ -35,14 +48,14 @@ bool SaveHiveCopy(Registry& registry, Files& files, const std::string& hiveName,
   // not be measured, or swapped in, by a copy of an earlier run.
   if (files.Exists(target)) files.Delete(target);
   if (key == 0) return false;
-  bool saved = registry.SaveKey(key, target, HiveReaderSid(hiveName)) == win::kErrorSuccess;
+  bool saved = registry.SaveKey(key, target, HiveReaderSid(hiveName), SaveFormatOf(hiveName)) == win::kErrorSuccess;
   registry.CloseKey(key);
   if (!saved && files.Exists(target)) files.Delete(target);
   return saved;
 }
 
-void EnableBackupPrivilege(Privileges& privileges) {
-  privileges.Enable("SeBackupPrivilege", win::kTokenAdjustPrivilegesQuery);
+bool EnableBackupPrivilege(Privileges& privileges) {
+  return privileges.Enable("SeBackupPrivilege", win::kTokenAdjustPrivilegesQuery);
 }
 
 void EnableRestorePrivilege(Privileges& privileges) {

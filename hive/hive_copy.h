@@ -23,13 +23,21 @@ HiveKeyPath SplitHiveName(const std::string& hiveName);
 // it cannot be opened.
 KeyHandle OpenHiveKey(Registry& registry, const std::string& hiveName);
 
-// Writes the compacted copy of the hive to target (RegSaveKeyA). Any file at
+// The format Windows keeps the hive in ("Registry Hives"): the latest for
+// SYSTEM, SOFTWARE and each profile's _Classes hive; the standard one for
+// the profiles' own hives (NTUSER.DAT, .DEFAULT's), which an earlier system
+// must still be able to load from a roaming profile, and for any other.
+HiveFormat SaveFormatOf(const std::string& hiveName);
+
+// Writes the compacted copy of the hive to target (RegSaveKeyEx, in the
+// hive's own format: the analysis measures what the swap gives). Any file at
 // target is deleted first; a failed save leaves no file behind, so that a
 // partial copy can never be taken for a good one. A target reached through a
 // link is neither deleted nor written.
 bool SaveHiveCopy(Registry& registry, Files& files, const std::string& hiveName, const std::string& target);
 
-void EnableBackupPrivilege(Privileges& privileges);
+// True when the token holds the privilege and it is now enabled.
+bool EnableBackupPrivilege(Privileges& privileges);
 void EnableRestorePrivilege(Privileges& privileges);
 
 // Size from the directory entry, without opening the file: 0 when absent,

@@ -12,11 +12,11 @@ namespace {
 // (Planned)" in the system's event log, not an unexpected shutdown.
 constexpr std::uint32_t kRestartReason = 0x80020004u;
 
-bool EnableShutdownPrivilege(Privileges& privileges) {
+}  // namespace
+
+bool ShutdownPrivilegeHeld(Privileges& privileges) {
   return privileges.Enable("SeShutdownPrivilege", win::kTokenAdjustPrivilegesQuery);
 }
-
-}  // namespace
 
 long ScheduleHiveSwap(Registry& registry, Files& files, const std::string& hiveName, const std::string& newFile,
                       const std::string& backupFile) {
@@ -63,7 +63,9 @@ std::uint32_t RestartReason() { return kRestartReason; }
 
 std::string RestartAttempt::Failure() const {
   if (Started()) return "";
-  std::string text = "Windows refused to restart";
+  std::string text = initiateError == win::kErrorNotReady
+                         ? "Windows was still not ready to restart after " + std::to_string(notReady + 1) + " requests"
+                         : "Windows refused to restart";
   if (!privilege) text += " (the shutdown privilege could not be enabled)";
   if (initiateError > 0) text += " (error " + std::to_string(initiateError) + ")";
   return text;
@@ -72,25 +74,42 @@ std::string RestartAttempt::Failure() const {
 namespace {
 
 // InitiateSystemShutdownEx, with a shutdown already under way (the first
-// request was taken after all) counted as started.
-void InitiateRestart(Power& power, RestartAttempt& attempt, bool forceAppsClosed) {
-  attempt.initiateError = power.InitiateRestart(kRestartReason, forceAppsClosed);
+// request was taken after all) counted as started. Not ready yet, it is
+// asked again after "a short while", as its documentation says, until the
+// tries run out.
+bool InitiateRestart(Power& power, RestartAttempt& attempt, bool forceAppsClosed) {
+  for (;;) {
+    attempt.initiateError = power.InitiateRestart(kRestartReason, forceAppsClosed);
+    if (attempt.initiateError != win::kErrorNotReady || attempt.notReady + 1 >= kNotReadyTries) break;
+    ++attempt.notReady;
+    power.Wait(kNotReadyWaitMs);
+  }
   if (attempt.initiateError == win::kErrorShutdownInProgress) attempt.initiateError = win::kErrorSuccess;
+  return attempt.initiateError == win::kErrorSuccess;
+}
+
+bool ExitWindows(Power& power, RestartAttempt& attempt) {
+  attempt.exitWindows = power.ExitSystem(win::kEwxReboot | win::kEwxForce, kRestartReason);
+  return attempt.exitWindows;
 }
 
 }  // namespace
 
 RestartAttempt RestartComputer(Privileges& privileges, Power& power) {
   RestartAttempt attempt;
-  attempt.privilege = EnableShutdownPrivilege(privileges);
-  attempt.exitWindows = power.ExitSystem(win::kEwxReboot | win::kEwxForce, kRestartReason);
-  if (!attempt.exitWindows) InitiateRestart(power, attempt, true);
+  attempt.privilege = ShutdownPrivilegeHeld(privileges);
+  // A system that cannot say is asked the way that serves both.
+  if (power.InConsoleSession().value_or(false)) {
+    if (!ExitWindows(power, attempt)) InitiateRestart(power, attempt, true);
+  } else if (!InitiateRestart(power, attempt, true)) {
+    ExitWindows(power, attempt);
+  }
   return attempt;
 }
 
 RestartAttempt RestartAgain(Privileges& privileges, Power& power, bool forceAppsClosed) {
   RestartAttempt attempt;
-  attempt.privilege = EnableShutdownPrivilege(privileges);
+  attempt.privilege = ShutdownPrivilegeHeld(privileges);
   InitiateRestart(power, attempt, forceAppsClosed);
   return attempt;
 }

@@ -32,14 +32,18 @@ struct RestartAttempt {
   bool privilege = false;    // SeShutdownPrivilege was enabled
   bool exitWindows = false;  // ExitWindowsEx took the request
   long initiateError = -1;   // InitiateSystemShutdownEx's error; -1 when not called
+  int notReady = 0;          // times InitiateSystemShutdownEx was not ready yet
   bool Started() const { return exitWindows || initiateError == 0; }
   // Why not, in plain words; empty when started.
   std::string Failure() const;
 };
 
-// Asks for the restart: ExitWindowsEx, and where it refuses,
-// InitiateSystemShutdownEx, which also serves a process outside the
-// interactive session. Even a taken request may still be aborted.
+// Asks for the restart. In the console session: ExitWindowsEx, and where it
+// refuses, InitiateSystemShutdownEx. Outside it (a service, a task run as
+// SYSTEM, a remote session), where ExitWindowsEx may succeed without
+// restarting anything, the other way round. InitiateSystemShutdownEx that
+// is not ready yet (fast user switching with nobody logged on) is asked
+// again for a while. Even a taken request may still be aborted.
 RestartAttempt RestartComputer(Privileges& privileges, Power& power);
 // The second way alone: for a restart that was taken but never came. After
 // a shutdown that someone cancelled, without forcing applications closed:
@@ -48,5 +52,13 @@ RestartAttempt RestartAgain(Privileges& privileges, Power& power, bool forceApps
 
 // The restart reason every request gives (planned maintenance).
 std::uint32_t RestartReason();
+
+// Enables the shutdown privilege; false when the token does not hold it,
+// and then no restart can be asked for.
+bool ShutdownPrivilegeHeld(Privileges& privileges);
+
+// How long InitiateSystemShutdownEx is asked again while it is not ready.
+constexpr std::uint32_t kNotReadyWaitMs = 2000;
+constexpr int kNotReadyTries = 30;
 
 }  // namespace vh

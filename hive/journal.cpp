@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "hive/hive_table.h"
+#include "platform/file_path.h"
 #include "platform/text.h"
 
 namespace vh {
@@ -106,7 +107,8 @@ bool ParseHive(const std::string& text, JournalHive& hive) {
     from = bar + 1;
   }
   hive.name = text.substr(from);
-  hive.file = fields[3];
+  // Earlier versions wrote a 64-bit system's hives through Sysnative.
+  hive.file = SystemFolderSpelling(fields[3]);
   return ParseOutcome(fields[0], hive) && ParseSigned(fields[1], hive.currentSize) &&
          ParseSigned(fields[2], hive.copySize) && !hive.file.empty() && !hive.name.empty();
 }

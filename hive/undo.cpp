@@ -384,7 +384,7 @@ void HoldBackUndo(JournalEntry& done) {
 // From the record before the first swap back to the restart.
 UndoOutcome SwapBackPlanned(UndoRun& run) {
   Platform& p = run.platform;
-  run.servicing = FindServicing(p.registry, p.system);
+  run.servicing = FindServicing(p);
   if (!run.servicing.empty()) return UndoOutcome::ServicingPending;
   JournalEntry planned = PlannedUndo(p.files, run.plan);
   run.done = planned;
@@ -394,7 +394,7 @@ UndoOutcome SwapBackPlanned(UndoRun& run) {
   }
   run.done.stamp = planned.stamp;
   run.done.time = planned.time;
-  if (!MarkSwapsWaiting(p.registry, {std::to_string(planned.stamp), planned.time})) {
+  if (!MarkSwapsWaiting(p.registry, {std::to_string(planned.stamp), planned.time, planned.computer})) {
     HoldBackUndo(run.done);
     JournalEntry outcome = SwapOutcomeOf(planned.stamp, ToSwapOf(planned, run.done));
     AppendJournalEntry(run.journal, outcome, true);
@@ -449,7 +449,7 @@ UndoOutcome UndoLastDefragmentation(UndoRun& run) {
   run.servicing.clear();
   run.waiting = FindWaitingSwaps(p.registry);
   if (run.waiting) return UndoOutcome::SwapsPending;
-  run.servicing = FindServicing(p.registry, p.system);
+  run.servicing = FindServicing(p);
   if (!run.servicing.empty()) return UndoOutcome::ServicingPending;
   RecoverSetAsideBackups(p.files, run.hives.HiveFiles);
   run.plan = PlanUndo(ReadJournal(p.files, run.journal.path), run.hives, p, false);

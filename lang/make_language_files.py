@@ -1228,6 +1228,78 @@ message("RES_Copies_Stopped",
         "le nuove copie sono state interrotte",
         "het opnieuw kopiëren is gestopt",
         "重新复制已停止")
+message("RES_Servicing_Cbs_Restarting",
+        "la maintenance des composants est au milieu du redémarrage qui termine l'installation des mises à jour",
+        "die Komponentenwartung steckt mitten in dem Neustart, der die Installation von Updates abschließt",
+        "el mantenimiento de componentes está en medio del reinicio que termina de instalar las actualizaciones",
+        "la manutenzione dei componenti è nel mezzo del riavvio che completa l'installazione degli aggiornamenti",
+        "het onderhoud van onderdelen zit midden in de herstart die het installeren van updates afrondt",
+        "组件服务正处于完成更新安装的重新启动之中")
+message("RES_Servicing_Cbs_Packages",
+        "la maintenance des composants a des mises à jour en attente d'installation",
+        "die Komponentenwartung hat Updates, die auf ihre Installation warten",
+        "el mantenimiento de componentes tiene actualizaciones pendientes de instalar",
+        "la manutenzione dei componenti ha aggiornamenti in attesa di installazione",
+        "het onderhoud van onderdelen heeft updates die op installatie wachten",
+        "组件服务有等待安装的更新")
+message("RES_Servicing_Pending_Xml",
+        "la maintenance des composants a laissé du travail pour le prochain démarrage (pending.xml dans le "
+        "dossier WinSxS)",
+        "die Komponentenwartung hat Arbeit für den nächsten Start übrig (pending.xml im Ordner WinSxS)",
+        "el mantenimiento de componentes ha dejado trabajo para el próximo inicio (pending.xml en la carpeta "
+        "WinSxS)",
+        "la manutenzione dei componenti ha lasciato lavoro per il prossimo avvio (pending.xml nella cartella "
+        "WinSxS)",
+        "het onderhoud van onderdelen heeft werk voor de volgende start klaargezet (pending.xml in de map "
+        "WinSxS)",
+        "组件服务留有下次启动时要完成的工作 (WinSxS 文件夹中的 pending.xml)")
+message("RES_Servicing_Setup",
+        "le programme d'installation de Windows est en cours d'exécution",
+        "Windows Setup läuft",
+        "el programa de instalación de Windows se está ejecutando",
+        "il programma di installazione di Windows è in esecuzione",
+        "Windows Setup wordt uitgevoerd",
+        "Windows 安装程序正在运行")
+message("RES_Servicing_Oobe",
+        "Windows termine encore son premier démarrage (OOBE)",
+        "Windows schließt seinen ersten Start noch ab (OOBE)",
+        "Windows todavía está terminando su primer inicio (OOBE)",
+        "Windows sta ancora completando il suo primo avvio (OOBE)",
+        "Windows rondt zijn eerste start nog af (OOBE)",
+        "Windows 仍在完成首次启动 (OOBE)")
+message("RES_Servicing_Setup_Type",
+        "le programme d'installation de Windows attend de s'exécuter au prochain démarrage",
+        "Windows Setup wartet darauf, beim nächsten Start zu laufen",
+        "el programa de instalación de Windows espera ejecutarse en el próximo inicio",
+        "il programma di installazione di Windows attende di essere eseguito al prossimo avvio",
+        "Windows Setup wacht om bij de volgende start te worden uitgevoerd",
+        "Windows 安装程序等待在下次启动时运行")
+message("RES_Servicing_Installer_Incomplete",
+        "Windows Installer n'a pas terminé une installation qu'il a commencée",
+        "Windows Installer hat eine begonnene Installation nicht abgeschlossen",
+        "Windows Installer no ha terminado una instalación que empezó",
+        "Windows Installer non ha completato un'installazione che ha iniziato",
+        "Windows Installer heeft een begonnen installatie niet afgerond",
+        "Windows Installer 有一项已开始的安装尚未完成")
+message("RES_Servicing_Renames2",
+        "des fichiers attendent d'être remplacés au redémarrage (renommages en attente, seconde liste)",
+        "Dateien warten darauf, beim Neustart ersetzt zu werden (ausstehende Umbenennungen, zweite Liste)",
+        "hay archivos que esperan ser reemplazados en el reinicio (cambios de nombre pendientes, segunda lista)",
+        "alcuni file attendono di essere sostituiti al riavvio (ridenominazioni in sospeso, seconda lista)",
+        "bestanden wachten om bij de herstart te worden vervangen (openstaande hernoemingen, tweede lijst)",
+        "有文件等待在重新启动时被替换 (挂起的文件重命名, 第二个列表)")
+message("RES_Held_No_Shutdown",
+        "Windows ne permet pas à ce compte de le redémarrer (le privilège d'arrêt n'est pas détenu), et aucun "
+        "remplacement n'est fait sans le redémarrage qui doit le suivre",
+        "Windows lässt dieses Konto keinen Neustart auslösen (das Recht zum Herunterfahren fehlt), und kein "
+        "Austausch wird ohne den Neustart gemacht, der ihm folgen muss",
+        "Windows no permite que esta cuenta lo reinicie (no tiene el privilegio de apagado), y no se hace "
+        "ningún intercambio sin el reinicio que debe seguirlo",
+        "Windows non consente a questo account di riavviarlo (manca il privilegio di arresto), e nessuna "
+        "sostituzione viene fatta senza il riavvio che deve seguirla",
+        "Windows laat dit account hem niet herstarten (het recht om af te sluiten ontbreekt), en geen "
+        "vervanging wordt gedaan zonder de herstart die erop moet volgen",
+        "Windows 不允许此帐户重新启动它 (未持有关机特权), 没有随后的重新启动就不进行任何替换")
 
 def check_entries():
     """Refuses a table with a doubled key or a text that would break a line."""

@@ -72,4 +72,27 @@ std::string NormalisedPath(const std::string& path) {
   return UpperAscii(joined);
 }
 
+std::string Wow64FilePath(const std::string& path, const std::string& windowsFolder) {
+  std::string folder = windowsFolder;
+  while (!folder.empty() && (folder.back() == '\\' || folder.back() == '/')) folder.pop_back();
+  if (folder.empty()) return path;
+  const std::string system = folder + "\\System32";
+  if (!StartsWith(path, system)) return path;
+  const std::string rest = path.substr(system.size());
+  if (!rest.empty() && rest[0] != '\\' && rest[0] != '/') return path;  // System32x
+  return path.substr(0, folder.size()) + "\\Sysnative" + rest;
+}
+
+std::string SystemFolderSpelling(const std::string& path) {
+  const std::string name = "sysnative";
+  for (std::size_t at = 0; at + name.size() <= path.size(); ++at) {
+    const bool starts = at > 0 && (path[at - 1] == '\\' || path[at - 1] == '/');
+    const std::size_t end = at + name.size();
+    const bool ends = end == path.size() || path[end] == '\\' || path[end] == '/';
+    if (starts && ends && EqualsIgnoreCase(path.substr(at, name.size()), name))
+      return path.substr(0, at) + "System32" + path.substr(end);
+  }
+  return path;
+}
+
 }  // namespace vh

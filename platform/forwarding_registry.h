@@ -17,8 +17,11 @@ class ForwardingRegistry : public Registry {
   std::optional<std::uint32_t> ReadDword(KeyHandle key, const std::string& name) override {
     return inner_.ReadDword(key, name);
   }
-  long SaveKey(KeyHandle key, const std::string& file, const std::string& readerSid) override {
-    return inner_.SaveKey(key, file, readerSid);
+  std::optional<std::string> ReadValueData(KeyHandle key, const std::string& name) override {
+    return inner_.ReadValueData(key, name);
+  }
+  long SaveKey(KeyHandle key, const std::string& file, const std::string& readerSid, HiveFormat format) override {
+    return inner_.SaveKey(key, file, readerSid, format);
   }
   void CloseKey(KeyHandle key) override { inner_.CloseKey(key); }
   long LoadKey(RootKey root, const std::string& name, const std::string& file) override {
@@ -46,8 +49,15 @@ class ForwardingRegistry : public Registry {
                      const std::string& backupFile, std::uint32_t) override {
     return inner_.ReplaceKey(root, subkey, newFile, backupFile);
   }
-  KeyHandle CreateVolatileInView(RootKey root, const std::string& subkey, std::uint32_t access) override {
-    return inner_.CreateVolatileKey(root, subkey, access);
+  KeyHandle CreateVolatileInView(RootKey root, const std::string& subkey, std::uint32_t access,
+                                 bool& existed) override {
+    return inner_.CreateVolatileKey(root, subkey, access, &existed);
+  }
+  long DeleteInView(RootKey root, const std::string& subkey, std::uint32_t) override {
+    return inner_.DeleteKey(root, subkey);
+  }
+  KeyHandle OpenForBackupInView(RootKey root, const std::string& subkey, std::uint32_t access) override {
+    return inner_.OpenKeyForBackup(root, subkey, access);
   }
 
  private:

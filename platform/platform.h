@@ -56,7 +56,15 @@ constexpr long kErrorAccessDenied = 5;
 constexpr long kErrorAlreadyExists = 183;
 constexpr long kErrorShutdownInProgress = 1115;
 constexpr long kErrorBadHiveFile = 1017;  // ERROR_BADDB: not a hive
+constexpr long kErrorNotReady = 21;  // InitiateSystemShutdownEx: not ready yet, ask again shortly
+constexpr std::uint32_t kServiceRunning = 4;  // SERVICE_RUNNING
 }  // namespace win
+
+// The format RegSaveKeyEx writes: the standard one (REG_STANDARD_FORMAT),
+// which Windows keeps user profile hives in so that any earlier system may
+// load them, or the latest (REG_LATEST_FORMAT), Windows' own for its
+// machine hives and the classes hives ("Registry Hives").
+enum class HiveFormat { Standard, Latest };
 
 // What a key's own facts say, from RegQueryInfoKeyA.
 struct KeyFacts {
@@ -85,6 +93,12 @@ class Registry {
   KeyHandle OpenKeyEx(RootKey root, const std::string& subkey, std::uint32_t access) {
     return OpenInView(root, subkey, access | View());
   }
+  // The same with backup semantics (REG_OPTION_BACKUP_RESTORE): with the
+  // backup privilege enabled, the key is read whatever its ACL says, as a
+  // backup program reads it. Without the privilege, as OpenKeyEx.
+  KeyHandle OpenKeyForBackup(RootKey root, const std::string& subkey, std::uint32_t access) {
+    return OpenForBackupInView(root, subkey, access | View());
+  }
   // Whether the subkey is volatile or a link, from the key's flags where
   // the system can tell; Unknown when it cannot.
   KeyKind QueryKeyKind(KeyHandle parent, const std::string& name) { return KindInView(parent, name, View()); }
@@ -98,11 +112,19 @@ class Registry {
     return ReplaceInView(root, subkey, newFile, backupFile, View());
   }
   // RegCreateKeyExW with REG_OPTION_VOLATILE, in the view: the key is kept
-  // in memory only, so the next start has none; an existing key is opened.
-  // Returns 0 on failure.
-  KeyHandle CreateVolatileKey(RootKey root, const std::string& subkey, std::uint32_t access) {
-    return CreateVolatileInView(root, subkey, access | View());
+  // in memory only, so the next start has none. An existing key is opened
+  // as it is, volatile or not (the option "is ignored for keys that already
+  // exist"): existed says which, from the disposition. Returns 0 on failure.
+  KeyHandle CreateVolatileKey(RootKey root, const std::string& subkey, std::uint32_t access,
+                              bool* existed = nullptr) {
+    bool opened = false;
+    KeyHandle key = CreateVolatileInView(root, subkey, access | View(), opened);
+    if (existed) *existed = opened;
+    return key;
   }
+  // RegDeleteKeyExW in the view (RegDeleteKeyW where the system has no
+  // views); a key with subkeys is not deleted. The Win32 error code.
+  long DeleteKey(RootKey root, const std::string& subkey) { return DeleteInView(root, subkey, View()); }
   // KEY_WOW64_64KEY for a 32-bit program on 64-bit Windows, else 0.
   std::uint32_t View() { return OnWow64() ? win::kKeyWow64_64Key : 0; }
 
@@ -114,11 +136,16 @@ class Registry {
   virtual std::string ReadString(KeyHandle key, const std::string& name) = 0;
   // A REG_DWORD value; nullopt when absent or of another type.
   virtual std::optional<std::uint32_t> ReadDword(KeyHandle key, const std::string& name) = 0;
-  // RegSaveKeyA; the Win32 error code. The file is readable only by the
-  // administrators, SYSTEM and, when readerSid is not empty, that account
-  // (the user whose hive it is): a copy of SAM would otherwise hand every
-  // password hash to whoever may read the hive folder.
-  virtual long SaveKey(KeyHandle key, const std::string& file, const std::string& readerSid) = 0;
+  // The value's data as stored, whatever its type (a DWORD's four bytes, a
+  // multi-string's UTF-16 with its terminators); nullopt when absent.
+  virtual std::optional<std::string> ReadValueData(KeyHandle key, const std::string& name) = 0;
+  // RegSaveKeyExW in that format, looked up at run time; RegSaveKeyW where
+  // the system has no such function or refuses the format. The Win32 error
+  // code. The file is readable only by the administrators, SYSTEM and, when
+  // readerSid is not empty, that account (the user whose hive it is): a
+  // copy of SAM would otherwise hand every password hash to whoever may
+  // read the hive folder.
+  virtual long SaveKey(KeyHandle key, const std::string& file, const std::string& readerSid, HiveFormat format) = 0;
   virtual void CloseKey(KeyHandle key) = 0;
   // RegLoadKeyA: loads a hive file as root\name; the Win32 error code. The
   // names this program loads under lie outside every redirected key.
@@ -155,7 +182,13 @@ class Registry {
   virtual KeyKind KindInView(KeyHandle parent, const std::string& name, std::uint32_t view) = 0;
   virtual long ReplaceInView(RootKey root, const std::string& subkey, const std::string& newFile,
                              const std::string& backupFile, std::uint32_t view) = 0;
-  virtual KeyHandle CreateVolatileInView(RootKey root, const std::string& subkey, std::uint32_t access) = 0;
+  virtual KeyHandle CreateVolatileInView(RootKey root, const std::string& subkey, std::uint32_t access,
+                                         bool& existed) = 0;
+  virtual long DeleteInView(RootKey root, const std::string& subkey, std::uint32_t view) = 0;
+  // A registry that cannot open with backup semantics opens as usual.
+  virtual KeyHandle OpenForBackupInView(RootKey root, const std::string& subkey, std::uint32_t access) {
+    return OpenInView(root, subkey, access);
+  }
 };
 
 class Privileges {
@@ -163,7 +196,8 @@ class Privileges {
   virtual ~Privileges() = default;
   // OpenProcessToken(current process, tokenAccess), LookupPrivilegeValueA
   // (local system) and, when found, AdjustTokenPrivileges with the privilege
-  // enabled. Callers do not examine the result.
+  // enabled. False when the token does not hold it (ERROR_NOT_ALL_ASSIGNED)
+  // or the token could not be adjusted.
   virtual bool Enable(const std::string& privilege, std::uint32_t tokenAccess) = 0;
 };
 
@@ -249,9 +283,9 @@ class SystemInfo {
   // OpenMutexW(SYNCHRONIZE) of a named mutex: true when it exists (opened,
   // or refused for want of access).
   virtual bool MutexExists(const std::string& name) = 0;
-  // QueryServiceStatus of the service: true when it is running or on its
-  // way to start, stop, pause or go on.
-  virtual bool ServiceRunning(const std::string& name) = 0;
+  // QueryServiceStatus of the service: its dwCurrentState (SERVICE_RUNNING,
+  // SERVICE_START_PENDING, ...); 0 when the service cannot be asked.
+  virtual std::uint32_t ServiceState(const std::string& name) = 0;
 };
 
 class Power {
@@ -265,6 +299,15 @@ class Power {
   // outside the interactive session. Without force, an application with
   // unsaved work may still refuse. The Win32 error code.
   virtual long InitiateRestart(std::uint32_t reason, bool forceAppsClosed) = 0;
+  // Whether this process runs in the session attached to the console
+  // (ProcessIdToSessionId against WTSGetActiveConsoleSessionId, both looked
+  // up at run time): there ExitWindowsEx restarts; outside it (a service,
+  // a task run as SYSTEM in session 0, a remote session) ExitWindowsEx may
+  // succeed without restarting anything. nullopt when the system cannot say.
+  virtual std::optional<bool> InConsoleSession() = 0;
+  // Sleep: the short while InitiateSystemShutdownEx asks for when it was
+  // not ready (ERROR_NOT_READY) before it is called again.
+  virtual void Wait(std::uint32_t ms) = 0;
 };
 
 // The request passed to SRSetRestorePointA (RESTOREPOINTINFOA).

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/com_scope_win.h"
+#include "platform/file_path.h"
 #include "platform/system_library_win.h"
 #include "platform/text_win.h"
 #include "platform/thread_win.h"
@@ -34,16 +35,14 @@ bool FindEntry(const std::wstring& path, WIN32_FIND_DATAW& data) {
   FindClose(find);
   return true;
 }
-bool FindEntry(const std::string& path, WIN32_FIND_DATAW& data) { return FindEntry(Utf8ToWide(path), data); }
 
 // A FILETIME as one 64-bit count of 100 ns.
 std::uint64_t FileTimeValue(const FILETIME& time) {
   return (std::uint64_t(time.dwHighDateTime) << 32) | time.dwLowDateTime;
 }
 
-// GetFullPathNameW of a UTF-8 path; empty when it cannot be made.
-std::wstring FullPath(const std::string& path) {
-  std::wstring wide = Utf8ToWide(path);
+// GetFullPathNameW of a path; empty when it cannot be made.
+std::wstring FullPath(const std::wstring& wide) {
   DWORD n = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
   if (n == 0) return {};
   std::wstring full(n, L'\0');
@@ -72,7 +71,17 @@ using SetRestorePointFn = BOOL(WINAPI*)(RestorePointInfoA*, StateMgrStatus*);
 
 Win32Platform::Win32Platform()
     : platform_{*this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this},
-      wow64_(Win32Platform::IsWow64Process().value_or(false)) {}
+      wow64_(Win32Platform::IsWow64Process().value_or(false)),
+      windowsFolder_(Win32Platform::SystemRoot()) {
+  if (wow64_ && !windowsFolder_.empty()) {
+    const DWORD attributes = GetFileAttributesW(Utf8ToWide(windowsFolder_ + "\\Sysnative").c_str());
+    sysnative_ = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+  }
+}
+
+std::wstring Win32Platform::FilePath(const std::string& path) const {
+  return Utf8ToWide(sysnative_ ? Wow64FilePath(path, windowsFolder_) : path);
+}
 
 KeyHandle Win32Platform::OpenInView(RootKey root, const std::string& subkey, std::uint32_t access) {
   HKEY key = nullptr;
@@ -127,6 +136,22 @@ std::optional<std::uint32_t> Win32Platform::ReadDword(KeyHandle key, const std::
       type != REG_DWORD || size != sizeof value)
     return std::nullopt;
   return value;
+}
+
+std::optional<std::string> Win32Platform::ReadValueData(KeyHandle key, const std::string& name) {
+  std::wstring wideName = Utf8ToWide(name);
+  for (DWORD size = 256;;) {
+    std::string data(size, '\0');
+    DWORD got = size;
+    LONG rc = RegQueryValueExW(AsHkey(key), wideName.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(&data[0]), &got);
+    if (rc == ERROR_MORE_DATA && got > size) {  // grown since, or longer than guessed
+      size = got;
+      continue;
+    }
+    if (rc != ERROR_SUCCESS) return std::nullopt;
+    data.resize(got);
+    return data;
+  }
 }
 
 namespace {
@@ -214,17 +239,37 @@ class HiveFileSecurity {
 
 }  // namespace
 
-long Win32Platform::SaveKey(KeyHandle key, const std::string& file, const std::string& readerSid) {
+namespace {
+
+constexpr DWORD kStandardFormat = 1;  // REG_STANDARD_FORMAT
+constexpr DWORD kLatestFormat = 2;    // REG_LATEST_FORMAT
+using SaveKeyExFn = LONG(WINAPI*)(HKEY, LPCWSTR, const LPSECURITY_ATTRIBUTES, DWORD);
+
+// RegSaveKeyExW in the format asked for; RegSaveKeyW, which writes the
+// standard format, where the system has no RegSaveKeyExW or refuses the
+// format.
+LONG SaveInFormat(HKEY key, const std::wstring& path, SECURITY_ATTRIBUTES* security, HiveFormat format) {
+  static SaveKeyExFn saveEx = LibraryFunction<SaveKeyExFn>(GetModuleHandleA("advapi32.dll"), "RegSaveKeyExW");
+  if (saveEx) {
+    LONG result = saveEx(key, path.c_str(), security, format == HiveFormat::Latest ? kLatestFormat : kStandardFormat);
+    if (result != ERROR_INVALID_PARAMETER) return result;
+  }
+  return RegSaveKeyW(key, path.c_str(), security);
+}
+
+}  // namespace
+
+long Win32Platform::SaveKey(KeyHandle key, const std::string& file, const std::string& readerSid, HiveFormat format) {
   HiveFileSecurity security(readerSid);
   // Without the descriptor the copy would take the folder's permissions,
   // which may let every user read it.
   if (!security.get()) return ERROR_NOT_ENOUGH_MEMORY;
-  const std::wstring path = Utf8ToWide(file);
-  long result = RegSaveKeyW(AsHkey(key), path.c_str(), security.get());
+  const std::wstring path = FilePath(file);
+  long result = SaveInFormat(AsHkey(key), path, security.get(), format);
   if (result == ERROR_SUCCESS || GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) return result;
   // Wine refuses security attributes here: the copy is saved plainly and
   // then given the same descriptor, or not kept at all.
-  result = RegSaveKeyW(AsHkey(key), path.c_str(), nullptr);
+  result = SaveInFormat(AsHkey(key), path, nullptr, format);
   if (result != ERROR_SUCCESS) return result;
   if (SetFileSecurityW(path.c_str(), DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
                        security.get()->lpSecurityDescriptor))
@@ -242,7 +287,7 @@ long Win32Platform::ReplaceInView(RootKey root, const std::string& subkey, const
   HKEY key = nullptr;
   LONG opened = RegOpenKeyExW(RootHandle(root), Utf8ToWide(subkey).c_str(), 0, MAXIMUM_ALLOWED | view, &key);
   if (opened != ERROR_SUCCESS) return opened;
-  LONG replaced = RegReplaceKeyW(key, nullptr, Utf8ToWide(newFile).c_str(), Utf8ToWide(backupFile).c_str());
+  LONG replaced = RegReplaceKeyW(key, nullptr, FilePath(newFile).c_str(), FilePath(backupFile).c_str());
   RegCloseKey(key);
   return replaced;
 }
@@ -250,7 +295,7 @@ long Win32Platform::ReplaceInView(RootKey root, const std::string& subkey, const
 void Win32Platform::CloseKey(KeyHandle key) { RegCloseKey(AsHkey(key)); }
 
 long Win32Platform::LoadKey(RootKey root, const std::string& name, const std::string& file) {
-  return RegLoadKeyW(RootHandle(root), Utf8ToWide(name).c_str(), Utf8ToWide(file).c_str());
+  return RegLoadKeyW(RootHandle(root), Utf8ToWide(name).c_str(), FilePath(file).c_str());
 }
 
 long Win32Platform::UnLoadKey(RootKey root, const std::string& name) {
@@ -353,12 +398,37 @@ KeyKind Win32Platform::KindInView(KeyHandle parent, const std::string& name, std
   return *kind;
 }
 
-KeyHandle Win32Platform::CreateVolatileInView(RootKey root, const std::string& subkey, std::uint32_t access) {
+KeyHandle Win32Platform::CreateVolatileInView(RootKey root, const std::string& subkey, std::uint32_t access,
+                                              bool& existed) {
   HKEY key = nullptr;
+  DWORD disposition = 0;
   if (RegCreateKeyExW(RootHandle(root), Utf8ToWide(subkey).c_str(), 0, nullptr, REG_OPTION_VOLATILE, access, nullptr,
-                      &key, nullptr) != ERROR_SUCCESS)
+                      &key, &disposition) != ERROR_SUCCESS)
     return 0;
+  existed = disposition == REG_OPENED_EXISTING_KEY;
   return reinterpret_cast<KeyHandle>(key);
+}
+
+long Win32Platform::DeleteInView(RootKey root, const std::string& subkey, std::uint32_t view) {
+  // RegDeleteKeyW would delete in this process' own view; the function that
+  // takes a view is XP x64's and Vista's, and a system without it has one
+  // view only.
+  using DeleteKeyExFn = LONG(WINAPI*)(HKEY, LPCWSTR, REGSAM, DWORD);
+  static DeleteKeyExFn deleteEx = LibraryFunction<DeleteKeyExFn>(GetModuleHandleA("advapi32.dll"), "RegDeleteKeyExW");
+  const std::wstring name = Utf8ToWide(subkey);
+  if (deleteEx) return deleteEx(RootHandle(root), name.c_str(), view, 0);
+  return RegDeleteKeyW(RootHandle(root), name.c_str());
+}
+
+KeyHandle Win32Platform::OpenForBackupInView(RootKey root, const std::string& subkey, std::uint32_t access) {
+  HKEY key = nullptr;
+  const std::wstring name = Utf8ToWide(subkey);
+  LONG opened = RegOpenKeyExW(RootHandle(root), name.c_str(), REG_OPTION_BACKUP_RESTORE, access, &key);
+  // A system that does not take the option for an open answers as if the
+  // key could not be opened: it is asked once more, plainly.
+  if (opened != ERROR_SUCCESS && opened != ERROR_FILE_NOT_FOUND)
+    opened = RegOpenKeyExW(RootHandle(root), name.c_str(), 0, access, &key);
+  return opened == ERROR_SUCCESS ? reinterpret_cast<KeyHandle>(key) : 0;
 }
 
 long Win32Platform::WriteString(KeyHandle key, const std::string& name, const std::string& text) {
@@ -398,16 +468,16 @@ std::string Win32Platform::DeviceName(const std::string& drive, std::size_t buff
 
 bool Win32Platform::Exists(const std::string& path) {
   WIN32_FIND_DATAW data;
-  return FindEntry(path, data) && !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+  return FindEntry(FilePath(path), data) && !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 bool Win32Platform::EntryExists(const std::string& path) {
   WIN32_FIND_DATAW data;
-  return FindEntry(path, data);
+  return FindEntry(FilePath(path), data);
 }
 
 std::optional<std::int64_t> Win32Platform::EntrySize(const std::string& path) {
-  std::wstring full = FullPath(path);
+  std::wstring full = FullPath(FilePath(path));
   if (full.empty()) return std::nullopt;
   WIN32_FIND_DATAW data;
   if (!FindEntry(full, data)) return std::nullopt;
@@ -415,27 +485,27 @@ std::optional<std::int64_t> Win32Platform::EntrySize(const std::string& path) {
 }
 
 bool Win32Platform::CanOpenExclusive(const std::string& path) {
-  HANDLE file = CreateFileW(Utf8ToWide(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+  HANDLE file = CreateFileW(FilePath(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   CloseHandle(file);
   return true;
 }
 
-bool Win32Platform::Delete(const std::string& path) { return DeleteFileW(Utf8ToWide(path).c_str()) != 0; }
+bool Win32Platform::Delete(const std::string& path) { return DeleteFileW(FilePath(path).c_str()) != 0; }
 
 bool Win32Platform::Move(const std::string& from, const std::string& to) {
-  return MoveFileW(Utf8ToWide(from).c_str(), Utf8ToWide(to).c_str()) != 0;
+  return MoveFileW(FilePath(from).c_str(), FilePath(to).c_str()) != 0;
 }
 
 std::optional<std::uint64_t> Win32Platform::EntryWriteTime(const std::string& path) {
   WIN32_FIND_DATAW data;
-  if (!FindEntry(path, data)) return std::nullopt;
+  if (!FindEntry(FilePath(path), data)) return std::nullopt;
   return FileTimeValue(data.ftLastWriteTime);
 }
 
 bool Win32Platform::IsLinked(const std::string& path) {
-  std::wstring walk = FullPath(path);
+  std::wstring walk = FullPath(FilePath(path));
   if (walk.empty()) return true;  // cannot tell: assume the worst
   // Every existing prefix after the root: C:\a, C:\a\b, ...
   for (std::size_t at = walk.find(L'\\', 3); ; at = walk.find(L'\\', at + 1)) {
@@ -503,24 +573,24 @@ bool Win32Platform::MutexExists(const std::string& name) {
   return GetLastError() == ERROR_ACCESS_DENIED;
 }
 
-bool Win32Platform::ServiceRunning(const std::string& name) {
+std::uint32_t Win32Platform::ServiceState(const std::string& name) {
   SC_HANDLE manager = OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT);
-  if (!manager) return false;
-  bool running = false;
+  if (!manager) return 0;
+  std::uint32_t state = 0;
   if (SC_HANDLE service = OpenServiceW(manager, Utf8ToWide(name).c_str(), SERVICE_QUERY_STATUS)) {
     SERVICE_STATUS status{};
-    running = QueryServiceStatus(service, &status) && status.dwCurrentState != SERVICE_STOPPED;
+    if (QueryServiceStatus(service, &status)) state = status.dwCurrentState;
     CloseServiceHandle(service);
   }
   CloseServiceHandle(manager);
-  return running;
+  return state;
 }
 
 bool Win32Platform::AppendText(const std::string& path, const std::string& text) {
   // Others may append too (a second instance logging why it did nothing):
   // each write of FILE_APPEND_DATA lands at the end, whoever else has the
   // file open.
-  HANDLE file = CreateFileW(Utf8ToWide(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+  HANDLE file = CreateFileW(FilePath(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                             OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   DWORD written = 0;
@@ -532,7 +602,7 @@ bool Win32Platform::AppendText(const std::string& path, const std::string& text)
 bool Win32Platform::Flush(const std::string& path) {
   // The cache holds a file's data whichever handle wrote it: a handle of
   // our own flushes what an earlier one appended.
-  HANDLE file = CreateFileW(Utf8ToWide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+  HANDLE file = CreateFileW(FilePath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   bool flushed = FlushFileBuffers(file) != 0;
@@ -543,7 +613,7 @@ bool Win32Platform::Flush(const std::string& path) {
 std::optional<std::string> Win32Platform::Identity(const std::string& path) {
   // No access asked: attributes can be read even of a hive file that the
   // system holds open without sharing.
-  HANDLE file = CreateFileW(Utf8ToWide(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+  HANDLE file = CreateFileW(FilePath(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                             nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (file == INVALID_HANDLE_VALUE) return std::nullopt;
   BY_HANDLE_FILE_INFORMATION info{};
@@ -571,7 +641,7 @@ std::vector<std::string> Win32Platform::FileNamesIn(const std::string& folder) {
 }
 
 std::optional<std::string> Win32Platform::ReadTail(const std::string& path, std::size_t maxBytes) {
-  HANDLE file = CreateFileW(Utf8ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+  HANDLE file = CreateFileW(FilePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return std::nullopt;
   LARGE_INTEGER size{};
@@ -601,6 +671,20 @@ long Win32Platform::InitiateRestart(std::uint32_t reason, bool forceAppsClosed) 
   if (InitiateSystemShutdownExW(nullptr, nullptr, 0, forceAppsClosed, TRUE, reason)) return ERROR_SUCCESS;
   return long(GetLastError());
 }
+
+std::optional<bool> Win32Platform::InConsoleSession() {
+  using SessionOfProcessFn = BOOL(WINAPI*)(DWORD, DWORD*);
+  using ConsoleSessionFn = DWORD(WINAPI*)();
+  static SessionOfProcessFn sessionOf = KernelFunction<SessionOfProcessFn>("ProcessIdToSessionId");
+  static ConsoleSessionFn console = KernelFunction<ConsoleSessionFn>("WTSGetActiveConsoleSessionId");
+  DWORD own = 0;
+  if (!sessionOf || !console || !sessionOf(GetCurrentProcessId(), &own)) return std::nullopt;
+  // 0xFFFFFFFF while no session is attached to the console (a switch of
+  // users in progress): nobody is there either way.
+  return console() == own;
+}
+
+void Win32Platform::Wait(std::uint32_t ms) { Sleep(ms); }
 
 RestorePointResult Win32Platform::SetRestorePoint(const RestorePointRequest& request) {
   // The System Restore client is a COM client: its documentation asks for
@@ -634,22 +718,22 @@ std::string Win32Platform::Read(const std::string& section, const std::string& k
   std::vector<wchar_t> buffer(bufferSize + 1, L'\0');
   DWORD n = GetPrivateProfileStringW(AnsiToWide(section).c_str(), AnsiToWide(key).c_str(),
                                      AnsiToWide(defaultValue).c_str(), buffer.data(), DWORD(bufferSize),
-                                     Utf8ToWide(file).c_str());
+                                     FilePath(file).c_str());
   return WideToAnsi(buffer.data(), n);
 }
 
 bool Win32Platform::Write(const std::string& section, const std::string& key, const std::string& value,
                           const std::string& file) {
   return WritePrivateProfileStringW(AnsiToWide(section).c_str(), AnsiToWide(key).c_str(),
-                                    AnsiToWide(value).c_str(), Utf8ToWide(file).c_str()) != 0;
+                                    AnsiToWide(value).c_str(), FilePath(file).c_str()) != 0;
 }
 
 bool Win32Platform::EraseSection(const std::string& section, const std::string& file) {
-  return WritePrivateProfileStringW(AnsiToWide(section).c_str(), nullptr, nullptr, Utf8ToWide(file).c_str()) != 0;
+  return WritePrivateProfileStringW(AnsiToWide(section).c_str(), nullptr, nullptr, FilePath(file).c_str()) != 0;
 }
 
 std::optional<std::string> Win32Platform::ReadBytes(const std::string& file, std::size_t maxBytes) {
-  HANDLE h = CreateFileW(Utf8ToWide(file).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+  HANDLE h = CreateFileW(FilePath(file).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return std::nullopt;
   std::string bytes;
@@ -674,7 +758,7 @@ bool Win32Platform::HasSection(const std::string& section, const std::string& fi
   std::wstring wanted = AnsiToWide(section);
   for (DWORD size = 4096; size <= (1u << 24); size *= 4) {
     std::vector<wchar_t> names(size, L'\0');
-    DWORD n = GetPrivateProfileSectionNamesW(names.data(), size, Utf8ToWide(file).c_str());
+    DWORD n = GetPrivateProfileSectionNamesW(names.data(), size, FilePath(file).c_str());
     if (n + 2 >= size) continue;  // cut short: ask again with more room
     for (const wchar_t* name = names.data(); *name; name += lstrlenW(name) + 1)
       if (CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, name, -1, wanted.c_str(), -1) == CSTR_EQUAL) return true;

@@ -27,7 +27,8 @@ class Win32Platform final : public Registry,
   std::uint32_t ValueType(KeyHandle key, const std::string& name) override;
   std::string ReadString(KeyHandle key, const std::string& name) override;
   std::optional<std::uint32_t> ReadDword(KeyHandle key, const std::string& name) override;
-  long SaveKey(KeyHandle key, const std::string& file, const std::string& readerSid) override;
+  std::optional<std::string> ReadValueData(KeyHandle key, const std::string& name) override;
+  long SaveKey(KeyHandle key, const std::string& file, const std::string& readerSid, HiveFormat format) override;
   void CloseKey(KeyHandle key) override;
   long LoadKey(RootKey root, const std::string& name, const std::string& file) override;
   long UnLoadKey(RootKey root, const std::string& name) override;
@@ -64,10 +65,12 @@ class Win32Platform final : public Registry,
   std::uint64_t Now() override;
   std::string ComputerName() override;
   bool MutexExists(const std::string& name) override;
-  bool ServiceRunning(const std::string& name) override;
+  std::uint32_t ServiceState(const std::string& name) override;
 
   bool ExitSystem(std::uint32_t flags, std::uint32_t reason) override;
   long InitiateRestart(std::uint32_t reason, bool forceAppsClosed) override;
+  std::optional<bool> InConsoleSession() override;
+  void Wait(std::uint32_t ms) override;
 
   RestorePointResult SetRestorePoint(const RestorePointRequest& request) override;
   // platform/restore_points_win.cpp
@@ -95,11 +98,20 @@ class Win32Platform final : public Registry,
   KeyKind KindInView(KeyHandle parent, const std::string& name, std::uint32_t view) override;
   long ReplaceInView(RootKey root, const std::string& subkey, const std::string& newFile,
                      const std::string& backupFile, std::uint32_t view) override;
-  KeyHandle CreateVolatileInView(RootKey root, const std::string& subkey, std::uint32_t access) override;
+  KeyHandle CreateVolatileInView(RootKey root, const std::string& subkey, std::uint32_t access,
+                                 bool& existed) override;
+  long DeleteInView(RootKey root, const std::string& subkey, std::uint32_t view) override;
+  KeyHandle OpenForBackupInView(RootKey root, const std::string& subkey, std::uint32_t access) override;
 
  private:
+  // A path as this process must name it in a file call: the 64-bit system
+  // folder through Sysnative under WOW64.
+  std::wstring FilePath(const std::string& path) const;
+
   Platform platform_;
   bool wow64_;  // fixed for the process' life, asked once
+  std::string windowsFolder_;
+  bool sysnative_ = false;  // WOW64 with the Sysnative alias (XP x64 needs an update for it)
 };
 
 // ShellExecuteA(active window, "Open", target, ..., SW_SHOW) through the

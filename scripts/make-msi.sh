@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the MSI package from staged files with wixl (msitools).
 # usage: make-msi.sh <staged files> <version, as 1.5.0> <out.msi>
-# The stage holds varnhold.exe, varnhold.ico, README.txt, LICENSE.txt and the
-# DLan_*.ini language files.
+# The stage holds varnhold.exe, varnhold.ico, varnhold_msi.dll (the
+# package's custom action), README.txt, LICENSE.txt and the DLan_*.ini
+# language files.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 stage=$(cd "$1" && pwd)

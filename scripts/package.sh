@@ -31,10 +31,13 @@ makensis -V2 -DSOURCE="$stage" -DOUTFILE="$out/$name-setup.exe" "${signer[@]}" "
 }
 sign "$out/$name-setup.exe"
 # The package holds the signed program: its File table's size (and a hash,
-# had it one) describe the file as shipped.
+# had it one) describe the file as shipped. Its custom action goes into the
+# package only, never into the zip or the setup program.
+cp "$build/varnhold_msi.dll" "$stage/"
+sign "$stage/varnhold_msi.dll"
 bash "$root/scripts/make-msi.sh" "$stage" "$msi_version" "$out/$name.msi" 2>"$out/wixl.log" || {
   cat "$out/wixl.log" >&2
   exit 1
 }
 sign "$out/$name.msi"
-rm "$stage/varnhold.ico"
+rm "$stage/varnhold.ico" "$stage/varnhold_msi.dll"

@@ -35,9 +35,10 @@ namespace {
 class HoldAtSecondCopy final : public vh::ForwardingRegistry {
  public:
   using ForwardingRegistry::ForwardingRegistry;
-  long SaveKey(vh::KeyHandle key, const std::string& file, const std::string& readerSid) override {
+  long SaveKey(vh::KeyHandle key, const std::string& file, const std::string& readerSid,
+               vh::HiveFormat format) override {
     if (++saves_ > 1) Sleep(INFINITE);
-    return ForwardingRegistry::SaveKey(key, file, readerSid);
+    return ForwardingRegistry::SaveKey(key, file, readerSid, format);
   }
 
  private:
@@ -54,7 +55,7 @@ class AsWindows11 final : public vh::SystemInfo {
   std::uint64_t Now() override { return real_.Now(); }
   std::string ComputerName() override { return real_.ComputerName(); }
   bool MutexExists(const std::string& name) override { return real_.MutexExists(name); }
-  bool ServiceRunning(const std::string& name) override { return real_.ServiceRunning(name); }
+  std::uint32_t ServiceState(const std::string& name) override { return real_.ServiceState(name); }
 
  private:
   vh::SystemInfo& real_;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/file_path.h"
 #include "tests/support/fake_platform.h"
 
 namespace vh {
@@ -14,10 +15,10 @@ class CatalogueTest : public ::testing::Test {
     fake.AddDrive("C:\\", win::kDriveFixed, "\\Device\\HarddiskVolume1");
     fake.AddDrive("D:\\", win::kDriveFixed, "\\Device\\HarddiskVolume2");
   }
-  HiveTable Build(bool wow64 = false) {
+  HiveTable Build() {
     HiveTable table;
     table.Append("stale", "stale");
-    HiveCatalogue(fake, fake, fake, wow64).BuildHiveCatalogue(table);
+    HiveCatalogue(fake, fake, fake).BuildHiveCatalogue(table);
     return table;
   }
   FakePlatform fake;
@@ -59,7 +60,7 @@ TEST_F(CatalogueTest, TheWholeDeviceNameAndItsSeparatorMustBeginThePath) {
   fake.AddFile("C:2\\WINDOWS\\x");  // what cutting volume 12 after its first digit would name
   fake.AddFile("E:\\WINDOWS\\x");
   fake.AddFile("F:\\WINDOWS\\x");
-  HiveCatalogue catalogue(fake, fake, fake, false);
+  HiveCatalogue catalogue(fake, fake, fake);
   EXPECT_EQ(catalogue.MapHiveDevicePath("\\Device\\HarddiskVolume1\\WINDOWS\\x"), "C:\\WINDOWS\\x");
   EXPECT_EQ(catalogue.MapHiveDevicePath("\\Device\\HarddiskVolume12\\WINDOWS\\x"), "E:\\WINDOWS\\x");
   EXPECT_EQ(catalogue.MapHiveDevicePath("\\DEVICE\\HARDDISKVOLUME123\\WINDOWS\\x"), "F:\\WINDOWS\\x");
@@ -77,7 +78,7 @@ TEST_F(CatalogueTest, DriveMatchIsCaseBlindAndTheFirstFixedDriveWins) {
   two.AddDrive("F:\\", win::kDriveFixed, "\\Device\\HarddiskVolume12");
   two.AddDrive("G:\\", win::kDriveFixed, "\\Device\\HarddiskVolume1");
   two.AddDrive("H:\\", win::kDriveFixed, "\\device\\harddiskvolume1");
-  HiveCatalogue catalogue(two, two, two, false);
+  HiveCatalogue catalogue(two, two, two);
   HiveCatalogue::DriveMatch match = catalogue.DriveForDevicePath("\\DEVICE\\HarddiskVolume1\\a");
   EXPECT_EQ(match.drive, "G:");
   EXPECT_EQ(match.deviceLength, 23u);
@@ -107,7 +108,7 @@ TEST_F(CatalogueTest, OnlyMachineAndUserHivesEachFileOnceAndNoCopyThatIsNotAFile
   fake.AddHiveListValue("\\REGISTRY\\USER\\S-1-5-21-9", win::kRegSz, "\\Device\\HarddiskVolume2\\Users\\u\\NTUSER.DAT");
 
   HiveTable table;
-  HiveCatalogue(fake, fake, fake, false, [&](const std::string& line) { log.push_back(line); })
+  HiveCatalogue(fake, fake, fake, [&](const std::string& line) { log.push_back(line); })
       .BuildHiveCatalogue(table);
 
   EXPECT_EQ(table.HiveNames, (std::vector<std::string>{"\\REGISTRY\\MACHINE\\SYSTEM", "\\REGISTRY\\MACHINE\\SAM",
@@ -143,7 +144,7 @@ TEST_F(CatalogueTest, TheDrivesAreAskedOncePerBuildAndAnewForTheNext) {
   fake.AddFile("E:\\Users\\u\\NTUSER.DAT");
   fake.AddHiveListValue("\\REGISTRY\\USER\\S-1-5-21-1", win::kRegSz, "\\Device\\HarddiskVolume3\\Users\\u\\NTUSER.DAT");
   CountedVolumes volumes(fake);
-  HiveCatalogue catalogue(fake, volumes, fake, false);
+  HiveCatalogue catalogue(fake, volumes, fake);
   HiveTable table;
   catalogue.BuildHiveCatalogue(table);
   // The drive strings, three drive types and two fixed drives' devices.
@@ -166,7 +167,7 @@ TEST_F(CatalogueTest, TheDrivesAreAskedOncePerBuildAndAnewForTheNext) {
                          std::string("\\Device\\HarddiskVolume1\\config\\") + hive);
   }
   CountedVolumes onlyC(onC);
-  HiveCatalogue(onC, onlyC, onC, false).BuildHiveCatalogue(table);
+  HiveCatalogue(onC, onlyC, onC).BuildHiveCatalogue(table);
   EXPECT_EQ(table.size(), 2u);
   EXPECT_EQ(onlyC.asked, 4);
 }
@@ -176,31 +177,41 @@ TEST_F(CatalogueTest, FileOnlyOnARemovableDriveOrWithoutAnyDriveIsLeftOut) {
   usb.AddDrive("E:\\", win::kDriveRemovable, "\\Device\\HarddiskVolume1");
   usb.AddFile("E:\\hive");
   usb.AddFile("\\hive");  // the bare remainder must not resolve on the current drive
-  HiveCatalogue catalogue(usb, usb, usb, false);
+  HiveCatalogue catalogue(usb, usb, usb);
   EXPECT_EQ(catalogue.MapHiveDevicePath("\\Device\\HarddiskVolume1\\hive"), "");
 }
 
-TEST_F(CatalogueTest, Wow64RedirectsTheFirstSystem32OnlyWhenTheSysnativeFileExists) {
+// A hive in the 64-bit system folder keeps the system's spelling in the
+// table under WOW64 too, where its Sysnative alias also exists: the
+// journal, the report, the event log and the recovery console know only
+// "System32". Only the platform's own file calls go through Sysnative.
+TEST_F(CatalogueTest, TheTableNamesTheSystemFolderAsWindowsDoesAndOnlyFileCallsGoThroughSysnative) {
   fake.AddFile("C:\\WINDOWS\\system32\\config\\SOFTWARE");
-  fake.AddFile("D:\\Windows\\System32\\config\\SAM");
-  fake.AddFile("D:\\Windows\\sysnative\\config\\SAM");
-  fake.AddFile("C:\\Documents and Settings\\u\\NTUSER.DAT");
-  HiveCatalogue wow(fake, fake, fake, true);
-  EXPECT_EQ(wow.MapHiveDevicePath("\\Device\\HarddiskVolume1\\WINDOWS\\system32\\config\\SOFTWARE"),
-            "C:\\WINDOWS\\system32\\config\\SOFTWARE");
-  EXPECT_EQ(wow.MapHiveDevicePath("\\device\\harddiskvolume2\\Windows\\System32\\config\\SAM"),
-            "D:\\Windows\\sysnative\\config\\SAM");
-  EXPECT_EQ(wow.MapHiveDevicePath("\\Device\\HarddiskVolume1\\Documents and Settings\\u\\NTUSER.DAT"),
-            "C:\\Documents and Settings\\u\\NTUSER.DAT");
-  fake.AddFile("C:\\WINDOWS\\sysnative\\config\\SOFTWARE");
-  EXPECT_EQ(wow.RedirectToSysnative("C:\\WINDOWS\\system32\\config\\SOFTWARE"),
-            "C:\\WINDOWS\\sysnative\\config\\SOFTWARE");
-  fake.AddFile("C:\\a\\sysnative\\system32\\b");
-  EXPECT_EQ(wow.RedirectToSysnative("C:\\a\\SYSTEM32\\system32\\b"), "C:\\a\\sysnative\\system32\\b");
-
-  HiveCatalogue native(fake, fake, fake, false);
-  EXPECT_EQ(native.MapHiveDevicePath("\\device\\harddiskvolume2\\Windows\\System32\\config\\SAM"),
-            "D:\\Windows\\System32\\config\\SAM");
+  for (bool wow64 : {false, true}) {
+    fake.wow64 = wow64;
+    EXPECT_EQ(HiveCatalogue(fake, fake, fake)
+                  .MapHiveDevicePath("\\Device\\HarddiskVolume1\\WINDOWS\\system32\\config\\SOFTWARE"),
+              "C:\\WINDOWS\\system32\\config\\SOFTWARE")
+        << wow64;
+  }
+  struct Spelling {
+    const char* path;
+    const char* forFileCalls;  // under WOW64, in the Windows folder C:\WINDOWS
+    const char* recorded;      // as a record of an earlier version is read
+  } spellings[] = {
+      {"C:\\WINDOWS\\system32\\config\\SOFTWARE", "C:\\WINDOWS\\Sysnative\\config\\SOFTWARE",
+       "C:\\WINDOWS\\system32\\config\\SOFTWARE"},
+      {"C:\\WINDOWS\\sysnative\\config\\SAM", "C:\\WINDOWS\\sysnative\\config\\SAM",
+       "C:\\WINDOWS\\System32\\config\\SAM"},
+      {"C:\\WINDOWS\\System32x\\a", "C:\\WINDOWS\\System32x\\a", "C:\\WINDOWS\\System32x\\a"},
+      {"D:\\WINDOWS\\System32\\config\\SAM", "D:\\WINDOWS\\System32\\config\\SAM", "D:\\WINDOWS\\System32\\config\\SAM"},
+      {"C:\\a\\system32\\b", "C:\\a\\system32\\b", "C:\\a\\system32\\b"},
+      {"C:\\a\\Sysnativeb\\c", "C:\\a\\Sysnativeb\\c", "C:\\a\\Sysnativeb\\c"},
+  };
+  for (const Spelling& s : spellings) {
+    EXPECT_EQ(Wow64FilePath(s.path, "C:\\WINDOWS\\"), s.forFileCalls) << s.path;
+    EXPECT_EQ(SystemFolderSpelling(s.path), s.recorded) << s.path;
+  }
 }
 
 TEST(IsWow64Test, MissingEntryPointMeansNotWow64) {

@@ -104,9 +104,11 @@ class DefragTest : public ::testing::Test {
     fake.AddKey(RootKey::LocalMachine, "system");
     fake.AddKey(RootKey::LocalMachine, "system\\ControlSet001\\Services");
     fake.AddKey(RootKey::LocalMachine, "system\\ControlSet001");
+    fake.AddKey(RootKey::LocalMachine, "system\\ControlSet001\\Control");
     fake.AddKey(RootKey::LocalMachine, "system\\CurrentControlSet").isLink = true;
     fake.AddKey(RootKey::LocalMachine, "system\\MountedDevices").isVolatile = true;
-    fake.AddKey(RootKey::LocalMachine, "system\\Select").values = {{"Current", win::kRegDword, ""}};
+    fake.AddKey(RootKey::LocalMachine, "system\\Select").values = {{"Current", win::kRegDword, std::string("\x01\0\0\0", 4)}};
+    fake.AddKey(RootKey::LocalMachine, "system\\ControlSet001\\Control\\Session Manager");
     fake.AddKey(RootKey::Users, "S-1-5-19");
     fake.AddKey(RootKey::Users, "S-1-5-19\\Volatile Environment").isVolatile = true;
     fake.AddKey(RootKey::Users, "S-1-5-19\\Software");
@@ -182,6 +184,7 @@ TEST_F(DefragTest, YesCopiesEveryHiveAgainChecksEachThenSwapsEachThenRestarts) {
                                 "RegUnLoadKeyA(HKEY_LOCAL_MACHINE, VarnholdCopyCheck)",
                                 "RegLoadKeyA(HKEY_LOCAL_MACHINE, VarnholdCopyCheck, " + us + ".hvz)",
                                 "RegUnLoadKeyA(HKEY_LOCAL_MACHINE, VarnholdCopyCheck)",
+                                "EnablePrivilege(SeShutdownPrivilege, 0x28)",
                                 "RegReplaceKeyA(HKEY_LOCAL_MACHINE, SOFTWARE, " + sw + ".hvz, " + sw + ".bak)",
                                 "MoveFileA(" + sy + ".bak, " + sy + ".bak.old)",
                                 "RegReplaceKeyA(HKEY_LOCAL_MACHINE, system, " + sy + ".hvz, " + sy + ".bak)",
@@ -196,6 +199,10 @@ TEST_F(DefragTest, YesCopiesEveryHiveAgainChecksEachThenSwapsEachThenRestarts) {
   EXPECT_FALSE(fake.HasFile(std::string(kSoftware) + ".hvz"));
   EXPECT_TRUE(fake.FindFile(std::string(kSystem) + ".bak")->locked);
   EXPECT_FALSE(fake.HasFile(std::string(kSystem) + ".bak.old"));
+  // Swapped in as the fresh copies were saved: each in its hive's own format.
+  EXPECT_EQ(fake.FindFile(kSoftware)->format, HiveFormat::Latest);
+  EXPECT_EQ(fake.FindFile(kSystem)->format, HiveFormat::Latest);
+  EXPECT_EQ(fake.FindFile(kUser)->format, HiveFormat::Standard);
 }
 
 TEST_F(DefragTest, TheSwappedCopyHoldsWhatChangedAfterTheAnalysis) {
@@ -273,16 +280,16 @@ TEST_F(DefragTest, EveryReasonIsInTheUsersLanguageInABoxAndInItsOwnEnglishInTheL
   const Row rows[] = {
       {"a key missing from the copy",
        [&] { fake.SavedHive(std::string(kSoftware) + ".hvz")->erase("CLASSES\\.TXT\\SHELLNEW"); },
-       DefragOutcome::Restarting, 0, software + "die Kopie weicht ab: Schlüssel CLASSES\\.TXT\\SHELLNEW fehlt",
-       software + "the copy does not match the registry: key CLASSES\\.TXT\\SHELLNEW is missing from the copy"},
+       DefragOutcome::Restarting, 0, software + "die Kopie weicht ab: Schlüssel Classes\\.txt\\ShellNew fehlt",
+       software + "the copy does not match the registry: key Classes\\.txt\\ShellNew is missing from the copy"},
       {"a value more at the copy's root",
        [&] { fake.SavedHive(std::string(kUser) + ".hvz")->at("").values.push_back({"extra"}); },
        DefragOutcome::Restarting, 0, user + "die Kopie weicht ab: der Stamm hat 0 Werte, die Kopie 1",
        user + "the copy does not match the registry: the hive's root key has 0 values, its copy 1"},
       {"a key in the copy only",
        [&] { (*fake.SavedHive(std::string(kSystem) + ".hvz"))["SELECT\\EXTRA"] = FakeKey{}; },
-       DefragOutcome::Restarting, 0, system + "die Kopie weicht ab: Schlüssel SELECT\\EXTRA nur in der Kopie",
-       system + "the copy does not match the registry: key SELECT\\EXTRA is in the copy only"},
+       DefragOutcome::Restarting, 0, system + "die Kopie weicht ab: Schlüssel Select\\EXTRA nur in der Kopie",
+       system + "the copy does not match the registry: key Select\\EXTRA is in the copy only"},
       {"a copy that does not load", [&] { fake.SavedHive(std::string(kSoftware) + ".hvz")->clear(); },
        DefragOutcome::Restarting, 0, software + "die Kopie lädt nicht (Fehler 1017)",
        software + "the copy does not load as a hive (error 1017)"},
@@ -370,7 +377,7 @@ TEST_F(DefragTest, ACopyMissingAKeyOrAValueIsNotSwapped) {
   fake.SavedHive(std::string(kUser) + ".hvz")->at("").values.push_back({"extra"});
   EXPECT_EQ(Run(true, 12, true), DefragOutcome::Restarting);
   ASSERT_EQ(report.hives.size(), 3u);
-  EXPECT_EQ(report.hives[0].reason.English(), "the copy does not match the registry: key CLASSES\\.TXT\\SHELLNEW is missing "
+  EXPECT_EQ(report.hives[0].reason.English(), "the copy does not match the registry: key Classes\\.txt\\ShellNew is missing "
                                     "from the copy");
   EXPECT_EQ(report.hives[1].outcome, HiveOutcome::Scheduled) << "volatile key and link left out by design";
   EXPECT_EQ(report.hives[2].reason.English(),
@@ -386,8 +393,36 @@ TEST_F(DefragTest, AKeyWithoutSubkeysOnOneSideIsStillComparedByName) {
   EXPECT_EQ(Run(true, 12, true), DefragOutcome::Restarting);
   ASSERT_EQ(report.hives.size(), 3u);
   EXPECT_EQ(report.hives[0].outcome, HiveOutcome::Scheduled) << report.hives[0].reason.English();
-  EXPECT_EQ(report.hives[1].reason.English(), "the copy does not match the registry: key SELECT\\EXTRA is in the copy only");
-  EXPECT_EQ(report.hives[2].reason.English(), "the copy does not match the registry: key SOFTWARE is missing from the copy");
+  EXPECT_EQ(report.hives[1].reason.English(), "the copy does not match the registry: key Select\\EXTRA is in the copy only");
+  EXPECT_EQ(report.hives[2].reason.English(), "the copy does not match the registry: key Software is missing from the copy");
+}
+
+// A key whose ACL shuts the administrators out is read on both sides as a
+// backup program reads it, with the backup privilege; without it, the key
+// cannot be compared and the hive is not swapped.
+TEST_F(DefragTest, AKeyTheAdministratorsMayNotReadIsComparedWithTheBackupPrivilege) {
+  struct Row {
+    bool backupHeld;
+    int scheduled;
+    std::string reason;  // the software hive's
+  } rows[] = {
+      {true, 3, ""},
+      {false, 2, "the copy does not match the registry: key Classes\\.txt cannot be opened in both"},
+  };
+  for (const Row& row : rows) {
+    fake.AddKey(RootKey::LocalMachine, "SOFTWARE\\Classes\\.txt").deniesAdministrators = true;
+    fake.privilegesNotHeld.clear();
+    if (!row.backupHeld) fake.privilegesNotHeld = {"SeBackupPrivilege"};
+    NextStart();
+    EXPECT_EQ(Run(), DefragOutcome::Restarting) << row.backupHeld;
+    EXPECT_EQ(report.Scheduled(), row.scheduled) << row.backupHeld;
+    ASSERT_EQ(report.hives.size(), 3u);
+    EXPECT_EQ(report.hives[0].reason.English(), row.reason) << row.backupHeld;
+    EXPECT_EQ(fake.CallsNamed("RegOpenKeyExA(HKEY_LOCAL_MACHINE, VarnholdCopyCheck\\Classes, "
+                              "REG_OPTION_BACKUP_RESTORE").size(),
+              row.backupHeld ? 1u : 0u)
+        << "the copy's side too";
+  }
 }
 
 TEST_F(DefragTest, DifferencesBelowTheSecondLevelOrInKeysWrittenSinceTheCopyPass) {
@@ -430,7 +465,7 @@ TEST_F(DefragTest, WithoutAFlagsQueryRegSaveKeyItselfIsAskedWhetherItLeavesAKeyO
   ASSERT_EQ(report.hives.size(), 3u);
   EXPECT_EQ(report.hives[0].outcome, HiveOutcome::Scheduled);
   EXPECT_EQ(report.hives[1].outcome, HiveOutcome::Scheduled) << report.hives[1].reason.English();
-  EXPECT_EQ(report.hives[2].reason.English(), "the copy does not match the registry: key VOLATILE ENVIRONMENT is missing from "
+  EXPECT_EQ(report.hives[2].reason.English(), "the copy does not match the registry: key Volatile Environment is missing from "
                                     "the copy (the system cannot tell whether it is volatile)");
   const std::string sy = kSystem;
   std::vector<std::string> calls = MachineCalls();
@@ -461,7 +496,7 @@ TEST_F(DefragTest, BelowAKeyWrittenSinceTheCopyTheSubkeysAreStillCompared) {
   fake.AddKey(RootKey::LocalMachine, "SOFTWARE").values.push_back({"new"});
   fake.SavedHive(std::string(kSoftware) + ".hvz")->erase("CLASSES\\.TXT\\SHELLNEW");
   EXPECT_EQ(Run(true, 12, true), DefragOutcome::Restarting);
-  EXPECT_EQ(report.hives[0].reason.English(), "the copy does not match the registry: key CLASSES\\.TXT\\SHELLNEW is missing "
+  EXPECT_EQ(report.hives[0].reason.English(), "the copy does not match the registry: key Classes\\.txt\\ShellNew is missing "
                                     "from the copy");
 }
 
@@ -488,7 +523,7 @@ TEST_F(DefragTest, AKeyWhoseOwnSaveHoldsSomethingIsMissingForReal) {
   fake.SavedHive(std::string(kSoftware) + ".hvz")->erase("CLASSES\\.TXT\\SHELLNEW");
   fake.SavedHive(std::string(kSoftware) + ".hvz")->erase("CLASSES\\.TXT\\SHELLNEW\\DEEP");
   Run(true, 12, true);
-  EXPECT_EQ(report.hives[0].reason.English(), "the copy does not match the registry: key CLASSES\\.TXT is missing from the "
+  EXPECT_EQ(report.hives[0].reason.English(), "the copy does not match the registry: key Classes\\.txt is missing from the "
                                     "copy") << "its own save holds it: no volatile key";
 }
 
@@ -498,7 +533,7 @@ TEST_F(DefragTest, TheLogFilesOfALoadedCopyGoWithItsUnload) {
   fake.AddFile(copy + ".LOG1");
   fake.AddFile(copy + ".LOG2");
   fake.AddFile(copy + ".LOG2.keep");
-  CopyCheck check = CheckHiveCopy(fake, fake, "\\REGISTRY\\USER\\S-1-5-19", copy);
+  CopyCheck check = CheckHiveCopy(fake, fake, "\\REGISTRY\\USER\\S-1-5-19", copy, false);
   EXPECT_TRUE(check.passed) << check.reason.English();
   std::vector<std::string> calls = MachineCalls();
   ASSERT_EQ(calls.size(), 5u);
@@ -797,13 +832,13 @@ TEST_F(DefragTest, TheEventLogHearsWhichHivesWereScheduledBeforeTheRestartAndWhy
 
 TEST_F(DefragTest, ARestartThatDoesNotStartIsAnErrorEventAfterTheScheduledSwaps) {
   fake.acceptsExitSystem = false;
-  fake.initiateRestartError = 21;
+  fake.initiateRestartError = 1190;  // ERROR_SHUTDOWN_IS_SCHEDULED
   EXPECT_EQ(Run(true), DefragOutcome::RestartNotStarted);
   ASSERT_EQ(fake.events.size(), 2u);
   EXPECT_EQ(fake.events[0].id, 100u);
   EXPECT_EQ(fake.events[1].type, EventType::Error);
   EXPECT_EQ(fake.events[1].id, 104u);
-  EXPECT_EQ(fake.events[1].strings, std::vector<std::string>{"Windows refused to restart (error 21)"});
+  EXPECT_EQ(fake.events[1].strings, std::vector<std::string>{"Windows refused to restart (error 1190)"});
 }
 
 // Whatever ends the fresh copies early (Stop, Esc, the close box), the run
@@ -928,47 +963,108 @@ TEST_F(DefragTest, EveryCheckFailingCancelsTheRestorePointAndMarksNothing) {
 
 // Windows' servicing writes the system and software hives at its restart:
 // each of its marks refuses the run before anything is asked, and again
-// right before the first swap.
+// right before the first swap. A pending rename that the checked copy of
+// SYSTEM holds as it is is carried out from the compacted hive too: only
+// one that is new or changed since the copy counts, and an empty one never.
 TEST_F(DefragTest, WhileWindowsServicesItselfNothingIsSwappedAndTheRunSaysWhatItFound) {
-  const std::string cbs = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Component Based Servicing\\RebootPending";
+  const std::string cbs = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Component Based Servicing\\";
   const std::string wu = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\WindowsUpdate\\Auto Update\\RebootRequired";
-  const std::string sm = "SYSTEM\\CurrentControlSet\\Control\\Session Manager";
-  // Each mark is gone at the next start (the keys are made volatile here).
+  const std::string msi = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Installer\\InProgress";
+  const std::string sm = "system\\ControlSet001\\Control\\Session Manager", setup = "SYSTEM\\Setup";
+  const std::string pendingXml = "C:\\Windows\\WinSxS\\pending.xml";
+  const std::string one("\x01\0\0\0", 4), zero(4, '\0'), terminators(4, '\0');
+  const std::string renames = "\\??\\C:\\a\0\0\0";
+  // Each key is gone at the next start (made volatile here).
+  auto key = [&](const std::string& subkey) { return [&, subkey] { fake.AddKey(RootKey::LocalMachine, subkey).isVolatile = true; }; };
+  auto value = [&](const std::string& subkey, const char* name, std::string data) {
+    return [&, subkey, name, data] { fake.AddKey(RootKey::LocalMachine, subkey).values = {{name, 7, data}}; };
+  };
   struct Mark {
     std::function<void()> set;
-    const char* found;
-  } marks[] = {
-      {[&] { fake.AddKey(RootKey::LocalMachine, cbs).isVolatile = true; }, "component servicing waits for a restart"},
-      {[&] { fake.AddKey(RootKey::LocalMachine, wu).isVolatile = true; }, "Windows Update waits for a restart"},
-      {[&] { fake.AddKey(RootKey::LocalMachine, sm).values = {{"PendingFileRenameOperations", 7, ""}}; },
-       "pending file renames"},
+    const char* found;  // nullptr: not servicing
+  };
+  const Mark always[] = {
+      {key(cbs + "RebootPending"), "component servicing waits for a restart"},
+      {key(cbs + "RebootInProgress"), "in the middle of the restart"},
+      {key(cbs + "PackagesPending"), "updates waiting to be installed"},
+      {key(wu), "Windows Update waits for a restart"},
+      {key(msi), "Windows Installer has not finished an installation"},
+      {value(setup, "SystemSetupInProgress", one), "Windows Setup is running"},
+      {value(setup, "OOBEInProgress", one), "first start (OOBE)"},
+      {value(setup, "SetupType", std::string("\x02\0\0\0", 4)), "Windows Setup waits to run"},
+      {[&] { fake.AddFile(pendingXml); }, "pending.xml in the WinSxS folder"},
       {[&] { fake.mutexes = {"Global\\_MSIExecute"}; }, "Windows Installer is installing a program"},
       {[&] { fake.runningServices = {"TrustedInstaller"}; }, "TrustedInstaller"},
+      {value(setup, "SetupType", zero), nullptr},
+      {[&] { fake.serviceStates = {{"TrustedInstaller", 3}}; }, nullptr},  // stopping after its idle time
+      {[&] { fake.serviceStates = {{"TrustedInstaller", 2}}; }, nullptr},  // starting
+      {value(sm, "PendingFileRenameOperations", terminators), nullptr},
+      {value(sm, "PendingFileRenameOperations2", ""), nullptr},
   };
-  for (bool atTheLastMoment : {false, true}) {
-    for (const Mark& mark : marks) {
-      fake.AddKey(RootKey::LocalMachine, sm).values.clear();
-      fake.mutexes.clear();
-      fake.runningServices.clear();
-      NextStart();
-      int unloads = 0;
-      // The third check's unload is the last step before the record.
-      fake.onCall = [&](const std::string& call) {
-        if (atTheLastMoment && call.rfind("RegUnLoadKeyA", 0) == 0 && ++unloads == 3) mark.set();
-      };
-      if (!atTheLastMoment) mark.set();
-      DefragRun run{fake.platform(), hives, options, true, 12, dialogs, true};
-      JournalWriter journal{fake, fake, JournalPath(fake), [] { return std::string("now"); }, {}};
-      run.journal = &journal;
-      EXPECT_EQ(DefragRegistry(run), DefragOutcome::ServicingPending) << mark.found << atTheLastMoment;
-      fake.onCall = nullptr;
-      EXPECT_TRUE(Swapped().empty()) << mark.found;
-      EXPECT_TRUE(fake.CallsNamed("ExitWindowsEx").empty()) << mark.found;
-      ASSERT_EQ(run.servicing.size(), 1u) << mark.found;
-      const std::string found = EnglishFindings(run.servicing)[0];
-      EXPECT_NE(found.find(mark.found), std::string::npos) << found;
-      EXPECT_EQ(fake.CallsNamed("RegLoadKeyA").empty(), !atTheLastMoment) << "refused before any check";
-      EXPECT_FALSE(FindWaitingSwaps(fake)) << mark.found;
+  struct Row {
+    std::function<void()> before, atTheLastMoment;
+    const char* found;
+    std::string what;
+  };
+  std::vector<Row> rows;
+  for (const Mark& mark : always) {
+    const std::string what = mark.found ? mark.found : "nothing";
+    rows.push_back({mark.set, nullptr, mark.found, what + ", from the start"});
+    rows.push_back({nullptr, mark.set, mark.found, what + ", at the last moment"});
+  }
+  // Renames the copy holds already are the hive's own; new or changed ones
+  // would be lost with the old hive.
+  rows.push_back({value(sm, "PendingFileRenameOperations", renames), nullptr, nullptr, "renames in the copy"});
+  rows.push_back({value(sm, "PendingFileRenameOperations2", renames), nullptr, nullptr, "second renames in the copy"});
+  rows.push_back({nullptr, value(sm, "PendingFileRenameOperations", renames), "pending file renames)",
+                  "renames new since the copy"});
+  rows.push_back({nullptr, value(sm, "PendingFileRenameOperations2", renames), "second list",
+                  "second renames new since the copy"});
+  rows.push_back({value(sm, "PendingFileRenameOperations", renames),
+                  value(sm, "PendingFileRenameOperations", renames + "\\??\\C:\\b\0\0"), "pending file renames)",
+                  "renames changed since the copy"});
+  for (const Row& row : rows) {
+    fake.AddKey(RootKey::LocalMachine, sm).values.clear();
+    fake.AddKey(RootKey::LocalMachine, setup).values.clear();
+    fake.RemoveFile(pendingXml);
+    fake.mutexes.clear();
+    fake.runningServices.clear();
+    fake.serviceStates.clear();
+    NextStart();
+    if (row.before) {
+      row.before();
+      Analyse();  // the copies the run swaps in hold it too
+      fake.calls.clear();
+    }
+    int unloads = 0;
+    // The third check's unload is the last step before the record.
+    fake.onCall = [&](const std::string& call) {
+      if (row.atTheLastMoment && call.rfind("RegUnLoadKeyA", 0) == 0 && ++unloads == 3) row.atTheLastMoment();
+    };
+    DefragRun run{fake.platform(), hives, options, true, 12, dialogs, true};
+    JournalWriter journal{fake, fake, JournalPath(fake), [] { return std::string("now"); }, {}};
+    run.journal = &journal;
+    const DefragOutcome outcome = DefragRegistry(run);
+    fake.onCall = nullptr;
+    if (!row.found) {
+      EXPECT_EQ(outcome, DefragOutcome::Restarting) << row.what;
+      EXPECT_TRUE(run.servicing.empty()) << row.what << ": " << ::testing::PrintToString(EnglishFindings(run.servicing));
+      continue;
+    }
+    EXPECT_EQ(outcome, DefragOutcome::ServicingPending) << row.what;
+    EXPECT_TRUE(Swapped().empty()) << row.what;
+    EXPECT_TRUE(fake.CallsNamed("ExitWindowsEx").empty()) << row.what;
+    ASSERT_EQ(run.servicing.size(), 1u) << row.what << ": " << ::testing::PrintToString(EnglishFindings(run.servicing));
+    const std::string found = EnglishFindings(run.servicing)[0];
+    EXPECT_NE(found.find(row.found), std::string::npos) << found;
+    EXPECT_EQ(fake.CallsNamed("RegLoadKeyA").empty(), !row.atTheLastMoment) << "refused before any check";
+    EXPECT_FALSE(FindWaitingSwaps(fake)) << row.what;
+    // Stopped by servicing that came during the fresh copies, the run is
+    // journalled with the reason, each hive not swapped.
+    if (row.atTheLastMoment) {
+      const JournalEntry last = Journal().back();
+      EXPECT_EQ(last.ended, "Windows is servicing itself (" + found + "); nothing was swapped") << row.what;
+      for (const JournalHive& hive : last.hives) EXPECT_EQ(hive.outcome, JournalOutcome::NotSwapped) << row.what;
     }
   }
 }

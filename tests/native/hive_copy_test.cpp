@@ -22,32 +22,47 @@ struct OpenCase {
   const char* name;
   bool wow64;
   const char* expectedOpen;
+  HiveFormat format;  // the format Windows keeps the hive in
 };
 
 void PrintTo(const OpenCase& c, std::ostream* os) { *os << c.name << (c.wow64 ? " wow64" : ""); }
 
 class SaveHiveCopyOpenTest : public ::testing::TestWithParam<OpenCase> {};
 
-TEST_P(SaveHiveCopyOpenTest, OpensTheHiveInTheSystemsViewByRootName) {
+TEST_P(SaveHiveCopyOpenTest, OpensTheHiveInTheSystemsViewByRootNameAndSavesItInItsOwnFormat) {
   FakePlatform fake;
   fake.wow64 = GetParam().wow64;
   fake.AddKey(RootKey::LocalMachine, "SOFTWARE");
   fake.AddKey(RootKey::LocalMachine, "SYSTEM");
   fake.AddKey(RootKey::Users, "S-1-5-21-1-2-3-1000_Classes");
+  fake.AddKey(RootKey::Users, "S-1-5-21-1-2-3-1000");
+  fake.AddKey(RootKey::Users, ".DEFAULT");
   ASSERT_TRUE(SaveHiveCopy(fake, fake, GetParam().name, "C:\\h.hvz"));
   EXPECT_EQ(fake.calls.front(), GetParam().expectedOpen);
   EXPECT_EQ(fake.calls.back(), "RegCloseKey");
-  EXPECT_TRUE(fake.HasFile("C:\\h.hvz"));
+  ASSERT_TRUE(fake.HasFile("C:\\h.hvz"));
+  EXPECT_EQ(fake.FindFile("C:\\h.hvz")->format, GetParam().format);
 }
+
+const HiveFormat kLatest = HiveFormat::Latest, kStandard = HiveFormat::Standard;
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, SaveHiveCopyOpenTest,
     ::testing::Values(
-        OpenCase{"\\REGISTRY\\MACHINE\\SOFTWARE", true, "RegOpenKeyExA(HKEY_LOCAL_MACHINE, SOFTWARE, 0, 0x20119)"},
-        OpenCase{"\\REGISTRY\\MACHINE\\SOFTWARE", false, "RegOpenKeyExA(HKEY_LOCAL_MACHINE, SOFTWARE, 0, 0x20019)"},
-        OpenCase{"\\REGISTRY\\MACHINE\\SYSTEM", true, "RegOpenKeyExA(HKEY_LOCAL_MACHINE, SYSTEM, 0, 0x20119)"},
+        OpenCase{"\\REGISTRY\\MACHINE\\SOFTWARE", true, "RegOpenKeyExA(HKEY_LOCAL_MACHINE, SOFTWARE, 0, 0x20119)",
+                 kLatest},
+        OpenCase{"\\REGISTRY\\MACHINE\\SOFTWARE", false, "RegOpenKeyExA(HKEY_LOCAL_MACHINE, SOFTWARE, 0, 0x20019)",
+                 kLatest},
+        OpenCase{"\\registry\\machine\\software", false, "RegOpenKeyExA(HKEY_LOCAL_MACHINE, software, 0, 0x20019)",
+                 kLatest},
+        OpenCase{"\\REGISTRY\\MACHINE\\SYSTEM", true, "RegOpenKeyExA(HKEY_LOCAL_MACHINE, SYSTEM, 0, 0x20119)", kLatest},
         OpenCase{"\\REGISTRY\\USER\\S-1-5-21-1-2-3-1000_Classes", true,
-                 "RegOpenKeyExA(HKEY_USERS, S-1-5-21-1-2-3-1000_Classes, 0, 0x20119)"}));
+                 "RegOpenKeyExA(HKEY_USERS, S-1-5-21-1-2-3-1000_Classes, 0, 0x20119)", kLatest},
+        OpenCase{"\\REGISTRY\\USER\\S-1-5-21-1-2-3-1000_CLASSES", false,
+                 "RegOpenKeyExA(HKEY_USERS, S-1-5-21-1-2-3-1000_CLASSES, 0, 0x20019)", kLatest},
+        OpenCase{"\\REGISTRY\\USER\\S-1-5-21-1-2-3-1000", false,
+                 "RegOpenKeyExA(HKEY_USERS, S-1-5-21-1-2-3-1000, 0, 0x20019)", kStandard},
+        OpenCase{"\\REGISTRY\\USER\\.DEFAULT", true, "RegOpenKeyExA(HKEY_USERS, .DEFAULT, 0, 0x20119)", kStandard}));
 
 TEST(SaveHiveCopyTest, DeletesAnExistingTargetInEveryCase) {
   FakePlatform fake;

@@ -60,6 +60,12 @@ TEST(JournalTest, AnEntryReadsBackAsItWasWrittenWithEveryOutcome) {
   // An entry of an earlier version recorded no machine, and reads as such.
   written.machine.reset();
   EXPECT_FALSE(ParseJournal(FormatJournalEntry(written))[0].machine);
+
+  // Earlier versions wrote a 64-bit system's hives through Sysnative; read
+  // back, they name the folder as the system lists it.
+  JournalEntry earlier = written;
+  earlier.hives[0].file = "C:\\WINDOWS\\sysnative\\config\\software";
+  EXPECT_EQ(ParseJournal(FormatJournalEntry(earlier))[0].hives[0].file, "C:\\WINDOWS\\System32\\config\\software");
 }
 
 TEST(JournalTest, UndoEntriesAndEveryRestorePointStepRoundTrip) {

@@ -139,6 +139,9 @@ TEST(LanguageFileCodePageTest, EachFileIsReadInTheCodePageItNamesOrIsKnownBy) {
       {"Chinese", "[language]\r\ncodepage = 1252\r\n" + options + "\xE9\r\n", 1252, "\u00E9"},
       {"Other", "[Language]\r\nCodePage=65001\r\n" + options + "\xC3\xA9\r\n", 65001, "\u00E9"},
       {"German", "\xEF\xBB\xBF[Language]\r\nCodePage=1252\r\n" + options + "\xC3\xA9\r\n", 65001, "\u00E9"},
+      // The mark is three bytes, also where a section the program reads
+      // comes right after it.
+      {"German", "\xEF\xBB\xBF" + options + "\xC3\xA9\r\n", 65001, "\u00E9"},
       {"Other", std::string(kUtf16File, sizeof kUtf16File - 1), 1200, ""},
       {"Other", "[Language]\r\nCodePage=93x\r\n" + options + "x\r\n", 0, "x"},
   };

@@ -38,7 +38,7 @@ TEST(CommandLineTest, OnlyWholeArgumentsIgnoringCaseSelectAMode) {
   EXPECT_EQ(mode("v.exe /silent"), RunMode::Silent);
   EXPECT_EQ(mode("v.exe /SILENT extra"), RunMode::Silent);
   EXPECT_EQ(mode("v.exe"), RunMode::Interactive);
-  EXPECT_EQ(mode("v.exe x /Foo"), RunMode::Interactive);
+  EXPECT_EQ(mode("v.exe x y"), RunMode::Interactive);
   EXPECT_EQ(mode("v.exe /undo"), RunMode::Undo);
   EXPECT_TRUE(IsUnattended(RunMode::Undo)) << "an undo for scripts never shows a window";
   Invocation scan = ParseInvocation(SplitCommandLine("v.exe /scan \"C:\\My Reports\\r.ini\" more"));
@@ -92,13 +92,20 @@ TEST(CommandLineTest, AfterTheModeOnlyItsOwnSwitchesPassAndOtherWordsAreIgnored)
            {"v.exe /Scan r.ini /Silent", bad, "/Silent"},
            {"v.exe /Scan r.ini /MinGain:5", bad, "/MinGain:5"},
            {"v.exe /Scan r.ini more", RunMode::Scan, ""},
-           // A mode's switch anywhere but first: a script's mistake, never a window.
+           // Any switch after a first word that is none: a script's mistake,
+           // never a window.
            {"v.exe now /Silent", bad, "/Silent"},
            {"v.exe \"\" /Silent", bad, "/Silent"},
            {"v.exe \"\" /scan r.ini", bad, "/scan"},
            {"v.exe report.ini -Undo", bad, "-Undo"},
            {"v.exe x y /SCAN", bad, "/SCAN"},
-           {"v.exe x /Silently", RunMode::Interactive, ""},
+           {"v.exe x /Silently", bad, "/Silently"},
+           {"v.exe now /Foo", bad, "/Foo"},
+           {"v.exe \"\" /Foo", bad, "/Foo"},
+           {"v.exe now /Scan:x", bad, "/Scan:x"},
+           {"v.exe now -Silentx", bad, "-Silentx"},
+           {"v.exe now /MinGain:5", bad, "/MinGain:5"},
+           {"v.exe now later", RunMode::Interactive, ""},
        }) {
     Invocation invocation = ParseInvocation(SplitCommandLine(c.line), "C:\\work");
     EXPECT_EQ(invocation.mode, c.mode) << c.line;

@@ -12,6 +12,7 @@
 #include "hive/hive_copy.h"
 #include "hive/left_alone.h"
 #include "hive/pending_swaps.h"
+#include "hive/reorganization.h"
 #include "platform/text.h"
 #include "scan/scan_worker.h"
 #include "hive/undo.h"
@@ -67,9 +68,9 @@ struct HiveDef {
   std::vector<const char*> ownKeys;  // at its root, only this hive's
 };
 const HiveDef kHives[] = {
-    {"\\REGISTRY\\MACHINE\\SOFTWARE", "C:\\W\\config\\SOFTWARE", RootKey::LocalMachine, "SOFTWARE",
+    {"\\REGISTRY\\MACHINE\\SOFTWARE", "C:\\Windows\\System32\\config\\SOFTWARE", RootKey::LocalMachine, "SOFTWARE",
      {"Microsoft", "Classes"}},
-    {"\\REGISTRY\\MACHINE\\SYSTEM", "C:\\W\\config\\SYSTEM", RootKey::LocalMachine, "SYSTEM",
+    {"\\REGISTRY\\MACHINE\\SYSTEM", "C:\\Windows\\System32\\config\\SYSTEM", RootKey::LocalMachine, "SYSTEM",
      {"Select", "ControlSet001"}},
     {"\\REGISTRY\\USER\\S-1-5-21-7-1001", "C:\\Users\\u\\NTUSER.DAT", RootKey::Users, "S-1-5-21-7-1001",
      {"Software", "Environment"}},
@@ -120,7 +121,10 @@ struct Machine {
     Analyse();
     fake.calls.clear();
   }
-  JournalWriter Writer() { return {fake, fake, JournalPath(fake), [] { return std::string("today"); }, {}}; }
+  JournalWriter Writer() {
+    return {fake, fake, JournalPath(fake), [] { return std::string("today"); },
+            [this](const std::string& line) { logged.push_back(line); }};
+  }
   DefragOutcome Defrag() {
     JournalWriter journal = Writer();
     DefragRun run{fake.platform(), hives, options, false, 12, dialogs};
@@ -150,6 +154,7 @@ struct Machine {
   TOptionsSetting options{true, true, true, "English"};
   YesDialogs dialogs{fake};
   std::vector<std::vector<std::string>> before;
+  std::vector<std::string> logged;  // varnhold.log
 };
 
 // After the next start: every hive loads from its file, holds what it held
@@ -239,17 +244,21 @@ TEST(RestartTest, RefusedByBothCallsTheRunSaysSoRecordsItAndNothingRunsBeforeThe
   Machine m;
   m.fake.acceptsExitSystem = false;
   m.fake.initiateRestartError = 21;
+  m.fake.notReadyRestarts = 1000;
   JournalWriter journal = m.Writer();
   DefragRun run{m.fake.platform(), m.hives, m.options, false, 12, m.dialogs};
   run.journal = &journal;
   EXPECT_EQ(DefragRegistry(run), DefragOutcome::RestartNotStarted);
   EXPECT_EQ(m.fake.CallsNamed("ExitWindowsEx").size(), 1u);
-  EXPECT_EQ(m.fake.CallsNamed("InitiateSystemShutdownExA").size(), 1u);
-  EXPECT_EQ(run.restart.Failure(), "Windows refused to restart (error 21)");
+  // Not ready, it is asked again for a while, then given up.
+  EXPECT_EQ(m.fake.CallsNamed("InitiateSystemShutdownExA").size(), std::size_t(kNotReadyTries));
+  const std::string failure = "Windows was still not ready to restart after 30 requests (error 21)";
+  EXPECT_EQ(run.restart.Failure(), failure);
   std::vector<JournalEntry> entries = m.Journal();
   ASSERT_EQ(entries.size(), 2u);
   EXPECT_EQ(entries[1].kind, JournalKind::RestartNotStarted);
-  EXPECT_EQ(entries[1].reason, "Windows refused to restart (error 21)");
+  EXPECT_EQ(entries[1].reason, failure);
+  m.fake.notReadyRestarts = 0;
 
   // Taken by the second call: started.
   m.fake.initiateRestartError = win::kErrorShutdownInProgress;
@@ -265,6 +274,45 @@ TEST(RestartTest, RefusedByBothCallsTheRunSaysSoRecordsItAndNothingRunsBeforeThe
                                       "InitiateSystemShutdownExA(force, 2147614724)"}));
   EXPECT_EQ(RestartReason(), 0x80000000u | 0x00020000u | 0x00000004u)
       << "SHTDN_REASON_FLAG_PLANNED | MAJOR_OPERATINGSYSTEM | MINOR_RECONFIG";
+}
+
+// Outside the console session (a task run as SYSTEM, a service, a remote
+// session) ExitWindowsEx may succeed without restarting anything:
+// InitiateSystemShutdownEx comes first there, asked again while Windows is
+// not ready (fast user switching with nobody logged on).
+TEST(RestartTest, OutsideTheConsoleSessionTheServicesCallComesFirstAndIsAskedAgainWhileNotReady) {
+  const std::string exit = "ExitWindowsEx(6, 2147614724)", initiate = "InitiateSystemShutdownExA(force, 2147614724)",
+                    wait = "Sleep(" + std::to_string(kNotReadyWaitMs) + ")";
+  struct Row {
+    const char* what;
+    std::optional<bool> console;
+    int notReady;
+    long initiateError;
+    bool exitTaken;
+    std::vector<std::string> calls;
+    bool started;
+  } rows[] = {
+      {"at the console", true, 0, 0, true, {exit}, true},
+      {"at the console, refused", true, 0, 0, false, {exit, initiate}, true},
+      {"as SYSTEM in session 0", false, 0, 0, true, {initiate}, true},
+      {"a system that cannot say", std::nullopt, 0, 0, true, {initiate}, true},
+      {"not ready twice", false, 2, 0, true, {initiate, wait, initiate, wait, initiate}, true},
+      {"refused outside the console", false, 0, 5, true, {initiate, exit}, true},
+      {"refused both ways", false, 0, 5, false, {initiate, exit}, false},
+  };
+  for (const Row& row : rows) {
+    FakePlatform fake;
+    fake.consoleSession = row.console;
+    fake.notReadyRestarts = row.notReady;
+    fake.initiateRestartError = row.initiateError;
+    fake.acceptsExitSystem = row.exitTaken;
+    RestartAttempt attempt = RestartComputer(fake, fake);
+    std::vector<std::string> calls;
+    for (const std::string& call : fake.calls)
+      if (call.rfind("EnablePrivilege", 0) != 0) calls.push_back(call);
+    EXPECT_EQ(calls, row.calls) << row.what;
+    EXPECT_EQ(attempt.Started(), row.started) << row.what;
+  }
 }
 
 TEST(RestartTest, ASecondRunBeforeTheRestartIsRefusedAndTheFirstStaysUndoable) {
@@ -285,10 +333,59 @@ TEST(RestartTest, ASecondRunBeforeTheRestartIsRefusedAndTheFirstStaysUndoable) {
   std::optional<WaitingRun> waiting = FindWaitingSwaps(m.fake);
   ASSERT_TRUE(waiting);
   EXPECT_EQ(waiting->run, std::to_string(m.Journal()[0].stamp));
-  EXPECT_EQ(WaitingRunText(*waiting), "the run of today (" + waiting->run + ")");
+  EXPECT_EQ(WaitingRunText(*waiting), "the run of today (" + waiting->run + ") on WORKSTATION");
   m.fake.Restart();
   EXPECT_FALSE(FindWaitingSwaps(m.fake));
   EXPECT_TRUE(UndoOffered(m.fake.platform(), m.hives, JournalPath(m.fake)));
+
+  // A key of that name that outlives the restart (restored from an export
+  // taken while the swaps waited) is no evidence: its flags say it is not
+  // volatile, or, where the system cannot tell, its run has taken effect.
+  // The next run makes it again as a volatile key.
+  struct Row {
+    const char* what;
+    bool tellsKeyKinds;
+    bool restarted;
+    bool namesTheRun;  // else a run this journal does not hold
+    DefragOutcome outcome;
+    const char* logged;
+    bool madeBeforeTheMark = false;  // by someone else, right before the run makes its own
+  } rows[] = {
+      {"an ordinary key made right before the run's own", true, true, false, DefragOutcome::Restarting,
+       "deleted and made again", true},
+      {"an ordinary key after the restart", true, true, false, DefragOutcome::Restarting, "no volatile key"},
+      {"a key after the restart, its kind unknown", false, true, true, DefragOutcome::Restarting, "have taken effect"},
+      {"the run's own key before the restart, its kind unknown", false, false, true, DefragOutcome::SwapsPending,
+       nullptr},
+  };
+  for (const Row& row : rows) {
+    Machine run;
+    ASSERT_EQ(run.Defrag(), DefragOutcome::Restarting) << row.what;
+    if (row.restarted) {
+      const std::string stamp = row.namesTheRun ? std::to_string(run.Journal()[0].stamp) : "123";
+      run.fake.Restart();
+      run.fake.fileClock += 10;
+      run.Analyse();
+      run.fake.AddKey(RootKey::LocalMachine, kSwapsWaitingKey).values = {{"Run", win::kRegSz, stamp},
+                                                                        {"Time", win::kRegSz, "today"}};
+    }
+    run.fake.tellsKeyKinds = row.tellsKeyKinds;
+    if (row.madeBeforeTheMark) {
+      run.fake.RemoveKey(RootKey::LocalMachine, kSwapsWaitingKey);
+      run.fake.onCall = [&run](const std::string& call) {
+        if (call.rfind("FlushFileBuffers", 0) == 0)
+          run.fake.AddKey(RootKey::LocalMachine, kSwapsWaitingKey).values = {{"Run", win::kRegSz, "123"}};
+      };
+    }
+    EXPECT_EQ(run.Defrag(), row.outcome) << row.what;
+    run.fake.onCall = nullptr;
+    if (!row.logged) continue;
+    ASSERT_FALSE(run.logged.empty()) << row.what;
+    EXPECT_NE(run.logged[0].find(row.logged), std::string::npos) << run.logged[0];
+    run.fake.Restart();
+    const KeyHandle left = run.fake.OpenKeyEx(RootKey::LocalMachine, kSwapsWaitingKey, win::kKeyRead);
+    EXPECT_EQ(left, 0u) << row.what << ": made volatile, gone with the restart";
+  }
 }
 
 // Defragmented, started again, one backup spoilt in place: the undo judges
@@ -322,8 +419,8 @@ TEST(RestartTest, ADefragmentationItsRestartASpoiltBackupAndItsUndo) {
   EXPECT_EQ(m.fake.Identity(kHives[2].file), journal[0].hives[2].copyId) << "the user's compacted hive stays";
 }
 
-TEST(RestartTest, NoSwapWithoutItsRecordOnDiskOrItsWaitingKey) {
-  for (const char* fault : {"journal", "flush", "key"}) {
+TEST(RestartTest, NoSwapWithoutItsRecordOnDiskOrItsWaitingKeyOrTheRightToRestart) {
+  for (const char* fault : {"journal", "flush", "key", "shutdown privilege"}) {
     Machine m;
     if (std::string(fault) == "journal") m.fake.RefuseAppends(JournalPath(m.fake));
     if (std::string(fault) == "key") m.fake.refusedKeys = {UpperAscii(kSwapsWaitingKey)};
@@ -332,7 +429,14 @@ TEST(RestartTest, NoSwapWithoutItsRecordOnDiskOrItsWaitingKey) {
         if (call.rfind("AppendText", 0) == 0) m.fake.RefuseAppends(JournalPath(m.fake));
       };
     }
-    EXPECT_EQ(m.Defrag(), DefragOutcome::NotRecorded) << fault;
+    const bool privilege = std::string(fault) == "shutdown privilege";
+    if (privilege) m.fake.privilegesNotHeld = {"SeShutdownPrivilege"};
+    EXPECT_EQ(m.Defrag(), privilege ? DefragOutcome::NothingScheduled : DefragOutcome::NotRecorded) << fault;
+    if (privilege) {
+      EXPECT_EQ(m.dialogs.shown.back(), "nothing scheduled") << "the user hears why";
+      EXPECT_EQ(m.Journal().back().ended,
+                "the shutdown privilege is not held, so Windows could not be restarted; nothing was swapped");
+    }
     EXPECT_TRUE(m.fake.CallsNamed("RegReplaceKeyA").empty()) << fault;
     EXPECT_TRUE(m.fake.CallsNamed("ExitWindowsEx").empty()) << fault;
     EXPECT_FALSE(FindWaitingSwaps(m.fake)) << fault;
@@ -350,10 +454,23 @@ std::uint32_t AccessOf(const std::string& call) {
 TEST(Wow64Test, EveryOpenOfARunAndItsUndoIsInTheSystemsViewAndSoftwareIsSwappedBothWays) {
   for (bool wow64 : {false, true}) {
     Machine m(wow64);
+    // A volatile key of SOFTWARE's own is never saved: its kind, asked in
+    // the system's view, excuses it.
+    m.fake.AddKey(RootKey::LocalMachine, "SOFTWARE\\Volatile Store").isVolatile = true;
+    // The hives as the system lists them, the system folder in its own
+    // spelling although Sysnative reaches it too.
     HiveTable listed;
-    HiveCatalogue(m.fake, m.fake, m.fake, wow64).BuildHiveCatalogue(listed);
-    EXPECT_EQ(listed.size(), 3u) << wow64;
+    HiveCatalogue(m.fake, m.fake, m.fake).BuildHiveCatalogue(listed);
+    ASSERT_EQ(listed.HiveFiles, m.hives.HiveFiles) << wow64;
+    listed.ProfileSids = m.hives.ProfileSids;
+    m.hives = listed;
     ASSERT_EQ(m.Defrag(), DefragOutcome::Restarting) << wow64;
+    // What the journal names is what the recovery console and Windows' own
+    // events name.
+    const std::string journal = m.fake.FileText(JournalPath(m.fake));
+    EXPECT_EQ(LowerAscii(journal).find("sysnative"), std::string::npos) << journal;
+    LoggedEvent event{"Microsoft-Windows-Kernel-General", 15, 1, "\\SystemRoot\\System32\\Config\\SOFTWARE", "9", "8"};
+    EXPECT_TRUE(LatestReorganizations({event}, m.hives.HiveFiles, m.fake.systemRoot)[0]) << wow64;
     EXPECT_EQ(m.PendingFiles().size(), 3u) << wow64 << ": " << ::testing::PrintToString(m.dialogs.notSwapped);
     m.fake.Restart();
     m.fake.fileClock += 100;
@@ -385,7 +502,7 @@ TEST(LeftAloneTest, OnlyTheSystemsOwnHivesAreCopiedOrSwappedAndTheRestAreListedW
   for (const char* sid : {"S-1-5-18", "S-1-5-21-7-1001"})
     m.fake.AddKey(RootKey::LocalMachine, std::string("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList\\") +
                                              sid);
-  HiveCatalogue(m.fake, m.fake, m.fake, false).BuildHiveCatalogue(m.hives);
+  HiveCatalogue(m.fake, m.fake, m.fake).BuildHiveCatalogue(m.hives);
   ASSERT_EQ(m.hives.size(), 9u) << "listed";
   EXPECT_EQ(m.hives.ProfileSids, (std::vector<std::string>{"S-1-5-18", "S-1-5-21-7-1001"}));
   EXPECT_EQ(HivesToCopy(m.hives).size(), 3u);

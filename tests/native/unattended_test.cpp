@@ -121,6 +121,20 @@ TEST(SilentModeTest, ARestartThatIsRefusedOrDoesNotComeAndSwapsThatWaitEachEndWi
   FakePlatform fake;
   EXPECT_EQ(RunScanMode(waiting, fake, fake, "C:\\r.ini", kProgram), kExitSwapsPending);
   EXPECT_EQ(std::count(waiting.log.begin(), waiting.log.end(), "analyze"), 0);
+  // Windows' servicing: the refusal, then each finding on a line of its own.
+  for (bool undo : {false, true}) {
+    FakeHost servicing;
+    servicing.defrag.servicing = servicing.undo.servicing = {"Windows Update waits", "TrustedInstaller runs"};
+    servicing.defrag.restarting = false;
+    servicing.undo.outcome = UndoOutcome::ServicingPending;
+    EXPECT_EQ(undo ? RunUndoMode(servicing) : RunSilentMode(servicing), kExitWindowsServicing) << undo;
+    ASSERT_GE(servicing.log.size(), 4u);
+    EXPECT_EQ(std::vector<std::string>(servicing.log.end() - 3, servicing.log.end()),
+              (std::vector<std::string>{"failure: Found: Windows Update waits.", "failure: Found: TrustedInstaller runs.",
+                                        "close"}))
+        << undo;
+    EXPECT_EQ(servicing.log.end()[-4].rfind("failure: Windows is servicing itself; nothing was swapped.", 0), 0u);
+  }
 }
 
 TEST(UndoModeTest, EachOutcomeEndsWithItsOwnCodeAndTheReasonsInTheLog) {

@@ -71,7 +71,6 @@ fi
 
 # The installed program runs: an unattended scan without a report path
 # analyses and ends by itself.
-list_test_hive
 wine "$dir/varnhold.exe" /Scan || fail "the installed program did not end cleanly"
 wineserver -w
 
@@ -81,15 +80,7 @@ wineserver -w
 # only a batch file passes on as written.
 printf '@"C:\\Program Files (x86)\\Varnhold\\uninstall.exe" /S _?=C:\\Program Files (x86)\\Varnhold\r\n@exit /b %%ERRORLEVEL%%\r\n' \
   >"$WINEPREFIX/drive_c/uninstall-in-place.bat"
-wine "$dir/varnhold.exe" &
-# Whatever happens below, the program must not outlive the test.
-trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
-shown=0
-for _ in $(seq 120); do
-  if xdotool search --name '^Varnhold$' >/dev/null 2>&1; then shown=1; break; fi
-  sleep 0.5
-done
-[ "$shown" = 1 ] || fail "the installed program's window did not appear"
+program_window "$dir/varnhold.exe"
 set +e
 timeout 120 wine cmd /c 'C:\uninstall-in-place.bat'
 code=$?
@@ -97,8 +88,7 @@ set -e
 [ "$code" = 4 ] || fail "the uninstaller, while the program runs, ended with $code"
 [ -f "$dir/varnhold.exe" ] && ls "$dir"/DLan_*.ini >/dev/null || fail "the refused uninstaller removed files"
 wine reg query "$key" /reg:32 >/dev/null 2>&1 || fail "the refused uninstaller removed the uninstall entry"
-wine taskkill /IM varnhold.exe >/dev/null 2>&1 || true
-timeout 60 wineserver -w || fail "the program did not close when asked"
+close_program
 
 printf '[Defragmentation]\r\n' >"$dir/varnhold-journal.txt"
 wine "$dir/uninstall.exe" /S

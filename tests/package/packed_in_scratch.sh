@@ -23,14 +23,26 @@ export VH_WINEPREFIX="$work/prefix"
 source "$root/scripts/wine-env.sh"
 vh_wine_prefix_ready
 fail() { echo "$name: $*" >&2; exit 1; }
-
-# Lists one hive in the prefix's hivelist: Wine's own user (a profile its
-# ProfileList names), with a stand-in file. Wine lists no hive itself, and
-# an analysis of nothing is one that did not go through (exit code 2).
-list_test_hive() {
-  mkdir -p "$WINEPREFIX/drive_c/users/Public"
-  head -c 65536 /dev/zero >"$WINEPREFIX/drive_c/users/Public/NTUSER.DAT"
-  wine reg add 'HKLM\SYSTEM\CurrentControlSet\Control\hivelist' /v '\REGISTRY\USER\S-1-5-21-0-0-0-1000' /t REG_SZ \
-    /d '\Device\HarddiskVolume1\users\Public\NTUSER.DAT' /f >/dev/null 2>&1
-  wineserver -w
+# A fresh prefix lists no hive (Wine keeps none in files): one is listed,
+# with a stand-in file where its hive file would lie, so that the installed
+# program's analysis has a hive to copy and a scan ends with 0.
+mkdir -p "$WINEPREFIX/drive_c/vh-hive"
+head -c 65536 /dev/zero >"$WINEPREFIX/drive_c/vh-hive/SOFTWARE"
+wine reg add 'HKLM\SYSTEM\CurrentControlSet\Control\hivelist' /v '\REGISTRY\MACHINE\SOFTWARE' /t REG_SZ \
+  /d '\Device\HarddiskVolume1\vh-hive\SOFTWARE' /f >/dev/null 2>&1 || fail "the hive list could not be written"
+# Starts the installed program's window and waits until it shows; whatever
+# happens after, the program does not outlive the test.
+program_window() {
+  wine "$1" &
+  trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
+  for _ in $(seq 120); do
+    xdotool search --name '^Varnhold$' >/dev/null 2>&1 && return 0
+    sleep 0.5
+  done
+  fail "the installed program's window did not appear"
+}
+# Asks the program to close, and waits until it has.
+close_program() {
+  wine taskkill /IM varnhold.exe >/dev/null 2>&1 || true
+  timeout 60 wineserver -w || fail "the program did not close when asked"
 }

@@ -6,6 +6,7 @@
 #include <iconv.h>
 #endif
 
+#include "platform/file_path.h"
 #include "platform/ini_text.h"
 #include "platform/text.h"
 
@@ -31,8 +32,16 @@ FakePlatform::FakePlatform()
 
 std::string FakePlatform::Upper(const std::string& text) { return UpperAscii(text); }
 
+// Under WOW64 the 64-bit system folder is reached through its Sysnative
+// alias too ("File System Redirector"): both spellings name one file.
+std::string FakePlatform::FileKey(const std::string& path) const {
+  return UpperAscii(OnWow64Now() ? SystemFolderSpelling(path) : path);
+}
+
 FakeKey& FakePlatform::AddKey(RootKey root, const std::string& subkey) {
-  return keys_[Upper(RootKeyName(root) + "\\" + subkey)];
+  FakeKey& key = keys_[Upper(RootKeyName(root) + "\\" + subkey)];
+  if (key.name.empty()) key.name = subkey.substr(subkey.find_last_of('\\') + 1);
+  return key;
 }
 
 void FakePlatform::AddHiveListValue(const std::string& name, std::uint32_t type, const std::string& text) {
@@ -68,7 +77,7 @@ FakeHive FakePlatform::LiveHive(RootKey root, const std::string& subkey) const {
 }
 
 void FakePlatform::RenameEntry(const std::string& from, const std::string& to) {
-  std::string f = Upper(from), t = Upper(to);
+  std::string f = FileKey(from), t = FileKey(to);
   auto file = files_.find(f);
   if (file != files_.end()) {
     files_[t] = file->second;
@@ -115,9 +124,9 @@ void FakePlatform::Restart() {
   open_.clear();
   for (const auto& [id, swap] : pending_) {
     // What the system wrote until now went into the renamed live file.
-    savedHives_[Upper(swap.backupFile)] = SubtreeOf(id, true);
+    savedHives_[FileKey(swap.backupFile)] = SubtreeOf(id, true);
     EraseSubtree(id);
-    auto loaded = savedHives_.find(Upper(swap.hiveFile));
+    auto loaded = savedHives_.find(FileKey(swap.hiveFile));
     if (loaded != savedHives_.end())
       for (const auto& [path, key] : loaded->second) keys_[path.empty() ? id : id + "\\" + path] = key;
   }
@@ -132,10 +141,11 @@ void FakePlatform::Restart() {
     keys_[listId] = *list;
     // Each hive's file is held again by the system that loaded it.
     for (const FakeValue& v : list->values)
-      if (auto it = files_.find(Upper(DrivePathOf(v.text))); it != files_.end()) it->second.locked = true;
+      if (auto it = files_.find(FileKey(DrivePathOf(v.text))); it != files_.end()) it->second.locked = true;
   }
   ++fileClock;
   restartRequests = 0;
+  enabledPrivileges_.clear();  // a new process on a new start
 }
 
 void FakePlatform::AddDrive(const std::string& root, std::uint32_t type, const std::string& device) {
@@ -143,7 +153,7 @@ void FakePlatform::AddDrive(const std::string& root, std::uint32_t type, const s
 }
 
 FakeFile& FakePlatform::AddFile(const std::string& path, std::int64_t size) {
-  FakeFile& file = files_[Upper(path)];
+  FakeFile& file = files_[FileKey(path)];
   file.size = size;
   file.written = fileClock;
   if (file.id == 0) file.id = nextFileId_++;
@@ -151,15 +161,15 @@ FakeFile& FakePlatform::AddFile(const std::string& path, std::int64_t size) {
 }
 
 void FakePlatform::RemoveFile(const std::string& path) {
-  files_.erase(Upper(path));
-  savedHives_.erase(Upper(path));
-  texts_.erase(Upper(path));
+  files_.erase(FileKey(path));
+  savedHives_.erase(FileKey(path));
+  texts_.erase(FileKey(path));
 }
 
 bool FakePlatform::HasFile(const std::string& path) const { return FindFile(path) != nullptr; }
 
 const FakeFile* FakePlatform::FindFile(const std::string& path) const {
-  auto it = files_.find(Upper(path));
+  auto it = files_.find(FileKey(path));
   return it == files_.end() ? nullptr : &it->second;
 }
 
@@ -206,17 +216,32 @@ FakeKey* FakePlatform::KeyFor(KeyHandle key) {
 // in that view hides its Wow6432Node ("Registry Keys Affected by WOW64").
 KeyHandle FakePlatform::OpenInView(RootKey root, const std::string& subkey, std::uint32_t access) {
   Log("RegOpenKeyExA(" + RootKeyName(root) + ", " + subkey + ", 0, " + Hex(access) + ")");
-  std::string id = ViewedId(root, subkey, access);
-  if (!keys_.count(id)) return 0;
+  return OpenExisting(ViewedId(root, subkey, access), access, false);
+}
+
+// REG_OPTION_BACKUP_RESTORE: the backup privilege, once enabled, reads past
+// the key's ACL (RegCreateKeyEx's documentation of the option).
+KeyHandle FakePlatform::OpenForBackupInView(RootKey root, const std::string& subkey, std::uint32_t access) {
+  Log("RegOpenKeyExA(" + RootKeyName(root) + ", " + subkey + ", REG_OPTION_BACKUP_RESTORE, " + Hex(access) + ")");
+  return OpenExisting(ViewedId(root, subkey, access), access, true);
+}
+
+KeyHandle FakePlatform::OpenExisting(const std::string& id, std::uint32_t access, bool backup) {
+  auto it = keys_.find(id);
+  if (it == keys_.end()) return 0;
+  if (it->second.deniesAdministrators && !(backup && enabledPrivileges_.count("SeBackupPrivilege"))) return 0;
   return OpenHandle(id, access);
 }
 
 std::string FakePlatform::ViewedId(RootKey root, const std::string& subkey, std::uint32_t access) {
-  std::string id = Upper(RootKeyName(root) + "\\" + subkey);
+  return InView(Upper(RootKeyName(root) + "\\" + subkey), access);
+}
+
+std::string FakePlatform::InView(const std::string& id, std::uint32_t access) {
   const std::string software = "HKEY_LOCAL_MACHINE\\SOFTWARE", branch = software + "\\WOW6432NODE";
   if (Narrow(access) && keys_.count(branch) && (id == software || id.rfind(software + "\\", 0) == 0) &&
       id.rfind(branch, 0) != 0)
-    id = branch + id.substr(software.size());
+    return branch + id.substr(software.size());
   return id;
 }
 
@@ -255,7 +280,15 @@ std::string FakePlatform::ReadString(KeyHandle key, const std::string& name) {
   return "";
 }
 
-long FakePlatform::SaveKey(KeyHandle key, const std::string& file, const std::string& readerSid) {
+std::optional<std::string> FakePlatform::ReadValueData(KeyHandle key, const std::string& name) {
+  Log("RegQueryValueExW(" + (open_.count(key) ? open_[key] : std::string("?")) + ", " + name + ")");
+  if (FakeKey* k = KeyFor(key))
+    for (const FakeValue& v : k->values)
+      if (EqualsIgnoreCase(v.name, name)) return v.text;
+  return std::nullopt;
+}
+
+long FakePlatform::SaveKey(KeyHandle key, const std::string& file, const std::string& readerSid, HiveFormat format) {
   bool cut = Log("RegSaveKeyA(" + file + ")");
   FakeKey* k = KeyFor(key);
   if (!k) return 6;  // ERROR_INVALID_HANDLE
@@ -271,7 +304,8 @@ long FakePlatform::SaveKey(KeyHandle key, const std::string& file, const std::st
   FakeFile& saved = AddFile(file, k->savedSize);
   saved.restricted = true;
   saved.reader = readerSid;
-  savedHives_[Upper(file)] = SubtreeOf(open_[key], true);
+  saved.format = format;
+  savedHives_[FileKey(file)] = SubtreeOf(open_[key], true);
   return win::kErrorSuccess;
 }
 
@@ -307,19 +341,19 @@ FakeHive FakePlatform::SubtreeOf(const std::string& id, bool saving) const {
 }
 
 FakeHive* FakePlatform::SavedHive(const std::string& file) {
-  auto it = savedHives_.find(Upper(file));
+  auto it = savedHives_.find(FileKey(file));
   return it == savedHives_.end() ? nullptr : &it->second;
 }
 
 void FakePlatform::MakeHiveFile(const std::string& file, const std::vector<std::string>& rootKeys) {
   FakeKey root;
   root.values = {{"hive"}};
-  FakeHive& hive = savedHives_[Upper(file)] = {{"", root}};
+  FakeHive& hive = savedHives_[FileKey(file)] = {{"", root}};
   for (const std::string& key : rootKeys) hive[Upper(key)] = FakeKey{};
 }
 
 void FakePlatform::OverwriteInPlace(const std::string& from, const std::string& to) {
-  const std::string f = Upper(from), t = Upper(to);
+  const std::string f = FileKey(from), t = FileKey(to);
   FakeFile& target = AddFile(to, files_.at(f).size);
   target.cutShort = files_.at(f).cutShort;
   if (savedHives_.count(f)) {
@@ -368,8 +402,9 @@ std::vector<std::string> FakePlatform::SubkeyNames(KeyHandle key) {
   if (!KeyFor(key)) return names;
   const std::string& id = open_[key];
   for (const std::string& child : ChildIds(id)) {
-    std::string name = child.substr(id.size() + 1);
-    if (!(narrowView_.count(key) && name == "WOW6432NODE")) names.push_back(name);
+    const std::string& kept = keys_.at(child).name;
+    std::string name = kept.empty() ? child.substr(id.size() + 1) : kept;
+    if (!(narrowView_.count(key) && Upper(name) == "WOW6432NODE")) names.push_back(name);
   }
   return names;
 }
@@ -378,8 +413,11 @@ KeyKind FakePlatform::KindInView(KeyHandle parent, const std::string& name, std:
   Log("RegOpenKeyExA(" + open_[parent] + "\\" + name + ", REG_OPTION_OPEN_LINK, " +
       Hex(win::kKeyQueryValue | view) + ")");
   if (!KeyFor(parent)) return KeyKind::Unknown;
-  auto it = keys_.find(Upper(open_[parent] + "\\" + name));
-  if (it == keys_.end()) return KeyKind::Unknown;
+  // Windows does not carry the parent handle's view over to the key opened
+  // below it: without the view asked for again, SOFTWARE's keys are its
+  // 32-bit branch's.
+  auto it = keys_.find(InView(Upper(open_[parent] + "\\" + name), view));
+  if (it == keys_.end() || it->second.deniesAdministrators) return KeyKind::Unknown;
   if (it->second.isLink) return KeyKind::Link;  // documented everywhere
   if (!tellsKeyKinds) return KeyKind::Unknown;
   return it->second.isVolatile ? KeyKind::Volatile : KeyKind::Ordinary;
@@ -402,20 +440,38 @@ long FakePlatform::ReplaceInView(RootKey root, const std::string& subkey, const 
   // the restart; the new one takes the hive's name, held open till then.
   RenameEntry(hiveFile, backupFile);
   RenameEntry(newFile, hiveFile);
-  FakeFile& backup = files_[Upper(backupFile)];
+  FakeFile& backup = files_[FileKey(backupFile)];
   backup.locked = true;
   backup.written = fileClock;
-  files_[Upper(hiveFile)].locked = true;
+  files_[FileKey(hiveFile)].locked = true;
   pending_[id] = {hiveFile, backupFile};
   return win::kErrorSuccess;
 }
 
-KeyHandle FakePlatform::CreateVolatileInView(RootKey root, const std::string& subkey, std::uint32_t access) {
+// REG_OPTION_VOLATILE "is ignored for keys that already exist" (RegCreateKeyEx's
+// documentation): an existing key is opened as it is, with
+// REG_OPENED_EXISTING_KEY as the disposition.
+KeyHandle FakePlatform::CreateVolatileInView(RootKey root, const std::string& subkey, std::uint32_t access,
+                                             bool& existed) {
   Log("RegCreateKeyExW(" + RootKeyName(root) + ", " + subkey + ", REG_OPTION_VOLATILE, " + Hex(access) + ")");
   if (Listed(refusedKeys, Upper(subkey))) return 0;
   std::string id = ViewedId(root, subkey, access);
-  if (!keys_.count(id)) keys_[id].isVolatile = true;
+  existed = keys_.count(id) != 0;
+  if (!existed) {
+    FakeKey& key = keys_[id];
+    key.isVolatile = true;
+    key.name = subkey.substr(subkey.find_last_of('\\') + 1);
+  }
   return OpenHandle(id, access);
+}
+
+long FakePlatform::DeleteInView(RootKey root, const std::string& subkey, std::uint32_t view) {
+  Log("RegDeleteKeyExW(" + RootKeyName(root) + ", " + subkey + ", " + Hex(view) + ")");
+  std::string id = ViewedId(root, subkey, view);
+  if (!keys_.count(id)) return win::kErrorFileNotFound;
+  if (!ChildIds(id).empty()) return win::kErrorAccessDenied;  // RegDeleteKey leaves a key with subkeys
+  keys_.erase(id);
+  return win::kErrorSuccess;
 }
 
 long FakePlatform::WriteString(KeyHandle key, const std::string& name, const std::string& text) {
@@ -442,6 +498,10 @@ void FakePlatform::CloseKey(KeyHandle key) {
 
 bool FakePlatform::Enable(const std::string& privilege, std::uint32_t tokenAccess) {
   Log("EnablePrivilege(" + privilege + ", " + Hex(tokenAccess) + ")");
+  // AdjustTokenPrivileges reports ERROR_NOT_ALL_ASSIGNED for a privilege
+  // the token lacks.
+  if (std::find(privilegesNotHeld.begin(), privilegesNotHeld.end(), privilege) != privilegesNotHeld.end()) return false;
+  enabledPrivileges_.insert(privilege);
   return true;
 }
 
@@ -488,9 +548,9 @@ bool FakePlatform::Delete(const std::string& path) {
   Log("DeleteFileA(" + path + ")");
   const FakeFile* f = FindFile(path);
   if (!f || f->locked || f->directory) return false;
-  files_.erase(Upper(path));
-  savedHives_.erase(Upper(path));
-  texts_.erase(Upper(path));
+  files_.erase(FileKey(path));
+  savedHives_.erase(FileKey(path));
+  texts_.erase(FileKey(path));
   return true;
 }
 
@@ -509,7 +569,7 @@ std::optional<std::uint64_t> FakePlatform::EntryWriteTime(const std::string& pat
 }
 
 bool FakePlatform::IsLinked(const std::string& path) {
-  std::string upper = Upper(path);
+  std::string upper = FileKey(path);
   for (const std::string& link : links_)
     if (upper == link || upper.compare(0, link.size() + 1, link + "\\") == 0) return true;
   return false;
@@ -517,7 +577,7 @@ bool FakePlatform::IsLinked(const std::string& path) {
 
 bool FakePlatform::AppendText(const std::string& path, const std::string& text) {
   bool cut = Log("AppendText(" + path + ")");
-  std::string key = Upper(path);
+  std::string key = FileKey(path);
   if (Listed(refusedAppends_, key)) return false;
   if (cut) {
     texts_[key] += text.substr(0, text.size() / 2);
@@ -531,8 +591,8 @@ bool FakePlatform::AppendText(const std::string& path, const std::string& text) 
 
 bool FakePlatform::Flush(const std::string& path) {
   Log("FlushFileBuffers(" + path + ")");
-  auto it = files_.find(Upper(path));
-  if (it == files_.end() || Listed(refusedAppends_, Upper(path))) return false;
+  auto it = files_.find(FileKey(path));
+  if (it == files_.end() || Listed(refusedAppends_, FileKey(path))) return false;
   it->second.unflushed = 0;
   return true;
 }
@@ -555,19 +615,19 @@ std::vector<std::string> FakePlatform::FileNamesIn(const std::string& folder) {
 }
 
 std::optional<std::string> FakePlatform::ReadTail(const std::string& path, std::size_t maxBytes) {
-  std::string key = Upper(path);
+  std::string key = FileKey(path);
   if (Listed(refusedReads_, key) || !FindFile(path)) return std::nullopt;
   const std::string& text = texts_[key];
   return text.size() > maxBytes ? text.substr(text.size() - maxBytes) : text;
 }
 
 std::string FakePlatform::FileText(const std::string& path) const {
-  auto it = texts_.find(Upper(path));
+  auto it = texts_.find(FileKey(path));
   return it == texts_.end() ? "" : it->second;
 }
 
 void FakePlatform::SetFileText(const std::string& path, const std::string& text) {
-  texts_[Upper(path)] = text;
+  texts_[FileKey(path)] = text;
   AddFile(path, std::int64_t(text.size()));
 }
 
@@ -584,18 +644,26 @@ bool FakePlatform::MutexExists(const std::string& name) {
   return false;
 }
 
-bool FakePlatform::ServiceRunning(const std::string& name) {
+std::uint32_t FakePlatform::ServiceState(const std::string& name) {
   Log("QueryServiceStatus(" + name + ")");
+  for (const auto& [service, state] : serviceStates)
+    if (EqualsIgnoreCase(service, name)) return state;
   for (const std::string& s : runningServices)
-    if (EqualsIgnoreCase(s, name)) return true;
-  return false;
+    if (EqualsIgnoreCase(s, name)) return win::kServiceRunning;
+  return 1;  // SERVICE_STOPPED
 }
 
 long FakePlatform::InitiateRestart(std::uint32_t reason, bool forceAppsClosed) {
   Log("InitiateSystemShutdownExA(" + std::string(forceAppsClosed ? "force, " : "") + std::to_string(reason) + ")");
+  if (notReadyRestarts > 0) {
+    --notReadyRestarts;
+    return win::kErrorNotReady;
+  }
   restartRequests += initiateRestartError == win::kErrorSuccess;
   return initiateRestartError;
 }
+
+void FakePlatform::Wait(std::uint32_t ms) { Log("Sleep(" + std::to_string(ms) + ")"); }
 
 RestorePointResult FakePlatform::SetRestorePoint(const RestorePointRequest& request) {
   Log("SRSetRestorePointA(" + std::to_string(request.eventType) + ", " + std::to_string(request.restorePointType) +

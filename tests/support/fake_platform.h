@@ -28,10 +28,13 @@ namespace vh {
 struct FakeValue {
   std::string name;
   std::uint32_t type = win::kRegSz;
-  std::string text;
+  std::string text;  // also the data as stored, for ReadValueData
 };
 
 struct FakeKey {
+  // The key's own name in the letter case it was made with, as Windows
+  // keeps it; lookups by name ignore case.
+  std::string name;
   std::vector<FakeValue> values;
   // What RegSaveKeyA does with this key: the size of the file it writes, or
   // the error it returns (leaving partial bytes behind when partialBytes).
@@ -41,6 +44,9 @@ struct FakeKey {
   bool isVolatile = false;  // never saved, nor are its subkeys
   bool isLink = false;      // saved as the link itself
   std::uint64_t lastWrite = 1;
+  // Its ACL lets no administrator read it: opened only with backup
+  // semantics by a process whose backup privilege is enabled.
+  bool deniesAdministrators = false;
 };
 
 // What RegSaveKeyA put into a file: the saved key's subtree by path below
@@ -58,6 +64,7 @@ struct FakeFile {
   std::string reader;         // the account its descriptor also lets read it
   std::uint64_t id = 0;       // the file index: kept by a rename, new for a new file
   std::size_t unflushed = 0;  // appended bytes a power cut would lose
+  std::optional<HiveFormat> format;  // the format RegSaveKeyEx wrote it in
 };
 
 // Thrown after the call at which a test cuts the power: the run ends there.
@@ -93,6 +100,7 @@ class FakePlatform final : public Registry,
 
   // --- set-up ---
   FakeKey& AddKey(RootKey root, const std::string& subkey);
+  void RemoveKey(RootKey root, const std::string& subkey) { EraseSubtree(Upper(RootKeyName(root) + "\\" + subkey)); }
   void AddHiveListValue(const std::string& name, std::uint32_t type, const std::string& text);
   // A loaded hive as the system lists it: its hivelist entry under a device
   // path of drive C: (added when missing), and its file, held open.
@@ -129,6 +137,18 @@ class FakePlatform final : public Registry,
   // leaves them (_MSIExecute, TrustedInstaller).
   std::vector<std::string> mutexes;
   std::vector<std::string> runningServices;
+  // Services in another state (SERVICE_START_PENDING, SERVICE_STOP_PENDING,
+  // ...); a service on neither list is stopped.
+  std::map<std::string, std::uint32_t> serviceStates;
+  // Privileges the token does not hold: enabling them fails.
+  std::vector<std::string> privilegesNotHeld;
+  // ProcessIdToSessionId against WTSGetActiveConsoleSessionId; nullopt: the
+  // system cannot say.
+  std::optional<bool> consoleSession = true;
+  // InitiateSystemShutdownEx answers ERROR_NOT_READY this many times before
+  // it answers as initiateRestartError says (fast user switching with
+  // nobody logged on, between logons).
+  int notReadyRestarts = 0;
   // Called with each logged call right after it is logged: a test's way to
   // let something else on the machine act between two of the program's calls.
   std::function<void(const std::string& call)> onCall;
@@ -173,7 +193,8 @@ class FakePlatform final : public Registry,
   std::uint32_t ValueType(KeyHandle key, const std::string& name) override;
   std::string ReadString(KeyHandle key, const std::string& name) override;
   std::optional<std::uint32_t> ReadDword(KeyHandle key, const std::string& name) override;
-  long SaveKey(KeyHandle key, const std::string& file, const std::string& readerSid) override;
+  std::optional<std::string> ReadValueData(KeyHandle key, const std::string& name) override;
+  long SaveKey(KeyHandle key, const std::string& file, const std::string& readerSid, HiveFormat format) override;
   void CloseKey(KeyHandle key) override;
   long LoadKey(RootKey root, const std::string& name, const std::string& file) override;
   long UnLoadKey(RootKey root, const std::string& name) override;
@@ -208,15 +229,15 @@ class FakePlatform final : public Registry,
   std::string FileText(const std::string& path) const;
   void SetFileText(const std::string& path, const std::string& text);
   // Files whose appends and reads fail, as a locked or unreadable file's do.
-  void RefuseAppends(const std::string& path) { refusedAppends_.push_back(Upper(path)); }
-  void RefuseReads(const std::string& path) { refusedReads_.push_back(Upper(path)); }
+  void RefuseAppends(const std::string& path) { refusedAppends_.push_back(FileKey(path)); }
+  void RefuseReads(const std::string& path) { refusedReads_.push_back(FileKey(path)); }
   // Marks a path (and everything below it) as reached through a link.
-  void AddLink(const std::string& path) { links_.push_back(Upper(path)); }
+  void AddLink(const std::string& path) { links_.push_back(FileKey(path)); }
   // Another name of an existing file or folder, with its identity: a hard
   // link, an 8.3 name, a junction to a folder. What is written later
   // through one name is not seen through the other.
   void AddName(const std::string& existing, const std::string& otherName) {
-    files_[Upper(otherName)] = files_.at(Upper(existing));
+    files_[FileKey(otherName)] = files_.at(FileKey(existing));
   }
   // --- SystemInfo ---
   std::optional<bool> IsWow64Process() override { return wow64; }
@@ -224,10 +245,12 @@ class FakePlatform final : public Registry,
   std::uint64_t Now() override { return fileClock; }
   std::string ComputerName() override { return computerName; }
   bool MutexExists(const std::string& name) override;
-  bool ServiceRunning(const std::string& name) override;
+  std::uint32_t ServiceState(const std::string& name) override;
   // --- Power ---
   bool ExitSystem(std::uint32_t flags, std::uint32_t reason) override;
   long InitiateRestart(std::uint32_t reason, bool forceAppsClosed) override;
+  std::optional<bool> InConsoleSession() override { return consoleSession; }
+  void Wait(std::uint32_t ms) override;
   // --- RestoreClient ---
   // From Windows 8 on (version 6.2 and later), a request to begin a point
   // within a day of the newest one makes none: it succeeds with that point's
@@ -275,14 +298,26 @@ class FakePlatform final : public Registry,
   KeyKind KindInView(KeyHandle parent, const std::string& name, std::uint32_t view) override;
   long ReplaceInView(RootKey root, const std::string& subkey, const std::string& newFile,
                      const std::string& backupFile, std::uint32_t view) override;
-  KeyHandle CreateVolatileInView(RootKey root, const std::string& subkey, std::uint32_t access) override;
+  KeyHandle CreateVolatileInView(RootKey root, const std::string& subkey, std::uint32_t access,
+                                 bool& existed) override;
+  long DeleteInView(RootKey root, const std::string& subkey, std::uint32_t view) override;
+  KeyHandle OpenForBackupInView(RootKey root, const std::string& subkey, std::uint32_t access) override;
 
  private:
   static std::string Upper(const std::string& text);
+  // A file's key in the fake's tables: the path upper-cased, in the
+  // system's spelling.
+  std::string FileKey(const std::string& path) const;
+  bool OnWow64Now() const { return wow64.value_or(false); }
   // A 32-bit program's own view: what an open without the 64-bit view sees.
   bool Narrow(std::uint32_t access) { return OnWow64() && !(access & win::kKeyWow64_64Key); }
   // The key an open by name reaches in the view it asks for.
   std::string ViewedId(RootKey root, const std::string& subkey, std::uint32_t access);
+  // The same for a key's id: SOFTWARE's keys are its 32-bit branch's in a
+  // 32-bit program's own view, whatever view opened the parent handle.
+  std::string InView(const std::string& id, std::uint32_t access);
+  // Opens the key of that id (0 when there is none or its ACL refuses).
+  KeyHandle OpenExisting(const std::string& id, std::uint32_t access, bool backup);
   KeyHandle OpenHandle(const std::string& id, std::uint32_t access);
   // Logs a call; true when the power is to be cut right after it.
   bool Log(const std::string& call);
@@ -301,6 +336,7 @@ class FakePlatform final : public Registry,
   std::map<std::string, FakeKey> keys_;  // "HKLM\\SUBKEY" upper-cased
   std::map<KeyHandle, std::string> open_;
   std::set<KeyHandle> narrowView_;  // opened in a 32-bit program's own view
+  std::set<std::string> enabledPrivileges_;
   KeyHandle nextHandle_ = 0x100;
   std::vector<FakeDrive> drives_;
   std::map<std::string, FakeFile> files_;  // upper-cased path

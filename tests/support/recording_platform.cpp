@@ -11,8 +11,19 @@ RecordingPlatform::RecordingPlatform(Platform& inner, std::string logFile)
     : ForwardingRegistry(inner.registry),
       inner_(inner),
       logFile_(std::move(logFile)),
-      platform_{*this, inner.privileges, inner.volumes, inner.files, inner.system, *this, *this, inner.profiles,
-                *this, inner.events, inner.systemLog} {}
+      platform_{*this, inner.privileges, inner.volumes, *this, inner.system, *this, *this, inner.profiles,
+                *this, inner.events, inner.systemLog} {
+  // Swaps that earlier runs recorded wait for the same restart.
+  std::ifstream earlier(logFile_, std::ios::binary);
+  for (std::string line; std::getline(earlier, line);) {
+    if (line.rfind("RegReplaceKeyA\t", 0) != 0) continue;
+    held_.insert(UpperAscii(line.substr(line.rfind('\t') + 1)));
+  }
+}
+
+bool RecordingPlatform::CanOpenExclusive(const std::string& path) {
+  return !held_.count(UpperAscii(path)) && inner_.files.CanOpenExclusive(path);
+}
 
 void RecordingPlatform::Record(const std::string& line) {
   records_.push_back(line);
@@ -35,6 +46,7 @@ long RecordingPlatform::ReplaceInView(RootKey root, const std::string& subkey, c
     return win::kErrorAccessDenied;
   }
   swapped_.insert(UpperAscii(hiveFile));
+  held_.insert(UpperAscii(backupFile));
   return win::kErrorSuccess;
 }
 
@@ -45,8 +57,8 @@ bool RecordingPlatform::ExitSystem(std::uint32_t flags, std::uint32_t reason) {
 
 long RecordingPlatform::InitiateRestart(std::uint32_t reason, bool forceAppsClosed) {
   Record("InitiateSystemShutdownExA\t" + std::to_string(reason) + (forceAppsClosed ? "\tforce" : ""));
-  // ERROR_NOT_READY: refused, as a system that is not ready to shut down says.
-  return RestartTaken("InitiateSystemShutdownEx") ? win::kErrorSuccess : 21;
+  // Refused for good, as a token without the right to shut down is.
+  return RestartTaken("InitiateSystemShutdownEx") ? win::kErrorSuccess : win::kErrorAccessDenied;
 }
 
 RestorePointResult RecordingPlatform::SetRestorePoint(const RestorePointRequest& request) {

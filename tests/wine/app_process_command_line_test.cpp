@@ -42,7 +42,8 @@ TEST_F(ProgramRunTest, AnUnknownOrMalformedSwitchIsLoggedWithTheUsageAndOpensNoW
       {"/Scan:x", "/Scan:x"},       {"/Foo", "/Foo"},               {"-Silent", "-Silent"},
       {"/Silent /Undo", "/Undo"},   {"/Undo /Foo", "/Foo"},         {"/Silent /MinGain:abc", "/MinGain:abc"},
       {"/Scan r.ini -x", "-x"},     {"now /Silent", "/Silent"},     {"\"\" /Silent", "/Silent"},
-      {"x /scan r.ini", "/scan"}};
+      {"x /scan r.ini", "/scan"},   {"now /Foo", "/Foo"},           {"\"\" /Foo", "/Foo"},
+      {"now /Scan:x", "/Scan:x"},   {"now -Silentx", "-Silentx"},   {"now /MinGain:5", "/MinGain:5"}};
   for (const auto& line : lines) {
     RunOutcome outcome = Run(line.first, {}, 15000);
     EXPECT_EQ(outcome.exitCode, DWORD(kExitBadCommandLine)) << line.first;

@@ -184,51 +184,54 @@ TEST_F(ProgramRunTest, ClosingTheWindowWithAnUnwritableSettingsFileShowsOneBoxAn
   EXPECT_EQ(boxes.texts, std::vector<std::string>{"Unable to write to " + options});
 }
 
-TEST_F(ProgramRunTest, OfTwoScansStartedTogetherOnlyOneWorksAndTheOtherEndsWithItsCode) {
-  const test::TestHive alpha = registry_.AddHive("Alpha", 60000, 200000);
-  registry_.AddHive("Beta", 30000, 100000);
-  // A held copy keeps whichever run holds the instance at its refusal box,
-  // so that the two runs certainly overlap.
-  test::WriteFileBytes(CopyPath(alpha.file), 4096);
-  HeldFile copy(CopyPath(alpha.file));
-  ASSERT_TRUE(copy.held());
-  const std::string r1 = registry_.folder().File("r1.ini"), r2 = registry_.folder().File("r2.ini");
+// An unattended run that holds the instance: its swaps recorded, it waits
+// for the restart, which comes when the test ends the session.
+class HeldRestart {
+ public:
+  HeldRestart() { SetEnvironmentVariableA("VARNHOLD_RESTART", "hold"); }
+  ~HeldRestart() { SetEnvironmentVariableA("VARNHOLD_RESTART", nullptr); }
+  HeldRestart(const HeldRestart&) = delete;
+  HeldRestart& operator=(const HeldRestart&) = delete;
+  // The restart comes: the session of the run that waits for it ends.
+  static void EndSession() {
+    if (HWND waiting = FindWindowA(kMainClass, nullptr)) PostMessageA(waiting, WM_ENDSESSION, TRUE, 0);
+  }
+};
 
-  ProgramProcess one(exe_, "/Scan \"" + r1 + "\"", home_.path());
-  ProgramProcess two(exe_, "/Scan \"" + r2 + "\"", home_.path());
+TEST_F(ProgramRunTest, OfTwoUnattendedRunsStartedTogetherOnlyOneWorksAndTheOtherEndsWithItsCode) {
+  registry_.AddHive("Alpha", 60000, 200000);
+  registry_.AddHive("Beta", 30000, 100000);
+  HeldRestart held;
+  // Whichever run holds the instance waits for its restart, so that the
+  // two runs certainly overlap.
+  ProgramProcess one(exe_, "/Silent", home_.path());
+  ProgramProcess two(exe_, "/Silent", home_.path());
   ASSERT_TRUE(one.started() && two.started());
-  auto boxesOf = [](DWORD pid) { return int(MessageBoxesOf(pid).size()); };
-  // The one that does not hold the instance ends by itself, with no box.
+  // The one that does not hold the instance ends by itself.
   ASSERT_TRUE(test::WaitUntil([&] { return one.Ended() || two.Ended(); }, kStartDeadlineMs));
-  ASSERT_TRUE(test::WaitUntil([&] { return boxesOf(one.id()) + boxesOf(two.id()) >= 1; }, kStartDeadlineMs));
-  Sleep(500);  // a second box, had both run, would be up by now
-  EXPECT_EQ(boxesOf(one.id()) + boxesOf(two.id()), 1);
-  copy.Release();
-  DWORD pid1 = one.id(), pid2 = two.id();
-  BoxAnswerer boxes1(pid1), boxes2(pid2);
-  RunOutcome a = WaitForEnd(one, std::ref(boxes1), nullptr, 20000);
-  RunOutcome b = WaitForEnd(two, std::ref(boxes2), nullptr, 20000);
+  auto waiting = [&] { return Count(Joined(Records()), "ExitWindowsEx") == 1; };
+  ASSERT_TRUE(test::WaitUntil(waiting, kStartDeadlineMs)) << Joined(Records());
+  EXPECT_FALSE(one.Ended() && two.Ended()) << "the run that holds the instance waits for its restart";
+  HeldRestart::EndSession();
+  RunOutcome a = WaitForEnd(one, {}, nullptr, 20000);
+  RunOutcome b = WaitForEnd(two, {}, nullptr, 20000);
   ASSERT_TRUE(a.ended && b.ended);
 
   std::vector<DWORD> codes{a.exitCode, b.exitCode};
   std::sort(codes.begin(), codes.end());
-  // The one that worked met the held copy: its analysis did not go through.
-  EXPECT_EQ(codes, (std::vector<DWORD>{DWORD(kExitAnalysisIncomplete), DWORD(kExitAnotherInstance)}));
-  EXPECT_EQ(Count(Log(), "The analysis did not complete; no report was written."), 1u) << Log();
+  EXPECT_EQ(codes, (std::vector<DWORD>{DWORD(kExitDone), DWORD(kExitAnotherInstance)}));
   EXPECT_EQ(Count(Log(), "Another instance of Varnhold is running"), 1u) << Log();
-  EXPECT_EQ(Joined(a.visibleWindows) + Joined(b.visibleWindows), "#32770 'Varnhold'\n");
+  EXPECT_EQ(Count(Joined(Records()), "ExitWindowsEx"), 1u) << "one run swapped and asked for the restart";
+  EXPECT_EQ(Joined(a.visibleWindows) + Joined(b.visibleWindows), "");
 }
 
 TEST_F(ProgramRunTest, AnInteractiveStartNeverShowsTheWindowOfAnUnattendedRun) {
-  const test::TestHive alpha = registry_.AddHive("Alpha", 60000, 200000);
-  test::WriteFileBytes(CopyPath(alpha.file), 4096);
-  HeldFile copy(CopyPath(alpha.file));
-  ASSERT_TRUE(copy.held());
-  const std::string report = registry_.folder().File("r.ini");
-  ProgramProcess scan(exe_, "/Scan \"" + report + "\"", home_.path());
-  ASSERT_TRUE(scan.started());
-  auto boxUp = [&] { return !MessageBoxesOf(scan.id()).empty(); };
-  ASSERT_TRUE(test::WaitUntil(boxUp, kStartDeadlineMs)) << "the scan does not hold at its refusal";
+  registry_.AddHive("Alpha", 60000, 200000);
+  HeldRestart held;
+  ProgramProcess silent(exe_, "/Silent", home_.path());
+  ASSERT_TRUE(silent.started());
+  auto waiting = [&] { return Count(Joined(Records()), "ExitWindowsEx") == 1; };
+  ASSERT_TRUE(test::WaitUntil(waiting, kStartDeadlineMs)) << "the run does not wait for its restart";
 
   ProgramProcess second(exe_, "", home_.path());
   ASSERT_TRUE(second.started());
@@ -239,12 +242,10 @@ TEST_F(ProgramRunTest, AnInteractiveStartNeverShowsTheWindowOfAnUnattendedRun) {
   Sleep(300);  // nothing to wait for: a window shown on the wake-up would be up by now
   EXPECT_EQ(VisibleMainWindow(), nullptr) << "the unattended run's window was shown";
 
-  copy.Release();
-  DWORD pid = scan.id();
-  BoxAnswerer boxes(pid);
-  RunOutcome scanned = WaitForEnd(scan, std::ref(boxes), nullptr, 20000);
-  EXPECT_EQ(scanned.exitCode, DWORD(kExitAnalysisIncomplete)) << "the held copy stopped its analysis";
-  for (const std::string& w : scanned.visibleWindows) EXPECT_EQ(w, "#32770 'Varnhold'");
+  HeldRestart::EndSession();
+  RunOutcome restarted = WaitForEnd(silent, {}, nullptr, 20000);
+  EXPECT_EQ(restarted.exitCode, DWORD(kExitDone)) << "its restart came";
+  EXPECT_EQ(Joined(restarted.visibleWindows), "");
 }
 
 // Neither a second start nor a message another process posts (the numbers

@@ -81,7 +81,7 @@ TEST(CatalogueOnWine, MapsTheRealHiveListOverFixedDrivesCAndZ) {
   values.Text("\\REGISTRY\\MACHINE\\VHTEST_MISSING", REG_SZ, DevicePath(p, onC.File("nothing")));
 
   HiveTable table;
-  HiveCatalogue(p, p, p, IsWow64(p)).BuildHiveCatalogue(table);
+  HiveCatalogue(p, p, p).BuildHiveCatalogue(table);
   std::map<std::string, std::string> found;
   std::vector<std::string> order;
   for (std::size_t i = 0; i < table.size(); ++i) {
@@ -103,16 +103,25 @@ TEST(CatalogueOnWine, MapsTheRealHiveListOverFixedDrivesCAndZ) {
   EXPECT_EQ(QueryFileSize(p, onC.File("SYSTEM")), 8192);
 }
 
-TEST(CatalogueOnWine, The32BitProcessSeesWow64AndSysnative) {
+// The program names the 64-bit system folder as Windows does, "System32";
+// only the platform's own file calls reach it through Sysnative, where this
+// 32-bit process' "System32" would be SysWOW64.
+TEST(CatalogueOnWine, The32BitProcessSeesWow64AndItsFileCallsReachTheNativeSystemFolder) {
   Win32Platform p;
   ASSERT_TRUE(IsWow64(p));
-  char system[MAX_PATH];
-  GetWindowsDirectoryA(system, MAX_PATH);
-  std::string kernel = std::string(system) + "\\System32\\kernel32.dll";
-  HiveCatalogue catalogue(p, p, p, true);
-  EXPECT_EQ(catalogue.RedirectToSysnative(kernel), std::string(system) + "\\sysnative\\kernel32.dll");
-  std::string none = std::string(system) + "\\system32\\no-such-file.dat";
-  EXPECT_EQ(catalogue.RedirectToSysnative(none), none);
+  char windows[MAX_PATH];
+  GetWindowsDirectoryA(windows, MAX_PATH);
+  const std::string native = std::string(windows) + "\\Sysnative\\vh-spelling-test.txt";
+  const std::string wow64 = std::string(windows) + "\\SysWOW64\\vh-spelling-test.txt";
+  const std::string spelt = std::string(windows) + "\\System32\\vh-spelling-test.txt";
+  test::WriteFileText(native, "native");
+  EXPECT_TRUE(p.Exists(spelt));
+  EXPECT_EQ(p.Identity(spelt), p.Identity(native));
+  EXPECT_TRUE(p.AppendText(spelt, "+"));
+  EXPECT_EQ(test::ReadFileText(native), "native+");
+  EXPECT_EQ(GetFileAttributesA(wow64.c_str()), INVALID_FILE_ATTRIBUTES) << "nothing in the 32-bit folder";
+  EXPECT_TRUE(p.Delete(spelt));
+  EXPECT_EQ(GetFileAttributesA(native.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST(HiveCopyOnWine, SaveNeedsTheBackupPrivilegeThenWritesARealHive) {
@@ -210,14 +219,14 @@ TEST(CopyCheckOnWine, ACopyLoadsBackMatchesWithItsLinkAndIsUnloadedAtOnce) {
   std::string copy = folder.File("check.hvz");
   ASSERT_TRUE(SaveHiveCopy(p, p, CheckedKey::kHive, copy));
 
-  CopyCheck check = CheckHiveCopy(p, p, CheckedKey::kHive, copy);
+  CopyCheck check = CheckHiveCopy(p, p, CheckedKey::kHive, copy, true);
   EXPECT_TRUE(check.passed) << check.reason.English();
   EXPECT_FALSE(CheckKeyPresent());
 
   // Written after the copy: not held against it.
   key.Create("\\A\\New");
   key.SetText("", "later", "x");
-  check = CheckHiveCopy(p, p, CheckedKey::kHive, copy);
+  check = CheckHiveCopy(p, p, CheckedKey::kHive, copy, true);
   EXPECT_TRUE(check.passed) << check.reason.English();
 }
 
@@ -255,13 +264,13 @@ TEST(CopyCheckOnWine, ACopyWithoutAKeyOrNotAHiveAtAllFailsAndAStaleLoadIsRelease
   }
   ASSERT_NE(cut.size(), text.size()) << text;
   test::WriteFileText(copy, cut);
-  CopyCheck check = CheckHiveCopy(p, p, CheckedKey::kHive, copy);
+  CopyCheck check = CheckHiveCopy(p, p, CheckedKey::kHive, copy, true);
   EXPECT_FALSE(check.passed);
   EXPECT_EQ(check.reason.English(), "the copy does not match the registry: key A\\B is missing from the copy");
   EXPECT_FALSE(CheckKeyPresent());
 
   test::WriteFileText(copy, "garbage, not a hive\r\n");
-  check = CheckHiveCopy(p, p, CheckedKey::kHive, copy);
+  check = CheckHiveCopy(p, p, CheckedKey::kHive, copy, true);
   EXPECT_EQ(check.reason.English(), "the copy does not load as a hive (error 1017)");
   EXPECT_FALSE(CheckKeyPresent()) << "the refused load is not left behind";
 
@@ -272,7 +281,7 @@ TEST(CopyCheckOnWine, ACopyWithoutAKeyOrNotAHiveAtAllFailsAndAStaleLoadIsRelease
   ReleaseStaleCheckKey(p, p);
   EXPECT_FALSE(CheckKeyPresent());
   ASSERT_EQ(p.LoadKey(RootKey::LocalMachine, kCheckKeyName, copy), 0);
-  check = CheckHiveCopy(p, p, CheckedKey::kHive, copy);
+  check = CheckHiveCopy(p, p, CheckedKey::kHive, copy, true);
   EXPECT_TRUE(check.passed) << "unloaded before the check: " << check.reason.English();
   EXPECT_FALSE(CheckKeyPresent());
 }
@@ -297,7 +306,7 @@ TEST(CopyCheckOnWine, TheSystemHivesVolatileMountedDevicesIsLeftOutOfItsCopyAndT
   p.CloseKey(live);
   EXPECT_EQ(p.UnLoadKey(RootKey::LocalMachine, kCheckKeyName), 0);
   // No flags query on Wine: saved on its own, MountedDevices holds nothing.
-  CopyCheck check = CheckHiveCopy(p, p, "\\REGISTRY\\MACHINE\\SYSTEM", copy);
+  CopyCheck check = CheckHiveCopy(p, p, "\\REGISTRY\\MACHINE\\SYSTEM", copy, true);
   EXPECT_TRUE(check.passed) << check.reason.English();
   EXPECT_FALSE(p.Exists(copy + ".key"));
   HKEY probe = nullptr;
@@ -317,13 +326,13 @@ TEST(CopyCheckOnWine, AVolatileKeyWithContentPassesAnEmptyOneCannotBeToldApart) 
   test::ScratchFolder folder;
   std::string copy = folder.File("check.hvz");
   ASSERT_TRUE(SaveHiveCopy(p, p, CheckedKey::kHive, copy));
-  CopyCheck check = CheckHiveCopy(p, p, CheckedKey::kHive, copy);
+  CopyCheck check = CheckHiveCopy(p, p, CheckedKey::kHive, copy, true);
   EXPECT_EQ(check.reason.English(), "the copy does not match the registry: key A\\Session is missing from the copy (the "
                           "system cannot tell whether it is volatile)");
   RegSetValueExA(session, "user", 0, REG_SZ, reinterpret_cast<const BYTE*>("u"), 2);
   RegCloseKey(session);
   ASSERT_TRUE(SaveHiveCopy(p, p, CheckedKey::kHive, copy));
-  check = CheckHiveCopy(p, p, CheckedKey::kHive, copy);
+  check = CheckHiveCopy(p, p, CheckedKey::kHive, copy, true);
   EXPECT_TRUE(check.passed) << check.reason.English();
 }
 
@@ -388,7 +397,7 @@ TEST(SystemOnWine, TheComputerHasANameAndAFileKeepsItsIdentityThroughARenameButN
   HANDLE mutex = CreateMutexA(nullptr, FALSE, "Global\\VarnholdProbeMutex");
   EXPECT_TRUE(p.MutexExists("Global\\VarnholdProbeMutex"));
   CloseHandle(mutex);
-  EXPECT_FALSE(p.ServiceRunning("VarnholdNoSuchService"));
+  EXPECT_EQ(p.ServiceState("VarnholdNoSuchService"), 0u);
 }
 
 TEST(SystemLogOnWine, TheEventLogApiIsLookedUpAndWinesLogNamesNoHiveAndTheRootIsTheWindowsFolder) {

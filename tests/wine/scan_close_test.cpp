@@ -36,12 +36,12 @@ struct Hold {
 class HeldRegistry final : public ForwardingRegistry {
  public:
   HeldRegistry(Registry& inner, std::shared_ptr<Hold> hold) : ForwardingRegistry(inner), hold_(std::move(hold)) {}
-  long SaveKey(KeyHandle key, const std::string& file, const std::string& readerSid) override {
+  long SaveKey(KeyHandle key, const std::string& file, const std::string& readerSid, HiveFormat format) override {
     if (file == hold_->copy) {
       hold_->holding.Set();
       hold_->releasedInTime = hold_->released.Wait(30000);
     }
-    return ForwardingRegistry::SaveKey(key, file, readerSid);
+    return ForwardingRegistry::SaveKey(key, file, readerSid, format);
   }
 
  private:

@@ -4,7 +4,8 @@
 // to a program without a compatibility declaration), not on 2000, and 98
 // is refused with the unsupported-system message. The prefix is 64-bit, so
 // every run is also a WOW64 run: a hive file in the 64-bit system folder is
-// reached through Sysnative, never through the 32-bit view of the folder.
+// named "System32", as Windows names it, and reached through Sysnative,
+// never through the 32-bit view of the folder.
 // The test build of the program records swaps, restore points and the
 // restart instead of doing them.
 #include <gtest/gtest.h>
@@ -80,6 +81,7 @@ class VersionMatrixTest : public ::testing::Test {
     if (nativeFolder_.empty()) return;
     DeleteFileA((nativeFolder_ + "\\Gamma").c_str());
     DeleteFileA((nativeFolder_ + "\\Gamma.hvz").c_str());
+    DeleteFileA((nativeFolder_ + "\\Gamma.bak").c_str());
     RemoveDirectoryA(nativeFolder_.c_str());
   }
 
@@ -219,16 +221,20 @@ TEST_F(VersionMatrixTest, TwoThousandRunsWithoutTheOfferAndReachesTheSixtyFourBi
   EXPECT_FALSE(Contains(run.messages, kUnsupported)) << Joined(run.messages);
   EXPECT_FALSE(Contains(run.records, "SRSetRestorePointA")) << Joined(run.records);
   EXPECT_TRUE(Contains(run.records, "ExitWindowsEx")) << Joined(run.records);
-  // WOW64: the copy of the hive in the 64-bit system folder goes there
-  // through Sysnative, and nothing lands in the 32-bit view of the folder.
+  // WOW64: the hive in the 64-bit system folder is swapped under the name
+  // Windows gives it; its copy and backup lie there, reached through
+  // Sysnative, and nothing lands in the 32-bit view of the folder.
   if (!wow64_) GTEST_SKIP() << "a 32-bit prefix has no WOW64";
-  bool gammaThroughSysnative = false;
+  bool gammaSwapped = false;
   for (const std::string& r : run.records)
     if (r.find(registry_.hives().back().sid) != std::string::npos &&
-        Lower(r).find("\\sysnative\\vh-wow64-test\\gamma.hvz") != std::string::npos)
-      gammaThroughSysnative = true;
-  EXPECT_TRUE(gammaThroughSysnative) << Joined(run.records);
+        Lower(r).find("\\system32\\vh-wow64-test\\gamma.hvz") != std::string::npos)
+      gammaSwapped = true;
+  EXPECT_TRUE(gammaSwapped) << Joined(run.records);
+  EXPECT_EQ(Lower(Joined(run.records)).find("sysnative"), std::string::npos) << Joined(run.records);
+  EXPECT_NE(GetFileAttributesA((nativeFolder_ + "\\Gamma.bak").c_str()), INVALID_FILE_ATTRIBUTES);
   EXPECT_EQ(GetFileAttributesA((wow64Folder_ + "\\Gamma.hvz").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(GetFileAttributesA((wow64Folder_ + "\\Gamma.bak").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST_F(VersionMatrixTest, NinetyEightIsRefusedWithTheUnsupportedMessageAndNothingRuns) {

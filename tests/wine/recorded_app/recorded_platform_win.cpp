@@ -24,11 +24,13 @@ BOOL CALLBACK TellEndSession(HWND window, LPARAM ending) {
 
 // What Windows does with a restart request, as VARNHOLD_RESTART says:
 // "refuse" (the call fails), "abort" (taken, then cancelled: the windows
-// hear that the session goes on), or by default taken and carried out (the
-// windows hear that the session ends).
+// hear that the session goes on), "hold" (taken, and the session ends when
+// the test says so), or by default taken and carried out (the windows hear
+// that the session ends).
 bool AnswerRestart(const std::string&) {
   std::string mode = Environment("VARNHOLD_RESTART");
   if (mode == "refuse") return false;
+  if (mode == "hold") return true;
   EnumThreadWindows(GetCurrentThreadId(), TellEndSession, mode == "abort" ? FALSE : TRUE);
   return true;
 }
