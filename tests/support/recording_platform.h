@@ -67,6 +67,7 @@ class RecordingPlatform final : public ForwardingRegistry, public Power, public 
   }
   bool Flush(const std::string& path) override { return inner_.files.Flush(path); }
   std::optional<std::string> Identity(const std::string& path) override { return inner_.files.Identity(path); }
+  std::vector<std::string> FileNamesIn(const std::string& folder) override { return inner_.files.FileNamesIn(folder); }
 
  protected:
   long ReplaceInView(RootKey root, const std::string& subkey, const std::string& newFile,
