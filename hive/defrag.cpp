@@ -126,7 +126,7 @@ HiveResult Check(DefragRun& run, const std::string& hiveName, const std::string&
 
 // Each copy checked, in table order, until stop.
 bool CheckAll(DefragRun& run, const HiveTable& swaps, const std::atomic<bool>& stop,
-              const std::function<void(const std::string&)>& showHive, std::vector<HiveResult>& checked) {
+              const ShowHive& showHive, std::vector<HiveResult>& checked) {
   // Loading a copy back needs both; the swap needs the restore privilege.
   const bool backupHeld = EnableBackupPrivilege(run.platform.privileges);
   EnableRestorePrivilege(run.platform.privileges);
@@ -151,8 +151,7 @@ FreshCopies CopyAndCheck(DefragRun& run, const HiveTable& swaps, const RestorePo
     for (const std::string& file : swaps.HiveFiles) DeleteUnlessLinked(run.platform.files, CopyPath(file));
   std::vector<HiveResult> checked;
   bool pointEnded = false;
-  AfterCopies then = [&](bool copied, const std::atomic<bool>& stop,
-                         const std::function<void(const std::string&)>& showHive) {
+  AfterCopies then = [&](bool copied, const std::atomic<bool>& stop, const ShowHive& showHive) {
     const bool passed = copied && CheckAll(run, swaps, stop, showHive, checked) && !stop.load();
     EndRestorePoint(run.platform.restore, point, passed && ScheduledIn(checked) > 0);
     pointEnded = true;

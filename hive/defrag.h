@@ -69,8 +69,8 @@ enum class FreshCopies { Done, Stopped };
 // point, which may take many seconds and must not freeze a window. It reads
 // stop between hives, names each hive as it starts on it (showHive), and
 // answers whether the run goes on.
-using AfterCopies = std::function<bool(bool copied, const std::atomic<bool>& stop,
-                                       const std::function<void(const std::string& hiveName)>& showHive)>;
+using ShowHive = std::function<void(const std::string& hiveName)>;
+using AfterCopies = std::function<bool(bool copied, const std::atomic<bool>& stop, const ShowHive& showHive)>;
 
 // The windows the defragmentation shows, all of them before the first swap
 // (but the one that says nothing could be scheduled).

@@ -429,8 +429,6 @@ UndoOutcome NothingToUndo(UndoRun& run) {
 
 namespace {
 
-using ShowHive = std::function<void(const std::string&)>;
-
 // A backup's load check as the window runs it: named as it starts, passed
 // over once the user stopped the run (which then swaps nothing back).
 std::optional<UndoSkip> Holds(Platform& p, const JournalHive& hive, const std::atomic<bool>& stop,
